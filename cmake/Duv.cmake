@@ -1,0 +1,90 @@
+# Shared helpers for the subsystem CMakeLists.
+
+set(DUV_NATIVE OFF)
+if(NOT WIN32)
+  set(DUV_NATIVE ON)
+endif()
+
+set(DUV_WARNINGS -Wall -Wextra)
+set(DUV_SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+
+function(duv_warnings target)
+  target_compile_options(${target} PRIVATE ${DUV_WARNINGS})
+endfunction()
+
+function(duv_sanitize target)
+  if(DUV_NATIVE AND DUV_SANITIZE)
+    target_compile_options(${target} PRIVATE ${DUV_SANITIZER_FLAGS})
+    target_link_options(${target} PUBLIC -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# A library of portable code (no windows.h). Natively it is built twice: sanitized for the
+# tests (NAME) and plain for the benchmarks and tools (NAME_fast).
+function(duv_portable_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${A_DEPS})
+  duv_warnings(${name})
+  duv_sanitize(${name})
+  if(DUV_NATIVE)
+    set(fast_deps)
+    foreach(dep IN LISTS A_DEPS)
+      if(TARGET ${dep}_fast)
+        list(APPEND fast_deps ${dep}_fast)
+      else()
+        list(APPEND fast_deps ${dep})
+      endif()
+    endforeach()
+    add_library(${name}_fast STATIC ${A_SOURCES})
+    target_include_directories(${name}_fast PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name}_fast PUBLIC ${fast_deps})
+    target_compile_options(${name}_fast PRIVATE ${DUV_WARNINGS} -O2)
+  endif()
+endfunction()
+
+# A library of Win32 code (Windows builds only).
+function(duv_win32_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${A_DEPS})
+  duv_warnings(${name})
+endfunction()
+
+# A GoogleTest program registered with CTest. WINDOWS_ONLY programs are skipped natively;
+# under win64 every test program runs through wine (the cross-compiling emulator).
+# WINDOW_TESTS programs get their own main (tests/support) instead of gtest_main.
+function(duv_add_gtest name)
+  cmake_parse_arguments(A "WINDOWS_ONLY;OWN_MAIN" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT DUV_BUILD_TESTS)
+    return()
+  endif()
+  if(A_WINDOWS_ONLY AND NOT WIN32)
+    return()
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  if(A_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gmock GTest::gtest)
+  else()
+    target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gmock GTest::gtest_main)
+  endif()
+  duv_warnings(${name})
+  duv_sanitize(${name})
+  if(WIN32)
+    # Tests are console programs even when they open windows.
+    target_link_options(${name} PRIVATE -mconsole)
+  endif()
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 900)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT} LABELS gtest)
+  if(WIN32)
+    # Test programs under wine share one prefix, and with it HKLM\SOFTWARE\DUV and the
+    # desktop: they run one at a time.
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK duv_wine_prefix)
+  endif()
+endfunction()
