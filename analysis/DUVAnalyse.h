@@ -1,0 +1,165 @@
+// DUVAnalyse: the analysis run, its tables and the lookups shared with pricing and reports.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace DUVAnalyse {
+
+// A date as a day count since 30 December 1899 in a double (the fraction is the time of day).
+using Date = double;
+
+// One session of the last run (rows 1 to ConnIndex of Connections; row 0 is never a session).
+struct ConnectionRecord {
+    Date ConnectDate = 0;
+    Date ConnectTime = 0;
+    Date DisconnectDate = 0;
+    Date DisconnectTime = 0;
+    std::string Service;
+    std::string Notes;
+    bool Answered = false;
+    int32_t BytesRead = 0;
+    int32_t BytesWritten = 0;
+    int32_t FreeSeconds = 0;
+};
+
+// Totals of one dialled number (row 0: sessions without a dialled number).
+struct ServiceUsageRecord {
+    std::string Number;
+    std::string AltNumber;
+    int32_t Seconds = 0;
+    int32_t Sessions = 0;
+    double TotalCost = 0;
+    double DialCost = 0;
+    double ServiceCost = 0;
+    int32_t BytesRead = 0;
+    int32_t Blocks = 0;
+    int32_t FreeSeconds = 0;
+};
+
+// One cell of the period usage table.
+struct PenaltyRecord {
+    int32_t Seconds = 0;
+    int32_t Bytes = 0;
+};
+
+// The period usage table: period number (0 upwards) by service index (0 to MaxServices).
+// Created with periods 0 to 100; a later period gets its own cells when first touched.
+class PenaltyTable {
+public:
+    static constexpr int32_t InitialPeriods = 101;
+
+    // Re-creates the table empty: periods 0 to 100 by services 0 to maxService.
+    void Create(int32_t maxService);
+    // The cell of (period, service). A period above the last one grows the table; a
+    // negative period or a service outside 0 to maxService raises error 9.
+    PenaltyRecord& operator()(int32_t period, int32_t service);
+    const PenaltyRecord& At(int32_t period, int32_t service) const;
+    int32_t Periods() const { return periods_; }
+    int32_t ServiceCount() const { return services_; }
+
+private:
+    int32_t periods_ = 0;
+    int32_t services_ = 0;
+    std::vector<PenaltyRecord> cells_;
+};
+
+// ---- tables (filled by a run, kept for the report builders until the next run) ----
+extern std::vector<ConnectionRecord> Connections;      // 0 to MaxConnections
+extern std::vector<ServiceUsageRecord> ServiceUsage;   // 0 to MaxServices
+extern PenaltyTable Penalties;
+
+// ---- module state of a run ----
+extern bool ContinueRun;
+extern int32_t EntryCount;
+extern int32_t ProgressChunk;
+extern std::string CurrentLine;
+extern Date LineDate;
+extern Date LineTime;
+extern Date SessionConnectDate;
+extern Date SessionConnectTime;
+extern Date SessionDisconnectDate;
+extern Date SessionDisconnectTime;
+extern bool Connected;
+extern bool Answered;
+extern bool Dialled;
+extern int32_t CurrentUsageRow;
+extern int32_t LastUsageRow;
+extern int32_t UsageCount;
+extern int32_t ConnIndex;
+extern bool ServicesOverflow;
+extern bool ConnectionsOverflow;
+extern bool ErrorsFound;
+extern bool TariffIncomplete;
+extern bool ShowBlocks;
+extern int32_t SessionSeconds;
+extern double SessionDialCost;
+extern double SessionServiceCost;
+extern double SessionDataCost;
+extern int32_t BlockMinutes;
+extern int32_t BlockCount;
+
+// The text of the last report built (summary or details), lines ended by CR LF.
+extern std::string ReportText;
+
+// ---- what the run asks of the windows ----
+// Every member may be empty (nothing happens). The program's main window fills it in.
+struct RunWindow {
+    std::function<void(bool visible)> ShowProgressBar;
+    std::function<void(int percent)> SetProgress;
+    std::function<void(const std::string& text)> SetStatusText;
+    std::function<void(bool busy)> SetHourglass;
+    std::function<void()> LetEventsRun;
+    std::function<void()> WarnMaxServices;
+    std::function<void()> WarnMaxConnections;
+    std::function<void()> WarnTariffsIncomplete;
+    std::function<void()> ShowReport;
+};
+extern RunWindow Window;
+// A RunWindow whose three warnings are the standard warning messages and the rest empty.
+RunWindow DefaultRunWindow();
+
+// ---- pricing called by the run ----
+// Defaults are the costing functions; tests of session building may put their own in.
+struct PricingCalls {
+    // Dial-up cost of a session; negative when its tariffs do not cover it.
+    std::function<double(const std::string& number, Date connectDate, Date connectTime,
+                         Date disconnectDate, Date disconnectTime, int32_t connIndex)>
+        GetDialupCost;
+    std::function<double(const std::string& number, int32_t seconds, Date date)> GetServiceCost;
+    std::function<double(const std::string& number, double bytes, Date date)> GetDataCost;
+    std::function<void()> CheckUserWarnings;
+};
+extern PricingCalls Pricing;
+PricingCalls DefaultPricing();
+
+// ---- the run ----
+void Analyse();
+void Process();
+void StartSession();
+void GetLineTime();
+void ClearSessionVars();
+void ClearAnalysisArrays();
+
+// ---- lookups, counts and notes ----
+int32_t FindService(const std::string& number);
+std::string GetAltNumber(const std::string& number);
+std::string GetServiceName(const std::string& number);
+bool IsDialNumber(std::string_view text);
+int32_t GetBytesRead(std::string_view line);
+int32_t GetBytesWritten(std::string_view line);
+int32_t GetBlockMinutes(const std::string& number);
+int32_t GetBlockCount(int32_t minutes, int32_t seconds);
+int32_t GetFreeSeconds(const std::string& number, Date connectTime, Date disconnectTime);
+float GetSessionSeconds(int32_t connIndex);
+std::string TidyNotes(const std::string& notes);
+
+// The number dialled on a dial line: the text after the dial keyword, skipping the one
+// character after it (the dial-mode letter) and the line's last character, cut before
+// the first "<". Empty when the keyword is not in the line.
+std::string DialledNumber(std::string_view line, std::string_view dialKeyword);
+
+}  // namespace DUVAnalyse
