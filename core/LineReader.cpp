@@ -1,0 +1,128 @@
+#include "core/LineReader.h"
+
+#include <cstring>
+#include <sys/stat.h>
+
+std::int64_t FileLengthOf(const std::string& path)
+{
+#ifdef _WIN32
+    struct _stati64 st;
+    if (_stati64(path.c_str(), &st) != 0 || (st.st_mode & _S_IFDIR))
+        return -1;
+#else
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return -1;
+#endif
+    return static_cast<std::int64_t>(st.st_size);
+}
+
+LineReader::LineReader(std::string_view text)
+    : memory_(true), blockSize_(0), data_(text.data()), end_(text.size()), length_(text.size()),
+      eof_(true)
+{
+}
+
+LineReader::LineReader(std::size_t blockSize) : blockSize_(blockSize < 4 ? 4 : blockSize)
+{
+}
+
+LineReader::~LineReader()
+{
+    Close();
+}
+
+bool LineReader::Open(const std::string& path)
+{
+    Close();
+    memory_ = false;
+    file_ = std::fopen(path.c_str(), "rb");
+    if (!file_)
+        return false;
+    std::int64_t len = FileLengthOf(path);
+    length_ = len < 0 ? 0 : static_cast<std::uint64_t>(len);
+    if (!owned_ || capacity_ < blockSize_) {
+        owned_ = std::make_unique<char[]>(blockSize_);
+        capacity_ = blockSize_;
+    }
+    data_ = owned_.get();
+    begin_ = end_ = 0;
+    base_ = lineStart_ = 0;
+    eof_ = false;
+    return true;
+}
+
+void LineReader::Close()
+{
+    if (file_) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+}
+
+// Keeps the unread bytes, moves them to the front (growing the buffer when a single line
+// fills it) and appends the next block. False when nothing more could be read.
+bool LineReader::Refill()
+{
+    if (eof_ || !file_)
+        return false;
+    std::size_t keep = end_ - begin_;
+    if (keep == capacity_) {
+        std::size_t grown = capacity_ * 2;
+        auto bigger = std::make_unique<char[]>(grown);
+        std::memcpy(bigger.get(), owned_.get() + begin_, keep);
+        owned_ = std::move(bigger);
+        capacity_ = grown;
+    } else if (begin_ > 0 && keep > 0) {
+        std::memmove(owned_.get(), owned_.get() + begin_, keep);
+    }
+    base_ += begin_;
+    begin_ = 0;
+    end_ = keep;
+    data_ = owned_.get();
+    std::size_t got = std::fread(owned_.get() + end_, 1, capacity_ - end_, file_);
+    end_ += got;
+    if (got == 0) {
+        eof_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool LineReader::Next(std::string_view& line)
+{
+    std::size_t scanned = 0;  // bytes after begin_ known to hold no carriage return
+    for (;;) {
+        const char* from = data_ + begin_ + scanned;
+        std::size_t avail = end_ - begin_ - scanned;
+        const void* cr = avail ? std::memchr(from, '\r', avail) : nullptr;
+        if (cr) {
+            std::size_t at = static_cast<const char*>(cr) - data_;
+            if (at + 1 == end_ && !eof_) {
+                // The line feed that may follow lies in the next block.
+                scanned = at - begin_;
+                Refill();
+                continue;
+            }
+            lineStart_ = base_ + begin_;
+            line = std::string_view(data_ + begin_, at - begin_);
+            std::size_t next = at + 1;
+            if (next < end_ && data_[next] == '\n')
+                ++next;
+            begin_ = next;
+            return true;
+        }
+        if (!eof_) {
+            scanned = end_ - begin_;
+            if (Refill() || end_ > begin_ + scanned)
+                continue;
+        }
+        if (begin_ < end_) {
+            lineStart_ = base_ + begin_;
+            line = std::string_view(data_ + begin_, end_ - begin_);
+            begin_ = end_;
+            return true;
+        }
+        return false;
+    }
+}

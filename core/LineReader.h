@@ -1,0 +1,60 @@
+#pragma once
+// The one line reader of the program. A line ends at a carriage return or at a carriage
+// return followed by a line feed; a lone line feed stays inside the line. A last line without
+// an ending still counts; no empty line follows a final line ending.
+//
+// Files are read in large blocks and the lines are handed out as views into the block buffer:
+// a view stays valid until the next call of Next().
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class LineReader {
+public:
+    static constexpr std::size_t DefaultBlockSize = 1u << 20;
+
+    // Reads lines from memory (the text must outlive the reader).
+    explicit LineReader(std::string_view text);
+    // Reads lines from a file opened by Open().
+    explicit LineReader(std::size_t blockSize = DefaultBlockSize);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    // Opens a file for reading as raw bytes; false when it cannot be opened.
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return file_ != nullptr || memory_; }
+
+    // The next line without its ending; false at the end of the input.
+    bool Next(std::string_view& line);
+
+    // Bytes consumed so far, line endings included: the offset where the next line starts.
+    std::uint64_t Offset() const { return base_ + begin_; }
+    // Offset at which the line last returned by Next() starts.
+    std::uint64_t LineStart() const { return lineStart_; }
+    // Total length of the input (the file length when it was opened).
+    std::uint64_t Length() const { return length_; }
+
+private:
+    bool Refill();
+
+    std::FILE* file_ = nullptr;
+    bool memory_ = false;
+    std::size_t blockSize_;
+    std::unique_ptr<char[]> owned_;
+    std::size_t capacity_ = 0;
+    const char* data_ = nullptr;
+    std::size_t begin_ = 0;   // first unread byte in data_
+    std::size_t end_ = 0;     // end of valid bytes in data_
+    std::uint64_t base_ = 0;  // file offset of data_[0]
+    std::uint64_t lineStart_ = 0;
+    std::uint64_t length_ = 0;
+    bool eof_ = false;
+};
+
+// Length in bytes of a file, or -1 when it does not exist or cannot be read.
+std::int64_t FileLengthOf(const std::string& path);

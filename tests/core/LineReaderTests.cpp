@@ -1,0 +1,140 @@
+#include "core/LineReader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> LinesOf(LineReader& reader)
+{
+    std::vector<std::string> lines;
+    std::string_view line;
+    while (reader.Next(line))
+        lines.emplace_back(line);
+    return lines;
+}
+
+std::vector<std::string> SplitText(const std::string& text)
+{
+    LineReader reader{std::string_view(text)};
+    return LinesOf(reader);
+}
+
+class TempFile {
+public:
+    explicit TempFile(const std::string& bytes)
+    {
+        static int counter = 0;
+        path_ = (std::filesystem::temp_directory_path() /
+                 ("duv_linereader_" + std::to_string(++counter) + ".txt")).string();
+        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    ~TempFile() { std::remove(path_.c_str()); }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+using Lines = std::vector<std::string>;
+
+}  // namespace
+
+TEST(LineReaderEndings, CarriageReturnAndCrLfEndLines)
+{
+    EXPECT_EQ(SplitText("a\r\nb\rc"), (Lines{"a", "b", "c"}));
+    EXPECT_EQ(SplitText("a\r\r\nb"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(SplitText("\r\n\r\n"), (Lines{"", ""}));
+}
+
+TEST(LineReaderEndings, LoneLineFeedStaysInsideTheLine)
+{
+    EXPECT_EQ(SplitText("a\nb\r\nc\n"), (Lines{"a\nb", "c\n"}));
+    EXPECT_EQ(SplitText("\n\r\n"), (Lines{"\n"}));
+    EXPECT_EQ(SplitText("x\n\ry"), (Lines{"x\n", "y"}));
+}
+
+TEST(LineReaderEndings, LastLineWithoutEndingCountsAndNoLineIsInvented)
+{
+    EXPECT_EQ(SplitText("one\r\ntwo"), (Lines{"one", "two"}));
+    EXPECT_EQ(SplitText("one\r\ntwo\r\n"), (Lines{"one", "two"}));
+    EXPECT_EQ(SplitText("one\r"), (Lines{"one"}));
+    EXPECT_EQ(SplitText(""), Lines{});
+    EXPECT_EQ(SplitText("\r"), (Lines{""}));
+}
+
+TEST(LineReaderOffsets, OffsetsCountLineEndings)
+{
+    std::string text = "ab\r\ncd\re\n\r\nf";
+    LineReader reader{std::string_view(text)};
+    std::string_view line;
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(reader.LineStart(), 0u);
+    EXPECT_EQ(reader.Offset(), 4u);
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(reader.LineStart(), 4u);
+    EXPECT_EQ(reader.Offset(), 7u);
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(line, "e\n");
+    EXPECT_EQ(reader.Offset(), 11u);
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(line, "f");
+    EXPECT_EQ(reader.Offset(), 12u);
+    EXPECT_EQ(reader.Length(), 12u);
+    EXPECT_FALSE(reader.Next(line));
+}
+
+TEST(LineReaderFiles, MissingFileDoesNotOpen)
+{
+    LineReader reader;
+    EXPECT_FALSE(reader.Open((std::filesystem::temp_directory_path() / "duv_no_such_file.txt").string()));
+    EXPECT_EQ(FileLengthOf((std::filesystem::temp_directory_path() / "duv_no_such_file.txt").string()), -1);
+}
+
+TEST(LineReaderFiles, SplitsAtEveryBlockBoundaryAsInMemory)
+{
+    // Endings placed so that CR, LF and the CR LF pair fall on every block boundary.
+    std::string text = "01-02-1999 10:00:00.00 - RECV: ATDT123\r\n\r\nx\ny\rz\r\n\r\r\n"
+                       "a line that is longer than several small blocks together\r\nlast";
+    TempFile file(text);
+    EXPECT_EQ(FileLengthOf(file.path()), static_cast<std::int64_t>(text.size()));
+    Lines expected = SplitText(text);
+    ASSERT_EQ(expected.size(), 8u);
+    for (std::size_t block = 4; block <= 70; ++block) {
+        LineReader reader(block);
+        ASSERT_TRUE(reader.Open(file.path()));
+        std::vector<std::uint64_t> offsets;
+        Lines lines;
+        std::string_view line;
+        while (reader.Next(line)) {
+            lines.emplace_back(line);
+            offsets.push_back(reader.Offset());
+        }
+        EXPECT_EQ(lines, expected) << "block size " << block;
+        EXPECT_EQ(offsets.back(), text.size()) << "block size " << block;
+    }
+}
+
+TEST(LineReaderFiles, RandomEndingsAgreeWithMemoryReading)
+{
+    std::mt19937 rng(7);
+    const char alphabet[] = {'a', 'b', '\r', '\n', ' '};
+    for (int round = 0; round < 50; ++round) {
+        std::string text;
+        std::size_t size = rng() % 200;
+        for (std::size_t i = 0; i < size; ++i)
+            text += alphabet[rng() % 5];
+        TempFile file(text);
+        LineReader reader(4 + rng() % 13);
+        ASSERT_TRUE(reader.Open(file.path()));
+        EXPECT_EQ(LinesOf(reader), SplitText(text)) << "round " << round;
+        EXPECT_EQ(reader.Offset(), text.size());
+    }
+}
