@@ -1,0 +1,17 @@
+# Checks that the plug-in library exports its entry points by their plain names.
+# cmake -DOBJDUMP=<objdump> -DLIBRARY=<dll> -DNAMES=<a,b,...> -P CheckExports.cmake
+execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${LIBRARY}")
+endif()
+string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table.*" table "${dump}")
+if(table MATCHES "@")
+  message(FATAL_ERROR "decorated export names in ${LIBRARY}:\n${table}")
+endif()
+string(REPLACE "," ";" names "${NAMES}")
+foreach(name IN LISTS names)
+  if(NOT table MATCHES "\\] ${name}\n")
+    message(FATAL_ERROR "${LIBRARY} does not export ${name}:\n${table}")
+  endif()
+endforeach()
+message(STATUS "${LIBRARY}: exports ${NAMES}")
