@@ -1,0 +1,538 @@
+#include "ui/forms/Form.h"
+
+#include "ui/forms/Controls.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace forms {
+namespace {
+
+const char kFormClass[] = "DuveloForm";
+
+std::vector<Form*> g_loaded;
+Form* g_active = nullptr;
+int g_busy = 0;
+std::function<void()> g_errorHandler;
+
+void RunGuarded(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (...) {
+        if (g_errorHandler) {
+            g_errorHandler();
+        }
+    }
+}
+
+int ScreenDpi(int index) {
+    HDC dc = GetDC(nullptr);
+    int dpi = dc ? GetDeviceCaps(dc, index) : 96;
+    if (dc) {
+        ReleaseDC(nullptr, dc);
+    }
+    return dpi > 0 ? dpi : 96;
+}
+
+int Round(double value) { return static_cast<int>(value < 0 ? value - 0.5 : value + 0.5); }
+
+bool IsUserInput(const MSG& msg) {
+    return (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
+           (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST &&
+            msg.message != WM_MOUSEMOVE) ||
+           (msg.message >= WM_NCLBUTTONDOWN && msg.message <= WM_NCMBUTTONDBLCLK);
+}
+
+bool IsOurWindow(HWND hwnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    return pid == GetCurrentProcessId();
+}
+
+bool TranslateForActiveForm(MSG& msg) {
+    if (g_active && g_active->hwnd() && IsDialogMessageA(g_active->hwnd(), &msg)) {
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int TwipsToPixelsX(int twips) { return Round(twips * ScreenDpi(LOGPIXELSX) / 1440.0); }
+int TwipsToPixelsY(int twips) { return Round(twips * ScreenDpi(LOGPIXELSY) / 1440.0); }
+int PixelsToTwipsX(int pixels) { return Round(pixels * 1440.0 / ScreenDpi(LOGPIXELSX)); }
+int PixelsToTwipsY(int pixels) { return Round(pixels * 1440.0 / ScreenDpi(LOGPIXELSY)); }
+
+HINSTANCE AppInstance() { return GetModuleHandleA(nullptr); }
+
+void SetEventErrorHandler(std::function<void()> handler) { g_errorHandler = std::move(handler); }
+
+BusyCursor::BusyCursor() {
+    if (g_busy++ == 0) {
+        SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    }
+}
+
+BusyCursor::~BusyCursor() {
+    if (--g_busy == 0) {
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    }
+}
+
+bool BusyCursor::Active() { return g_busy > 0; }
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (BusyCursor::Active() && IsUserInput(msg) && IsOurWindow(msg.hwnd)) {
+            continue;
+        }
+        if (!TranslateForActiveForm(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+int RunMessageLoop() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!TranslateForActiveForm(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+Form::Form(std::string name, Style style) : name_(std::move(name)), style_(style) {}
+
+Form::~Form() {
+    if (hwnd_) {
+        DestroyWindow(hwnd_);
+    }
+}
+
+const std::vector<Form*>& Form::LoadedForms() { return g_loaded; }
+Form* Form::ActiveForm() { return g_active; }
+
+void Form::Load() {
+    if (hwnd_) {
+        return;
+    }
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSEXA wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = &Form::WindowProc;
+        wc.hInstance = AppInstance();
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hIcon = LoadIcon(AppInstance(), MAKEINTRESOURCE(1));
+        if (!wc.hIcon) {
+            wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+        }
+        wc.lpszClassName = kFormClass;
+        RegisterClassExA(&wc);
+        registered = true;
+    }
+    int width = TwipsToPixelsX(style_.widthTwips);
+    int height = TwipsToPixelsY(style_.heightTwips);
+    int x = CW_USEDEFAULT;
+    int y = CW_USEDEFAULT;
+    if (style_.centred) {
+        RECT work;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        x = work.left + std::max(0L, (work.right - work.left - width) / 2);
+        y = work.top + std::max(0L, (work.bottom - work.top - height) / 2);
+    }
+    HWND owner = nullptr;
+    if (g_active && g_active != this && g_active->hwnd_ && (style_.style & WS_POPUP) == 0 &&
+        (style_.exStyle & WS_EX_APPWINDOW) == 0) {
+        owner = nullptr;  // modeless windows stand alone; modal ones are owned in ShowModal
+    }
+    hwnd_ = CreateWindowExA(style_.exStyle, kFormClass, name_.c_str(),
+                            style_.style & ~WS_VISIBLE, x, y, width, height, owner,
+                            style_.menu, AppInstance(), this);
+    if (!hwnd_) {
+        return;
+    }
+    if (style_.background) {
+        SetClassLongPtrA(hwnd_, GCLP_HBRBACKGROUND,
+                         reinterpret_cast<LONG_PTR>(style_.background));
+    }
+    g_loaded.push_back(this);
+    RunGuarded([this] { CreateControls(); });
+    RunGuarded([this] { Form_Load(); });
+}
+
+void Form::Show() {
+    Load();
+    if (!hwnd_) {
+        return;
+    }
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    UpdateWindow(hwnd_);
+}
+
+void Form::ShowModal() {
+    Load();
+    if (!hwnd_) {
+        return;
+    }
+    Form* owner = g_active && g_active != this ? g_active : nullptr;
+    std::vector<HWND> disabled;
+    for (Form* form : g_loaded) {
+        if (form != this && form->hwnd_ && IsWindowEnabled(form->hwnd_)) {
+            EnableWindow(form->hwnd_, FALSE);
+            disabled.push_back(form->hwnd_);
+        }
+    }
+    if (owner && owner->hwnd_) {
+        SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner->hwnd_));
+    }
+    modal_ = true;
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    UpdateWindow(hwnd_);
+    RunModalLoop();
+    modal_ = false;
+    for (HWND hwnd : disabled) {
+        if (IsWindow(hwnd)) {
+            EnableWindow(hwnd, TRUE);
+        }
+    }
+    if (owner && owner->hwnd_ && IsWindow(owner->hwnd_)) {
+        SetActiveWindow(owner->hwnd_);
+    }
+}
+
+void Form::RunModalLoop() {
+    MSG msg;
+    while (hwnd_ && IsWindowVisible(hwnd_)) {
+        int got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
+            break;
+        }
+        if (!TranslateForActiveForm(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+void Form::Hide() {
+    if (hwnd_) {
+        ShowWindow(hwnd_, SW_HIDE);
+    }
+}
+
+bool Form::Unload() {
+    if (!hwnd_ || unloading_) {
+        return true;
+    }
+    bool cancel = false;
+    unloading_ = true;
+    RunGuarded([&] { Form_Unload(cancel); });
+    unloading_ = false;
+    if (cancel) {
+        return false;
+    }
+    if (hwnd_) {
+        DestroyWindow(hwnd_);
+    }
+    return true;
+}
+
+bool Form::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+void Form::SetEnabled(bool enabled) {
+    if (hwnd_) {
+        EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+    }
+}
+bool Form::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+
+void Form::SetCaption(const std::string& text) {
+    Load();
+    SetWindowTextA(hwnd_, text.c_str());
+}
+
+std::string Form::Caption() const {
+    if (!hwnd_) {
+        return name_;
+    }
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+namespace {
+RECT WindowRect(HWND hwnd) {
+    RECT r = {};
+    if (hwnd) {
+        GetWindowRect(hwnd, &r);
+    }
+    return r;
+}
+}  // namespace
+
+int Form::Left() const { return PixelsToTwipsX(WindowRect(hwnd_).left); }
+int Form::Top() const { return PixelsToTwipsY(WindowRect(hwnd_).top); }
+int Form::Width() const {
+    RECT r = WindowRect(hwnd_);
+    return PixelsToTwipsX(r.right - r.left);
+}
+int Form::Height() const {
+    RECT r = WindowRect(hwnd_);
+    return PixelsToTwipsY(r.bottom - r.top);
+}
+
+void Form::Move(int left, int top, int width, int height) {
+    if (hwnd_) {
+        MoveWindow(hwnd_, TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
+                   TwipsToPixelsY(height), TRUE);
+    }
+}
+
+void Form::SetSize(int width, int height) {
+    if (hwnd_) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, TwipsToPixelsX(width), TwipsToPixelsY(height),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+int Form::ScaleWidth() const {
+    RECT r = {};
+    if (hwnd_) {
+        GetClientRect(hwnd_, &r);
+    }
+    return PixelsToTwipsX(r.right);
+}
+
+int Form::ScaleHeight() const {
+    RECT r = {};
+    if (hwnd_) {
+        GetClientRect(hwnd_, &r);
+    }
+    return PixelsToTwipsY(r.bottom);
+}
+
+bool Form::Minimized() const { return hwnd_ && IsIconic(hwnd_); }
+
+void Form::Post(std::function<void()> call) {
+    if (!hwnd_) {
+        return;
+    }
+    posted_.push_back(std::move(call));
+    PostMessageA(hwnd_, WM_FORM_POSTED_CALL, 0, 0);
+}
+
+Control* Form::FindControl(int id) const {
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void Form::Register(Control* control) { controls_[control->id()] = control; }
+
+void Form::Unregister(Control* control) {
+    auto it = controls_.find(control->id());
+    if (it != controls_.end() && it->second == control) {
+        controls_.erase(it);
+    }
+}
+
+void Form::RegisterTimer(Timer* timer) { timers_[timer->id_] = timer; }
+void Form::UnregisterTimer(Timer* timer) { timers_.erase(timer->id_); }
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Form* form = nullptr;
+    if (msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lp);
+        form = static_cast<Form*>(create->lpCreateParams);
+        form->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    } else {
+        form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!form) {
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+    LRESULT result = 0;
+    bool handled = false;
+    try {
+        result = form->HandleMessage(msg, wp, lp);
+        handled = true;
+    } catch (...) {
+        if (g_errorHandler) {
+            g_errorHandler();
+        }
+    }
+    return handled ? result : DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void Form::OnActivate(WPARAM wp) {
+    if (LOWORD(wp) == WA_INACTIVE) {
+        return;
+    }
+    // Activation returning from a message box or another program is not a new activation.
+    if (g_active == this) {
+        return;
+    }
+    Form* previous = g_active;
+    g_active = this;
+    if (previous && previous->hwnd_) {
+        RunGuarded([previous] { previous->Form_Deactivate(); });
+    }
+    PostMessageA(hwnd_, WM_FORM_ACTIVATE, 0, 0);
+}
+
+void Form::OnDestroyed() {
+    for (auto& [id, timer] : timers_) {
+        KillTimer(hwnd_, id);
+    }
+    g_loaded.erase(std::remove(g_loaded.begin(), g_loaded.end(), this), g_loaded.end());
+    if (g_active == this) {
+        g_active = nullptr;
+    }
+    for (auto& [cid, control] : controls_) {
+        control->hwnd_ = nullptr;  // destroyed with the window
+    }
+    hwnd_ = nullptr;
+    posted_.clear();
+}
+
+void Form::OnCommand(WPARAM wp, LPARAM lp) {
+    int id = LOWORD(wp);
+    int code = HIWORD(wp);
+    if (lp == 0) {
+        // A menu command or an accelerator.
+        if (MenuItem* item = MenuItem::Find(id)) {
+            if (item->Enabled() && item->Click) {
+                RunGuarded(item->Click);
+            }
+        }
+        return;
+    }
+    if (Control* control = FindControl(id)) {
+        if (reinterpret_cast<HWND>(lp) == control->hwnd()) {
+            control->OnCommand(code);
+            return;
+        }
+    }
+    // A toolbar button reports the toolbar's window as the sender.
+    for (auto& [cid, control] : controls_) {
+        if (auto* toolbar = dynamic_cast<Toolbar*>(control)) {
+            if (reinterpret_cast<HWND>(lp) == toolbar->hwnd() && toolbar->HandleCommand(id)) {
+                return;
+            }
+        }
+    }
+}
+
+bool Form::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (OnMessage(msg, wp, lp, result)) {
+        return result;
+    }
+    switch (msg) {
+    case WM_COMMAND:
+        OnCommand(wp, lp);
+        return 0;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lp);
+        if (Control* control = FindControl(static_cast<int>(header->idFrom))) {
+            if (control->OnNotify(header, result)) {
+                return result;
+            }
+        }
+        return DefWindowProcA(hwnd_, msg, wp, lp);
+    }
+    case WM_TIMER: {
+        auto it = timers_.find(wp);
+        if (it != timers_.end()) {
+            it->second->Fire();
+            return 0;
+        }
+        return DefWindowProcA(hwnd_, msg, wp, lp);
+    }
+    case WM_ACTIVATE:
+        OnActivate(wp);
+        return DefWindowProcA(hwnd_, msg, wp, lp);
+    case WM_FORM_ACTIVATE:
+        if (g_active == this) {
+            Form_Activate();
+        }
+        return 0;
+    case WM_FORM_REFOCUS:
+        if (Control* control = FindControl(static_cast<int>(wp))) {
+            if (control->Enabled() && control->Visible()) {
+                ::SetFocus(control->hwnd());
+            }
+        }
+        return 0;
+    case WM_FORM_POSTED_CALL:
+        if (!posted_.empty()) {
+            auto call = std::move(posted_.front());
+            posted_.erase(posted_.begin());
+            call();
+        }
+        return 0;
+    case WM_SIZE:
+        for (auto& [cid, control] : controls_) {
+            if (auto* bar = dynamic_cast<StatusBar*>(control)) {
+                bar->Reposition();
+            }
+            if (auto* toolbar = dynamic_cast<Toolbar*>(control)) {
+                SendMessageA(toolbar->hwnd(), TB_AUTOSIZE, 0, 0);
+            }
+        }
+        Form_Resize();
+        return 0;
+    case WM_SETCURSOR:
+        if (BusyCursor::Active()) {
+            SetCursor(LoadCursor(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        return DefWindowProcA(hwnd_, msg, wp, lp);
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        Form_Paint(dc);
+        EndPaint(hwnd_, &ps);
+        return 0;
+    }
+    case WM_LBUTTONUP:
+        Form_Click();
+        return 0;
+    case WM_KEYDOWN:
+        Form_KeyDown(static_cast<int>(wp), ShiftState());
+        return 0;
+    case WM_CHAR:
+        Form_KeyPress(static_cast<int>(wp));
+        return 0;
+    case WM_CTLCOLORSTATIC: {
+        // Labels take the form's background.
+        HDC dc = reinterpret_cast<HDC>(wp);
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_CLOSE:
+        Unload();
+        return 0;
+    case WM_DESTROY:
+        OnDestroyed();
+        return 0;
+    default:
+        return DefWindowProcA(hwnd_, msg, wp, lp);
+    }
+}
+
+}  // namespace forms

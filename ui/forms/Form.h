@@ -1,0 +1,172 @@
+// A small window layer with the event model the program's windows are written in: one
+// object per window, created on first use, with Load / Activate / Deactivate / Resize /
+// Unload events, modeless or modal showing, and controls that raise their own events.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace forms {
+
+class Control;
+class Timer;
+class MenuItem;
+
+// Messages the layer posts to itself.
+enum : UINT {
+    WM_FORM_ACTIVATE = WM_APP + 0x100,  // raise Form_Activate after activation settles
+    WM_FORM_REFOCUS,                    // wParam = control id: give it the focus again
+    WM_FORM_POSTED_CALL,                // run a queued call on the window's thread
+};
+
+class Form {
+public:
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    bool IsLoaded() const { return hwnd_ != nullptr; }
+    const std::string& Name() const { return name_; }
+
+    // Creates the window (running Form_Load) when it does not exist yet.
+    void Load();
+    // Shows the window modeless, loading it first when needed.
+    void Show();
+    // Shows the window modal: disables the other windows of the program and returns when it
+    // is hidden or unloaded.
+    void ShowModal();
+    void Hide();
+    // Runs Form_Unload; unless it cancels, destroys the window. Returns false when cancelled.
+    // Unloading a window that was never loaded does nothing.
+    bool Unload();
+
+    bool Visible() const;
+    void SetEnabled(bool enabled);
+    bool Enabled() const;
+    void SetCaption(const std::string& text);
+    std::string Caption() const;
+    bool IsModal() const { return modal_; }
+
+    // Window position and size in twips (outer rectangle).
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void Move(int left, int top, int width, int height);
+    void SetSize(int width, int height);
+    // Size of the client area in twips.
+    int ScaleWidth() const;
+    int ScaleHeight() const;
+    bool Minimized() const;
+
+    // Queues a call to run after the current message (used for posted re-focus and the like).
+    void Post(std::function<void()> call);
+
+    // The control with this id, or null.
+    Control* FindControl(int id) const;
+
+    // The program's loaded windows, oldest first.
+    static const std::vector<Form*>& LoadedForms();
+    // The window of ours that was last activated, or null.
+    static Form* ActiveForm();
+
+protected:
+    struct Style {
+        DWORD style = WS_OVERLAPPEDWINDOW;
+        DWORD exStyle = WS_EX_CONTROLPARENT;
+        int widthTwips = 6000;
+        int heightTwips = 4500;
+        bool centred = true;
+        HMENU menu = nullptr;
+        int iconResource = 0;
+        HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    };
+
+    Form(std::string name, Style style);
+
+    // Creates the controls (once per window creation, before Form_Load).
+    virtual void CreateControls() {}
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_Deactivate() {}
+    virtual void Form_Resize() {}
+    // Set cancel to true to keep the window.
+    virtual void Form_Unload(bool& cancel) { (void)cancel; }
+    virtual void Form_KeyPress(int ascii) { (void)ascii; }
+    virtual void Form_KeyDown(int key, int shift) { (void)key; (void)shift; }
+    virtual void Form_Click() {}
+    virtual void Form_Paint(HDC dc) { (void)dc; }
+    // Messages the layer does not handle itself; return true when handled.
+    virtual bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+    // Raise Form_KeyDown / Form_KeyPress for keys typed in any control of the window.
+    bool keyPreview_ = false;
+
+private:
+    friend class Control;
+    friend class Timer;
+    friend class MenuItem;
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void OnCommand(WPARAM wp, LPARAM lp);
+    void OnActivate(WPARAM wp);
+    void OnDestroyed();
+    void Register(Control* control);
+    void Unregister(Control* control);
+    void RegisterTimer(Timer* timer);
+    void UnregisterTimer(Timer* timer);
+    void RunModalLoop();
+
+    std::string name_;
+    Style style_;
+    HWND hwnd_ = nullptr;
+    bool modal_ = false;
+    bool unloading_ = false;
+    std::map<int, Control*> controls_;
+    std::map<UINT_PTR, Timer*> timers_;
+    std::vector<std::function<void()>> posted_;
+};
+
+// The one instance of a window class, created on first use.
+template <class T>
+T& Instance() {
+    static T* form = new T();
+    return *form;
+}
+
+// Twips to pixels and back, with the screen's real DPI.
+int TwipsToPixelsX(int twips);
+int TwipsToPixelsY(int twips);
+int PixelsToTwipsX(int pixels);
+int PixelsToTwipsY(int pixels);
+
+// Lets pending window messages run (paint, timers), while the program's own windows ignore
+// the user's input, so that a running command is not entered again.
+void PumpMessages();
+
+// The hourglass pointer: shown over the program's windows while any BusyCursor lives, and
+// while it lives, user input to our windows is held back by PumpMessages.
+class BusyCursor {
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+    static bool Active();
+};
+
+// Where a C++ exception escaping an event procedure goes (the central error handler).
+void SetEventErrorHandler(std::function<void()> handler);
+
+// The program instance (for resources).
+HINSTANCE AppInstance();
+
+// Runs the message loop until WM_QUIT; returns its exit code.
+int RunMessageLoop();
+
+}  // namespace forms
