@@ -1,0 +1,130 @@
+// Service (time) cost and data cost, with the allowances booked per period to the period
+// usage table.
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "analysis/Costing.h"
+#include "analysis/DUVAnalyse.h"
+#include "core/DUVMain.h"
+#include "core/ErrorContext.h"
+#include "core/Records.h"
+#include "core/Runtime.h"
+#include "core/RuntimeError.h"
+
+namespace DUVAnalyse {
+
+namespace {
+
+constexpr double SecondsPerHour = 3600.0;
+constexpr double BytesPerMegabyte = 1048576.0;
+
+// a + b, or error 6 when it leaves the 32-bit range.
+int32_t AddChecked(int32_t a, int32_t b)
+{
+    const int64_t sum = static_cast<int64_t>(a) + b;
+    if (sum > std::numeric_limits<int32_t>::max() || sum < std::numeric_limits<int32_t>::min()) {
+        runtime::Raise(runtime::kErrOverflow);
+    }
+    return static_cast<int32_t>(sum);
+}
+
+}  // namespace
+
+int32_t GetPeriodIndex(Date date, std::string_view periodKind)
+{
+    const Date reportStart = runtime::DateOnly(DUVMain::ReportStartDate);
+    const double days = std::floor(date) - reportStart;
+    double period = 0;
+    if (periodKind == "Month") {
+        const double length = runtime::DateAdd("m", 1, reportStart) - reportStart;
+        if (length > 0) {
+            period = std::floor(days / length);
+        }
+    } else if (periodKind == "Week") {
+        period = std::floor(days / 7);
+    } else if (periodKind == "Day") {
+        period = days;
+    }
+    return period < 0 ? 0 : static_cast<int32_t>(period);
+}
+
+double SecondsToHours(float seconds) { return seconds / 3600.0f; }
+
+double GetServiceCost(const std::string& number, int32_t seconds, Date date)
+{
+    DUVMain::ErrProcName = "GetServiceCost";
+    if (seconds < 0) {
+        seconds = 0;
+    }
+    const double hours = SecondsToHours(static_cast<float>(seconds));
+    const int32_t serviceIndex = FindService(number);
+    if (serviceIndex == -1) {
+        return DUVMain::CostPerHour * hours;
+    }
+    const ServiceRecord& service = DUVMain::Services.at(serviceIndex);
+    switch (service.ServiceOption) {
+    case 1:
+        return service.ServiceRate * hours;
+    case 2: {
+        const int32_t allowance = static_cast<int32_t>(service.UpToHours) * 3600;
+        if (date < DUVMain::ReportStartDate) {
+            date = DUVMain::ReportStartDate;
+        }
+        const int32_t period = GetPeriodIndex(date, service.PenaltyPeriod);
+        runtime::Guard([&] {
+            PenaltyRecord& cell = Penalties(period, serviceIndex);
+            cell.Seconds = AddChecked(cell.Seconds, seconds);
+        });
+        const int32_t total = Penalties(period, serviceIndex).Seconds;
+        if (total <= allowance) {
+            return service.FlexRate * hours;
+        }
+        int32_t inside = seconds - (total - allowance);
+        double cost = 0;
+        if (inside > 0) {
+            cost = service.FlexRate * SecondsToHours(static_cast<float>(inside));
+        } else {
+            inside = 0;
+        }
+        return cost + service.FlexRate2 * SecondsToHours(static_cast<float>(seconds - inside));
+    }
+    default:
+        return 0;
+    }
+}
+
+double GetDataCost(const std::string& number, double bytes, Date date)
+{
+    DUVMain::ErrProcName = "GetDataCost";
+    if (bytes == 0) {
+        return 0;
+    }
+    const int32_t serviceIndex = FindService(number);
+    if (serviceIndex == -1) {
+        return bytes / 1024 / 1024 * DUVMain::CostPerMeg;
+    }
+    const ServiceRecord& service = DUVMain::Services.at(serviceIndex);
+    const double free = BytesPerMegabyte * service.AfterMeg;
+    const int32_t period = GetPeriodIndex(date, service.MegPeriod);
+    runtime::Guard([&] {
+        PenaltyRecord& cell = Penalties(period, serviceIndex);
+        if (service.MegPeriod == "Session") {
+            cell.Bytes = 0;
+        }
+        cell.Bytes = AddChecked(cell.Bytes, runtime::CLng(bytes));
+    });
+    const double total = Penalties(period, serviceIndex).Bytes;
+    if (total <= free) {
+        return 0;
+    }
+    const double inside = bytes - (total - free);
+    if (inside > 0) {
+        return (bytes - inside) / 1024 / 1024 * service.PerMeg;
+    }
+    return bytes / 1024 / 1024 * service.PerMeg;
+}
+
+}  // namespace DUVAnalyse
