@@ -39,8 +39,25 @@ bool LineReader::Open(const std::string& path)
     file_ = std::fopen(path.c_str(), "rb");
     if (!file_)
         return false;
+    ownsFile_ = true;
     std::int64_t len = FileLengthOf(path);
     length_ = len < 0 ? 0 : static_cast<std::uint64_t>(len);
+    Reset();
+    return true;
+}
+
+void LineReader::Attach(std::FILE* file, std::uint64_t length)
+{
+    Close();
+    memory_ = false;
+    file_ = file;
+    ownsFile_ = false;
+    length_ = length;
+    Reset();
+}
+
+void LineReader::Reset()
+{
     if (!owned_ || capacity_ < blockSize_) {
         owned_ = std::make_unique<char[]>(blockSize_);
         capacity_ = blockSize_;
@@ -48,16 +65,15 @@ bool LineReader::Open(const std::string& path)
     data_ = owned_.get();
     begin_ = end_ = 0;
     base_ = lineStart_ = 0;
-    eof_ = false;
-    return true;
+    eof_ = file_ == nullptr;
 }
 
 void LineReader::Close()
 {
-    if (file_) {
+    if (file_ && ownsFile_)
         std::fclose(file_);
-        file_ = nullptr;
-    }
+    file_ = nullptr;
+    ownsFile_ = false;
 }
 
 // Keeps the unread bytes, moves them to the front (growing the buffer when a single line

@@ -26,6 +26,9 @@ public:
 
     // Opens a file for reading as raw bytes; false when it cannot be opened.
     bool Open(const std::string& path);
+    // Reads from a stream opened elsewhere, from its current position; the reader does not
+    // close it. length is the number of bytes expected (for progress).
+    void Attach(std::FILE* file, std::uint64_t length);
     void Close();
     bool IsOpen() const { return file_ != nullptr || memory_; }
 
@@ -41,8 +44,10 @@ public:
 
 private:
     bool Refill();
+    void Reset();
 
     std::FILE* file_ = nullptr;
+    bool ownsFile_ = false;
     bool memory_ = false;
     std::size_t blockSize_;
     std::unique_ptr<char[]> owned_;
