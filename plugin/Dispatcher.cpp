@@ -7,6 +7,7 @@
 #include <new>
 
 #include "plugin/MethodContext.h"
+#include "plugin/WindowMethods.h"
 
 namespace OZKPELLMOR {
 
@@ -50,17 +51,17 @@ struct Method {
 // In method table order.
 const Method Methods[] = {
     {"new", 1, New},
-    {"OzkBuildShape", 3, nullptr},
-    {"OzkClearWindow", 1, nullptr},
-    {"OzkSetWindowShape", 1, nullptr},
-    {"OzkAddToolTip", 5, nullptr},
-    {"OzkChangeToolTipText", 3, nullptr},
-    {"OzkMoveToolTip", 3, nullptr},
-    {"OzkSetToolTipProp", 10, nullptr},
-    {"OzkRemoveToolTip", 2, nullptr},
-    {"OzkSetTitleBar", 1, nullptr},
-    {"OzkClearTitleBar", 1, nullptr},
-    {"OzkHideFromTaskBar", 2, nullptr},
+    {"OzkBuildShape", 3, OzkBuildShape},
+    {"OzkClearWindow", 1, OzkClearWindow},
+    {"OzkSetWindowShape", 1, OzkSetWindowShape},
+    {"OzkAddToolTip", 5, OzkAddToolTip},
+    {"OzkChangeToolTipText", 3, OzkChangeToolTipText},
+    {"OzkMoveToolTip", 3, OzkMoveToolTip},
+    {"OzkSetToolTipProp", 10, OzkSetToolTipProp},
+    {"OzkRemoveToolTip", 2, OzkRemoveToolTip},
+    {"OzkSetTitleBar", 1, OzkSetTitleBar},
+    {"OzkClearTitleBar", 1, OzkClearTitleBar},
+    {"OzkHideFromTaskBar", 2, OzkHideFromTaskBar},
     {"OzkGetErrorString", 1, OzkGetErrorString},
     {"OzkGetLastError", 1, OzkGetLastError},
     {"OzkGetProp", 2, OzkGetProp},
@@ -247,10 +248,6 @@ HostResult CallHandler(ScriptObject& object, HostCallRecord* call) noexcept
     }
     // Every method but "new" reads or answers values through the host.
     if (method.run != New && !object.values) {
-        object.lastError = ErrNoFunction;
-        return ResultFailure;
-    }
-    if (!method.run) {
         object.lastError = ErrNoFunction;
         return ResultFailure;
     }

@@ -8,6 +8,7 @@
 #include "plugin/Dispatcher.h"
 #include "plugin/HostInterfaces.h"
 #include "plugin/ScriptObject.h"
+#include "plugin/WindowMethods.h"
 
 namespace OZKPELLMOR {
 
@@ -221,8 +222,10 @@ HostResult OZK_HOSTCALL CreateScriptObject(HostObjectHeader* instance)
     object.storedShape = nullptr;
     object.activeMovie = nullptr;
 
-    if (!firstObjectCreated)
+    if (!firstObjectCreated) {
+        ResetTitleBarSlots();
         firstObjectCreated = true;
+    }
     return HostOk;
 }
 
@@ -239,6 +242,7 @@ void OZK_HOSTCALL DestroyScriptObject(HostObjectHeader* instance)
     ReleaseAndClear(object.lists);
     ReleaseAndClear(object.symbolLookup);
     ReleaseAndClear(object.mediaAccess);
+    ClearTitleBarSlot(object);
 }
 
 } // namespace OZKPELLMOR
