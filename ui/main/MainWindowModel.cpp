@@ -1,0 +1,228 @@
+#include "ui/main/MainWindowModel.h"
+
+#include <cmath>
+
+namespace MainWindowModel {
+
+StatusTable StatusMessages() {
+    StatusTable table;
+    auto set = [&](int index, const char* text, bool timed) {
+        table[static_cast<size_t>(index)] = StatusEntry{text, timed, timed};
+    };
+    set(0, "", false);
+    set(1, "Enter the starting date for the report by clicking on the calendar or typing.", false);
+    set(2, "Enter the ending date for the report by clicking on the calendar or typing.", false);
+    set(3, "Exit Duvelo.", false);
+    set(4, "Process your report.", false);
+    set(5, "View the Modem Log File.", false);
+    set(6, "Click on the calendar to enter a date without typing.", false);
+    set(7, "No Modem Log Found!", true);
+    set(8, "Corruption Detected in Modem Log File!", true);
+    set(9, "Invalid date entry!", true);
+    set(10, "The start date cannot be less than the first entry in modem log!", true);
+    set(11, "The end date cannot be less than the start date!", true);
+    set(12, "The end date cannot be greater than the last entry in modem log!", true);
+    set(13, "The start date cannot be greater than the end date!", true);
+    return table;
+}
+
+bool StatusLine::Show(const StatusTable& table) {
+    if (TimedMessageShowing) {
+        return false;
+    }
+    const StatusEntry& entry =
+        table[static_cast<size_t>(StatusIndex >= 0 && StatusIndex < kStatusCount ? StatusIndex : 0)];
+    Text = entry.Text;
+    Bold = entry.Bold;
+    TimedMessageShowing = entry.Timed;
+    TimerOn = entry.Timed;
+    return true;
+}
+
+bool StatusLine::TimerEnded(const StatusTable& table) {
+    TimedMessageShowing = false;
+    TimerOn = false;
+    return Show(table);
+}
+
+LogState DecideLogState(const LogFlags& f) {
+    if ((!f.LogFound || f.LogInvalid) && !f.ArchiveOpen) {
+        return LogState::NoUsableLog;
+    }
+    if (f.LogCorrupt) {
+        return LogState::Damaged;
+    }
+    return LogState::Ready;
+}
+
+EnabledTable EnabledStates(const LogFlags& f) {
+    using C = MainControl;
+    constexpr Switch Off = Switch::Off, On = Switch::On, Keep = Switch::Keep;
+    EnabledTable t;
+    auto set = [&](C control, Switch value) { t[static_cast<size_t>(control)] = value; };
+    auto row = [&](std::initializer_list<C> controls, Switch noLog, Switch damaged, Switch ready) {
+        LogState state = DecideLogState(f);
+        Switch value = state == LogState::NoUsableLog ? noLog : state == LogState::Damaged ? damaged : ready;
+        for (C control : controls) set(control, value);
+    };
+
+    row({C::btnViewLog, C::ButtonViewModemLog}, Off, Off, On);
+    row({C::mnuViewLog}, Keep, Off, On);
+    if (f.ViewingTextFile && DecideLogState(f) == LogState::Ready) {
+        set(C::btnViewLog, Keep);
+        set(C::ButtonViewModemLog, Keep);
+        set(C::mnuViewLog, Keep);
+    }
+    row({C::btnProcess}, Off, Off, On);
+    row({C::mnuOpenArchive}, On, Off, On);
+    row({C::ButtonOpenArchive}, On, On, On);
+    Switch openLogReady = !f.ArchiveOpen ? Off : (f.LogFound && !f.LogInvalid ? On : Keep);
+    row({C::mnuOpenLog}, Off, Off, openLogReady);
+    row({C::mnuQuickDate, C::ButtonToday, C::ButtonFirstEntry, C::ButtonLastEntry}, Off, Off, On);
+    row({C::mnuTools}, Off, Keep, On);
+    row({C::mnuPurgeLog}, Keep, Off, f.ArchiveOpen ? Off : (f.LogEmpty ? Off : On));
+    row({C::mnuOptimize}, Keep, Off, On);
+    row({C::ButtonOptimize}, Off, Off, On);
+    row({C::mnuClearLog}, Keep, Keep, On);
+    row({C::ButtonClearLog}, Off, Off, On);
+    row({C::DateInputs}, Off, Off, On);
+    row({C::btnExit}, Keep, On, On);
+    row({C::mnuRepairLog, C::ButtonRepair}, Off, On, Off);
+
+    if (f.ViewingLog) {
+        // The log viewer disabled these while it shows the log; it gives them back itself.
+        for (C control : {C::mnuClearLog, C::ButtonClearLog, C::mnuPurgeLog, C::mnuOpenArchive,
+                          C::ButtonOpenArchive, C::mnuOptimize, C::ButtonOptimize}) {
+            set(control, Keep);
+        }
+    }
+    return t;
+}
+
+std::string LengthText(std::int32_t bytes) {
+    return runtime::Format(bytes, "0") + " Bytes (" +
+           runtime::Format(runtime::CLng(bytes / 1024.0), "0") + "KB)";
+}
+
+StatisticsTexts StatisticsFor(const LogStatistics& s) {
+    StatisticsTexts t;
+    if (!s.LogFound && !s.ArchiveOpen) {
+        t.NameOnly = true;
+        t.Name = "Log Not Found";
+        return t;
+    }
+    t.Heading = s.ArchiveOpen ? "Archive/Log Stats" : "Modem Log Stats";
+    t.Name = s.LogFileTitle;
+    t.Path = s.LogFileDir;
+    const std::string na = "N/A";
+    if (s.LogCorrupt || s.LogInvalid) {
+        t.Length = t.Entries = t.First = t.Last = t.Span = na;
+        return t;
+    }
+    t.Length = LengthText(s.LogLength);
+    t.Entries = runtime::Format(s.LogLineCount, "0");
+    if (s.LogEmpty) {
+        t.First = t.Last = t.Span = na;
+    } else {
+        t.First = runtime::Format(s.FirstEntryDate, "Short Date");
+        t.Last = runtime::Format(s.LastEntryDate, "Short Date");
+        std::int64_t days = runtime::DateDiff("d", s.FirstEntryDate, s.LastEntryDate) + 1;
+        t.Span = std::to_string(days) + " Days";
+    }
+    return t;
+}
+
+std::string FitCaption(const std::string& text, int labelLeft, int labelWidth, int clientWidth,
+                       bool& cut) {
+    cut = false;
+    if (text.empty() || labelLeft + labelWidth <= clientWidth) {
+        return text;
+    }
+    cut = true;
+    int average = runtime::CInt(static_cast<double>(labelWidth) / static_cast<double>(text.size()));
+    if (average < 1) {
+        average = 1;
+    }
+    int room = clientWidth - labelLeft;
+    int keep = room / average - 3;
+    if (keep < 1) {
+        return "...";
+    }
+    return text.substr(0, static_cast<size_t>(keep)) + "...";
+}
+
+int Animation::Tick() {
+    if (AnimFrame == 1) {
+        if (AnimPause < 50) {
+            ++AnimPause;
+            return 0;
+        }
+        AnimForward = !AnimForward;
+    }
+    if (AnimForward) {
+        AnimFrame = AnimFrame >= 19 ? 1 : AnimFrame + 1;
+    } else {
+        AnimFrame = AnimFrame < 2 ? 19 : AnimFrame - 1;
+    }
+    AnimPause = 0;
+    return AnimFrame;
+}
+
+void ClampMainWindowSize(int& width, int& height) {
+    if (height < 5100) height = 5100;
+    if (width < 7200) width = 7200;
+    if (height > 6100) height = 6100;
+    if (width > 8200) width = 8200;
+}
+
+Date DefaultStart(const DefaultStartInputs& in, Date current) {
+    if (!in.Usable) {
+        return in.Today;
+    }
+    const std::string& rule = in.UserStartPref;
+    if (rule == "First Log Entry") {
+        return in.FirstEntryDate == 0 ? in.Today : in.FirstEntryDate;
+    }
+    if (rule == "Last Log Entry") {
+        return in.LastEntryDate == 0 ? in.Today : in.LastEntryDate;
+    }
+    if (rule == "Start of Week") {
+        int w = in.TodayWeekday;
+        int s = in.UserStartOfWeek + 1;
+        if (w == s) return in.Today;
+        if (s < w) return in.Today - (w - s);
+        return in.Today - (w - s + 7);
+    }
+    if (rule == "Start of Month") {
+        Date first = runtime::DateSerial(runtime::Year(in.Today), runtime::Month(in.Today), 1);
+        int m = in.UserStartOfMonth;
+        if (m == 0) return first;
+        if (m >= 1 && m <= 7) {
+            int d = in.FirstOfMonthWeekday;
+            return d <= m ? first + (m - d) : first + (7 - d + m);
+        }
+        return current;
+    }
+    if (rule == "User Defined") {
+        return in.UserStartDate;
+    }
+    return current;
+}
+
+std::int32_t DaysInRange(Date start, Date end) {
+    return static_cast<std::int32_t>(runtime::DateDiff("d", start, end) + 1);
+}
+
+std::string RangeCaption(bool enabled, std::int32_t days) {
+    if (!enabled) {
+        return "DUVELO";
+    }
+    return "DUVELO - Report for" + runtime::Str(days) + (days < 2 ? " day" : " days");
+}
+
+std::string RecentCaption(int index, const std::string& fileName) {
+    std::string name = fileName.size() >= 36 ? fileName.substr(0, 32) + "..." : fileName;
+    return std::to_string(index) + ".  " + name;
+}
+
+}  // namespace MainWindowModel

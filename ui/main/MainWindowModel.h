@@ -1,0 +1,188 @@
+// What the main window shows and enables, as plain data computed from the log's state: the
+// status table, the enabled-state table, the statistics texts, the animation's steps, the
+// size limits, the default report start, the range caption and the recent-file captions.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/Runtime.h"
+
+namespace MainWindowModel {
+
+using runtime::Date;
+
+// ---- Status line -------------------------------------------------------------------------
+
+struct StatusEntry {
+    std::string Text;
+    bool Timed = false;
+    bool Bold = false;
+};
+
+inline constexpr int kStatusCount = 16;
+using StatusTable = std::array<StatusEntry, kStatusCount>;
+
+// The table as the window's load fills it.
+StatusTable StatusMessages();
+
+// The status line's state machine: a timed entry stays for its full time, requests made
+// meanwhile are not queued, and when the time ends the entry StatusIndex then names is shown.
+struct StatusLine {
+    int StatusIndex = 0;
+    bool TimedMessageShowing = false;
+    bool TimerOn = false;
+    std::string Text;
+    bool Bold = false;
+
+    // frmMain.ShowStatus; returns true when the line changed.
+    bool Show(const StatusTable& table);
+    // frmMain.Timer1_Timer.
+    bool TimerEnded(const StatusTable& table);
+};
+
+// ---- Enabled states ----------------------------------------------------------------------
+
+enum class LogState { NoUsableLog, Damaged, Ready };
+
+struct LogFlags {
+    bool LogFound = false;
+    bool LogInvalid = false;
+    bool LogCorrupt = false;
+    bool LogEmpty = false;
+    bool ArchiveOpen = false;
+    bool ViewingTextFile = false;
+    bool ViewingLog = false;
+};
+
+LogState DecideLogState(const LogFlags& flags);
+
+enum class Switch { Off, On, Keep };
+
+// The controls whose enabled state follows the log; toolbar buttons by their key.
+enum class MainControl {
+    btnViewLog,
+    ButtonViewModemLog,
+    mnuViewLog,
+    btnProcess,
+    mnuOpenArchive,
+    ButtonOpenArchive,
+    mnuOpenLog,
+    mnuQuickDate,
+    ButtonToday,
+    ButtonFirstEntry,
+    ButtonLastEntry,
+    mnuTools,
+    mnuPurgeLog,
+    mnuOptimize,
+    ButtonOptimize,
+    mnuClearLog,
+    ButtonClearLog,
+    DateInputs,  // inputStarting, inputEnding, UpDown1 to UpDown4, LabelStarting, LabelEnding
+    btnExit,
+    mnuRepairLog,
+    ButtonRepair,
+    Count
+};
+
+inline constexpr int kMainControlCount = static_cast<int>(MainControl::Count);
+using EnabledTable = std::array<Switch, kMainControlCount>;
+
+// The enabled state of every control for the log's state. While the log viewer has the log
+// open, the commands it disabled stay as they are.
+EnabledTable EnabledStates(const LogFlags& flags);
+
+inline Switch At(const EnabledTable& table, MainControl control) {
+    return table[static_cast<size_t>(control)];
+}
+
+// ---- Statistics --------------------------------------------------------------------------
+
+struct LogStatistics {
+    bool LogFound = false;
+    bool ArchiveOpen = false;
+    bool LogCorrupt = false;
+    bool LogInvalid = false;
+    bool LogEmpty = false;
+    std::int32_t LogLength = 0;
+    double LogLineCount = 0;
+    Date FirstEntryDate = 0;
+    Date LastEntryDate = 0;
+    std::string LogFileTitle;
+    std::string LogFileDir;
+};
+
+// The values of the statistics panel. When the log is missing only the name changes
+// (NameOnly), and the others keep what they showed.
+struct StatisticsTexts {
+    bool NameOnly = false;
+    std::string Heading;
+    std::string Name;
+    std::string Path;
+    std::string Length;
+    std::string Entries;
+    std::string First;
+    std::string Last;
+    std::string Span;
+};
+
+StatisticsTexts StatisticsFor(const LogStatistics& stats);
+
+// "1536 Bytes (2KB)": kilobytes rounded half to even.
+std::string LengthText(std::int32_t bytes);
+
+// ---- Labels that run past the window ------------------------------------------------------
+
+// The caption shortened to fit: keep = room / average character width - 3 characters and
+// "...". An empty text or no room never divides by zero; less than one character of room
+// shows "...". Returns the caption to show; tipNeeded tells whether it was cut.
+std::string FitCaption(const std::string& text, int labelLeft, int labelWidth, int clientWidth,
+                       bool& cut);
+
+// ---- Animation ----------------------------------------------------------------------------
+
+struct Animation {
+    int AnimFrame = 0;
+    bool AnimForward = false;
+    int AnimPause = 0;
+
+    // frmMain.TimerAnim_Timer: returns the frame to show, or 0 while it waits at frame 1.
+    int Tick();
+};
+
+inline constexpr int kStillPicture = 20;
+
+// ---- Window size --------------------------------------------------------------------------
+
+// The clamp of the resize: height 5100..6100, width 7200..8200 twips, applied in that order.
+void ClampMainWindowSize(int& width, int& height);
+
+// ---- Date range ---------------------------------------------------------------------------
+
+struct DefaultStartInputs {
+    bool Usable = false;  // log found, not invalid, not damaged, not empty, no archive open
+    std::string UserStartPref;
+    int UserStartOfWeek = 0;   // 0 Monday .. 6 Sunday
+    int UserStartOfMonth = 0;  // 0 the 1st, 1..7 the first Monday..Sunday
+    Date UserStartDate = 0;
+    Date FirstEntryDate = 0;
+    Date LastEntryDate = 0;
+    Date Today = 0;
+    int TodayWeekday = 1;      // 1 Monday .. 7 Sunday (from the regional day names)
+    int FirstOfMonthWeekday = 1;
+};
+
+// The calendar's proposed date; unchanged (returns current) where the rule says so.
+Date DefaultStart(const DefaultStartInputs& in, Date current);
+
+// frmMain.diff and the caption of frmMain.checkProcess.
+std::int32_t DaysInRange(Date start, Date end);
+std::string RangeCaption(bool enabled, std::int32_t days);
+
+// ---- Recent files -------------------------------------------------------------------------
+
+// "1.  name", names of 36 characters or more cut to 32 and "...".
+std::string RecentCaption(int index, const std::string& fileName);
+
+}  // namespace MainWindowModel
