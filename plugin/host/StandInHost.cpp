@@ -596,6 +596,17 @@ void Host::DestroyInstance(Instance& instance)
 
 HostResult Host::Register()
 {
+    // The classes and their interfaces as the library describes them.
+    const std::vector<ClassInfoRecord> records = ClassRecords();
+    auto declares = [&](const HostGuid& classId, const HostGuid& interfaceId) {
+        return std::any_of(records.begin(), records.end(), [&](const ClassInfoRecord& r) {
+            return r.classId == classId && r.interfaceId == interfaceId;
+        });
+    };
+    if (!declares(CLSID_Registration, IID_ScriptRegistration) || !declares(CLSID_Script, IID_ScriptMethods)) {
+        Fault("the class records do not declare the registration and scripting interfaces");
+        return HostNoClass;
+    }
     Instance registration;
     if (!CreateInstance(CLSID_Registration, registration))
         return HostNoClass;
