@@ -1,0 +1,62 @@
+#pragma once
+// The central error handler and the program's end.
+
+#include <functional>
+#include <string>
+
+#include "core/RuntimeError.h"
+
+namespace ErrorHandler {
+
+// Answers.
+inline constexpr int Retry = 0;
+inline constexpr int Skip = 1;
+inline constexpr int Abort = 2;
+inline constexpr int End = 3;
+
+// What the handler shows for an error, built from the error and the error context.
+struct ErrorBox {
+    bool shown = true;       // false: no box, the answer is Skip at once
+    std::string text;
+    int flags = 0;
+    std::string title;
+    std::string helpFile;
+    int helpContext = 0;
+    std::string clipboard;   // the report placed on the clipboard; empty: clipboard untouched
+    bool alwaysEnd = false;  // the program ends whatever button is pressed
+};
+
+ErrorBox DescribeError(const runtime::RuntimeError& error);
+
+// The answer for the button pressed in an error box.
+int AnswerForButton(int button, bool alwaysEnd);
+
+// Reads the pending error (runtime::Err) and the error context, tells the user, clears the
+// pending error and returns the answer. An error whose box offers only OK (54, 55, 57) is
+// answered Skip on the third identical error in a row in the same context.
+int HandleError();
+
+// Installs HandleError as the handler of the statement guards and DUVMain::EndProgram as
+// their end-program hook.
+void InstallErrorHandling();
+
+}  // namespace ErrorHandler
+
+namespace DUVMain {
+
+// Closes every file opened by number, unloads the loaded windows in the order frmAbout,
+// frmSplash, frmViewLog, frmReport, frmMain (each runs its unload handler), then ends the
+// program. Called again while it runs (from an unload handler), it ends at once.
+void EndProgram();
+
+// A window taking part in the shutdown registers here. Only the five windows above are
+// accepted (false for any other name); registering a name again replaces its entry.
+bool RegisterWindowUnload(const std::string& formName, std::function<bool()> isLoaded,
+                          std::function<void()> unload);
+void UnregisterWindowUnload(const std::string& formName);
+
+// The last act of EndProgram; std::exit(0) unless another is installed (tests install one
+// that returns). Returns the previous function.
+std::function<void()> SetProcessEnd(std::function<void()> end);
+
+}  // namespace DUVMain

@@ -1,0 +1,200 @@
+#include "core/LogFile.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "core/AppInfo.h"
+#include "core/Clock.h"
+#include "core/DUVMain.h"
+#include "core/ErrorContext.h"
+#include "core/LineReader.h"
+#include "core/OpenFiles.h"
+#include "core/Runtime.h"
+#include "core/UserFeedback.h"
+
+namespace DUVMain {
+namespace {
+
+constexpr int LogFileNumber = 1;
+constexpr std::size_t ScanBlockSize = 1u << 20;
+
+// The length of the log as the 32-bit count the statistics hold.
+std::int32_t LogFileLength(const std::string& path)
+{
+    std::int64_t length = FileLengthOf(path);
+    if (length < 0)
+        runtime::Raise(runtime::kErrFileNotFound);
+    if (length > std::numeric_limits<std::int32_t>::max())
+        runtime::Raise(runtime::kErrOverflow);
+    return static_cast<std::int32_t>(length);
+}
+
+// A whole number of a fixed field: its leading number, rounded half to even.
+long long FieldNumber(std::string_view line, std::size_t start, std::size_t length)
+{
+    if (start >= line.size())
+        return 0;
+    double value = runtime::Val(line.substr(start, length));
+    return static_cast<long long>(runtime::CLng(value));
+}
+
+bool IsDamaged(unsigned char byte)
+{
+    return (byte < 32 && byte != 9 && byte != 10 && byte != 13) || byte > 126;
+}
+
+std::string Digits(int value, int width)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*d", width, value);
+    return text;
+}
+
+}  // namespace
+
+double GetLogLineDate(std::string_view line)
+{
+    long long month = FieldNumber(line, 0, 2);
+    long long day = FieldNumber(line, 3, 2);
+    long long year = FieldNumber(line, 6, 4);
+    if (month * day * year < 1)
+        return 0;
+    try {
+        return runtime::DateSerial(static_cast<int>(year), static_cast<int>(month),
+                                   static_cast<int>(day));
+    } catch (const runtime::RuntimeError&) {
+        // A stamp that carries outside the calendar is no date: the line is undated.
+        return 0;
+    }
+}
+
+bool CheckCorruption(bool showProgress)
+{
+    runtime::SetContext("DUVMain", "CheckCorruption");
+    ShowBusy(true);
+    LetEventsRun();
+    struct NormalPointer {
+        ~NormalPointer() { ShowBusy(false); }
+    } normalPointerAtEnd;
+
+    runtime::Guard([] { LogLength = LogFileLength(LogFilePath); });
+    LogEmpty = LogLength < 1;
+    if (LogLength < 1)
+        return false;
+
+    std::int32_t step = 0;
+    runtime::Guard([&] { step = runtime::CLng(LogLength / 100.0); });
+
+    CloseAllFiles();
+    std::optional<NumberedFile> file;
+    if (!runtime::Guard([&] { file.emplace(LogFileNumber, LogFilePath, NumberedFile::Mode::Read); }))
+        return false;
+
+    const std::int64_t length = LogLength;
+    std::vector<unsigned char> block(ScanBlockSize);
+    std::int64_t position = 0;  // bytes scanned so far
+    while (position < length) {
+        std::size_t wanted =
+            static_cast<std::size_t>(std::min<std::int64_t>(length - position, ScanBlockSize));
+        std::size_t got = 0;
+        runtime::Guard([&] {
+            got = std::fread(block.data(), 1, wanted, file->Stream());
+            if (got == 0 && std::ferror(file->Stream()))
+                runtime::Raise(runtime::kErrDeviceIO);
+        });
+        if (got == 0)
+            break;  // the file became shorter while it was read
+        for (std::size_t i = 0; i < got; ++i) {
+            if (IsDamaged(block[i]))
+                return true;
+            std::int64_t p = position + static_cast<std::int64_t>(i) + 1;
+            if (showProgress && step > 0 && p % step == 0) {
+                int percent = runtime::CInt(static_cast<double>(p) / length * 100);
+                ShowOnSplash("Please Wait .....Loading " + runtime::Str(percent) + "%");
+            }
+        }
+        position += static_cast<std::int64_t>(got);
+    }
+    file->Close();
+    if (showProgress)
+        ShowOnSplash("Please Wait .....Loading 100%");
+    return false;
+}
+
+void GetLogStats(bool keepHourglass)
+{
+    runtime::SetContext("DUVMain", "GetLogStats");
+    ShowBusy(true);
+    LetEventsRun();
+    struct Pointer {
+        bool keep;
+        ~Pointer()
+        {
+            if (!keep)
+                ShowBusy(false);
+        }
+    } pointerAtEnd{keepHourglass};
+
+    LogLineCount = 0;
+    FirstEntryDate = 0;
+    LastEntryDate = 0;
+    LogEmpty = false;
+
+    runtime::Guard([] { LogLength = LogFileLength(LogFilePath); });
+    LogTooBig = static_cast<std::int64_t>(LogLength) >= static_cast<std::int64_t>(MaxLogSize) * 1024;
+    if (LogLength < 1) {
+        LogEmpty = true;
+        LogInvalid = false;
+        return;
+    }
+
+    std::optional<NumberedFile> file;
+    if (runtime::Guard([&] { file.emplace(LogFileNumber, LogFilePath, NumberedFile::Mode::Read); })) {
+        LineReader reader;
+        reader.Attach(file->Stream(), static_cast<std::uint64_t>(LogLength));
+        std::string lastLine;
+        std::uint64_t lines = 0;
+        std::string_view line;
+        while (reader.Next(line)) {
+            if (line.empty())
+                continue;
+            if (FirstEntryDate < 1)
+                FirstEntryDate = GetLogLineDate(line);
+            ++lines;
+            lastLine.assign(line);
+        }
+        runtime::Guard([&] {
+            if (std::ferror(file->Stream()))
+                runtime::Raise(runtime::kErrDeviceIO);
+        });
+        LogLineCount = static_cast<float>(lines);
+        LastEntryDate = lines ? GetLogLineDate(lastLine) : 0;
+        runtime::Guard([&] { file->Close(); });
+    }
+    LogInvalid = !(FirstEntryDate != 0 && LastEntryDate != 0);
+}
+
+std::string NewModemLogLine(double now)
+{
+    return Digits(runtime::Month(now), 2) + "-" + Digits(runtime::Day(now), 2) + "-" +
+           Digits(runtime::Year(now), 4) + " " + Digits(runtime::Hour(now), 2) + ":" +
+           Digits(runtime::Minute(now), 2) + ":" + Digits(runtime::Second(now), 2) +
+           ".00 - New modem log file created by DUV (Duvelo) v" + std::to_string(AppInfo::Major) +
+           "." + std::to_string(AppInfo::Minor);
+}
+
+void CreateModemLog(const std::string& path)
+{
+    std::optional<NumberedFile> file;
+    if (!runtime::Guard([&] { file.emplace(LogFileNumber, path, NumberedFile::Mode::Write); }))
+        return;
+    std::string line = NewModemLogLine(clock_seam::Now()) + "\r\n";
+    runtime::Guard([&] { file->Write(line); });
+    runtime::Guard([&] { file->Close(); });
+}
+
+}  // namespace DUVMain

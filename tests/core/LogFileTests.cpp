@@ -1,0 +1,301 @@
+#include "core/LogFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/Clock.h"
+#include "core/DUVMain.h"
+#include "core/ErrorContext.h"
+#include "core/ErrorHandler.h"
+#include "core/MessageBox.h"
+#include "core/Runtime.h"
+#include "core/UserFeedback.h"
+
+namespace {
+
+using runtime::DateSerial;
+
+class ModemLogFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = std::filesystem::temp_directory_path() / "duv_logfile_tests";
+        std::filesystem::create_directories(dir_);
+        DUVMain::LogFilePath = (dir_ / "ModemLog.txt").string();
+        std::filesystem::remove(DUVMain::LogFilePath);
+        DUVMain::MaxLogSize = 150;
+        previousFeedback_ = SetUserFeedback(UserFeedback{
+            [this](bool busy) { pointer.push_back(busy ? "busy" : "normal"); },
+            [this] { ++yields; },
+            [this](const std::string& text) { labels.push_back(text); }});
+        ErrorHandler::InstallErrorHandling();
+        previousEnd_ = DUVMain::SetProcessEnd([] {});
+    }
+    void TearDown() override
+    {
+        SetUserFeedback(previousFeedback_);
+        DUVMain::SetProcessEnd(previousEnd_);
+        runtime::SetErrorHandler({});
+        runtime::SetEndProgram({});
+        std::filesystem::remove_all(dir_);
+    }
+
+    void WriteLog(const std::string& bytes)
+    {
+        std::ofstream out(DUVMain::LogFilePath, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    std::string ReadLog()
+    {
+        std::ifstream in(DUVMain::LogFilePath, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    std::vector<std::string> pointer;
+    std::vector<std::string> labels;
+    int yields = 0;
+    std::filesystem::path dir_;
+    UserFeedback previousFeedback_;
+    std::function<void()> previousEnd_;
+};
+
+}  // namespace
+
+TEST(LogLineDate, ReadsTheStampedDate)
+{
+    EXPECT_EQ(DUVMain::GetLogLineDate("01-02-1999 10:11:12.00 - RECV: ATDT555"),
+              DateSerial(1999, 1, 2));
+    EXPECT_EQ(DUVMain::GetLogLineDate("12-31-2001"), DateSerial(2001, 12, 31));
+    // Short fields read their leading number.
+    EXPECT_EQ(DUVMain::GetLogLineDate("3/-4/-2000 x"), DateSerial(2000, 3, 4));
+}
+
+TEST(LogLineDate, CarriesMonthsAndDays)
+{
+    EXPECT_EQ(DUVMain::GetLogLineDate("13-01-1999 00:00:00.00 - X"), DateSerial(2000, 1, 1));
+    EXPECT_EQ(DUVMain::GetLogLineDate("01-32-1999 00:00:00.00 - X"), DateSerial(1999, 2, 1));
+    EXPECT_EQ(DUVMain::GetLogLineDate("02-30-2001 00:00:00.00 - X"), DateSerial(2001, 3, 2));
+}
+
+TEST(LogLineDate, UndatedLinesGiveZero)
+{
+    EXPECT_EQ(DUVMain::GetLogLineDate("00-01-1999 10:00:00.00 - X"), 0);
+    EXPECT_EQ(DUVMain::GetLogLineDate("01-00-1999 10:00:00.00 - X"), 0);
+    EXPECT_EQ(DUVMain::GetLogLineDate("01-01-0000 10:00:00.00 - X"), 0);
+    EXPECT_EQ(DUVMain::GetLogLineDate("-1-01-1999"), 0);
+    EXPECT_EQ(DUVMain::GetLogLineDate("Modem type: Standard Modem"), 0);
+    EXPECT_EQ(DUVMain::GetLogLineDate(""), 0);
+    EXPECT_EQ(DUVMain::GetLogLineDate("12"), 0);
+    // A stamp carried beyond the calendar is undated, not an error.
+    EXPECT_EQ(DUVMain::GetLogLineDate("99-99-9999 10:00:00.00 - X"), 0);
+}
+
+TEST_F(ModemLogFile, CleanLogShowsProgressAtEveryStep)
+{
+    // 250 bytes: the step is 2 (2.5 rounded to even), so 125 progress labels, then 100%.
+    std::string text(248, 'a');
+    WriteLog(text + "\r\n");
+    ScriptedMessages boxes;
+    EXPECT_FALSE(DUVMain::CheckCorruption(true));
+    EXPECT_EQ(DUVMain::LogLength, 250);
+    EXPECT_FALSE(DUVMain::LogEmpty);
+    ASSERT_EQ(labels.size(), 126u);
+    EXPECT_EQ(labels[0], "Please Wait .....Loading  1%");  // 2 of 250 bytes: 0.8 rounds to 1
+    EXPECT_EQ(labels[1], "Please Wait .....Loading  2%");  // 4 of 250 bytes: 1.6
+    EXPECT_EQ(labels[4], "Please Wait .....Loading  4%");  // 10 of 250 bytes
+    EXPECT_EQ(labels[124], "Please Wait .....Loading  100%");
+    EXPECT_EQ(labels[125], "Please Wait .....Loading 100%");
+    EXPECT_EQ(pointer, (std::vector<std::string>{"busy", "normal"}));
+    EXPECT_GE(yields, 127);
+    EXPECT_TRUE(boxes.Calls().empty());
+}
+
+TEST_F(ModemLogFile, SmallLogShowsOnlyTheFinalProgress)
+{
+    WriteLog(std::string(50, 'x'));  // 0.5 rounds to a step of 0
+    EXPECT_FALSE(DUVMain::CheckCorruption(true));
+    EXPECT_EQ(labels, (std::vector<std::string>{"Please Wait .....Loading 100%"}));
+    labels.clear();
+    EXPECT_FALSE(DUVMain::CheckCorruption(false));
+    EXPECT_TRUE(labels.empty());
+}
+
+TEST_F(ModemLogFile, DamagedBytesAnywhereAreFound)
+{
+    const std::string clean = std::string(99, 'a') + "\t\n\r ~";
+    ASSERT_EQ(clean.size(), 104u);
+    WriteLog(clean);
+    EXPECT_FALSE(DUVMain::CheckCorruption(false));
+
+    for (unsigned char bad : {0, 8, 11, 12, 27, 31, 127, 128, 0xE9, 255}) {
+        for (std::size_t at : {std::size_t{0}, clean.size() / 2, clean.size() - 1}) {
+            std::string text = clean;
+            text[at] = static_cast<char>(bad);
+            WriteLog(text);
+            labels.clear();
+            EXPECT_TRUE(DUVMain::CheckCorruption(true)) << "byte " << int(bad) << " at " << at;
+            // Progress stops before the damaged byte's own position.
+            EXPECT_EQ(labels.size(), at) << "byte " << int(bad) << " at " << at;
+        }
+    }
+    EXPECT_EQ(pointer.back(), "normal");
+}
+
+TEST_F(ModemLogFile, EmptyLogIsNotCorruptAndIsEmpty)
+{
+    WriteLog("");
+    DUVMain::LogEmpty = false;
+    EXPECT_FALSE(DUVMain::CheckCorruption(true));
+    EXPECT_TRUE(DUVMain::LogEmpty);
+    EXPECT_TRUE(labels.empty());
+    // LogEmpty is set again on every call.
+    WriteLog("\x01");
+    EXPECT_TRUE(DUVMain::CheckCorruption(false));
+    EXPECT_FALSE(DUVMain::LogEmpty);
+}
+
+TEST_F(ModemLogFile, LargeLogIsCheckedWithoutAnErrorBox)
+{
+    // 3,276,750 bytes and more overflowed a 16-bit progress step.
+    std::string line = "01-02-1999 10:11:12.00 - RECV: ATDT5550123 and some more text\r\n";
+    std::string text;
+    while (text.size() < 3400000)
+        text += line;
+    WriteLog(text);
+    ScriptedMessages boxes;
+    EXPECT_FALSE(DUVMain::CheckCorruption(true));
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(DUVMain::LogLength, static_cast<std::int32_t>(text.size()));
+    ASSERT_GE(labels.size(), 100u);
+    EXPECT_EQ(labels.back(), "Please Wait .....Loading 100%");
+}
+
+TEST_F(ModemLogFile, MissingLogGoesToTheErrorHandler)
+{
+    // Skipping the length keeps the old one; opening the file then fails the same way.
+    ScriptedMessages boxes({msg::Ignore, msg::Ignore});
+    DUVMain::LogLength = 77;
+    EXPECT_FALSE(DUVMain::CheckCorruption(false));
+    ASSERT_EQ(boxes.Calls().size(), 2u);
+    EXPECT_EQ(DUVMain::LogLength, 77);
+    EXPECT_NE(boxes.Calls()[0].text.find("Error code:  53\r\n"), std::string::npos);
+    EXPECT_NE(boxes.Calls()[0].text.find("Sub: CheckCorruption\r\n"), std::string::npos);
+    EXPECT_EQ(pointer.back(), "normal");
+}
+
+TEST_F(ModemLogFile, StatisticsOfADatedLog)
+{
+    WriteLog("01-02-1999 10:00:00.00 - RECV: ATDT1\r\n"
+             "\r\n"
+             "01-03-1999 11:00:00.00 - CONNECTION ESTABLISHED\r\n"
+             "02-28-1999 12:00:00.00 - HANGING UP THE MODEM\r\n"
+             "\r\n");
+    ScriptedMessages boxes;
+    DUVMain::GetLogStats(false);
+    EXPECT_EQ(DUVMain::LogLineCount, 3.0f);
+    EXPECT_EQ(DUVMain::FirstEntryDate, DateSerial(1999, 1, 2));
+    EXPECT_EQ(DUVMain::LastEntryDate, DateSerial(1999, 2, 28));
+    EXPECT_FALSE(DUVMain::LogInvalid);
+    EXPECT_FALSE(DUVMain::LogEmpty);
+    EXPECT_FALSE(DUVMain::LogTooBig);
+    EXPECT_EQ(pointer, (std::vector<std::string>{"busy", "normal"}));
+    EXPECT_TRUE(boxes.Calls().empty());
+}
+
+TEST_F(ModemLogFile, StatisticsWithUndatedFirstAndLastLines)
+{
+    WriteLog("Modem log started\r\n01-05-2000 10:00:00.00 - X\r\n01-06-2000 10:00:00.00 - Y\r\n");
+    DUVMain::GetLogStats(false);
+    EXPECT_EQ(DUVMain::FirstEntryDate, DateSerial(2000, 1, 5));
+    EXPECT_EQ(DUVMain::LastEntryDate, DateSerial(2000, 1, 6));
+    EXPECT_EQ(DUVMain::LogLineCount, 3.0f);
+    EXPECT_FALSE(DUVMain::LogInvalid);
+
+    WriteLog("01-05-2000 10:00:00.00 - X\r\ntrailing text\r\n\r\n");
+    DUVMain::GetLogStats(false);
+    EXPECT_EQ(DUVMain::FirstEntryDate, DateSerial(2000, 1, 5));
+    EXPECT_EQ(DUVMain::LastEntryDate, 0);
+    EXPECT_TRUE(DUVMain::LogInvalid);
+
+    WriteLog("no dates here\r\n   \r\n");
+    DUVMain::GetLogStats(false);
+    EXPECT_EQ(DUVMain::FirstEntryDate, 0);
+    EXPECT_EQ(DUVMain::LogLineCount, 2.0f);  // a line of blanks is not empty
+    EXPECT_TRUE(DUVMain::LogInvalid);
+}
+
+TEST_F(ModemLogFile, StatisticsSplitAtCarriageReturnsOnly)
+{
+    WriteLog("01-05-2000 10:00:00.00 - X\r01-07-2000 10:00:00.00 - Y\r");
+    DUVMain::GetLogStats(false);
+    EXPECT_EQ(DUVMain::LogLineCount, 2.0f);
+    EXPECT_EQ(DUVMain::LastEntryDate, DateSerial(2000, 1, 7));
+
+    // A lone line feed stays inside the line: one line, dated by its start.
+    WriteLog("01-05-2000 10:00:00.00 - X\n01-07-2000 10:00:00.00 - Y");
+    DUVMain::GetLogStats(true);
+    EXPECT_EQ(DUVMain::LogLineCount, 1.0f);
+    EXPECT_EQ(DUVMain::FirstEntryDate, DateSerial(2000, 1, 5));
+    EXPECT_EQ(DUVMain::LastEntryDate, DateSerial(2000, 1, 5));
+    // The hourglass is kept for the caller.
+    EXPECT_EQ(pointer.back(), "busy");
+}
+
+TEST_F(ModemLogFile, TooBigAtExactlyTheLimit)
+{
+    DUVMain::MaxLogSize = 1;
+    WriteLog(std::string(1022, 'a') + "\r");
+    DUVMain::GetLogStats(false);
+    EXPECT_FALSE(DUVMain::LogTooBig);
+    WriteLog(std::string(1023, 'a') + "\r");
+    DUVMain::GetLogStats(false);
+    EXPECT_TRUE(DUVMain::LogTooBig);
+}
+
+TEST_F(ModemLogFile, EmptyLogStatisticsAreNotStale)
+{
+    DUVMain::MaxLogSize = 1;
+    WriteLog(std::string(2000, 'a'));
+    DUVMain::GetLogStats(false);
+    EXPECT_TRUE(DUVMain::LogTooBig);
+    EXPECT_TRUE(DUVMain::LogInvalid);
+
+    WriteLog("");
+    DUVMain::GetLogStats(false);
+    EXPECT_TRUE(DUVMain::LogEmpty);
+    EXPECT_FALSE(DUVMain::LogTooBig);
+    EXPECT_FALSE(DUVMain::LogInvalid);
+    EXPECT_EQ(DUVMain::LogLineCount, 0.0f);
+    EXPECT_EQ(DUVMain::FirstEntryDate, 0);
+    EXPECT_EQ(DUVMain::LastEntryDate, 0);
+}
+
+TEST_F(ModemLogFile, NewLogHoldsOneDatedLine)
+{
+    double now = DateSerial(2026, 3, 7) + runtime::TimeSerial(9, 5, 3);
+    auto previous = clock_seam::SetNow([now] { return now; });
+    WriteLog("old contents that must go\r\n");
+    DUVMain::CreateModemLog(DUVMain::LogFilePath);
+    clock_seam::SetNow(previous);
+
+    EXPECT_EQ(ReadLog(), "03-07-2026 09:05:03.00 - New modem log file created by DUV (Duvelo) v1.0\r\n");
+    EXPECT_FALSE(DUVMain::CheckCorruption(false));
+    DUVMain::GetLogStats(false);
+    EXPECT_EQ(DUVMain::LogLineCount, 1.0f);
+    EXPECT_EQ(DUVMain::FirstEntryDate, DateSerial(2026, 3, 7));
+    EXPECT_EQ(DUVMain::LastEntryDate, DateSerial(2026, 3, 7));
+    EXPECT_FALSE(DUVMain::LogEmpty);
+    EXPECT_FALSE(DUVMain::LogInvalid);
+}
+
+TEST(NewLogLine, PadsEveryField)
+{
+    EXPECT_EQ(DUVMain::NewModemLogLine(DateSerial(1999, 12, 31) + runtime::TimeSerial(23, 59, 59)),
+              "12-31-1999 23:59:59.00 - New modem log file created by DUV (Duvelo) v1.0");
+}
