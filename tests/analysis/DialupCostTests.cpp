@@ -180,6 +180,36 @@ TEST_F(DialupCostBoundaries, AcrossMidnightIntoAHoliday)
     EXPECT_EQ(DUVAnalyse::Connections[4].Notes, " - Thursday - Holiday");
 }
 
+TEST_F(DialupCostBoundaries, SameTariffIsTestedAgainAfterMidnightBeforeAnEarlierOne)
+{
+    AddHoliday(Day(2026, 12, 25));
+    AddTariffService(Number,
+                     {Tariff("Holiday", "Holidays", Time(0, 0), Time(23, 59), 0.2, 0.1,
+                             "Per Minute"),
+                      Tariff("Standard", "Everyday", Time(0, 0), Time(23, 59), 0.5, 1.0,
+                             "Per Minute")});
+    // After midnight the everyday tariff is tried first again and covers the holiday too.
+    const auto price = Price(Day(2026, 12, 24), Time(23, 50), Day(2026, 12, 25), Time(0, 10));
+    EXPECT_TRUE(price.Covered);
+    EXPECT_NEAR(price.Cost, 0.5 + 599 / 60.0 + 600 / 60.0, 1e-9);
+}
+
+TEST_F(DialupCostBoundaries, MissCounterStartsAgainAfterEveryAdvance)
+{
+    AddTariffService(Number,
+                     {Tariff("Saturday", "Saturday", Time(0, 0), Time(23, 59), 0, 0.2,
+                             "Per Minute"),
+                      Tariff("Friday", "Friday", Time(0, 0), Time(23, 59), 0.1, 0.6,
+                             "Per Minute"),
+                      Tariff("Sunday", "Sunday", Time(12, 0), Time(23, 59), 0, 9.0,
+                             "Per Minute")});
+    // Friday 11th 23:00:00-23:59:59 at 0.6, then Saturday 00:00:00-01:00:00 at 0.2, found
+    // in a new pass after two misses.
+    const auto price = Price(Day(2026, 12, 11), Time(23, 0), Day(2026, 12, 12), Time(1, 0));
+    EXPECT_TRUE(price.Covered);
+    EXPECT_NEAR(price.Cost, 0.1 + 3599 / 60.0 * 0.6 + 60 * 0.2, 1e-9);
+}
+
 TEST_F(DialupCostBoundaries, SaturdayTariffDoesNotCoverSundayMorning)
 {
     AddTariffService(Number, {Tariff("Saturday", "Saturday", Time(0, 0), Time(23, 59), 0,
