@@ -1,0 +1,62 @@
+#include "core/ErrorContext.h"
+
+namespace DUVMain {
+
+std::string ErrModuleName;
+std::string ErrProcName;
+std::string ErrStepName;
+int ErrorAction = 0;
+
+}  // namespace DUVMain
+
+namespace runtime {
+namespace {
+
+RuntimeError& Pending() {
+  static RuntimeError pending(0, std::string(), std::string());
+  return pending;
+}
+
+ErrorHandlerFn& Handler() {
+  static ErrorHandlerFn handler;
+  return handler;
+}
+
+EndProgramFn& EndHook() {
+  static EndProgramFn hook;
+  return hook;
+}
+
+}  // namespace
+
+void SetContext(std::string_view module, std::string_view proc) {
+  DUVMain::ErrModuleName.assign(module);
+  DUVMain::ErrProcName.assign(proc);
+}
+
+void SetStep(std::string_view step) { DUVMain::ErrStepName.assign(step); }
+
+const RuntimeError& Err() { return Pending(); }
+
+void SetErr(const RuntimeError& error) { Pending() = error; }
+
+void ClearErr() { Pending() = RuntimeError(0, std::string(), std::string()); }
+
+void SetErrorHandler(ErrorHandlerFn handler) { Handler() = std::move(handler); }
+
+void SetEndProgram(EndProgramFn endProgram) { EndHook() = std::move(endProgram); }
+
+bool HandleGuardedError(const RuntimeError& error) {
+  SetErr(error);
+  // Copy the handler: it may install another one while it runs.
+  ErrorHandlerFn handler = Handler();
+  const int answer = handler ? handler() : 2;
+  DUVMain::ErrorAction = answer;
+  if (answer == kActionRetry) return true;
+  if (answer == kActionSkip) return false;
+  EndProgramFn hook = EndHook();
+  if (hook) hook();
+  throw ProgramEnded{error.number};
+}
+
+}  // namespace runtime

@@ -1,0 +1,620 @@
+// Format: numeric masks, date masks, the named formats and Windows date pictures.
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/Runtime.h"
+#include "core/RuntimeDetail.h"
+#include "core/RuntimeError.h"
+
+namespace runtime {
+namespace {
+
+using detail::CurrentRegional;
+using detail::Regional;
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  }
+  return true;
+}
+
+bool StartsNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+void AppendTwoDigits(std::string& out, int v) {
+  out.push_back(static_cast<char>('0' + v / 10 % 10));
+  out.push_back(static_cast<char>('0' + v % 10));
+}
+
+void AppendNumber(std::string& out, long long v) { out += std::to_string(v); }
+
+// ---- numbers ----------------------------------------------------------------------------
+
+// Splits a mask into its sections at ";" outside quotes and escapes.
+int SplitSections(std::string_view mask, std::string_view sections[4]) {
+  int count = 0;
+  std::size_t start = 0;
+  bool quoted = false;
+  for (std::size_t i = 0; i < mask.size(); ++i) {
+    const char c = mask[i];
+    if (c == '"') quoted = !quoted;
+    else if (c == '\\' && !quoted) ++i;
+    else if (c == ';' && !quoted && count < 3) {
+      sections[count++] = mask.substr(start, i - start);
+      start = i + 1;
+    }
+  }
+  sections[count++] = mask.substr(start);
+  return count;
+}
+
+// One element of a numeric section.
+struct NumToken {
+  enum Kind { Literal, Zero, Hash, Point, Percent } kind;
+  std::string_view text;  // for literals
+};
+
+struct NumSection {
+  std::vector<NumToken> tokens;
+  int decimals = 0;
+  bool grouping = false;
+  bool percent = false;
+};
+
+NumSection ParseNumSection(std::string_view s) {
+  NumSection out;
+  bool afterPoint = false;
+  bool digitSeen = false;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c == '"') {
+      const std::size_t end = s.find('"', i + 1);
+      const std::size_t stop = end == std::string_view::npos ? s.size() : end;
+      out.tokens.push_back({NumToken::Literal, s.substr(i + 1, stop - i - 1)});
+      i = stop;
+    } else if (c == '\\') {
+      if (i + 1 < s.size()) out.tokens.push_back({NumToken::Literal, s.substr(++i, 1)});
+    } else if (c == '0' || c == '#') {
+      out.tokens.push_back({c == '0' ? NumToken::Zero : NumToken::Hash, {}});
+      if (afterPoint) ++out.decimals;
+      digitSeen = true;
+    } else if (c == '.' && !afterPoint) {
+      out.tokens.push_back({NumToken::Point, {}});
+      afterPoint = true;
+    } else if (c == ',' && !afterPoint && digitSeen) {
+      out.grouping = true;
+    } else if (c == '%') {
+      out.tokens.push_back({NumToken::Percent, {}});
+      out.percent = true;
+    } else {
+      out.tokens.push_back({NumToken::Literal, s.substr(i, 1)});
+    }
+  }
+  return out;
+}
+
+void AppendGrouped(std::string& out, std::string_view digits, const std::string& separator) {
+  const std::size_t n = digits.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i > 0 && (n - i) % 3 == 0) out += separator;
+    out.push_back(digits[i]);
+  }
+}
+
+// Formats a magnitude by one section; the sign is the caller's.
+std::string FormatMagnitude(double magnitude, const NumSection& section, const Regional& r) {
+  if (section.percent) magnitude *= 100;
+  detail::Decimal d = detail::ToDecimal(magnitude);
+  detail::RoundDecimal(d, section.decimals);
+
+  // Whole digits ("" for zero) and exactly `decimals` fraction digits.
+  std::string whole;
+  std::string fraction(static_cast<std::size_t>(section.decimals), '0');
+  const int n = static_cast<int>(d.digits.size());
+  for (int i = 0; i < n; ++i) {
+    const int place = d.pointPos - 1 - i;  // power of ten of this digit
+    if (place >= 0) {
+      whole.push_back(d.digits[static_cast<std::size_t>(i)]);
+    } else {
+      const int at = -place - 1;
+      if (at < section.decimals) fraction[static_cast<std::size_t>(at)] = d.digits[static_cast<std::size_t>(i)];
+    }
+  }
+  if (!whole.empty() && d.pointPos > n) whole.append(static_cast<std::size_t>(d.pointPos - n), '0');
+
+  // Trailing optional places that hold zeros are left out.
+  int shown = section.decimals;
+  {
+    std::vector<NumToken::Kind> places;
+    bool after = false;
+    for (const NumToken& t : section.tokens) {
+      if (t.kind == NumToken::Point) after = true;
+      else if (after && (t.kind == NumToken::Zero || t.kind == NumToken::Hash)) places.push_back(t.kind);
+    }
+    while (shown > 0 && places[static_cast<std::size_t>(shown - 1)] == NumToken::Hash &&
+           fraction[static_cast<std::size_t>(shown - 1)] == '0') {
+      --shown;
+    }
+  }
+
+  // Whole part: digits fill the placeholders from the right; extra digits go to the first.
+  int wholeSlots = 0;
+  int firstZero = -1;
+  {
+    int slot = 0;
+    for (const NumToken& t : section.tokens) {
+      if (t.kind == NumToken::Point) break;
+      if (t.kind == NumToken::Zero || t.kind == NumToken::Hash) {
+        if (t.kind == NumToken::Zero && firstZero < 0) firstZero = slot;
+        ++slot;
+      }
+    }
+    wholeSlots = slot;
+  }
+  std::string wholeText = whole;
+  if (firstZero >= 0) {
+    const std::size_t minimum = static_cast<std::size_t>(wholeSlots - firstZero);
+    if (wholeText.size() < minimum) wholeText.insert(0, minimum - wholeText.size(), '0');
+  }
+
+  std::string out;
+  out.reserve(wholeText.size() + 8);
+  bool wholeWritten = false;
+  bool afterPoint = false;
+  int fractionIndex = 0;
+  for (const NumToken& t : section.tokens) {
+    switch (t.kind) {
+      case NumToken::Literal:
+        out.append(t.text);
+        break;
+      case NumToken::Percent:
+        out.push_back('%');
+        break;
+      case NumToken::Point:
+        if (!wholeWritten) {
+          if (section.grouping) AppendGrouped(out, wholeText, r.thousand);
+          else out += wholeText;
+          wholeWritten = true;
+        }
+        if (shown > 0) out += r.decimal;
+        afterPoint = true;
+        break;
+      case NumToken::Zero:
+      case NumToken::Hash:
+        if (!afterPoint) {
+          if (!wholeWritten) {
+            if (section.grouping) AppendGrouped(out, wholeText, r.thousand);
+            else out += wholeText;
+            wholeWritten = true;
+          }
+        } else {
+          if (fractionIndex < shown) out.push_back(fraction[static_cast<std::size_t>(fractionIndex)]);
+          ++fractionIndex;
+        }
+        break;
+    }
+  }
+  return out;
+}
+
+bool IsZeroAfterRounding(double magnitude, const NumSection& section) {
+  detail::Decimal d = detail::ToDecimal(section.percent ? magnitude * 100 : magnitude);
+  detail::RoundDecimal(d, section.decimals);
+  return d.digits.empty();
+}
+
+std::string FormatNumber(double value, std::string_view mask) {
+  const Regional& r = CurrentRegional();
+  std::string_view sections[4];
+  const int count = SplitSections(mask, sections);
+  const double magnitude = std::fabs(value);
+  const NumSection first = ParseNumSection(sections[0]);
+  if (value < 0 && count >= 2 && !sections[1].empty()) {
+    return FormatMagnitude(magnitude, ParseNumSection(sections[1]), r);
+  }
+  const NumSection& main = first;
+  if (value == 0 || IsZeroAfterRounding(magnitude, main)) {
+    if (count >= 3 && !sections[2].empty()) return FormatMagnitude(0, ParseNumSection(sections[2]), r);
+    return FormatMagnitude(0, main, r);
+  }
+  std::string text = FormatMagnitude(magnitude, main, r);
+  if (value < 0) text.insert(0, 1, '-');
+  return text;
+}
+
+std::string FormatCurrencyNamed(double value) {
+  const Regional& r = CurrentRegional();
+  detail::Decimal d = detail::ToDecimal(std::fabs(value));
+  detail::RoundDecimal(d, r.currDigits);
+  const bool negative = value < 0 && !d.digits.empty();
+  std::string mask = "#,##0";
+  if (r.currDigits > 0) mask += "." + std::string(static_cast<std::size_t>(r.currDigits), '0');
+  NumSection section = ParseNumSection(mask);
+  Regional money = r;
+  money.decimal = r.monDecimal.empty() ? r.decimal : r.monDecimal;
+  money.thousand = r.monThousand;
+  const std::string n = FormatMagnitude(std::fabs(value), section, money);
+  const std::string& s = r.currency;
+  if (!negative) {
+    switch (r.currPositive) {
+      case 1: return n + s;
+      case 2: return s + " " + n;
+      case 3: return n + " " + s;
+      default: return s + n;
+    }
+  }
+  switch (r.currNegative) {
+    case 1: return "-" + s + n;
+    case 2: return s + "-" + n;
+    case 3: return s + n + "-";
+    case 4: return "(" + n + s + ")";
+    case 5: return "-" + n + s;
+    case 6: return n + "-" + s;
+    case 7: return n + s + "-";
+    case 8: return "-" + n + " " + s;
+    case 9: return "-" + s + " " + n;
+    case 10: return n + " " + s + "-";
+    case 11: return s + " " + n + "-";
+    case 12: return s + " -" + n;
+    case 13: return n + "- " + s;
+    case 14: return "(" + s + " " + n + ")";
+    case 15: return "(" + n + " " + s + ")";
+    default: return "(" + s + n + ")";
+  }
+}
+
+// ---- dates ------------------------------------------------------------------------------
+
+struct DateParts {
+  int year, month, day, weekday;  // weekday 1 Sunday
+  int hour, minute, second;
+  bool hasDate, hasTime;
+};
+
+DateParts PartsOf(Date date) {
+  const int seconds = SecondsOfDay(date);
+  const Date dayPart = DateOnly(date);
+  return DateParts{Year(dayPart), Month(dayPart), Day(dayPart), Weekday(dayPart),
+                   seconds / 3600, seconds / 60 % 60, seconds % 60,
+                   dayPart != 0, seconds != 0};
+}
+
+void AppendWindowsPicture(std::string& out, const DateParts& p, std::string_view pic,
+                          const Regional& r) {
+  for (std::size_t i = 0; i < pic.size();) {
+    const char c = pic[i];
+    if (c == '\'') {
+      std::size_t j = i + 1;
+      for (; j < pic.size(); ++j) {
+        if (pic[j] == '\'') {
+          if (j + 1 < pic.size() && pic[j + 1] == '\'') {
+            out.push_back('\'');
+            ++j;
+            continue;
+          }
+          break;
+        }
+        out.push_back(pic[j]);
+      }
+      i = j + 1;
+      continue;
+    }
+    std::size_t run = 1;
+    while (i + run < pic.size() && pic[i + run] == c) ++run;
+    switch (c) {
+      case 'd':
+        if (run == 1) AppendNumber(out, p.day);
+        else if (run == 2) AppendTwoDigits(out, p.day);
+        else if (run == 3) out += r.dayAbbrevs[p.weekday - 1];
+        else out += r.dayNames[p.weekday - 1];
+        break;
+      case 'M':
+        if (run == 1) AppendNumber(out, p.month);
+        else if (run == 2) AppendTwoDigits(out, p.month);
+        else if (run == 3) out += r.monthAbbrevs[p.month - 1];
+        else out += r.monthNames[p.month - 1];
+        break;
+      case 'y':
+        if (run == 1) AppendNumber(out, p.year % 100);
+        else if (run == 2) AppendTwoDigits(out, p.year % 100);
+        else {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "%04d", p.year);
+          out += buf;
+        }
+        break;
+      case 'g':
+        break;  // era: none in the Gregorian calendars used here
+      case 'h':
+      case 'H': {
+        const int h = c == 'H' ? p.hour : (p.hour % 12 == 0 ? 12 : p.hour % 12);
+        if (run == 1) AppendNumber(out, h);
+        else AppendTwoDigits(out, h);
+        break;
+      }
+      case 'm':
+        if (run == 1) AppendNumber(out, p.minute);
+        else AppendTwoDigits(out, p.minute);
+        break;
+      case 's':
+        if (run == 1) AppendNumber(out, p.second);
+        else AppendTwoDigits(out, p.second);
+        break;
+      case 't': {
+        const std::string& designator = p.hour < 12 ? r.am : r.pm;
+        if (run == 1) out += designator.substr(0, 1);
+        else out += designator;
+        break;
+      }
+      default:
+        out.append(run, c);
+        break;
+    }
+    i += run;
+  }
+}
+
+// The date part in the short form and the time in the long form, each only when present.
+void AppendGeneralDate(std::string& out, const DateParts& p, const Regional& r) {
+  if (p.hasDate || !p.hasTime) AppendWindowsPicture(out, p, r.shortDate, r);
+  if (p.hasTime) {
+    if (p.hasDate) out.push_back(' ');
+    AppendWindowsPicture(out, p, r.longTime, r);
+  }
+}
+
+// A time in 12 hours with the regional separator and AM/PM texts ("Medium Time").
+void AppendMediumTime(std::string& out, const DateParts& p, const Regional& r) {
+  const int h = p.hour % 12 == 0 ? 12 : p.hour % 12;
+  AppendTwoDigits(out, h);
+  out += r.timeSep;
+  AppendTwoDigits(out, p.minute);
+  out.push_back(' ');
+  out += p.hour < 12 ? r.am : r.pm;
+}
+
+// AM/PM tokens of a date mask: the length matched and the texts for morning and afternoon
+// (nullptr: the regional texts).
+struct AmPm {
+  std::size_t length;
+  const char* am;
+  const char* pm;
+};
+
+AmPm MatchAmPm(std::string_view s) {
+  if (StartsNoCase(s, "AMPM")) return {4, nullptr, nullptr};
+  if (s.substr(0, 5) == "AM/PM") return {5, "AM", "PM"};
+  if (s.substr(0, 5) == "am/pm") return {5, "am", "pm"};
+  if (StartsNoCase(s, "AM/PM")) return {5, "AM", "PM"};
+  if (s.substr(0, 3) == "A/P") return {3, "A", "P"};
+  if (s.substr(0, 3) == "a/p") return {3, "a", "p"};
+  return {0, nullptr, nullptr};
+}
+
+bool HasAmPm(std::string_view mask) {
+  for (std::size_t i = 0; i < mask.size(); ++i) {
+    if (mask[i] == '"') {
+      const std::size_t end = mask.find('"', i + 1);
+      if (end == std::string_view::npos) return false;
+      i = end;
+    } else if (mask[i] == '\\') {
+      ++i;
+    } else if (MatchAmPm(mask.substr(i)).length > 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Whether an "m" run at pos stands for minutes: it follows an hour or precedes seconds.
+bool IsMinuteRun(std::string_view mask, std::size_t pos, std::size_t run, bool afterHour) {
+  if (afterHour) return true;
+  for (std::size_t j = pos + run; j < mask.size(); ++j) {
+    const char c = Lower(mask[j]);
+    if (c == 's') return true;
+    if (c == 'd' || c == 'y' || c == 'h' || c == 'n' || c == 'm' || c == 'w' || c == 'q') {
+      return false;
+    }
+  }
+  return false;
+}
+
+std::string FormatDateMask(Date date, std::string_view mask) {
+  const Regional& r = CurrentRegional();
+  const DateParts p = PartsOf(date);
+  const bool twelveHour = HasAmPm(mask);
+  std::string out;
+  out.reserve(mask.size() + 16);
+  bool afterHour = false;
+  for (std::size_t i = 0; i < mask.size();) {
+    const char raw = mask[i];
+    const char c = Lower(raw);
+    if (raw == '"') {
+      const std::size_t end = mask.find('"', i + 1);
+      const std::size_t stop = end == std::string_view::npos ? mask.size() : end;
+      out.append(mask.substr(i + 1, stop - i - 1));
+      i = stop + 1;
+      continue;
+    }
+    if (raw == '\\') {
+      if (i + 1 < mask.size()) out.push_back(mask[i + 1]);
+      i += 2;
+      continue;
+    }
+    if (c == 'a') {
+      const AmPm token = MatchAmPm(mask.substr(i));
+      if (token.length > 0) {
+        if (token.am == nullptr) out += p.hour < 12 ? r.am : r.pm;
+        else out += p.hour < 12 ? token.am : token.pm;
+        i += token.length;
+        continue;
+      }
+    }
+    std::size_t run = 1;
+    while (i + run < mask.size() && Lower(mask[i + run]) == c) ++run;
+    switch (c) {
+      case 'd':
+        if (run == 1) AppendNumber(out, p.day);
+        else if (run == 2) AppendTwoDigits(out, p.day);
+        else if (run == 3) out += r.dayAbbrevs[p.weekday - 1];
+        else if (run == 4) out += r.dayNames[p.weekday - 1];
+        else if (run == 5) AppendWindowsPicture(out, p, r.shortDate, r);
+        else AppendWindowsPicture(out, p, r.longDate, r);
+        afterHour = false;
+        break;
+      case 'w':
+        if (run == 1) AppendNumber(out, p.weekday);
+        else AppendNumber(out, DateDiff("ww", DateSerial(p.year, 1, 1), DateOnly(date)) + 1);
+        afterHour = false;
+        break;
+      case 'm':
+        if (run <= 2 && IsMinuteRun(mask, i, run, afterHour)) {
+          if (run == 1) AppendNumber(out, p.minute);
+          else AppendTwoDigits(out, p.minute);
+        } else if (run == 1) {
+          AppendNumber(out, p.month);
+        } else if (run == 2) {
+          AppendTwoDigits(out, p.month);
+        } else if (run == 3) {
+          out += r.monthAbbrevs[p.month - 1];
+        } else {
+          out += r.monthNames[p.month - 1];
+        }
+        afterHour = false;
+        break;
+      case 'q':
+        AppendNumber(out, (p.month - 1) / 3 + 1);
+        afterHour = false;
+        break;
+      case 'y':
+        if (run == 1) {
+          AppendNumber(out, DateDiff("d", DateSerial(p.year, 1, 1), DateOnly(date)) + 1);
+        } else if (run == 2) {
+          AppendTwoDigits(out, p.year % 100);
+        } else {
+          AppendNumber(out, p.year);
+        }
+        afterHour = false;
+        break;
+      case 'h': {
+        const int h = twelveHour ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;
+        if (run == 1) AppendNumber(out, h);
+        else AppendTwoDigits(out, h);
+        afterHour = true;
+        break;
+      }
+      case 'n':
+        if (run == 1) AppendNumber(out, p.minute);
+        else AppendTwoDigits(out, p.minute);
+        afterHour = false;
+        break;
+      case 's':
+        if (run == 1) AppendNumber(out, p.second);
+        else AppendTwoDigits(out, p.second);
+        afterHour = false;
+        break;
+      case 'c':
+        for (std::size_t k = 0; k < run; ++k) AppendGeneralDate(out, p, r);
+        break;
+      case 't':
+        if (run == 5) AppendWindowsPicture(out, p, r.longTime, r);
+        else out.append(mask.substr(i, run));
+        break;
+      case ':':
+        for (std::size_t k = 0; k < run; ++k) out += r.timeSep;
+        break;
+      case '/':
+        for (std::size_t k = 0; k < run; ++k) out += r.dateSep;
+        break;
+      default:
+        out.append(mask.substr(i, run));
+        break;
+    }
+    i += run;
+  }
+  return out;
+}
+
+bool IsDateMask(std::string_view mask) {
+  for (std::size_t i = 0; i < mask.size(); ++i) {
+    const char c = Lower(mask[i]);
+    if (c == '"') {
+      const std::size_t end = mask.find('"', i + 1);
+      if (end == std::string_view::npos) return false;
+      i = end;
+    } else if (c == '\\') {
+      ++i;
+    } else if (c == 'd' || c == 'm' || c == 'y' || c == 'h' || c == 'n' || c == 's' ||
+               c == 'w' || c == 'q' || c == 'c' || (c == 't' && StartsNoCase(mask.substr(i), "ttttt")) ||
+               (c == 'a' && MatchAmPm(mask.substr(i)).length > 0)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Named formats; false when the mask names none.
+bool FormatNamed(double value, std::string_view mask, std::string& out) {
+  const Regional& r = CurrentRegional();
+  if (EqualNoCase(mask, "General Number")) {
+    out = CStr(value);
+  } else if (EqualNoCase(mask, "Currency")) {
+    out = FormatCurrencyNamed(value);
+  } else if (EqualNoCase(mask, "Fixed")) {
+    out = FormatNumber(value, "0.00");
+  } else if (EqualNoCase(mask, "Standard")) {
+    out = FormatNumber(value, "#,##0.00");
+  } else if (EqualNoCase(mask, "Percent")) {
+    out = FormatNumber(value, "0.00%");
+  } else if (EqualNoCase(mask, "General Date")) {
+    AppendGeneralDate(out, PartsOf(value), r);
+  } else if (EqualNoCase(mask, "Long Date")) {
+    AppendWindowsPicture(out, PartsOf(value), r.longDate, r);
+  } else if (EqualNoCase(mask, "Medium Date")) {
+    out = FormatDateMask(value, "dd-mmm-yy");
+  } else if (EqualNoCase(mask, "Short Date")) {
+    AppendWindowsPicture(out, PartsOf(value), r.shortDate, r);
+  } else if (EqualNoCase(mask, "Long Time")) {
+    AppendWindowsPicture(out, PartsOf(value), r.longTime, r);
+  } else if (EqualNoCase(mask, "Medium Time")) {
+    AppendMediumTime(out, PartsOf(value), r);
+  } else if (EqualNoCase(mask, "Short Time")) {
+    out = FormatDateMask(value, "hh:nn");
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string Format(double value, std::string_view mask) {
+  if (mask.empty()) return CStr(value);
+  std::string out;
+  if (FormatNamed(value, mask, out)) return out;
+  if (IsDateMask(mask)) return FormatDateMask(value, mask);
+  return FormatNumber(value, mask);
+}
+
+std::string Format(double value) { return CStr(value); }
+
+std::string Format(std::string_view text, std::string_view mask) {
+  if (IsNumeric(text)) return Format(CDbl(text), mask);
+  if (IsDate(text)) return Format(CDate(text), mask);
+  return std::string(text);
+}
+
+std::string FormatWindowsPicture(Date date, std::string_view picture) {
+  std::string out;
+  AppendWindowsPicture(out, PartsOf(date), picture, CurrentRegional());
+  return out;
+}
+
+}  // namespace runtime
