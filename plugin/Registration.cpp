@@ -288,8 +288,9 @@ HostResult OZK_HOSTCALL DllGetClassForm(const HostGuid* classId, uint32_t* insta
 
 HostResult OZK_HOSTCALL DllGetClassInfo(IHostAllocator* allocator, ClassInfoRecord** records)
 {
-    if (records)
-        *records = nullptr;
+    if (!records)
+        return HostOutOfMemory;
+    *records = nullptr;
     const size_t count = 2 * (sizeof(Classes) / sizeof(Classes[0]));
     const uint32_t size = static_cast<uint32_t>(count * sizeof(ClassInfoRecord) + sizeof(ClassInfoRecord));
     void* block = allocator ? allocator->Allocate(size) : nullptr;
@@ -301,8 +302,7 @@ HostResult OZK_HOSTCALL DllGetClassInfo(IHostAllocator* allocator, ClassInfoReco
         *record++ = {entry.classId, ClassVersion, entry.interfaceId, ClassVersion};
     }
     *record = {};
-    if (records)
-        *records = static_cast<ClassInfoRecord*>(block);
+    *records = static_cast<ClassInfoRecord*>(block);
     return HostOk;
 }
 

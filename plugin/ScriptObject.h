@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "plugin/HostInterfaces.h"
 
@@ -85,6 +86,8 @@ struct ScriptObject {
 
     HostSymbol Symbol(Sym s) const { return symbols[static_cast<size_t>(s)]; }
 };
+
+static_assert(std::is_standard_layout_v<ScriptObject> && std::is_trivially_copyable_v<ScriptObject>);
 
 // The instance size the host is told; the fields take less on 32-bit.
 inline constexpr uint32_t ScriptInstanceSize = sizeof(ScriptObject) > 220 ? sizeof(ScriptObject) : 220;
