@@ -1,0 +1,101 @@
+#include "core/CurrencyFormat.h"
+
+#include <algorithm>
+
+#include "core/ErrorContext.h"
+#include "core/Locale.h"
+#include "core/Runtime.h"
+
+namespace DUVMain {
+
+std::string CountryName;
+std::string CurrencySymbol;
+std::int16_t CurrencySymbolPrecedes = 0;
+std::int16_t CurrencySymbolSpaced = 0;
+std::int16_t CurrencyDigits = 0;
+std::string DateSeparator;
+std::string MonetaryDecimalSeparator;
+std::string MonetaryThousandSeparator;
+std::string TimeSeparator;
+std::string ThousandSeparator;
+std::string DecimalSeparator;
+std::string ShortDateFormat;
+std::string DateMask;
+
+}  // namespace DUVMain
+
+namespace CurrencyFormat {
+
+namespace {
+
+std::string UpToNul(std::string text) {
+    std::size_t nul = text.find('\0');
+    if (nul != std::string::npos) text.erase(nul);
+    return text;
+}
+
+}  // namespace
+
+std::string GetLocaleString(std::int32_t lcType) {
+    DUVMain::ErrStepName = "LocalInfo: " + std::to_string(lcType);
+    std::string value;
+    runtime::Guard([&] {
+        // The whole value first; only then is it cut to the width kept.
+        value = regional::GetInfo(static_cast<regional::LCTYPE>(lcType));
+        if (value.size() > kLocaleValueWidth) value.resize(kLocaleValueWidth);
+    });
+    return value;
+}
+
+void GetCurrencySymbolInfo() {
+    using namespace DUVMain;
+    runtime::SetContext("CurrencyFormat", "GetCurrencySymbolInfo");
+    auto text = [](std::string& target, std::int32_t code) {
+        std::string value = GetLocaleString(code);
+        runtime::Guard([&] { target = UpToNul(value); });
+    };
+    auto number = [](std::int16_t& target, std::int32_t code) {
+        std::string value = GetLocaleString(code);
+        runtime::Guard([&] { target = runtime::CInt(runtime::Val(UpToNul(value))); });
+    };
+    text(CountryName, kLocaleCountry);
+    text(CurrencySymbol, kLocaleCurrency);
+    number(CurrencySymbolPrecedes, kLocaleSymbolPrecedes);
+    number(CurrencySymbolSpaced, kLocaleSymbolSpaced);
+    number(CurrencyDigits, kLocaleCurrencyDigits);
+    text(DateSeparator, kLocaleDateSeparator);
+    text(MonetaryDecimalSeparator, kLocaleMonDecimal);
+    text(MonetaryThousandSeparator, kLocaleMonThousand);
+    text(TimeSeparator, kLocaleTimeSeparator);
+    text(ThousandSeparator, kLocaleThousand);
+    text(DecimalSeparator, kLocaleDecimal);
+    text(ShortDateFormat, kLocaleShortDate);
+}
+
+std::string MoneyMask(std::int16_t digits, std::int16_t maxPlaces) {
+    if (digits < 0) return "";
+    std::string mask = "#,##0";
+    if (digits == 0) {
+        if (maxPlaces > 0) mask += "." + std::string(static_cast<std::size_t>(maxPlaces), '#');
+        return mask;
+    }
+    mask += "." + std::string(static_cast<std::size_t>(digits), '0');
+    if (maxPlaces > digits) mask += std::string(static_cast<std::size_t>(maxPlaces - digits), '#');
+    return mask;
+}
+
+std::string FormatCurrency(double amount, const std::string& symbol, std::int16_t symbolPrecedes,
+                           std::int16_t symbolSpaces, std::int16_t digits, std::int16_t maxPlaces) {
+    runtime::SetContext("CurrencyFormat", "FormatCurrency");
+    const std::string mask = MoneyMask(digits, maxPlaces);
+    std::string text;
+    runtime::Guard([&] { text = runtime::Format(amount, mask); });
+    const std::string blanks(static_cast<std::size_t>(std::max<std::int16_t>(symbolSpaces, 0)), ' ');
+    if (symbolPrecedes == 0)
+        text = text + blanks + symbol;
+    else if (symbolPrecedes == 1)
+        text = symbol + blanks + text;
+    return runtime::Trim(text);
+}
+
+}  // namespace CurrencyFormat

@@ -1,0 +1,80 @@
+// The one way the program reads and writes the registry. Failures are never reported: a value
+// that cannot be read is Empty, a value that cannot be written is not stored.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/RegistryStore.h"
+
+namespace Registry_Functions {
+
+// A value to store or a value read: Empty, a Boolean, a whole number, a double, a date
+// (day count) or a text. Reads give Empty, String or Long only.
+class Variant {
+public:
+    enum class Kind { Empty, Boolean, Long, Double, Date, String };
+
+    Variant() = default;
+    Variant(bool b) : kind_(Kind::Boolean), number_(b ? -1 : 0) {}
+    Variant(int v) : kind_(Kind::Long), long_(v) {}
+    Variant(unsigned v) : kind_(Kind::Long), long_(v) {}
+    Variant(long v) : kind_(Kind::Long), long_(v) {}
+    Variant(unsigned long v) : kind_(Kind::Long), long_(static_cast<long long>(v)) {}
+    Variant(long long v) : kind_(Kind::Long), long_(v) {}
+    Variant(double v) : kind_(Kind::Double), number_(v) {}
+    Variant(const char* s) : kind_(Kind::String), text_(s) {}
+    Variant(std::string s) : kind_(Kind::String), text_(std::move(s)) {}
+    static Variant FromDate(double day) {
+        Variant v;
+        v.kind_ = Kind::Date;
+        v.number_ = day;
+        return v;
+    }
+
+    Kind kind() const { return kind_; }
+    bool IsEmpty() const { return kind_ == Kind::Empty; }
+    bool IsString() const { return kind_ == Kind::String; }
+    bool IsLong() const { return kind_ == Kind::Long; }
+
+    // The text of a String ("" for other kinds).
+    const std::string& Text() const { return text_; }
+    // The number of a Long, Boolean (-1/0), Double or Date; 0 for Empty and String.
+    double Number() const { return kind_ == Kind::Long ? static_cast<double>(long_) : number_; }
+    // The whole number of a Long (0 for other kinds).
+    long long LongValue() const { return long_; }
+
+    bool operator==(const Variant& other) const = default;
+
+private:
+    Kind kind_ = Kind::Empty;
+    long long long_ = 0;
+    double number_ = 0;
+    std::string text_;
+};
+
+using registry::RegKey;
+
+constexpr std::int32_t REG_TYPE_SZ = 1;
+constexpr std::int32_t REG_TYPE_BINARY = 3;
+constexpr std::int32_t REG_TYPE_DWORD = 4;
+
+// Creates the key when it does not exist, then closes it.
+void CreatNewKey(const std::string& keyName, RegKey root);
+
+// Opens an existing key and writes one value of type 1, 3 or 4.
+void SetKeyValue(RegKey root, const std::string& keyName, const std::string& valueName,
+                 const Variant& value, std::int32_t valueType);
+
+// Reads one value: String for type 1, Long for types 3 and 4, Empty otherwise.
+Variant QueryValue(RegKey root, const std::string& keyName, const std::string& valueName);
+
+// Writes value into an open key; the platform's result code.
+long SetValueEx(RegKey keyHandle, const std::string& valueName, std::int32_t valueType,
+                const Variant& value);
+
+// Reads a value of an open key into result (left as it is when nothing could be read);
+// the platform's result code.
+long QueryValueEx(RegKey keyHandle, const std::string& valueName, Variant& result);
+
+}  // namespace Registry_Functions
