@@ -17,10 +17,10 @@ const char* MethodTableText();
 HostResult CallHandler(ScriptObject& object, HostCallRecord* call) noexcept;
 
 // Registration method of the registration class.
-HostResult RegisterXtra(IHostRegistrationCache* cache, IHostDictionary* extension);
+HostResult RegisterXtra(IHostRegistrationCache* cache, IHostDictionary* extension) noexcept;
 
-// Create and destroy operations of the script class.
-HostResult OZK_HOSTCALL CreateScriptObject(HostObjectHeader* instance);
-void OZK_HOSTCALL DestroyScriptObject(HostObjectHeader* instance);
+// Create and destroy operations of the script class. Nothing is thrown across the host's calls.
+HostResult OZK_HOSTCALL CreateScriptObject(HostObjectHeader* instance) noexcept;
+void OZK_HOSTCALL DestroyScriptObject(HostObjectHeader* instance) noexcept;
 
 } // namespace OZKPELLMOR

@@ -1,7 +1,5 @@
 #include "plugin/MethodContext.h"
 
-#include <cstring>
-
 namespace OZKPELLMOR {
 
 MethodContext::MethodContext(ScriptObject& object, HostCallRecord& call) : object_(object), call_(call)

@@ -25,7 +25,7 @@ namespace {
 
 constexpr uint32_t ClassVersion = 0x01000043;
 
-HINSTANCE moduleInstance = nullptr;
+HINSTANCE moduleInstance = nullptr; // recorded at load; the hook and windows use the host's
 uint32_t liveInterfaces = 0; // interface objects alive in the process
 bool firstObjectCreated = false;
 
@@ -167,7 +167,7 @@ T* QueryHost(IHostCallback* callback, const HostGuid& iid)
 
 } // namespace
 
-HostResult RegisterXtra(IHostRegistrationCache* cache, IHostDictionary* extension)
+HostResult RegisterXtra(IHostRegistrationCache* cache, IHostDictionary* extension) noexcept
 {
     if (!cache)
         return HostNoInterface;
@@ -191,7 +191,7 @@ HostResult OZK_HOSTCALL RegistrationInterface::Register(IHostRegistrationCache* 
     return RegisterXtra(cache, extension);
 }
 
-HostResult OZK_HOSTCALL CreateScriptObject(HostObjectHeader* instance)
+HostResult OZK_HOSTCALL CreateScriptObject(HostObjectHeader* instance) noexcept
 {
     ScriptObject& object = *reinterpret_cast<ScriptObject*>(instance);
     IHostCallback* callback = instance->callback;
@@ -229,7 +229,7 @@ HostResult OZK_HOSTCALL CreateScriptObject(HostObjectHeader* instance)
     return HostOk;
 }
 
-void OZK_HOSTCALL DestroyScriptObject(HostObjectHeader* instance)
+void OZK_HOSTCALL DestroyScriptObject(HostObjectHeader* instance) noexcept
 {
     ScriptObject& object = *reinterpret_cast<ScriptObject*>(instance);
     ReleaseAndClear(object.values);
@@ -257,18 +257,18 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD, LPVOID)
     return TRUE;
 }
 
-HostResult OZK_HOSTCALL DllGetClassObject(const HostGuid*, const HostGuid*, void**)
+HostResult OZK_HOSTCALL DllGetClassObject(const HostGuid*, const HostGuid*, void**) noexcept
 {
     return HostNoClass;
 }
 
-HostResult OZK_HOSTCALL DllCanUnloadNow()
+HostResult OZK_HOSTCALL DllCanUnloadNow() noexcept
 {
     return liveInterfaces == 0 ? HostOk : HostCannotUnload;
 }
 
 HostResult OZK_HOSTCALL DllGetClassForm(const HostGuid* classId, uint32_t* instanceSize,
-                                        CreateInstanceProc* create, DestroyInstanceProc* destroy)
+                                        CreateInstanceProc* create, DestroyInstanceProc* destroy) noexcept
 {
     if (!classId)
         return HostNoClass;
@@ -286,7 +286,7 @@ HostResult OZK_HOSTCALL DllGetClassForm(const HostGuid* classId, uint32_t* insta
     return HostNoClass;
 }
 
-HostResult OZK_HOSTCALL DllGetClassInfo(IHostAllocator* allocator, ClassInfoRecord** records)
+HostResult OZK_HOSTCALL DllGetClassInfo(IHostAllocator* allocator, ClassInfoRecord** records) noexcept
 {
     if (!records)
         return HostOutOfMemory;
@@ -307,7 +307,7 @@ HostResult OZK_HOSTCALL DllGetClassInfo(IHostAllocator* allocator, ClassInfoReco
 }
 
 HostResult OZK_HOSTCALL DllGetInterface(HostObjectHeader* owner, const HostGuid* classId,
-                                        const HostGuid* interfaceId, void** out)
+                                        const HostGuid* interfaceId, void** out) noexcept
 {
     if (!out)
         return HostNoInterface;
