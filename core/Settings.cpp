@@ -12,6 +12,7 @@
 #include "core/Registry_Functions.h"
 #include "core/Runtime.h"
 #include "core/SettingsValues.h"
+#include "core/UserFeedback.h"
 
 using Registry_Functions::Variant;
 
@@ -344,6 +345,7 @@ void SetDefaultSettings() {
 
 void ReadUserParameters() {
     runtime::SetContext("DUVMain", "ReadUserParameters");
+    ShowBusy(true);
 
     const std::string general = SubKey("General");
     runtime::SetStep("Read General");
@@ -413,6 +415,7 @@ void ReadUserParameters() {
     runtime::SetStep("Read Recent Files");
     CreateKey(recent);
     ReadAll(recent, RecentFileValues());
+    ShowBusy(false);
 }
 
 void FillInDefaults() {
@@ -452,6 +455,7 @@ void FillInDefaults() {
 
 void WriteUserParameters() {
     runtime::SetContext("DUVMain", "WriteUserParameters");
+    ShowBusy(true);
 
     const std::string general = SubKey("General");
     runtime::SetStep("Write General");
@@ -528,6 +532,7 @@ void WriteUserParameters() {
     ClampCount("Write Holidays", UsedHolidays, 0, kMaxHolidays);
     WriteAll(holidays, {Number("UsedHolidays", UsedHolidays)});
     WriteAll(holidays, HolidayValues());
+    ShowBusy(false);
 }
 
 }  // namespace DUVMain
