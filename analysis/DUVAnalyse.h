@@ -35,7 +35,7 @@ struct ServiceUsageRecord {
     double TotalCost = 0;
     double DialCost = 0;
     double ServiceCost = 0;
-    int32_t BytesRead = 0;
+    int64_t BytesRead = 0;  // the sum over a long log passes 2 GB
     int32_t Blocks = 0;
     int32_t FreeSeconds = 0;
 };

@@ -111,6 +111,14 @@ private:
         Line("Recv: AT<cr>");
         Line("Recv: <cr><lf>OK<cr><lf>");
         Line("Interpreted response: Ok");
+        Line("Send: AT &F E0 V1 &D2 &C1 S0=0<cr>");
+        Tick(10);
+        Line("Recv: <cr><lf>OK<cr><lf>");
+        Line("Interpreted response: Ok");
+        Line("Send: ATS7=60L0M1\\N3%C1&K3B0N1X4<cr>");
+        Tick(10);
+        Line("Recv: <cr><lf>OK<cr><lf>");
+        Line("Interpreted response: Ok");
     }
 
     void Closing(bool remote)

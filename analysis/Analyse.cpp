@@ -1,0 +1,851 @@
+// The analysis run: reads the log line by line, cuts it into sessions and fills the tables.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "analysis/Costing.h"
+#include "analysis/DUVAnalyse.h"
+#include "core/DUVMain.h"
+#include "core/ErrorContext.h"
+#include "core/GeneralFunctions.h"
+#include "core/LineReader.h"
+#include "core/LogFile.h"
+#include "core/Runtime.h"
+#include "core/RuntimeError.h"
+#include "core/Warnings.h"
+
+namespace DUVAnalyse {
+
+// ---- tables and module state ----
+std::vector<ConnectionRecord> Connections;
+std::vector<ServiceUsageRecord> ServiceUsage;
+PenaltyTable Penalties;
+
+bool ContinueRun = false;
+int32_t EntryCount = 0;
+int32_t ProgressChunk = 0;
+std::string CurrentLine;
+Date LineDate = 0;
+Date LineTime = 0;
+Date SessionConnectDate = 0;
+Date SessionConnectTime = 0;
+Date SessionDisconnectDate = 0;
+Date SessionDisconnectTime = 0;
+bool Connected = false;
+bool Answered = false;
+bool Dialled = false;
+int32_t CurrentUsageRow = 0;
+int32_t LastUsageRow = 0;
+int32_t UsageCount = 0;
+int32_t ConnIndex = 0;
+bool ServicesOverflow = false;
+bool ConnectionsOverflow = false;
+bool ErrorsFound = false;
+bool TariffIncomplete = false;
+bool ShowBlocks = false;
+int32_t SessionSeconds = 0;
+double SessionDialCost = 0;
+double SessionServiceCost = 0;
+double SessionDataCost = 0;
+int32_t BlockMinutes = 0;
+int32_t BlockCount = 0;
+std::string ReportText;
+
+// ---- the period usage table ----
+void PenaltyTable::Create(int32_t maxService)
+{
+    services_ = std::max<int32_t>(maxService, 0) + 1;
+    periods_ = InitialPeriods;
+    cells_.assign(static_cast<std::size_t>(periods_) * static_cast<std::size_t>(services_),
+                  PenaltyRecord{});
+}
+
+PenaltyRecord& PenaltyTable::operator()(int32_t period, int32_t service)
+{
+    if (period < 0 || service < 0 || service >= services_)
+        runtime::Raise(runtime::kErrSubscript);
+    if (period >= periods_) {
+        periods_ = period + 1;
+        cells_.resize(static_cast<std::size_t>(periods_) * static_cast<std::size_t>(services_));
+    }
+    return cells_[static_cast<std::size_t>(period) * static_cast<std::size_t>(services_) +
+                  static_cast<std::size_t>(service)];
+}
+
+const PenaltyRecord& PenaltyTable::At(int32_t period, int32_t service) const
+{
+    static const PenaltyRecord empty{};
+    if (period < 0 || service < 0 || service >= services_)
+        runtime::Raise(runtime::kErrSubscript);
+    if (period >= periods_)
+        return empty;
+    return cells_[static_cast<std::size_t>(period) * static_cast<std::size_t>(services_) +
+                  static_cast<std::size_t>(service)];
+}
+
+// ---- seams ----
+RunWindow DefaultRunWindow()
+{
+    RunWindow w;
+    w.WarnMaxServices = [] { DUVMain::WarnMaxServices(); };
+    w.WarnMaxConnections = [] { DUVMain::WarnMaxConnections(); };
+    w.WarnTariffsIncomplete = [] { DUVMain::WarnTariffsIncomplete(); };
+    return w;
+}
+RunWindow Window = DefaultRunWindow();
+
+PricingCalls DefaultPricing()
+{
+    PricingCalls p;
+    p.GetDialupCost = [](const std::string& number, Date cd, Date ct, Date dd, Date dt,
+                         int32_t connIndex) {
+        return GetDialupCost(number, cd, ct, dd, dt, connIndex);
+    };
+    p.GetServiceCost = [](const std::string& number, int32_t seconds, Date date) {
+        return GetServiceCost(number, seconds, date);
+    };
+    p.GetDataCost = [](const std::string& number, double bytes, Date date) {
+        return GetDataCost(number, bytes, date);
+    };
+    p.CheckUserWarnings = [] { CheckUserWarnings(); };
+    return p;
+}
+PricingCalls Pricing = DefaultPricing();
+
+namespace {
+
+constexpr int32_t kDaySeconds = 86400;
+constexpr int32_t kReadsWindowSeconds = 20;
+
+// What a run keeps apart from the module state: the open log, the keywords as they were
+// when the run began, the upper-case table and the last date read.
+struct RunContext {
+    LineReader* reader = nullptr;
+    std::string connect, answer, userDisconnect, hostDisconnect, dial, reads, writes;
+    std::array<unsigned char, 256> upper{};
+    char dateKey[10] = {};
+    std::size_t dateKeyLength = 0;
+    Date dateValue = 0;
+};
+RunContext run;
+
+void CaptureRunSettings()
+{
+    run.connect = DUVMain::ModemConnect;
+    run.answer = DUVMain::ModemAnswer;
+    run.userDisconnect = DUVMain::ModemUserDisconnect;
+    run.hostDisconnect = DUVMain::ModemHostDisconnect;
+    run.dial = DUVMain::ModemDial;
+    run.reads = DUVMain::ModemReads;
+    run.writes = DUVMain::ModemWrites;
+    for (int c = 0; c < 256; ++c) {
+        const char ch = static_cast<char>(c);
+        std::string u = runtime::UCase(std::string_view(&ch, 1));
+        run.upper[static_cast<std::size_t>(c)] =
+            u.size() == 1 ? static_cast<unsigned char>(u[0]) : static_cast<unsigned char>(c);
+    }
+    run.dateKeyLength = 0;
+}
+
+bool Holds(std::string_view keyword)
+{
+    return std::string_view(CurrentLine).find(keyword) != std::string_view::npos;
+}
+
+// The date of the current line. A line's date depends on its first ten characters only,
+// so consecutive lines of one day are read once.
+Date CurrentLineDate()
+{
+    const std::size_t n = std::min<std::size_t>(CurrentLine.size(), sizeof run.dateKey);
+    if (n == sizeof run.dateKey && run.dateKeyLength == n &&
+        std::memcmp(run.dateKey, CurrentLine.data(), n) == 0)
+        return run.dateValue;
+    Date d = DUVMain::GetLogLineDate(CurrentLine);
+    if (n == sizeof run.dateKey) {
+        std::memcpy(run.dateKey, CurrentLine.data(), n);
+        run.dateKeyLength = n;
+        run.dateValue = d;
+    }
+    return d;
+}
+
+// Runs one statement of the per-line work under the central error handler; the step name
+// is the log entry being processed.
+template <class F>
+void Statement(F&& f)
+{
+    try {
+        f();
+        return;
+    } catch (const runtime::RuntimeError& e) {
+        runtime::SetContext("DUVAnalyse", "Process");
+        runtime::SetStep("Log Entry:" + runtime::Str(EntryCount));
+        if (!runtime::HandleGuardedError(e))
+            return;
+    }
+    runtime::Guard(f);
+}
+
+// One statement of the session start: a failure skips it without a message.
+template <class F>
+void Quietly(F&& f)
+{
+    try {
+        f();
+    } catch (const runtime::RuntimeError&) {
+    }
+}
+
+ConnectionRecord& Conn(int32_t i)
+{
+    if (i < 0 || static_cast<std::size_t>(i) >= Connections.size())
+        runtime::Raise(runtime::kErrSubscript);
+    return Connections[static_cast<std::size_t>(i)];
+}
+
+ServiceUsageRecord& Usage(int32_t i)
+{
+    if (i < 0 || static_cast<std::size_t>(i) >= ServiceUsage.size())
+        runtime::Raise(runtime::kErrSubscript);
+    return ServiceUsage[static_cast<std::size_t>(i)];
+}
+
+int32_t TimeSeconds(Date time)
+{
+    return static_cast<int32_t>(std::llround(time * kDaySeconds));
+}
+
+// A 32-bit sum; beyond the range it is the overflow error.
+int32_t Add32(int32_t a, int64_t b)
+{
+    const int64_t sum = static_cast<int64_t>(a) + b;
+    if (sum < INT32_MIN || sum > INT32_MAX)
+        runtime::Raise(runtime::kErrOverflow);
+    return static_cast<int32_t>(sum);
+}
+
+std::string KiloBytes(double bytes)
+{
+    return runtime::Format(bytes / 1024.0, "#,##0");
+}
+
+void RestoreProcessContext()
+{
+    runtime::SetContext("DUVAnalyse", "Process");
+}
+
+// Discards everything gathered so far: the sessions before this point lie wholly before
+// the report range.
+void ResetTables()
+{
+    ConnIndex = 0;
+    ClearSessionVars();
+    ClearAnalysisArrays();
+    UsageCount = 0;
+    ErrorsFound = false;
+    LastUsageRow = 0;
+    Penalties.Create(DUVMain::MaxServices);
+}
+
+// The seconds of the closing session inside the report range.
+int32_t SecondsInRange(Date cd, Date ct, Date dd, Date dt)
+{
+    if (cd == dd)
+        return TimeSeconds(dt) - TimeSeconds(ct);
+    int64_t seconds = 0;
+    if (dd > cd + 1)
+        seconds = (static_cast<int64_t>(std::floor(dd) - std::floor(cd)) - 1) * kDaySeconds;
+    if (cd >= DUVMain::ReportStartDate)
+        seconds += kDaySeconds - TimeSeconds(ct);
+    if (dd <= DUVMain::ReportEndDate)
+        seconds += TimeSeconds(dt);
+    if (seconds < INT32_MIN || seconds > INT32_MAX)
+        runtime::Raise(runtime::kErrOverflow);
+    return static_cast<int32_t>(seconds);
+}
+
+// Steps shared by both closes: charge blocks, the usage row's counts and the block seconds.
+void CountBlocks(ConnectionRecord& rec, ServiceUsageRecord& row)
+{
+    Statement([&] { BlockMinutes = GetBlockMinutes(row.Number); });
+    Statement([&] { BlockCount = GetBlockCount(BlockMinutes, SessionSeconds); });
+    Statement([&] {
+        if (BlockCount > 0) {
+            ShowBlocks = true;
+            rec.Notes += " - " + std::to_string(BlockCount) + "B";
+            rec.Notes += " x " + std::to_string(BlockMinutes) + "Min -";
+        }
+    });
+    Statement([&] {
+        row.Sessions = Add32(row.Sessions, 1);
+        row.Seconds = Add32(row.Seconds, SessionSeconds);
+        row.Blocks = Add32(row.Blocks, BlockCount);
+    });
+    Statement([&] {
+        if (BlockMinutes > 0) {
+            const int64_t seconds = static_cast<int64_t>(BlockMinutes) * 60 * BlockCount;
+            SessionSeconds = Add32(0, seconds);
+        }
+    });
+}
+
+// Chargeable seconds never go below 0 (free seconds come from the times of day, the
+// session's seconds from the part inside the report range).
+int32_t ChargeableSeconds(const ConnectionRecord& rec)
+{
+    return std::max<int32_t>(SessionSeconds - rec.FreeSeconds, 0);
+}
+
+// A disconnect line while connected.
+void NormalClose()
+{
+    Statement([&] { GetLineTime(); });
+    SessionDisconnectDate = LineDate;
+    SessionDisconnectTime = LineTime;
+    if (SessionDisconnectDate < DUVMain::ReportStartDate) {
+        ResetTables();
+        return;
+    }
+    ConnectionRecord* recp = nullptr;
+    ServiceUsageRecord* rowp = nullptr;
+    Statement([&] {
+        recp = &Conn(ConnIndex);
+        rowp = &Usage(CurrentUsageRow);
+    });
+    if (!recp || !rowp) {
+        ClearSessionVars();
+        return;
+    }
+    ConnectionRecord& rec = *recp;
+    ServiceUsageRecord& row = *rowp;
+    const std::string number = row.Number;
+    rec.DisconnectDate = SessionDisconnectDate;
+    rec.DisconnectTime = SessionDisconnectTime;
+    Statement([&] {
+        SessionSeconds = SecondsInRange(rec.ConnectDate, rec.ConnectTime, rec.DisconnectDate,
+                                        rec.DisconnectTime);
+    });
+    Statement([&] {
+        rec.FreeSeconds = GetFreeSeconds(number, rec.ConnectTime, rec.DisconnectTime);
+        if (rec.FreeSeconds > 0)
+            rec.Notes += " - Free:" + GeneralFunctions::FormatTime(rec.FreeSeconds, false);
+        row.FreeSeconds = Add32(row.FreeSeconds, rec.FreeSeconds);
+    });
+    Statement([&] {
+        const double cost = Pricing.GetDialupCost
+                                ? Pricing.GetDialupCost(number, rec.ConnectDate, rec.ConnectTime,
+                                                        rec.DisconnectDate, rec.DisconnectTime, 0)
+                                : 0.0;
+        RestoreProcessContext();
+        SessionDialCost = std::fabs(cost);
+        if (std::signbit(cost)) {
+            TariffIncomplete = true;
+            rec.Notes = " ERROR - Incomplete Tariff -";
+        }
+    });
+    CountBlocks(rec, row);
+    Statement([&] {
+        SessionServiceCost = Pricing.GetServiceCost
+                                 ? Pricing.GetServiceCost(number, ChargeableSeconds(rec),
+                                                          rec.ConnectDate)
+                                 : 0.0;
+        RestoreProcessContext();
+    });
+    row.TotalCost += SessionDialCost + SessionServiceCost;
+    row.DialCost += SessionDialCost;
+    row.ServiceCost += SessionServiceCost;
+    ClearSessionVars();
+}
+
+// A session that got no disconnect entry: closed with the assumed duration and data, each
+// multiplied by 1 when errors are shown and by 0 when not. Returns true when the line form
+// found the session before the report start and reset the tables.
+void ErrorClose(bool lineForm)
+{
+    const double f = DUVMain::ShowErrors ? 1.0 : 0.0;
+    ConnectionRecord* recp = nullptr;
+    ServiceUsageRecord* rowp = nullptr;
+    Statement([&] {
+        recp = &Conn(ConnIndex);
+        rowp = &Usage(CurrentUsageRow);
+    });
+    if (!recp || !rowp) {
+        ClearSessionVars();
+        return;
+    }
+    ConnectionRecord& rec = *recp;
+    ServiceUsageRecord& row = *rowp;
+    const std::string number = row.Number;
+    Statement([&] {
+        rec.Notes = " ERROR - No Disconnect Entry -";
+        rec.BytesRead = runtime::CLng(DUVMain::NoDisconData * f * 1024);
+        if (rec.BytesRead > 0)
+            rec.Notes += " R:" + KiloBytes(rec.BytesRead) + "K";
+    });
+    Statement([&] {
+        const int32_t c = TimeSeconds(rec.ConnectTime);
+        const double r = kDaySeconds - c;
+        const double assumed = DUVMain::NoDisconDuration * f;
+        if (r > assumed) {
+            rec.DisconnectDate = rec.ConnectDate;
+            rec.DisconnectTime = (c + assumed) / kDaySeconds;
+        } else {
+            rec.DisconnectDate = rec.ConnectDate + 1;
+            rec.DisconnectTime = (DUVMain::NoDisconDuration - r) / kDaySeconds;
+        }
+        SessionDisconnectDate = rec.DisconnectDate;
+        SessionDisconnectTime = rec.DisconnectTime;
+    });
+    ErrorsFound = true;
+    Statement([&] { SessionSeconds = runtime::CLng(DUVMain::NoDisconDuration * f); });
+    // With the assumed values off the session has no length, so no free time either.
+    Statement([&] {
+        rec.FreeSeconds = f > 0 ? GetFreeSeconds(number, rec.ConnectTime, rec.DisconnectTime) : 0;
+        if (rec.FreeSeconds > 0)
+            rec.Notes += " - Free:" + GeneralFunctions::FormatTime(rec.FreeSeconds, false);
+        row.FreeSeconds = Add32(row.FreeSeconds, rec.FreeSeconds);
+    });
+    Statement([&] { row.BytesRead += runtime::CLng(DUVMain::NoDisconData * 1024 * f); });
+    Statement([&] {
+        const double cost = Pricing.GetDialupCost
+                                ? Pricing.GetDialupCost(number, rec.ConnectDate, rec.ConnectTime,
+                                                        rec.DisconnectDate, rec.DisconnectTime, 0)
+                                : 0.0;
+        RestoreProcessContext();
+        SessionDialCost = std::fabs(cost) * f;
+        if (std::signbit(cost))
+            TariffIncomplete = true;
+    });
+    CountBlocks(rec, row);
+    Statement([&] {
+        SessionServiceCost =
+            (Pricing.GetServiceCost
+                 ? Pricing.GetServiceCost(number, ChargeableSeconds(rec), rec.ConnectDate)
+                 : 0.0) *
+            f;
+        RestoreProcessContext();
+    });
+    // Assumed data is booked to the data allowance only when the assumed values apply.
+    Statement([&] {
+        SessionDataCost =
+            f > 0 && Pricing.GetDataCost
+                ? Pricing.GetDataCost(number, DUVMain::NoDisconData * 1024, rec.ConnectDate) * f
+                : 0.0;
+        RestoreProcessContext();
+    });
+    row.TotalCost += SessionDialCost + SessionServiceCost + SessionDataCost;
+    row.DialCost += SessionDialCost;
+    row.ServiceCost += SessionServiceCost;
+    ClearSessionVars();
+    if (lineForm && rec.ConnectDate < DUVMain::ReportStartDate)
+        ResetTables();
+}
+
+// A connect line while no session waits: an "Unknown Service" session in the usage row of
+// this line (row 0 unless the line also started a session).
+void OpenUnknownSession(bool startedOnThisLine)
+{
+    Statement([&] { GetLineTime(); });
+    SessionConnectDate = LineDate;
+    SessionConnectTime = LineTime;
+    // A session started on this same line never reaches its connect: give its record back.
+    if (startedOnThisLine && ConnIndex > 0)
+        --ConnIndex;
+    ++ConnIndex;
+    if (ConnIndex >= DUVMain::MaxConnections && !ConnectionsOverflow) {
+        ConnectionsOverflow = true;
+        if (Window.WarnMaxConnections)
+            Window.WarnMaxConnections();
+    }
+    Statement([&] {
+        ConnectionRecord& rec = Conn(ConnIndex);
+        rec = ConnectionRecord{};
+        rec.ConnectDate = SessionConnectDate;
+        rec.ConnectTime = SessionConnectTime;
+        rec.Service = "Unknown Service";
+        rec.Notes = " Unable to get dialled number -";
+    });
+    Statement([&] { Usage(CurrentUsageRow).Number = "Unknown"; });
+    LastUsageRow = CurrentUsageRow;
+}
+
+// Whole seconds from the last session's disconnect to the current line.
+int64_t SecondsSinceLastDisconnect(const ConnectionRecord& rec)
+{
+    return static_cast<int64_t>(std::llround((LineDate - std::floor(rec.DisconnectDate)) *
+                                             kDaySeconds)) +
+           TimeSeconds(LineTime) - TimeSeconds(rec.DisconnectTime);
+}
+
+void BookReads()
+{
+    Statement([&] { GetLineTime(); });
+    if (ConnIndex == 0)
+        return;
+    Statement([&] {
+        ConnectionRecord& rec = Conn(ConnIndex);
+        if (SecondsSinceLastDisconnect(rec) >= kReadsWindowSeconds)
+            return;
+        ServiceUsageRecord& row = Usage(LastUsageRow);
+        rec.BytesRead = GetBytesRead(CurrentLine);
+        row.BytesRead += rec.BytesRead;
+        rec.Notes += " R:" + KiloBytes(rec.BytesRead) + "K";
+        SessionDataCost =
+            Pricing.GetDataCost ? Pricing.GetDataCost(row.Number, rec.BytesRead, rec.ConnectDate)
+                                : 0.0;
+        RestoreProcessContext();
+        row.TotalCost += SessionDataCost;
+    });
+}
+
+void BookWrites()
+{
+    Statement([&] { GetLineTime(); });
+    if (ConnIndex == 0)
+        return;
+    Statement([&] {
+        ConnectionRecord& rec = Conn(ConnIndex);
+        if (SecondsSinceLastDisconnect(rec) >= kReadsWindowSeconds)
+            return;
+        rec.BytesWritten = GetBytesWritten(CurrentLine);
+        rec.Notes += " - W:" + KiloBytes(rec.BytesWritten) + "K";
+    });
+}
+
+// The connect line of a session that a dial or answer line started.
+void ConnectWaitingSession()
+{
+    Statement([&] { GetLineTime(); });
+    SessionConnectDate = LineDate;
+    SessionConnectTime = LineTime;
+    Statement([&] {
+        ConnectionRecord& rec = Conn(ConnIndex);
+        rec.ConnectDate = SessionConnectDate;
+        rec.ConnectTime = SessionConnectTime;
+        rec.Notes.clear();
+        if (Answered) {
+            if (DUVMain::CalcCosts)
+                rec.Notes = " No Cost";
+            Answered = false;
+        }
+    });
+}
+
+// Steps 5 to 8 of a dated line.
+void HandleLine()
+{
+    for (;;) {
+        if (LineDate > DUVMain::ReportEndDate && !Connected) {
+            ContinueRun = false;
+            return;
+        }
+        if (DUVMain::ReportStartDate - DUVMain::MaxConnectDays > LineDate)
+            return;
+        if (Connected) {
+            if (Holds(run.connect) || Holds(run.dial) || Holds(run.answer)) {
+                ErrorClose(true);
+                continue;  // the same line again, now not connected
+            }
+            if (Holds(run.userDisconnect) || Holds(run.hostDisconnect))
+                NormalClose();
+            return;
+        }
+        if (Holds(run.userDisconnect) || Holds(run.hostDisconnect)) {
+            if (CurrentUsageRow > 0)
+                --ConnIndex;  // a busy call: the record is given back, the usage row stays
+            CurrentUsageRow = 0;
+        }
+        if (CurrentUsageRow == 0) {
+            Dialled = Holds(run.dial);
+            Answered = Holds(run.answer);
+            bool started = false;
+            if (Dialled || Answered) {
+                StartSession();
+                started = CurrentUsageRow > 0;
+                Connected = false;
+            }
+            Connected = Holds(run.connect);
+            if (Connected)
+                OpenUnknownSession(started);
+            if (Holds(run.reads))
+                BookReads();
+            if (Holds(run.writes))
+                BookWrites();
+        } else {
+            Connected = Holds(run.connect);
+            if (Connected)
+                ConnectWaitingSession();
+        }
+        return;
+    }
+}
+
+bool IsBlank(std::string_view line)
+{
+    return line.find_first_not_of(' ') == std::string_view::npos;
+}
+
+void ShowProgress()
+{
+    if (ProgressChunk <= 0 || EntryCount % ProgressChunk != 0)
+        return;
+    if (DUVMain::LogLineCount > 0) {
+        const double pct = std::floor(static_cast<double>(EntryCount) /
+                                      static_cast<double>(DUVMain::LogLineCount) * 100.0);
+        if (pct <= 100) {
+            const int percent = static_cast<int>(pct);
+            if (Window.SetStatusText)
+                Window.SetStatusText("Please Wait .....Processing  " + std::to_string(percent) +
+                                     "%");
+            if (Window.SetProgress)
+                Window.SetProgress(percent);
+        }
+    }
+    if (Window.LetEventsRun)
+        Window.LetEventsRun();
+}
+
+}  // namespace
+
+void ClearSessionVars()
+{
+    Connected = false;
+    CurrentUsageRow = 0;
+    SessionConnectDate = 0;
+    SessionConnectTime = 0;
+    SessionDisconnectDate = 0;
+    SessionDisconnectTime = 0;
+    SessionSeconds = 0;
+    BlockCount = 0;
+    BlockMinutes = 0;
+}
+
+void ClearAnalysisArrays()
+{
+    for (ServiceUsageRecord& row : ServiceUsage)
+        row = ServiceUsageRecord{};
+    for (std::size_t i = 1; i < Connections.size(); ++i)
+        Connections[i] = ConnectionRecord{};
+}
+
+void GetLineTime()
+{
+    std::string_view line(CurrentLine);
+    std::size_t blank = line.find(' ');
+    std::size_t start = blank == std::string_view::npos ? 0 : blank + 1;
+    std::size_t dot = line.find('.', start);
+    if (dot == std::string_view::npos)
+        return;
+    std::string_view text = line.substr(start, dot - start);
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    // "h:n:s" or "h:n", each part one or two digits.
+    int parts[3] = {0, 0, 0};
+    int count = 0;
+    std::size_t i = 0;
+    while (count < 3) {
+        std::size_t digits = 0;
+        int value = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && digits < 2) {
+            value = value * 10 + (text[i] - '0');
+            ++i;
+            ++digits;
+        }
+        if (digits == 0)
+            return;
+        parts[count++] = value;
+        if (i == text.size())
+            break;
+        if (text[i] != ':')
+            return;
+        ++i;
+    }
+    if (i != text.size() || count < 2)
+        return;
+    if (parts[0] > 23 || parts[1] > 59 || parts[2] > 59)
+        return;
+    LineTime = (parts[0] * 3600 + parts[1] * 60 + parts[2]) / static_cast<double>(kDaySeconds);
+}
+
+void StartSession()
+{
+    std::string number;
+    CurrentUsageRow = 0;
+    ServicesOverflow = false;
+    ConnectionsOverflow = false;
+    if (Answered) {
+        number = "Answered Calls";
+    } else {
+        Quietly([&] { number = DialledNumber(CurrentLine, run.dial); });
+        if (!IsDialNumber(number)) {
+            Connected = false;
+            CurrentUsageRow = 0;
+            return;
+        }
+    }
+    ++ConnIndex;
+    if (ConnIndex >= DUVMain::MaxConnections) {
+        ConnectionsOverflow = true;
+        if (Window.WarnMaxConnections)
+            Window.WarnMaxConnections();
+    }
+    // A record given back by a busy call is reused from empty.
+    Quietly([&] {
+        ConnectionRecord& rec = Conn(ConnIndex);
+        rec = ConnectionRecord{};
+        if (Answered) {
+            rec.Service = "Answered Call";
+            rec.Answered = true;
+        } else {
+            rec.Service = number;
+        }
+    });
+    // The rows in use; an empty number matches no row by an empty other number.
+    Quietly([&] {
+        const int32_t last = std::min<int32_t>(UsageCount, static_cast<int32_t>(ServiceUsage.size()) - 1);
+        for (int32_t i = 1; i <= last; ++i) {
+            const ServiceUsageRecord& row = ServiceUsage[static_cast<std::size_t>(i)];
+            if (runtime::Trim(row.Number) == number ||
+                (!row.AltNumber.empty() && runtime::Trim(row.AltNumber) == number)) {
+                CurrentUsageRow = i;
+                break;
+            }
+        }
+    });
+    if (CurrentUsageRow == 0) {
+        CurrentUsageRow = UsageCount + 1;
+        Quietly([&] {
+            ServiceUsageRecord& row = Usage(CurrentUsageRow);
+            row.Number = number;
+            row.AltNumber = GetAltNumber(number);
+            row.Blocks = 0;
+            UsageCount = CurrentUsageRow;
+        });
+    }
+    if (UsageCount >= DUVMain::MaxServices) {
+        if (Window.WarnMaxServices)
+            Window.WarnMaxServices();
+        ServicesOverflow = true;
+    }
+    LastUsageRow = CurrentUsageRow;
+}
+
+void Process()
+{
+    std::string_view raw;
+    if (!run.reader || !run.reader->Next(raw))
+        return;
+    if (IsBlank(raw))
+        return;
+    CurrentLine.resize(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i)
+        CurrentLine[i] = static_cast<char>(run.upper[static_cast<unsigned char>(raw[i])]);
+    Date date = 0;
+    Statement([&] { date = CurrentLineDate(); });
+    if (date == 0) {
+        ContinueRun = false;
+        DUVMain::LogCorrupt = true;
+        return;
+    }
+    LineDate = date;
+    ++EntryCount;
+    ShowProgress();
+    HandleLine();
+}
+
+void Analyse()
+{
+    runtime::SetContext("DUVAnalyse", "Analyse");
+    EntryCount = 0;
+    ContinueRun = true;
+    UsageCount = 0;
+    ConnIndex = 0;
+    LastUsageRow = 0;
+    ErrorsFound = false;
+    TariffIncomplete = false;
+    DUVMain::DetailReportBuilt = false;
+    DUVMain::SummaryReportBuilt = false;
+    ShowBlocks = false;
+    ServicesOverflow = false;
+    ConnectionsOverflow = false;
+    Answered = false;
+    Dialled = false;
+    LineTime = 0;
+
+    runtime::Step("Service Arrays", [] {
+        ServiceUsage.assign(static_cast<std::size_t>(std::max<int32_t>(DUVMain::MaxServices, 0)) + 1,
+                            ServiceUsageRecord{});
+    });
+    runtime::Step("Connection Arrays", [] {
+        Connections.assign(
+            static_cast<std::size_t>(std::max<int32_t>(DUVMain::MaxConnections, 0)) + 1,
+            ConnectionRecord{});
+    });
+    runtime::Step("Penalty Arrays", [] { Penalties.Create(DUVMain::MaxServices); });
+    runtime::Step("Clr Analysis Vars", [] { ClearSessionVars(); });
+    runtime::Step("Clr Analysis Arrays", [] { ClearAnalysisArrays(); });
+
+    if (Window.ShowProgressBar)
+        Window.ShowProgressBar(true);
+    runtime::Step("Progress Chunk", [] {
+        ProgressChunk = static_cast<int32_t>(std::floor(DUVMain::LogLineCount / 10.0));
+    });
+    if (Window.SetHourglass)
+        Window.SetHourglass(true);
+
+    CaptureRunSettings();
+    LineReader reader;
+    bool opened = false;
+    runtime::Guard([&] {
+        opened = reader.Open(DUVMain::LogFilePath);
+        if (!opened)
+            runtime::Raise(FileLengthOf(DUVMain::LogFilePath) < 0 ? runtime::kErrFileNotFound
+                                                                  : runtime::kErrPathFileAccess);
+    });
+    if (opened) {
+        run.reader = &reader;
+        RestoreProcessContext();
+        while (ContinueRun && reader.Offset() < reader.Length()) {
+            Process();
+            if (ServicesOverflow || ConnectionsOverflow)
+                ContinueRun = false;
+        }
+        run.reader = nullptr;
+        reader.Close();
+        runtime::SetContext("DUVAnalyse", "Analyse");
+    }
+
+    // A dial or answer line still waiting for its connect: the record is given back.
+    if (!Connected && CurrentUsageRow > 0) {
+        --ConnIndex;
+        CurrentUsageRow = 0;
+    }
+    if (Connected) {
+        ErrorClose(false);
+        runtime::SetContext("DUVAnalyse", "Analyse");
+    }
+
+    runtime::Step("Finished Processing", [] {
+        if (Window.ShowProgressBar)
+            Window.ShowProgressBar(false);
+        if (Window.SetStatusText)
+            Window.SetStatusText(" F I N I S H E D !  -  (" + std::to_string(EntryCount) +
+                                 " entries processed)");
+    });
+    if (TariffIncomplete && Window.WarnTariffsIncomplete)
+        Window.WarnTariffsIncomplete();
+    if (Pricing.CheckUserWarnings)
+        Pricing.CheckUserWarnings();
+    if (!DUVMain::LogCorrupt && Window.ShowReport)
+        Window.ShowReport();
+    if (Window.SetHourglass)
+        Window.SetHourglass(false);
+}
+
+}  // namespace DUVAnalyse

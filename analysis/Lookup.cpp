@@ -1,0 +1,212 @@
+// Service lookup, byte counts, charge blocks, free seconds and notes of the analysis.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "analysis/DUVAnalyse.h"
+#include "core/DUVMain.h"
+#include "core/Runtime.h"
+#include "core/RuntimeError.h"
+
+namespace DUVAnalyse {
+namespace {
+
+constexpr int32_t kDaySeconds = 86400;
+
+std::string_view TrimBlanks(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+int32_t ServicesInUse()
+{
+    return std::min<int32_t>(DUVMain::UsedServices, DUVMain::Services.UBound() + 1);
+}
+
+// Whole seconds of a time of day.
+int32_t TimeSeconds(Date time)
+{
+    return static_cast<int32_t>(std::llround(time * kDaySeconds));
+}
+
+// The count after a keyword of a reads or writes line (0 when none or when the digits end
+// the line).
+int32_t ByteCountAfter(std::string_view line, std::string_view keyword)
+{
+    std::size_t at = line.find(keyword);
+    if (at == std::string_view::npos)
+        return 0;
+    std::string_view rest = line.substr(at + keyword.size());
+    std::size_t first = rest.find_first_of("0123456789");
+    if (first == std::string_view::npos)
+        return 0;
+    std::size_t last = rest.find_first_not_of("0123456789", first);
+    if (last == std::string_view::npos)
+        return 0;
+    return runtime::CLng(runtime::Val(rest.substr(first, last - first)));
+}
+
+}  // namespace
+
+int32_t FindService(const std::string& number)
+{
+    if (number.empty())
+        return -1;
+    const int32_t used = ServicesInUse();
+    for (int32_t i = 0; i < used; ++i) {
+        const ServiceRecord& s = DUVMain::Services[i];
+        if (TrimBlanks(s.ServiceNumber) == number || TrimBlanks(s.ServiceAltNumber) == number)
+            return i;
+    }
+    return -1;
+}
+
+std::string GetAltNumber(const std::string& number)
+{
+    if (number.empty())
+        return {};
+    const int32_t used = ServicesInUse();
+    for (int32_t i = 0; i < used; ++i) {
+        if (DUVMain::Services[i].ServiceNumber == number)
+            return DUVMain::Services[i].ServiceAltNumber;
+    }
+    for (int32_t i = 0; i < used; ++i) {
+        if (DUVMain::Services[i].ServiceAltNumber == number)
+            return DUVMain::Services[i].ServiceNumber;
+    }
+    return {};
+}
+
+std::string GetServiceName(const std::string& number)
+{
+    int32_t i = FindService(number);
+    if (i < 0)
+        return number;
+    return std::string(TrimBlanks(DUVMain::Services[i].ServiceName));
+}
+
+bool IsDialNumber(std::string_view text)
+{
+    return text.find_first_not_of("1234567890,") == std::string_view::npos;
+}
+
+int32_t GetBytesRead(std::string_view line)
+{
+    return ByteCountAfter(line, DUVMain::ModemReads);
+}
+
+int32_t GetBytesWritten(std::string_view line)
+{
+    return ByteCountAfter(line, DUVMain::ModemWrites);
+}
+
+int32_t GetBlockMinutes(const std::string& number)
+{
+    int32_t i = FindService(number);
+    return i < 0 ? 0 : DUVMain::Services[i].Block;
+}
+
+int32_t GetBlockCount(int32_t minutes, int32_t seconds)
+{
+    if (minutes == 0)
+        return 0;
+    const float m = static_cast<float>(seconds) / 60.0f;
+    const float n = std::floor(m / static_cast<float>(minutes));
+    int32_t count = static_cast<int32_t>(n);
+    if (m - n * static_cast<float>(minutes) > 0)
+        ++count;
+    return count;
+}
+
+int32_t GetFreeSeconds(const std::string& number, Date connectTime, Date disconnectTime)
+{
+    int32_t i = FindService(number);
+    if (i < 0 || !DUVMain::Services[i].FreePeriod)
+        return 0;
+    const int64_t fs = TimeSeconds(DUVMain::Services[i].FreeStart);
+    const int64_t fe = TimeSeconds(DUVMain::Services[i].FreeEnd);
+    const int64_t c = TimeSeconds(connectTime);
+    const int64_t d = TimeSeconds(disconnectTime);
+    const bool windowCrosses = fs >= fe;
+    const bool sessionCrosses = d <= c;
+    int64_t free = 0;
+    if (!windowCrosses && !sessionCrosses) {
+        if (d > fs && c < fe)
+            free = std::min(d, fe) - std::max(c, fs);
+    } else if (!windowCrosses) {
+        if (d <= fs && c >= fe)
+            free = 0;
+        else if (c <= fs || d >= fe)
+            free = fe - fs;
+        else
+            free = std::max<int64_t>(fe - c, 0) + std::max<int64_t>(d - fs, 0);
+    } else if (sessionCrosses) {
+        free = (kDaySeconds - std::max(c, fs)) + std::min(d, fe);
+    } else if (!(d <= fs && c >= fe)) {
+        if (d > fs)
+            free += d - std::max(c, fs);
+        if (c < fe)
+            free += std::min(d, fe) - c;
+    }
+    return static_cast<int32_t>(std::clamp<int64_t>(free, 0, INT32_MAX));
+}
+
+float GetSessionSeconds(int32_t connIndex)
+{
+    if (connIndex < 0 || static_cast<std::size_t>(connIndex) >= Connections.size())
+        runtime::Raise(runtime::kErrSubscript);
+    ConnectionRecord& r = Connections[static_cast<std::size_t>(connIndex)];
+    const double c = TimeSeconds(r.ConnectTime);
+    const double d = TimeSeconds(r.DisconnectTime);
+    if (r.ConnectDate == r.DisconnectDate)
+        return static_cast<float>(d - c);
+    double total = 0;
+    if (r.DisconnectDate > r.ConnectDate + 1)
+        total = (std::floor(r.DisconnectDate) - std::floor(r.ConnectDate) - 1) * kDaySeconds;
+    if (r.ConnectDate >= DUVMain::ReportStartDate) {
+        r.Notes = " Time prior to midnight";
+        total += kDaySeconds - c;
+    }
+    if (r.DisconnectDate <= DUVMain::ReportEndDate) {
+        r.Notes = total != 0 ? "" : " Time from midnight";
+        total += d;
+    }
+    return static_cast<float>(total);
+}
+
+std::string TidyNotes(const std::string& notes)
+{
+    std::string text(TrimBlanks(notes));
+    std::size_t at = text.find("- -");
+    if (at != std::string::npos)
+        text.erase(at + 1, 2);
+    if (!text.empty() && text.front() == '-')
+        text.erase(0, 1);
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, " -") == 0)
+        text.erase(text.size() - 2);
+    return " " + text;
+}
+
+std::string DialledNumber(std::string_view line, std::string_view dialKeyword)
+{
+    std::size_t at = line.find(dialKeyword);
+    if (at == std::string_view::npos)
+        return {};
+    // Skip the dial-mode letter after the keyword; leave out the line's last character.
+    std::size_t start = at + dialKeyword.size() + 1;
+    if (start + 1 > line.size())
+        return {};
+    std::string_view number = line.substr(start, line.size() - start - 1);
+    std::size_t cut = number.find('<');
+    if (cut != std::string_view::npos)
+        number = number.substr(0, cut);
+    return std::string(number);
+}
+
+}  // namespace DUVAnalyse
