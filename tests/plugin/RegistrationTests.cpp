@@ -314,6 +314,28 @@ TEST_F(ScriptObjects, DestroyingReleasesEverythingTheObjectHeld)
     EXPECT_EQ(host.allocator.LiveBlocks(), 0u);
 }
 
+TEST_F(ScriptObjects, LaterObjectsLeaveTheTitleBarsOfEarlierOnes)
+{
+    // Each object takes a title-bar slot; had a later creation cleared the table, the
+    // sixteenth would find a free slot.
+    const HostResult tableFull = static_cast<HostResult>(0x800407D2);
+    for (int i = 1; i <= 16; ++i) {
+        ScriptInstance* object = NewObject();
+        ASSERT_NE(object, nullptr);
+        ASSERT_EQ(host.Call(object, "OzkBuildShape",
+                            {host.Sym("ozkellipse"), host.Sym("ozkreplace"), host.Point(0, 0), host.Point(50, 50)})
+                      .code,
+                  HostOk);
+        const CallResult set = host.Call(object, "OzkSetTitleBar");
+        if (i <= 15) {
+            EXPECT_EQ(set.code, HostOk) << i;
+        } else {
+            EXPECT_EQ(set.code, tableFull);
+            EXPECT_EQ(host.Call(object, "OzkGetLastError").integer, 9);
+        }
+    }
+}
+
 TEST_F(ScriptObjects, MissingHostInterfacesStayNull)
 {
     for (int id = 0; id < Host::ServiceCount; ++id)
