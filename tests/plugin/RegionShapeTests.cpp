@@ -247,6 +247,28 @@ TEST_F(RegionShapes, ProjectorFrameWindowIsTheParentOfTheMainWindow)
     EXPECT_TRUE(RegionOf(host.MainWindow()).has);
 }
 
+TEST_F(RegionShapes, AuthoringEnvironmentShapesTheMovieWindowOrItsParentInVersionSeven)
+{
+    host.appInfo.name = "Authoring Tool";
+    host.appInfo.version = "7.0.2";
+    ScriptInstance* seven = NewObject();
+    ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}, seven).code,
+              0);
+    ASSERT_EQ(SetShape(seven).code, 0);
+    EXPECT_TRUE(RegionOf(host.MainWindow()).has) << "the movie window's parent";
+    EXPECT_FALSE(RegionOf(host.StageWindowHandle()).has);
+    ASSERT_EQ(host.Call(seven, "OzkClearWindow").code, 0);
+
+    host.appInfo.version = "6.5";
+    ScriptInstance* six = NewObject();
+    ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}, six).code,
+              0);
+    ASSERT_EQ(host.Call(six, "OzkSetWindowShape", {host.Int(1), host.Sym("ozknetscapegold")}).code,
+              0);
+    EXPECT_TRUE(RegionOf(host.StageWindowHandle()).has) << "the movie window itself";
+    EXPECT_FALSE(RegionOf(host.MainWindow()).has);
+}
+
 TEST_F(RegionShapes, CurrentCopiesTheMovieWindowsRegion)
 {
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}).code, 0);
