@@ -110,7 +110,7 @@ DialupPrice WalkTariffs(int32_t serviceIndex, Date connectDate, Date connectTime
                         Date disconnectDate, Date disconnectTime, int32_t connIndex)
 {
     const ServiceRecord& service = DUVMain::Services.at(serviceIndex);
-    const int32_t used = service.UsedTariffs;
+    const int32_t used = std::min<int32_t>(service.UsedTariffs, kMaxTariffs);
     DialupPrice price;
     if (used <= 0) {
         price.Covered = false;
@@ -160,13 +160,13 @@ DialupPrice WalkTariffs(int32_t serviceIndex, Date connectDate, Date connectTime
         int32_t i = 1;
         while (i <= used) {
             const TariffRecord& tariff = TariffOf(service, i);
-            bool afterEnd = false;  // step 7: the walk may end past the report end
+            bool pastEndCheck = false;  // the walk ends, covered, once past the report end
             if (TariffDayMatches(static_cast<Date>(day), tariff.AppliesDays)) {
                 const int32_t tariffStart = SecondOfDay(tariff.AppliesTimeStart);
                 const int32_t tariffEnd = SecondOfDay(tariff.AppliesTimeEnd);
                 const int32_t windowEnd = std::min(tariffEnd + 59, LastSecondOfDay);
                 if (tariffStart > second) {
-                    afterEnd = true;
+                    pastEndCheck = true;
                 } else if (endDay <= reportEnd && day >= reportStart && endDay == day) {
                     // The session ends on this day, inside the report range.
                     if (endSecond <= windowEnd) {
@@ -175,7 +175,7 @@ DialupPrice WalkTariffs(int32_t serviceIndex, Date connectDate, Date connectTime
                         }
                         done = true;
                         covered = true;
-                        afterEnd = true;
+                        pastEndCheck = true;
                     } else if (second <= windowEnd) {
                         chargeSegment(i, windowEnd, NoteForm::TariffEnd);
                         advance(windowEnd);
@@ -190,25 +190,19 @@ DialupPrice WalkTariffs(int32_t serviceIndex, Date connectDate, Date connectTime
                     cost = 0;
                     continue;
                 } else if (day > reportEnd) {
-                    afterEnd = true;
+                    pastEndCheck = true;
                 } else if (endDay < day) {
                     // Nothing of the session is left on this day.
                     done = true;
                     covered = true;
-                } else {
-                    int32_t segmentEnd = windowEnd;
-                    if (endDay <= day && endSecond <= tariffEnd) {
-                        segmentEnd = endSecond;
-                        covered = true;
-                    }
-                    if (second <= segmentEnd) {
-                        chargeSegment(i, segmentEnd, NoteForm::Other);
-                        advance(segmentEnd);
-                        continue;
-                    }
+                } else if (second <= windowEnd) {
+                    // The session goes on after this day: charge to the tariff's end.
+                    chargeSegment(i, windowEnd, NoteForm::Other);
+                    advance(windowEnd);
+                    continue;
                 }
             }
-            if (afterEnd && day > reportEnd) {
+            if (pastEndCheck && day > reportEnd) {
                 done = true;
                 covered = true;
             }
