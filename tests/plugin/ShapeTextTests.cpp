@@ -73,6 +73,39 @@ TEST_F(ShapeText, WiderCharactersMakeAWiderOutline)
     EXPECT_NEAR(wider.bottom - wider.top, normal.bottom - normal.top, 3);
 }
 
+TEST_F(ShapeText, ExtraAlignmentIsAddedAndRightToLeftReplacesIt)
+{
+    // Left plus extra 2 is centred; left plus extra 3 is right-aligned.
+    ASSERT_EQ(Build("ozktext", "ozkreplace",
+                    TextArgs(host, 300, 30, "Duvelo",
+                             {host.Int(0), host.Sym("ozkleft"), host.Int(2)}))
+                  .code,
+              0);
+    ASSERT_EQ(SetShape().code, 0);
+    RECT box = Box(RegionOf(host.MainWindow()).region);
+    EXPECT_LT(box.left, 300);
+    EXPECT_GT(box.right, 300);
+
+    ASSERT_EQ(Build("ozktext", "ozkreplace",
+                    TextArgs(host, 300, 30, "Duvelo",
+                             {host.Int(0), host.Sym("ozkleft"), host.Int(3)}))
+                  .code,
+              0);
+    ASSERT_EQ(SetShape().code, 0);
+    box = Box(RegionOf(host.MainWindow()).region);
+    EXPECT_LE(box.right, 301);
+
+    // Right-to-left reading alone: the centre request is dropped.
+    ASSERT_EQ(host.Call(me, "OzkSetProp", {host.Sym("ozkrtl"), host.Int(1)}).integer, 1);
+    ASSERT_EQ(Build("ozktext", "ozkreplace",
+                    TextArgs(host, 300, 30, "Duvelo", {host.Int(0), host.Sym("ozkcenter")}))
+                  .code,
+              0);
+    ASSERT_EQ(SetShape().code, 0);
+    box = Box(RegionOf(host.MainWindow()).region);
+    EXPECT_GE(box.left, 300);
+}
+
 TEST_F(ShapeText, EmptyTextFailsAndKeepsTheStoredShape)
 {
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}).code, 0);
