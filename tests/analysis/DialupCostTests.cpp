@@ -252,6 +252,17 @@ TEST_F(DialupCostBoundaries, SegmentEndingAtATariffEndOnTheSameDayNotesUnitsTwic
     EXPECT_EQ(DUVAnalyse::Connections[6].Notes, " - Peak -  - 3U x 5Min - Evening");
 }
 
+TEST_F(DialupCostBoundaries, LastSegmentAddsOnlyNotesNotAlreadyThere)
+{
+    AddTariffService(Number, {Tariff("Units", "Everyday", Time(0, 0), Time(23, 59), 0, 0.1,
+                                     "Per Unit", 0, 5, 0)});
+    // Monday 23:55:00-23:59:59 (299 s, 1 unit), Tuesday 00:00:00-00:05:00 (300 s, 1 unit).
+    DUVAnalyse::Connections[7].Notes = " Time prior to midnight";
+    const auto price = Price(Day(2026, 12, 7), Time(23, 55), Day(2026, 12, 8), Time(0, 5), 7);
+    EXPECT_NEAR(price.Cost, 0.2, 1e-9);
+    EXPECT_EQ(DUVAnalyse::Connections[7].Notes, " Time prior to midnight - Units - 1U x 5Min");
+}
+
 TEST_F(DialupCostBoundaries, RunIndexZeroWritesNoNotes)
 {
     AddTariffService(Number, {Tariff("Units", "Everyday", Time(0, 0), Time(23, 59), 0, 0.1,
