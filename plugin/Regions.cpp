@@ -70,8 +70,8 @@ HostResult BuildNewRegion(MethodContext& call, HostSymbol shape, OwnedRegion& re
 HostResult GiveShapeToWindow(ScriptObject& object, MethodContext& call, bool clearFirst)
 {
     int32_t redraw = TRUE;
-    if (call.HasArg(1))
-        call.ReadInteger(1, redraw);
+    if (int32_t given = 0; call.HasArg(1) && call.ReadInteger(1, given))
+        redraw = given;
     int32_t kind = WindowKindDefault;
     HostSymbol which = 0;
     if (call.HasArg(2) && call.ReadSymbol(2, which)) {
