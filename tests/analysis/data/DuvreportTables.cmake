@@ -1,0 +1,72 @@
+# End-to-end check of duvreport: generated logs through "--report tables", compared with the
+# expected tables kept beside this script, and the tool's answers to bad input.
+# Variables: EMULATOR (may be empty), LOGGEN, DUVREPORT, DATA, WORK; UPDATE=1 rewrites the
+# expected tables from this run.
+file(MAKE_DIRECTORY ${WORK})
+set(failures 0)
+
+function(run_case name settings seed start days damage from to)
+  set(log ${WORK}/${name}.log)
+  execute_process(COMMAND ${EMULATOR} ${LOGGEN} --seed ${seed} --start ${start} --days ${days}
+                          --damage ${damage} --out ${log}
+                  RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(SEND_ERROR "${name}: loggen failed (${rc}): ${err}")
+    return()
+  endif()
+  execute_process(COMMAND ${EMULATOR} ${DUVREPORT} --settings ${DATA}/${settings} --log ${log}
+                          --from ${from} --to ${to} --report tables
+                  OUTPUT_FILE ${WORK}/${name}.tables RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(SEND_ERROR "${name}: duvreport failed (${rc}): ${err}")
+    return()
+  endif()
+  if(UPDATE)
+    configure_file(${WORK}/${name}.tables ${DATA}/${name}.tables COPYONLY)
+    return()
+  endif()
+  file(READ ${WORK}/${name}.tables actual)
+  file(READ ${DATA}/${name}.tables expected)
+  if(NOT actual STREQUAL expected)
+    message(SEND_ERROR "${name}: tables differ from ${DATA}/${name}.tables (see ${WORK}/${name}.tables)")
+  else()
+    message(STATUS "${name}: tables as expected")
+  endif()
+endfunction()
+
+# Two months of use with a report range inside it (look-back, sessions across the range start).
+run_case(two-months e2e-settings.reg 7 2026-11-01 60 0 2026-11-10 2026-12-20)
+# Small tables and errors hidden: the connection limit stops the run.
+run_case(small-tables e2e-small.reg 23 2026-03-01 40 0 2026-03-01 2026-04-30)
+# Damaged bytes: the run goes on over dated lines and stops at the first line without a date.
+run_case(damaged e2e-settings.reg 11 2026-01-01 20 3 2026-01-01 2026-01-20)
+
+# Bad input: a clear message and a non-zero exit.
+function(expect_refusal name pattern)
+  execute_process(COMMAND ${EMULATOR} ${DUVREPORT} ${ARGN}
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(rc EQUAL 0)
+    message(SEND_ERROR "${name}: accepted")
+  elseif(NOT err MATCHES "${pattern}")
+    message(SEND_ERROR "${name}: message \"${err}\" does not match \"${pattern}\"")
+  else()
+    message(STATUS "${name}: refused")
+  endif()
+endfunction()
+
+set(log ${WORK}/two-months.log)
+set(good ${DATA}/e2e-settings.reg)
+file(WRITE ${WORK}/bad.reg "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\DUV\\General]\n\"MaxServices\"=dword:zz\n")
+file(WRITE ${WORK}/notreg.reg "hello\n")
+expect_refusal(missing-log "cannot find the log"
+  --settings ${good} --log ${WORK}/no-such.log --from 2026-01-01 --to 2026-01-02)
+expect_refusal(missing-settings "cannot read the settings file"
+  --settings ${WORK}/no-such.reg --log ${log} --from 2026-01-01 --to 2026-01-02)
+expect_refusal(malformed-registry "bad.reg:4: dword value"
+  --settings ${WORK}/bad.reg --log ${log} --from 2026-01-01 --to 2026-01-02)
+expect_refusal(not-a-registry-file "notreg.reg:1: not a registry export"
+  --settings ${WORK}/notreg.reg --log ${log} --from 2026-01-01 --to 2026-01-02)
+expect_refusal(bad-date "--from: not a date"
+  --settings ${good} --log ${log} --from 2026-02-30 --to 2026-03-02)
+expect_refusal(from-after-to "is after --to"
+  --settings ${good} --log ${log} --from 2026-03-05 --to 2026-03-02)

@@ -1,0 +1,158 @@
+// duvreport: runs one analysis headless and prints its tables or its report text.
+//   duvreport --settings FILE.reg --log LOG --from YYYY-MM-DD --to YYYY-MM-DD
+//             [--report summary|details|tables]
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "analysis/DUVAnalyse.h"
+#include "core/DUVMain.h"
+#include "core/ErrorContext.h"
+#include "core/LineReader.h"
+#include "core/LogFile.h"
+#include "core/Locale.h"
+#include "core/RegistryStore.h"
+#include "core/Runtime.h"
+#include "tools/duvreport/RegFile.h"
+#include "tools/duvreport/Tables.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+
+constexpr int kBadInput = 2;
+
+int Fail(const std::string& message)
+{
+    std::cerr << "duvreport: " << message << "\n";
+    return kBadInput;
+}
+
+int Usage(const std::string& problem)
+{
+    std::cerr << "duvreport: " << problem << "\n"
+              << "usage: duvreport --settings FILE.reg --log LOG --from YYYY-MM-DD --to YYYY-MM-DD"
+                 " [--report summary|details|tables]\n";
+    return kBadInput;
+}
+
+bool ReadFile(const std::string& path, std::string& bytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream s;
+    s << in.rdbuf();
+    bytes = s.str();
+    return true;
+}
+
+// "YYYY-MM-DD" of a real calendar day.
+bool ParseDate(const std::string& text, runtime::Date& date)
+{
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return false;
+    for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    int y = std::stoi(text.substr(0, 4)), m = std::stoi(text.substr(5, 2)),
+        d = std::stoi(text.substr(8, 2));
+    if (y < 100 || m < 1 || m > 12 || d < 1 || d > runtime::DaysInMonth(y, m))
+        return false;
+    date = runtime::DateSerial(y, m, d);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string settingsPath, logPath, from, to, report = "tables";
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (i + 1 >= argc)
+            return Usage("missing value after " + arg);
+        std::string value = argv[++i];
+        if (arg == "--settings")
+            settingsPath = value;
+        else if (arg == "--log")
+            logPath = value;
+        else if (arg == "--from")
+            from = value;
+        else if (arg == "--to")
+            to = value;
+        else if (arg == "--report")
+            report = value;
+        else
+            return Usage("unknown option " + arg);
+    }
+    if (settingsPath.empty() || logPath.empty() || from.empty() || to.empty())
+        return Usage("--settings, --log, --from and --to are required");
+    if (report != "tables" && report != "summary" && report != "details")
+        return Usage("--report must be summary, details or tables");
+    runtime::Date start = 0, end = 0;
+    if (!ParseDate(from, start))
+        return Fail("--from: not a date of the form YYYY-MM-DD: " + from);
+    if (!ParseDate(to, end))
+        return Fail("--to: not a date of the form YYYY-MM-DD: " + to);
+    if (start > end)
+        return Fail("--from " + from + " is after --to " + to);
+
+    std::string regBytes;
+    if (!ReadFile(settingsPath, regBytes))
+        return Fail("cannot read the settings file " + settingsPath);
+    if (FileLengthOf(logPath) < 0)
+        return Fail("cannot find the log " + logPath);
+    {
+        std::ifstream probe(logPath, std::ios::binary);
+        if (!probe)
+            return Fail("cannot read the log " + logPath);
+    }
+
+#ifdef _WIN32
+    regional::Install(regional::SystemLocaleSource());
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    registry::MemoryRegistry store;
+    regfile::LoadResult loaded = regfile::Load(regBytes, store);
+    if (!loaded.ok)
+        return Fail(settingsPath + ":" + std::to_string(loaded.line) + ": " + loaded.message);
+    registry::InstallRegistry(&store);
+
+    // Any run-time error ends the tool with its number and where it happened.
+    runtime::SetErrorHandler([] { return 2; });
+    runtime::SetEndProgram([] {});
+    try {
+        duvreport::LoadSettings();
+        DUVMain::LogFilePath = logPath;
+        DUVMain::LogCorrupt = DUVMain::CheckCorruption(false);
+        DUVMain::GetLogStats(false);
+        DUVMain::ReportStartDate = start;
+        DUVMain::ReportEndDate = end;
+        bool reportShown = false;
+        DUVAnalyse::Window = duvreport::HeadlessWindow(std::cerr, reportShown);
+        DUVAnalyse::Analyse();
+        if (report == "tables") {
+            duvreport::PrintTables(std::cout);
+        } else {
+            if (!reportShown)
+                return Fail("no report: the log holds a damaged byte or an undated line");
+            return Fail("the " + report + " report is not part of this build");
+        }
+    } catch (const runtime::ProgramEnded& e) {
+        const runtime::RuntimeError& err = runtime::Err();
+        std::cerr << "duvreport: run-time error " << e.number << " (" << err.description << ") in "
+                  << DUVMain::ErrModuleName << "." << DUVMain::ErrProcName << ", step \""
+                  << DUVMain::ErrStepName << "\"\n";
+        return 1;
+    }
+    registry::InstallRegistry(nullptr);
+    std::cout.flush();
+    return std::cout.good() ? 0 : 1;
+}
