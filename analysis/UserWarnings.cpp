@@ -10,6 +10,7 @@
 #include "analysis/Sound.h"
 #include "core/CurrencyFormat.h"
 #include "core/DUVMain.h"
+#include "core/ErrorContext.h"
 #include "core/MessageBox.h"
 #include "core/Records.h"
 #include "core/Runtime.h"
@@ -72,28 +73,30 @@ bool ThresholdReached(const ServiceRecord& service, const ServiceUsageRecord& ro
 
 void CheckUserWarnings()
 {
+    DUVMain::ErrProcName = "CheckUserWarnings";
     WarningLines.assign(1, WarningLineRecord{});
     bool soundWanted = false;
     bool boxWanted = false;
 
-    const int32_t lastRow = std::min<int32_t>(UsageCount, static_cast<int32_t>(ServiceUsage.size()) - 1);
+    // A row whose test fails with a run-time error is left out when the handler skips it.
+    const int32_t lastRow =
+        std::min<int32_t>(UsageCount, static_cast<int32_t>(ServiceUsage.size()) - 1);
     for (int32_t i = 1; i <= lastRow; ++i) {
-        const ServiceUsageRecord& row = ServiceUsage[static_cast<size_t>(i)];
-        const int32_t s = FindService(row.Number);
-        if (s == -1) {
-            continue;
-        }
-        const ServiceRecord& service = DUVMain::Services.at(s);
-        if (!service.ShowWarnings) {
-            continue;
-        }
-        std::string message;
-        if (!ThresholdReached(service, row, message)) {
-            continue;
-        }
-        WarningLines.push_back(WarningLineRecord{service.ServiceName, message});
-        soundWanted = soundWanted || service.WarningSound;
-        boxWanted = boxWanted || service.WarningDisplay;
+        runtime::Guard([&] {
+            const ServiceUsageRecord& row = ServiceUsage[static_cast<size_t>(i)];
+            const int32_t s = FindService(row.Number);
+            if (s == -1) {
+                return;
+            }
+            const ServiceRecord& service = DUVMain::Services.at(s);
+            std::string message;
+            if (!service.ShowWarnings || !ThresholdReached(service, row, message)) {
+                return;
+            }
+            WarningLines.push_back(WarningLineRecord{service.ServiceName, message});
+            soundWanted = soundWanted || service.WarningSound;
+            boxWanted = boxWanted || service.WarningDisplay;
+        });
     }
 
     if (soundWanted) {
