@@ -1,4 +1,7 @@
 // Service cost by allowance periods, data cost by free megabytes, and period numbers.
+#include <vector>
+
+#include "core/ErrorContext.h"
 #include "tests/analysis/CostingFixture.h"
 
 namespace costing_test {
@@ -191,6 +194,52 @@ TEST_F(DataCost, ServiceWithoutRateBooksButCostsNothing)
     const int s = AddService(DataService("0800", 0, "Week", 0));
     EXPECT_EQ(GetDataCost("0800", 3 * Megabyte, Day(2026, 12, 7)), 0.0);
     EXPECT_EQ(DUVAnalyse::Penalties(0, s).Bytes, 3 * 1048576);
+}
+
+}  // namespace
+}  // namespace costing_test
+
+namespace costing_test {
+namespace {
+
+class PeriodCellOverflow : public CostingTest {
+protected:
+    void SetUp() override
+    {
+        CostingTest::SetUp();
+        runtime::SetErrorHandler([this] {
+            errors.push_back(runtime::Err().number);
+            return runtime::kActionSkip;
+        });
+    }
+    void TearDown() override { runtime::SetErrorHandler(nullptr); }
+
+    std::vector<int> errors;
+};
+
+TEST_F(PeriodCellOverflow, GoesToTheErrorHandlerAndLeavesTheCell)
+{
+    ServiceRecord s;
+    s.ServiceNumber = "0800";
+    s.ServiceOption = 2;
+    s.UpToHours = 1;
+    s.PenaltyPeriod = "Day";
+    s.FlexRate = 1.0;
+    s.FlexRate2 = 3.0;
+    s.AfterMeg = 1;
+    s.MegPeriod = "Day";
+    s.PerMeg = 0.5;
+    const int index = AddService(s);
+    DUVAnalyse::Penalties(0, index).Seconds = 2147483000;
+    DUVAnalyse::Penalties(0, index).Bytes = 2147483000;
+
+    DUVAnalyse::GetServiceCost("0800", 3600, Day(2026, 12, 1));
+    DUVAnalyse::GetDataCost("0800", 1048576, Day(2026, 12, 1));
+
+    EXPECT_EQ(errors, (std::vector<int>{6, 6}));
+    EXPECT_EQ(DUVAnalyse::Penalties(0, index).Seconds, 2147483000);
+    EXPECT_EQ(DUVAnalyse::Penalties(0, index).Bytes, 2147483000);
+    EXPECT_EQ(DUVMain::ErrProcName, "GetDataCost");
 }
 
 }  // namespace
