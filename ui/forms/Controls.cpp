@@ -93,7 +93,8 @@ void Control::CreateChild(Form& form, int id, const char* className, const std::
     form_ = &form;
     id_ = id;
     form.Load();
-    hwnd_ = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
+    hwnd_ = CreateWindowExA(exStyle, className, text.c_str(),
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0,
                             10, 10, parent ? parent : form.hwnd(),
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance(),
                             nullptr);
@@ -753,8 +754,80 @@ void ListBox::OnCommand(int code) {
 
 // ---- Frame, PictureBox, ProgressBar, StatusBar ---------------------------------------------
 
+namespace {
+
+// A frame is a container: it draws an etched border with its caption and passes its
+// children's notifications on to the form.
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+        return SendMessageA(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT r;
+        GetClientRect(hwnd, &r);
+        HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)));
+        TEXTMETRICA tm;
+        GetTextMetricsA(dc, &tm);
+        r.top += tm.tmHeight / 2;
+        DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
+        char caption[256] = {};
+        GetWindowTextA(hwnd, caption, sizeof(caption));
+        if (caption[0]) {
+            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+            TextOutA(dc, 8, 0, caption, lstrlenA(caption));
+        }
+        SelectObject(dc, oldFont);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_SETFONT:
+        SetPropA(hwnd, "DuveloFont", reinterpret_cast<HANDLE>(wp));
+        if (LOWORD(lp)) InvalidateRect(hwnd, nullptr, TRUE);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(GetPropA(hwnd, "DuveloFont"));
+    case WM_NCDESTROY:
+        RemovePropA(hwnd, "DuveloFont");
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+const char* FrameClass() {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSEXA wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = &FrameProc;
+        wc.hInstance = AppInstance();
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.lpszClassName = "DuveloFrame";
+        RegisterClassExA(&wc);
+        registered = true;
+    }
+    return "DuveloFrame";
+}
+
+}  // namespace
+
 void Frame::Create(Form& form, int id, const std::string& caption, HWND parent) {
-    CreateChild(form, id, "BUTTON", caption, BS_GROUPBOX, 0, parent);
+    CreateChild(form, id, FrameClass(), caption, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent);
 }
 
 void PictureBox::Create(Form& form, int id, HWND parent) {
@@ -920,7 +993,7 @@ bool MonthCalendar::OnNotify(NMHDR* header, LRESULT& result) {
 void Toolbar::Create(Form& form, int id, HIMAGELIST images,
                      const std::vector<ButtonSpec>& buttons) {
     CreateChild(form, id, TOOLBARCLASSNAMEA, "",
-                TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | WS_CLIPSIBLINGS);
+                TBSTYLE_TOOLTIPS | CCS_TOP | WS_CLIPSIBLINGS);
     buttons_ = buttons;
     firstCommand_ = id * 100;
     SendMessageA(hwnd(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);

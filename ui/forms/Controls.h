@@ -200,8 +200,9 @@ protected:
     void OnCommand(int code) override;
 };
 
-// A frame that groups controls; its children are created with the frame as parent and its
-// notifications are passed to the form.
+// A frame that groups controls: a container drawn with an etched border and its caption.
+// Its children are created with the frame as parent (positions inside the frame); their
+// notifications reach the form.
 class Frame : public Control {
 public:
     void Create(Form& form, int id, const std::string& caption, HWND parent = nullptr);

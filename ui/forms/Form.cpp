@@ -13,6 +13,7 @@ const char kFormClass[] = "DuveloForm";
 std::vector<Form*> g_loaded;
 Form* g_active = nullptr;
 int g_busy = 0;
+bool g_hourglass = false;
 std::function<void()> g_errorHandler;
 
 void RunGuarded(const std::function<void()>& call) {
@@ -79,7 +80,12 @@ BusyCursor::~BusyCursor() {
     }
 }
 
-bool BusyCursor::Active() { return g_busy > 0; }
+bool BusyCursor::Active() { return g_busy > 0 || g_hourglass; }
+
+void SetHourglass(bool on) {
+    g_hourglass = on;
+    SetCursor(LoadCursor(nullptr, BusyCursor::Active() ? IDC_WAIT : IDC_ARROW));
+}
 
 void PumpMessages() {
     MSG msg;
@@ -119,6 +125,15 @@ Form::~Form() {
 
 const std::vector<Form*>& Form::LoadedForms() { return g_loaded; }
 Form* Form::ActiveForm() { return g_active; }
+
+Form* Form::FindLoaded(const std::string& name) {
+    for (Form* form : g_loaded) {
+        if (form->name_ == name) {
+            return form;
+        }
+    }
+    return nullptr;
+}
 
 void Form::Load() {
     if (hwnd_) {

@@ -25,6 +25,18 @@ enum : UINT {
 
 class Form {
 public:
+    // How the window is created: styles and design size.
+    struct Style {
+        DWORD style = WS_OVERLAPPEDWINDOW;
+        DWORD exStyle = WS_EX_CONTROLPARENT;
+        int widthTwips = 6000;
+        int heightTwips = 4500;
+        bool centred = true;
+        HMENU menu = nullptr;
+        int iconResource = 0;
+        HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    };
+
     virtual ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -72,20 +84,12 @@ public:
 
     // The program's loaded windows, oldest first.
     static const std::vector<Form*>& LoadedForms();
+    // The loaded window of this name, or null.
+    static Form* FindLoaded(const std::string& name);
     // The window of ours that was last activated, or null.
     static Form* ActiveForm();
 
 protected:
-    struct Style {
-        DWORD style = WS_OVERLAPPEDWINDOW;
-        DWORD exStyle = WS_EX_CONTROLPARENT;
-        int widthTwips = 6000;
-        int heightTwips = 4500;
-        bool centred = true;
-        HMENU menu = nullptr;
-        int iconResource = 0;
-        HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    };
 
     Form(std::string name, Style style);
 
@@ -159,6 +163,9 @@ public:
     BusyCursor& operator=(const BusyCursor&) = delete;
     static bool Active();
 };
+
+// The hourglass as a switch, for code that turns it on and off in separate places.
+void SetHourglass(bool on);
 
 // Where a C++ exception escaping an event procedure goes (the central error handler).
 void SetEventErrorHandler(std::function<void()> handler);

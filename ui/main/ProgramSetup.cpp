@@ -1,0 +1,117 @@
+#include "ui/main/ProgramSetup.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+
+#include "analysis/DUVAnalyse.h"
+#include "analysis/Sound.h"
+#include "core/DUVMain.h"
+#include "core/ErrorContext.h"
+#include "core/ErrorHandler.h"
+#include "core/GeneralFunctions.h"
+#include "core/Locale.h"
+#include "core/RegistryStore.h"
+#include "core/Startup.h"
+#include "core/UserFeedback.h"
+#include "core/Warnings.h"
+#include "core/win32/SystemSeams.h"
+#include "ui/forms/Form.h"
+#include "ui/main/frmMain.h"
+#include "ui/main/frmSplash.h"
+
+namespace {
+
+std::string ProgramFolder() {
+    char path[MAX_PATH * 2] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string folder(path, length);
+    size_t slash = folder.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash);
+}
+
+// An exception escaping an event procedure goes to the central error handler; skipping or
+// retrying is not possible there, so its answer only decides whether the program ends.
+void HandleEventError() {
+    try {
+        throw;
+    } catch (const runtime::RuntimeError& error) {
+        runtime::HandleGuardedError(error);
+    } catch (const runtime::ProgramEnded&) {
+        std::exit(0);
+    } catch (const std::bad_alloc&) {
+        runtime::HandleGuardedError(runtime::RuntimeError(7, "Out of memory"));
+    } catch (const std::exception& error) {
+        runtime::HandleGuardedError(runtime::RuntimeError(51, error.what()));
+    } catch (...) {
+        runtime::HandleGuardedError(runtime::RuntimeError(51, "Internal error"));
+    }
+}
+
+void ConnectAnalysisWindow() {
+    DUVAnalyse::RunWindow window;
+    window.ShowProgressBar = [](bool visible) {
+        frmMain& main = frmMain::Get();
+        main.ProgressBar1.SetMax(100);
+        main.ProgressBar1.SetVisible(visible);
+    };
+    window.SetProgress = [](int percent) { frmMain::Get().ProgressBar1.SetValue(percent); };
+    window.SetStatusText = [](const std::string& text) {
+        frmMain::Get().StatusBarMain.SetSimpleText(text);
+    };
+    window.SetHourglass = [](bool busy) { forms::SetHourglass(busy); };
+    window.LetEventsRun = [] { forms::PumpMessages(); };
+    window.WarnMaxServices = [] { DUVMain::WarnMaxServices(); };
+    window.WarnMaxConnections = [] { DUVMain::WarnMaxConnections(); };
+    window.WarnTariffsIncomplete = [] { DUVMain::WarnTariffsIncomplete(); };
+    window.ShowReport = [] { frmMain::Get().RunCommand("ShowReport"); };
+    DUVAnalyse::Window = window;
+}
+
+void ConnectStartup() {
+    DUVMain::StartupEnvironment environment;
+    environment.ProgramFolder = &ProgramFolder;
+    environment.EnvironmentVariable = [](const std::string& name) {
+        const char* value = std::getenv(name.c_str());
+        return std::string(value ? value : "");
+    };
+    environment.StartSplashBlink = [] { frmSplash::Get().SplashTimer1.SetEnabled(true); };
+    environment.ShowMainWindow = [] {
+        frmMain& main = frmMain::Get();
+        main.Show();
+        SetFocus(main.hwnd());
+    };
+    environment.UnloadSplash = [] {
+        if (frmSplash* splash = frmSplash::IfLoaded()) splash->Unload();
+    };
+    DUVMain::SetStartupEnvironment(environment);
+
+    UserFeedback feedback;
+    feedback.ShowBusy = [](bool busy) { forms::SetHourglass(busy); };
+    feedback.LetEventsRun = [] { forms::PumpMessages(); };
+    feedback.SetSplashLabel = [](const std::string& text) {
+        if (frmSplash* splash = frmSplash::IfLoaded()) splash->SplashLabel1.SetText(text);
+    };
+    SetUserFeedback(feedback);
+}
+
+}  // namespace
+
+void InstallProgramSeams() {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES |
+                                                           ICC_BAR_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+    LoadLibraryA("riched20.dll");
+    regional::Install(regional::SystemLocaleSource());
+    registry::InstallRegistry(&registry::SystemRegistry());
+    InstallSystemMessageBox();
+    InstallSystemClipboard();
+    GeneralFunctions::InstallFileProbe(GeneralFunctions::SystemFileProbe());
+    OSVersion::SetVersionQuery(&OSVersion::QueryWindowsVersion);
+    sound::SetSoundPlayer(&sound::SystemSoundPlayer());
+    ErrorHandler::InstallErrorHandling();
+    forms::SetEventErrorHandler(&HandleEventError);
+    ConnectAnalysisWindow();
+    ConnectStartup();
+}

@@ -1,0 +1,5 @@
+// Connects the core's seams to the system and to the program's windows. DUV calls it once at
+// start; window tests call it too, then replace what they script.
+#pragma once
+
+void InstallProgramSeams();

@@ -1,0 +1,172 @@
+// The main window: log statistics, status line, animation, the report date range, and the
+// menus and toolbar that start everything else.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "ui/forms/Controls.h"
+#include "ui/forms/Form.h"
+#include "ui/main/MainWindowModel.h"
+
+class frmMain : public forms::Form {
+public:
+    frmMain();
+    static frmMain& Get();
+    // The window if it is loaded, or null (never creates it).
+    static frmMain* IfLoaded();
+
+    // Re-applies size, statuses, the proposed range, statistics and enabled states.
+    void Refresh() { Load(); Form_Load(); }
+    void Activate() { Form_Activate(); }
+
+    // ---- status line, animation, statistics ----
+    void ShowStatus();
+    void Timer1_Timer();
+    void TimerAnim_Timer();
+    void PicAnimDuv_Click();
+    void PicAnimDuv_DblClick();
+    void HideStatDisplay();
+    void SetStatDisplay();
+    void DisplayStats();
+    void FitLabelCaption(forms::Label& label);
+
+    // ---- date range ----
+    void setLogExtents();
+    void checkProcess();
+    void CalTitle();
+    void inputStarting_Change();
+    void inputEnding_Change();
+    void inputStarting_GotFocus();
+    void inputEnding_GotFocus();
+    void inputStarting_LostFocus();
+    void inputEnding_LostFocus();
+    void LabelStarting_Click();
+    void LabelEnding_Click();
+    void LabelStarting_DblClick();
+    void LabelEnding_DblClick();
+    void UpDown1_Spin(int delta);
+    void UpDown2_Spin(int delta);
+    void UpDown3_Spin(int delta);
+    void UpDown4_Spin(int delta);
+    void Calendar1_Click();
+    void Calendar1_AfterUpdate();
+    void btnProcess_Click();
+    void mnuToday_Click();
+    void mnuPlusWeek_Click();
+    void mnuMinusWeek_Click();
+    void mnuPlusMonth_Click();
+    void mnuMinusMonth_Click();
+    void mnuLogStart_Click();
+    void mnuLogEnd_Click();
+    void mnuDefaultDate_Click();
+
+    // ---- commands ----
+    void ToolbarMain_ButtonClick(const std::string& key);
+    void BuildRecentMenu();
+    void OpenArchive(const std::string& folder = "", const std::string& fileName = "");
+    void DoOpenReport(const std::string& folder = "", const std::string& fileName = "");
+    void mnuOpenLog_Click();
+    void mnuOpenArchive_Click() { OpenArchive(); }
+    void mnuOpenReport_Click() { DoOpenReport(); }
+    void mnuRecent_Click(int index);
+    void mnuClearLog_Click();
+    void mnuExit_Click();
+    void btnExit_Click() { mnuExit_Click(); }
+    void mnuTopics_Click();
+    void mnsSearchHelp_Click();
+    void mnuHowToHelp_Click();
+    void mnuReadme_Click();
+    // Commands served by windows that register them (the log viewer, the options window,
+    // the maintenance windows, About); without one the command does nothing.
+    void RunCommand(const std::string& name);
+    static void SetCommand(const std::string& name, std::function<void()> command);
+
+    // Sets the enabled state of a control named in the enabled-state table.
+    void SetControlEnabled(MainWindowModel::MainControl control, bool enabled);
+    bool ControlEnabled(MainWindowModel::MainControl control) const;
+
+    // Public values of the window.
+    std::int32_t diff = 0;
+    std::string OldModemLogFile;
+    std::string OldModemLogDir;
+    std::string OldModemLogPath;
+
+    // Controls.
+    forms::Toolbar ToolbarMain;
+    forms::PictureBox PicAnimDuv;
+    forms::Timer TimerAnim;
+    forms::Timer Timer1;
+    forms::StatusBar StatusBarMain;
+    forms::ProgressBar ProgressBar1;
+    forms::Frame inputFrame;
+    forms::Frame DummyFrame;
+    forms::Button btnViewLog;
+    forms::PictureBox imgMain;
+    forms::Label LabelMainVersion;
+    forms::Label LabelMainNotice;
+    forms::Label LabelHeading, LabelHeading2;
+    forms::Label LabelLogName, LabelLogPath, LabelLogLength, LabelLogEntries, LabelLogFirst,
+        LabelLogLast, LabelLogSpan;
+    forms::Label LabelLogName2, LabelLogPath2, LabelLogLength2, LabelLogEntries2, LabelLogFirst2,
+        LabelLogLast2, LabelLogSpan2;
+    forms::MaskedEdit inputStarting, inputEnding;
+    forms::Label LabelStarting, LabelEnding;
+    forms::PictureBox imgStartArrow, imgEndArrow;
+    forms::UpDown UpDown1, UpDown2, UpDown3, UpDown4;
+    forms::MonthCalendar Calendar1;
+    forms::Label lblDateTitle;
+    forms::Button btnProcess;
+    forms::Button btnExit;
+
+    // Menus.
+    forms::MenuItem mnuFile, mnuOpenLog, mnuOpenArchive, mnuOpenReport, mnuFileSeperator1, mnuSetup,
+        mnuFileSeperator2, mnuFileSeparator3, mnuExit;
+    forms::MenuItem mnuRecent[5];  // 1 to 4
+    forms::MenuItem mnuTools, mnuViewLog, mnuClearLog, mnuPurgeLog, mnuOptimize, mnuToolsSeperator1,
+        mnuRepairLog;
+    forms::MenuItem mnuQuickDate, mnuToday, mnuPlusWeek, mnuMinusWeek, mnuPlusMonth, mnuMinusMonth,
+        mnuLogStart, mnuLogEnd, mnuDefaultDate;
+    forms::MenuItem mnuDateSeparators[4];
+    forms::MenuItem mnuHelp, mnuTopics, mnuReadme, mnsSearchHelp, mnuHowToHelp, mnuHelpSeparator,
+        mnuAbout;
+
+    // State the tests read.
+    const MainWindowModel::StatusLine& Status() const { return status_; }
+    int ActiveDateBox() const { return activeDateBox_; }
+    bool Loading() const { return loading_; }
+
+protected:
+    void CreateControls() override;
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Deactivate() override;
+    void Form_Resize() override;
+    void Form_Unload(bool& cancel) override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    void CreateMenus();
+    void LayoutDateControls();
+    void SetStatus(int index);
+    void StoreWindowSize();
+    void ShowAnimFrame(int frame);
+    void WriteDateBox(forms::MaskedEdit& box, runtime::Date date);
+    bool ReadDateBox(const forms::MaskedEdit& box, runtime::Date& date) const;
+    void WriteIntoActiveBox(runtime::Date date);
+    void ApplyEnabledStates();
+    void DateStatus(int index);
+
+    MainWindowModel::StatusTable statusMessages_;
+    MainWindowModel::StatusLine status_;
+    MainWindowModel::Animation anim_;
+    bool AnimOn = true;
+    bool loading_ = false;
+    int activeDateBox_ = 0;
+    int changeDepth_ = 0;  // nesting of the two date boxes' change handlers
+    HIMAGELIST animFrames_ = nullptr;
+    HIMAGELIST toolbarImages_ = nullptr;
+    int normalWidth_ = 0;   // the last size in the normal state, in twips
+    int normalHeight_ = 0;
+};

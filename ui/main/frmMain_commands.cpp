@@ -1,0 +1,230 @@
+// The main window's commands: toolbar dispatch, the file being analysed (modem log or archive),
+// saved reports, the recent list, clearing the log, help, read-me and exit.
+#include "ui/main/frmMain.h"
+
+#include <map>
+
+#include "core/DUVMain.h"
+#include "core/ErrorContext.h"
+#include "core/ErrorHandler.h"
+#include "core/GeneralFunctions.h"
+#include "core/LogFile.h"
+#include "core/MessageBox.h"
+#include "ui/forms/Dialogs.h"
+
+namespace {
+
+std::map<std::string, std::function<void()>>& Commands() {
+    static std::map<std::string, std::function<void()>> commands;
+    return commands;
+}
+
+constexpr unsigned long kFileMustExist = 0x1000;  // OFN_FILEMUSTEXIST
+constexpr unsigned kHelpContents = 3;
+constexpr unsigned kHelpOnHelp = 4;
+constexpr unsigned kHelpFinder = 11;
+
+}  // namespace
+
+void frmMain::SetCommand(const std::string& name, std::function<void()> command) {
+    Commands()[name] = std::move(command);
+}
+
+void frmMain::RunCommand(const std::string& name) {
+    auto it = Commands().find(name);
+    if (it != Commands().end() && it->second) {
+        it->second();
+    }
+}
+
+void frmMain::ToolbarMain_ButtonClick(const std::string& key) {
+    if (key == "Open Archive") mnuOpenArchive_Click();
+    if (key == "Setup") RunCommand("Setup");
+    if (key == "Exit") DUVMain::EndProgram();
+    if (key == "View Modem Log") RunCommand("ViewLog");
+    if (key == "Clear Modem Log") mnuClearLog_Click();
+    if (key == "Optimize Modem Log") RunCommand("Optimize");
+    if (key == "Repair Modem Log") RunCommand("RepairLog");
+    if (key == "Today") mnuToday_Click();
+    if (key == "First Entry") mnuLogStart_Click();
+    if (key == "Last Entry") mnuLogEnd_Click();
+    if (key == "Help") mnuTopics_Click();
+    if (key == "Search Help") mnsSearchHelp_Click();
+    if (key == "About DUV") RunCommand("About");
+}
+
+void frmMain::BuildRecentMenu() {
+    bool anyShown = false;
+    for (int i = 1; i <= 4; ++i) {
+        const std::string& name = DUVMain::RecentFiles[i].RecentFileName;
+        if (name.empty()) {
+            mnuRecent[i].SetVisible(false);
+        } else {
+            mnuRecent[i].SetCaption(MainWindowModel::RecentCaption(i, name));
+            mnuRecent[i].SetVisible(true);
+            anyShown = true;
+        }
+    }
+    mnuFileSeperator2.SetVisible(anyShown);
+}
+
+void frmMain::mnuRecent_Click(int index) {
+    const RecentFileRecord& entry = DUVMain::RecentFiles[index];
+    if (entry.RecentFileType == "A") {
+        OpenArchive(entry.RecentFilePath, entry.RecentFileName);
+    } else if (entry.RecentFileType == "R") {
+        DoOpenReport(entry.RecentFilePath, entry.RecentFileName);
+    }
+}
+
+void frmMain::mnuOpenLog_Click() {
+    DUVMain::LogFileTitle = OldModemLogFile;
+    DUVMain::LogFileDir = OldModemLogDir;
+    DUVMain::LogFilePath = OldModemLogPath;
+    runtime::Guard([] { DUVMain::GetLogStats(false); });
+    DUVMain::ArchiveOpen = false;
+    Refresh();
+    mnuViewLog.SetCaption("&View Modem Log");
+    btnViewLog.SetText("&View Modem Log");
+    mnuOptimize.SetCaption("&Optimize Modem Log");
+}
+
+void frmMain::OpenArchive(const std::string& folder, const std::string& fileName) {
+    std::string title;
+    std::string path;
+    std::string dir;
+    if (folder.empty()) {
+        forms::FileDialogRequest request;
+        request.initialDir = DUVMain::AppPath;
+        request.filter =
+            "Duvelo Modem Log Archive (*.duv)|*.duv|Modem Log File (*.log, *.txt)|*.log;*.txt| All Files (*.*)|*.*";
+        request.flags = kFileMustExist;
+        auto chosen = forms::ShowFileDialog(request);
+        if (!chosen) {
+            return;  // cancelled: nothing changes
+        }
+        title = chosen->fileTitle;
+        path = chosen->fileName;
+        dir = path.substr(0, path.size() >= title.size() ? path.size() - title.size() : 0);
+    } else {
+        title = fileName;
+        dir = folder;
+        path = folder + fileName;
+        if (!GeneralFunctions::FileExists(path)) {
+            // A recent entry whose file has gone: keep the file being analysed.
+            ShowMessage("The file " + path + " could not be found.", msg::OkOnly);
+            return;
+        }
+    }
+    forms::BusyCursor busy;
+    forms::PumpMessages();
+    if (!DUVMain::ArchiveOpen) {
+        OldModemLogFile = DUVMain::LogFileTitle;
+        OldModemLogPath = DUVMain::LogFilePath;
+        OldModemLogDir = DUVMain::LogFileDir;
+    }
+    DUVMain::LogFileTitle = title;
+    DUVMain::LogFileDir = dir;
+    DUVMain::LogFilePath = path;
+    try {
+        DUVMain::GetLogStats(true);
+    } catch (const std::exception&) {
+        // Errors here are passed over; the statistics show what could be read.
+    }
+    DUVMain::ArchiveOpen = true;
+    Refresh();
+    mnuViewLog.SetCaption("&View Archive");
+    btnViewLog.SetText("&View Archive");
+    mnuClearLog.SetEnabled(false);
+    ToolbarMain.SetButtonEnabled(7, false);
+    mnuPurgeLog.SetEnabled(false);
+    mnuOptimize.SetCaption("&Optimize Archive");
+    mnuOptimize.SetEnabled(true);
+    ToolbarMain.SetButtonEnabled(8, true);
+    try {
+        DUVMain::AddRecentFile(title, dir, "A");
+    } catch (const std::exception&) {
+    }
+    BuildRecentMenu();
+}
+
+void frmMain::DoOpenReport(const std::string& folder, const std::string& fileName) {
+    std::string title;
+    std::string dir;
+    if (folder.empty()) {
+        forms::FileDialogRequest request;
+        request.initialDir = DUVMain::AppPath;
+        request.filter = "Duvelo Report (*.txt)|*.txt";
+        request.flags = kFileMustExist;
+        auto chosen = forms::ShowFileDialog(request);
+        if (!chosen) {
+            DUVMain::TextFileTitle.clear();
+            DUVMain::TextFileDir.clear();
+            return;
+        }
+        title = chosen->fileTitle;
+        std::string path = chosen->fileName;
+        dir = path.substr(0, path.size() >= title.size() ? path.size() - title.size() : 0);
+    } else {
+        title = fileName;
+        dir = folder;
+        if (!GeneralFunctions::FileExists(folder + fileName)) {
+            ShowMessage("The file " + folder + fileName + " could not be found.", msg::OkOnly);
+            return;
+        }
+    }
+    forms::BusyCursor busy;
+    DUVMain::TextFileTitle = title;
+    DUVMain::TextFileDir = dir;
+    try {
+        DUVMain::AddRecentFile(title, dir, "R");
+    } catch (const std::exception&) {
+    }
+    RunCommand("ViewReportFile");
+    DUVMain::TextFileTitle.clear();
+    DUVMain::TextFileDir.clear();
+}
+
+void frmMain::mnuClearLog_Click() {
+    runtime::SetContext("frmMain", "mnuClearLog_Click");
+    if (DUVMain::ArchiveOpen) {
+        return;  // the archive is not the modem log
+    }
+    StoreWindowSize();
+    const std::string lf = "\n";
+    DUVMain::MessageText =
+        "You are about to delete your modem log. Before clearing this log, " + lf +
+        "you should save it as an archive if you haven't done so already." + lf + lf +
+        "A new blank modem log file will be created for you but reports" + lf +
+        "will not be available until after your next dial-up networking session" + lf + lf +
+        "Are you sure you want to delete your modem log?";
+    int answer = ShowMessage(DUVMain::MessageText, msg::YesNo | 256, "Delete Modem Log");
+    DUVMain::MessageAnswer = std::to_string(answer);
+    if (answer != msg::Yes) {
+        return;
+    }
+    runtime::Step("Kill", [] { DeleteFileA(DUVMain::LogFilePath.c_str()); });
+    runtime::Step("CreateModemLog", [] { DUVMain::CreateModemLog(DUVMain::LogFilePath); });
+    ShowMessage("Current modem log has been deleted.\nNew blank modem log has been created!",
+                msg::OkOnly);
+    forms::BusyCursor busy;
+    runtime::Guard([] { DUVMain::GetLogStats(false); });
+    Refresh();
+    Form_Activate();
+}
+
+void frmMain::mnuExit_Click() { DUVMain::EndProgram(); }
+
+void frmMain::mnuTopics_Click() { forms::ShowHelp(DUVMain::HelpFilePath, kHelpContents); }
+void frmMain::mnsSearchHelp_Click() { forms::ShowHelp(DUVMain::HelpFilePath, kHelpFinder); }
+void frmMain::mnuHowToHelp_Click() { forms::ShowHelp(DUVMain::HelpFilePath, kHelpOnHelp); }
+
+void frmMain::mnuReadme_Click() {
+    std::string folder = DUVMain::AppPath;
+    if (!folder.empty() && folder.back() != '\\') {
+        folder += '\\';
+    }
+    if (!forms::RunHidden("start.exe \"" + folder + "readme.htm\"")) {
+        ShowMessage("Unable to open your 'Readme' file", msg::OkOnly);
+    }
+}

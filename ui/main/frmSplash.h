@@ -1,0 +1,33 @@
+// The splash window: the program's first window. It shows the splash picture and version,
+// runs the start-up sequence from its load event, and shows its progress line; when no log
+// was found it waits, blinking "Click to continue...", for a click or a key.
+#pragma once
+
+#include "ui/forms/Controls.h"
+#include "ui/forms/Form.h"
+
+class frmSplash : public forms::Form {
+public:
+    frmSplash();
+    static frmSplash& Get();
+    static frmSplash* IfLoaded();
+
+    void SplashTimer1_Timer();
+
+    forms::PictureBox Picture1;
+    forms::Label LabelVersion;
+    forms::Label SplashLabel1;
+    forms::Timer SplashTimer1;
+
+protected:
+    void CreateControls() override;
+    void Form_Load() override;
+    void Form_KeyPress(int ascii) override;
+    void Form_Click() override { ContinueToMain(); }
+    void Form_Unload(bool& cancel) override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    void ContinueToMain();
+    HBRUSH pictureBrush_ = nullptr;  // the picture, as the labels' background
+};
