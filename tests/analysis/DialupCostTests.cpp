@@ -352,6 +352,8 @@ TEST_F(TariffDays, RangesMatchWithOrWithoutBlanksAroundTheDash)
         EXPECT_FALSE(DUVAnalyse::TariffDayMatches(date, "Mon-Xyz")) << offset;
         EXPECT_TRUE(DUVAnalyse::TariffDayMatches(date, "Everyday")) << offset;
         EXPECT_EQ(DUVAnalyse::TariffDayMatches(date, "Wednesday"), offset == 2) << offset;
+        EXPECT_EQ(DUVAnalyse::TariffDayMatches(date, "Monday - Friday"), weekday) << offset;
+        EXPECT_FALSE(DUVAnalyse::TariffDayMatches(date, "Weekdays")) << offset;
     }
 }
 
