@@ -35,3 +35,9 @@ void ShowOnSplash(const std::string& text)
         Installed().SetSplashLabel(text);
     LetEventsRun();
 }
+
+void SetSplashLabel(const std::string& text)
+{
+    if (Installed().SetSplashLabel)
+        Installed().SetSplashLabel(text);
+}

@@ -19,3 +19,5 @@ void ShowBusy(bool busy);
 void LetEventsRun();
 // Sets the splash label, then lets events run once so that it paints.
 void ShowOnSplash(const std::string& text);
+// Sets the splash label without letting events run.
+void SetSplashLabel(const std::string& text);
