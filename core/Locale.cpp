@@ -260,7 +260,10 @@ std::unique_ptr<LocaleSource> MakeFixedLocale(LCID lcid) {
   if (lcid == kLcidDeDe) {
     return std::make_unique<FixedLocale>(kLcidDeDe, std::begin(kDeDe), std::end(kDeDe));
   }
-  return std::make_unique<FixedLocale>(kLcidEnUs, std::begin(kEnUs), std::end(kEnUs));
+  if (lcid == kLcidEnUs) {
+    return std::make_unique<FixedLocale>(kLcidEnUs, std::begin(kEnUs), std::end(kEnUs));
+  }
+  return nullptr;
 }
 
 const LocaleSource& Current() {

@@ -88,7 +88,8 @@ class LocaleSource {
   virtual std::optional<std::string> Info(LCID lcid, LCTYPE type) const = 0;
 };
 
-// A fixed table: en-US or de-DE as Wine reports them (code page 1252).
+// A fixed table: en-US or de-DE as Wine reports them (code page 1252); nullptr for other
+// locales.
 std::unique_ptr<LocaleSource> MakeFixedLocale(LCID lcid);
 
 // The source in use: the en-US table until another is installed (the Windows program

@@ -121,6 +121,18 @@ bool Is(std::string_view interval, std::string_view name) {
 
 }  // namespace
 
+namespace detail {
+
+DateFields Decompose(double date) {
+  const Split s = SplitDate(date);
+  const Civil c = CivilFromDays(s.day - kUnixEpochSerial);
+  return DateFields{static_cast<int>(c.year), c.month, c.day, WeekdayIndex(s.day) + 1,
+                    s.seconds / 3600, s.seconds / 60 % 60, s.seconds % 60,
+                    s.day != 0, s.seconds != 0};
+}
+
+}  // namespace detail
+
 Date DateSerial(int year, int month, int day) {
   std::int64_t y = year;
   if (y >= 0 && y <= 29) y += 2000;

@@ -35,6 +35,20 @@ struct Regional {
 // The values of the current locale source (re-read when the source is replaced).
 const Regional& CurrentRegional();
 
+// All fields of a date at once (times to the nearest second).
+struct DateFields {
+  int year;
+  int month;
+  int day;
+  int weekday;  // 1 Sunday ... 7 Saturday
+  int hour;
+  int minute;
+  int second;
+  bool hasDate;  // the day part is not 0
+  bool hasTime;  // the time is not midnight
+};
+DateFields Decompose(double date);
+
 // A non-negative finite double as decimal digits: value = 0.digits x 10^pointPos, no
 // leading or trailing zeros in digits ("" for zero), at most 15 significant digits.
 struct Decimal {

@@ -272,19 +272,9 @@ std::string FormatCurrencyNamed(double value) {
 
 // ---- dates ------------------------------------------------------------------------------
 
-struct DateParts {
-  int year, month, day, weekday;  // weekday 1 Sunday
-  int hour, minute, second;
-  bool hasDate, hasTime;
-};
+using DateParts = detail::DateFields;
 
-DateParts PartsOf(Date date) {
-  const int seconds = SecondsOfDay(date);
-  const Date dayPart = DateOnly(date);
-  return DateParts{Year(dayPart), Month(dayPart), Day(dayPart), Weekday(dayPart),
-                   seconds / 3600, seconds / 60 % 60, seconds % 60,
-                   dayPart != 0, seconds != 0};
-}
+DateParts PartsOf(Date date) { return detail::Decompose(date); }
 
 void AppendWindowsPicture(std::string& out, const DateParts& p, std::string_view pic,
                           const Regional& r) {
