@@ -51,24 +51,30 @@ void CreatNewKey(const std::string& keyName, RegKey root) {
 void SetKeyValue(RegKey root, const std::string& keyName, const std::string& valueName,
                  const Variant& value, std::int32_t valueType) {
     DUVMain::ErrStepName = "SetKeyValue";
+    // A key that cannot be opened leaves no handle (0): the value is still converted, and its
+    // write then fails.
     RegKey key = 0;
-    if (CurrentRegistry().OpenKey(root, keyName, kKeyAllAccess, key) != kSuccess) return;
+    const bool opened =
+        CurrentRegistry().OpenKey(root, keyName, kKeyAllAccess, key) == kSuccess;
+    if (!opened) key = 0;
     try {
         SetValueEx(key, valueName, valueType, value);
     } catch (...) {
-        CurrentRegistry().CloseKey(key);
+        if (opened) CurrentRegistry().CloseKey(key);
         throw;
     }
-    CurrentRegistry().CloseKey(key);
+    if (opened) CurrentRegistry().CloseKey(key);
 }
 
 Variant QueryValue(RegKey root, const std::string& keyName, const std::string& valueName) {
     DUVMain::ErrStepName = "QueryValue";
     Variant result;
     RegKey key = 0;
-    if (CurrentRegistry().OpenKey(root, keyName, kKeyAllAccess, key) != kSuccess) return result;
+    const bool opened =
+        CurrentRegistry().OpenKey(root, keyName, kKeyAllAccess, key) == kSuccess;
+    if (!opened) key = 0;
     QueryValueEx(key, valueName, result);
-    CurrentRegistry().CloseKey(key);
+    if (opened) CurrentRegistry().CloseKey(key);
     return result;
 }
 

@@ -71,6 +71,11 @@ TEST_F(RegistryFunctions, MissingValueOrKeyIsEmptyNotZeroNorEmptyText) {
 
 TEST_F(RegistryFunctions, WritingIntoAKeyNeverCreatedStoresNothing) {
     SetKeyValue(kLocalMachine, "SOFTWARE\\DUV\\Nowhere", "Value", Variant(5), REG_TYPE_DWORD);
+    // The value is still converted first, as for an existing key.
+    EXPECT_THROW(SetKeyValue(kLocalMachine, "SOFTWARE\\DUV\\Nowhere", "Value", Variant("x"),
+                             REG_TYPE_DWORD),
+                 runtime::RuntimeError);
+    EXPECT_EQ(store.OpenHandleCount(), 0u);
     EXPECT_FALSE(store.KeyExists(kLocalMachine, "SOFTWARE\\DUV\\Nowhere"));
     EXPECT_TRUE(QueryValue(kLocalMachine, "SOFTWARE\\DUV\\Nowhere", "Value").IsEmpty());
 }
@@ -189,11 +194,11 @@ TEST_F(RegistryFunctions, EachProcedureRecordsItsStepName) {
     QueryValue(kLocalMachine, kGeneral, "Missing");
     EXPECT_EQ(DUVMain::ErrStepName, "QueryValueEx");
     QueryValue(kLocalMachine, "SOFTWARE\\Missing", "Missing");
-    EXPECT_EQ(DUVMain::ErrStepName, "QueryValue");
+    EXPECT_EQ(DUVMain::ErrStepName, "QueryValueEx");
     SetKeyValue(kLocalMachine, kGeneral, "A", Variant(1), REG_TYPE_DWORD);
     EXPECT_EQ(DUVMain::ErrStepName, "SetValueEx");
     SetKeyValue(kLocalMachine, "SOFTWARE\\Missing", "A", Variant(1), REG_TYPE_DWORD);
-    EXPECT_EQ(DUVMain::ErrStepName, "SetKeyValue");
+    EXPECT_EQ(DUVMain::ErrStepName, "SetValueEx");
 }
 
 TEST_F(RegistryFunctions, ReadOnlyStoreKeepsWhatIsThereAndReportsNothing) {
