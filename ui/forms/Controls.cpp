@@ -1104,12 +1104,20 @@ void Timer::Fire() {
 
 // ---- MenuItem -------------------------------------------------------------------------------
 
-MenuItem::~MenuItem() {
-    if (id_) MenuById().erase(id_);
+MenuItem::~MenuItem() { Detach(); }
+
+void MenuItem::Detach() {
+    auto byId = MenuById().find(id_);
+    if (id_ && byId != MenuById().end() && byId->second == this) MenuById().erase(byId);
     if (parent_) {
         auto& list = MenuSiblings()[parent_];
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
+        if (list.empty()) MenuSiblings().erase(parent_);
     }
+    parent_ = nullptr;
+    popup_ = nullptr;
+    visible_ = true;
+    enabled_ = true;
 }
 
 MenuItem* MenuItem::Find(int id) {
@@ -1118,6 +1126,7 @@ MenuItem* MenuItem::Find(int id) {
 }
 
 void MenuItem::Create(HMENU popup, int id, const std::string& caption) {
+    Detach();  // a window created again builds its menus anew
     parent_ = popup;
     id_ = id;
     caption_ = caption;
@@ -1127,6 +1136,7 @@ void MenuItem::Create(HMENU popup, int id, const std::string& caption) {
 }
 
 void MenuItem::CreatePopup(HMENU parent, HMENU popup, const std::string& caption) {
+    Detach();  // a window created again builds its menus anew
     parent_ = parent;
     popup_ = popup;
     caption_ = caption;
@@ -1135,6 +1145,7 @@ void MenuItem::CreatePopup(HMENU parent, HMENU popup, const std::string& caption
 }
 
 void MenuItem::CreateSeparator(HMENU popup) {
+    Detach();  // a window created again builds its menus anew
     parent_ = popup;
     separator_ = true;
     AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);

@@ -349,6 +349,7 @@ public:
     static MenuItem* Find(int id);
 private:
     void Refresh();
+    void Detach();
     int Position() const;
     HMENU parent_ = nullptr;
     HMENU popup_ = nullptr;  // for a popup item

@@ -69,7 +69,9 @@ void ConnectAnalysisWindow() {
     DUVAnalyse::Window = window;
 }
 
-void ConnectStartup() {
+}  // namespace
+
+DUVMain::StartupEnvironment ProgramStartupEnvironment() {
     DUVMain::StartupEnvironment environment;
     environment.ProgramFolder = &ProgramFolder;
     environment.EnvironmentVariable = [](const std::string& name) {
@@ -85,7 +87,13 @@ void ConnectStartup() {
     environment.UnloadSplash = [] {
         if (frmSplash* splash = frmSplash::IfLoaded()) splash->Unload();
     };
-    DUVMain::SetStartupEnvironment(environment);
+    return environment;
+}
+
+namespace {
+
+void ConnectStartup() {
+    DUVMain::SetStartupEnvironment(ProgramStartupEnvironment());
 
     UserFeedback feedback;
     feedback.ShowBusy = [](bool busy) { forms::SetHourglass(busy); };

@@ -3,3 +3,8 @@
 #pragma once
 
 void InstallProgramSeams();
+
+#include "core/Startup.h"
+
+// What the start-up asks of the system and the windows, as DUV connects it.
+DUVMain::StartupEnvironment ProgramStartupEnvironment();

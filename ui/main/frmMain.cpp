@@ -163,6 +163,13 @@ void frmMain::CreateMenus() {
 }
 
 void frmMain::CreateControls() {
+    // A new window starts with its form variables at zero.
+    status_ = {};
+    anim_ = {};
+    AnimOn = true;
+    activeDateBox_ = 0;
+    changeDepth_ = 0;
+    diff = 0;
     CreateMenus();
     animFrames_ = Pictures::AnimationFrames();
     toolbarImages_ = Pictures::ToolbarImages();

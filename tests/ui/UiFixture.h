@@ -1,0 +1,164 @@
+// Runs DUV's real windows inside the test program: a fresh program folder and Windows folder
+// per test, an empty DUV registry key, a fixed clock, and scripted message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "core/Clock.h"
+#include "core/DUVMain.h"
+#include "core/ErrorHandler.h"
+#include "core/MessageBox.h"
+#include "core/Runtime.h"
+#include "ui/forms/Form.h"
+#include "ui/main/ProgramSetup.h"
+#include "ui/main/frmMain.h"
+#include "ui/main/frmSplash.h"
+
+namespace uitest {
+
+// Runs pending messages a few times (posted events, paint, activation).
+inline void Settle(int rounds = 4) {
+    for (int i = 0; i < rounds; ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(5);
+    }
+}
+
+inline std::string WindowText(HWND hwnd) {
+    char text[1024] = {};
+    GetWindowTextA(hwnd, text, sizeof(text));
+    return text;
+}
+
+// A click on a control as the system reports it to the form.
+inline void Click(forms::Control& control) {
+    SendMessageA(control.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageA(control.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    Settle();
+}
+
+inline void PressButton(forms::Button& button) {
+    SendMessageA(button.hwnd(), BM_CLICK, 0, 0);
+    Settle();
+}
+
+inline void Menu(forms::Form& form, const forms::MenuItem& item) {
+    SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(item.id(), 0), 0);
+    Settle();
+}
+
+// Replaces the text of a masked box as typing would: select all, then type each character.
+inline void Type(forms::MaskedEdit& box, const std::string& text) {
+    SetFocus(box.hwnd());
+    box.SetSelStart(0);
+    SendMessageA(box.hwnd(), EM_SETSEL, 0, -1);
+    SendMessageA(box.hwnd(), WM_CHAR, '\b', 0);
+    box.SetSelStart(0);
+    for (char c : text) SendMessageA(box.hwnd(), WM_CHAR, static_cast<unsigned char>(c), 0);
+    Settle();
+}
+
+inline void Spin(forms::Form& form, forms::UpDown& upDown, int delta) {
+    NMUPDOWN change = {};
+    change.hdr.hwndFrom = upDown.hwnd();
+    change.hdr.idFrom = static_cast<UINT_PTR>(upDown.id());
+    change.hdr.code = UDN_DELTAPOS;
+    change.iDelta = delta;
+    SendMessageA(form.hwnd(), WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change));
+    Settle();
+}
+
+// A log line as the modem driver writes it.
+inline std::string LogLine(int month, int day, int year, int hour, int minute, int second,
+                           const std::string& text) {
+    char line[512];
+    snprintf(line, sizeof(line), "%02d-%02d-%04d %02d:%02d:%02d.00 - %s", month, day, year, hour,
+             minute, second, text.c_str());
+    return line;
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static bool installed = false;
+        if (!installed) {
+            InstallProgramSeams();
+            installed = true;
+        }
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV");
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        static int counter = 0;
+        folder_ = std::string(temp) + "duv-ui-" + std::to_string(GetCurrentProcessId()) + "-" +
+                  std::to_string(++counter);
+        windows_ = folder_ + "\\WINDOWS";
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        CreateDirectoryA(windows_.c_str(), nullptr);
+        DUVMain::StartupEnvironment environment = ProgramStartupEnvironment();
+        environment.ProgramFolder = [this] { return folder_; };
+        environment.EnvironmentVariable = [this](const std::string& name) {
+            return name == "WinDir" || name == "windir" ? windows_ : std::string();
+        };
+        previousEnvironment_ = DUVMain::SetStartupEnvironment(environment);
+        previousClock_ = clock_seam::SetNow([this] { return now_; });
+        previousEnd_ = DUVMain::SetProcessEnd([] {});
+        messages_ = std::make_unique<ScriptedMessages>();
+    }
+
+    void TearDown() override {
+        for (forms::Form* form : std::vector<forms::Form*>(forms::Form::LoadedForms())) {
+            form->Unload();
+        }
+        Settle();
+        messages_.reset();
+        DUVMain::SetProcessEnd(previousEnd_);
+        clock_seam::SetNow(previousClock_);
+        DUVMain::SetStartupEnvironment(previousEnvironment_);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV");
+    }
+
+    std::string LogPath() const { return windows_ + "\\ModemLog.txt"; }
+
+    void WriteLog(const std::string& contents) {
+        std::ofstream out(LogPath(), std::ios::binary);
+        out << contents;
+    }
+
+    // Starts the program as DUV does: the splash window runs the start-up.
+    void StartProgram() {
+        frmSplash::Get().Load();
+        Settle();
+    }
+
+    // The boxes shown so far with this title.
+    int BoxesTitled(const std::string& title) const {
+        int count = 0;
+        for (const MessageCall& call : messages_->Calls()) {
+            if (call.title == title) ++count;
+        }
+        return count;
+    }
+
+    std::string folder_;
+    std::string windows_;
+    double now_ = runtime::DateSerial(2026, 12, 9) + runtime::TimeSerial(12, 0, 0);
+    std::unique_ptr<ScriptedMessages> messages_;
+
+private:
+    DUVMain::StartupEnvironment previousEnvironment_;
+    clock_seam::NowFunction previousClock_;
+    std::function<void()> previousEnd_;
+};
+
+}  // namespace uitest
