@@ -1,7 +1,7 @@
 // The settings store: every setting of DUVMain read from and written to the registry under
 // RegistryBaseKey, with its value name, type and encoding, and the start-up fill-in of the
 // settings the registry left empty.
-#include <array>
+#include <vector>
 #include <cstdint>
 #include <string>
 #include <string_view>
