@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <utility>
+
 #include "core/MessageBox.h"
 #include "core/win32/SystemSeams.h"
 
@@ -8,14 +10,24 @@ namespace {
 // The help file of the box being shown (boxes are modal: one at a time per thread).
 thread_local const MessageCall* currentBox = nullptr;
 
-void CALLBACK OnHelpButton(LPHELPINFO info)
+HelpFunction& InstalledHelp()
+{
+    static HelpFunction help;
+    return help;
+}
+
+// The box stays open: the Help button only calls back.
+void CALLBACK OnHelpButton(LPHELPINFO)
 {
     if (!currentBox || currentBox->helpFile.empty())
         return;
-    HWND owner = GetActiveWindow();
-    (void)info;
-    // A missing help file is the help system's business; the box stays open either way.
-    WinHelpA(owner, currentBox->helpFile.c_str(), HELP_CONTEXT,
+    HelpFunction help = InstalledHelp();
+    if (help) {
+        help(currentBox->helpFile, currentBox->helpContext);
+        return;
+    }
+    // A missing help file is the help system's business.
+    WinHelpA(GetActiveWindow(), currentBox->helpFile.c_str(), HELP_CONTEXT,
              static_cast<ULONG_PTR>(currentBox->helpContext));
 }
 
@@ -43,6 +55,11 @@ int SystemMessageBox(const MessageCall& call)
 void InstallSystemMessageBox()
 {
     SetMessageBoxFunction(SystemMessageBox);
+}
+
+HelpFunction SetHelpFunction(HelpFunction help)
+{
+    return std::exchange(InstalledHelp(), std::move(help));
 }
 
 static_assert(msg::OkOnly == MB_OK && msg::OkCancel == MB_OKCANCEL &&
