@@ -329,3 +329,34 @@ TEST(EndProgram, CalledAgainFromAnUnloadHandlerEndsAtOnce)
     DUVMain::UnregisterWindowUnload("frmMain");
     DUVMain::SetProcessEnd(previousEnd);
 }
+
+TEST(NumberedFiles, NumbersAreTakenOnceAndReopenedNumbersAreNotClosedByOldOwners)
+{
+    std::string path = (std::filesystem::temp_directory_path() / "duv_numbered.txt").string();
+    {
+        NumberedFile first(1, path, NumberedFile::Mode::Write);
+        first.Write("abc");
+        try {
+            NumberedFile again(1, path, NumberedFile::Mode::Read);
+            ADD_FAILURE() << "file number 1 opened twice";
+        } catch (const runtime::RuntimeError& e) {
+            EXPECT_EQ(e.number, 55);
+        }
+        CloseAllFiles();
+        EXPECT_EQ(first.Stream(), nullptr);
+        // Number 1 reused while the first owner still lives: its end leaves the new file open.
+        NumberedFile second(1, path, NumberedFile::Mode::Read);
+        first.Close();
+        EXPECT_NE(second.Stream(), nullptr);
+        EXPECT_TRUE(FileNumberInUse(1));
+    }
+    EXPECT_EQ(OpenFileCount(), 0);
+    std::remove(path.c_str());
+    try {
+        NumberedFile missing(2, path, NumberedFile::Mode::Read);
+        ADD_FAILURE() << "a missing file opened";
+    } catch (const runtime::RuntimeError& e) {
+        EXPECT_EQ(e.number, 53);
+    }
+    EXPECT_FALSE(FileNumberInUse(2));
+}

@@ -176,3 +176,19 @@ TEST_F(StandardWarnings, TariffsIncompleteAndTheAnswerText)
     EXPECT_EQ(DUVMain::MessageText, boxes.Calls()[0].text);
     EXPECT_EQ(DUVMain::MessageAnswer, "2");
 }
+
+TEST(MessageBoxSeam, UnscriptedBoxesTakeTheirFirstButtonAndScriptsNest)
+{
+    ScriptedMessages outer({msg::No});
+    {
+        ScriptedMessages inner;
+        EXPECT_EQ(ShowMessage("a", msg::AbortRetryIgnore), msg::Abort);
+        EXPECT_EQ(ShowMessage("b", msg::YesNo), msg::Yes);
+        EXPECT_EQ(ShowMessage("c", msg::RetryCancel), msg::Retry);
+        EXPECT_EQ(ShowMessage("d", msg::OkCancel | msg::IconStop), msg::Ok);
+        EXPECT_EQ(inner.Calls().size(), 4u);
+    }
+    EXPECT_EQ(ShowMessage("e", msg::YesNo), msg::No);
+    ASSERT_EQ(outer.Calls().size(), 1u);
+    EXPECT_EQ(outer.Calls()[0].text, "e");
+}
