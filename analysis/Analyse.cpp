@@ -800,7 +800,10 @@ void Analyse()
         Window.SetHourglass(true);
 
     CaptureRunSettings();
-    LineReader reader;
+    // A small log is read in one block of its own size.
+    const std::int64_t length = FileLengthOf(DUVMain::LogFilePath);
+    LineReader reader(static_cast<std::size_t>(std::clamp<std::int64_t>(
+        length + 1, 4096, static_cast<std::int64_t>(LineReader::DefaultBlockSize))));
     bool opened = false;
     runtime::Guard([&] {
         opened = reader.Open(DUVMain::LogFilePath);
