@@ -75,8 +75,8 @@ void Load(Regional& r) {
 }  // namespace
 
 const Regional& CurrentRegional() {
-  static Regional cached;
-  static std::uint64_t loadedGeneration = 0;
+  thread_local Regional cached;
+  thread_local std::uint64_t loadedGeneration = 0;
   const std::uint64_t generation = regional::Generation();
   if (generation != loadedGeneration) {
     Load(cached);

@@ -1,4 +1,5 @@
 // Format: numeric masks, date masks, the named formats and Windows date pictures.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -57,47 +58,81 @@ int SplitSections(std::string_view mask, std::string_view sections[4]) {
 
 // One element of a numeric section.
 struct NumToken {
-  enum Kind { Literal, Zero, Hash, Point, Percent } kind;
-  std::string_view text;  // for literals
+  enum Kind { Literal, Whole, Fraction, Point, Percent } kind;
+  std::string text;  // for literals
 };
 
 struct NumSection {
   std::vector<NumToken> tokens;
-  int decimals = 0;
+  std::string places;  // "0" or "#" for each place after the point
+  int minWholeDigits = 0;
   bool grouping = false;
   bool percent = false;
+  int decimals() const { return static_cast<int>(places.size()); }
 };
 
 NumSection ParseNumSection(std::string_view s) {
   NumSection out;
   bool afterPoint = false;
-  bool digitSeen = false;
+  bool wholeWritten = false;
+  int wholeSlots = 0;
+  int firstZero = -1;
   for (std::size_t i = 0; i < s.size(); ++i) {
     const char c = s[i];
     if (c == '"') {
       const std::size_t end = s.find('"', i + 1);
       const std::size_t stop = end == std::string_view::npos ? s.size() : end;
-      out.tokens.push_back({NumToken::Literal, s.substr(i + 1, stop - i - 1)});
+      out.tokens.push_back({NumToken::Literal, std::string(s.substr(i + 1, stop - i - 1))});
       i = stop;
     } else if (c == '\\') {
-      if (i + 1 < s.size()) out.tokens.push_back({NumToken::Literal, s.substr(++i, 1)});
+      if (i + 1 < s.size()) out.tokens.push_back({NumToken::Literal, std::string(1, s[++i])});
+    } else if ((c == '0' || c == '#') && afterPoint) {
+      out.places.push_back(c);
+      out.tokens.push_back({NumToken::Fraction, {}});
     } else if (c == '0' || c == '#') {
-      out.tokens.push_back({c == '0' ? NumToken::Zero : NumToken::Hash, {}});
-      if (afterPoint) ++out.decimals;
-      digitSeen = true;
+      if (c == '0' && firstZero < 0) firstZero = wholeSlots;
+      ++wholeSlots;
+      // All whole digits are written at the first whole placeholder.
+      if (!wholeWritten) out.tokens.push_back({NumToken::Whole, {}});
+      wholeWritten = true;
     } else if (c == '.' && !afterPoint) {
+      if (!wholeWritten) out.tokens.push_back({NumToken::Whole, {}});
+      wholeWritten = true;
       out.tokens.push_back({NumToken::Point, {}});
       afterPoint = true;
-    } else if (c == ',' && !afterPoint && digitSeen) {
+    } else if (c == ',' && !afterPoint && wholeSlots > 0) {
       out.grouping = true;
     } else if (c == '%') {
       out.tokens.push_back({NumToken::Percent, {}});
       out.percent = true;
     } else {
-      out.tokens.push_back({NumToken::Literal, s.substr(i, 1)});
+      out.tokens.push_back({NumToken::Literal, std::string(1, c)});
     }
   }
+  if (firstZero >= 0) out.minWholeDigits = wholeSlots - firstZero;
   return out;
+}
+
+// A numeric mask split into its sections, kept for the next call with the same mask.
+struct NumMask {
+  std::string text;
+  int count = 0;
+  NumSection sections[3];
+};
+
+const NumMask& ParseNumMask(std::string_view mask) {
+  thread_local NumMask cache[8];
+  thread_local std::size_t next = 0;
+  for (const NumMask& m : cache) {
+    if (m.count > 0 && m.text == mask) return m;
+  }
+  NumMask& m = cache[next];
+  next = (next + 1) % 8;
+  m.text.assign(mask);
+  std::string_view parts[4];
+  m.count = std::min(SplitSections(m.text, parts), 3);
+  for (int i = 0; i < m.count; ++i) m.sections[i] = ParseNumSection(parts[i]);
+  return m;
 }
 
 void AppendGrouped(std::string& out, std::string_view digits, const std::string& separator) {
@@ -108,139 +143,92 @@ void AppendGrouped(std::string& out, std::string_view digits, const std::string&
   }
 }
 
-// Formats a magnitude by one section; the sign is the caller's.
-std::string FormatMagnitude(double magnitude, const NumSection& section, const Regional& r) {
-  if (section.percent) magnitude *= 100;
-  detail::Decimal d = detail::ToDecimal(magnitude);
-  detail::RoundDecimal(d, section.decimals);
+// A magnitude rounded to the section's places.
+detail::Decimal RoundedFor(double magnitude, const NumSection& section) {
+  detail::Decimal d = detail::ToDecimal(section.percent ? magnitude * 100 : magnitude);
+  detail::RoundDecimal(d, section.decimals());
+  return d;
+}
 
-  // Whole digits ("" for zero) and exactly `decimals` fraction digits.
+// Writes a rounded magnitude by one section; the sign is the caller's.
+std::string FormatMagnitude(const detail::Decimal& d, const NumSection& section,
+                            const std::string& decimal, const std::string& thousand) {
+  // Whole digits ("" for zero), padded to the mask's zeros, and the fraction digits.
   std::string whole;
-  std::string fraction(static_cast<std::size_t>(section.decimals), '0');
+  std::string fraction(section.places.size(), '0');
   const int n = static_cast<int>(d.digits.size());
   for (int i = 0; i < n; ++i) {
     const int place = d.pointPos - 1 - i;  // power of ten of this digit
     if (place >= 0) {
       whole.push_back(d.digits[static_cast<std::size_t>(i)]);
-    } else {
-      const int at = -place - 1;
-      if (at < section.decimals) fraction[static_cast<std::size_t>(at)] = d.digits[static_cast<std::size_t>(i)];
+    } else if (-place - 1 < section.decimals()) {
+      fraction[static_cast<std::size_t>(-place - 1)] = d.digits[static_cast<std::size_t>(i)];
     }
   }
   if (!whole.empty() && d.pointPos > n) whole.append(static_cast<std::size_t>(d.pointPos - n), '0');
+  const std::size_t minimum = static_cast<std::size_t>(section.minWholeDigits);
+  if (whole.size() < minimum) whole.insert(0, minimum - whole.size(), '0');
 
-  // Trailing optional places that hold zeros are left out.
-  int shown = section.decimals;
-  {
-    std::vector<NumToken::Kind> places;
-    bool after = false;
-    for (const NumToken& t : section.tokens) {
-      if (t.kind == NumToken::Point) after = true;
-      else if (after && (t.kind == NumToken::Zero || t.kind == NumToken::Hash)) places.push_back(t.kind);
-    }
-    while (shown > 0 && places[static_cast<std::size_t>(shown - 1)] == NumToken::Hash &&
-           fraction[static_cast<std::size_t>(shown - 1)] == '0') {
-      --shown;
-    }
-  }
-
-  // Whole part: digits fill the placeholders from the right; extra digits go to the first.
-  int wholeSlots = 0;
-  int firstZero = -1;
-  {
-    int slot = 0;
-    for (const NumToken& t : section.tokens) {
-      if (t.kind == NumToken::Point) break;
-      if (t.kind == NumToken::Zero || t.kind == NumToken::Hash) {
-        if (t.kind == NumToken::Zero && firstZero < 0) firstZero = slot;
-        ++slot;
-      }
-    }
-    wholeSlots = slot;
-  }
-  std::string wholeText = whole;
-  if (firstZero >= 0) {
-    const std::size_t minimum = static_cast<std::size_t>(wholeSlots - firstZero);
-    if (wholeText.size() < minimum) wholeText.insert(0, minimum - wholeText.size(), '0');
-  }
+  // Trailing optional places that hold zeros are left out, and with them a point that
+  // would end the number.
+  std::size_t shown = fraction.size();
+  while (shown > 0 && section.places[shown - 1] == '#' && fraction[shown - 1] == '0') --shown;
 
   std::string out;
-  out.reserve(wholeText.size() + 8);
-  bool wholeWritten = false;
-  bool afterPoint = false;
-  int fractionIndex = 0;
+  out.reserve(whole.size() + whole.size() / 3 + shown + 4);
+  std::size_t fractionIndex = 0;
   for (const NumToken& t : section.tokens) {
     switch (t.kind) {
       case NumToken::Literal:
-        out.append(t.text);
+        out += t.text;
         break;
       case NumToken::Percent:
         out.push_back('%');
         break;
-      case NumToken::Point:
-        if (!wholeWritten) {
-          if (section.grouping) AppendGrouped(out, wholeText, r.thousand);
-          else out += wholeText;
-          wholeWritten = true;
-        }
-        if (shown > 0) out += r.decimal;
-        afterPoint = true;
+      case NumToken::Whole:
+        if (section.grouping) AppendGrouped(out, whole, thousand);
+        else out += whole;
         break;
-      case NumToken::Zero:
-      case NumToken::Hash:
-        if (!afterPoint) {
-          if (!wholeWritten) {
-            if (section.grouping) AppendGrouped(out, wholeText, r.thousand);
-            else out += wholeText;
-            wholeWritten = true;
-          }
-        } else {
-          if (fractionIndex < shown) out.push_back(fraction[static_cast<std::size_t>(fractionIndex)]);
-          ++fractionIndex;
-        }
+      case NumToken::Point:
+        if (shown > 0) out += decimal;
+        break;
+      case NumToken::Fraction:
+        if (fractionIndex < shown) out.push_back(fraction[fractionIndex]);
+        ++fractionIndex;
         break;
     }
   }
   return out;
 }
 
-bool IsZeroAfterRounding(double magnitude, const NumSection& section) {
-  detail::Decimal d = detail::ToDecimal(section.percent ? magnitude * 100 : magnitude);
-  detail::RoundDecimal(d, section.decimals);
-  return d.digits.empty();
-}
-
-std::string FormatNumber(double value, std::string_view mask) {
+std::string FormatNumber(double value, std::string_view maskText) {
   const Regional& r = CurrentRegional();
-  std::string_view sections[4];
-  const int count = SplitSections(mask, sections);
+  const NumMask& mask = ParseNumMask(maskText);
   const double magnitude = std::fabs(value);
-  const NumSection first = ParseNumSection(sections[0]);
-  if (value < 0 && count >= 2 && !sections[1].empty()) {
-    return FormatMagnitude(magnitude, ParseNumSection(sections[1]), r);
+  if (value < 0 && mask.count >= 2 && !mask.sections[1].tokens.empty()) {
+    const NumSection& negative = mask.sections[1];
+    return FormatMagnitude(RoundedFor(magnitude, negative), negative, r.decimal, r.thousand);
   }
-  const NumSection& main = first;
-  if (value == 0 || IsZeroAfterRounding(magnitude, main)) {
-    if (count >= 3 && !sections[2].empty()) return FormatMagnitude(0, ParseNumSection(sections[2]), r);
-    return FormatMagnitude(0, main, r);
+  const NumSection& main = mask.sections[0];
+  const detail::Decimal d = RoundedFor(magnitude, main);
+  if (d.digits.empty() && mask.count >= 3 && !mask.sections[2].tokens.empty()) {
+    return FormatMagnitude(d, mask.sections[2], r.decimal, r.thousand);
   }
-  std::string text = FormatMagnitude(magnitude, main, r);
-  if (value < 0) text.insert(0, 1, '-');
+  std::string text = FormatMagnitude(d, main, r.decimal, r.thousand);
+  // A negative amount that rounds to zero is written without its sign.
+  if (value < 0 && !d.digits.empty()) text.insert(0, 1, '-');
   return text;
 }
 
 std::string FormatCurrencyNamed(double value) {
   const Regional& r = CurrentRegional();
-  detail::Decimal d = detail::ToDecimal(std::fabs(value));
-  detail::RoundDecimal(d, r.currDigits);
-  const bool negative = value < 0 && !d.digits.empty();
   std::string mask = "#,##0";
   if (r.currDigits > 0) mask += "." + std::string(static_cast<std::size_t>(r.currDigits), '0');
-  NumSection section = ParseNumSection(mask);
-  Regional money = r;
-  money.decimal = r.monDecimal.empty() ? r.decimal : r.monDecimal;
-  money.thousand = r.monThousand;
-  const std::string n = FormatMagnitude(std::fabs(value), section, money);
+  const NumSection& section = ParseNumMask(mask).sections[0];
+  const detail::Decimal d = RoundedFor(std::fabs(value), section);
+  const bool negative = value < 0 && !d.digits.empty();
+  const std::string n = FormatMagnitude(d, section, r.monDecimal.empty() ? r.decimal : r.monDecimal,
+                                        r.monThousand);
   const std::string& s = r.currency;
   if (!negative) {
     switch (r.currPositive) {
