@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "core/Runtime.h"
+#include "core/RuntimeError.h"
+#include "core/SettingsValues.h"
 
 using namespace settings_test;
 
@@ -349,6 +351,40 @@ TEST_F(OversizedCounts, CountTooLargeForSixteenBitsIsAnOverflow) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].number, 6);
     EXPECT_EQ(DUVMain::UsedHolidays, 3);
+}
+
+}  // namespace
+
+namespace {
+
+int TimeError(const char* text) {
+    try {
+        settings_values::ParseTimeOfDay(text);
+    } catch (const runtime::RuntimeError& e) {
+        return e.number;
+    }
+    return 0;
+}
+
+TEST(StoredTimeText, ReadsTheFormsARegionalTimeTakes) {
+    using settings_values::ParseTimeOfDay;
+    EXPECT_DOUBLE_EQ(ParseTimeOfDay("12:00:00 AM"), 0);
+    EXPECT_DOUBLE_EQ(ParseTimeOfDay("12:00:00 PM"), 0.5);
+    EXPECT_DOUBLE_EQ(ParseTimeOfDay(" 6:30 pm "), runtime::TimeSerial(18, 30, 0));
+    EXPECT_DOUBLE_EQ(ParseTimeOfDay("18:30"), runtime::TimeSerial(18, 30, 0));
+    EXPECT_DOUBLE_EQ(ParseTimeOfDay("7:59:59"), runtime::TimeSerial(7, 59, 59));
+    // Written under another regional format.
+    regional::Install(regional::MakeFixedLocale(regional::kLcidDeDe));
+    EXPECT_DOUBLE_EQ(ParseTimeOfDay("11:00:00 PM"), runtime::TimeSerial(23, 0, 0));
+    regional::Install(nullptr);
+}
+
+TEST(StoredTimeText, TextThatIsNoTimeIsATypeMismatch) {
+    EXPECT_EQ(TimeError("25:00"), 13);
+    EXPECT_EQ(TimeError("13:00 PM"), 13);
+    EXPECT_EQ(TimeError("6:61"), 13);
+    EXPECT_EQ(TimeError(""), 13);
+    EXPECT_EQ(TimeError("noon"), 13);
 }
 
 }  // namespace
