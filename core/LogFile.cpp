@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -97,6 +96,8 @@ bool CheckCorruption(bool showProgress)
     const std::int64_t length = LogLength;
     std::vector<unsigned char> block(ScanBlockSize);
     std::int64_t position = 0;  // bytes scanned so far
+    // Progress at every multiple of step, counting positions from 1.
+    std::int64_t nextProgress = showProgress && step > 0 ? step : -1;
     while (position < length) {
         std::size_t wanted =
             static_cast<std::size_t>(std::min<std::int64_t>(length - position, ScanBlockSize));
@@ -112,9 +113,10 @@ bool CheckCorruption(bool showProgress)
             if (IsDamaged(block[i]))
                 return true;
             std::int64_t p = position + static_cast<std::int64_t>(i) + 1;
-            if (showProgress && step > 0 && p % step == 0) {
+            if (p == nextProgress) {
                 int percent = runtime::CInt(static_cast<double>(p) / length * 100);
                 ShowOnSplash("Please Wait .....Loading " + runtime::Str(percent) + "%");
+                nextProgress += step;
             }
         }
         position += static_cast<std::int64_t>(got);

@@ -53,12 +53,12 @@ std::string JoinLines(std::initializer_list<std::string> lines)
     return text;
 }
 
+// Shows a box, keeping its text and answer in MessageText and MessageAnswer.
 int Ask(std::string text, int flags, const std::string& title)
 {
-    int answer = 0;
-    runtime::Guard([&] { MessageText = std::move(text); });
-    runtime::Guard([&] { answer = ShowMessage(MessageText, flags, title); });
-    runtime::Guard([&] { MessageAnswer = std::to_string(answer); });
+    MessageText = std::move(text);
+    int answer = ShowMessage(MessageText, flags, title);
+    MessageAnswer = std::to_string(answer);
     return answer;
 }
 
