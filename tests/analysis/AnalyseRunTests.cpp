@@ -330,3 +330,33 @@ TEST_F(SessionsTest, LineTimeKeepsItsValueForALineWithoutAValidTime)
 
 }  // namespace
 }  // namespace sessions_test
+
+namespace sessions_test {
+namespace {
+
+TEST_F(SessionsTest, RunTimeErrorOfALineNamesTheLogEntry)
+{
+    std::string proc, step;
+    runtime::SetErrorHandler([&] {
+        errors.push_back(runtime::Err().number);
+        proc = DUVMain::ErrModuleName + "." + DUVMain::ErrProcName;
+        step = DUVMain::ErrStepName;
+        return runtime::kActionSkip;
+    });
+    Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
+         "12-01-2026 10:00:30.00 - Connection established",
+         "12-01-2026 10:10:30.00 - Hanging up the modem.",
+         "12-01-2026 10:10:35.00 - Reads : 99999999999 bytes",
+         "12-01-2026 11:00:01.00 - Recv: ATDT0777<cr>"});
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], 6);
+    EXPECT_EQ(proc, "DUVAnalyse.Process");
+    EXPECT_EQ(step, "Log Entry: 4");
+    // The failing statement is skipped and the run goes on.
+    EXPECT_EQ(Rec(1).BytesRead, 0);
+    EXPECT_EQ(DUVAnalyse::EntryCount, 5);
+    EXPECT_EQ(DUVAnalyse::UsageCount, 2);
+}
+
+}  // namespace
+}  // namespace sessions_test
