@@ -39,6 +39,21 @@ std::int32_t ToLong(const Variant& value) {
     }
 }
 
+// A key opened with full access and closed again at scope end. A key that cannot be opened
+// leaves the handle 0, on which every read and write fails (a value to write is still
+// converted first).
+struct OpenedKey {
+    OpenedKey(RegKey root, const std::string& keyName) {
+        if (CurrentRegistry().OpenKey(root, keyName, kKeyAllAccess, handle) != kSuccess) handle = 0;
+    }
+    ~OpenedKey() {
+        if (handle != 0) CurrentRegistry().CloseKey(handle);
+    }
+    OpenedKey(const OpenedKey&) = delete;
+    OpenedKey& operator=(const OpenedKey&) = delete;
+    RegKey handle = 0;
+};
+
 }  // namespace
 
 void CreatNewKey(const std::string& keyName, RegKey root) {
@@ -51,30 +66,15 @@ void CreatNewKey(const std::string& keyName, RegKey root) {
 void SetKeyValue(RegKey root, const std::string& keyName, const std::string& valueName,
                  const Variant& value, std::int32_t valueType) {
     DUVMain::ErrStepName = "SetKeyValue";
-    // A key that cannot be opened leaves no handle (0): the value is still converted, and its
-    // write then fails.
-    RegKey key = 0;
-    const bool opened =
-        CurrentRegistry().OpenKey(root, keyName, kKeyAllAccess, key) == kSuccess;
-    if (!opened) key = 0;
-    try {
-        SetValueEx(key, valueName, valueType, value);
-    } catch (...) {
-        if (opened) CurrentRegistry().CloseKey(key);
-        throw;
-    }
-    if (opened) CurrentRegistry().CloseKey(key);
+    OpenedKey key(root, keyName);
+    SetValueEx(key.handle, valueName, valueType, value);
 }
 
 Variant QueryValue(RegKey root, const std::string& keyName, const std::string& valueName) {
     DUVMain::ErrStepName = "QueryValue";
     Variant result;
-    RegKey key = 0;
-    const bool opened =
-        CurrentRegistry().OpenKey(root, keyName, kKeyAllAccess, key) == kSuccess;
-    if (!opened) key = 0;
-    QueryValueEx(key, valueName, result);
-    if (opened) CurrentRegistry().CloseKey(key);
+    OpenedKey key(root, keyName);
+    QueryValueEx(key.handle, valueName, result);
     return result;
 }
 
