@@ -58,6 +58,50 @@ std::string ErrorDescription(int number) {
   return "Application-defined or object-defined error";
 }
 
+int ErrorNumberForSystemError(std::uint32_t systemError) {
+  struct Entry {
+    std::uint32_t code;
+    int number;
+  };
+  // The platform's error codes (winerror.h values).
+  static constexpr Entry kMap[] = {
+      {2, kErrFileNotFound},         // file not found
+      {3, kErrPathNotFound},         // path not found
+      {4, kErrTooManyFiles},         // too many open files
+      {5, kErrPathFileAccess},       // access denied
+      {6, kErrBadFileName},          // invalid handle
+      {8, kErrOutOfMemory},          // not enough memory
+      {14, kErrOutOfMemory},         // out of memory
+      {15, kErrDeviceUnavailable},   // invalid drive
+      {17, kErrRenameAcrossDrives},  // not the same device
+      {19, kErrPermissionDenied},    // write protected
+      {21, kErrDiskNotReady},        // not ready
+      {23, kErrDeviceIO},            // data error (CRC)
+      {25, kErrDeviceIO},            // seek error
+      {29, kErrDeviceIO},            // write fault
+      {30, kErrDeviceIO},            // read fault
+      {31, kErrDeviceIO},            // device not functioning
+      {32, kErrPermissionDenied},    // sharing violation
+      {33, kErrPermissionDenied},    // lock violation
+      {38, kErrPastEndOfFile},       // reached the end of the file
+      {39, kErrDiskFull},            // disk full
+      {53, kErrPathNotFound},        // network path not found
+      {55, kErrDeviceUnavailable},   // network resource not available
+      {67, kErrPathNotFound},        // network name not found
+      {80, kErrFileExists},          // file exists
+      {112, kErrDiskFull},           // not enough space on the disk
+      {123, kErrBadFileName},        // invalid name syntax
+      {161, kErrPathNotFound},       // bad path name
+      {183, kErrFileExists},         // already exists
+      {206, kErrBadFileName},        // name too long
+      {267, kErrPathNotFound},       // not a directory
+  };
+  for (const Entry& e : kMap) {
+    if (e.code == systemError) return e.number;
+  }
+  return kErrPathFileAccess;
+}
+
 void Raise(int number, std::uint32_t lastDllError) {
   throw RuntimeError(number, ErrorDescription(number), kDefaultErrorSource, lastDllError);
 }

@@ -59,6 +59,12 @@ class RuntimeError : public std::exception {
 // The standard description of an error number ("Overflow" for 6, ...).
 std::string ErrorDescription(int number);
 
+// The error number for a failure the platform reported with its own error code
+// (GetLastError): sharing or lock violation 70, access denied 75, path not found 76, file
+// not found 53, disk full 61, not ready 71, bad name 52, end of file 62, ...; codes without
+// a closer match give 75.
+int ErrorNumberForSystemError(std::uint32_t systemError);
+
 // Throws RuntimeError with the standard description.
 [[noreturn]] void Raise(int number, std::uint32_t lastDllError = 0);
 [[noreturn]] void Raise(int number, std::string description, std::string source,

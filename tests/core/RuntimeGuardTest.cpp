@@ -59,6 +59,19 @@ TEST(RuntimeErrorNumbers, CarryTheStandardDescriptions) {
   }
 }
 
+TEST(RuntimeErrorNumbers, MapPlatformFailuresToTheClassifiedNumbers) {
+  EXPECT_EQ(ErrorNumberForSystemError(32), 70);   // sharing violation: the lock box
+  EXPECT_EQ(ErrorNumberForSystemError(33), 70);
+  EXPECT_EQ(ErrorNumberForSystemError(5), 75);    // access denied
+  EXPECT_EQ(ErrorNumberForSystemError(3), 76);
+  EXPECT_EQ(ErrorNumberForSystemError(2), 53);
+  EXPECT_EQ(ErrorNumberForSystemError(112), 61);
+  EXPECT_EQ(ErrorNumberForSystemError(21), 71);
+  EXPECT_EQ(ErrorNumberForSystemError(123), 52);
+  EXPECT_EQ(ErrorNumberForSystemError(38), 62);
+  EXPECT_EQ(ErrorNumberForSystemError(99999), 75);
+}
+
 TEST(RuntimeErrorContext, KeepsTheInnermostProcedure) {
   SetContext("DUVMain", "Main");
   SetStep("Read General");
