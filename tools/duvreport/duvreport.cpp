@@ -13,11 +13,17 @@
 #include "core/ErrorContext.h"
 #include "core/LineReader.h"
 #include "core/LogFile.h"
+#include "core/MessageBox.h"
 #include "core/Locale.h"
 #include "core/RegistryStore.h"
 #include "core/Runtime.h"
 #include "tools/duvreport/RegFile.h"
 #include "tools/duvreport/Tables.h"
+
+#if __has_include("analysis/Report.h")
+#include "analysis/Report.h"
+#define DUVREPORT_HAS_REPORTS 1
+#endif
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -128,6 +134,11 @@ int main(int argc, char** argv)
     // Any run-time error ends the tool with its number and where it happened.
     runtime::SetErrorHandler([] { return 2; });
     runtime::SetEndProgram([] {});
+    // Message boxes (the threshold warnings) are written to standard error.
+    SetMessageBoxFunction([](const MessageCall& box) {
+        std::cerr << "message: " << box.title << ": " << box.text << "\n";
+        return FirstButton(box.flags);
+    });
     try {
         duvreport::LoadSettings();
         DUVMain::LogFilePath = logPath;
@@ -143,7 +154,16 @@ int main(int argc, char** argv)
         } else {
             if (!reportShown)
                 return Fail("no report: the log holds a damaged byte or an undated line");
+#ifdef DUVREPORT_HAS_REPORTS
+            DUVAnalyse::ReportDays = static_cast<int32_t>(end - start) + 1;
+            if (report == "summary")
+                DUVAnalyse::DisplaySummaryReport();
+            else
+                DUVAnalyse::DisplayDetailReport();
+            std::cout << DUVAnalyse::ReportText;
+#else
             return Fail("the " + report + " report is not part of this build");
+#endif
         }
     } catch (const runtime::ProgramEnded& e) {
         const runtime::RuntimeError& err = runtime::Err();
