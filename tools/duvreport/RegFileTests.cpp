@@ -1,0 +1,134 @@
+// Registry export files read into the in-memory registry.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/RegistryStore.h"
+#include "tools/duvreport/RegFile.h"
+
+namespace {
+
+using registry::kLocalMachine;
+
+struct Value {
+    long result = 0;
+    std::uint32_t type = 0;
+    std::vector<unsigned char> bytes;
+};
+
+Value Read(registry::MemoryRegistry& store, const std::string& key, const std::string& name)
+{
+    Value v;
+    registry::RegKey k = 0;
+    v.result = store.OpenKey(kLocalMachine, key, registry::kKeyAllAccess, k);
+    if (v.result != registry::kSuccess)
+        return v;
+    std::uint32_t size = 0;
+    v.result = store.QueryValue(k, name, &v.type, nullptr, &size);
+    if (v.result == registry::kSuccess) {
+        v.bytes.resize(size);
+        v.result = store.QueryValue(k, name, &v.type, v.bytes.data(), &size);
+    }
+    store.CloseKey(k);
+    return v;
+}
+
+std::string Text(const Value& v)
+{
+    std::string s(v.bytes.begin(), v.bytes.end());
+    if (!s.empty() && s.back() == '\0')
+        s.pop_back();
+    return s;
+}
+
+TEST(RegistryExportFile, ReadsTextNumbersAndBytesOfBothFormats)
+{
+    registry::MemoryRegistry store;
+    const std::string file =
+        "REGEDIT4\r\n\r\n"
+        "; settings\r\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\DUV\\General]\r\n"
+        "\"ModemLogDir\"=\"C:\\\\WINDOWS\\\\\"\r\n"
+        "\"Quoted\"=\"say \\\"hi\\\"\"\r\n"
+        "\"MaxServices\"=dword:0000000a\r\n"
+        "\"Logging\"=hex:01,\\\r\n"
+        "  ff\r\n"
+        "@=\"default\"\r\n";
+    regfile::LoadResult r = regfile::Load(file, store);
+    ASSERT_TRUE(r.ok) << r.line << ": " << r.message;
+    EXPECT_EQ(Text(Read(store, "SOFTWARE\\DUV\\General", "ModemLogDir")), "C:\\WINDOWS\\");
+    EXPECT_EQ(Text(Read(store, "SOFTWARE\\DUV\\General", "Quoted")), "say \"hi\"");
+    Value n = Read(store, "SOFTWARE\\DUV\\General", "MaxServices");
+    EXPECT_EQ(n.type, registry::kRegDword);
+    EXPECT_EQ(n.bytes, (std::vector<unsigned char>{10, 0, 0, 0}));
+    Value b = Read(store, "software\\duv\\general", "logging");
+    EXPECT_EQ(b.type, registry::kRegBinary);
+    EXPECT_EQ(b.bytes, (std::vector<unsigned char>{1, 0xff}));
+    EXPECT_EQ(Text(Read(store, "SOFTWARE\\DUV\\General", "")), "default");
+}
+
+TEST(RegistryExportFile, ReadsUnicodeExports)
+{
+    const std::string text =
+        "Windows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\DUV\\Modem]\r\n"
+        "\"ModemReads\"=\"Lus\xE9\"\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : text) {
+        utf16.push_back(c);
+        utf16.push_back('\0');
+    }
+    registry::MemoryRegistry store;
+    ASSERT_TRUE(regfile::Load(utf16, store).ok);
+    EXPECT_EQ(Text(Read(store, "SOFTWARE\\DUV\\Modem", "ModemReads")), "Lus\xE9");
+
+    registry::MemoryRegistry store8;
+    ASSERT_TRUE(regfile::Load("\xEF\xBB\xBFWindows Registry Editor Version 5.00\n"
+                              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\DUV\\Modem]\n"
+                              "\"ModemReads\"=\"Lus\xC3\xA9\"\n",
+                              store8)
+                    .ok);
+    EXPECT_EQ(Text(Read(store8, "SOFTWARE\\DUV\\Modem", "ModemReads")), "Lus\xE9");
+}
+
+TEST(RegistryExportFile, NamesTheLineOfTheFirstProblem)
+{
+    struct Case {
+        std::string file;
+        int line;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {"hello\n", 1, "not a registry export"},
+        {"", 1, "empty file"},
+        {"REGEDIT4\n\"A\"=\"x\"\n", 2, "value before the first [key] line"},
+        {"REGEDIT4\n[HKEY_NOWHERE\\X]\n", 2, "unknown root key"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\X\n", 2, "without a closing ]"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"A\"=dword:123456789\n", 3, "1 to 8 hex digits"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\n\"A\"=\"open\n", 4, "malformed text value"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"A\"=hex:0g\n", 3, "malformed hex bytes"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"A\"=-\n", 3, "deletion"},
+        {"REGEDIT4\n[-HKEY_LOCAL_MACHINE\\X]\n", 2, "deletion"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"A\" \"x\"\n", 3, "missing ="},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\nA=1\n", 3, "expected"},
+    };
+    for (const Case& c : cases) {
+        registry::MemoryRegistry store;
+        regfile::LoadResult r = regfile::Load(c.file, store);
+        EXPECT_FALSE(r.ok) << c.file;
+        EXPECT_EQ(r.line, c.line) << c.file;
+        EXPECT_NE(r.message.find(c.message), std::string::npos) << c.file << " -> " << r.message;
+    }
+}
+
+TEST(RegistryExportFile, TypedHexValuesKeepTheirType)
+{
+    registry::MemoryRegistry store;
+    ASSERT_TRUE(regfile::Load("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"E\"=hex(2):41,00\n", store).ok);
+    Value v = Read(store, "X", "E");
+    EXPECT_EQ(v.type, 2u);
+    EXPECT_EQ(v.bytes, (std::vector<unsigned char>{0x41, 0}));
+}
+
+}  // namespace
