@@ -52,8 +52,10 @@ double CDbl(std::string_view text);  // error 13 when IsNumeric is false
 
 // Formats a number or a date by a mask. Numeric masks: "0" digit, "#" optional digit, "."
 // regional decimal separator, "," regional thousands grouping, "%" and literals, up to
-// four sections "positive;negative;zero". Halves round away from zero on the 15-digit
-// decimal form (0.575 with "0.00" is "0.58"). Date masks: d dd ddd dddd ddddd dddddd,
+// three sections "positive;negative;zero" (literals inside the whole digits are written
+// after them; no scientific masks). Halves round away from zero on the 15-digit
+// decimal form (0.575 with "0.00" is "0.58"); a point with no digits after it is left out
+// ("#,##0.##" writes 3 as "3") and a negative that rounds to zero has no sign. Date masks: d dd ddd dddd ddddd dddddd,
 // w ww, m mm mmm mmmm (minutes after an hour), q, y yy yyyy, h hh, n nn, s ss, ttttt,
 // AM/PM am/pm A/P a/p AMPM, c, ":" regional time and "/" regional date separator, "\x"
 // and "..." literals. Named formats (any case): "General Date", "Long Date",
@@ -99,8 +101,8 @@ Date TimeOnly(Date date);
 // the month's last day when it is shorter), "y" "d" "w" days, "ww" weeks, "h" hours,
 // "n" minutes, "s" seconds. Another interval raises error 5.
 Date DateAdd(std::string_view interval, double number, Date date);
-// Interval boundaries crossed from a to b ("yyyy", "q", "m", "y", "d", "w" "ww" weeks,
-// "h", "n", "s").
+// Interval boundaries crossed from a to b: "yyyy", "q", "m", "y" and "d" (days), "ww"
+// (Sundays), "h", "n", "s"; "w" counts whole weeks of days. Another interval raises error 5.
 std::int64_t DateDiff(std::string_view interval, Date a, Date b);
 // Days in a month of a year (28 to 31).
 int DaysInMonth(int year, int month);
