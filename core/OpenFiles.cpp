@@ -1,6 +1,7 @@
 #include "core/OpenFiles.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 
@@ -21,24 +22,24 @@ std::map<int, OpenFile>& Table()
 
 unsigned long long nextId = 1;
 
+// The platform's code of the last failure (0 where the C library does not keep it).
+std::uint32_t SystemErrorCode()
+{
+#ifdef _WIN32
+    return static_cast<std::uint32_t>(_doserrno);
+#else
+    return 0;
+#endif
+}
+
 }  // namespace
 
 int FileErrorNumber(int cErrno)
 {
 #ifdef _WIN32
     // The C library keeps the system's own code beside errno.
-    switch (_doserrno) {
-    case 2: return runtime::kErrFileNotFound;         // file not found
-    case 3: return runtime::kErrPathNotFound;         // path not found
-    case 5: return runtime::kErrPathFileAccess;       // access denied
-    case 32:                                          // sharing violation
-    case 33: return runtime::kErrPermissionDenied;    // lock violation
-    case 123: return runtime::kErrBadFileName;        // invalid name
-    case 21: return runtime::kErrDiskNotReady;        // drive not ready
-    case 39:
-    case 112: return runtime::kErrDiskFull;           // disk full
-    default: break;
-    }
+    if (_doserrno != 0)
+        return runtime::ErrorNumberForSystemError(static_cast<std::uint32_t>(_doserrno));
 #endif
     switch (cErrno) {
     case ENOENT: return runtime::kErrFileNotFound;
@@ -59,9 +60,13 @@ NumberedFile::NumberedFile(int number, const std::string& path, Mode mode) : num
         runtime::Raise(runtime::kErrFileAlreadyOpen);
     const char* how = mode == Mode::Read ? "rb" : mode == Mode::Write ? "wb" : "ab";
     errno = 0;
+#ifdef _WIN32
+    _doserrno = 0;
+#endif
     std::FILE* f = path.empty() ? nullptr : std::fopen(path.c_str(), how);
     if (!f)
-        runtime::Raise(path.empty() ? runtime::kErrBadFileName : FileErrorNumber(errno));
+        runtime::Raise(path.empty() ? runtime::kErrBadFileName : FileErrorNumber(errno),
+                       SystemErrorCode());
     id_ = nextId++;
     Table()[number] = OpenFile{f, id_};
 }
