@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -26,19 +27,26 @@ FileProbe& Probe() {
     return probe;
 }
 
-// The three fields of a text cut at the first two occurrences of separator; fewer than two
-// occurrences raise the invalid-argument error.
+// The three fields of a text cut at the first two occurrences of separator.
 struct Fields {
     std::string first, second, third;
 };
 
-Fields SplitAtTwo(const std::string& text, const std::string& separator) {
+std::optional<Fields> Split(const std::string& text, const std::string& separator) {
     const std::size_t one = separator.empty() ? std::string::npos : text.find(separator);
     const std::size_t two =
         one == std::string::npos ? std::string::npos : text.find(separator, one + separator.size());
-    if (two == std::string::npos) runtime::Raise(runtime::kErrInvalidCall);
-    return {text.substr(0, one), text.substr(one + separator.size(), two - one - separator.size()),
-            text.substr(two + separator.size())};
+    if (two == std::string::npos) return std::nullopt;
+    return Fields{text.substr(0, one),
+                  text.substr(one + separator.size(), two - one - separator.size()),
+                  text.substr(two + separator.size())};
+}
+
+// As Split; fewer than two separators raise the invalid-argument error.
+Fields SplitAtTwo(const std::string& text, const std::string& separator) {
+    std::optional<Fields> fields = Split(text, separator);
+    if (!fields) runtime::Raise(runtime::kErrInvalidCall);
+    return *fields;
 }
 
 // The width of a field of the date mask when it is all digits ("##", "####"), else 2.
@@ -77,15 +85,10 @@ std::string format_date(const std::string& dateText, std::string separator) {
     // Field widths from the date boxes' mask, so that the text fits them; without a mask of
     // three fields every field is two characters.
     std::size_t widths[3] = {2, 2, 2};
-    if (!DUVMain::DateMask.empty()) {
-        try {
-            Fields mask = SplitAtTwo(DUVMain::DateMask, separator);
-            widths[0] = DigitFieldWidth(mask.first);
-            widths[1] = DigitFieldWidth(mask.second);
-            widths[2] = DigitFieldWidth(mask.third);
-        } catch (const runtime::RuntimeError&) {
-            // A mask of another separator: two characters each.
-        }
+    if (std::optional<Fields> mask = Split(DUVMain::DateMask, separator)) {
+        widths[0] = DigitFieldWidth(mask->first);
+        widths[1] = DigitFieldWidth(mask->second);
+        widths[2] = DigitFieldWidth(mask->third);
     }
 
     std::string first, second, third;
@@ -121,21 +124,24 @@ std::string FormatTime(double seconds, bool noSeconds) {
     std::string result;
     runtime::Guard([&] {
         if (!std::isfinite(seconds)) runtime::Raise(runtime::kErrOverflow);
-        const bool negative = seconds < 0;
-        double left = std::fabs(seconds);
-        const double hours = std::floor(left / 3600.0);
-        left -= hours * 3600.0;
-        double minutes = std::floor(left / 60.0);
-        left -= minutes * 60.0;
-        double whole = std::floor(left);
-        // Rounding of the subtractions can leave a whole minute or second behind.
-        if (whole >= 60) whole = 59;
-        if (minutes >= 60) minutes = 59;
+        const double magnitude = std::floor(std::fabs(seconds));
+        double hours, minutes, whole;
+        if (magnitude < 1.8e19) {
+            // Whole seconds first: the same fields, without rounding in the subtractions.
+            const auto total = static_cast<std::uint64_t>(magnitude);
+            hours = static_cast<double>(total / 3600);
+            minutes = static_cast<double>(total % 3600 / 60);
+            whole = static_cast<double>(total % 60);
+        } else {
+            hours = std::floor(magnitude / 3600);
+            minutes = std::floor(std::fmod(magnitude, 3600) / 60);
+            whole = std::fmod(magnitude, 60);
+        }
         const std::string& sep = DUVMain::TimeSeparator;
         result = PadString(WholeNumberText(hours), "0", 2) + sep +
                  PadString(WholeNumberText(minutes), "0", 2);
         if (!noSeconds) result += sep + PadString(WholeNumberText(whole), "0", 2);
-        if (negative) result.insert(0, "-");
+        if (seconds <= -1) result.insert(0, "-");
     });
     return result;
 }

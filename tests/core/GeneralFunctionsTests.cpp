@@ -182,6 +182,9 @@ TEST_F(EnUs, FormatTimeTruncatesAndKeepsLargeHours) {
     EXPECT_EQ(FormatTime(1e9), "277777:46:40");
     EXPECT_EQ(FormatTime(3599.999), "00:59:59");
     EXPECT_EQ(FormatTime(-5), "-00:00:05");
+    EXPECT_EQ(FormatTime(-0.5), "00:00:00");
+    EXPECT_EQ(FormatTime(3.6e21 + 3725), "1000000000000000000:00:00");  // beyond whole seconds
+    EXPECT_EQ(FormatTime(3.6e18 + 3584), "1000000000000000:59:44");
     EXPECT_EQ(DUVMain::ErrProcName, "FormatTime");
 }
 
