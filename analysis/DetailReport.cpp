@@ -1,0 +1,264 @@
+// The details report: one block per session of the last run, priced again in session order,
+// then the totals.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/Costing.h"
+#include "analysis/DUVAnalyse.h"
+#include "analysis/Report.h"
+#include "core/DUVMain.h"
+#include "core/GeneralFunctions.h"
+#include "core/Runtime.h"
+
+namespace DUVAnalyse {
+namespace {
+
+constexpr std::string_view kProc = "DisplayDetailReport";
+constexpr std::string_view kTitle = "DUVELO - Details Report";
+constexpr const char* kCrLf = "\r\n";
+constexpr std::size_t kDots = 100;
+constexpr std::string_view kErrorRemark = " ERROR -";
+
+// Puts a session's notes back as the run left them when the session's block is done, so
+// that every build starts from the same notes.
+class KeepNotes {
+public:
+    explicit KeepNotes(ConnectionRecord& record) : record_(record), notes_(record.Notes) {}
+    ~KeepNotes() { record_.Notes = notes_; }
+    KeepNotes(const KeepNotes&) = delete;
+    KeepNotes& operator=(const KeepNotes&) = delete;
+    const std::string& Stored() const { return notes_; }
+
+private:
+    ConnectionRecord& record_;
+    std::string notes_;
+};
+
+std::string DateText(Date date)
+{
+    return runtime::Format(date, "Short Date");
+}
+
+std::string TimeOfDayText(Date time)
+{
+    return runtime::Format(time, DUVMain::TimeFormat.empty() ? std::string("Long Time")
+                                                             : DUVMain::TimeFormat);
+}
+
+// The notes of an error session without its error remark, wherever the remark stands.
+std::string WithoutErrorRemark(std::string notes)
+{
+    const std::size_t at = notes.find(kErrorRemark);
+    if (at != std::string::npos)
+        notes.erase(at, kErrorRemark.size());
+    return notes;
+}
+
+std::string CostSplit(double dial, double service, double data)
+{
+    return " Dialup: " + FormatMoney(dial) + " - Service: " + FormatMoney(service) +
+           " - Data: " + FormatMoney(data);
+}
+
+}  // namespace
+
+void DisplayDetailReport()
+{
+    runtime::SetContext("DUVAnalyse", kProc);
+    if (ReportWindowCalls.SetHourglass)
+        ReportWindowCalls.SetHourglass(true);
+    ReportStatement(kProc, [] { Penalties.Create(DUVMain::MaxServices); });
+
+    const bool withCost = DUVMain::CalcCosts;
+    const bool warn = ErrorsFound && DUVMain::ShowErrors;
+    const std::size_t cw = withCost ? static_cast<std::size_t>(std::max<int32_t>(CostWidth(), 0)) : 0;
+    const std::size_t notesColumn = withCost ? 7 : 6;
+
+    ReportView view;
+    ReportText.clear();
+    view.Columns = {{"Service", "0", 0}, {"Status", "2", 0}, {"Date", "2", 0}, {"Time", "2", 0},
+                    {"Duration", "2", 0}};
+    if (withCost)
+        view.Columns.push_back({"Cost ", "1", 0});
+    view.Columns.push_back({" Notes", "0", 6000});
+
+    // Heading.
+    std::string startShort, endShort, startLong, endLong;
+    ReportStatement(kProc, [&] { startShort = DateText(DUVMain::ReportStartDate); });
+    ReportStatement(kProc, [&] { endShort = DateText(DUVMain::ReportEndDate); });
+    ReportStatement(kProc, [&] { startLong = runtime::Format(DUVMain::ReportStartDate, "Long Date"); });
+    ReportStatement(kProc, [&] { endLong = runtime::Format(DUVMain::ReportEndDate, "Long Date"); });
+    const std::string days = DaysText();
+    std::string text;
+    text += std::string(" ") + std::string(kTitle) + kCrLf;
+    text += kCrLf;
+    text += " Beginning: " + startShort + (warn ? "    WARNING: Errors found in log." : "") + kCrLf;
+    text += " Ending:    " + endShort + (warn ? "      Report may not be accurate." : "") + kCrLf;
+    text += " Period:    " + days + kCrLf;
+    text += kCrLf;
+    text += " " + std::string(52 + cw, '-') + kCrLf;
+    text += kCrLf;
+
+    view.ShowWarning = warn;
+    view.ShowNoConnections = ConnIndex == 0;
+    view.Title = std::string(kTitle);
+    view.Begin = startLong;
+    view.End = endLong;
+    view.Period = days;
+
+    double totalSeconds = 0;
+    double totalDial = 0, totalService = 0, totalData = 0, totalCost = 0;
+    const std::string sessionDashes = "    " + std::string(49 + cw, '-') + kCrLf;
+
+    if (ReportWindowCalls.ShowProgressBar)
+        ReportWindowCalls.ShowProgressBar(true);
+    const int32_t sessions = std::min<int32_t>(ConnIndex, static_cast<int32_t>(Connections.size()) - 1);
+    for (int32_t i = 1; i <= sessions; ++i) {
+        const double p = std::floor(static_cast<double>(i) / ConnIndex * 100.0);
+        if (p <= 100 && ReportWindowCalls.SetProgress)
+            ReportWindowCalls.SetProgress(static_cast<int>(p));
+
+        ConnectionRecord& rec = Connections[static_cast<std::size_t>(i)];
+        const bool errorSession = runtime::UCase(rec.Notes).find("ERROR") != std::string::npos;
+        if (errorSession && !DUVMain::ShowErrors)
+            continue;
+        KeepNotes kept(rec);
+
+        std::string name;
+        ReportStatement(kProc, [&] { name = GetServiceName(rec.Service); });
+        text += " " + name + kCrLf;
+        view.Rows.push_back({});
+        ReportRow itemA;
+        itemA.Text = " " + std::to_string(i);
+        itemA.Set(1, name);
+
+        // Time and notes.
+        int32_t seconds = 0;
+        int64_t charged = 0;
+        std::string duration;
+        ReportStatement(kProc, [&] { seconds = runtime::CLng(GetSessionSeconds(i)); });
+        ReportStatement(kProc, [&] { duration = GeneralFunctions::FormatTime(seconds, false); });
+        ReportStatement(kProc, [&] {
+            const int32_t m = GetBlockMinutes(rec.Service);
+            charged = m < 1 ? seconds : static_cast<int64_t>(GetBlockCount(m, seconds)) * m * 60;
+        });
+        std::string notes = rec.Notes;
+        if (notes.empty()) {
+            notes = kept.Stored();
+        } else {
+            if (notes != kept.Stored())
+                notes += " -" + kept.Stored();
+            notes = TidyNotes(notes);
+        }
+
+        // Costs.
+        double dial = 0, service = 0, data = 0, sessionCost = 0;
+        if (withCost && !rec.Answered) {
+            rec.Notes = notes;  // the dial-up pricing adds the tariffs it used
+            ReportStatement(kProc, [&] {
+                dial = std::fabs(GetDialupCost(rec.Service, rec.ConnectDate, rec.ConnectTime,
+                                               rec.DisconnectDate, rec.DisconnectTime, i));
+            });
+            notes = rec.Notes;
+            ReportStatement(kProc, [&] {
+                const int64_t chargeable = std::max<int64_t>(charged - rec.FreeSeconds, 0);
+                service = GetServiceCost(rec.Service, static_cast<int32_t>(std::min<int64_t>(chargeable, INT32_MAX)),
+                                         rec.ConnectDate);
+            });
+            ReportStatement(kProc, [&] { data = GetDataCost(rec.Service, rec.BytesRead, rec.ConnectDate); });
+            runtime::SetContext("DUVAnalyse", kProc);
+        }
+        if (withCost) {
+            sessionCost = dial + service + data;
+            SessionDialCost = dial;
+            SessionServiceCost = service;
+            SessionDataCost = data;
+            totalDial += dial;
+            totalService += service;
+            totalData += data;
+            totalCost += sessionCost;
+        }
+
+        std::string connectDate, connectTime, disconnectDate, disconnectTime;
+        ReportStatement(kProc, [&] { connectDate = DateText(rec.ConnectDate); });
+        ReportStatement(kProc, [&] { connectTime = TimeOfDayText(rec.ConnectTime); });
+        ReportStatement(kProc, [&] { disconnectDate = DateText(rec.DisconnectDate); });
+        ReportStatement(kProc, [&] { disconnectTime = TimeOfDayText(rec.DisconnectTime); });
+        std::string money, split;
+        if (withCost) {
+            money = FormatMoney(sessionCost);
+            split = CostSplit(dial, service, data);
+        }
+
+        ReportRow itemB;
+        itemA.Set(3, connectDate);
+        itemA.Set(4, connectTime);
+        if (errorSession) {
+            itemA.Set(2, "E R R O R");
+            itemA.Set(notesColumn, TidyNotes(WithoutErrorRemark(notes)));
+            text += std::string(16, ' ') + connectDate + " " + connectTime + kCrLf;
+            text += "   " + TidyNotes(notes) + kCrLf;
+        } else {
+            itemA.Set(2, "Connect");
+            itemA.Set(notesColumn, TidyNotes(notes));
+            itemB.Set(2, "Disconnect");
+            text += "    Connect:    " + connectDate + " " + connectTime + kCrLf;
+            text += "    Disconnect: " + disconnectDate + " " + disconnectTime + kCrLf;
+            if (!notes.empty())
+                text += "   " + TidyNotes(notes) + kCrLf;
+        }
+        itemB.Set(3, disconnectDate);
+        itemB.Set(4, disconnectTime);
+        itemB.Set(5, duration);
+        if (withCost) {
+            itemB.Set(6, money);
+            itemB.Set(7, split);
+        }
+        view.Rows.push_back(std::move(itemA));
+        view.Rows.push_back(std::move(itemB));
+
+        text += sessionDashes;
+        text += "    " + PadLeft(duration, 49) + (withCost ? PadLeft(money, cw) : "") + kCrLf;
+        text += kCrLf;
+        totalSeconds += seconds;
+    }
+
+    // Totals.
+    std::string totalTime, totalMoney;
+    ReportStatement(kProc, [&] { totalTime = GeneralFunctions::FormatTime(totalSeconds, false); });
+    ReportStatement(kProc, [&] { totalMoney = FormatMoney(totalCost); });
+    if (ConnIndex > 0) {
+        ReportRow dots;
+        for (std::size_t n = 1; n <= view.Columns.size(); ++n)
+            dots.Set(n, std::string(kDots, '.'));
+        view.Rows.push_back(std::move(dots));
+        ReportRow totals;
+        totals.Set(1, "TOTALS:");
+        totals.Set(5, totalTime);
+        if (withCost)
+            totals.Set(6, totalMoney);
+        totals.Set(notesColumn, CostSplit(totalDial, totalService, totalData));
+        view.Rows.push_back(std::move(totals));
+    }
+    const std::string t = "TOTALS: " + totalTime + (withCost ? PadLeft(totalMoney, cw) : "");
+    text += PadLeft(t, 53 + cw) + kCrLf + kCrLf;
+
+    view.TitleStart = 1;
+    view.TitleLength = static_cast<int32_t>(kTitle.size());
+    ReportText = std::move(text);
+    Report = std::move(view);
+
+    if (ReportWindowCalls.ShowProgressBar)
+        ReportWindowCalls.ShowProgressBar(false);
+    if (ReportWindowCalls.Show)
+        ReportWindowCalls.Show();
+    DUVMain::DetailReportBuilt = true;
+    if (ReportWindowCalls.SetHourglass)
+        ReportWindowCalls.SetHourglass(false);
+}
+
+}  // namespace DUVAnalyse

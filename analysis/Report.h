@@ -1,0 +1,110 @@
+// The summary and details reports of the last analysis run: the report text and what the
+// report window shows beside it (list columns and rows, header labels, notice frames).
+// Built by portable code; the report window only shows it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/DUVAnalyse.h"
+#include "core/ErrorContext.h"
+#include "core/RuntimeError.h"
+
+namespace DUVAnalyse {
+
+// Days of the report range, the start and the end day both counted. The main window sets it
+// with its own day count whenever both dates are valid; tools that build reports set it too.
+extern int32_t ReportDays;
+
+// A list column after the first (the connection number column belongs to the window).
+struct ReportColumn {
+    std::string Title;
+    std::string Alignment;  // "0" left, "1" right, "2" centre
+    int32_t Width = 0;      // twips; 0 leaves the list's width
+};
+
+// One list row: its text and its sub-items (SubItems[0] is sub-item 1). Sub-items past
+// the last one set are not there at all.
+struct ReportRow {
+    std::string Text;
+    std::vector<std::string> SubItems;
+
+    // Sub-item n (1 upwards), grown as needed.
+    void Set(std::size_t n, const std::string& text);
+    // Sub-item n, "" when it is not there.
+    const std::string& Get(std::size_t n) const;
+};
+
+// Everything of one report the window shows apart from the report text.
+struct ReportView {
+    std::string Title;        // RepTitle
+    std::string Begin;        // RepBegin
+    std::string End;          // RepEnd
+    std::string Period;       // RepPeriod
+    bool ShowWarning = false;        // fraWarning visible
+    bool ShowNoConnections = false;  // fraNoConn visible
+    std::vector<ReportColumn> Columns;  // list column headers 2, 3, ...
+    std::vector<ReportRow> Rows;
+    int32_t SelectedRow = -1;  // row selected once shown (index into Rows), -1 none
+    // The title in the text: from this character position (0 first) this many characters
+    // are shown at 14 points, bold and italic.
+    int32_t TitleStart = 1;
+    int32_t TitleLength = 0;
+};
+
+// The view of the last report built (summary or details), beside ReportText.
+extern ReportView Report;
+
+// What the report builders ask of the report window. Every member may be empty.
+struct ReportWindow {
+    std::function<void(bool busy)> SetHourglass;
+    std::function<void(bool visible)> ShowProgressBar;
+    std::function<void(int percent)> SetProgress;
+    // Shows the report window (modeless) with ReportText and Report.
+    std::function<void()> Show;
+};
+extern ReportWindow ReportWindowCalls;
+
+// Builds the summary report: one entry per dialled number with time, sessions, averages,
+// charge blocks or data read and cost, then the totals. Sets DUVMain::SummaryReportBuilt.
+void DisplaySummaryReport();
+
+// Builds the details report: one block per session with its connect and disconnect, notes,
+// duration and cost, re-pricing every shown session, then the totals. Sets
+// DUVMain::DetailReportBuilt.
+void DisplayDetailReport();
+
+// ---- shared by both builders ----
+
+// Width of the money column: symbol, 8, the blank between symbol and amount, the digits.
+int32_t CostWidth();
+// An amount in the regional money format.
+std::string FormatMoney(double amount);
+// "N days", or "1 day" (with the day count's own text).
+std::string DaysText();
+// text followed by blanks up to width / preceded by blanks up to width (no blanks when the
+// text is as long or longer).
+std::string PadRight(const std::string& text, std::size_t width);
+std::string PadLeft(const std::string& text, std::size_t width);
+
+// Runs one statement of a builder under the central error handler, which sees the builder
+// as the procedure (the helpers it calls set their own names): retry, skip or end.
+template <class F>
+void ReportStatement(std::string_view proc, F&& f)
+{
+    for (;;) {
+        try {
+            f();
+            return;
+        } catch (const runtime::RuntimeError& e) {
+            runtime::SetContext("DUVAnalyse", proc);
+            if (!runtime::HandleGuardedError(e))
+                return;
+        }
+    }
+}
+
+}  // namespace DUVAnalyse

@@ -1,0 +1,292 @@
+// The summary report: one entry per dialled number of the last run, then the totals.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/DUVAnalyse.h"
+#include "analysis/Report.h"
+#include "core/CurrencyFormat.h"
+#include "core/DUVMain.h"
+#include "core/GeneralFunctions.h"
+#include "core/Runtime.h"
+#include "core/RuntimeError.h"
+
+namespace DUVAnalyse {
+
+int32_t ReportDays = 0;
+ReportView Report;
+ReportWindow ReportWindowCalls;
+
+void ReportRow::Set(std::size_t n, const std::string& text)
+{
+    if (n == 0)
+        return;
+    if (SubItems.size() < n)
+        SubItems.resize(n);
+    SubItems[n - 1] = text;
+}
+
+const std::string& ReportRow::Get(std::size_t n) const
+{
+    static const std::string none;
+    return n >= 1 && n <= SubItems.size() ? SubItems[n - 1] : none;
+}
+
+int32_t CostWidth()
+{
+    return static_cast<int32_t>(DUVMain::CurrencySymbol.size()) + 8 +
+           DUVMain::CurrencySymbolSpaced + DUVMain::CurrencyDigits;
+}
+
+std::string FormatMoney(double amount)
+{
+    return CurrencyFormat::FormatCurrency(amount, DUVMain::CurrencySymbol,
+                                          DUVMain::CurrencySymbolPrecedes,
+                                          DUVMain::CurrencySymbolSpaced,
+                                          DUVMain::CurrencyDigits, 0);
+}
+
+std::string DaysText()
+{
+    return std::to_string(ReportDays) + (ReportDays > 1 ? " days" : " day");
+}
+
+std::string PadRight(const std::string& text, std::size_t width)
+{
+    return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
+}
+
+std::string PadLeft(const std::string& text, std::size_t width)
+{
+    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+namespace {
+
+constexpr std::string_view kProc = "DisplaySummaryReport";
+constexpr std::string_view kTitle = "DUVELO - Summary Report";
+constexpr const char* kCrLf = "\r\n";
+constexpr std::size_t kDots = 100;
+
+struct SummaryColumn {
+    std::string title;
+    std::size_t width;
+    std::string code;
+};
+
+std::vector<SummaryColumn> SummaryColumns(bool withCost)
+{
+    std::vector<SummaryColumn> columns{
+        {"Service", 16, "0"},
+        {"Duvelo", 15, "2"},
+        {"Sessions", 11, "2"},
+        {"AvSession", 13, "2"},
+        {"AvDay", 8, "2"},
+        ShowBlocks ? SummaryColumn{"* Blocks", 14, "1"} : SummaryColumn{"* Data Read", 12, "1"},
+    };
+    if (withCost)
+        columns.push_back({"Cost", static_cast<std::size_t>(std::max<int32_t>(CostWidth(), 0)), "1"});
+    return columns;
+}
+
+// Time texts take their seconds in single precision.
+std::string TimeText(double seconds, bool noSeconds = false)
+{
+    return runtime::Trim(GeneralFunctions::FormatTime(static_cast<float>(seconds), noSeconds));
+}
+
+// Sessions or days to divide by; none raises the division-by-zero error.
+double Divisor(int64_t count)
+{
+    if (count == 0)
+        runtime::Raise(runtime::kErrDivisionByZero);
+    return static_cast<double>(count);
+}
+
+}  // namespace
+
+void DisplaySummaryReport()
+{
+    runtime::SetContext("DUVAnalyse", kProc);
+    if (ReportWindowCalls.SetHourglass)
+        ReportWindowCalls.SetHourglass(true);
+
+    const bool withCost = DUVMain::CalcCosts;
+    const bool warn = ErrorsFound && DUVMain::ShowErrors;
+    std::vector<SummaryColumn> columns = SummaryColumns(withCost);
+    const std::size_t costWidth = withCost ? columns.back().width : 0;
+    const std::size_t sixthWidth = columns[5].width;
+    std::size_t lineWidth = 0;
+    for (const SummaryColumn& c : columns)
+        lineWidth += c.width;
+
+    ReportView view;
+    ReportText.clear();
+    for (const SummaryColumn& c : columns)
+        view.Columns.push_back({c.title, c.code, 0});
+
+    // Heading.
+    std::string startDate, endDate;
+    ReportStatement(kProc, [&] { startDate = runtime::Format(DUVMain::ReportStartDate, "Long Date"); });
+    ReportStatement(kProc, [&] { endDate = runtime::Format(DUVMain::ReportEndDate, "Long Date"); });
+    const std::string days = DaysText();
+    std::string text;
+    text += std::string(" ") + std::string(kTitle) + kCrLf;
+    text += kCrLf;
+    text += " Beginning: " + startDate + (warn ? "        WARNING: Errors found in log!" : "") + kCrLf;
+    text += " Ending:    " + endDate + (warn ? "                 Check details report." : "") + kCrLf;
+    text += " Period:    " + days + kCrLf;
+
+    // Column heading block.
+    const std::string dashes = " " + std::string(lineWidth, '-') + kCrLf;
+    text += std::string(" ") + kCrLf;
+    text += dashes;
+    text += " ";
+    for (const SummaryColumn& c : columns)
+        text += c.code == "1" ? PadLeft(c.title, c.width) : PadRight(c.title, c.width);
+    text += kCrLf;
+    text += dashes;
+
+    view.Title = std::string(kTitle);
+    view.Begin = startDate;
+    view.End = endDate;
+    view.Period = days;
+    view.ShowWarning = warn;
+    view.Rows.push_back({});
+
+    double totalSeconds = 0;
+    int64_t totalSessions = 0;
+    int64_t totalBlocks = 0;
+    int64_t totalBlockMinutes = 0;
+    double totalKilobytes = 0;
+    double totalCost = 0;
+    std::string rowsText;
+    const bool found = (!ServiceUsage.empty() && !ServiceUsage[0].Number.empty()) || UsageCount > 0;
+
+    if (found) {
+        const int32_t first = !ServiceUsage.empty() && ServiceUsage[0].Seconds > 0 ? 0 : 1;
+        const int32_t last = std::min<int32_t>(UsageCount, static_cast<int32_t>(ServiceUsage.size()) - 1);
+        for (int32_t i = first; i <= last; ++i) {
+            const ServiceUsageRecord& usage = ServiceUsage[static_cast<std::size_t>(i)];
+            std::string line = " ";
+            ReportRow row;
+            ReportStatement(kProc, [&] {
+                const std::string name = GetServiceName(usage.Number);
+                const std::string trimmed = runtime::Trim(name);
+                line += trimmed.size() < 16 ? PadRight(trimmed, 16) : trimmed.substr(0, 12) + "... ";
+                row.Set(1, name);
+            });
+            ReportStatement(kProc, [&] {
+                const std::string t = TimeText(usage.Seconds);
+                row.Set(2, t);
+                totalSeconds += usage.Seconds;
+                line += PadRight(t, 15);
+            });
+            ReportStatement(kProc, [&] {
+                const std::string s = std::to_string(usage.Sessions);
+                row.Set(3, s);
+                totalSessions += usage.Sessions;
+                line += PadRight(s, 11);
+            });
+            if (usage.Seconds > 0) {
+                ReportStatement(kProc, [&] {
+                    const std::string a = TimeText(usage.Seconds / Divisor(usage.Sessions));
+                    row.Set(4, a);
+                    line += PadRight(a, 13);
+                });
+                ReportStatement(kProc, [&] {
+                    const std::string d = TimeText(usage.Seconds / Divisor(ReportDays));
+                    row.Set(5, d);
+                    line += PadRight(d, 8);
+                });
+                if (ShowBlocks) {
+                    ReportStatement(kProc, [&] {
+                        const int64_t b = usage.Blocks;
+                        const int64_t m = static_cast<int64_t>(GetBlockMinutes(usage.Number)) * b;
+                        const std::string cell = std::to_string(b) + " (" +
+                                                 GeneralFunctions::FormatTime(static_cast<double>(m * 60), true) + ")";
+                        row.Set(6, cell);
+                        totalBlocks += b;
+                        totalBlockMinutes += m;
+                        line += PadLeft(cell, 14);
+                    });
+                } else {
+                    ReportStatement(kProc, [&] {
+                        const std::string k =
+                            runtime::Trim(runtime::Format(static_cast<double>(usage.BytesRead) / 1024.0, "#,##0"));
+                        row.Set(6, k + "K");
+                        totalKilobytes += runtime::CDbl(k);
+                        line += PadLeft(k + "K", 12);
+                    });
+                }
+                if (withCost) {
+                    ReportStatement(kProc, [&] {
+                        const double cost =
+                            usage.Number.find("Answer") != std::string::npos ? 0.0 : usage.TotalCost;
+                        totalCost += cost;
+                        const std::string c = FormatMoney(cost);
+                        row.Set(7, c);
+                        line += PadLeft(c, costWidth);
+                    });
+                }
+            }
+            view.Rows.push_back(std::move(row));
+            rowsText += line + kCrLf;
+        }
+    } else {
+        rowsText = std::string(kCrLf) + " No Connections Made During his Period." + kCrLf;
+    }
+
+    // Totals.
+    std::string sixthTotal, costTotal;
+    if (found) {
+        ReportStatement(kProc, [&] {
+            sixthTotal = ShowBlocks ? std::to_string(totalBlocks) + " (" +
+                                          GeneralFunctions::FormatTime(static_cast<double>(totalBlockMinutes * 60), true) + ")"
+                                    : runtime::Trim(runtime::Format(totalKilobytes, "#,##0")) + "K";
+        });
+        ReportStatement(kProc, [&] { costTotal = FormatMoney(totalCost); });
+    }
+    std::string totalTime;
+    ReportStatement(kProc, [&] { totalTime = TimeText(totalSeconds); });
+    const std::string sessionsTotal = std::to_string(totalSessions);
+
+    if (found) {
+        ReportRow dots;
+        for (std::size_t n = 1; n <= columns.size(); ++n)
+            dots.Set(n, std::string(kDots, '.'));
+        view.Rows.push_back(std::move(dots));
+        ReportRow totals;
+        totals.Set(1, "TOTALS:");
+        totals.Set(2, totalTime);
+        totals.Set(3, sessionsTotal);
+        totals.Set(6, sixthTotal);
+        if (withCost)
+            totals.Set(7, costTotal);
+        view.Rows.push_back(std::move(totals));
+    }
+    view.ShowNoConnections = !found;
+
+    text += rowsText;
+    text += dashes;
+    text += " TOTALS:" + std::string(9, ' ') + PadRight(totalTime, 15) + PadRight(sessionsTotal, 11) +
+            std::string(13 + 8, ' ') + PadLeft(sixthTotal, sixthWidth);
+    if (withCost)
+        text += PadLeft(costTotal, costWidth);
+
+    view.SelectedRow = static_cast<int32_t>(view.Rows.size()) - 1;
+    view.TitleStart = 1;
+    view.TitleLength = static_cast<int32_t>(kTitle.size());
+    ReportText = std::move(text);
+    Report = std::move(view);
+
+    if (ReportWindowCalls.Show)
+        ReportWindowCalls.Show();
+    DUVMain::SummaryReportBuilt = true;
+    if (ReportWindowCalls.SetHourglass)
+        ReportWindowCalls.SetHourglass(false);
+}
+
+}  // namespace DUVAnalyse
