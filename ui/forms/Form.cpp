@@ -15,6 +15,7 @@ Form* g_active = nullptr;
 int g_busy = 0;
 bool g_hourglass = false;
 std::function<void()> g_errorHandler;
+std::function<void(Form&)> g_modalHook;
 
 void RunGuarded(const std::function<void()>& call) {
     try {
@@ -67,6 +68,10 @@ int PixelsToTwipsY(int pixels) { return Round(pixels * 1440.0 / ScreenDpi(LOGPIX
 HINSTANCE AppInstance() { return GetModuleHandleA(nullptr); }
 
 void SetEventErrorHandler(std::function<void()> handler) { g_errorHandler = std::move(handler); }
+
+std::function<void(Form&)> SetModalHook(std::function<void(Form&)> hook) {
+    return std::exchange(g_modalHook, std::move(hook));
+}
 
 BusyCursor::BusyCursor() {
     if (g_busy++ == 0) {
@@ -215,6 +220,9 @@ void Form::ShowModal() {
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     UpdateWindow(hwnd_);
+    if (g_modalHook) {
+        Post([this, hook = g_modalHook] { hook(*this); });
+    }
     RunModalLoop();
     modal_ = false;
     for (HWND hwnd : disabled) {

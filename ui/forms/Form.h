@@ -170,6 +170,11 @@ void SetHourglass(bool on);
 // Where a C++ exception escaping an event procedure goes (the central error handler).
 void SetEventErrorHandler(std::function<void()> handler);
 
+// Tests answer modal windows as they answer message boxes: while a hook is installed, every
+// window shown modal is handed to it once its modal loop runs (the hook may look at it and
+// close it). Returns the previous hook.
+std::function<void(Form&)> SetModalHook(std::function<void(Form&)> hook);
+
 // The program instance (for resources).
 HINSTANCE AppInstance();
 

@@ -18,6 +18,7 @@
 #include "core/Warnings.h"
 #include "core/win32/SystemSeams.h"
 #include "ui/forms/Form.h"
+#include "ui/main/frmAbout.h"
 #include "ui/main/frmMain.h"
 #include "ui/main/frmSplash.h"
 
@@ -122,4 +123,5 @@ void InstallProgramSeams() {
     forms::SetEventErrorHandler(&HandleEventError);
     ConnectAnalysisWindow();
     ConnectStartup();
+    RegisterCommandWindows();
 }

@@ -10,7 +10,11 @@
 #include "core/GeneralFunctions.h"
 #include "core/LogFile.h"
 #include "core/MessageBox.h"
+#include "core/RuntimeError.h"
 #include "ui/forms/Dialogs.h"
+#include "ui/forms/Shell.h"
+#include "ui/main/frmAbout.h"
+#include "ui/main/frmTip.h"
 
 namespace {
 
@@ -66,6 +70,12 @@ void frmMain::BuildRecentMenu() {
         }
     }
     mnuFileSeperator2.SetVisible(anyShown);
+    // Runs at every activation: a refresh in archive mode must not leave Clear Modem Log on,
+    // since the file being analysed is then the archive.
+    if (DUVMain::ArchiveOpen) {
+        mnuClearLog.SetEnabled(false);
+        ToolbarMain.SetButtonEnabled(7, false);
+    }
 }
 
 void frmMain::mnuRecent_Click(int index) {
@@ -203,7 +213,13 @@ void frmMain::mnuClearLog_Click() {
     if (answer != msg::Yes) {
         return;
     }
-    runtime::Step("Kill", [] { DeleteFileA(DUVMain::LogFilePath.c_str()); });
+    runtime::Step("Kill", [] {
+        if (!DeleteFileA(DUVMain::LogFilePath.c_str())) {
+            DWORD error = GetLastError();
+            runtime::Raise(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 53 : 75,
+                           error);
+        }
+    });
     runtime::Step("CreateModemLog", [] { DUVMain::CreateModemLog(DUVMain::LogFilePath); });
     ShowMessage("Current modem log has been deleted.\nNew blank modem log has been created!",
                 msg::OkOnly);
@@ -224,7 +240,16 @@ void frmMain::mnuReadme_Click() {
     if (!folder.empty() && folder.back() != '\\') {
         folder += '\\';
     }
-    if (!forms::RunHidden("start.exe \"" + folder + "readme.htm\"")) {
+    if (!forms::ShellOpen(folder + "readme.htm")) {
         ShowMessage("Unable to open your 'Readme' file", msg::OkOnly);
     }
+}
+
+void RegisterCommandWindows() {
+    frmMain::SetCommand("About", [] {
+        forms::SetHourglass(true);
+        frmAbout::Get().ShowModal();
+        forms::SetHourglass(false);
+    });
+    frmMain::SetCommand("Tip", [] { frmTip::Get().ShowModal(); });
 }
