@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "core/RegistryStore.h"
 
@@ -22,6 +23,7 @@ public:
     Variant(long v) : kind_(Kind::Long), long_(v) {}
     Variant(unsigned long v) : kind_(Kind::Long), long_(static_cast<long long>(v)) {}
     Variant(long long v) : kind_(Kind::Long), long_(v) {}
+    Variant(unsigned long long v) : kind_(Kind::Long), long_(static_cast<long long>(v)) {}
     Variant(double v) : kind_(Kind::Double), number_(v) {}
     Variant(const char* s) : kind_(Kind::String), text_(s) {}
     Variant(std::string s) : kind_(Kind::String), text_(std::move(s)) {}
