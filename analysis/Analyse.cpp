@@ -711,8 +711,12 @@ void StartSession()
         const int32_t last = std::min<int32_t>(UsageCount, static_cast<int32_t>(ServiceUsage.size()) - 1);
         for (int32_t i = 1; i <= last; ++i) {
             const ServiceUsageRecord& row = ServiceUsage[static_cast<std::size_t>(i)];
-            if (runtime::Trim(row.Number) == number ||
-                (!row.AltNumber.empty() && runtime::Trim(row.AltNumber) == number)) {
+            if (runtime::Trim(row.Number) == number) {
+                CurrentUsageRow = i;
+                break;
+            }
+            const std::string alt = runtime::Trim(row.AltNumber);
+            if (!alt.empty() && alt == number) {
                 CurrentUsageRow = i;
                 break;
             }

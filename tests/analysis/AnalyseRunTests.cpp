@@ -255,19 +255,23 @@ TEST_F(SessionsTest, ResetBeforeTheRangeEmptiesPeriodTableAndLastRow)
 
 TEST_F(SessionsTest, EmptyDialledNumberMatchesNoServiceByAnEmptyOtherNumber)
 {
-    AddService("Net", "0123456", "");
-    Run({"12-01-2026 10:00:01.00 - Recv: ATDT<cr>",
+    AddService("Net", "0123456", "  ");
+    Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established",
          "12-01-2026 10:10:30.00 - Hanging up the modem.",
-         "12-01-2026 11:00:01.00 - Recv: ATDT0123456<cr>",
+         "12-01-2026 11:00:01.00 - Recv: ATDT<cr>",
          "12-01-2026 11:00:30.00 - Connection established",
-         "12-01-2026 11:10:30.00 - Hanging up the modem."});
+         "12-01-2026 11:10:30.00 - Hanging up the modem.",
+         "12-01-2026 12:00:01.00 - Recv: ATDT<cr>",
+         "12-01-2026 12:00:30.00 - Connection established",
+         "12-01-2026 12:10:30.00 - Hanging up the modem."});
     ASSERT_EQ(UsageCount, 2);
-    EXPECT_EQ(Row(1).Number, "");
-    EXPECT_EQ(Row(1).AltNumber, "");
+    EXPECT_EQ(Row(1).Number, "0123456");
+    EXPECT_EQ(Row(1).AltNumber, "  ");
     EXPECT_EQ(Row(1).Sessions, 1);
-    EXPECT_EQ(Row(2).Number, "0123456");
-    EXPECT_EQ(Row(2).Sessions, 1);
+    EXPECT_EQ(Row(2).Number, "");
+    EXPECT_EQ(Row(2).AltNumber, "");
+    EXPECT_EQ(Row(2).Sessions, 2);
 }
 
 TEST_F(SessionsTest, LongBlockChargedSessionKeepsItsSecondsAndBlocks)
