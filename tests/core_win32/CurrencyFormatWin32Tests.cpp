@@ -160,6 +160,8 @@ TEST_F(RealLocale, DefaultLocaleIsEnglishUnitedStates) {
     EXPECT_EQ(TimeSeparator, ":");
     EXPECT_EQ(ShortDateFormat, "M/d/yyyy");
     EXPECT_EQ(DateMask, "##/##/####");
+    // A value longer than twenty characters is read whole and then cut.
+    EXPECT_EQ(CurrencyFormat::GetLocaleString(0x2), "English (United Stat");
     auto values = Parse(Report());
     EXPECT_EQ(values["Money"], "$1,234.50");
     EXPECT_EQ(values["Date"], "09/12/2026");
