@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
-#include <vector>
 
 #include "core/CurrencyFormat.h"
 #include "core/DUVMain.h"
@@ -56,7 +55,7 @@ std::size_t DigitFieldWidth(const std::string& maskField) {
 }
 
 std::string WholeNumberText(double n) {
-    char buffer[64];
+    char buffer[400];  // the largest double has 309 digits
     std::snprintf(buffer, sizeof buffer, "%.0f", n);
     return buffer;
 }
