@@ -1,5 +1,10 @@
-# Seeds a corpus with generated logs and runs the fuzzer for SECONDS seconds.
-# Variables: FUZZER, LOGGEN, WORK, SECONDS.
+# Builds the fuzzers, seeds a corpus with generated logs and runs the fuzzer for SECONDS
+# seconds. Variables: BUILD_DIR, FUZZER, LOGGEN, WORK, SECONDS.
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target duv_fuzzers
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "building the fuzzers failed:\n${out}")
+endif()
 file(MAKE_DIRECTORY ${WORK})
 foreach(seed 1 2 3)
   execute_process(COMMAND ${LOGGEN} --seed ${seed} --start 2026-12-01 --days 2 --damage 5
