@@ -252,6 +252,31 @@ TEST_F(DetailErrors, ErrorRemarkLeavesNotesRewrittenAtMidnightWhole)
     EXPECT_EQ(DUVAnalyse::Connections[1].Notes, stored);
 }
 
+TEST_F(DetailReport, FreeTimeBeyondTheRangePartChargesNothingRatherThanLess)
+{
+    // A free window from 23:00 to 01:00 holds all 20 minutes of a session that started
+    // before the range; only its 10 minutes after midnight are in the range.
+    ServiceRecord s;
+    s.ServiceName = "Nightly";
+    s.ServiceNumber = "0777";
+    s.ServiceOption = 1;
+    s.ServiceRate = 1.20;
+    s.FreePeriod = true;
+    s.FreeStart = Time(23, 0);
+    s.FreeEnd = Time(1, 0);
+    AddService(s);
+    Run({"11-30-2026 23:49:55.00 - Recv: ATDT0777<cr>",
+         "11-30-2026 23:50:00.00 - Connection established",
+         "12-01-2026 00:10:00.00 - Hanging up the modem."});
+    ASSERT_EQ(DUVAnalyse::Connections[1].FreeSeconds, 1200);
+    DUVAnalyse::DisplayDetailReport();
+    std::vector<std::string> lines = Lines(ReportText);
+    ASSERT_EQ(lines.size(), 18u);
+    EXPECT_EQ(lines[11], "    Time from midnight - Free:00:20:00");
+    EXPECT_EQ(lines[13], DurationLine("00:10:00", "$0.00"));
+    EXPECT_EQ(Row(2).Get(7), " Dialup: $0.00 - Service: $0.00 - Data: $0.00");
+}
+
 TEST_F(DetailReport, NoConnectionsMade)
 {
     Run({"12-01-2026 10:00:00.00 - Modem initialised"});

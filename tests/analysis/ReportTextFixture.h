@@ -110,6 +110,7 @@ protected:
 
         runtime::SetErrorHandler([this] {
             errors.push_back(runtime::Err().number);
+            errorPlaces.push_back(DUVMain::ErrModuleName + "." + DUVMain::ErrProcName);
             return runtime::kActionSkip;
         });
         DUVAnalyse::Pricing = DUVAnalyse::DefaultPricing();
@@ -245,6 +246,7 @@ protected:
 
     std::string path = ::testing::TempDir() + "duv_report_text_test.log";
     std::vector<int> errors;
+    std::vector<std::string> errorPlaces;  // module.procedure of each error
     std::vector<std::string> events;
     std::vector<int> progress;
 };

@@ -195,6 +195,20 @@ TEST_F(SummaryReport, ErrorsFoundWarnInTheHeadingOnlyWhenShown)
     EXPECT_FALSE(Report.ShowWarning);
 }
 
+TEST_F(SummaryReport, ARowWithTimeButNoSessionsGoesToTheErrorHandler)
+{
+    RunPlainDay();
+    DUVAnalyse::ServiceUsage[1].Sessions = 0;
+    DUVAnalyse::DisplaySummaryReport();
+    ASSERT_EQ(errors, std::vector<int>{runtime::kErrDivisionByZero});
+    EXPECT_EQ(errorPlaces, std::vector<std::string>{"DUVAnalyse.DisplaySummaryReport"});
+    errors.clear();
+    // The failing cell is left out; the rest of the report is built.
+    std::vector<std::string> lines = Lines(ReportText);
+    EXPECT_EQ(lines[10], " Demon           00:30:00       0          00:30:00      3,072K      $1.70");
+    EXPECT_TRUE(DUVMain::SummaryReportBuilt);
+}
+
 TEST_F(SummaryReport, ServiceNamesOfFifteenAndSixteenCharacters)
 {
     ServiceRecord a;
