@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/Records.h"
@@ -218,6 +219,11 @@ void SaveMainWinSettings(double widthTwips, double heightTwips);
 void SetViewLogDefaults();
 void SetViewReportDefaults();
 void GetDayNames();
+
+// Enables or disables the recent-file entries 1 to 4 of the main window's File menu, through
+// the switch the main window installs (nothing happens without one).
+void EnableRecentMenu(bool enabled);
+void SetRecentMenuSwitch(std::function<void(bool)> enableEntries);
 
 }  // namespace DUVMain
 

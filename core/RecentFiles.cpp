@@ -45,3 +45,22 @@ void WriteRecentFiles() {
 }
 
 }  // namespace DUVMain
+
+namespace DUVMain {
+namespace {
+std::function<void(bool)>& RecentMenuSwitch() {
+    static std::function<void(bool)> enableEntries;
+    return enableEntries;
+}
+}  // namespace
+
+void SetRecentMenuSwitch(std::function<void(bool)> enableEntries) {
+    RecentMenuSwitch() = std::move(enableEntries);
+}
+
+void EnableRecentMenu(bool enabled) {
+    if (RecentMenuSwitch()) {
+        RecentMenuSwitch()(enabled);
+    }
+}
+}  // namespace DUVMain

@@ -149,6 +149,28 @@ TEST_F(MainWindowStartup, DamagedLogWarnsAndOffersRepairOnly) {
     EXPECT_TRUE(main.btnExit.Enabled());
 }
 
+TEST_F(MainWindowStartup, AutoOptimizeIsOfferedOncePerRun) {
+    WriteLog(CleanLog());
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV\\General", 0, nullptr, 0, KEY_ALL_ACCESS,
+                    nullptr, &key, nullptr);
+    RegSetValueExA(key, "AutoOptimize", 0, REG_SZ, reinterpret_cast<const BYTE*>("True"), 5);
+    RegCloseKey(key);
+    messages_->Answer(msg::No);
+    StartProgram();
+    frmMain& main = frmMain::Get();
+    Settle();
+    ASSERT_EQ(BoxesTitled("OPTIMIZE MODEM LOG"), 1);
+    EXPECT_EQ(messages_->Calls().back().text, "About to optimize Current Modem Log File!\n\nAre You Sure?");
+    EXPECT_EQ(messages_->Calls().back().flags, msg::YesNo | msg::IconQuestion);
+    EXPECT_TRUE(DUVMain::OptimizePrompted);
+    EXPECT_EQ(DUVMain::MessageAnswer, "7");
+    EXPECT_TRUE(main.btnProcess.Enabled()) << "No leaves the controls as they were";
+    main.Activate();
+    Settle();
+    EXPECT_EQ(BoxesTitled("OPTIMIZE MODEM LOG"), 1) << "offered once per run";
+}
+
 class MainWindowDateRange : public ProgramTest {
 protected:
     frmMain& Start() {

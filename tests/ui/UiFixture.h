@@ -12,6 +12,7 @@
 
 #include "core/Clock.h"
 #include "core/DUVMain.h"
+#include "core/ErrorContext.h"
 #include "core/ErrorHandler.h"
 #include "core/MessageBox.h"
 #include "core/Runtime.h"
@@ -114,6 +115,13 @@ protected:
         previousClock_ = clock_seam::SetNow([this] { return now_; });
         previousEnd_ = DUVMain::SetProcessEnd([] {});
         messages_ = std::make_unique<ScriptedMessages>();
+        // An unexpected run-time error fails the test, names its context and is skipped.
+        runtime::SetErrorHandler([] {
+            ADD_FAILURE() << "run-time error " << runtime::Err().number << " ("
+                          << runtime::Err().description << ") in " << DUVMain::ErrModuleName
+                          << "." << DUVMain::ErrProcName << " step " << DUVMain::ErrStepName;
+            return runtime::kActionSkip;
+        });
     }
 
     void TearDown() override {
@@ -122,6 +130,7 @@ protected:
         }
         Settle();
         messages_.reset();
+        ErrorHandler::InstallErrorHandling();
         DUVMain::SetProcessEnd(previousEnd_);
         clock_seam::SetNow(previousClock_);
         DUVMain::SetStartupEnvironment(previousEnvironment_);

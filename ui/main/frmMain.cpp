@@ -5,7 +5,9 @@
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
 #include "core/ErrorHandler.h"
+#include "core/LogFile.h"
 #include "core/Warnings.h"
+#include "ui/logs/DUVOptimize.h"
 #include "ui/main/Pictures.h"
 #include "core/win32/PlatformHelpers.h"
 
@@ -145,7 +147,7 @@ void frmMain::CreateMenus() {
     mnuViewLog.Click = [this] { RunCommand("ViewLog"); };
     mnuClearLog.Click = [this] { mnuClearLog_Click(); };
     mnuPurgeLog.Click = [this] { RunCommand("PurgeLog"); };
-    mnuOptimize.Click = [this] { RunCommand("Optimize"); };
+    mnuOptimize.Click = [this] { mnuOptimize_Click(); };
     mnuRepairLog.Click = [this] { RunCommand("RepairLog"); };
     mnuToday.Click = [this] { mnuToday_Click(); };
     mnuPlusWeek.Click = [this] { mnuPlusWeek_Click(); };
@@ -276,6 +278,10 @@ void frmMain::CreateControls() {
         mnuRepairLog.SetEnabled(true);
         ToolbarMain.SetButtonEnabled(posRepair, true);
     }});
+    SetCommand("Optimize", [this] { mnuOptimize_Click(); });
+    DUVMain::SetRecentMenuSwitch([this](bool enabled) {
+        for (int i = 1; i <= 4; ++i) mnuRecent[i].SetEnabled(enabled);
+    });
     DUVMain::RegisterWindowUnload("frmMain", [] { return frmMain::IfLoaded() != nullptr; },
                                   [] {
                                       if (frmMain* main = frmMain::IfLoaded()) main->Unload();
@@ -695,4 +701,15 @@ void frmMain::Form_Unload(bool&) {
         animFrames_ = nullptr;
     }
     PostQuitMessage(0);
+}
+
+void frmMain::mnuOptimize_Click() {
+    runtime::SetContext("frmMain", "mnuOptimize_Click");
+    forms::SetHourglass(true);
+    StoreWindowSize();
+    runtime::Guard([] { DUVOptimize::OptimizeLog(); });
+    runtime::Guard([] { DUVMain::GetLogStats(false); });
+    Refresh();
+    Form_Activate();
+    forms::SetHourglass(false);
 }

@@ -68,6 +68,7 @@ public:
     void OpenArchive(const std::string& folder = "", const std::string& fileName = "");
     void DoOpenReport(const std::string& folder = "", const std::string& fileName = "");
     void mnuOpenLog_Click();
+    void mnuOptimize_Click();
     void mnuOpenArchive_Click() { OpenArchive(); }
     void mnuOpenReport_Click() { DoOpenReport(); }
     void mnuRecent_Click(int index);
