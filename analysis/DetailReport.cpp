@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +63,37 @@ std::string CostSplit(double dial, double service, double data)
 {
     return " Dialup: " + FormatMoney(dial) + " - Service: " + FormatMoney(service) +
            " - Data: " + FormatMoney(data);
+}
+
+struct SessionPrice {
+    double dial = 0;
+    double service = 0;
+    double data = 0;
+};
+
+// Prices session i again. The dial-up pricing adds the tariffs it used to the notes, which
+// stand in the record while it runs. Chargeable seconds never go below 0: the free seconds
+// come from the times of day, the charged ones from the part inside the range.
+SessionPrice PriceSession(ConnectionRecord& rec, int32_t i, int64_t charged, std::string& notes)
+{
+    SessionPrice price;
+    rec.Notes = notes;
+    ReportStatement(kProc, [&] {
+        price.dial = std::fabs(GetDialupCost(rec.Service, rec.ConnectDate, rec.ConnectTime,
+                                             rec.DisconnectDate, rec.DisconnectTime, i));
+    });
+    notes = rec.Notes;
+    ReportStatement(kProc, [&] {
+        const int64_t chargeable = std::clamp<int64_t>(charged - rec.FreeSeconds, 0,
+                                                       std::numeric_limits<int32_t>::max());
+        price.service =
+            GetServiceCost(rec.Service, static_cast<int32_t>(chargeable), rec.ConnectDate);
+    });
+    ReportStatement(kProc, [&] {
+        price.data = GetDataCost(rec.Service, rec.BytesRead, rec.ConnectDate);
+    });
+    runtime::SetContext("DUVAnalyse", kProc);
+    return price;
 }
 
 }  // namespace
@@ -156,30 +188,17 @@ void DisplayDetailReport()
         }
 
         // Costs.
-        double dial = 0, service = 0, data = 0, sessionCost = 0;
-        if (withCost && !rec.Answered) {
-            rec.Notes = notes;  // the dial-up pricing adds the tariffs it used
-            ReportStatement(kProc, [&] {
-                dial = std::fabs(GetDialupCost(rec.Service, rec.ConnectDate, rec.ConnectTime,
-                                               rec.DisconnectDate, rec.DisconnectTime, i));
-            });
-            notes = rec.Notes;
-            ReportStatement(kProc, [&] {
-                const int64_t chargeable = std::max<int64_t>(charged - rec.FreeSeconds, 0);
-                service = GetServiceCost(rec.Service, static_cast<int32_t>(std::min<int64_t>(chargeable, INT32_MAX)),
-                                         rec.ConnectDate);
-            });
-            ReportStatement(kProc, [&] { data = GetDataCost(rec.Service, rec.BytesRead, rec.ConnectDate); });
-            runtime::SetContext("DUVAnalyse", kProc);
-        }
+        SessionPrice price;
+        if (withCost && !rec.Answered)
+            price = PriceSession(rec, i, charged, notes);
+        const double sessionCost = price.dial + price.service + price.data;
         if (withCost) {
-            sessionCost = dial + service + data;
-            SessionDialCost = dial;
-            SessionServiceCost = service;
-            SessionDataCost = data;
-            totalDial += dial;
-            totalService += service;
-            totalData += data;
+            SessionDialCost = price.dial;
+            SessionServiceCost = price.service;
+            SessionDataCost = price.data;
+            totalDial += price.dial;
+            totalService += price.service;
+            totalData += price.data;
             totalCost += sessionCost;
         }
 
@@ -191,7 +210,7 @@ void DisplayDetailReport()
         std::string money, split;
         if (withCost) {
             money = FormatMoney(sessionCost);
-            split = CostSplit(dial, service, data);
+            split = CostSplit(price.dial, price.service, price.data);
         }
 
         ReportRow itemB;

@@ -87,7 +87,8 @@ std::vector<SummaryColumn> SummaryColumns(bool withCost)
         ShowBlocks ? SummaryColumn{"* Blocks", 14, "1"} : SummaryColumn{"* Data Read", 12, "1"},
     };
     if (withCost)
-        columns.push_back({"Cost", static_cast<std::size_t>(std::max<int32_t>(CostWidth(), 0)), "1"});
+        columns.push_back(
+            {"Cost", static_cast<std::size_t>(std::max<int32_t>(CostWidth(), 0)), "1"});
     return columns;
 }
 
@@ -103,6 +104,93 @@ double Divisor(int64_t count)
     if (count == 0)
         runtime::Raise(runtime::kErrDivisionByZero);
     return static_cast<double>(count);
+}
+
+std::string LongDate(Date date)
+{
+    return runtime::Format(date, "Long Date");
+}
+
+// Blocks and the time they stand for: "3 (01:30)".
+std::string BlocksCell(int64_t blocks, int64_t minutes)
+{
+    return std::to_string(blocks) + " (" +
+           GeneralFunctions::FormatTime(static_cast<double>(minutes * 60), true) + ")";
+}
+
+struct SummaryTotals {
+    double seconds = 0;
+    int64_t sessions = 0;
+    int64_t blocks = 0;
+    int64_t blockMinutes = 0;
+    double kilobytes = 0;
+    double cost = 0;
+};
+
+// The line and the list item of one usage row (the line starts with its blank); adds the
+// row to the totals. A row without seconds ends after its sessions cell. costWidth 0: no
+// cost column.
+void AddUsageRow(const ServiceUsageRecord& usage, std::size_t costWidth, SummaryTotals& totals,
+                 std::string& line, ReportRow& row)
+{
+    ReportStatement(kProc, [&] {
+        const std::string name = GetServiceName(usage.Number);
+        const std::string trimmed = runtime::Trim(name);
+        line += trimmed.size() < 16 ? PadRight(trimmed, 16) : trimmed.substr(0, 12) + "... ";
+        row.Set(1, name);
+    });
+    ReportStatement(kProc, [&] {
+        const std::string t = TimeText(usage.Seconds);
+        row.Set(2, t);
+        totals.seconds += usage.Seconds;
+        line += PadRight(t, 15);
+    });
+    ReportStatement(kProc, [&] {
+        const std::string s = std::to_string(usage.Sessions);
+        row.Set(3, s);
+        totals.sessions += usage.Sessions;
+        line += PadRight(s, 11);
+    });
+    if (usage.Seconds <= 0)
+        return;
+    ReportStatement(kProc, [&] {
+        const std::string a = TimeText(usage.Seconds / Divisor(usage.Sessions));
+        row.Set(4, a);
+        line += PadRight(a, 13);
+    });
+    ReportStatement(kProc, [&] {
+        const std::string d = TimeText(usage.Seconds / Divisor(ReportDays));
+        row.Set(5, d);
+        line += PadRight(d, 8);
+    });
+    if (ShowBlocks) {
+        ReportStatement(kProc, [&] {
+            const int64_t m = static_cast<int64_t>(GetBlockMinutes(usage.Number)) * usage.Blocks;
+            const std::string cell = BlocksCell(usage.Blocks, m);
+            row.Set(6, cell);
+            totals.blocks += usage.Blocks;
+            totals.blockMinutes += m;
+            line += PadLeft(cell, 14);
+        });
+    } else {
+        ReportStatement(kProc, [&] {
+            const std::string k = runtime::Trim(
+                runtime::Format(static_cast<double>(usage.BytesRead) / 1024.0, "#,##0"));
+            row.Set(6, k + "K");
+            totals.kilobytes += runtime::CDbl(k);
+            line += PadLeft(k + "K", 12);
+        });
+    }
+    if (costWidth > 0) {
+        ReportStatement(kProc, [&] {
+            const double cost =
+                usage.Number.find("Answer") != std::string::npos ? 0.0 : usage.TotalCost;
+            totals.cost += cost;
+            const std::string c = FormatMoney(cost);
+            row.Set(7, c);
+            line += PadLeft(c, costWidth);
+        });
+    }
 }
 
 }  // namespace
@@ -129,8 +217,8 @@ void DisplaySummaryReport()
 
     // Heading.
     std::string startDate, endDate;
-    ReportStatement(kProc, [&] { startDate = runtime::Format(DUVMain::ReportStartDate, "Long Date"); });
-    ReportStatement(kProc, [&] { endDate = runtime::Format(DUVMain::ReportEndDate, "Long Date"); });
+    ReportStatement(kProc, [&] { startDate = LongDate(DUVMain::ReportStartDate); });
+    ReportStatement(kProc, [&] { endDate = LongDate(DUVMain::ReportEndDate); });
     const std::string days = DaysText();
     std::string text;
     text += std::string(" ") + std::string(kTitle) + kCrLf;
@@ -156,82 +244,17 @@ void DisplaySummaryReport()
     view.ShowWarning = warn;
     view.Rows.push_back({});
 
-    double totalSeconds = 0;
-    int64_t totalSessions = 0;
-    int64_t totalBlocks = 0;
-    int64_t totalBlockMinutes = 0;
-    double totalKilobytes = 0;
-    double totalCost = 0;
+    SummaryTotals totals;
     std::string rowsText;
     const bool found = (!ServiceUsage.empty() && !ServiceUsage[0].Number.empty()) || UsageCount > 0;
-
     if (found) {
         const int32_t first = !ServiceUsage.empty() && ServiceUsage[0].Seconds > 0 ? 0 : 1;
-        const int32_t last = std::min<int32_t>(UsageCount, static_cast<int32_t>(ServiceUsage.size()) - 1);
+        const int32_t last =
+            std::min<int32_t>(UsageCount, static_cast<int32_t>(ServiceUsage.size()) - 1);
         for (int32_t i = first; i <= last; ++i) {
-            const ServiceUsageRecord& usage = ServiceUsage[static_cast<std::size_t>(i)];
             std::string line = " ";
             ReportRow row;
-            ReportStatement(kProc, [&] {
-                const std::string name = GetServiceName(usage.Number);
-                const std::string trimmed = runtime::Trim(name);
-                line += trimmed.size() < 16 ? PadRight(trimmed, 16) : trimmed.substr(0, 12) + "... ";
-                row.Set(1, name);
-            });
-            ReportStatement(kProc, [&] {
-                const std::string t = TimeText(usage.Seconds);
-                row.Set(2, t);
-                totalSeconds += usage.Seconds;
-                line += PadRight(t, 15);
-            });
-            ReportStatement(kProc, [&] {
-                const std::string s = std::to_string(usage.Sessions);
-                row.Set(3, s);
-                totalSessions += usage.Sessions;
-                line += PadRight(s, 11);
-            });
-            if (usage.Seconds > 0) {
-                ReportStatement(kProc, [&] {
-                    const std::string a = TimeText(usage.Seconds / Divisor(usage.Sessions));
-                    row.Set(4, a);
-                    line += PadRight(a, 13);
-                });
-                ReportStatement(kProc, [&] {
-                    const std::string d = TimeText(usage.Seconds / Divisor(ReportDays));
-                    row.Set(5, d);
-                    line += PadRight(d, 8);
-                });
-                if (ShowBlocks) {
-                    ReportStatement(kProc, [&] {
-                        const int64_t b = usage.Blocks;
-                        const int64_t m = static_cast<int64_t>(GetBlockMinutes(usage.Number)) * b;
-                        const std::string cell = std::to_string(b) + " (" +
-                                                 GeneralFunctions::FormatTime(static_cast<double>(m * 60), true) + ")";
-                        row.Set(6, cell);
-                        totalBlocks += b;
-                        totalBlockMinutes += m;
-                        line += PadLeft(cell, 14);
-                    });
-                } else {
-                    ReportStatement(kProc, [&] {
-                        const std::string k =
-                            runtime::Trim(runtime::Format(static_cast<double>(usage.BytesRead) / 1024.0, "#,##0"));
-                        row.Set(6, k + "K");
-                        totalKilobytes += runtime::CDbl(k);
-                        line += PadLeft(k + "K", 12);
-                    });
-                }
-                if (withCost) {
-                    ReportStatement(kProc, [&] {
-                        const double cost =
-                            usage.Number.find("Answer") != std::string::npos ? 0.0 : usage.TotalCost;
-                        totalCost += cost;
-                        const std::string c = FormatMoney(cost);
-                        row.Set(7, c);
-                        line += PadLeft(c, costWidth);
-                    });
-                }
-            }
+            AddUsageRow(ServiceUsage[static_cast<std::size_t>(i)], costWidth, totals, line, row);
             view.Rows.push_back(std::move(row));
             rowsText += line + kCrLf;
         }
@@ -243,36 +266,35 @@ void DisplaySummaryReport()
     std::string sixthTotal, costTotal;
     if (found) {
         ReportStatement(kProc, [&] {
-            sixthTotal = ShowBlocks ? std::to_string(totalBlocks) + " (" +
-                                          GeneralFunctions::FormatTime(static_cast<double>(totalBlockMinutes * 60), true) + ")"
-                                    : runtime::Trim(runtime::Format(totalKilobytes, "#,##0")) + "K";
+            sixthTotal = ShowBlocks ? BlocksCell(totals.blocks, totals.blockMinutes)
+                                    : runtime::Trim(runtime::Format(totals.kilobytes, "#,##0")) + "K";
         });
-        ReportStatement(kProc, [&] { costTotal = FormatMoney(totalCost); });
+        ReportStatement(kProc, [&] { costTotal = FormatMoney(totals.cost); });
     }
     std::string totalTime;
-    ReportStatement(kProc, [&] { totalTime = TimeText(totalSeconds); });
-    const std::string sessionsTotal = std::to_string(totalSessions);
+    ReportStatement(kProc, [&] { totalTime = TimeText(totals.seconds); });
+    const std::string sessionsTotal = std::to_string(totals.sessions);
 
     if (found) {
         ReportRow dots;
         for (std::size_t n = 1; n <= columns.size(); ++n)
             dots.Set(n, std::string(kDots, '.'));
         view.Rows.push_back(std::move(dots));
-        ReportRow totals;
-        totals.Set(1, "TOTALS:");
-        totals.Set(2, totalTime);
-        totals.Set(3, sessionsTotal);
-        totals.Set(6, sixthTotal);
+        ReportRow item;
+        item.Set(1, "TOTALS:");
+        item.Set(2, totalTime);
+        item.Set(3, sessionsTotal);
+        item.Set(6, sixthTotal);
         if (withCost)
-            totals.Set(7, costTotal);
-        view.Rows.push_back(std::move(totals));
+            item.Set(7, costTotal);
+        view.Rows.push_back(std::move(item));
     }
     view.ShowNoConnections = !found;
 
     text += rowsText;
     text += dashes;
-    text += " TOTALS:" + std::string(9, ' ') + PadRight(totalTime, 15) + PadRight(sessionsTotal, 11) +
-            std::string(13 + 8, ' ') + PadLeft(sixthTotal, sixthWidth);
+    text += " TOTALS:" + std::string(9, ' ') + PadRight(totalTime, 15) +
+            PadRight(sessionsTotal, 11) + std::string(13 + 8, ' ') + PadLeft(sixthTotal, sixthWidth);
     if (withCost)
         text += PadLeft(costTotal, costWidth);
 
