@@ -128,6 +128,7 @@ protected:
         EXPECT_TRUE(errors.empty()) << "run-time error " << (errors.empty() ? 0 : errors.front());
         runtime::SetErrorHandler(nullptr);
         DUVAnalyse::ReportWindowCalls = DUVAnalyse::ReportWindow{};
+        DUVAnalyse::Window = DUVAnalyse::DefaultRunWindow();
         UseLocale(0);
         std::remove(path.c_str());
     }
