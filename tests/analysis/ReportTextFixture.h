@@ -45,7 +45,7 @@ inline TariffRecord Tariff(const std::string& description, const std::string& da
     return t;
 }
 
-// The report text split at CR LF; a text ending with CR LF gives a last empty piece.
+// The report text split at CR LF; a text ending with CR LF gives an empty last line.
 inline std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
