@@ -1007,7 +1007,9 @@ void Toolbar::Create(Form& form, int id, HIMAGELIST images,
             b.fsStyle = BTNS_SEP;
             b.iBitmap = 6;
         } else {
-            b.fsStyle = static_cast<BYTE>(BTNS_BUTTON | (buttons_[i].check ? BTNS_CHECK : 0));
+            b.fsStyle = static_cast<BYTE>(BTNS_BUTTON | (buttons_[i].group   ? BTNS_CHECKGROUP
+                                                         : buttons_[i].check ? BTNS_CHECK
+                                                                             : 0));
             b.iBitmap = buttons_[i].image;
         }
     }

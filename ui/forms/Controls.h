@@ -276,6 +276,7 @@ public:
         std::string toolTip;
         int image = -1;      // index in the image list
         bool check = false;  // a check button
+        bool group = false;  // a check button of a group: pressing one releases the others
     };
     void Create(Form& form, int id, HIMAGELIST images, const std::vector<ButtonSpec>& buttons);
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }

@@ -52,6 +52,10 @@ bool IsOurWindow(HWND hwnd) {
 }
 
 bool TranslateForActiveForm(MSG& msg) {
+    if (g_active && g_active->hwnd() && g_active->Accelerators() &&
+        TranslateAcceleratorA(g_active->hwnd(), g_active->Accelerators(), &msg)) {
+        return true;
+    }
     if (g_active && g_active->hwnd() && IsDialogMessageA(g_active->hwnd(), &msg)) {
         return true;
     }
@@ -125,6 +129,9 @@ Form::Form(std::string name, Style style) : name_(std::move(name)), style_(style
 Form::~Form() {
     if (hwnd_) {
         DestroyWindow(hwnd_);
+    }
+    if (accelerators_) {
+        DestroyAcceleratorTable(accelerators_);
     }
 }
 
@@ -347,6 +354,13 @@ int Form::ScaleHeight() const {
 }
 
 bool Form::Minimized() const { return hwnd_ && IsIconic(hwnd_); }
+
+void Form::SetAccelerators(const std::vector<ACCEL>& keys) {
+    if (accelerators_) DestroyAcceleratorTable(accelerators_);
+    std::vector<ACCEL> table = keys;
+    accelerators_ = table.empty() ? nullptr
+                                  : CreateAcceleratorTableA(table.data(), static_cast<int>(table.size()));
+}
 
 void Form::Post(std::function<void()> call) {
     if (!hwnd_) {

@@ -79,6 +79,10 @@ public:
     // Queues a call to run after the current message (used for posted re-focus and the like).
     void Post(std::function<void()> call);
 
+    // Keyboard shortcuts of the window's commands (WM_COMMAND with the command id).
+    void SetAccelerators(const std::vector<ACCEL>& keys);
+    HACCEL Accelerators() const { return accelerators_; }
+
     // The control with this id, or null.
     Control* FindControl(int id) const;
 
@@ -134,6 +138,7 @@ private:
     std::map<int, Control*> controls_;
     std::map<UINT_PTR, Timer*> timers_;
     std::vector<std::function<void()>> posted_;
+    HACCEL accelerators_ = nullptr;
 };
 
 // The one instance of a window class, created on first use.

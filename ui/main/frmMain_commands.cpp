@@ -13,6 +13,7 @@
 #include "core/RuntimeError.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Shell.h"
+#include "ui/logs/frmReport.h"
 #include "ui/main/frmAbout.h"
 #include "ui/main/frmTip.h"
 
@@ -252,4 +253,5 @@ void RegisterCommandWindows() {
         forms::SetHourglass(false);
     });
     frmMain::SetCommand("Tip", [] { frmTip::Get().ShowModal(); });
+    RegisterReportWindow();
 }

@@ -1,0 +1,400 @@
+// The report window after an analysis run: reports and formats, list settings, status
+// panels, saving, printing and the settings kept per report.
+#include "tests/ui/UiFixture.h"
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "analysis/DUVAnalyse.h"
+#include "analysis/Report.h"
+#include "ui/forms/Dialogs.h"
+#include "ui/forms/Printing.h"
+#include "ui/logs/frmReport.h"
+
+using namespace uitest;
+
+namespace {
+
+std::string CleanLog() {
+    std::string log;
+    auto add = [&](int day, int h, int m, int s, const std::string& text) {
+        log += LogLine(11, day, 2026, h, m, s, text) + "\r\n";
+    };
+    add(2, 9, 0, 0, "Recv: ATDT0123456<cr>");
+    add(2, 9, 0, 20, "Connection established at 28800bps.");
+    add(2, 9, 30, 0, "Hanging up the modem.");
+    add(3, 20, 0, 0, "Recv: ATDT0123456<cr>");
+    add(3, 20, 0, 25, "Connection established at 33600bps.");
+    add(3, 21, 0, 0, "Hanging up the modem.");
+    return log;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A value as text: a text as it is, a REG_DWORD as its decimal number.
+std::string RegText(const std::string& key, const char* name) {
+    char data[256] = {};
+    DWORD size = sizeof(data);
+    DWORD type = 0;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_ANY, &type, data, &size) !=
+        ERROR_SUCCESS) {
+        return "(none)";
+    }
+    if (type == REG_DWORD) {
+        DWORD value = 0;
+        memcpy(&value, data, sizeof(value));
+        return std::to_string(value);
+    }
+    return data;
+}
+
+long long RegNumber(const std::string& key, const char* name) {
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value,
+                     &size) != ERROR_SUCCESS) {
+        return -1;
+    }
+    return value;
+}
+
+void ClickHeader(frmReport& report, int column) {
+    NMLISTVIEW click = {};
+    click.hdr.hwndFrom = report.ListView1.hwnd();
+    click.hdr.idFrom = static_cast<UINT_PTR>(report.ListView1.id());
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = column - 1;
+    SendMessageA(report.hwnd(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+    Settle();
+}
+
+int FindColumn(const forms::ListView& list, const std::string& title) {
+    for (int i = 1; i <= list.ColumnCount(); ++i) {
+        if (list.ColumnText(i) == title) return i;
+    }
+    return 0;
+}
+
+class ReportWindow : public ProgramTest {
+protected:
+    // Starts DUV on the clean log and runs the analysis over the whole log.
+    frmReport& Analyse() {
+        WriteLog(CleanLog());
+        StartProgram();
+        frmMain& main = frmMain::Get();
+        Settle();
+        DUVMain::UserStartPref = "First Log Entry";
+        main.Refresh();
+        Settle();
+        EXPECT_TRUE(main.btnProcess.Enabled());
+        PressButton(main.btnProcess);
+        Settle();
+        frmReport* report = frmReport::IfLoaded();
+        EXPECT_NE(report, nullptr) << "the analysis shows the report window";
+        return frmReport::Get();
+    }
+
+    // The list as rows of texts, for comparing with what the builder made.
+    static std::vector<std::string> ListRow(const frmReport& report, int row) {
+        std::vector<std::string> texts;
+        for (int c = 1; c <= report.ListView1.ColumnCount(); ++c) {
+            texts.push_back(report.ListView1.RowText(row, c));
+        }
+        return texts;
+    }
+
+    static std::vector<std::string> BuiltRow(int row) {
+        const DUVAnalyse::ReportRow& built = DUVAnalyse::Report.Rows[static_cast<size_t>(row)];
+        std::vector<std::string> texts{built.Text};
+        for (size_t c = 1; c < DUVAnalyse::Report.Columns.size() + 1; ++c) texts.push_back(built.Get(c));
+        return texts;
+    }
+
+    void ExpectListShowsTheBuiltReport(const frmReport& report) {
+        ASSERT_EQ(report.ListView1.ColumnCount(),
+                  static_cast<int>(DUVAnalyse::Report.Columns.size()) + 1);
+        for (size_t c = 0; c < DUVAnalyse::Report.Columns.size(); ++c) {
+            EXPECT_EQ(report.ListView1.ColumnText(static_cast<int>(c) + 2),
+                      DUVAnalyse::Report.Columns[c].Title);
+        }
+        ASSERT_EQ(report.ListView1.RowCount(), static_cast<int>(DUVAnalyse::Report.Rows.size()));
+        for (int r = 0; r < report.ListView1.RowCount(); ++r) {
+            EXPECT_EQ(ListRow(report, r), BuiltRow(r)) << "row " << r;
+        }
+        EXPECT_EQ(report.RepTitle.Text(), DUVAnalyse::Report.Title);
+        EXPECT_EQ(report.RepBegin.Text(), DUVAnalyse::Report.Begin);
+        EXPECT_EQ(report.RepEnd.Text(), DUVAnalyse::Report.End);
+        EXPECT_EQ(report.RepPeriod.Text(), DUVAnalyse::Report.Period);
+        EXPECT_EQ(report.ReportTextBox.PlainText(), DUVAnalyse::ReportText);
+    }
+};
+
+TEST_F(ReportWindow, OpensOnTheSummaryAndSwitchesReportsAndFormats) {
+    frmReport& report = Analyse();
+    EXPECT_EQ(report.Caption(), "DUV Report - (ModemLog.txt)");
+    EXPECT_TRUE(report.Visible());
+    EXPECT_TRUE(report.mnuSummary.Checked());
+    EXPECT_FALSE(report.mnuDetails.Checked());
+    EXPECT_TRUE(report.mnuListView.Checked());
+    EXPECT_TRUE(report.Toolbar1.ButtonChecked(frmReport::KeySummary));
+    EXPECT_FALSE(report.Toolbar1.ButtonChecked(frmReport::KeyDetail));
+    EXPECT_TRUE(report.Toolbar1.ButtonChecked(frmReport::KeyListView));
+    EXPECT_TRUE(DUVMain::SummaryReportBuilt);
+    EXPECT_FALSE(DUVMain::DetailReportBuilt);
+    EXPECT_EQ(DUVAnalyse::Report.Title, "DUVELO - Summary Report");
+    ExpectListShowsTheBuiltReport(report);
+    EXPECT_TRUE(report.ListView1.Visible());
+    EXPECT_TRUE(report.fraReportHeader.Visible());
+    EXPECT_FALSE(report.ReportTextBox.Visible());
+    EXPECT_EQ(report.ReportTextBox.PointSizeAt(1), 14) << "the title in 14 points";
+    EXPECT_TRUE(report.ReportTextBox.BoldAt(1));
+    EXPECT_EQ(report.ReportTextBox.PointSizeAt(40), 10);
+    EXPECT_EQ(report.StatusBar1.PanelText(0), " List View Format");
+    EXPECT_EQ(report.StatusBar1.PanelText(1), " Auto Arrange Off");
+    EXPECT_EQ(report.ListView1.FontSize(), 9) << "the summary's stored font size";
+    EXPECT_EQ(report.StatusBar1.PanelText(2), " Font Size  9");
+    EXPECT_EQ(report.RepWarn3.Text(), "Check details report.");
+
+    // Activating again builds nothing.
+    DUVAnalyse::ReportText = "unchanged";
+    frmMain::Get().Show();
+    Settle();
+    report.Show();
+    Settle();
+    EXPECT_EQ(DUVAnalyse::ReportText, "unchanged");
+
+    Menu(report, report.mnuDetails);
+    EXPECT_TRUE(report.mnuDetails.Checked());
+    EXPECT_FALSE(report.mnuSummary.Checked());
+    EXPECT_TRUE(report.Toolbar1.ButtonChecked(frmReport::KeyDetail));
+    EXPECT_FALSE(report.Toolbar1.ButtonChecked(frmReport::KeySummary));
+    EXPECT_EQ(DUVAnalyse::Report.Title, "DUVELO - Details Report");
+    ExpectListShowsTheBuiltReport(report);
+    EXPECT_EQ(report.RepWarn3.Text(), "Report may be inaccurate.");
+    EXPECT_TRUE(report.mnuNumConnections.Enabled());
+    EXPECT_TRUE(report.Toolbar1.ButtonEnabled(frmReport::KeyShowNums));
+
+    Menu(report, report.mnuFormatStd);
+    EXPECT_TRUE(report.mnuFormatStd.Checked());
+    EXPECT_FALSE(report.mnuListView.Checked());
+    EXPECT_FALSE(DUVMain::ReportListViewFormat);
+    EXPECT_TRUE(report.ReportTextBox.Visible());
+    EXPECT_FALSE(report.ListView1.Visible());
+    EXPECT_FALSE(report.fraReportHeader.Visible());
+    EXPECT_EQ(report.ReportTextBox.PlainText(), DUVAnalyse::ReportText);
+    EXPECT_FALSE(report.mnuFont.Enabled());
+    EXPECT_FALSE(report.mnuAutoArrange.Enabled());
+    EXPECT_FALSE(report.Toolbar1.ButtonEnabled(frmReport::KeyBigger));
+    EXPECT_FALSE(report.Toolbar1.ButtonEnabled(frmReport::KeySmaller));
+    EXPECT_FALSE(report.mnuNumConnections.Enabled());
+    EXPECT_TRUE(report.Toolbar1.ButtonChecked(frmReport::KeyStandard));
+    EXPECT_EQ(report.StatusBar1.PanelText(0), " Standard Format");
+    EXPECT_EQ(report.StatusBar1.PanelText(1), "");
+    EXPECT_EQ(report.StatusBar1.PanelText(2), "");
+
+    // The toolbar keys run the same commands.
+    report.Toolbar1.PerformClick(frmReport::KeySummary);
+    Settle();
+    EXPECT_TRUE(report.mnuSummary.Checked());
+    EXPECT_EQ(report.ReportTextBox.PlainText(), DUVAnalyse::ReportText);
+    EXPECT_EQ(DUVAnalyse::Report.Title, "DUVELO - Summary Report");
+    report.Toolbar1.PerformClick(frmReport::KeyListView);
+    Settle();
+    EXPECT_TRUE(report.mnuListView.Checked());
+    EXPECT_TRUE(report.mnuFont.Enabled());
+    EXPECT_TRUE(report.Toolbar1.ButtonEnabled(frmReport::KeyBigger));
+}
+
+TEST_F(ReportWindow, NumberedConnectionsOnlyInTheDetailsList) {
+    frmReport& report = Analyse();
+    EXPECT_FALSE(report.mnuNumConnections.Enabled()) << "summary";
+    Menu(report, report.mnuNumConnections);
+    EXPECT_FALSE(report.mnuNumConnections.Checked());
+    EXPECT_EQ(report.ListView1.ColumnWidth(1), 0);
+
+    Menu(report, report.mnuDetails);
+    EXPECT_EQ(report.ListView1.ColumnWidth(1), 0);
+    Menu(report, report.mnuNumConnections);
+    EXPECT_TRUE(report.mnuNumConnections.Checked());
+    EXPECT_TRUE(report.Toolbar1.ButtonChecked(frmReport::KeyShowNums));
+    EXPECT_GT(report.ListView1.ColumnWidth(1), 0);
+    EXPECT_EQ(report.ListView1.RowText(0, 1), DUVAnalyse::Report.Rows[0].Text);
+
+    Menu(report, report.mnuSummary);
+    EXPECT_EQ(report.ListView1.ColumnWidth(1), 0) << "the check stays, the column hides";
+    EXPECT_TRUE(report.mnuNumConnections.Checked());
+    Menu(report, report.mnuDetails);
+    EXPECT_GT(report.ListView1.ColumnWidth(1), 0);
+    Menu(report, report.mnuFormatStd);
+    Menu(report, report.mnuListView);
+    EXPECT_GT(report.ListView1.ColumnWidth(1), 0);
+    report.Toolbar1.PerformClick(frmReport::KeyShowNums);
+    EXPECT_FALSE(report.mnuNumConnections.Checked());
+    EXPECT_EQ(report.ListView1.ColumnWidth(1), 0);
+}
+
+TEST_F(ReportWindow, FontSizeAutoArrangeAndTheSixthSummaryColumn) {
+    frmReport& report = Analyse();
+    ASSERT_EQ(report.ListView1.FontSize(), 9);
+    Menu(report, report.mnuFontIncrease);
+    EXPECT_EQ(report.ListView1.FontSize(), 10);
+    EXPECT_EQ(report.StatusBar1.PanelText(2), " Font Size  10");
+    for (int i = 0; i < 12; ++i) Menu(report, report.mnuFontDecrease);
+    EXPECT_EQ(report.ListView1.FontSize(), 0) << "one below 1 goes to 0, then nothing";
+    EXPECT_EQ(report.StatusBar1.PanelText(2), " Font Size  0");
+    report.Toolbar1.PerformClick(frmReport::KeyBigger);
+    EXPECT_EQ(report.ListView1.FontSize(), 1);
+
+    Menu(report, report.mnuAutoArrange);
+    EXPECT_TRUE(DUVMain::AutoArrangeOn);
+    EXPECT_TRUE(report.mnuAutoArrange.Checked());
+    EXPECT_EQ(report.StatusBar1.PanelText(1), " Auto Arrange On");
+    int columns = report.ListView1.ColumnCount();
+    double expected = (report.Width() - 2200.0) / (columns - 1);
+    for (int c = 2; c <= columns; ++c) {
+        EXPECT_NEAR(report.ListView1.ColumnWidth(c), expected, 16) << c;
+    }
+    Menu(report, report.mnuDetails);
+    int notes = FindColumn(report.ListView1, " Notes");
+    ASSERT_GT(notes, 0);
+    EXPECT_NEAR(report.ListView1.ColumnWidth(notes), 6000, 16);
+    Menu(report, report.mnuAutoArrange);
+    EXPECT_EQ(report.StatusBar1.PanelText(1), " Auto Arrange Off");
+
+    // The sixth summary column switches by a click on its header; details headers do nothing.
+    Menu(report, report.mnuSummary);
+    int blocks = FindColumn(report.ListView1, DUVAnalyse::ShowBlocks ? "* Blocks" : "* Data Read");
+    ASSERT_GT(blocks, 0);
+    bool before = DUVAnalyse::ShowBlocks;
+    ClickHeader(report, blocks);
+    EXPECT_NE(DUVAnalyse::ShowBlocks, before);
+    EXPECT_EQ(report.ListView1.ColumnText(blocks), DUVAnalyse::ShowBlocks ? "* Blocks" : "* Data Read");
+    ClickHeader(report, blocks);
+    EXPECT_EQ(DUVAnalyse::ShowBlocks, before);
+    ClickHeader(report, 2);
+    EXPECT_EQ(DUVAnalyse::ShowBlocks, before);
+    Menu(report, report.mnuDetails);
+    std::string details = DUVAnalyse::ReportText;
+    ClickHeader(report, 2);
+    EXPECT_TRUE(report.mnuDetails.Checked());
+    EXPECT_EQ(DUVAnalyse::ReportText, details);
+}
+
+TEST_F(ReportWindow, SaveWritesTheReportTextWithALineEnd) {
+    frmReport& report = Analyse();
+    std::vector<forms::FileDialogRequest> requests;
+    std::string target = folder_ + "\\Summary 02Nov26 - 03Nov26";
+    bool cancel = false;
+    auto previous = forms::SetFileDialogFunction(
+        [&](const forms::FileDialogRequest& request) -> std::optional<forms::FileDialogResult> {
+            requests.push_back(request);
+            if (cancel) return std::nullopt;
+            return forms::FileDialogResult{target, target.substr(folder_.size() + 1)};
+        });
+    Menu(report, report.mnuSaveAS);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_TRUE(requests[0].save);
+    EXPECT_EQ(requests[0].fileName, "Summary 02Nov26 - 03Nov26");
+    EXPECT_EQ(requests[0].filter, "Text (*.txt)|*.txt");
+    EXPECT_EQ(requests[0].flags, 6u);
+    EXPECT_EQ(requests[0].initialDir, DUVMain::AppPath);
+    EXPECT_EQ(ReadFile(target), DUVAnalyse::ReportText + "\r\n");
+    EXPECT_TRUE(messages_->Calls().empty());
+
+    Menu(report, report.mnuDetails);
+    report.Toolbar1.PerformClick(2);  // the Save key
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].fileName, "Detail 02Nov26 - 03Nov26");
+    EXPECT_EQ(ReadFile(target), DUVAnalyse::ReportText + "\r\n") << "replaced whole";
+
+    // A file that cannot be replaced stays as it was, and the user is told.
+    std::string kept = ReadFile(target);
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Menu(report, report.mnuSummary);
+    Menu(report, report.mnuSaveAS);
+    CloseHandle(held);
+    EXPECT_EQ(ReadFile(target), kept);
+    ASSERT_EQ(messages_->Calls().size(), 1u);
+    EXPECT_EQ(messages_->Calls()[0].text, "The report could not be saved as " + target + ".");
+
+    cancel = true;
+    Menu(report, report.mnuSaveAS);
+    EXPECT_EQ(messages_->Calls().size(), 1u) << "a cancelled save is silent";
+    forms::SetFileDialogFunction(previous);
+}
+
+TEST_F(ReportWindow, PrintGoesThroughThePrintDialog) {
+    frmReport& report = Analyse();
+    int dialogs = 0;
+    auto previous = forms::SetPrintDialogFunction([&]() -> HDC {
+        ++dialogs;
+        return nullptr;  // cancelled
+    });
+    Menu(report, report.mnuPrint);
+    report.Toolbar1.PerformClick(3);  // the Print key
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_TRUE(report.LastPrintLayout().Pages.empty()) << "cancel prints nothing";
+    EXPECT_TRUE(messages_->Calls().empty());
+    forms::SetPrintDialogFunction(previous);
+
+    HACCEL keys = report.Accelerators();
+    ASSERT_NE(keys, nullptr);
+    EXPECT_EQ(CopyAcceleratorTableA(keys, nullptr, 0), 10) << "Ctrl+P/X/N/I/D, F2 to F6";
+}
+
+TEST_F(ReportWindow, SettingsPerReportAreStoredAndWritten) {
+    frmReport& report = Analyse();
+    report.Move(300, 200, 9000, 6000);
+    Settle();
+    int width = report.Width();
+    int height = report.Height();
+    report.ListView1.SetColumnWidth(2, 2000);
+    Menu(report, report.mnuDetails);  // the summary's view is stored first
+    EXPECT_EQ(DUVMain::SummaryViewSettings.WinWidth, width);
+    EXPECT_EQ(DUVMain::SummaryViewSettings.WinHeight, height);
+    EXPECT_NEAR(DUVMain::SummaryViewSettings.Column[1], 2000, 16);
+    report.Move(400, 300, 8000, 5000);
+    Settle();
+    int detailWidth = report.Width();
+    Menu(report, report.mnuFontIncrease);
+    Menu(report, report.mnuSummary);
+    EXPECT_EQ(DUVMain::DetailViewSettings.WinWidth, detailWidth);
+    EXPECT_FLOAT_EQ(DUVMain::DetailViewSettings.FontSize, 10);
+    EXPECT_EQ(report.Width(), width) << "the summary's size comes back";
+    EXPECT_NEAR(report.ListView1.ColumnWidth(2), 2000, 16);
+
+    ASSERT_TRUE(DUVMain::ReportSaveSettings);
+    report.Unload();
+    const std::string key = "SOFTWARE\\DUV\\ViewReport";
+    EXPECT_EQ(RegText(key, "SaveSettings"), "True");
+    EXPECT_EQ(RegText(key, "ListView"), "True");
+    EXPECT_EQ(RegText(key + "\\SummaryReport", "WinWidth"), std::to_string(width));
+    EXPECT_EQ(RegText(key + "\\DetailReport", "WinWidth"), std::to_string(detailWidth));
+    EXPECT_EQ(RegText(key + "\\DetailReport", "FontSize"), "10");
+
+    // Reopened, the window takes the stored summary view.
+    frmMain::Get().RunCommand("ShowReport");
+    Settle();
+    frmReport& again = frmReport::Get();
+    EXPECT_EQ(again.Width(), width);
+
+    // Without "Save Settings on Exit" only that choice is written.
+    Menu(again, again.mnuSaveSettings);
+    EXPECT_FALSE(again.mnuSaveSettings.Checked());
+    again.Move(100, 100, 7000, 5000);
+    Settle();
+    int unsaved = again.Width();
+    again.Unload();
+    EXPECT_EQ(RegNumber(key, "SaveSettings"), 0);
+    EXPECT_EQ(RegText(key + "\\SummaryReport", "WinWidth"), std::to_string(width));
+    EXPECT_EQ(DUVMain::SummaryViewSettings.WinWidth, unsaved) << "kept in memory for this run";
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+// A list view in report style with whole-row selection: column headers addressed from 1,
+// rows with sub-items, a font size that may have a fraction, and header clicks.
+#pragma once
+
+#include "ui/forms/Controls.h"
+
+#include <string>
+#include <vector>
+
+namespace forms {
+
+class ListView : public Control {
+public:
+    ~ListView() override;
+    void Create(Form& form, int id, HWND parent = nullptr);
+
+    // Column headers, 1 the first. alignment: 0 left, 1 right, 2 centre.
+    void ClearColumns();
+    void AddColumn(const std::string& title, int alignment, int widthTwips);
+    int ColumnCount() const;
+    std::string ColumnText(int column) const;
+    int ColumnWidth(int column) const;  // twips
+    void SetColumnWidth(int column, int widthTwips);
+
+    // Rows, 0 the first; texts[0] is the row's text, texts[n] sub-item n.
+    void ClearRows();
+    void AddRow(const std::vector<std::string>& texts);
+    int RowCount() const;
+    std::string RowText(int row, int column) const;  // column 1 the row's text
+    void SelectRow(int row);
+    int SelectedRow() const;
+
+    // The list's font size in points (decimals allowed).
+    void SetFontSize(double points);
+    double FontSize() const { return fontSize_; }
+
+    // Raised with the 1-based column of a clicked header.
+    std::function<void(int column)> ColumnClick;
+
+protected:
+    bool OnNotify(NMHDR* header, LRESULT& result) override;
+
+private:
+    HFONT font_ = nullptr;
+    double fontSize_ = 8;
+};
+
+}  // namespace forms

@@ -1,0 +1,98 @@
+// The report window's print and save commands, and its connection to the report builders.
+#include "ui/logs/frmReport.h"
+
+#include "analysis/DUVAnalyse.h"
+#include "analysis/Report.h"
+#include "core/DUVMain.h"
+#include "core/MessageBox.h"
+#include "ui/forms/Dialogs.h"
+#include "ui/forms/Printing.h"
+#include "ui/main/frmMain.h"
+
+namespace {
+
+constexpr unsigned long kSaveFlags = 0x2 | 0x4;  // prompt before overwriting, hide read-only
+
+// Writes contents to a new file beside path and swaps it in, so that a failed save leaves
+// an existing file whole.
+bool WriteFileSafely(const std::string& path, const std::string& contents) {
+    const std::string temporary = path + ".new";
+    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    bool ok = WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written,
+                        nullptr) &&
+              written == contents.size() && FlushFileBuffers(file);
+    CloseHandle(file);
+    if (ok) {
+        ok = MoveFileExA(temporary.c_str(), path.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+    if (!ok) {
+        DeleteFileA(temporary.c_str());
+    }
+    return ok;
+}
+
+}  // namespace
+
+void frmReport::mnuPrint_Click() {
+    HDC printer = forms::ShowPrintDialog();
+    if (!printer) {
+        return;  // cancelled
+    }
+    forms::PrintMetrics metrics = forms::MeasurePrinter(printer, ReportWindowModel::kPrintFontName,
+                                                        ReportWindowModel::kPrintFontSize);
+    lastPrint_ = ReportWindowModel::LayOutPages(
+        DUVAnalyse::ReportText,
+        ReportWindowModel::LinesPerPage(metrics.printableHeight, metrics.lineHeight));
+    forms::BusyCursor busy;
+    bool printed = forms::PrintPages(printer, Caption(), ReportWindowModel::kPrintFontName,
+                                     ReportWindowModel::kPrintFontSize,
+                                     ReportWindowModel::kPrintLeftOffsetTwips, lastPrint_.Pages);
+    DeleteDC(printer);
+    if (!printed) {
+        ShowMessage("The report could not be printed.", msg::OkOnly | msg::IconExclamation);
+    }
+}
+
+void frmReport::mnuSaveAs_Click() {
+    forms::FileDialogRequest request;
+    request.save = true;
+    request.flags = kSaveFlags;
+    request.initialDir = DUVMain::AppPath;
+    request.filter = ReportWindowModel::kSaveFilter;
+    request.fileName = ReportWindowModel::DefaultSaveName(
+        mnuDetails.Checked(), DUVMain::ReportStartDate, DUVMain::ReportEndDate);
+    auto chosen = forms::ShowFileDialog(request);
+    if (!chosen) {
+        return;  // cancelled
+    }
+    if (!WriteFileSafely(chosen->fileName,
+                         ReportWindowModel::ReportFileContents(DUVAnalyse::ReportText))) {
+        ShowMessage("The report could not be saved as " + chosen->fileName + ".",
+                    msg::OkOnly | msg::IconExclamation);
+    }
+}
+
+void RegisterReportWindow() {
+    DUVAnalyse::ReportWindow calls;
+    calls.SetHourglass = [](bool busy) { forms::SetHourglass(busy); };
+    calls.ShowProgressBar = [](bool visible) {
+        if (frmReport* report = frmReport::IfLoaded()) {
+            report->ProgressBar1.SetValue(0);
+            report->ProgressBar1.SetVisible(visible);
+        }
+    };
+    calls.SetProgress = [](int percent) {
+        if (frmReport* report = frmReport::IfLoaded()) report->ProgressBar1.SetValue(percent);
+    };
+    DUVAnalyse::ReportWindowCalls = calls;
+    frmMain::SetCommand("ShowReport", [] {
+        if (frmMain* main = frmMain::IfLoaded()) DUVAnalyse::ReportDays = main->diff;
+        frmReport::Get().Show();
+    });
+}
