@@ -118,6 +118,12 @@ void SettleModemLogPath()
         msg::OkOnly | msg::IconInformation, "Modem Log");
 }
 
+void SetTimeFormat()
+{
+    TimeFormat = ForceAMPM ? "h" + TimeSeparator + "mm" + TimeSeparator + "ss AMPM"
+                           : std::string("Long Time");
+}
+
 void Main()
 {
     using runtime::Guard;
@@ -161,10 +167,7 @@ void Main()
     FillInDefaults();
 
     // 8.
-    Guard([] {
-        TimeFormat = ForceAMPM ? "h" + TimeSeparator + "mm" + TimeSeparator + "ss AMPM"
-                               : std::string("Long Time");
-    });
+    Guard([] { SetTimeFormat(); });
 
     // 9.
     if (ModemCheckDue())

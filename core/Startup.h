@@ -26,6 +26,10 @@ bool ModemCheckDue();
 // when they differ (start-up step 10).
 void SettleModemLogPath();
 
+// The time format of the reports: "h:mm:ss AMPM" with the regional separator when ForceAMPM
+// is on, else the regional "Long Time" (start-up step 8).
+void SetTimeFormat();
+
 // Steps 1 to 14: environment, defaults, settings, modem check, the log's path, its check and
 // statistics, then the main window, or the splash window waiting for a click when no log
 // exists.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "core/Startup.h"
 #include "core/CurrencyFormat.h"
 #include "core/DUVMain.h"
 #include "core/GeneralFunctions.h"
@@ -47,6 +48,7 @@ void LoadSettings()
     DUVMain::SetDefaultSettings();
     DUVMain::ReadUserParameters();
     DUVMain::FillInDefaults();
+    DUVMain::SetTimeFormat();
 }
 
 DUVAnalyse::RunWindow HeadlessWindow(std::ostream& messages, bool& reportShown)

@@ -3,6 +3,7 @@
 #include "ui/main/frmMain.h"
 
 #include "analysis/DUVAnalyse.h"
+#include "analysis/Report.h"
 #include "core/Clock.h"
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
@@ -171,6 +172,7 @@ void frmMain::checkProcess() {
     btnProcess.SetEnabled(ready);
     if (ready) {
         diff = MainWindowModel::DaysInRange(DUVMain::ReportStartDate, DUVMain::ReportEndDate);
+        DUVAnalyse::ReportDays = diff;
     }
     SetCaption(MainWindowModel::RangeCaption(ready, diff));
 }

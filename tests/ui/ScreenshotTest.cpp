@@ -1,0 +1,104 @@
+// Pictures of the windows for the documentation: written only when DUV_SCREENSHOT_DIR names a
+// folder (tools/screenshots sets it and turns the bitmaps into PNG files).
+#include "tests/ui/UiFixture.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "tools/loggen/LogGenerator.h"
+
+using namespace uitest;
+
+namespace {
+
+// Writes what the window shows on the screen as a 24-bit bitmap file.
+bool SaveWindowBitmap(HWND hwnd, const std::string& path) {
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    Settle();
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    int width = r.right - r.left;
+    int height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    int stride = (width * 3 + 3) & ~3;
+    std::vector<char> pixels(static_cast<size_t>(stride) * static_cast<size_t>(height));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    return out.good();
+}
+
+class Screenshots : public ProgramTest {
+protected:
+    void SetUp() override {
+        const char* dir = std::getenv("DUV_SCREENSHOT_DIR");
+        if (!dir || !*dir) {
+            GTEST_SKIP() << "DUV_SCREENSHOT_DIR is not set";
+        }
+        dir_ = dir;
+        ProgramTest::SetUp();
+    }
+    void Save(forms::Form& form, const char* name) {
+        SetForegroundWindow(form.hwnd());
+        EXPECT_TRUE(SaveWindowBitmap(form.hwnd(), dir_ + "\\" + name));
+    }
+    void GeneratedLog(int damagePerMille) {
+        loggen::Options options;
+        options.seed = 7;
+        options.year = 2026;
+        options.month = 11;
+        options.day = 1;
+        options.days = 30;
+        options.damagePerMille = damagePerMille;
+        std::ofstream out(LogPath(), std::ios::binary);
+        loggen::Generate(options, out);
+    }
+    std::string dir_;
+};
+
+TEST_F(Screenshots, SplashAndMainWindowStates) {
+    StartProgram();
+    ASSERT_NE(frmSplash::IfLoaded(), nullptr);
+    Save(frmSplash::Get(), "splash.bmp");
+    Click(frmSplash::Get().Picture1);
+    Save(frmMain::Get(), "main-no-log.bmp");
+    frmMain::Get().Unload();
+    Settle();
+
+    GeneratedLog(0);
+    StartProgram();
+    frmMain& main = frmMain::Get();
+    DUVMain::UserStartPref = "First Log Entry";
+    main.Refresh();
+    Settle();
+    Save(main, "main-ready.bmp");
+    main.Unload();
+    Settle();
+
+    GeneratedLog(2);
+    StartProgram();
+    Save(frmMain::Get(), "main-damaged.bmp");
+}
+
+}  // namespace
