@@ -24,8 +24,11 @@ void RichText::SetPlainText(const std::string& text, const std::string& face, in
                  reinterpret_cast<LPARAM>(text.c_str()));
     CHARFORMAT2A format = {};
     format.cbSize = sizeof(format);
-    format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC;
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_CHARSET;
     format.yHeight = points * 20;
+    format.bCharSet = DEFAULT_CHARSET;
+    // Where the face is missing a fixed-pitch face stands in, so that columns stay aligned.
+    format.bPitchAndFamily = FIXED_PITCH | FF_MODERN;
     lstrcpynA(format.szFaceName, face.c_str(), LF_FACESIZE);
     SendMessageA(hwnd(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
     SendMessageA(hwnd(), EM_SETSEL, 0, 0);

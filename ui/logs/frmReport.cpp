@@ -151,9 +151,9 @@ void frmReport::CreateHeader() {
     Label1[0].Move(120, 480, 1000, 240);
     Label1[1].Move(120, 740, 1000, 240);
     Label1[2].Move(120, 1000, 1000, 240);
-    RepBegin.Move(1140, 480, 1900, 240);
-    RepEnd.Move(1140, 740, 1900, 240);
-    RepPeriod.Move(1140, 1000, 1900, 240);
+    RepBegin.Move(1140, 480, 3400, 240);
+    RepEnd.Move(1140, 740, 3400, 240);
+    RepPeriod.Move(1140, 1000, 3400, 240);
     fraNoConn.Move(5400, 420, 3200, 420);
     RepWarnNoCon1.Move(80, 100, 3000, 240);
     fraWarning.Move(5400, 420, 3200, 900);

@@ -59,13 +59,12 @@ void frmAbout::CreateControls() {
     cmdOK.Create(*this, idOK, "OK", true);
     cmdSysInfo.Create(*this, idSysInfo, "&System Info...");
 
-    // The three titles lie on each other, shadow first, as a raised heading.
     lblTitle[0].SetFont("Times New Roman", 20, true);
     lblTitle[1].SetFont("Times New Roman", 20, true);
     lblTitle[2].SetFont("Times New Roman", 20, true);
     lblTitle[0].Move(240, 120, 3000, 540);
-    lblTitle[1].Move(3300, 180, 2200, 300);
-    lblTitle[1].SetFont("Arial", 8);
+    // The other two keep the title for the window's other uses of it; they are not shown.
+    lblTitle[1].SetVisible(false);
     lblTitle[2].SetVisible(false);
     lblVersion.Move(240, 700, 3000, 260);
     lblOS.Move(240, 980, 5200, 260);
