@@ -210,6 +210,37 @@ TEST_F(ReportWindow, OpensOnTheSummaryAndSwitchesReportsAndFormats) {
     EXPECT_TRUE(report.Toolbar1.ButtonEnabled(frmReport::KeyBigger));
 }
 
+TEST_F(ReportWindow, DetailsPreferenceOpensOnTheDetailsInStandardFormat) {
+    WriteLog(CleanLog());
+    StartProgram();
+    frmMain& main = frmMain::Get();
+    Settle();
+    DUVMain::UserReportPref = 1;
+    DUVMain::ReportListViewFormat = false;
+    DUVMain::UserStartPref = "First Log Entry";
+    main.Refresh();
+    PressButton(main.btnProcess);
+    Settle();
+    ASSERT_NE(frmReport::IfLoaded(), nullptr);
+    frmReport& report = frmReport::Get();
+    EXPECT_TRUE(report.mnuDetails.Checked());
+    EXPECT_FALSE(report.mnuSummary.Checked());
+    EXPECT_TRUE(DUVMain::DetailReportBuilt);
+    EXPECT_FALSE(DUVMain::SummaryReportBuilt);
+    EXPECT_TRUE(report.mnuFormatStd.Checked());
+    EXPECT_TRUE(report.ReportTextBox.Visible());
+    EXPECT_EQ(report.ReportTextBox.PlainText(), DUVAnalyse::ReportText);
+    EXPECT_EQ(report.StatusBar1.PanelText(0), " Standard Format");
+
+    // A new run while the window is open builds the checked report again at activation.
+    main.Show();
+    Settle();
+    PressButton(main.btnProcess);
+    Settle();
+    EXPECT_TRUE(DUVMain::DetailReportBuilt);
+    EXPECT_EQ(report.ReportTextBox.PlainText(), DUVAnalyse::ReportText);
+}
+
 TEST_F(ReportWindow, NumberedConnectionsOnlyInTheDetailsList) {
     frmReport& report = Analyse();
     EXPECT_FALSE(report.mnuNumConnections.Enabled()) << "summary";
@@ -342,6 +373,26 @@ TEST_F(ReportWindow, PrintGoesThroughThePrintDialog) {
     EXPECT_EQ(dialogs, 2);
     EXPECT_TRUE(report.LastPrintLayout().Pages.empty()) << "cancel prints nothing";
     EXPECT_TRUE(messages_->Calls().empty());
+
+    // A device that refuses the document: the pages are laid out, the failure is reported.
+    forms::SetPrintDialogFunction([&]() -> HDC {
+        ++dialogs;
+        return CreateCompatibleDC(nullptr);
+    });
+    Menu(report, report.mnuDetails);
+    Menu(report, report.mnuPrint);
+    EXPECT_EQ(dialogs, 3);
+    const ReportWindowModel::PrintLayout& layout = report.LastPrintLayout();
+    ASSERT_FALSE(layout.Pages.empty());
+    EXPECT_GT(layout.LinesPerPage, 1);
+    std::string printed;
+    for (const auto& page : layout.Pages) {
+        EXPECT_LE(static_cast<int>(page.size()), layout.LinesPerPage);
+        for (const std::string& line : page) printed += line + "\r\n";
+    }
+    EXPECT_EQ(printed, DUVAnalyse::ReportText) << "the details text, which ends with a line end";
+    ASSERT_EQ(messages_->Calls().size(), 1u);
+    EXPECT_EQ(messages_->Calls()[0].text, "The report could not be printed.");
     forms::SetPrintDialogFunction(previous);
 
     HACCEL keys = report.Accelerators();
