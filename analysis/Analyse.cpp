@@ -300,6 +300,22 @@ int32_t ChargeableSeconds(const ConnectionRecord& rec)
     return std::max<int32_t>(SessionSeconds - rec.FreeSeconds, 0);
 }
 
+
+// The open session's connection record and usage row; when the tables cannot give them the
+// session is dropped.
+bool OpenSessionRecords(ConnectionRecord*& rec, ServiceUsageRecord*& row)
+{
+    Statement([&] {
+        rec = &Conn(ConnIndex);
+        row = &Usage(CurrentUsageRow);
+    });
+    if (!rec || !row) {
+        ClearSessionVars();
+        return false;
+    }
+    return true;
+}
+
 // A disconnect line while connected.
 void NormalClose()
 {
@@ -312,12 +328,7 @@ void NormalClose()
     }
     ConnectionRecord* recp = nullptr;
     ServiceUsageRecord* rowp = nullptr;
-    Statement([&] {
-        recp = &Conn(ConnIndex);
-        rowp = &Usage(CurrentUsageRow);
-    });
-    if (!recp || !rowp) {
-        ClearSessionVars();
+    if (!OpenSessionRecords(recp, rowp)) {
         return;
     }
     ConnectionRecord& rec = *recp;
@@ -369,12 +380,7 @@ void ErrorClose(bool lineForm)
     const double f = DUVMain::ShowErrors ? 1.0 : 0.0;
     ConnectionRecord* recp = nullptr;
     ServiceUsageRecord* rowp = nullptr;
-    Statement([&] {
-        recp = &Conn(ConnIndex);
-        rowp = &Usage(CurrentUsageRow);
-    });
-    if (!recp || !rowp) {
-        ClearSessionVars();
+    if (!OpenSessionRecords(recp, rowp)) {
         return;
     }
     ConnectionRecord& rec = *recp;
