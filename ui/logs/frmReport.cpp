@@ -8,6 +8,7 @@
 #include "core/ErrorContext.h"
 #include "core/ErrorHandler.h"
 #include "core/Registry_Functions.h"
+#include "core/win32/PlatformHelpers.h"
 #include "ui/main/Pictures.h"
 #include "ui/main/frmMain.h"
 
@@ -200,10 +201,7 @@ void frmReport::SetFormatKeys(bool list) {
 void frmReport::Form_Load() {
     runtime::SetContext("frmReport", "Form_Load");
     runtime::Step("Flat", [this] {
-        if (DUVMain::FlatToolbars) {
-            LONG_PTR style = GetWindowLongPtrA(Toolbar1.hwnd(), GWL_STYLE);
-            SetWindowLongPtrA(Toolbar1.hwnd(), GWL_STYLE, style | TBSTYLE_FLAT);
-        }
+        if (DUVMain::FlatToolbars) FlatToolBar::MakeToolbarFlat(Toolbar1.hwnd(), 1);
     });
     DUVMain::DetailReportBuilt = false;
     DUVMain::SummaryReportBuilt = false;
