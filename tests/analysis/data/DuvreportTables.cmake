@@ -41,6 +41,32 @@ run_case(small-tables e2e-small.reg 23 2026-03-01 40 0 2026-03-01 2026-04-30)
 # Damaged bytes: the run goes on over dated lines and stops at the first line without a date.
 run_case(damaged e2e-settings.reg 11 2026-01-01 20 3 2026-01-01 2026-01-20)
 
+# The reports of the two months: natively with the fixed en-US settings and under wine with
+# the system's own, the same text.
+function(run_report name log settings from to kind)
+  execute_process(COMMAND ${EMULATOR} ${DUVREPORT} --settings ${DATA}/${settings} --log ${log}
+                          --from ${from} --to ${to} --report ${kind}
+                  OUTPUT_FILE ${WORK}/${name}.txt RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(SEND_ERROR "${name}: duvreport failed (${rc}): ${err}")
+    return()
+  endif()
+  if(UPDATE)
+    configure_file(${WORK}/${name}.txt ${DATA}/${name}.txt COPYONLY)
+    return()
+  endif()
+  file(READ ${WORK}/${name}.txt actual HEX)
+  file(READ ${DATA}/${name}.txt expected HEX)
+  if(NOT actual STREQUAL expected)
+    message(SEND_ERROR "${name}: report differs from ${DATA}/${name}.txt (see ${WORK}/${name}.txt)")
+  else()
+    message(STATUS "${name}: report as expected")
+  endif()
+endfunction()
+
+run_report(two-months-summary ${WORK}/two-months.log e2e-settings.reg 2026-11-10 2026-12-20 summary)
+run_report(two-months-details ${WORK}/two-months.log e2e-settings.reg 2026-11-10 2026-12-20 details)
+
 # Bad input: a clear message and a non-zero exit.
 function(expect_refusal name pattern)
   execute_process(COMMAND ${EMULATOR} ${DUVREPORT} ${ARGN}
