@@ -171,6 +171,46 @@ TEST_F(MainWindowStartup, AutoOptimizeIsOfferedOncePerRun) {
     EXPECT_EQ(BoxesTitled("OPTIMIZE MODEM LOG"), 1) << "offered once per run";
 }
 
+TEST_F(MainWindowStartup, AnEditedLogEndingBeforeItStartsDoesNotHang) {
+    // The last line is dated before the first: the two date boxes would correct each other
+    // for ever; they give up after a few rounds.
+    std::string log = LogLine(11, 10, 2026, 9, 0, 0, "Recv: ATDT0123456<cr>") + "\r\n" +
+                      LogLine(11, 2, 2026, 9, 0, 0, "Hanging up the modem.") + "\r\n";
+    WriteLog(log);
+    StartProgram();
+    ASSERT_NE(frmMain::IfLoaded(), nullptr);
+    frmMain& main = frmMain::Get();
+    Settle();
+    EXPECT_EQ(main.LabelLogFirst2.Text(), "11/10/2026");
+    EXPECT_EQ(main.LabelLogLast2.Text(), "11/2/2026");
+    EXPECT_FALSE(main.inputStarting.Text().empty());
+    Type(main.inputStarting, "11052026");
+    EXPECT_FALSE(main.inputEnding.Text().empty());
+}
+
+TEST_F(MainWindowStartup, TheNormalSizeIsStoredEvenWhenMinimized) {
+    WriteLog(CleanLog());
+    StartProgram();
+    frmMain& main = frmMain::Get();
+    Settle();
+    main.SetSize(7800, 5700);
+    Settle();
+    int width = main.Width();
+    int height = main.Height();
+    ShowWindow(main.hwnd(), SW_MINIMIZE);
+    Settle();
+    main.Unload();
+    Settle();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV\\General", 0, KEY_READ, &key), ERROR_SUCCESS);
+    DWORD value = 0, size = sizeof(value), type = 0;
+    RegQueryValueExA(key, "MainWinWidth", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    EXPECT_EQ(static_cast<int>(value), width);
+    RegQueryValueExA(key, "MainWinHeight", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    EXPECT_EQ(static_cast<int>(value), height);
+    RegCloseKey(key);
+}
+
 class MainWindowDateRange : public ProgramTest {
 protected:
     frmMain& Start() {

@@ -67,6 +67,8 @@ TEST(MainWindowEnabledStates, ReadyLogFollowsArchiveAndViewer) {
     t = EnabledStates(archive);
     EXPECT_EQ(At(t, MainControl::mnuOpenLog), Switch::On);
     EXPECT_EQ(At(t, MainControl::mnuPurgeLog), Switch::Off);
+    EXPECT_EQ(At(t, MainControl::mnuClearLog), Switch::Off) << "an archive is never cleared";
+    EXPECT_EQ(At(t, MainControl::ButtonClearLog), Switch::Off);
     archive.LogFound = false;  // the live log went missing: keep whatever it was
     EXPECT_EQ(At(EnabledStates(archive), MainControl::mnuOpenLog), Switch::Keep);
 

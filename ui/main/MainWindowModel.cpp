@@ -83,8 +83,9 @@ EnabledTable EnabledStates(const LogFlags& f) {
     row({C::mnuPurgeLog}, Keep, Off, f.ArchiveOpen ? Off : (f.LogEmpty ? Off : On));
     row({C::mnuOptimize}, Keep, Off, On);
     row({C::ButtonOptimize}, Off, Off, On);
-    row({C::mnuClearLog}, Keep, Keep, On);
-    row({C::ButtonClearLog}, Off, Off, On);
+    // Clearing works on the modem log only: never while an archive is the file analysed.
+    row({C::mnuClearLog}, Keep, Keep, f.ArchiveOpen ? Off : On);
+    row({C::ButtonClearLog}, Off, Off, f.ArchiveOpen ? Off : On);
     row({C::DateInputs}, Off, Off, On);
     row({C::btnExit}, Keep, On, On);
     row({C::mnuRepairLog, C::ButtonRepair}, Off, On, Off);
