@@ -165,7 +165,7 @@ TEST_F(CentralErrorHandler, UnknownErrorShowsTheGeneralReportAndCopiesIt)
         clipboard.clear();
         ScriptedMessages boxes({button});
         runtime::RuntimeError error(13, "Type mismatch", "DUV");
-        error.helpFile = "VB.HLP";
+        error.helpFile = "LANGUAGE.HLP";
         error.helpContext = 1000013;
         runtime::SetErr(error);
         EXPECT_EQ(ErrorHandler::HandleError(), answer);
@@ -180,7 +180,7 @@ TEST_F(CentralErrorHandler, UnknownErrorShowsTheGeneralReportAndCopiesIt)
                                 "determine the problem.");
         EXPECT_EQ(box.title, "DUV - Error");
         EXPECT_EQ(box.flags, msg::AbortRetryIgnore | msg::IconExclamation);
-        EXPECT_EQ(box.helpFile, "VB.HLP");
+        EXPECT_EQ(box.helpFile, "LANGUAGE.HLP");
         EXPECT_EQ(box.helpContext, 1000013);
     }
 }
