@@ -1,5 +1,7 @@
 #include "ui/main/frmMain.h"
 
+#include <vector>
+
 #include "core/AppInfo.h"
 #include "core/CurrencyFormat.h"
 #include "core/DUVMain.h"
@@ -287,6 +289,7 @@ void frmMain::CreateControls() {
                                       if (frmMain* main = frmMain::IfLoaded()) main->Unload();
                                   });
     LayoutDateControls();
+    BindStateControls();
 }
 
 void frmMain::LayoutDateControls() {
@@ -457,65 +460,56 @@ bool frmMain::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
 
+void frmMain::BindStateControls() {
+    auto bind = [this](MainControl control, std::initializer_list<forms::Control*> controls) {
+        std::vector<forms::Control*> list(controls);
+        bindings_[static_cast<size_t>(control)] = {
+            [list](bool on) {
+                for (forms::Control* c : list) c->SetEnabled(on);
+            },
+            [list] { return list.front()->Enabled(); }};
+    };
+    auto bindMenu = [this](MainControl control, forms::MenuItem& item) {
+        bindings_[static_cast<size_t>(control)] = {[&item](bool on) { item.SetEnabled(on); },
+                                                   [&item] { return item.Enabled(); }};
+    };
+    auto bindButton = [this](MainControl control, int position) {
+        bindings_[static_cast<size_t>(control)] = {
+            [this, position](bool on) { ToolbarMain.SetButtonEnabled(position, on); },
+            [this, position] { return ToolbarMain.ButtonEnabled(position); }};
+    };
+    bind(MainControl::btnViewLog, {&btnViewLog});
+    bindButton(MainControl::ButtonViewModemLog, posViewLog);
+    bindMenu(MainControl::mnuViewLog, mnuViewLog);
+    bind(MainControl::btnProcess, {&btnProcess});
+    bindMenu(MainControl::mnuOpenArchive, mnuOpenArchive);
+    bindButton(MainControl::ButtonOpenArchive, posOpenArchive);
+    bindMenu(MainControl::mnuOpenLog, mnuOpenLog);
+    bindMenu(MainControl::mnuQuickDate, mnuQuickDate);
+    bindButton(MainControl::ButtonToday, posToday);
+    bindButton(MainControl::ButtonFirstEntry, posFirstEntry);
+    bindButton(MainControl::ButtonLastEntry, posLastEntry);
+    bindMenu(MainControl::mnuTools, mnuTools);
+    bindMenu(MainControl::mnuPurgeLog, mnuPurgeLog);
+    bindMenu(MainControl::mnuOptimize, mnuOptimize);
+    bindButton(MainControl::ButtonOptimize, posOptimize);
+    bindMenu(MainControl::mnuClearLog, mnuClearLog);
+    bindButton(MainControl::ButtonClearLog, posClearLog);
+    bind(MainControl::DateInputs, {&inputStarting, &inputEnding, &UpDown1, &UpDown2, &UpDown3,
+                                   &UpDown4, &LabelStarting, &LabelEnding});
+    bind(MainControl::btnExit, {&btnExit});
+    bindMenu(MainControl::mnuRepairLog, mnuRepairLog);
+    bindButton(MainControl::ButtonRepair, posRepair);
+}
+
 void frmMain::SetControlEnabled(MainControl control, bool on) {
-    switch (control) {
-    case MainControl::btnViewLog: btnViewLog.SetEnabled(on); break;
-    case MainControl::ButtonViewModemLog: ToolbarMain.SetButtonEnabled(posViewLog, on); break;
-    case MainControl::mnuViewLog: mnuViewLog.SetEnabled(on); break;
-    case MainControl::btnProcess: btnProcess.SetEnabled(on); break;
-    case MainControl::mnuOpenArchive: mnuOpenArchive.SetEnabled(on); break;
-    case MainControl::ButtonOpenArchive: ToolbarMain.SetButtonEnabled(posOpenArchive, on); break;
-    case MainControl::mnuOpenLog: mnuOpenLog.SetEnabled(on); break;
-    case MainControl::mnuQuickDate: mnuQuickDate.SetEnabled(on); break;
-    case MainControl::ButtonToday: ToolbarMain.SetButtonEnabled(posToday, on); break;
-    case MainControl::ButtonFirstEntry: ToolbarMain.SetButtonEnabled(posFirstEntry, on); break;
-    case MainControl::ButtonLastEntry: ToolbarMain.SetButtonEnabled(posLastEntry, on); break;
-    case MainControl::mnuTools: mnuTools.SetEnabled(on); break;
-    case MainControl::mnuPurgeLog: mnuPurgeLog.SetEnabled(on); break;
-    case MainControl::mnuOptimize: mnuOptimize.SetEnabled(on); break;
-    case MainControl::ButtonOptimize: ToolbarMain.SetButtonEnabled(posOptimize, on); break;
-    case MainControl::mnuClearLog: mnuClearLog.SetEnabled(on); break;
-    case MainControl::ButtonClearLog: ToolbarMain.SetButtonEnabled(posClearLog, on); break;
-    case MainControl::DateInputs:
-        for (forms::Control* c : std::initializer_list<forms::Control*>{
-                 &inputStarting, &inputEnding, &UpDown1, &UpDown2, &UpDown3, &UpDown4,
-                 &LabelStarting, &LabelEnding}) {
-            c->SetEnabled(on);
-        }
-        break;
-    case MainControl::btnExit: btnExit.SetEnabled(on); break;
-    case MainControl::mnuRepairLog: mnuRepairLog.SetEnabled(on); break;
-    case MainControl::ButtonRepair: ToolbarMain.SetButtonEnabled(posRepair, on); break;
-    case MainControl::Count: break;
-    }
+    const StateBinding& binding = bindings_[static_cast<size_t>(control)];
+    if (binding.set) binding.set(on);
 }
 
 bool frmMain::ControlEnabled(MainControl control) const {
-    switch (control) {
-    case MainControl::btnViewLog: return btnViewLog.Enabled();
-    case MainControl::ButtonViewModemLog: return ToolbarMain.ButtonEnabled(posViewLog);
-    case MainControl::mnuViewLog: return mnuViewLog.Enabled();
-    case MainControl::btnProcess: return btnProcess.Enabled();
-    case MainControl::mnuOpenArchive: return mnuOpenArchive.Enabled();
-    case MainControl::ButtonOpenArchive: return ToolbarMain.ButtonEnabled(posOpenArchive);
-    case MainControl::mnuOpenLog: return mnuOpenLog.Enabled();
-    case MainControl::mnuQuickDate: return mnuQuickDate.Enabled();
-    case MainControl::ButtonToday: return ToolbarMain.ButtonEnabled(posToday);
-    case MainControl::ButtonFirstEntry: return ToolbarMain.ButtonEnabled(posFirstEntry);
-    case MainControl::ButtonLastEntry: return ToolbarMain.ButtonEnabled(posLastEntry);
-    case MainControl::mnuTools: return mnuTools.Enabled();
-    case MainControl::mnuPurgeLog: return mnuPurgeLog.Enabled();
-    case MainControl::mnuOptimize: return mnuOptimize.Enabled();
-    case MainControl::ButtonOptimize: return ToolbarMain.ButtonEnabled(posOptimize);
-    case MainControl::mnuClearLog: return mnuClearLog.Enabled();
-    case MainControl::ButtonClearLog: return ToolbarMain.ButtonEnabled(posClearLog);
-    case MainControl::DateInputs: return inputStarting.Enabled();
-    case MainControl::btnExit: return btnExit.Enabled();
-    case MainControl::mnuRepairLog: return mnuRepairLog.Enabled();
-    case MainControl::ButtonRepair: return ToolbarMain.ButtonEnabled(posRepair);
-    case MainControl::Count: break;
-    }
-    return false;
+    const StateBinding& binding = bindings_[static_cast<size_t>(control)];
+    return binding.get && binding.get();
 }
 
 void frmMain::ApplyEnabledStates() {

@@ -2,6 +2,7 @@
 // menus and toolbar that start everything else.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -157,8 +158,15 @@ private:
     bool ReadDateBox(const forms::MaskedEdit& box, runtime::Date& date) const;
     void WriteIntoActiveBox(runtime::Date date);
     void ApplyEnabledStates();
+    void BindStateControls();
     void DateStatus(int index);
 
+    // How each control of the enabled-state table is switched and read.
+    struct StateBinding {
+        std::function<void(bool)> set;
+        std::function<bool()> get;
+    };
+    std::array<StateBinding, MainWindowModel::kMainControlCount> bindings_;
     MainWindowModel::StatusTable statusMessages_;
     MainWindowModel::StatusLine status_;
     MainWindowModel::Animation anim_;
