@@ -368,23 +368,18 @@ void frmMain::PicAnimDuv_DblClick() {
     ShowAnimFrame(AnimOn ? anim_.AnimFrame : MainWindowModel::kStillPicture);
 }
 
-void frmMain::HideStatDisplay() {
+void frmMain::ShowStatLabels(bool visible) {
     for (forms::Label* label : {&LabelHeading, &LabelLogName, &LabelLogPath, &LabelLogLength,
                                 &LabelLogEntries, &LabelLogFirst, &LabelLogLast, &LabelLogSpan,
                                 &LabelLogName2, &LabelLogPath2, &LabelLogLength2, &LabelLogEntries2,
                                 &LabelLogFirst2, &LabelLogLast2, &LabelLogSpan2}) {
-        label->SetVisible(false);
+        label->SetVisible(visible);
     }
 }
 
-void frmMain::DisplayStats() {
-    for (forms::Label* label : {&LabelHeading, &LabelLogName, &LabelLogPath, &LabelLogLength,
-                                &LabelLogEntries, &LabelLogFirst, &LabelLogLast, &LabelLogSpan,
-                                &LabelLogName2, &LabelLogPath2, &LabelLogLength2, &LabelLogEntries2,
-                                &LabelLogFirst2, &LabelLogLast2, &LabelLogSpan2}) {
-        label->SetVisible(true);
-    }
-}
+void frmMain::HideStatDisplay() { ShowStatLabels(false); }
+
+void frmMain::DisplayStats() { ShowStatLabels(true); }
 
 void frmMain::SetStatDisplay() {
     runtime::SetContext("frmMain", "SetStatDisplay");

@@ -159,6 +159,7 @@ private:
     void WriteIntoActiveBox(runtime::Date date);
     void ApplyEnabledStates();
     void BindStateControls();
+    void ShowStatLabels(bool visible);
     void DateStatus(int index);
 
     // How each control of the enabled-state table is switched and read.
