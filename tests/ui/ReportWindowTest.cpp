@@ -431,7 +431,7 @@ TEST_F(ReportWindow, SettingsPerReportAreStoredAndWritten) {
     EXPECT_EQ(RegText(key + "\\DetailReport", "FontSize"), "10");
 
     // Reopened, the window takes the stored summary view.
-    frmMain::Get().RunCommand("ShowReport");
+    frmMain::Get().RunCommand(MainCommand::ShowReport);
     Settle();
     frmReport& again = frmReport::Get();
     EXPECT_EQ(again.Width(), width);
