@@ -1051,6 +1051,19 @@ bool Toolbar::HandleCommand(int commandId) {
     return true;
 }
 
+std::string Toolbar::ShownToolTip(int position) const {
+    HWND tip = hwnd() ? reinterpret_cast<HWND>(SendMessageA(hwnd(), TB_GETTOOLTIPS, 0, 0)) : nullptr;
+    if (!tip) return {};
+    char text[256] = {};
+    TTTOOLINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.hwnd = hwnd();
+    info.uId = static_cast<UINT_PTR>(ButtonCommandId(position));
+    info.lpszText = text;
+    SendMessageA(tip, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
 bool Toolbar::OnNotify(NMHDR* header, LRESULT& result) {
     if (header->code == TTN_GETDISPINFOA) {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);

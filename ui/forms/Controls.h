@@ -321,6 +321,9 @@ public:
     bool ButtonChecked(int position) const;
     const std::string& ButtonKey(int position) const;
     int ButtonCommandId(int position) const;
+    // The tool tip the toolbar shows over a button, asked of the native tool tip as a hover
+    // would (through the window's notification).
+    std::string ShownToolTip(int position) const;
     // Raised with the button's key when it is pressed.
     std::function<void(const std::string& key)> ButtonClick;
     // Presses a button as the user would.
