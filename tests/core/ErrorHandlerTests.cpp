@@ -12,6 +12,8 @@
 #include "core/ErrorContext.h"
 #include "core/MessageBox.h"
 #include "core/OpenFiles.h"
+#include "tests/support/ProgramState.h"
+#include "tests/support/Seams.h"
 
 namespace {
 
@@ -29,7 +31,7 @@ protected:
     void TearDown() override
     {
         SetClipboardFunction(previousClipboard_);
-        runtime::ClearErr();
+        test_support::ResetCoreState();
     }
 
     int Handle(int number, const std::string& description = "Some error",
@@ -222,8 +224,12 @@ TEST_F(CentralErrorHandler, RepeatedOkOnlyErrorIsSkippedTheThirdTime)
 TEST_F(CentralErrorHandler, GuardRetriesSkipsAndEndsByTheAnswer)
 {
     ErrorHandler::InstallErrorHandling();
+    test_support::OnScopeExit uninstall([] {
+        runtime::SetErrorHandler({});
+        runtime::SetEndProgram({});
+    });
     int ended = 0;
-    auto previousEnd = DUVMain::SetProcessEnd([&] { ++ended; });
+    test_support::ScopedSeam end(DUVMain::SetProcessEnd, [&] { ++ended; });
 
     // Retried once, then succeeds.
     {
@@ -261,15 +267,16 @@ TEST_F(CentralErrorHandler, GuardRetriesSkipsAndEndsByTheAnswer)
         EXPECT_THROW(runtime::Step("Write", [] { runtime::Raise(61); }), runtime::ProgramEnded);
         EXPECT_EQ(ended, 1);
     }
-    DUVMain::SetProcessEnd(previousEnd);
-    runtime::SetErrorHandler({});
-    runtime::SetEndProgram({});
 }
 
 TEST(EndProgram, ClosesFilesAndUnloadsRegisteredWindowsInOrder)
 {
     std::vector<std::string> events;
-    auto previousEnd = DUVMain::SetProcessEnd([&] { events.push_back("end"); });
+    test_support::ScopedSeam end(DUVMain::SetProcessEnd, [&] { events.push_back("end"); });
+    test_support::OnScopeExit unregister([] {
+        for (const char* name : {"frmMain", "frmReport", "frmViewLog", "frmSplash"})
+            DUVMain::UnregisterWindowUnload(name);
+    });
     std::string path = (std::filesystem::temp_directory_path() / "duv_endprogram.txt").string();
     auto file1 = std::make_unique<NumberedFile>(1, path, NumberedFile::Mode::Write);
     auto file2 = std::make_unique<NumberedFile>(2, path + ".2", NumberedFile::Mode::Write);
@@ -301,10 +308,6 @@ TEST(EndProgram, ClosesFilesAndUnloadsRegisteredWindowsInOrder)
     EXPECT_EQ(file1->Stream(), nullptr);
     file1.reset();
     file2.reset();
-
-    for (const char* name : {"frmMain", "frmReport", "frmViewLog", "frmSplash"})
-        DUVMain::UnregisterWindowUnload(name);
-    DUVMain::SetProcessEnd(previousEnd);
     std::remove(path.c_str());
     std::remove((path + ".2").c_str());
 }
@@ -312,7 +315,11 @@ TEST(EndProgram, ClosesFilesAndUnloadsRegisteredWindowsInOrder)
 TEST(EndProgram, CalledAgainFromAnUnloadHandlerEndsAtOnce)
 {
     std::vector<std::string> events;
-    auto previousEnd = DUVMain::SetProcessEnd([&] { events.push_back("end"); });
+    test_support::ScopedSeam end(DUVMain::SetProcessEnd, [&] { events.push_back("end"); });
+    test_support::OnScopeExit unregister([] {
+        DUVMain::UnregisterWindowUnload("frmViewLog");
+        DUVMain::UnregisterWindowUnload("frmMain");
+    });
     DUVMain::RegisterWindowUnload(
         "frmViewLog", [] { return true; },
         [&] {
@@ -325,9 +332,6 @@ TEST(EndProgram, CalledAgainFromAnUnloadHandlerEndsAtOnce)
     // The real end never returns; here the nested end returned and the shutdown went on.
     EXPECT_EQ(events, (std::vector<std::string>{"unload frmViewLog", "end", "unload frmMain",
                                                 "end"}));
-    DUVMain::UnregisterWindowUnload("frmViewLog");
-    DUVMain::UnregisterWindowUnload("frmMain");
-    DUVMain::SetProcessEnd(previousEnd);
 }
 
 TEST(NumberedFiles, NumbersAreTakenOnceAndReopenedNumbersAreNotClosedByOldOwners)
