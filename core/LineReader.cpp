@@ -63,7 +63,7 @@ void LineReader::Attach(std::FILE* file, std::uint64_t length)
 void LineReader::Reset()
 {
     if (!owned_ || capacity_ < blockSize_) {
-        owned_ = std::make_unique<char[]>(blockSize_);
+        owned_ = std::make_unique_for_overwrite<char[]>(blockSize_);
         capacity_ = blockSize_;
     }
     data_ = owned_.get();
@@ -89,7 +89,7 @@ bool LineReader::Refill()
     std::size_t keep = end_ - begin_;
     if (keep == capacity_) {
         std::size_t grown = capacity_ * 2;
-        auto bigger = std::make_unique<char[]>(grown);
+        auto bigger = std::make_unique_for_overwrite<char[]>(grown);
         std::memcpy(bigger.get(), owned_.get() + begin_, keep);
         owned_ = std::move(bigger);
         capacity_ = grown;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -128,7 +129,7 @@ bool CheckCorruption(bool showProgress)
 
     runtime::SetStep("Read Log");
     const std::int64_t length = LogLength;
-    std::vector<unsigned char> block(ScanBlockSize);
+    const auto block = std::make_unique_for_overwrite<unsigned char[]>(ScanBlockSize);
     std::int64_t position = 0;  // bytes scanned so far
     // Progress at every multiple of step, counting positions from 1.
     std::int64_t nextProgress = showProgress && step > 0 ? step : -1;
@@ -137,7 +138,7 @@ bool CheckCorruption(bool showProgress)
             static_cast<std::size_t>(std::min<std::int64_t>(length - position, ScanBlockSize));
         std::size_t got = 0;
         runtime::Guard([&] {
-            got = std::fread(block.data(), 1, wanted, file->Stream());
+            got = std::fread(block.get(), 1, wanted, file->Stream());
             if (got == 0 && std::ferror(file->Stream()))
                 runtime::Raise(runtime::kErrDeviceIO);
         });
@@ -148,7 +149,7 @@ bool CheckCorruption(bool showProgress)
             std::size_t upTo = got;
             if (nextProgress > 0 && nextProgress - position <= static_cast<std::int64_t>(got))
                 upTo = static_cast<std::size_t>(nextProgress - position);
-            if (FirstDamaged(block.data() + done, upTo - done) != upTo - done)
+            if (FirstDamaged(block.get() + done, upTo - done) != upTo - done)
                 return true;
             done = upTo;
             if (position + static_cast<std::int64_t>(done) == nextProgress) {
