@@ -177,6 +177,13 @@ public:
                 }
             }
         }
+        vectorFilter_ = folded_[0].size() <= kFoldedMax && folded_[1].size() <= kFoldedMax;
+#ifdef __SSE2__
+        for (std::size_t w = 0; vectorFilter_ && w < 2; ++w) {
+            for (std::size_t v = 0; v < folded_[w].size(); ++v)
+                broadcast_[w][v] = _mm_set1_epi8(static_cast<char>(folded_[w][v]));
+        }
+#endif
     }
 
     void Fold(int which, unsigned byte)
@@ -198,7 +205,7 @@ public:
 #ifdef __SSE2__
         // Sixteen positions at a time, a first filter: the byte and the next one, with the
         // case bit set, are among those that begin a keyword.
-        if (folded_[0].size() <= kFoldedMax && folded_[1].size() <= kFoldedMax) {
+        if (vectorFilter_) {
             const __m128i caseBit = _mm_set1_epi8(0x20);
             for (; i + 17 <= n; i += 16) {
                 const __m128i b0 = _mm_or_si128(
@@ -206,7 +213,7 @@ public:
                 const __m128i b1 = _mm_or_si128(
                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1)), caseBit);
                 unsigned hits = static_cast<unsigned>(
-                    _mm_movemask_epi8(_mm_and_si128(AnyOf(b0, folded_[0]), AnyOf(b1, folded_[1]))));
+                    _mm_movemask_epi8(_mm_and_si128(AnyOf(b0, 0), AnyOf(b1, 1))));
                 for (; hits; hits &= hits - 1)
                     found |= MatchesPair(line, i + static_cast<std::size_t>(__builtin_ctz(hits)), found);
             }
@@ -236,15 +243,19 @@ private:
     static constexpr std::size_t kFoldedMax = 8;
 
 #ifdef __SSE2__
-    // Where the bytes equal one of the values.
-    static __m128i AnyOf(__m128i bytes, const std::vector<unsigned char>& values)
+    // Where the bytes equal one of the folded values of the first (0) or second (1) byte.
+    __m128i AnyOf(__m128i bytes, int which) const
     {
+        const __m128i* values = broadcast_[which];
+        const std::size_t count = folded_[static_cast<std::size_t>(which)].size();
         __m128i any = _mm_setzero_si128();
-        for (unsigned char v : values)
-            any = _mm_or_si128(any, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(v))));
+        for (std::size_t v = 0; v < count; ++v)
+            any = _mm_or_si128(any, _mm_cmpeq_epi8(bytes, values[v]));
         return any;
     }
+    __m128i broadcast_[2][kFoldedMax] = {};
 #endif
+    bool vectorFilter_ = false;
 
     // The keywords found at position at (not counting those already found), where a keyword
     // begins with the two bytes there.

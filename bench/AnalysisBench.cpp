@@ -6,7 +6,8 @@
 // For every log size a fresh temporary folder gets the log and a settings export; both are
 // removed at the end. Every operation runs in a child process of its own (fork), alternating
 // with a run of "wc -l", so that both sides meet the same machine load; the table shows the
-// medians, their ratio and the child's peak resident memory.
+// medians of wall-clock and of processor time (user and system), their ratios to those of
+// "wc -l", and the child's peak resident memory.
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -48,9 +49,23 @@ extern char** environ;
 namespace {
 
 struct Sample {
-    double seconds = 0;
+    double seconds = 0;     // wall-clock time
+    double cpuSeconds = 0;  // user and system time
     long maxRssKb = 0;
 };
+
+double CpuSeconds(const struct rusage& usage)
+{
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double OwnCpuSeconds()
+{
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return CpuSeconds(usage);
+}
 
 double Now()
 {
@@ -80,7 +95,7 @@ Sample RunProgram(const std::vector<std::string>& args)
     int status = 0;
     struct rusage usage {};
     wait4(pid, &status, 0, &usage);
-    Sample s{Now() - t0, usage.ru_maxrss};
+    Sample s{Now() - t0, CpuSeconds(usage), usage.ru_maxrss};
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::cerr << argv[0] << " failed\n";
         std::exit(1);
@@ -98,15 +113,16 @@ Sample RunInChild(const std::function<void()>& prepare, const std::function<void
     if (pid == 0) {
         close(fds[0]);
         prepare();
+        const double c0 = OwnCpuSeconds();
         const double t0 = Now();
         f();
-        const double seconds = Now() - t0;
-        ssize_t written = write(fds[1], &seconds, sizeof seconds);
+        const double seconds[2] = {Now() - t0, OwnCpuSeconds() - c0};
+        ssize_t written = write(fds[1], seconds, sizeof seconds);
         _exit(written == sizeof seconds ? 0 : 1);
     }
     close(fds[1]);
-    double seconds = 0;
-    ssize_t got = read(fds[0], &seconds, sizeof seconds);
+    double seconds[2] = {0, 0};
+    ssize_t got = read(fds[0], seconds, sizeof seconds);
     close(fds[0]);
     int status = 0;
     struct rusage usage {};
@@ -115,7 +131,7 @@ Sample RunInChild(const std::function<void()>& prepare, const std::function<void
         std::cerr << "a benchmark child failed\n";
         std::exit(1);
     }
-    return {seconds, usage.ru_maxrss};
+    return {seconds[0], seconds[1], usage.ru_maxrss};
 }
 
 double Median(std::vector<double> v)
@@ -127,24 +143,30 @@ double Median(std::vector<double> v)
 
 struct Row {
     std::string name;
-    double wcSeconds = 0;
-    double seconds = 0;
-    long maxRssKb = 0;
+    Sample wc;  // medians
+    Sample op;
 };
 
-// repeat pairs of (wc -l, operation), in turn.
+// repeat pairs of (wc -l, operation), in turn; the medians and the highest peak memory.
 Row Measure(const std::string& name, int repeat, const std::string& log,
             const std::function<Sample()>& op)
 {
-    std::vector<double> wc, times;
-    long rss = 0;
+    std::vector<double> wc, wcCpu, times, cpu;
+    Row row{name, {}, {}};
     for (int i = 0; i < repeat; ++i) {
-        wc.push_back(RunProgram({"wc", "-l", log}).seconds);
+        Sample w = RunProgram({"wc", "-l", log});
+        wc.push_back(w.seconds);
+        wcCpu.push_back(w.cpuSeconds);
         Sample s = op();
         times.push_back(s.seconds);
-        rss = std::max(rss, s.maxRssKb);
+        cpu.push_back(s.cpuSeconds);
+        row.op.maxRssKb = std::max(row.op.maxRssKb, s.maxRssKb);
     }
-    return {name, Median(wc), Median(times), rss};
+    row.wc.seconds = Median(wc);
+    row.wc.cpuSeconds = Median(wcCpu);
+    row.op.seconds = Median(times);
+    row.op.cpuSeconds = Median(cpu);
+    return row;
 }
 
 // A unique folder of its own under the system's temporary folder; removed with its files.
@@ -213,15 +235,19 @@ std::string IsoDate(double date)
 void PrintTable(const std::string& title, const std::vector<Row>& rows)
 {
     std::printf("\n%s\n", title.c_str());
-    std::printf("| %-26s | %10s | %10s | %7s | %9s |\n", "operation", "median ms", "wc -l ms",
-                "ratio", "max RSS");
-    std::printf("|%s|%s|%s|%s|%s|\n", std::string(28, '-').c_str(), std::string(12, '-').c_str(),
-                std::string(12, '-').c_str(), std::string(9, '-').c_str(),
-                std::string(11, '-').c_str());
+    std::printf("| %-27s | %8s | %8s | %6s | %8s | %8s | %6s | %8s |\n", "operation", "wall ms",
+                "wc -l ms", "ratio", "CPU ms", "wc -l", "ratio", "max RSS");
+    std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(29, '-').c_str(),
+                std::string(10, '-').c_str(), std::string(10, '-').c_str(),
+                std::string(8, '-').c_str(), std::string(10, '-').c_str(),
+                std::string(10, '-').c_str(), std::string(8, '-').c_str(),
+                std::string(10, '-').c_str());
     for (const Row& r : rows)
-        std::printf("| %-26s | %10.1f | %10.1f | %6.2fx | %6.1f MB |\n", r.name.c_str(),
-                    r.seconds * 1e3, r.wcSeconds * 1e3, r.seconds / r.wcSeconds,
-                    r.maxRssKb / 1024.0);
+        std::printf("| %-27s | %8.1f | %8.1f | %5.2fx | %8.1f | %8.1f | %5.2fx | %5.1f MB |\n",
+                    r.name.c_str(), r.op.seconds * 1e3, r.wc.seconds * 1e3,
+                    r.op.seconds / r.wc.seconds, r.op.cpuSeconds * 1e3, r.wc.cpuSeconds * 1e3,
+                    r.wc.cpuSeconds > 0 ? r.op.cpuSeconds / r.wc.cpuSeconds : 0.0,
+                    r.op.maxRssKb / 1024.0);
     std::fflush(stdout);
 }
 
