@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -169,7 +170,28 @@ Row Measure(const std::string& name, int repeat, const std::string& log,
     return row;
 }
 
-// A unique folder of its own under the system's temporary folder; removed with its files.
+// The files of the folder in use, removed also when the bench is interrupted (unlink and
+// rmdir are safe in a signal handler).
+char interruptedFiles[3][4096];
+
+void RemoveOnSignal(int)
+{
+    for (const char* path : interruptedFiles) {
+        if (path[0])
+            unlink(path);
+    }
+    if (interruptedFiles[0][0]) {
+        char folder[4096];
+        std::strcpy(folder, interruptedFiles[0]);
+        if (char* slash = std::strrchr(folder, '/'))
+            *slash = '\0';
+        rmdir(folder);
+    }
+    _exit(1);
+}
+
+// A unique folder of its own under the system's temporary folder; removed with its files,
+// also on Ctrl+C or a termination request.
 class TempFolder {
 public:
     TempFolder()
@@ -180,14 +202,22 @@ public:
             std::exit(1);
         }
         path_ = pattern;
+        int i = 0;
+        for (const char* name : {"modem.log", "settings.reg"})
+            std::snprintf(interruptedFiles[i++], sizeof interruptedFiles[0], "%s", File(name).c_str());
+        std::signal(SIGINT, RemoveOnSignal);
+        std::signal(SIGTERM, RemoveOnSignal);
     }
     ~TempFolder()
     {
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
+    // A file of the folder; the bench writes only "modem.log" and "settings.reg".
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
 private:
