@@ -6,6 +6,11 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "analysis/Costing.h"
 #include "analysis/DUVAnalyse.h"
@@ -163,53 +168,212 @@ namespace {
 constexpr int32_t kDaySeconds = 86400;
 constexpr int32_t kReadsWindowSeconds = 20;
 
+// The seven keywords of a run. A line holds a keyword when the keyword occurs in the
+// upper-cased line; they are looked for in one pass over the line as read, each byte
+// upper-cased through a table, so that only lines that hold one need an upper-cased copy.
+enum Keyword : unsigned {
+    kConnect = 1u << 0,
+    kAnswer = 1u << 1,
+    kUserDisconnect = 1u << 2,
+    kHostDisconnect = 1u << 3,
+    kDial = 1u << 4,
+    kReads = 1u << 5,
+    kWrites = 1u << 6,
+    kDisconnect = kUserDisconnect | kHostDisconnect,
+};
+constexpr int kKeywordCount = 7;
+
+class KeywordFinder {
+public:
+    // The keywords in the order of the bits above.
+    void Set(const std::array<std::string, kKeywordCount>& keywords)
+    {
+        words_ = keywords;
+        for (int c = 0; c < 256; ++c) {
+            const char ch = static_cast<char>(c);
+            const std::string u = runtime::UCase(std::string_view(&ch, 1));
+            upper_[static_cast<std::size_t>(c)] =
+                u.size() == 1 ? static_cast<unsigned char>(u[0]) : static_cast<unsigned char>(c);
+        }
+        starts_.fill(0);
+        pairs_.fill(0);
+        folded_[0].clear();
+        folded_[1].clear();
+        everywhere_ = 0;
+        for (int k = 0; k < kKeywordCount; ++k) {
+            const std::string& word = words_[static_cast<std::size_t>(k)];
+            if (word.empty()) {
+                everywhere_ |= 1u << k;  // an empty text occurs in every line
+                continue;
+            }
+            for (unsigned c0 = 0; c0 < 256; ++c0) {
+                if (upper_[c0] != static_cast<unsigned char>(word[0]))
+                    continue;
+                starts_[c0] |= static_cast<unsigned char>(1u << k);
+                Fold(0, c0);
+                for (unsigned c1 = 0; c1 < 256; ++c1) {
+                    if (word.size() == 1 || upper_[c1] == static_cast<unsigned char>(word[1])) {
+                        pairs_[(c0 << 8 | c1) >> 6] |= std::uint64_t{1} << (c1 & 63);
+                        Fold(1, c1);
+                    }
+                }
+            }
+        }
+        vectorFilter_ = folded_[0].size() <= kFoldedMax && folded_[1].size() <= kFoldedMax;
+#ifdef __SSE2__
+        for (std::size_t w = 0; vectorFilter_ && w < 2; ++w) {
+            for (std::size_t v = 0; v < folded_[w].size(); ++v)
+                broadcast_[w][v] = _mm_set1_epi8(static_cast<char>(folded_[w][v]));
+        }
+#endif
+    }
+
+    void Fold(int which, unsigned byte)
+    {
+        const unsigned char v = static_cast<unsigned char>(byte | 0x20);
+        std::vector<unsigned char>& values = folded_[static_cast<std::size_t>(which)];
+        if (std::find(values.begin(), values.end(), v) == values.end())
+            values.push_back(v);
+    }
+
+    // The keywords the line holds, as bits. Only where two bytes begin some keyword are the
+    // keywords that begin there compared.
+    unsigned Find(std::string_view line) const
+    {
+        unsigned found = everywhere_;
+        const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+        const std::size_t n = line.size();
+        std::size_t i = 0;
+#ifdef __SSE2__
+        // Sixteen positions at a time, a first filter: the byte and the next one, with the
+        // case bit set, are among those that begin a keyword.
+        if (vectorFilter_) {
+            const __m128i caseBit = _mm_set1_epi8(0x20);
+            for (; i + 17 <= n; i += 16) {
+                const __m128i b0 = _mm_or_si128(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), caseBit);
+                const __m128i b1 = _mm_or_si128(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1)), caseBit);
+                unsigned hits = static_cast<unsigned>(
+                    _mm_movemask_epi8(_mm_and_si128(AnyOf(b0, 0), AnyOf(b1, 1))));
+                for (; hits; hits &= hits - 1)
+                    found |= MatchesPair(line, i + static_cast<std::size_t>(__builtin_ctz(hits)), found);
+            }
+        }
+#endif
+        for (; i + 1 < n; ++i)
+            found |= MatchesPair(line, i, found);
+        if (n > 0)
+            found |= MatchesAt(line, n - 1, starts_[p[n - 1]] & ~found);
+        return found;
+    }
+
+    const std::string& Word(Keyword k) const
+    {
+        return words_[static_cast<std::size_t>(__builtin_ctz(k))];
+    }
+
+    // The line upper-cased, as the procedures of a line read it.
+    void UpperCase(std::string_view line, std::string& out) const
+    {
+        out.resize(line.size());
+        for (std::size_t i = 0; i < line.size(); ++i)
+            out[i] = static_cast<char>(upper_[static_cast<unsigned char>(line[i])]);
+    }
+
+private:
+    static constexpr std::size_t kFoldedMax = 8;
+
+#ifdef __SSE2__
+    // Where the bytes equal one of the folded values of the first (0) or second (1) byte.
+    __m128i AnyOf(__m128i bytes, int which) const
+    {
+        const __m128i* values = broadcast_[which];
+        const std::size_t count = folded_[static_cast<std::size_t>(which)].size();
+        __m128i any = _mm_setzero_si128();
+        for (std::size_t v = 0; v < count; ++v)
+            any = _mm_or_si128(any, _mm_cmpeq_epi8(bytes, values[v]));
+        return any;
+    }
+    __m128i broadcast_[2][kFoldedMax] = {};
+#endif
+    bool vectorFilter_ = false;
+
+    // The keywords found at position at (not counting those already found), where a keyword
+    // begins with the two bytes there.
+    unsigned MatchesPair(std::string_view line, std::size_t at, unsigned found) const
+    {
+        const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+        const unsigned pair = static_cast<unsigned>(p[at]) << 8 | p[at + 1];
+        if (!(pairs_[pair >> 6] >> (pair & 63) & 1))
+            return 0;
+        return MatchesAt(line, at, starts_[p[at]] & ~found);
+    }
+
+    // Those of the candidate keywords that occur at position at.
+    unsigned MatchesAt(std::string_view line, std::size_t at, unsigned candidates) const
+    {
+        unsigned matched = 0;
+        for (; candidates; candidates &= candidates - 1) {
+            const int k = __builtin_ctz(candidates);
+            const std::string& word = words_[static_cast<std::size_t>(k)];
+            if (line.size() - at < word.size())
+                continue;
+            std::size_t j = 1;
+            while (j < word.size() &&
+                   upper_[static_cast<unsigned char>(line[at + j])] == static_cast<unsigned char>(word[j]))
+                ++j;
+            if (j == word.size())
+                matched |= 1u << k;
+        }
+        return matched;
+    }
+
+    std::array<std::string, kKeywordCount> words_;
+    std::array<unsigned char, 256> upper_{};
+    std::array<unsigned char, 256> starts_{};  // keywords whose first character a byte gives
+    std::array<std::uint64_t, 1024> pairs_{};  // bit b0 * 256 + b1: some keyword starts so
+    // The first and the second bytes of the keywords' beginnings, with the case bit set.
+    std::array<std::vector<unsigned char>, 2> folded_;
+    unsigned everywhere_ = 0;
+};
+
 // What a run keeps apart from the module state: the open log, the keywords as they were
-// when the run began, the upper-case table and the last date read.
+// when the run began, the entry at which progress shows next and the last date read.
 struct RunContext {
     LineReader* reader = nullptr;
-    std::string connect, answer, userDisconnect, hostDisconnect, dial, reads, writes;
-    std::array<unsigned char, 256> upper{};
-    char dateKey[10] = {};
-    std::size_t dateKeyLength = 0;
+    KeywordFinder keywords;
+    std::string_view line;  // the line being processed, as read
+    int64_t nextProgress = 0;
+    int32_t highestRecord = 0;  // records above it are as the table was created: empty
+    char dateKey[DUVMain::LogLineDateLength] = {};
+    bool dateKnown = false;
     Date dateValue = 0;
 };
 RunContext run;
 
+constexpr std::string_view kLogEntryStep = "Log Entry:";
+
 void CaptureRunSettings()
 {
-    run.connect = DUVMain::ModemConnect;
-    run.answer = DUVMain::ModemAnswer;
-    run.userDisconnect = DUVMain::ModemUserDisconnect;
-    run.hostDisconnect = DUVMain::ModemHostDisconnect;
-    run.dial = DUVMain::ModemDial;
-    run.reads = DUVMain::ModemReads;
-    run.writes = DUVMain::ModemWrites;
-    for (int c = 0; c < 256; ++c) {
-        const char ch = static_cast<char>(c);
-        std::string u = runtime::UCase(std::string_view(&ch, 1));
-        run.upper[static_cast<std::size_t>(c)] =
-            u.size() == 1 ? static_cast<unsigned char>(u[0]) : static_cast<unsigned char>(c);
-    }
-    run.dateKeyLength = 0;
+    run.keywords.Set({DUVMain::ModemConnect, DUVMain::ModemAnswer, DUVMain::ModemUserDisconnect,
+                      DUVMain::ModemHostDisconnect, DUVMain::ModemDial, DUVMain::ModemReads,
+                      DUVMain::ModemWrites});
+    run.dateKnown = false;
+    run.nextProgress = ProgressChunk;
 }
 
-bool Holds(std::string_view keyword)
+// The date of the line. Consecutive lines of one day share their date stamp, which is read
+// once.
+Date DateOfLine(std::string_view line)
 {
-    return std::string_view(CurrentLine).find(keyword) != std::string_view::npos;
-}
-
-// The date of the current line. A line's date depends on its first ten characters only,
-// so consecutive lines of one day are read once.
-Date CurrentLineDate()
-{
-    const std::size_t n = std::min<std::size_t>(CurrentLine.size(), sizeof run.dateKey);
-    if (n == sizeof run.dateKey && run.dateKeyLength == n &&
-        std::memcmp(run.dateKey, CurrentLine.data(), n) == 0)
+    constexpr std::size_t n = DUVMain::LogLineDateLength;
+    if (line.size() >= n && run.dateKnown && std::memcmp(run.dateKey, line.data(), n) == 0)
         return run.dateValue;
-    Date d = DUVMain::GetLogLineDate(CurrentLine);
-    if (n == sizeof run.dateKey) {
-        std::memcpy(run.dateKey, CurrentLine.data(), n);
-        run.dateKeyLength = n;
+    Date d = DUVMain::GetLogLineDate(line);
+    run.dateKnown = line.size() >= n;
+    if (run.dateKnown) {
+        std::memcpy(run.dateKey, line.data(), n);
         run.dateValue = d;
     }
     return d;
@@ -225,7 +389,7 @@ void Statement(F&& f)
         return;
     } catch (const runtime::RuntimeError& e) {
         runtime::SetContext("DUVAnalyse", "Process");
-        runtime::SetStep("Log Entry:" + runtime::Str(EntryCount));
+        runtime::SetCountedStep(kLogEntryStep, EntryCount);
         if (!runtime::HandleGuardedError(e))
             return;
     }
@@ -246,6 +410,7 @@ ConnectionRecord& Conn(int32_t i)
 {
     if (i < 0 || static_cast<std::size_t>(i) >= Connections.size())
         runtime::Raise(runtime::kErrSubscript);
+    run.highestRecord = std::max(run.highestRecord, i);
     return Connections[static_cast<std::size_t>(i)];
 }
 
@@ -586,6 +751,8 @@ void ConnectWaitingSession()
 // Steps 5 to 8 of a dated line.
 void HandleLine()
 {
+    unsigned holds = 0;
+    bool upperCased = false;
     for (;;) {
         if (LineDate > DUVMain::ReportEndDate && !Connected) {
             ContinueRun = false;
@@ -593,38 +760,45 @@ void HandleLine()
         }
         if (DUVMain::ReportStartDate - DUVMain::MaxConnectDays > LineDate)
             return;
+        if (!upperCased) {
+            holds = run.keywords.Find(run.line);
+            // Only the procedures of a line that holds a keyword read the line.
+            if (holds)
+                run.keywords.UpperCase(run.line, CurrentLine);
+            upperCased = true;
+        }
         if (Connected) {
-            if (Holds(run.connect) || Holds(run.dial) || Holds(run.answer)) {
+            if (holds & (kConnect | kDial | kAnswer)) {
                 ErrorClose(true);
                 continue;  // the same line again, now not connected
             }
-            if (Holds(run.userDisconnect) || Holds(run.hostDisconnect))
+            if (holds & kDisconnect)
                 NormalClose();
             return;
         }
-        if (Holds(run.userDisconnect) || Holds(run.hostDisconnect)) {
+        if (holds & kDisconnect) {
             if (CurrentUsageRow > 0)
                 --ConnIndex;  // a busy call: the record is given back, the usage row stays
             CurrentUsageRow = 0;
         }
         if (CurrentUsageRow == 0) {
-            Dialled = Holds(run.dial);
-            Answered = Holds(run.answer);
+            Dialled = holds & kDial;
+            Answered = holds & kAnswer;
             bool started = false;
             if (Dialled || Answered) {
                 StartSession();
                 started = CurrentUsageRow > 0;
                 Connected = false;
             }
-            Connected = Holds(run.connect);
+            Connected = holds & kConnect;
             if (Connected)
                 OpenUnknownSession(started);
-            if (Holds(run.reads))
+            if (holds & kReads)
                 BookReads();
-            if (Holds(run.writes))
+            if (holds & kWrites)
                 BookWrites();
         } else {
-            Connected = Holds(run.connect);
+            Connected = holds & kConnect;
             if (Connected)
                 ConnectWaitingSession();
         }
@@ -637,10 +811,12 @@ bool IsBlank(std::string_view line)
     return line.find_first_not_of(' ') == std::string_view::npos;
 }
 
+// Progress at every ProgressChunk-th entry.
 void ShowProgress()
 {
-    if (ProgressChunk <= 0 || EntryCount % ProgressChunk != 0)
+    if (ProgressChunk <= 0 || EntryCount != run.nextProgress)
         return;
+    run.nextProgress += ProgressChunk;
     if (DUVMain::LogLineCount > 0) {
         const double pct = std::floor(static_cast<double>(EntryCount) /
                                       static_cast<double>(DUVMain::LogLineCount) * 100.0);
@@ -655,6 +831,9 @@ void ShowProgress()
     }
     if (Window.LetEventsRun)
         Window.LetEventsRun();
+    // Whatever ran meanwhile named its own procedure and step.
+    RestoreProcessContext();
+    runtime::SetCountedStep(kLogEntryStep, EntryCount);
 }
 
 }  // namespace
@@ -672,12 +851,17 @@ void ClearSessionVars()
     BlockMinutes = 0;
 }
 
+// The run writes the connection records through Conn() only: those above the highest it
+// reached since the table was created or last emptied are empty already.
 void ClearAnalysisArrays()
 {
     for (ServiceUsageRecord& row : ServiceUsage)
         row = ServiceUsageRecord{};
-    for (std::size_t i = 1; i < Connections.size(); ++i)
+    const std::size_t last =
+        std::min(static_cast<std::size_t>(run.highestRecord) + 1, Connections.size());
+    for (std::size_t i = 1; i < last; ++i)
         Connections[i] = ConnectionRecord{};
+    run.highestRecord = 0;
 }
 
 void GetLineTime()
@@ -730,7 +914,7 @@ void StartSession()
     if (Answered) {
         number = "Answered Calls";
     } else {
-        Quietly([&] { number = DialledNumber(CurrentLine, run.dial); });
+        Quietly([&] { number = DialledNumber(CurrentLine, run.keywords.Word(kDial)); });
         if (!IsDialNumber(number)) {
             Connected = false;
             CurrentUsageRow = 0;
@@ -788,27 +972,27 @@ void StartSession()
     LastUsageRow = CurrentUsageRow;
 }
 
-void Process()
+bool Process()
 {
     std::string_view raw;
     if (!run.reader || !run.reader->Next(raw))
-        return;
+        return false;
     if (IsBlank(raw))
-        return;
-    CurrentLine.resize(raw.size());
-    for (std::size_t i = 0; i < raw.size(); ++i)
-        CurrentLine[i] = static_cast<char>(run.upper[static_cast<unsigned char>(raw[i])]);
+        return true;
+    run.line = raw;
+    runtime::SetCountedStep(kLogEntryStep, EntryCount);
     Date date = 0;
-    Statement([&] { date = CurrentLineDate(); });
+    Statement([&] { date = DateOfLine(raw); });
     if (date == 0) {
         ContinueRun = false;
         DUVMain::LogCorrupt = true;
-        return;
+        return true;
     }
     LineDate = date;
     ++EntryCount;
     ShowProgress();
     HandleLine();
+    return true;
 }
 
 void Analyse()
@@ -838,6 +1022,7 @@ void Analyse()
         Connections.assign(
             static_cast<std::size_t>(std::max<int32_t>(DUVMain::MaxConnections, 0)) + 1,
             ConnectionRecord{});
+        run.highestRecord = 0;
     });
     runtime::Step("Penalty Arrays", [] { Penalties.Create(DUVMain::MaxServices); });
     runtime::Step("Clr Analysis Vars", [] { ClearSessionVars(); });
@@ -866,8 +1051,9 @@ void Analyse()
     if (opened) {
         run.reader = &reader;
         RestoreProcessContext();
-        while (ContinueRun && reader.Offset() < reader.Length()) {
-            Process();
+        // The run reads the file as long as it was when the run began, and ends where no line
+        // can be read (the file became shorter meanwhile).
+        while (ContinueRun && reader.Offset() < reader.Length() && Process()) {
             if (ServicesOverflow || ConnectionsOverflow)
                 ContinueRun = false;
         }

@@ -76,7 +76,7 @@ extern PenaltyTable Penalties;
 extern bool ContinueRun;
 extern int32_t EntryCount;
 extern int32_t ProgressChunk;
-extern std::string CurrentLine;
+extern std::string CurrentLine;  // upper-cased; set for each line that holds a keyword
 extern Date LineDate;
 extern Date LineTime;
 extern Date SessionConnectDate;
@@ -140,7 +140,8 @@ PricingCalls DefaultPricing();
 // The tables, the run's values, the report and the warnings as at program start.
 void ResetState();
 void Analyse();
-void Process();
+// Reads and handles the next line; false when no line could be read (the end of the file).
+bool Process();
 void StartSession();
 void GetLineTime();
 void ClearSessionVars();

@@ -125,7 +125,11 @@ void DisplayDetailReport()
     ReportStatement(kProc, [&] { startLong = runtime::Format(DUVMain::ReportStartDate, "Long Date"); });
     ReportStatement(kProc, [&] { endLong = runtime::Format(DUVMain::ReportEndDate, "Long Date"); });
     const std::string days = DaysText();
+    // About four lines of text and three list rows a session: grown once, not by doubling.
+    const std::size_t sessionCount = static_cast<std::size_t>(std::max<int32_t>(ConnIndex, 0));
     std::string text;
+    text.reserve(1024 + sessionCount * (320 + 2 * cw));
+    view.Rows.reserve(3 * sessionCount + 2);
     text += std::string(" ") + std::string(kTitle) + kCrLf;
     text += kCrLf;
     text += " Beginning: " + startShort + (warn ? "    WARNING: Errors found in log." : "") + kCrLf;

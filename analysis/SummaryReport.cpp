@@ -23,8 +23,10 @@ void ReportRow::Set(std::size_t n, const std::string& text)
 {
     if (n == 0)
         return;
-    if (SubItems.size() < n)
+    if (SubItems.size() < n) {
+        SubItems.reserve(std::max<std::size_t>(n, 8));  // the widest list has eight columns
         SubItems.resize(n);
+    }
     SubItems[n - 1] = text;
 }
 

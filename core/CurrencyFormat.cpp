@@ -49,7 +49,7 @@ std::string UpToNul(std::string text) {
 }  // namespace
 
 std::string GetLocaleString(std::int32_t lcType) {
-    DUVMain::ErrStepName = "LocalInfo: " + std::to_string(lcType);
+    runtime::SetStep("LocalInfo: " + std::to_string(lcType));
     std::string value;
     runtime::Guard([&] {
         // The whole value first; only then is it cut to the width kept.

@@ -1,5 +1,7 @@
 #include "core/ErrorContext.h"
 
+#include "core/Runtime.h"
+
 namespace DUVMain {
 
 std::string ErrModuleName;
@@ -34,7 +36,12 @@ void SetContext(std::string_view module, std::string_view proc) {
   DUVMain::ErrProcName.assign(proc);
 }
 
-void SetStep(std::string_view step) { DUVMain::ErrStepName.assign(step); }
+CountedStep ActiveCountedStep;
+
+void SetStep(std::string_view step) {
+  ActiveCountedStep = CountedStep{};
+  DUVMain::ErrStepName.assign(step);
+}
 
 const RuntimeError& Err() { return Pending(); }
 
@@ -51,6 +58,10 @@ EndProgramFn SetEndProgram(EndProgramFn endProgram) {
 }
 
 bool HandleGuardedError(const RuntimeError& error) {
+  if (ActiveCountedStep.counter) {
+    DUVMain::ErrStepName.assign(ActiveCountedStep.prefix);
+    DUVMain::ErrStepName += Str(*ActiveCountedStep.counter);
+  }
   SetErr(error);
   // Copy the handler: it may install another one while it runs.
   ErrorHandlerFn handler = Handler();

@@ -2,6 +2,7 @@
 // per-statement guard that asks the handler and then retries, skips or ends.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <new>
 #include <string>
@@ -32,6 +33,19 @@ inline constexpr int kActionSkip = 1;
 void SetContext(std::string_view module, std::string_view proc);
 void SetStep(std::string_view step);
 
+// A step named by a text and a counter, "Log Entry: 12" for the prefix "Log Entry:": the name
+// is built only when an error is reported, from the counter's value at that moment, so that a
+// loop can name every round at no cost. Any SetStep ends it. The prefix and the counter must
+// outlive the step (a literal and a module variable).
+struct CountedStep {
+  std::string_view prefix;
+  const std::int32_t* counter = nullptr;
+};
+extern CountedStep ActiveCountedStep;
+inline void SetCountedStep(std::string_view prefix, const std::int32_t& counter) {
+  ActiveCountedStep = CountedStep{prefix, &counter};
+}
+
 // The pending run-time error the handler reads (number 0 when there is none).
 const RuntimeError& Err();
 void SetErr(const RuntimeError& error);
@@ -53,7 +67,8 @@ struct ProgramEnded {
   int number = 0;  // the error that ended it
 };
 
-// Hands a caught error to the handler: stores Err() and DUVMain::ErrorAction.
+// Hands a caught error to the handler: stores Err() and DUVMain::ErrorAction; a counted step
+// is written out to DUVMain::ErrStepName first.
 // Returns true to retry, false to skip; ends the program on any other answer.
 bool HandleGuardedError(const RuntimeError& error);
 

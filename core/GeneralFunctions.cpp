@@ -75,7 +75,7 @@ std::string PadString(const std::string& text, const std::string& fill, std::int
 std::string format_date(const std::string& dateText, std::string separator) {
     runtime::SetContext("GeneralFunctions", "format_date");
     if (separator.empty()) separator = DUVMain::DateSeparator;
-    DUVMain::ErrStepName = dateText + " (Sep = " + separator + ")";
+    runtime::SetStep(dateText + " (Sep = " + separator + ")");
     std::string result;
     if (separator.empty()) {
         runtime::Guard([&] { result = runtime::Format(std::string_view(dateText), "Short Date"); });
@@ -104,7 +104,7 @@ std::string format_date(const std::string& dateText, std::string separator) {
                  PadString(second, "0", static_cast<std::int16_t>(widths[1])) + separator +
                  PadString(third, "0", static_cast<std::int16_t>(widths[2]));
     });
-    DUVMain::ErrStepName = "OK";
+    runtime::SetStep("OK");
     return result;
 }
 

@@ -3,6 +3,10 @@
 #include <cstring>
 #include <sys/stat.h>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 std::int64_t FileLengthOf(const std::string& path)
 {
 #ifdef _WIN32
@@ -59,7 +63,7 @@ void LineReader::Attach(std::FILE* file, std::uint64_t length)
 void LineReader::Reset()
 {
     if (!owned_ || capacity_ < blockSize_) {
-        owned_ = std::make_unique<char[]>(blockSize_);
+        owned_ = std::make_unique_for_overwrite<char[]>(blockSize_);
         capacity_ = blockSize_;
     }
     data_ = owned_.get();
@@ -85,7 +89,7 @@ bool LineReader::Refill()
     std::size_t keep = end_ - begin_;
     if (keep == capacity_) {
         std::size_t grown = capacity_ * 2;
-        auto bigger = std::make_unique<char[]>(grown);
+        auto bigger = std::make_unique_for_overwrite<char[]>(grown);
         std::memcpy(bigger.get(), owned_.get() + begin_, keep);
         owned_ = std::move(bigger);
         capacity_ = grown;
@@ -105,25 +109,48 @@ bool LineReader::Refill()
     return true;
 }
 
+namespace {
+
+// The first carriage return or line feed in [from, to), or to when there is none.
+const char* FindLineEnd(const char* from, const char* to)
+{
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; to - from >= 16; from += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const int hits = _mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+        if (hits)
+            return from + __builtin_ctz(static_cast<unsigned>(hits));
+    }
+#endif
+    for (; from < to; ++from) {
+        if (*from == '\r' || *from == '\n')
+            return from;
+    }
+    return to;
+}
+
+}  // namespace
+
 bool LineReader::Next(std::string_view& line)
 {
-    std::size_t scanned = 0;  // bytes after begin_ known to hold no carriage return
+    std::size_t scanned = 0;  // bytes after begin_ known to hold no line end
     for (;;) {
-        const char* from = data_ + begin_ + scanned;
-        std::size_t avail = end_ - begin_ - scanned;
-        const void* cr = avail ? std::memchr(from, '\r', avail) : nullptr;
-        if (cr) {
-            std::size_t at = static_cast<const char*>(cr) - data_;
-            if (at + 1 == end_ && !eof_) {
+        const char* end = data_ + end_;
+        const char* at = FindLineEnd(data_ + begin_ + scanned, end);
+        if (at != end) {
+            if (*at == '\r' && at + 1 == end && !eof_) {
                 // The line feed that may follow lies in the next block.
-                scanned = at - begin_;
+                scanned = static_cast<std::size_t>(at - data_) - begin_;
                 Refill();
                 continue;
             }
             lineStart_ = base_ + begin_;
-            line = std::string_view(data_ + begin_, at - begin_);
-            std::size_t next = at + 1;
-            if (next < end_ && data_[next] == '\n')
+            line = std::string_view(data_ + begin_, static_cast<std::size_t>(at - (data_ + begin_)));
+            std::size_t next = static_cast<std::size_t>(at - data_) + 1;
+            if (*at == '\r' && next < end_ && data_[next] == '\n')
                 ++next;
             begin_ = next;
             return true;

@@ -1,7 +1,8 @@
 #pragma once
-// The one line reader of the program. A line ends at a carriage return or at a carriage
-// return followed by a line feed; a lone line feed stays inside the line. A last line without
-// an ending still counts; no empty line follows a final line ending.
+// The one line reader of the program. A line ends at a carriage return, at a carriage return
+// followed by a line feed, or at a lone line feed. A last line without an ending still counts;
+// no empty line follows a final line ending. The input ends where no more bytes can be read,
+// also when a file became shorter than it was when it was opened.
 //
 // Files are read in large blocks and the lines are handed out as views into the block buffer:
 // a view stays valid until the next call of Next().
@@ -39,7 +40,7 @@ public:
     std::uint64_t Offset() const { return base_ + begin_; }
     // Offset at which the line last returned by Next() starts.
     std::uint64_t LineStart() const { return lineStart_; }
-    // Total length of the input (the file length when it was opened).
+    // Total length of the input (the file length when it was opened; for progress only).
     std::uint64_t Length() const { return length_; }
 
 private:

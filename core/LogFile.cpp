@@ -1,10 +1,17 @@
 #include "core/LogFile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "core/AppInfo.h"
 #include "core/Clock.h"
@@ -46,6 +53,32 @@ bool IsDamaged(unsigned char byte)
     return (byte < 32 && byte != 9 && byte != 10 && byte != 13) || byte > 126;
 }
 
+// The index of the first damaged byte of block[0, n), or n when there is none.
+std::size_t FirstDamaged(const unsigned char* block, std::size_t n)
+{
+    std::size_t i = 0;
+#ifdef __SSE2__
+    // Sixteen bytes at a time: printable (32 to 126 as signed bytes), tab, line feed or CR.
+    const __m128i below = _mm_set1_epi8(31), above = _mm_set1_epi8(127);
+    const __m128i tab = _mm_set1_epi8(9), lf = _mm_set1_epi8(10), cr = _mm_set1_epi8(13);
+    for (; n - i >= 16; i += 16) {
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + i));
+        const __m128i good = _mm_or_si128(
+            _mm_and_si128(_mm_cmpgt_epi8(b, below), _mm_cmplt_epi8(b, above)),
+            _mm_or_si128(_mm_cmpeq_epi8(b, tab),
+                         _mm_or_si128(_mm_cmpeq_epi8(b, lf), _mm_cmpeq_epi8(b, cr))));
+        const unsigned bad = ~static_cast<unsigned>(_mm_movemask_epi8(good)) & 0xFFFFu;
+        if (bad)
+            return i + static_cast<std::size_t>(__builtin_ctz(bad));
+    }
+#endif
+    for (; i < n; ++i) {
+        if (IsDamaged(block[i]))
+            return i;
+    }
+    return n;
+}
+
 std::string Digits(int value, int width)
 {
     char text[16];
@@ -80,21 +113,23 @@ bool CheckCorruption(bool showProgress)
         ~NormalPointer() { ShowBusy(false); }
     } normalPointerAtEnd;
 
-    runtime::Guard([] { LogLength = LogFileLength(LogFilePath); });
+    runtime::Step("Log Length", [] { LogLength = LogFileLength(LogFilePath); });
     LogEmpty = LogLength < 1;
     if (LogLength < 1)
         return false;
 
     std::int32_t step = 0;
-    runtime::Guard([&] { step = runtime::CLng(LogLength / 100.0); });
+    runtime::Step("Progress Step", [&] { step = runtime::CLng(LogLength / 100.0); });
 
     CloseAllFiles();
     std::optional<NumberedFile> file;
-    if (!runtime::Guard([&] { file.emplace(LogFileNumber, LogFilePath, NumberedFile::Mode::Read); }))
+    if (!runtime::Step("Open Log",
+                       [&] { file.emplace(LogFileNumber, LogFilePath, NumberedFile::Mode::Read); }))
         return false;
 
+    runtime::SetStep("Read Log");
     const std::int64_t length = LogLength;
-    std::vector<unsigned char> block(ScanBlockSize);
+    const auto block = std::make_unique_for_overwrite<unsigned char[]>(ScanBlockSize);
     std::int64_t position = 0;  // bytes scanned so far
     // Progress at every multiple of step, counting positions from 1.
     std::int64_t nextProgress = showProgress && step > 0 ? step : -1;
@@ -103,25 +138,29 @@ bool CheckCorruption(bool showProgress)
             static_cast<std::size_t>(std::min<std::int64_t>(length - position, ScanBlockSize));
         std::size_t got = 0;
         runtime::Guard([&] {
-            got = std::fread(block.data(), 1, wanted, file->Stream());
+            got = std::fread(block.get(), 1, wanted, file->Stream());
             if (got == 0 && std::ferror(file->Stream()))
                 runtime::Raise(runtime::kErrDeviceIO);
         });
         if (got == 0)
             break;  // the file became shorter while it was read
-        for (std::size_t i = 0; i < got; ++i) {
-            if (IsDamaged(block[i]))
+        // The block in pieces that end at the progress positions.
+        for (std::size_t done = 0; done < got;) {
+            std::size_t upTo = got;
+            if (nextProgress > 0 && nextProgress - position <= static_cast<std::int64_t>(got))
+                upTo = static_cast<std::size_t>(nextProgress - position);
+            if (FirstDamaged(block.get() + done, upTo - done) != upTo - done)
                 return true;
-            std::int64_t p = position + static_cast<std::int64_t>(i) + 1;
-            if (p == nextProgress) {
-                int percent = runtime::CInt(static_cast<double>(p) / length * 100);
+            done = upTo;
+            if (position + static_cast<std::int64_t>(done) == nextProgress) {
+                int percent = runtime::CInt(static_cast<double>(nextProgress) / length * 100);
                 ShowOnSplash("Please Wait .....Loading " + runtime::Str(percent) + "%");
                 nextProgress += step;
             }
         }
         position += static_cast<std::int64_t>(got);
     }
-    file->Close();
+    runtime::Step("Close Log", [&] { file->Close(); });
     if (showProgress)
         ShowOnSplash("Please Wait .....Loading 100%");
     return false;
@@ -146,7 +185,7 @@ void GetLogStats(bool keepHourglass)
     LastEntryDate = 0;
     LogEmpty = false;
 
-    runtime::Guard([] { LogLength = LogFileLength(LogFilePath); });
+    runtime::Step("Log Length", [] { LogLength = LogFileLength(LogFilePath); });
     LogTooBig = static_cast<std::int64_t>(LogLength) >= static_cast<std::int64_t>(MaxLogSize) * 1024;
     if (LogLength < 1) {
         LogEmpty = true;
@@ -155,10 +194,15 @@ void GetLogStats(bool keepHourglass)
     }
 
     std::optional<NumberedFile> file;
-    if (runtime::Guard([&] { file.emplace(LogFileNumber, LogFilePath, NumberedFile::Mode::Read); })) {
+    if (runtime::Step("Open Log", [&] {
+            file.emplace(LogFileNumber, LogFilePath, NumberedFile::Mode::Read);
+        })) {
+        runtime::SetStep("Read Log");
         LineReader reader;
         reader.Attach(file->Stream(), static_cast<std::uint64_t>(LogLength));
-        std::string lastLine;
+        // The last non-empty line's date stamp (a line's date lies in its first characters).
+        char lastStamp[LogLineDateLength];
+        std::size_t lastStampLength = 0;
         std::uint64_t lines = 0;
         std::string_view line;
         while (reader.Next(line)) {
@@ -167,15 +211,16 @@ void GetLogStats(bool keepHourglass)
             if (FirstEntryDate < 1)
                 FirstEntryDate = GetLogLineDate(line);
             ++lines;
-            lastLine.assign(line);
+            lastStampLength = std::min(line.size(), LogLineDateLength);
+            std::memcpy(lastStamp, line.data(), lastStampLength);
         }
         runtime::Guard([&] {
             if (std::ferror(file->Stream()))
                 runtime::Raise(runtime::kErrDeviceIO);
         });
         LogLineCount = static_cast<float>(lines);
-        LastEntryDate = lines ? GetLogLineDate(lastLine) : 0;
-        runtime::Guard([&] { file->Close(); });
+        LastEntryDate = lines ? GetLogLineDate(std::string_view(lastStamp, lastStampLength)) : 0;
+        runtime::Step("Close Log", [&] { file->Close(); });
     }
     LogInvalid = !(FirstEntryDate != 0 && LastEntryDate != 0);
 }

@@ -9,6 +9,10 @@
 
 namespace DUVMain {
 
+// A line's date lies in its first characters "mm-dd-yyyy": lines that agree in these have
+// the same date.
+inline constexpr std::size_t LogLineDateLength = 10;
+
 // The date stamped at the start of a log line, or 0 when the line has none.
 double GetLogLineDate(std::string_view line);
 

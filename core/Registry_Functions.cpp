@@ -57,7 +57,7 @@ struct OpenedKey {
 }  // namespace
 
 void CreatNewKey(const std::string& keyName, RegKey root) {
-    DUVMain::ErrStepName = "CreatNewKey";
+    runtime::SetStep("CreatNewKey");
     RegKey key = 0;
     if (CurrentRegistry().CreateKey(root, keyName, kKeyAllAccess, key) == kSuccess)
         CurrentRegistry().CloseKey(key);
@@ -65,13 +65,13 @@ void CreatNewKey(const std::string& keyName, RegKey root) {
 
 void SetKeyValue(RegKey root, const std::string& keyName, const std::string& valueName,
                  const Variant& value, std::int32_t valueType) {
-    DUVMain::ErrStepName = "SetKeyValue";
+    runtime::SetStep("SetKeyValue");
     OpenedKey key(root, keyName);
     SetValueEx(key.handle, valueName, valueType, value);
 }
 
 Variant QueryValue(RegKey root, const std::string& keyName, const std::string& valueName) {
-    DUVMain::ErrStepName = "QueryValue";
+    runtime::SetStep("QueryValue");
     Variant result;
     OpenedKey key(root, keyName);
     QueryValueEx(key.handle, valueName, result);
@@ -80,7 +80,7 @@ Variant QueryValue(RegKey root, const std::string& keyName, const std::string& v
 
 long SetValueEx(RegKey keyHandle, const std::string& valueName, std::int32_t valueType,
                 const Variant& value) {
-    DUVMain::ErrStepName = "SetValueEx";
+    runtime::SetStep("SetValueEx");
     switch (valueType) {
         case REG_TYPE_SZ: {
             std::string text = ToText(value);
@@ -106,7 +106,7 @@ long SetValueEx(RegKey keyHandle, const std::string& valueName, std::int32_t val
 }
 
 long QueryValueEx(RegKey keyHandle, const std::string& valueName, Variant& result) {
-    DUVMain::ErrStepName = "QueryValueEx";
+    runtime::SetStep("QueryValueEx");
     std::uint32_t type = 0;
     std::uint32_t size = 0;
     long rc = CurrentRegistry().QueryValue(keyHandle, valueName, &type, nullptr, &size);

@@ -1,5 +1,6 @@
 #include "core/Runtime.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -88,9 +89,12 @@ const Regional& CurrentRegional() {
 Decimal ToDecimal(double magnitude) {
   Decimal d;
   if (!(magnitude > 0) || !std::isfinite(magnitude)) return d;
+  // 15 significant digits, correctly rounded as printf's "%.14e" gives them:
+  // "d.dddddddddddddde+XX".
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%.14e", magnitude);
-  // buf: "d.dddddddddddddde+XX"
+  const std::to_chars_result written =
+      std::to_chars(buf, buf + sizeof buf - 1, magnitude, std::chars_format::scientific, 14);
+  *written.ptr = '\0';
   const char* p = buf;
   d.digits.reserve(15);
   for (; *p && *p != 'e'; ++p) {

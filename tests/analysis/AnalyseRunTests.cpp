@@ -1,6 +1,9 @@
 // The run as a whole: its window texts, stop rules, table limits and the given-back records.
 #include "tests/analysis/SessionsFixture.h"
 
+#include <filesystem>
+#include <fstream>
+
 namespace sessions_test {
 namespace {
 
@@ -360,6 +363,81 @@ TEST_F(SessionsTest, RunTimeErrorOfALineNamesTheLogEntry)
     EXPECT_EQ(Rec(1).BytesRead, 0);
     EXPECT_EQ(DUVAnalyse::EntryCount, 5);
     EXPECT_EQ(DUVAnalyse::UsageCount, 2);
+}
+
+TEST_F(SessionsTest, ErrorInsideAPricingCallNamesItsLogEntry)
+{
+    std::vector<std::string> where;
+    runtime::SetErrorHandler([&] {
+        where.push_back(DUVMain::ErrProcName + " / " + DUVMain::ErrStepName);
+        return runtime::kActionSkip;
+    });
+    // A pricing call that reports its own failure, as the data cost's period table does.
+    DUVAnalyse::Pricing.GetDataCost = [](const std::string&, double, double) {
+        DUVMain::ErrProcName = "GetDataCost";
+        runtime::Guard([] { runtime::Raise(runtime::kErrOverflow); });
+        return 0.0;
+    };
+    Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
+         "12-01-2026 10:00:30.00 - Connection established",
+         "12-01-2026 10:10:30.00 - Hanging up the modem.",
+         "12-01-2026 10:10:35.00 - Reads : 2048 bytes",
+         "12-01-2026 11:00:01.00 - Recv: ATDT0777<cr>",
+         "12-01-2026 11:00:30.00 - Connection established",
+         "12-01-2026 11:10:30.00 - Hanging up the modem.",
+         "12-01-2026 11:10:35.00 - Reads : 4096 bytes"});
+    EXPECT_EQ(where, (std::vector<std::string>{"GetDataCost / Log Entry: 4",
+                                               "GetDataCost / Log Entry: 8"}));
+}
+
+TEST_F(SessionsTest, LogWithLoneLineFeedsIsCutIntoItsSessions)
+{
+    std::ofstream(path, std::ios::binary)
+        << "12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>\n"
+           "12-01-2026 10:00:30.00 - Connection established\n"
+           "12-01-2026 10:10:30.00 - Hanging up the modem.\r\n\n"
+           "12-01-2026 10:20:01.00 - Recv: ATDT0777<cr>\n"
+           "12-01-2026 10:20:30.00 - Connection established\n"
+           "12-01-2026 10:25:30.00 - Hanging up the modem.\n";
+    DUVMain::LogFilePath = path;
+    DUVMain::LogLineCount = 6;
+    DUVAnalyse::Analyse();
+    EXPECT_EQ(DUVAnalyse::EntryCount, 6);
+    ASSERT_EQ(ConnIndex, 2);
+    EXPECT_EQ(Rec(1).Service, "0123456");
+    EXPECT_EQ(Rec(2).Service, "0777");
+    EXPECT_EQ(Row(1).Seconds, 600);
+    EXPECT_EQ(Row(2).Seconds, 300);
+    EXPECT_FALSE(DUVAnalyse::ErrorsFound);
+}
+
+TEST_F(SessionsTest, LogThatShrinksWhileReadEndsTheRunAsAtItsEnd)
+{
+    // More than one read block, so that the file is read again after it has shrunk.
+    const std::string line = "12-01-2026 10:00:00.00 - Send: AT<cr> and some words to fill\r\n";
+    const std::size_t lines = (3u << 20) / line.size();
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "12-01-2026 09:00:00.00 - Recv: ATDT0123456<cr>\r\n"
+               "12-01-2026 09:00:30.00 - Connection established\r\n";
+        for (std::size_t i = 0; i < lines; ++i)
+            out << line;
+    }
+    DUVMain::LogFilePath = path;
+    DUVMain::LogLineCount = static_cast<float>(lines + 2);
+    int pumps = 0;
+    DUVAnalyse::Window.LetEventsRun = [&] {
+        if (++pumps == 1)
+            std::filesystem::resize_file(path, 100);
+    };
+    DUVAnalyse::Analyse();
+    EXPECT_GE(pumps, 1);
+    EXPECT_LT(DUVAnalyse::EntryCount, static_cast<int32_t>(lines));
+    // The open session is closed as at the end of the file, and the report follows.
+    ASSERT_EQ(ConnIndex, 1);
+    EXPECT_EQ(Rec(1).Notes.substr(0, 30), " ERROR - No Disconnect Entry -");
+    EXPECT_EQ(Count("ShowReport"), 1);
+    EXPECT_TRUE(errors.empty());
 }
 
 }  // namespace

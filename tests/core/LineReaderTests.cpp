@@ -47,18 +47,17 @@ using Lines = std::vector<std::string>;
 
 }  // namespace
 
-TEST(LineReaderEndings, CarriageReturnAndCrLfEndLines)
+TEST(LineReaderEndings, CarriageReturnCrLfAndLoneLineFeedEndLines)
 {
     EXPECT_EQ(SplitText("a\r\nb\rc"), (Lines{"a", "b", "c"}));
     EXPECT_EQ(SplitText("a\r\r\nb"), (Lines{"a", "", "b"}));
     EXPECT_EQ(SplitText("\r\n\r\n"), (Lines{"", ""}));
-}
-
-TEST(LineReaderEndings, LoneLineFeedStaysInsideTheLine)
-{
-    EXPECT_EQ(SplitText("a\nb\r\nc\n"), (Lines{"a\nb", "c\n"}));
-    EXPECT_EQ(SplitText("\n\r\n"), (Lines{"\n"}));
-    EXPECT_EQ(SplitText("x\n\ry"), (Lines{"x\n", "y"}));
+    // A log copied through a system that ends lines with a line feed alone.
+    EXPECT_EQ(SplitText("a\nb\r\nc\n"), (Lines{"a", "b", "c"}));
+    // A stray line feed after a CR LF is an empty line of its own; it hides nothing.
+    EXPECT_EQ(SplitText("a\r\n\nb"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(SplitText("\n\r\n"), (Lines{"", ""}));
+    EXPECT_EQ(SplitText("x\n\ry"), (Lines{"x", "", "y"}));
 }
 
 TEST(LineReaderEndings, LastLineWithoutEndingCountsAndNoLineIsInvented)
@@ -72,7 +71,7 @@ TEST(LineReaderEndings, LastLineWithoutEndingCountsAndNoLineIsInvented)
 
 TEST(LineReaderOffsets, OffsetsCountLineEndings)
 {
-    std::string text = "ab\r\ncd\re\n\r\nf";
+    std::string text = "ab\r\ncd\re\n\r\nf";  // "e", then an empty line
     LineReader reader{std::string_view(text)};
     std::string_view line;
     ASSERT_TRUE(reader.Next(line));
@@ -82,7 +81,11 @@ TEST(LineReaderOffsets, OffsetsCountLineEndings)
     EXPECT_EQ(reader.LineStart(), 4u);
     EXPECT_EQ(reader.Offset(), 7u);
     ASSERT_TRUE(reader.Next(line));
-    EXPECT_EQ(line, "e\n");
+    EXPECT_EQ(line, "e");
+    EXPECT_EQ(reader.Offset(), 9u);
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(line, "");
+    EXPECT_EQ(reader.LineStart(), 9u);
     EXPECT_EQ(reader.Offset(), 11u);
     ASSERT_TRUE(reader.Next(line));
     EXPECT_EQ(line, "f");
@@ -106,7 +109,7 @@ TEST(LineReaderFiles, SplitsAtEveryBlockBoundaryAsInMemory)
     TempFile file(text);
     EXPECT_EQ(FileLengthOf(file.path()), static_cast<std::int64_t>(text.size()));
     Lines expected = SplitText(text);
-    ASSERT_EQ(expected.size(), 8u);
+    ASSERT_EQ(expected.size(), 9u);
     for (std::size_t block = 4; block <= 70; ++block) {
         LineReader reader(block);
         ASSERT_TRUE(reader.Open(file.path()));
@@ -137,4 +140,24 @@ TEST(LineReaderFiles, RandomEndingsAgreeWithMemoryReading)
         EXPECT_EQ(LinesOf(reader), SplitText(text)) << "round " << round;
         EXPECT_EQ(reader.Offset(), text.size());
     }
+}
+
+TEST(LineReaderFiles, FileThatShrinksWhileReadEndsWhereNothingMoreCanBeRead)
+{
+    std::string text;
+    for (int i = 0; i < 2000; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    TempFile file(text);
+    LineReader reader(4096);
+    ASSERT_TRUE(reader.Open(file.path()));
+    std::string_view line;
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(line, "line 0");
+    std::filesystem::resize_file(file.path(), 100);
+    // What was read before the file shrank is still handed out; then the input ends.
+    Lines rest = LinesOf(reader);
+    ASSERT_FALSE(rest.empty());
+    EXPECT_EQ(rest[0], "line 1");
+    EXPECT_LT(rest.size(), 1999u);
+    EXPECT_LT(reader.Offset(), reader.Length());
 }

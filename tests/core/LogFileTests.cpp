@@ -182,11 +182,15 @@ TEST_F(ModemLogFile, MissingLogGoesToTheErrorHandler)
     // Skipping the length keeps the old one; opening the file then fails the same way.
     ScriptedMessages boxes({msg::Ignore, msg::Ignore});
     DUVMain::LogLength = 77;
+    runtime::SetStep("QueryValueEx");  // left by an earlier procedure
     EXPECT_FALSE(DUVMain::CheckCorruption(false));
     ASSERT_EQ(boxes.Calls().size(), 2u);
     EXPECT_EQ(DUVMain::LogLength, 77);
     EXPECT_NE(boxes.Calls()[0].text.find("Error code:  53\r\n"), std::string::npos);
     EXPECT_NE(boxes.Calls()[0].text.find("Sub: CheckCorruption\r\n"), std::string::npos);
+    // Each failing step names itself.
+    EXPECT_NE(boxes.Calls()[0].text.find("Ref: Log Length\r\n"), std::string::npos);
+    EXPECT_NE(boxes.Calls()[1].text.find("Ref: Open Log\r\n"), std::string::npos);
     EXPECT_EQ(pointer.back(), "normal");
 }
 
@@ -231,19 +235,19 @@ TEST_F(ModemLogFile, StatisticsWithUndatedFirstAndLastLines)
     EXPECT_TRUE(DUVMain::LogInvalid);
 }
 
-TEST_F(ModemLogFile, StatisticsSplitAtCarriageReturnsOnly)
+TEST_F(ModemLogFile, StatisticsSplitAtEveryLineEnding)
 {
     WriteLog("01-05-2000 10:00:00.00 - X\r01-07-2000 10:00:00.00 - Y\r");
     DUVMain::GetLogStats(false);
     EXPECT_EQ(DUVMain::LogLineCount, 2.0f);
     EXPECT_EQ(DUVMain::LastEntryDate, DateSerial(2000, 1, 7));
 
-    // A lone line feed stays inside the line: one line, dated by its start.
-    WriteLog("01-05-2000 10:00:00.00 - X\n01-07-2000 10:00:00.00 - Y");
+    // A log whose lines end in a lone line feed, with a stray one after a CR LF.
+    WriteLog("01-05-2000 10:00:00.00 - X\n01-06-2000 10:00:00.00 - Y\r\n\n01-07-2000 10:00:00.00 - Z\n");
     DUVMain::GetLogStats(true);
-    EXPECT_EQ(DUVMain::LogLineCount, 1.0f);
+    EXPECT_EQ(DUVMain::LogLineCount, 3.0f);
     EXPECT_EQ(DUVMain::FirstEntryDate, DateSerial(2000, 1, 5));
-    EXPECT_EQ(DUVMain::LastEntryDate, DateSerial(2000, 1, 5));
+    EXPECT_EQ(DUVMain::LastEntryDate, DateSerial(2000, 1, 7));
     // The hourglass is kept for the caller.
     EXPECT_EQ(pointer.back(), "busy");
 }
