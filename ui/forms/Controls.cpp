@@ -257,6 +257,10 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         }
         switch (msg) {
         case WM_SETFOCUS:
+            // After the dialog navigation has done its own part.
+            if (self->form_ && self->form_->hwnd()) {
+                PostMessageA(self->form_->hwnd(), WM_FORM_DEFAULT_LOOK, 0, 0);
+            }
             self->Raise(self->GotFocus);
             break;
         case WM_KILLFOCUS: {
@@ -329,6 +333,7 @@ void Button::Create(Form& form, int id, const std::string& caption, bool isDefau
     CreateChild(form, id, "BUTTON", caption,
                 WS_TABSTOP | BS_NOTIFY | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0,
                 parent);
+    if (isDefault) form.SetDefaultButton(this);
 }
 
 void Button::PerformClick() {
@@ -927,7 +932,10 @@ std::string StatusBar::PanelText(int panel) const {
 }
 
 void StatusBar::Reposition() {
-    if (hwnd()) SendMessageA(hwnd(), WM_SIZE, 0, 0);
+    if (!hwnd()) return;
+    SendMessageA(hwnd(), WM_SIZE, 0, 0);
+    // Moved along the bottom edge, the bar keeps its size and would not repaint its panels.
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 // ---- UpDown, MonthCalendar ------------------------------------------------------------------
