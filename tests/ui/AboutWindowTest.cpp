@@ -156,6 +156,15 @@ TEST_F(AboutWindow, SystemInfoFromAFileOrFromAFolderOfTheSecondValue) {
     EXPECT_EQ(messages_->Calls()[0].text, "System Information Is Unavailable At This Time");
 }
 
+TEST_F(AboutWindow, EscapeCloses) {
+    frmAbout& about = frmAbout::Get();
+    about.Show();
+    Settle();
+    PressKey(about.cmdSysInfo, VK_ESCAPE);
+    EXPECT_EQ(frmAbout::IfLoaded(), nullptr);
+    EXPECT_TRUE(messages_->Calls().empty()) << "the focused System Info button is not run";
+}
+
 // The main window's About command shows the window modally and returns when it closes.
 TEST_F(AboutWindow, MainWindowCommandShowsItModally) {
     StartProgram();

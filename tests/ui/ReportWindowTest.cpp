@@ -239,6 +239,57 @@ TEST_F(ReportWindow, EveryButtonOfTheMainAndReportToolbarsShowsItsTip) {
     }
 }
 
+// Enter in a date box runs OK, the default button; the default look follows the focus and
+// comes back to OK when the focus leaves the Exit button, also after OK was switched off and
+// on again.
+TEST_F(ReportWindow, EnterInADateBoxRunsOkAndOkKeepsTheDefaultLook) {
+    WriteLog(CleanLog());
+    StartProgram();
+    frmMain& main = frmMain::Get();
+    Settle();
+    DUVMain::UserStartPref = "First Log Entry";
+    main.Refresh();
+    Settle();
+    ASSERT_TRUE(main.btnProcess.Enabled());
+    auto looksDefault = [](const forms::Button& button) {
+        return (GetWindowLongPtrA(button.hwnd(), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
+    };
+    PressKey(main.btnProcess, VK_TAB);
+    ASSERT_EQ(GetFocus(), main.btnExit.hwnd());
+    EXPECT_TRUE(looksDefault(main.btnExit));
+    EXPECT_FALSE(looksDefault(main.btnProcess));
+    main.btnProcess.SetEnabled(false);
+    main.btnProcess.SetEnabled(true);
+    PressKey(main.inputEnding, VK_END);
+    EXPECT_FALSE(looksDefault(main.btnExit));
+    EXPECT_TRUE(looksDefault(main.btnProcess));
+
+    EXPECT_EQ(frmReport::IfLoaded(), nullptr);
+    PressKey(main.inputEnding, VK_RETURN);
+    EXPECT_NE(frmReport::IfLoaded(), nullptr) << "Enter ran the analysis";
+    EXPECT_NE(frmMain::IfLoaded(), nullptr) << "and did not end the program";
+}
+
+// After the window is resized, the status bar shows its panels again without waiting for
+// another repaint.
+TEST_F(ReportWindow, StatusPanelsArePaintedAfterAResize) {
+    frmReport& report = Analyse();
+    Settle();
+    ASSERT_FALSE(report.StatusBar1.PanelText(0).empty());
+    ValidateRect(report.StatusBar1.hwnd(), nullptr);
+    RECT before = {};
+    GetWindowRect(report.hwnd(), &before);
+    SetWindowPos(report.hwnd(), nullptr, 0, 0, before.right - before.left + 40,
+                 before.bottom - before.top + 30, SWP_NOMOVE | SWP_NOZORDER);
+    RECT pending = {};
+    EXPECT_TRUE(GetUpdateRect(report.StatusBar1.hwnd(), &pending, FALSE))
+        << "the bar is to be repainted";
+    RECT panel = {};
+    SendMessageA(report.StatusBar1.hwnd(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&panel));
+    RECT overlap = {};
+    EXPECT_TRUE(IntersectRect(&overlap, &pending, &panel)) << "with its first panel";
+}
+
 TEST_F(ReportWindow, DetailsPreferenceOpensOnTheDetailsInStandardFormat) {
     WriteLog(CleanLog());
     StartProgram();

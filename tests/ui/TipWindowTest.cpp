@@ -114,6 +114,15 @@ TEST_F(TipWindow, StepsAndWrapsOverTheTipsAndRemembersTheLastOne) {
     EXPECT_EQ(third.lblTipText.Text(), "First tip.") << "after the last tip the first";
 }
 
+TEST_F(TipWindow, EscapeClosesAndRemembersTheTip) {
+    WriteTips("First tip.\r\nSecond tip.\r\n");
+    frmTip& tip = Open();
+    PressButton(tip.cmdNextTip);
+    PressKey(tip.cmdNextTip, VK_ESCAPE);
+    EXPECT_EQ(frmTip::IfLoaded(), nullptr);
+    EXPECT_EQ(LastTip(), 2);
+}
+
 TEST_F(TipWindow, AnyStoredNumberLeadsToATipOfTheFile) {
     WriteTips("One\r\nTwo\r\nThree");
     for (DWORD stored : {3u, 99u, 0xFFFFFFF9u /* -7 */, 0x7FFFFFFFu}) {

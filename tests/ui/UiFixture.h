@@ -42,6 +42,16 @@ inline void PressButton(forms::Button& button) {
     Settle();
 }
 
+// A key pressed while the control has the focus, through the program's message loop (where
+// the dialog navigation takes Tab, Enter and Escape).
+inline void PressKey(forms::Control& control, int key) {
+    SetFocus(control.hwnd());
+    PostMessageA(control.hwnd(), WM_KEYDOWN, static_cast<WPARAM>(key), 0);
+    PostMessageA(control.hwnd(), WM_KEYUP, static_cast<WPARAM>(key), 0);
+    forms::PumpMessages();
+    Settle();
+}
+
 inline void Menu(forms::Form& form, const forms::MenuItem& item) {
     SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(item.id(), 0), 0);
     Settle();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/forms/Form.h"
+#include "ui/forms/MaskModel.h"
 
 #include <commctrl.h>
 
@@ -99,7 +100,9 @@ private:
 class Label : public Control {
 public:
     void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override;
+                        HWND parent) override {
+        Create(form, id, caption, style, parent);
+    }
     void Create(Form& form, int id, const std::string& caption, DWORD align = SS_LEFT,
                 HWND parent = nullptr);
 protected:
@@ -109,7 +112,9 @@ protected:
 class Button : public Control {
 public:
     void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override;
+                        HWND parent) override {
+        Create(form, id, caption, (style & BS_DEFPUSHBUTTON) != 0, parent);
+    }
     void Create(Form& form, int id, const std::string& caption, bool isDefault = false,
                 HWND parent = nullptr);
     // Presses the button as the user would (raises Click when enabled).
@@ -120,8 +125,10 @@ protected:
 
 class CheckBox : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override;
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD,
+                        HWND parent) override {
+        Create(form, id, caption, parent);
+    }
     void Create(Form& form, int id, const std::string& caption, HWND parent = nullptr);
     // 0 unchecked, 1 checked, 2 grayed. Setting a different value raises Click once.
     int Value() const;
@@ -133,7 +140,9 @@ protected:
 class OptionButton : public Control {
 public:
     void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override;
+                        HWND parent) override {
+        Create(form, id, caption, (style & WS_GROUP) != 0, parent);
+    }
     // firstInGroup starts a new group of option buttons.
     void Create(Form& form, int id, const std::string& caption, bool firstInGroup,
                 HWND parent = nullptr);
@@ -147,7 +156,9 @@ protected:
 class TextBox : public Control {
 public:
     void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override;
+                        HWND parent) override {
+        Create(form, id, caption, style, parent);
+    }
     void Create(Form& form, int id, const std::string& text, DWORD extraStyle = 0,
                 HWND parent = nullptr);
     // Raises Change once when the text differs.
@@ -165,35 +176,39 @@ protected:
 
 // An edit box with a fixed mask: '#' takes a digit, 'A' a letter or digit, '?' a letter,
 // every other character is a literal shown in place. Empty places show the prompt character.
+// The editing rules are forms::EditMask (ui/forms/MaskModel.h, tested natively).
 class MaskedEdit : public TextBox {
 public:
-    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override;
     void Create(Form& form, int id, const std::string& mask, HWND parent = nullptr);
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD,
+                        HWND parent) override {
+        Create(form, id, caption, parent);
+    }
     void SetMask(const std::string& mask);
-    const std::string& Mask() const { return mask_; }
+    const std::string& Mask() const { return mask_.Mask(); }
     // The text with literals and prompts; setting it takes the characters that fit the mask
     // position by position (a literal is skipped over) and raises Change once.
     void SetText(const std::string& text) override;
     // The characters typed into the mask's places, without literals and prompts.
     std::string ClipText() const;
-    char PromptChar() const { return prompt_; }
+    char PromptChar() const { return mask_.Prompt(); }
 protected:
     bool OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 private:
-    bool IsPlace(size_t pos) const;
-    bool Accepts(size_t pos, char c) const;
-    std::string Conform(const std::string& text) const;
+    EditMask::State State() const;
+    // Shows an edited state; raises Change when the text was edited.
+    void Show(const EditMask::State& state, bool changed);
     void TypeChar(char c);
     void Erase(bool backwards);
-    std::string mask_;
-    char prompt_ = '_';
+    EditMask mask_;
 };
 
 class ComboBox : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override;
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD style,
+                        HWND parent) override {
+        Create(form, id, (style & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST, parent);
+    }
     // dropDownList: the user can only pick from the list.
     void Create(Form& form, int id, bool dropDownList, HWND parent = nullptr);
     void AddItem(const std::string& text);
@@ -209,8 +224,10 @@ protected:
 
 class ListBox : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override;
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD,
+                        HWND parent) override {
+        Create(form, id, parent);
+    }
     void Create(Form& form, int id, HWND parent = nullptr);
     void AddItem(const std::string& text, int index = -1);
     void RemoveItem(int index);
@@ -228,16 +245,20 @@ protected:
 // notifications reach the form.
 class Frame : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override;
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD,
+                        HWND parent) override {
+        Create(form, id, caption, parent);
+    }
     void Create(Form& form, int id, const std::string& caption, HWND parent = nullptr);
 };
 
 // A picture: a bitmap drawn at the control's top-left corner.
 class PictureBox : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override;
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD,
+                        HWND parent) override {
+        Create(form, id, parent);
+    }
     void Create(Form& form, int id, HWND parent = nullptr);
     void SetBitmap(HBITMAP bitmap);  // takes ownership
     HBITMAP Bitmap() const { return bitmap_; }
@@ -251,8 +272,10 @@ private:
 
 class ProgressBar : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override;
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD,
+                        HWND parent) override {
+        Create(form, id, parent);
+    }
     void Create(Form& form, int id, HWND parent = nullptr);
     void SetMax(int max);
     void SetValue(int value);
@@ -263,8 +286,10 @@ public:
 // A status bar with one text (simple mode) or with panels.
 class StatusBar : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override;
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD,
+                        HWND) override {
+        Create(form, id);
+    }
     void Create(Form& form, int id);
     void SetSimpleText(const std::string& text);
     std::string SimpleText() const { return simpleText_; }
@@ -279,8 +304,10 @@ private:
 
 class UpDown : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override;
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD,
+                        HWND parent) override {
+        Create(form, id, parent);
+    }
     void Create(Form& form, int id, HWND parent = nullptr);
     // Raised with +1 for up and -1 for down.
     std::function<void(int delta)> Spin;
@@ -290,8 +317,10 @@ protected:
 
 class MonthCalendar : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override;
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD,
+                        HWND parent) override {
+        Create(form, id, parent);
+    }
     void Create(Form& form, int id, HWND parent = nullptr);
     // The selected day as a day count (whole days since 30 December 1899).
     double Value() const;

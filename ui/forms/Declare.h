@@ -30,7 +30,8 @@ struct Twips {
 };
 
 // Optional look: a font (face, points, bold, italic), the class's style bits (see
-// Control::CreateDeclared) and whether the control starts hidden.
+// Control::CreateDeclared), whether the control starts hidden, and for a button whether
+// Escape runs it (the window's cancel button).
 struct Look {
     const char* font = nullptr;
     int points = 0;
@@ -38,6 +39,7 @@ struct Look {
     bool italic = false;
     DWORD style = 0;
     bool hidden = false;
+    bool cancel = false;
 };
 
 // The event procedures of window F a control's events run. A procedure taking arguments
@@ -77,6 +79,7 @@ void Declare(F& form, std::initializer_list<Declared<F>> table) {
         }
         if (!row.toolTip.empty()) control.SetToolTip(row.toolTip);
         if (row.look.hidden) control.SetVisible(false);
+        if (row.look.cancel) form.SetCancelButton(dynamic_cast<Button*>(&control));
         auto bind = [&form](void (F::*procedure)()) -> std::function<void()> {
             if (!procedure) return {};
             return [&form, procedure] { (form.*procedure)(); };

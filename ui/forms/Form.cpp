@@ -403,6 +403,27 @@ bool Form::PreviewDialogKey(const MSG& msg) {
     return true;
 }
 
+void Form::SetDefaultButton(Button* button) { defaultButton_ = button; }
+void Form::SetCancelButton(Button* button) { cancelButton_ = button; }
+
+void Form::ShowDefaultLook() {
+    HWND focus = GetFocus();
+    Button* focused = nullptr;
+    for (auto& [id, control] : controls_) {
+        if (control->hwnd() == focus) focused = dynamic_cast<Button*>(control);
+    }
+    Button* look = focused ? focused : defaultButton_;
+    for (auto& [id, control] : controls_) {
+        auto* button = dynamic_cast<Button*>(control);
+        if (!button || !button->hwnd()) continue;
+        bool isDefault = (GetWindowLongPtrA(button->hwnd(), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
+        if (isDefault != (button == look)) {
+            SendMessageA(button->hwnd(), BM_SETSTYLE,
+                         button == look ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+        }
+    }
+}
+
 void Form::RegisterMenuItem(MenuItem* item) { menuItems_[item->id()] = item; }
 
 void Form::UnregisterMenuItem(MenuItem* item) {
@@ -478,6 +499,8 @@ void Form::OnDestroyed() {
     hwnd_ = nullptr;
     posted_.clear();
     notifiers_.clear();
+    defaultButton_ = nullptr;
+    cancelButton_ = nullptr;
 }
 
 void Form::OnCommand(WPARAM wp, LPARAM lp) {
@@ -489,6 +512,13 @@ void Form::OnCommand(WPARAM wp, LPARAM lp) {
             if (item->Enabled() && item->Click) {
                 RunGuarded(item->Click);
             }
+            return;
+        }
+        // Escape, or Enter for a default button the dialog navigation did not find.
+        if (id == IDCANCEL && cancelButton_) {
+            RunGuarded([this] { cancelButton_->PerformClick(); });
+        } else if (defaultButton_ && id == defaultButton_->id()) {
+            RunGuarded([this] { defaultButton_->PerformClick(); });
         }
         return;
     }
@@ -555,6 +585,16 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 ::SetFocus(control->hwnd());
             }
         }
+        return 0;
+    case DM_GETDEFID:
+        if (defaultButton_ && defaultButton_->hwnd()) {
+            return MAKELRESULT(defaultButton_->id(), DC_HASDEFID);
+        }
+        return 0;
+    case DM_SETDEFID:
+        return TRUE;  // the default button is the one created as default
+    case WM_FORM_DEFAULT_LOOK:
+        ShowDefaultLook();
         return 0;
     case WM_FORM_POSTED_CALL:
         if (!posted_.empty()) {

@@ -14,6 +14,7 @@
 namespace forms {
 
 class Control;
+class Button;
 class Timer;
 class MenuItem;
 
@@ -22,6 +23,7 @@ enum : UINT {
     WM_FORM_ACTIVATE = WM_APP + 0x100,  // raise Form_Activate after activation settles
     WM_FORM_REFOCUS,                    // wParam = control id: give it the focus again
     WM_FORM_POSTED_CALL,                // run a queued call on the window's thread
+    WM_FORM_DEFAULT_LOOK,               // give the default look to the right push button
 };
 
 class Form {
@@ -99,6 +101,12 @@ public:
     // or a tab strip) go to this control.
     void RouteNotifications(HWND sender, Control* control);
 
+    // Enter runs the default button (the push button created as default) unless the focus is
+    // on another push button; Escape runs the cancel button. Only the focused push button, or
+    // else the default button, looks default.
+    void SetDefaultButton(Button* button);
+    void SetCancelButton(Button* button);
+
     // Keys the window sees before the dialog navigation takes them (Ctrl+Tab on a window that
     // previews keys reaches Form_KeyDown). True when the key was taken.
     bool PreviewDialogKey(const MSG& msg);
@@ -148,6 +156,7 @@ private:
     void RegisterTimer(Timer* timer);
     void UnregisterTimer(Timer* timer);
     void RunModalLoop();
+    void ShowDefaultLook();
 
     std::string name_;
     Style style_;
@@ -157,6 +166,8 @@ private:
     std::map<int, Control*> controls_;
     std::map<int, MenuItem*> menuItems_;
     std::map<HWND, Control*> notifiers_;
+    Button* defaultButton_ = nullptr;
+    Button* cancelButton_ = nullptr;
     int nextId_ = kFirstReservedId;
     std::map<UINT_PTR, Timer*> timers_;
     std::vector<std::function<void()>> posted_;

@@ -57,7 +57,8 @@ void frmTip::CreateControls() {
          {.click = &frmTip::btnReadme_Click}},
         {Command1, "&Help", {5160, 1440, 1250, 360}, {}, nullptr, {},
          {.click = &frmTip::Command1_Click}},
-        {cmdOK, "&OK", {5160, 2780, 1250, 360}, {}, nullptr, {.style = BS_DEFPUSHBUTTON},
+        {cmdOK, "&OK", {5160, 2780, 1250, 360}, {}, nullptr,
+         {.style = BS_DEFPUSHBUTTON, .cancel = true},
          {.click = &frmTip::cmdOK_Click}},
     });
     Picture1.SetBitmap(Pictures::MainPicture());

@@ -1,0 +1,90 @@
+// The masked edit box's editing rules: typing, literals, refusals, erasing, conforming text.
+#include "ui/forms/MaskModel.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using forms::EditMask;
+
+EditMask::State At(const std::string& text, int start, int length = 0) {
+    return {text, start, length};
+}
+
+TEST(EditMaskTyping, DigitsFillThePlacesAndTheCaretSkipsLiterals) {
+    EditMask mask("##/##/####");
+    EditMask::State state = At(mask.Conform(""), 0);
+    EXPECT_EQ(state.text, "__/__/____");
+    for (char c : std::string("1231")) EXPECT_EQ(mask.Type(state, c), EditMask::Typed::Changed);
+    EXPECT_EQ(state.text, "12/31/____");
+    EXPECT_EQ(state.selStart, 6) << "past the literal after a place";
+    EXPECT_EQ(mask.Type(state, 'a'), EditMask::Typed::Refused);
+    EXPECT_EQ(state.text, "12/31/____");
+
+    // Typing the literal at the caret moves past it without a change.
+    EditMask::State literal = At("1_/__/____", 2);
+    EXPECT_EQ(mask.Type(literal, '/'), EditMask::Typed::Skipped);
+    EXPECT_EQ(literal.selStart, 3);
+    EXPECT_EQ(literal.text, "1_/__/____");
+
+    // At the end nothing more is taken; a text of the wrong length is conformed first.
+    EditMask::State full = At("12/31/2026", 10);
+    EXPECT_EQ(mask.Type(full, '5'), EditMask::Typed::Refused);
+    EditMask::State shortText = At("3", 1);
+    EXPECT_EQ(mask.Type(shortText, '4'), EditMask::Typed::Changed);
+    EXPECT_EQ(shortText.text, "34/__/____");
+}
+
+TEST(EditMaskTyping, PlaceKindsTakeTheirCharacters) {
+    EditMask mask("?A#-9a");
+    EXPECT_TRUE(mask.Accepts(0, 'x'));
+    EXPECT_FALSE(mask.Accepts(0, '1'));
+    EXPECT_TRUE(mask.Accepts(1, '1'));
+    EXPECT_TRUE(mask.Accepts(1, 'z'));
+    EXPECT_FALSE(mask.Accepts(1, '-'));
+    EXPECT_FALSE(mask.Accepts(2, 'z'));
+    EXPECT_FALSE(mask.IsPlace(3));
+    EXPECT_TRUE(mask.Accepts(4, '0'));
+    EXPECT_TRUE(mask.Accepts(5, 'Q'));
+    EXPECT_FALSE(mask.Accepts(6, '1')) << "beyond the mask";
+    EXPECT_FALSE(mask.Accepts(0, static_cast<char>(0xE9)))
+        << "a byte above 127 is no letter in the C locale";
+}
+
+TEST(EditMaskErasing, BackspaceDeleteAndSelection) {
+    EditMask mask("##/##/####");
+    EditMask::State back = At("12/31/2026", 6);
+    EXPECT_TRUE(mask.Erase(back, true));
+    EXPECT_EQ(back.text, "12/3_/2026") << "backspace over a literal empties the place before it";
+    EXPECT_EQ(back.selStart, 4);
+
+    EditMask::State atStart = At("12/31/2026", 0);
+    EXPECT_FALSE(mask.Erase(atStart, true));
+    EXPECT_EQ(atStart.text, "12/31/2026");
+
+    EditMask::State del = At("12/31/2026", 2);
+    EXPECT_TRUE(mask.Erase(del, false));
+    EXPECT_EQ(del.text, "12/31/2026") << "delete on a literal changes nothing but counts";
+
+    EditMask::State selected = At("12/31/2026", 1, 5);
+    EXPECT_TRUE(mask.Erase(selected, true));
+    EXPECT_EQ(selected.text, "1_/__/2026") << "literals stay, places empty";
+    EXPECT_EQ(selected.selStart, 1);
+    EXPECT_EQ(selected.selLength, 0);
+}
+
+TEST(EditMaskText, ConformAndClipText) {
+    EditMask mask("##/##/####");
+    EXPECT_EQ(mask.Conform("3/5/1999"), "3_/5_/1999") << "characters fit place by place";
+    EXPECT_EQ(mask.Conform("03/05/1999"), "03/05/1999");
+    EXPECT_EQ(mask.Conform("__/05/1999"), "__/05/1999") << "prompts are passed over";
+    EXPECT_EQ(mask.Conform("ab"), "__/__/____");
+    EXPECT_EQ(mask.Conform("123456789012"), "12/34/5678");
+    EXPECT_EQ(mask.ClipText("12/3_/20__"), "12320");
+    EXPECT_EQ(mask.ClipText(""), "");
+    EditMask none;
+    EXPECT_TRUE(none.Empty());
+    EXPECT_EQ(none.Conform("anything"), "");
+}
+
+}  // namespace
