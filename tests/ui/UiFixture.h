@@ -19,6 +19,7 @@
 #include "core/Runtime.h"
 #include "tests/support/ProgramState.h"
 #include "tests/support/win32/Windows.h"
+#include "ui/forms/Commands.h"
 #include "ui/forms/Form.h"
 #include "ui/main/ProgramSetup.h"
 #include "ui/main/frmMain.h"
@@ -103,6 +104,10 @@ protected:
         previousClock_ = clock_seam::SetNow([this] { return now_; });
         previousEnd_ = DUVMain::SetProcessEnd([] {});
         messages_ = std::make_unique<ScriptedMessages>();
+        // A command that no window serves is a fault of the wiring.
+        previousUnserved_ = forms::SetUnservedCommandHook([](const std::string& command) {
+            ADD_FAILURE() << "the command " << command << " is served by no window";
+        });
         // An unexpected run-time error fails the test, names its context and is skipped.
         runtime::SetErrorHandler([] {
             ADD_FAILURE() << "run-time error " << runtime::Err().number << " ("
@@ -114,8 +119,11 @@ protected:
 
     void TearDown() override {
         for (forms::Form* form : std::vector<forms::Form*>(forms::Form::LoadedForms())) {
+            EXPECT_TRUE(DUVMain::IsProgramWindow(form->Name()))
+                << form->Name() << " is missing from the shutdown order";
             form->Unload();
         }
+        forms::SetUnservedCommandHook(previousUnserved_);
         Settle();
         messages_.reset();
         ErrorHandler::InstallErrorHandling();
@@ -170,6 +178,7 @@ private:
     DUVMain::StartupEnvironment previousEnvironment_;
     clock_seam::NowFunction previousClock_;
     std::function<void()> previousEnd_;
+    forms::UnservedCommandHook previousUnserved_;
 };
 
 }  // namespace uitest
