@@ -15,35 +15,28 @@
 #include "core/MessageBox.h"
 #include "core/Runtime.h"
 #include "core/UserFeedback.h"
+#include "tests/support/ProgramState.h"
 #include "tests/support/Seams.h"
 
 namespace {
 
 using runtime::DateSerial;
 
-class ModemLogFile : public ::testing::Test {
+class ModemLogFile : public test_support::CoreStateTest {
 protected:
     void SetUp() override
     {
+        CoreStateTest::SetUp();
         dir_ = std::filesystem::temp_directory_path() / "duv_logfile_tests";
         std::filesystem::create_directories(dir_);
         DUVMain::LogFilePath = (dir_ / "ModemLog.txt").string();
         std::filesystem::remove(DUVMain::LogFilePath);
         DUVMain::MaxLogSize = 150;
-        previousFeedback_ = SetUserFeedback(UserFeedback{
-            [this](bool busy) { pointer.push_back(busy ? "busy" : "normal"); },
-            [this] { ++yields; },
-            [this](const std::string& text) { labels.push_back(text); }});
-        ErrorHandler::InstallErrorHandling();
-        previousEnd_ = DUVMain::SetProcessEnd([] {});
     }
     void TearDown() override
     {
-        SetUserFeedback(previousFeedback_);
-        DUVMain::SetProcessEnd(previousEnd_);
-        runtime::SetErrorHandler({});
-        runtime::SetEndProgram({});
         std::filesystem::remove_all(dir_);
+        CoreStateTest::TearDown();
     }
 
     void WriteLog(const std::string& bytes)
@@ -62,8 +55,17 @@ protected:
     std::vector<std::string> labels;
     int yields = 0;
     std::filesystem::path dir_;
-    UserFeedback previousFeedback_;
-    std::function<void()> previousEnd_;
+
+    test_support::ScopedSeam<UserFeedback> feedback_{
+        SetUserFeedback,
+        UserFeedback{[this](bool busy) { pointer.push_back(busy ? "busy" : "normal"); },
+                     [this] { ++yields; },
+                     [this](const std::string& text) { labels.push_back(text); }}};
+    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{
+        runtime::SetErrorHandler, [] { return ErrorHandler::HandleError(); }};
+    test_support::ScopedSeam<runtime::EndProgramFn> endHook_{runtime::SetEndProgram,
+                                                             [] { DUVMain::EndProgram(); }};
+    test_support::ScopedSeam<std::function<void()>> processEnd_{DUVMain::SetProcessEnd, [] {}};
 };
 
 }  // namespace

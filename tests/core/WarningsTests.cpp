@@ -4,27 +4,24 @@
 
 #include "core/DUVMain.h"
 #include "core/MessageBox.h"
+#include "tests/support/ProgramState.h"
+#include "tests/support/Seams.h"
 
 namespace {
 
-class StandardWarnings : public ::testing::Test {
+class StandardWarnings : public test_support::CoreStateTest {
 protected:
     void SetUp() override
     {
+        CoreStateTest::SetUp();
         DUVMain::LogFound = true;
-        DUVMain::LogCorrupt = false;
-        DUVMain::LogInvalid = false;
-        DUVMain::LogTooBig = false;
-        DUVMain::NoLogWarningShown = false;
         DUVMain::HelpFilePath = "C:\\Program Files\\DUV\\DUV.HLP";
         DUVMain::SystemLogDir = "C:\\WINDOWS\\";
-        DUVMain::MessageText.clear();
-        DUVMain::MessageAnswer.clear();
-        DUVMain::SetMainWindowControls({[this] { ++repairEnabled; }});
     }
-    void TearDown() override { DUVMain::SetMainWindowControls({}); }
 
     int repairEnabled = 0;
+    test_support::ScopedSeam<DUVMain::MainWindowControls> controls_{
+        DUVMain::SetMainWindowControls, DUVMain::MainWindowControls{[this] { ++repairEnabled; }}};
 };
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "core/MessageBox.h"
 #include "core/OpenFiles.h"
 #include "core/win32/SystemSeams.h"
+#include "tests/support/Seams.h"
 
 namespace {
 
@@ -103,7 +104,7 @@ TEST_F(SystemMessageBox, HelpButtonOpensHelpAndLeavesTheBoxOpen)
 
 TEST_F(SystemMessageBox, UnknownErrorPutsTheReportOnTheClipboard)
 {
-    auto previousClipboard = SetClipboardFunction({});
+    test_support::ScopedSeam clipboard(SetClipboardFunction, ClipboardFunction{});
     InstallSystemClipboard();
     runtime::SetContext("DUVMain", "Main");
     runtime::SetStep("GetLogStats");
@@ -129,7 +130,6 @@ TEST_F(SystemMessageBox, UnknownErrorPutsTheReportOnTheClipboard)
     EXPECT_NE(pasted.find("\r\nError code:  13\r\nDescription: Type mismatch\r\n"), std::string::npos);
     EXPECT_NE(pasted.find("\r\nSub: Main\r\nRef: GetLogStats\r\n"), std::string::npos);
     EXPECT_EQ(pasted.find("The above information"), std::string::npos);
-    SetClipboardFunction(previousClipboard);
 }
 
 TEST(NumberedFilesOnWindows, PlatformFailuresMapToTheirErrorNumbers)

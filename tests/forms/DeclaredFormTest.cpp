@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Seams.h"
+
 namespace {
 
 void Settle(int rounds = 4) {
@@ -167,8 +169,8 @@ TEST(DeclaredForm, OneCommandTableDrivesMenuToolbarKeysAndShortcuts) {
     form.Show();
     Settle();
     std::vector<std::string> unserved;
-    auto previous = forms::SetUnservedCommandHook(
-        [&](const std::string& command) { unserved.push_back(command); });
+    test_support::ScopedSeam hook(forms::SetUnservedCommandHook,
+                                  [&](const std::string& command) { unserved.push_back(command); });
     form.events.clear();
     SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(form.mnuSave.id(), 0), 0);
     SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(form.mnuClose.id(), 0), 0);
@@ -183,7 +185,6 @@ TEST(DeclaredForm, OneCommandTableDrivesMenuToolbarKeysAndShortcuts) {
     // A command no window serves is reported, by its name.
     EXPECT_TRUE(form.commands.RunKey("Elsewhere"));
     EXPECT_EQ(unserved, (std::vector<std::string>{"Served"}));
-    forms::SetUnservedCommandHook(previous);
     form.Unload();
 }
 

@@ -1,6 +1,7 @@
 #include "ui/main/MainWindowModel.h"
 
 #include "core/DUVMain.h"
+#include "tests/support/ProgramState.h"
 
 #include <gtest/gtest.h>
 
@@ -286,7 +287,9 @@ TEST(MainWindowDateRange, TypedDatesAreClampedToTheLogWithTheMatchingHint) {
     EXPECT_FALSE(CanProcess(true, true, LogFlags{}));
 }
 
-TEST(MainWindowLogState, GatheredFromTheProgramState) {
+class MainWindowLogState : public test_support::CoreStateTest {};
+
+TEST_F(MainWindowLogState, GatheredFromTheProgramState) {
     DUVMain::LogFound = true;
     DUVMain::LogEmpty = true;
     DUVMain::ArchiveOpen = true;
@@ -300,7 +303,6 @@ TEST(MainWindowLogState, GatheredFromTheProgramState) {
     EXPECT_EQ(log.LastEntryDate, DateSerial(2026, 11, 3));
     EXPECT_EQ(log.LogFileTitle, "ModemLog.txt");
     EXPECT_FALSE(UsableForDefaultStart(log.Flags));
-    DUVMain::ResetState();
 }
 
 TEST(MainWindowDateRange, CaptionCountsBothEnds) {
