@@ -1,6 +1,5 @@
-// The optimize operation's confirmation and its run. The rewrite of the log itself is
-// installed by the log maintenance (SetOptimizeWork); without it a confirmed run changes
-// nothing.
+// The optimize operation: the confirmation, the main window's controls switched off, and the
+// rewrite of the log (or the open archive) to the lines that hold a modem keyword.
 #pragma once
 
 #include <functional>
@@ -11,9 +10,17 @@ namespace DUVOptimize {
 // True for Yes.
 bool ConfirmOptimize();
 
-// The confirmation, then the installed work.
-void OptimizeLog();
+// Switches off the main window's 17 controls through the function the main window installs.
+void DisableControls();
+void SetDisableControls(std::function<void()> disable);
 
-void SetOptimizeWork(std::function<void()> work);
+// Rewrites the file being analysed, keeping the previous one as ModemLog.old (or
+// ModemLogArchive.old for an archive) in the program folder; progress and the result in the
+// main window. True when the log was rewritten.
+bool DoOptimize();
+
+// The confirmation, then DisableControls and DoOptimize; a failure shows "Optimization
+// Failed".
+void OptimizeLog();
 
 }  // namespace DUVOptimize

@@ -5,14 +5,15 @@
 
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
+#include "core/LogMaintenance.h"
 #include "core/MessageBox.h"
 
 namespace DUVOptimize {
 namespace {
 
-std::function<void()>& Work() {
-    static std::function<void()> work;
-    return work;
+std::function<void()>& Disable() {
+    static std::function<void()> disable;
+    return disable;
 }
 
 }  // namespace
@@ -26,13 +27,37 @@ bool ConfirmOptimize() {
     return answer == msg::Yes;
 }
 
-void OptimizeLog() {
-    runtime::SetContext("DUVOptimize", "OptimizeLog");
-    if (ConfirmOptimize() && Work()) {
-        Work()();
-    }
+void SetDisableControls(std::function<void()> disable) { Disable() = std::move(disable); }
+
+void DisableControls() {
+    runtime::SetContext("DUVOptimize", "DisableControls");
+    if (Disable()) Disable()();
 }
 
-void SetOptimizeWork(std::function<void()> work) { Work() = std::move(work); }
+namespace {
+
+// The rewrite with its progress and result in the main window; the controls switched off
+// first when asked.
+bool Optimize(bool disableFirst) {
+    using namespace LogMaintenance;
+    const std::string backup = InProgramFolder(DUVMain::ArchiveOpen ? kArchiveBackup : kLogBackup);
+    return RunInMainWindow(
+        [&](const Progress& progress) {
+            if (disableFirst) DisableControls();
+            runtime::SetContext("DUVOptimize", "DoOptimize");
+            return OptimizeLines(DUVMain::LogFilePath, backup, CurrentKeywords(),
+                                 DUVMain::LogLineCount, progress);
+        },
+        &OptimizingText, kOptimizedText, kOptimizeFailedTitle, OptimizeFailedText());
+}
+
+}  // namespace
+
+bool DoOptimize() { return Optimize(false); }
+
+void OptimizeLog() {
+    runtime::SetContext("DUVOptimize", "OptimizeLog");
+    if (ConfirmOptimize()) Optimize(true);
+}
 
 }  // namespace DUVOptimize
