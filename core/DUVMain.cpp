@@ -51,7 +51,7 @@ std::string TextFileDir;
 std::string SearchText;
 std::int16_t SearchMatchCase = 0;
 std::int16_t SearchDirection = 0;
-float SearchStart = 0;
+std::int64_t SearchStart = 0;
 bool SearchIsNew = false;
 
 // ---- Log statistics of the file being analysed ----
