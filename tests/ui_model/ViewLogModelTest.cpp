@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/DUVMain.h"
+#include "core/MessageBox.h"
 #include "core/RegistryStore.h"
 #include "core/Registry_Functions.h"
 #include "core/Runtime.h"
@@ -146,6 +147,44 @@ TEST(ViewLogSearch, PositionsBeyondSixteenMillionStayExact) {
 
 TEST(ViewLogSearch, CannotFindQuotesTheTextAsTyped) {
     EXPECT_EQ(CannotFindMessage("Hang Up"), "Cannot find \"Hang Up\"");
+}
+
+// The viewer as the search sees it: a text, a selection and whether the Find window is open.
+struct Viewer : SearchTarget {
+    std::string text;
+    std::int64_t start = 0, length = 0;
+    bool findOpen = true;
+    std::string_view Text() override { return text; }
+    std::int64_t SelStart() override { return start; }
+    void Select(std::int64_t s, std::int64_t l) override { start = s; length = l; }
+    void CloseFindWindow() override { findOpen = false; }
+};
+
+TEST(ViewLogSearch, FindLogTextSelectsEachMatchThenSaysCannotFindAndKeepsTheSelection) {
+    ScriptedMessages boxes;
+    Viewer viewer;
+    viewer.text = kLog;
+    DUVMain::SearchText = "Established";
+    DUVMain::SearchMatchCase = 0;
+    DUVMain::SearchDirection = 1;
+    DUVMain::SearchIsNew = true;
+    FindLogText(viewer);
+    EXPECT_EQ(viewer.text.substr(static_cast<size_t>(viewer.start), 11), "ESTABLISHED");
+    EXPECT_EQ(viewer.length, 11);
+    EXPECT_FALSE(viewer.findOpen);
+    EXPECT_EQ(DUVMain::SearchStart, viewer.start);
+    EXPECT_FALSE(DUVMain::SearchIsNew);
+    const std::int64_t first = viewer.start;
+    FindLogText(viewer);  // Find Next
+    EXPECT_GT(viewer.start, first);
+    const std::int64_t second = viewer.start;
+    viewer.findOpen = true;
+    FindLogText(viewer);
+    EXPECT_EQ(viewer.start, second) << "a failed search leaves the selection";
+    EXPECT_TRUE(viewer.findOpen) << "and the Find window open";
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].text, "Cannot find \"Established\"");
+    DUVMain::SearchText.clear();
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
+#include "core/MessageBox.h"
 #include "core/Runtime.h"
+#include "core/UserFeedback.h"
 
 namespace ViewLogModel {
 
@@ -124,6 +126,28 @@ std::int64_t FindText(std::string_view text, std::int64_t selStart, const Search
 
 std::string CannotFindMessage(const std::string& searchText) {
     return "Cannot find \"" + searchText + "\"";
+}
+
+void FindLogText(SearchTarget& target) {
+    ShowBusy(true);
+    LetEventsRun();
+    SearchState state;
+    state.Text = DUVMain::SearchText;
+    state.MatchCase = DUVMain::SearchMatchCase;
+    state.Direction = DUVMain::SearchDirection;
+    state.Start = DUVMain::SearchStart;
+    state.IsNew = DUVMain::SearchIsNew;
+    std::int64_t found = FindText(target.Text(), target.SelStart(), state);
+    if (found >= 0) {
+        target.Select(found, static_cast<std::int64_t>(state.Text.size()));
+        target.CloseFindWindow();
+    } else {
+        ShowBusy(false);
+        ShowMessage(CannotFindMessage(DUVMain::SearchText), msg::OkOnly);
+    }
+    DUVMain::SearchStart = target.SelStart();
+    DUVMain::SearchIsNew = false;
+    ShowBusy(false);
 }
 
 }  // namespace ViewLogModel

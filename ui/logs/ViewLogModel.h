@@ -89,4 +89,19 @@ std::int64_t FindText(std::string_view text, std::int64_t selStart, const Search
 // The box of a failed search: Cannot find "text".
 std::string CannotFindMessage(const std::string& searchText);
 
+// What the search works on: the viewer's text and selection, and the Find window.
+class SearchTarget {
+public:
+    virtual ~SearchTarget() = default;
+    virtual std::string_view Text() = 0;
+    virtual std::int64_t SelStart() = 0;
+    virtual void Select(std::int64_t start, std::int64_t length) = 0;
+    virtual void CloseFindWindow() = 0;  // nothing when it is not open
+};
+
+// DUVMain.FindLogText: searches with the run's search state (DUVMain.Search*) from the
+// selection, selects a match and closes the Find window, or says "Cannot find" and leaves
+// the selection; then keeps the selection start and marks the search as no longer new.
+void FindLogText(SearchTarget& target);
+
 }  // namespace ViewLogModel
