@@ -15,6 +15,10 @@ HelpFunction SetHelpFunction(HelpFunction help);
 // The clipboard through OpenClipboard / EmptyClipboard / SetClipboardData (CF_TEXT).
 void InstallSystemClipboard();
 
+// The safe write's file operations through CreateFileA (CREATE_NEW), FlushFileBuffers and
+// MoveFileExA (MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
+void InstallSystemSafeWriteFiles();
+
 // The folder of the running program, without a trailing backslash (GetModuleFileNameA).
 std::string SystemProgramFolder();
 // An environment variable's value, "" when it is not set (GetEnvironmentVariableA).

@@ -31,6 +31,22 @@ std::string CleanLog() {
     return log;
 }
 
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+size_t FilesIn(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    size_t count = 0;
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -362,6 +378,7 @@ TEST_F(ReportWindow, SaveWritesTheReportTextWithALineEnd) {
     EXPECT_EQ(requests[0].fileName, "Summary 02Nov26 - 03Nov26");
     EXPECT_EQ(requests[0].filter, "Text (*.txt)|*.txt");
     EXPECT_EQ(requests[0].flags, 6u);
+    EXPECT_EQ(requests[0].defaultExtension, "txt");
     EXPECT_EQ(requests[0].initialDir, DUVMain::AppPath);
     EXPECT_EQ(ReadFile(target), DUVAnalyse::ReportText + "\r\n");
     EXPECT_TRUE(messages_->Calls().empty());
@@ -387,6 +404,79 @@ TEST_F(ReportWindow, SaveWritesTheReportTextWithALineEnd) {
     cancel = true;
     Menu(report, report.mnuSaveAS);
     EXPECT_EQ(messages_->Calls().size(), 1u) << "a cancelled save is silent";
+}
+
+// Answers the system's save dialog as a user would: types a name (none keeps the proposed
+// one) and presses Save. Runs from a timer while the dialog's own message loop waits.
+class SaveDialogUser {
+public:
+    explicit SaveDialogUser(std::string typed) : typed_(std::move(typed)) {
+        current_ = this;
+        timer_ = SetTimer(nullptr, 0, 50, &SaveDialogUser::Tick);
+    }
+    ~SaveDialogUser() {
+        KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    bool answered = false;
+
+private:
+    static BOOL CALLBACK FindDialog(HWND hwnd, LPARAM found) {
+        char cls[16] = {};
+        GetClassNameA(hwnd, cls, sizeof(cls));
+        if (std::string(cls) == "#32770" && IsWindowVisible(hwnd)) {
+            *reinterpret_cast<HWND*>(found) = hwnd;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        SaveDialogUser* user = current_;
+        HWND dialog = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (!user || user->answered || !dialog) return;
+        user->answered = true;
+        if (!user->typed_.empty()) {
+            for (int id : {0x47c, 0x480}) {  // the file-name box (combo box or edit)
+                if (GetDlgItem(dialog, id)) SetDlgItemTextA(dialog, id, user->typed_.c_str());
+            }
+        }
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    }
+
+    static inline SaveDialogUser* current_ = nullptr;
+    std::string typed_;
+    UINT_PTR timer_ = 0;
+};
+
+TEST_F(ReportWindow, SaveAsGivesANameWithoutExtensionTxtAndKeepsEveryOtherFile) {
+    frmReport& report = Analyse();
+    // Files of the user's that an earlier save wrote over: "<chosen>.new" and the like.
+    const std::string proposed = folder_ + "\\Summary 02Nov26 - 03Nov26.txt";
+    WriteFileBytes(proposed + ".new", "the user's own file");
+    WriteFileBytes(folder_ + "\\~Summary 02Nov26 - 03Nov26.txt.tmp", "another");
+    const size_t filesBefore = FilesIn(folder_);
+    {
+        SaveDialogUser user("");  // the proposed name, accepted
+        Menu(report, report.mnuSaveAS);
+        EXPECT_TRUE(user.answered);
+    }
+    EXPECT_EQ(ReadFile(proposed), DUVAnalyse::ReportText + "\r\n");
+    EXPECT_EQ(ReadFile(proposed + ".new"), "the user's own file");
+    EXPECT_EQ(ReadFile(folder_ + "\\~Summary 02Nov26 - 03Nov26.txt.tmp"), "another");
+    {
+        SaveDialogUser user(folder_ + "\\mine");
+        Menu(report, report.mnuSaveAS);
+    }
+    EXPECT_EQ(ReadFile(folder_ + "\\mine.txt"), DUVAnalyse::ReportText + "\r\n");
+    {
+        SaveDialogUser user(folder_ + "\\mine.csv");
+        Menu(report, report.mnuSaveAS);
+    }
+    EXPECT_EQ(ReadFile(folder_ + "\\mine.csv"), DUVAnalyse::ReportText + "\r\n");
+    EXPECT_EQ(FilesIn(folder_), filesBefore + 3) << "the three reports and nothing else";
+    EXPECT_TRUE(messages_->Calls().empty());
 }
 
 TEST_F(ReportWindow, PrintGoesThroughThePrintDialog) {

@@ -35,6 +35,7 @@ std::optional<FileDialogResult> SystemFileDialog(const FileDialogRequest& reques
     ofn.nMaxFileTitle = static_cast<DWORD>(title.size());
     ofn.lpstrInitialDir = request.initialDir.empty() ? nullptr : request.initialDir.c_str();
     ofn.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
+    ofn.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
     ofn.Flags = request.flags | OFN_EXPLORER;
     BOOL ok = request.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
     if (!ok) {

@@ -14,6 +14,7 @@ struct FileDialogRequest {
     std::string filter;        // "Text (*.txt)|*.txt|All (*.*)|*.*"
     std::string initialDir;
     std::string fileName;      // proposed name
+    std::string defaultExtension;  // added to a typed name without one ("txt")
     unsigned long flags = 0;   // OFN_* flags
 };
 

@@ -40,6 +40,8 @@ std::string DefaultSaveName(bool details, double startDate, double endDate);
 // The saved-report file: the report text as built, then one CR LF.
 std::string ReportFileContents(const std::string& reportText);
 inline constexpr const char* kSaveFilter = "Text (*.txt)|*.txt";
+// Given to a typed name without an extension, so that Open Report lists the saved file.
+inline constexpr const char* kSaveExtension = "txt";
 
 // ---- Status panels -----------------------------------------------------------------------
 

@@ -5,6 +5,7 @@
 #include "analysis/Report.h"
 #include "core/DUVMain.h"
 #include "core/MessageBox.h"
+#include "core/SafeWrite.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Printing.h"
 #include "ui/main/frmMain.h"
@@ -12,30 +13,6 @@
 namespace {
 
 constexpr unsigned long kSaveFlags = 0x2 | 0x4;  // prompt before overwriting, hide read-only
-
-// Writes contents to a new file beside path and swaps it in, so that a failed save leaves
-// an existing file whole.
-bool WriteFileSafely(const std::string& path, const std::string& contents) {
-    const std::string temporary = path + ".new";
-    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    bool ok = WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written,
-                        nullptr) &&
-              written == contents.size() && FlushFileBuffers(file);
-    CloseHandle(file);
-    if (ok) {
-        ok = MoveFileExA(temporary.c_str(), path.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    }
-    if (!ok) {
-        DeleteFileA(temporary.c_str());
-    }
-    return ok;
-}
 
 }  // namespace
 
@@ -65,14 +42,15 @@ void frmReport::mnuSaveAs_Click() {
     request.flags = kSaveFlags;
     request.initialDir = DUVMain::AppPath;
     request.filter = ReportWindowModel::kSaveFilter;
+    request.defaultExtension = ReportWindowModel::kSaveExtension;
     request.fileName = ReportWindowModel::DefaultSaveName(
         mnuDetails.Checked(), DUVMain::ReportStartDate, DUVMain::ReportEndDate);
     auto chosen = forms::ShowFileDialog(request);
     if (!chosen) {
         return;  // cancelled
     }
-    if (!WriteFileSafely(chosen->fileName,
-                         ReportWindowModel::ReportFileContents(DUVAnalyse::ReportText))) {
+    if (!safe_write::WriteFile(chosen->fileName,
+                               ReportWindowModel::ReportFileContents(DUVAnalyse::ReportText))) {
         ShowMessage("The report could not be saved as " + chosen->fileName + ".",
                     msg::OkOnly | msg::IconExclamation);
     }

@@ -116,6 +116,7 @@ void InstallProgramSeams() {
     registry::InstallRegistry(&registry::SystemRegistry());
     InstallSystemMessageBox();
     InstallSystemClipboard();
+    InstallSystemSafeWriteFiles();
     GeneralFunctions::InstallFileProbe(GeneralFunctions::SystemFileProbe());
     OSVersion::SetVersionQuery(&OSVersion::QueryWindowsVersion);
     sound::SetSoundPlayer(&sound::SystemSoundPlayer());
