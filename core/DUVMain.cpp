@@ -55,7 +55,7 @@ std::string TextFileDir;
 std::string SearchText;
 std::int16_t SearchMatchCase;
 std::int16_t SearchDirection;
-float SearchStart;
+std::int64_t SearchStart;
 bool SearchIsNew;
 
 // ---- Log statistics of the file being analysed ----

@@ -61,7 +61,7 @@ extern std::string TextFileDir;
 extern std::string SearchText;
 extern std::int16_t SearchMatchCase;     // 0 off, 1 on
 extern std::int16_t SearchDirection;     // 1 down, 0 up
-extern float SearchStart;
+extern std::int64_t SearchStart;   // a text position: whole numbers, any file size
 extern bool SearchIsNew;
 
 // ---- Log statistics of the file being analysed ----
@@ -223,6 +223,9 @@ void WriteRecentFiles();
 void SaveMainWinSettings(double widthTwips, double heightTwips);
 
 void SetViewLogDefaults();
+// A window closed with "Save on Exit" off stores only that: SaveSettings = 0 (REG_DWORD) under
+// the view's key ("ViewLog", "ViewReport"), created when missing.
+void WriteSaveSettingsOff(const std::string& viewKey);
 void SetViewReportDefaults();
 void GetDayNames();
 

@@ -87,7 +87,26 @@ MemoryRegistry::Node* MemoryRegistry::Resolve(RegKey key) const {
         return index < 4 ? roots_[index].get() : nullptr;
     }
     auto it = handles_.find(key);
-    return it == handles_.end() ? nullptr : it->second;
+    return it == handles_.end() ? nullptr : it->second.first;
+}
+
+// Whether key is the refused root or a key opened under it.
+bool MemoryRegistry::UnderRefusedRoot(RegKey key) const {
+    if (refusedRoot_ != 0 && PredefinedRoot(key) == refusedRoot_) return true;
+    auto it = handles_.find(key);
+    return it != handles_.end() && it->second.second;
+}
+
+// Whether asking for access through key is refused: only more than reading is.
+bool MemoryRegistry::Refused(RegKey key, std::uint32_t access) const {
+    return (access & ~kKeyRead) != 0 && UnderRefusedRoot(key);
+}
+
+RegKey MemoryRegistry::NewHandle(Node* node, bool readOnlyHandle) {
+    RegKey handle = nextHandle_;
+    nextHandle_ += 4;
+    handles_[handle] = {node, readOnlyHandle};
+    return handle;
 }
 
 MemoryRegistry::Node* MemoryRegistry::Find(Node* from, const std::string& path) const {
@@ -99,11 +118,12 @@ MemoryRegistry::Node* MemoryRegistry::Find(Node* from, const std::string& path) 
     return node;
 }
 
-long MemoryRegistry::CreateKey(RegKey parent, const std::string& subKey, std::uint32_t,
+long MemoryRegistry::CreateKey(RegKey parent, const std::string& subKey, std::uint32_t access,
                                RegKey& result) {
     result = 0;
     Node* node = Resolve(parent);
     if (node == nullptr) return kInvalidHandle;
+    if (Refused(parent, access)) return kAccessDenied;
     std::vector<std::string> parts = SplitPath(subKey);
     if (readOnly_ && Find(node, subKey) == nullptr) return kAccessDenied;
     for (const auto& part : parts) {
@@ -116,22 +136,19 @@ long MemoryRegistry::CreateKey(RegKey parent, const std::string& subKey, std::ui
         }
         node = child;
     }
-    result = nextHandle_;
-    nextHandle_ += 4;
-    handles_[result] = node;
+    result = NewHandle(node, false);
     return kSuccess;
 }
 
-long MemoryRegistry::OpenKey(RegKey parent, const std::string& subKey, std::uint32_t,
+long MemoryRegistry::OpenKey(RegKey parent, const std::string& subKey, std::uint32_t access,
                              RegKey& result) {
     result = 0;
     Node* node = Resolve(parent);
     if (node == nullptr) return kInvalidHandle;
     node = Find(node, subKey);
     if (node == nullptr) return kFileNotFound;
-    result = nextHandle_;
-    nextHandle_ += 4;
-    handles_[result] = node;
+    if (Refused(parent, access)) return kAccessDenied;
+    result = NewHandle(node, UnderRefusedRoot(parent));
     return kSuccess;
 }
 
@@ -166,7 +183,7 @@ long MemoryRegistry::SetValue(RegKey key, const std::string& valueName, std::uin
                               const unsigned char* data, std::uint32_t size) {
     Node* node = Resolve(key);
     if (node == nullptr) return kInvalidHandle;
-    if (readOnly_) return kAccessDenied;
+    if (readOnly_ || Refused(key, kKeyAllAccess)) return kAccessDenied;
     if (data == nullptr && size > 0) return kInvalidParameter;
     Node::Value* value = node->FindValue(valueName);
     if (value == nullptr) {

@@ -26,6 +26,7 @@ constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
 
 constexpr std::uint32_t kKeyAllAccess = 0x2003F;
+constexpr std::uint32_t kKeyRead = 0x20019;
 
 // Result codes.
 constexpr long kSuccess = 0;
@@ -79,6 +80,11 @@ public:
     // not write its settings).
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
+    // Refuses every open or create under root that asks for more than reading, and every
+    // change through a key opened there (a user without administrator rights on the local
+    // machine's keys); keys opened for reading still read. 0 lifts the refusal.
+    void RefuseFullAccess(RegKey root) { refusedRoot_ = PredefinedRoot(root); }
+
     // Inspection for tests and tools: the value names of a key in the order they were first
     // written (empty when the key does not exist), and whether a key exists.
     std::vector<std::string> ValueNames(RegKey root, const std::string& path) const;
@@ -95,10 +101,15 @@ private:
     Node* Resolve(RegKey key) const;
     Node* Find(Node* from, const std::string& path) const;
 
+    bool UnderRefusedRoot(RegKey key) const;
+    bool Refused(RegKey key, std::uint32_t access) const;
+    RegKey NewHandle(Node* node, bool readOnlyHandle);
+
     std::unique_ptr<Node> roots_[4];
-    std::map<RegKey, Node*> handles_;
+    std::map<RegKey, std::pair<Node*, bool>> handles_;  // node, opened for reading only
     RegKey nextHandle_ = 0x1000;
     bool readOnly_ = false;
+    std::uint32_t refusedRoot_ = 0;
 };
 
 // The store the program uses. Until one is installed it is a process-wide MemoryRegistry.

@@ -39,12 +39,11 @@ std::int32_t ToLong(const Variant& value) {
     }
 }
 
-// A key opened with full access and closed again at scope end. A key that cannot be opened
-// leaves the handle 0, on which every read and write fails (a value to write is still
-// converted first).
+// A key opened and closed again at scope end. A key that cannot be opened leaves the handle
+// 0, on which every read and write fails (a value to write is still converted first).
 struct OpenedKey {
-    OpenedKey(RegKey root, const std::string& keyName) {
-        if (CurrentRegistry().OpenKey(root, keyName, kKeyAllAccess, handle) != kSuccess) handle = 0;
+    OpenedKey(RegKey root, const std::string& keyName, std::uint32_t access = kKeyAllAccess) {
+        if (CurrentRegistry().OpenKey(root, keyName, access, handle) != kSuccess) handle = 0;
     }
     ~OpenedKey() {
         if (handle != 0) CurrentRegistry().CloseKey(handle);
@@ -54,19 +53,33 @@ struct OpenedKey {
     RegKey handle = 0;
 };
 
+// The settings live under the local machine. A user without administrator rights may only
+// read there: that user's writes go to the same key under the current user, which is read
+// first. Whoever may write the local machine's key uses it alone.
+bool HasUserCopy(RegKey root) {
+    return registry::PredefinedRoot(root) == registry::kLocalMachine;
+}
+
 }  // namespace
 
 void CreatNewKey(const std::string& keyName, RegKey root) {
     runtime::SetStep("CreatNewKey");
     RegKey key = 0;
-    if (CurrentRegistry().CreateKey(root, keyName, kKeyAllAccess, key) == kSuccess)
-        CurrentRegistry().CloseKey(key);
+    long rc = CurrentRegistry().CreateKey(root, keyName, kKeyAllAccess, key);
+    if (rc == registry::kAccessDenied && HasUserCopy(root))
+        rc = CurrentRegistry().CreateKey(registry::kCurrentUser, keyName, kKeyAllAccess, key);
+    if (rc == kSuccess) CurrentRegistry().CloseKey(key);
 }
 
 void SetKeyValue(RegKey root, const std::string& keyName, const std::string& valueName,
                  const Variant& value, std::int32_t valueType) {
     runtime::SetStep("SetKeyValue");
     OpenedKey key(root, keyName);
+    if (key.handle == 0 && HasUserCopy(root)) {
+        OpenedKey user(registry::kCurrentUser, keyName);
+        SetValueEx(user.handle, valueName, valueType, value);
+        return;
+    }
     SetValueEx(key.handle, valueName, valueType, value);
 }
 
@@ -74,6 +87,13 @@ Variant QueryValue(RegKey root, const std::string& keyName, const std::string& v
     runtime::SetStep("QueryValue");
     Variant result;
     OpenedKey key(root, keyName);
+    if (key.handle == 0 && HasUserCopy(root)) {
+        OpenedKey user(registry::kCurrentUser, keyName, registry::kKeyRead);
+        if (QueryValueEx(user.handle, valueName, result) == kSuccess) return result;
+        OpenedKey machine(root, keyName, registry::kKeyRead);
+        QueryValueEx(machine.handle, valueName, result);
+        return result;
+    }
     QueryValueEx(key.handle, valueName, result);
     return result;
 }

@@ -1,5 +1,7 @@
 // The one way the program reads and writes the registry. Failures are never reported: a value
-// that cannot be read is Empty, a value that cannot be written is not stored.
+// that cannot be read is Empty, a value that cannot be written is not stored. Where the local
+// machine's key refuses full access (a user without administrator rights), that user's writes
+// go to the same key under the current user, which is read before the local machine's.
 #pragma once
 
 #include <cstdint>

@@ -69,6 +69,15 @@ void SaveMainWinSettings(double widthTwips, double heightTwips) {
     });
 }
 
+void WriteSaveSettingsOff(const std::string& viewKey) {
+    runtime::Guard([&] {
+        const std::string key = RegistryBaseKey + "\\" + viewKey;
+        Registry_Functions::CreatNewKey(key, RegistryRoot);
+        Registry_Functions::SetKeyValue(RegistryRoot, key, "SaveSettings", 0,
+                                        Registry_Functions::REG_TYPE_DWORD);
+    });
+}
+
 }  // namespace DUVMain
 
 namespace OSVersion {

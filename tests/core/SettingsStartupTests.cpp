@@ -2,6 +2,8 @@
 // and the stored values that are filled in again.
 #include "tests/core/SettingsFixture.h"
 
+#include "core/Registry_Functions.h"
+
 using namespace settings_test;
 
 namespace {
@@ -222,3 +224,38 @@ TEST_F(CompleteRegistry, UnreadableBooleanIsReportedAndGetsItsDefault) {
 }
 
 }  // namespace
+
+// A user without administrator rights may read the local machine's keys but not write them:
+// the settings that user changes are kept under the current user and win over the machine's.
+TEST_F(FirstStart, WithoutAdministratorRightsTheUsersCopyKeepsTheSettings) {
+    reg.RefuseFullAccess(registry::kLocalMachine);
+    EXPECT_TRUE(StartUp());
+    EXPECT_FALSE(reg.KeyExists(registry::kLocalMachine, "SOFTWARE\\DUV"));
+    EXPECT_EQ(reg.ValueNames(registry::kCurrentUser, Key("Costs")).size(), 4u);
+    Registry_Functions::SetKeyValue(registry::kLocalMachine, Key("General"), "ModemLogDir",
+                                    "D:\\Logs\\", Registry_Functions::REG_TYPE_SZ);
+    ResetSettings();
+    StartUp();
+    EXPECT_EQ(DUVMain::ModemLogDir, "D:\\Logs\\");
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(CompleteRegistry, WithoutAdministratorRightsChangesGoToTheUserAndAreReadFirst) {
+    PutSz("General", "Tips", "False");
+    PutDw("Costs", "DialCost", 5000);
+    const auto machine = Dump();
+    reg.RefuseFullAccess(registry::kLocalMachine);
+    EXPECT_FALSE(StartUp());
+    EXPECT_FALSE(DUVMain::Tips);
+    // As the tip window stores its check box.
+    Registry_Functions::CreatNewKey(Key("General"), registry::kLocalMachine);
+    Registry_Functions::SetKeyValue(registry::kLocalMachine, Key("General"), "Tips", "True",
+                                    Registry_Functions::REG_TYPE_SZ);
+    ResetSettings();
+    EXPECT_FALSE(StartUp());
+    EXPECT_TRUE(DUVMain::Tips);                     // the user's own value
+    EXPECT_DOUBLE_EQ(DUVMain::DialCost, 0.5);       // the machine's, where the user wrote none
+    reg.RefuseFullAccess(0);
+    EXPECT_EQ(Dump(), machine);
+    EXPECT_TRUE(errors.empty());
+}

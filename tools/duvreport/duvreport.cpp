@@ -3,7 +3,9 @@
 //             [--report summary|details|tables]
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <new>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -48,6 +50,16 @@ int Usage(const std::string& problem)
     return kBadInput;
 }
 
+// What the tool is reading, for the message when memory runs out.
+std::string g_reading = "its arguments";
+
+// A device, a pipe or a folder would block or make no sense as input: only files are read.
+bool IsRegularFile(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(std::filesystem::path(path), error);
+}
+
 bool ReadFile(const std::string& path, std::string& bytes)
 {
     std::ifstream in(path, std::ios::binary);
@@ -75,9 +87,7 @@ bool ParseDate(const std::string& text, runtime::Date& date)
     return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     std::string settingsPath, logPath, from, to, report = "tables";
     for (int i = 1; i < argc; ++i) {
@@ -111,10 +121,15 @@ int main(int argc, char** argv)
         return Fail("--from " + from + " is after --to " + to);
 
     std::string regBytes;
+    if (FileLengthOf(settingsPath) >= 0 && !IsRegularFile(settingsPath))
+        return Fail("the settings file " + settingsPath + " is not a regular file");
+    g_reading = "the settings file " + settingsPath;
     if (!ReadFile(settingsPath, regBytes))
         return Fail("cannot read the settings file " + settingsPath);
     if (FileLengthOf(logPath) < 0)
         return Fail("cannot find the log " + logPath);
+    if (!IsRegularFile(logPath))
+        return Fail("the log " + logPath + " is not a regular file");
     {
         std::ifstream probe(logPath, std::ios::binary);
         if (!probe)
@@ -141,6 +156,7 @@ int main(int argc, char** argv)
     });
     try {
         duvreport::LoadSettings();
+        g_reading = "the log " + logPath;
         DUVMain::LogFilePath = logPath;
         DUVMain::LogCorrupt = DUVMain::CheckCorruption(false);
         DUVMain::GetLogStats(false);
@@ -175,4 +191,16 @@ int main(int argc, char** argv)
     registry::InstallRegistry(nullptr);
     std::cout.flush();
     return std::cout.good() ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "duvreport: out of memory while reading " << g_reading << "\n";
+        return 1;
+    }
 }

@@ -7,7 +7,6 @@
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
 #include "core/ErrorHandler.h"
-#include "core/Registry_Functions.h"
 #include "core/win32/PlatformHelpers.h"
 #include "ui/main/Pictures.h"
 #include "ui/main/frmMain.h"
@@ -499,11 +498,6 @@ void frmReport::Form_Unload(bool&) {
     if (DUVMain::ReportSaveSettings) {
         DUVMain::WriteUserParameters();
     } else {
-        runtime::Guard([] {
-            const std::string key = DUVMain::RegistryBaseKey + "\\ViewReport";
-            Registry_Functions::CreatNewKey(key, DUVMain::RegistryRoot);
-            Registry_Functions::SetKeyValue(DUVMain::RegistryRoot, key, "SaveSettings", 0,
-                                            Registry_Functions::REG_TYPE_DWORD);
-        });
+        DUVMain::WriteSaveSettingsOff("ViewReport");
     }
 }

@@ -96,3 +96,44 @@ expect_refusal(bad-date "--from: not a date"
   --settings ${good} --log ${log} --from 2026-02-30 --to 2026-03-02)
 expect_refusal(from-after-to "is after --to"
   --settings ${good} --log ${log} --from 2026-03-05 --to 2026-03-02)
+
+# A pipe given as a file would block the tool for ever: refused at once. Memory running out
+# while reading ends the tool with a message, not an abort (the plain build: the sanitizers'
+# own reservations do not fit under an address-space limit).
+if(NOT EMULATOR AND CMAKE_HOST_UNIX)
+  file(REMOVE ${WORK}/pipe.log)
+  execute_process(COMMAND mkfifo ${WORK}/pipe.log)
+  execute_process(COMMAND ${DUVREPORT} --settings ${good} --log ${WORK}/pipe.log
+                          --from 2026-01-01 --to 2026-01-02
+                  TIMEOUT 20 RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 2 OR NOT err MATCHES "pipe.log is not a regular file")
+    message(SEND_ERROR "pipe as --log: exit ${rc}, \"${err}\"")
+  endif()
+  execute_process(COMMAND ${DUVREPORT} --settings ${WORK}/pipe.log --log ${log}
+                          --from 2026-01-01 --to 2026-01-02
+                  TIMEOUT 20 RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 2 OR NOT err MATCHES "is not a regular file")
+    message(SEND_ERROR "pipe as --settings: exit ${rc}, \"${err}\"")
+  endif()
+  file(REMOVE ${WORK}/pipe.log)
+
+  # Sparse files far larger than the memory allowed.
+  execute_process(COMMAND truncate -s 2G ${WORK}/huge.reg)
+  execute_process(COMMAND sh -c "ulimit -v 400000 && exec \"$0\" \"$@\"" ${DUVREPORT_PLAIN}
+                          --settings ${WORK}/huge.reg --log ${log} --from 2026-01-01 --to 2026-01-02
+                  TIMEOUT 60 RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 1 OR NOT err MATCHES "out of memory while reading the settings file")
+    message(SEND_ERROR "settings beyond memory: exit ${rc}, \"${err}\"")
+  endif()
+  file(REMOVE ${WORK}/huge.reg)
+  # One dated line running on for a gigabyte.
+  file(WRITE ${WORK}/huge.log "01-01-2026 10:00:00.00 - AT")
+  execute_process(COMMAND truncate -s 1G ${WORK}/huge.log)
+  execute_process(COMMAND sh -c "ulimit -v 400000 && exec \"$0\" \"$@\"" ${DUVREPORT_PLAIN}
+                          --settings ${good} --log ${WORK}/huge.log --from 2026-01-01 --to 2026-01-02
+                  TIMEOUT 60 RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 1 OR NOT err MATCHES "out of memory while reading the log")
+    message(SEND_ERROR "log beyond memory: exit ${rc}, \"${err}\"")
+  endif()
+  file(REMOVE ${WORK}/huge.log)
+endif()
