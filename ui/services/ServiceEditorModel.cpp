@@ -5,7 +5,6 @@
 #include <unordered_map>
 
 #include "analysis/DUVAnalyse.h"
-#include "analysis/Sound.h"
 #include "core/CurrencyFormat.h"
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
@@ -33,18 +32,6 @@ constexpr const char* kIncorrectText =
     "Not All Of The Options You Have Selected Have Been Entered Correctly!\n\n"
     "Please review your options for this service. The information you have\n"
     "entered is either incomplete or inappropriate.";
-
-// The threshold box and labels of each warning kind.
-struct WarningKind {
-    std::vector<const char*> Boxes;
-    std::vector<const char*> Labels;
-};
-const std::array<WarningKind, 4> kWarningKinds = {{
-    {{"txtWarningHours", "txtWarningMinutes"}, {"lblWarnHours", "lblWarnMinutes"}},
-    {{"txtWarndialupCost"}, {"lblCurrencySymbol(0)"}},
-    {{"txtWarnServiceCost"}, {"lblCurrencySymbol(1)"}},
-    {{"txtWarnData"}, {"lblKB"}},
-}};
 
 Control Make(const char* name, Kind kind, int page, const char* text = "", const char* tip = "",
              std::vector<std::string> items = {}) {
@@ -174,60 +161,7 @@ bool Contains(const std::string& text, const std::string& part) {
 
 std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
-std::string Money(double amount, std::int16_t maxPlaces) {
-    using namespace DUVMain;
-    return CurrencyFormat::FormatCurrency(amount, CurrencySymbol, CurrencySymbolPrecedes,
-                                          CurrencySymbolSpaced, CurrencyDigits, maxPlaces);
-}
-
-std::string TwelveHour(double time) { return runtime::Format(time, "h:mmAM/PM"); }
-
-bool ByMinuteOrSecond(const TariffRecord& t) {
-    return t.Unit == "Per Minute" || t.Unit == "Per Second";
-}
-
-// Minutes and seconds of the threshold: "2 Mins 5 Secs".
-std::string AfterText(std::int32_t after) {
-    const std::int32_t m = after / 60;
-    return std::to_string(m) + " Mins " + std::to_string(after - m * 60) + " Secs";
-}
-
-std::string UnitText(const TariffRecord& t) {
-    return std::to_string(t.UnitMins) + "Mins " + std::to_string(t.UnitSecs) + "Secs";
-}
-
-bool EndsWith(const std::string& text, const std::string& end) {
-    return !end.empty() && text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// The leading number; beyond the double range, infinity.
-double Leading(const std::string& text) {
-    try {
-        return runtime::Val(text);
-    } catch (const runtime::RuntimeError&) {
-        return HUGE_VAL;
-    }
-}
-
-// A non-negative regional whole-number text within the 32-bit range and up to maximum.
-bool WholeInRange(const std::string& text, double maximum) {
-    if (!IsLongText(text)) return false;
-    const double v = RegionalValue(text);
-    return v >= 0 && v <= maximum;
-}
-
 }  // namespace
-
-std::array<TariffColumn, 6> TariffColumns() {
-    const std::string& symbol = DUVMain::CurrencySymbol;
-    return {{{"Description", 1764},
-             {"Days", 1235},
-             {"Hours", 2469},
-             {symbol + "/Call", 882},
-             {symbol + "/M/S/U", 1235},
-             {"After (Unit Size)", 2469}}};
-}
 
 std::vector<std::string> QuarterHours(bool endOfQuarter) {
     static constexpr int kStarts[] = {0, 15, 30, 45};
@@ -242,87 +176,6 @@ std::vector<std::string> QuarterHours(bool endOfQuarter) {
 std::string HourMinuteText(double time) {
     const int seconds = runtime::SecondsOfDay(time);
     return TwoDigits(seconds / 3600) + DUVMain::TimeSeparator + TwoDigits(seconds % 3600 / 60);
-}
-
-std::string NumberText(double value) { return runtime::CStr(value); }
-
-double RegionalValue(const std::string& text) {
-    if (runtime::IsNumeric(text)) return runtime::CDbl(text);
-    return GeneralFunctions::XVal(text);
-}
-
-std::string MoneyText(const std::string& text) { return GeneralFunctions::Format_Dplaces(text, 4); }
-
-bool IsLongText(const std::string& text) {
-    if (!runtime::IsNumeric(text)) return false;
-    const double v = runtime::CDbl(text);
-    return v >= -2147483648.5 && v < 2147483647.5;
-}
-
-std::array<std::string, 6> TariffRowTexts(const TariffRecord& t) {
-    return {t.Description,
-            t.AppliesDays,
-            TwelveHour(t.AppliesTimeStart) + " - " + TwelveHour(t.AppliesTimeEnd),
-            Money(t.DialRate, 4),
-            Money(t.PerMinuteRate, 4),
-            ByMinuteOrSecond(t) ? AfterText(t.After) : "Unit=" + UnitText(t)};
-}
-
-std::string TariffTipText(int count, int selected, const TariffTable& tariffs) {
-    if (count <= 0 || selected < 1 || selected > std::min(count, kMaxTariffs))
-        return kUserDefinedTariffs;
-    const TariffRecord& t = tariffs[selected];
-    std::string tip = t.Description + " - " + t.AppliesDays + " " + TwelveHour(t.AppliesTimeStart) +
-                      " - " + TwelveHour(t.AppliesTimeEnd) + " - " + Money(t.DialRate, 0) +
-                      " /Call + " + Money(t.PerMinuteRate, 0);
-    if (t.Unit == "Per Minute") return tip + " /Min after " + AfterText(t.After) + ".";
-    if (t.Unit == "Per Second") return tip + " /Sec after " + AfterText(t.After) + ".";
-    return tip + " /Unit (Unit=" + UnitText(t) + ")";
-}
-
-std::string TariffCountText(int count) {
-    return std::to_string(count) + " Tariffs (Max " + std::to_string(kMaxTariffs) + ")";
-}
-
-void SortTariffs(TariffTable& tariffs, int count, std::int16_t& selected) {
-    runtime::SetContext("frmService", "SortTariffs");
-    count = std::min(count, kMaxTariffs);
-    if (count < 2) return;
-    auto swap = [&](int a, int b) {
-        std::swap(tariffs.at(a), tariffs.at(b));
-        if (selected == a)
-            selected = static_cast<std::int16_t>(b);
-        else if (selected == b)
-            selected = static_cast<std::int16_t>(a);
-    };
-    bool finished = false;
-    while (!finished) {
-        finished = true;
-        for (int i = 1; i < count; ++i) {
-            // Each rule sees the pair as the rules before it left it.
-            const auto rules = {
-                +[](const TariffRecord& a, const TariffRecord& b) {
-                    return a.AppliesDays != "Holidays" && b.AppliesDays == "Holidays";
-                },
-                +[](const TariffRecord& a, const TariffRecord& b) {
-                    return Contains(a.AppliesDays, "-") && !Contains(b.AppliesDays, "-") &&
-                           b.AppliesDays != "Everyday";
-                },
-                +[](const TariffRecord& a, const TariffRecord& b) {
-                    return a.AppliesDays == "Everyday" && b.AppliesDays != "Everyday";
-                },
-                +[](const TariffRecord& a, const TariffRecord& b) {
-                    return a.AppliesTimeStart > b.AppliesTimeStart && a.AppliesDays == b.AppliesDays;
-                },
-            };
-            for (auto rule : rules) {
-                if (rule(tariffs[i], tariffs[i + 1])) {
-                    swap(i, i + 1);
-                    finished = false;
-                }
-            }
-        }
-    }
 }
 
 // ---- the editor ---------------------------------------------------------------------------
@@ -716,7 +569,7 @@ bool ServiceEditor::FieldsValid() const {
     if (RegionalValue(Text("txtPerMeg")) > 0 && !filled("lstMegPeriod")) return false;    // 7
     if (!runtime::IsNumeric(Text("txtServiceBlock"))) return false;                       // 8
     {
-        const double hundredfold = Leading(runtime::Str(runtime::CDbl(Text("txtServiceBlock")) * 100));
+        const double hundredfold = LeadingNumber(runtime::Str(runtime::CDbl(Text("txtServiceBlock")) * 100));
         if (!(std::fabs(hundredfold) < 2147483647.0)) return false;
         if (runtime::CLng(hundredfold) % 100 != 0) return false;
     }
@@ -725,7 +578,7 @@ bool ServiceEditor::FieldsValid() const {
     switch (WarningOption) {
     case 0:
         if (!MinutesValid || !HoursValid ||
-            Leading(Text("txtWarningHours")) + Leading(Text("txtWarningMinutes")) == 0)
+            LeadingNumber(Text("txtWarningHours")) + LeadingNumber(Text("txtWarningMinutes")) == 0)
             return false;
         break;
     case 1:
@@ -842,334 +695,6 @@ void ServiceEditor::chkFreePeriod_Click() {
     }
 }
 
-// ---- field rules ----
-
-void ServiceEditor::Number_LostFocus(const std::string& box) {
-    if (!Text(box).empty() && !DUVAnalyse::IsDialNumber(Text(box))) Refuse(box);
-}
-
-void ServiceEditor::FixedMoney_LostFocus(const std::string& box, bool refresh) {
-    const std::string v = MoneyText(Text(box));
-    if (v.empty())
-        Refuse(box);
-    else
-        SetText(box, v);
-    if (refresh) RefreshOKState();
-}
-
-void ServiceEditor::FlexRate_Change(const std::string& box) {
-    const std::string& t = Text(box);
-    if (!t.empty() && !runtime::IsNumeric(t) && !EndsWith(t, DUVMain::MonetaryDecimalSeparator))
-        Refuse(box);
-    RefreshOKState();
-}
-
-void ServiceEditor::FlexRate_LostFocus(const std::string& box) {
-    const std::string t = Text(box);
-    if (t.empty() || t == DUVMain::MonetaryDecimalSeparator || !runtime::IsNumeric(t)) SetText(box, "0");
-    SetText(box, MoneyText(Text(box)));
-}
-
-void ServiceEditor::txtServiceFlexHours_Change() {
-    const std::string box = "txtServiceFlexHours";
-    const std::string t = Text(box);
-    if (!t.empty()) {
-        if (!runtime::IsNumeric(t) || RegionalValue(t) < 0) {
-            SetText(box, "");
-            Refuse(box);
-        } else if (RegionalValue(t) > 999) {
-            SetText(box, "999");
-            Refuse(box);
-        }
-    }
-    RefreshOKState();
-}
-
-void ServiceEditor::txtServiceFlexHours_LostFocus() {
-    const std::string box = "txtServiceFlexHours";
-    if (Text(box).empty()) SetText(box, "0");
-    SetText(box, runtime::Format(std::string_view(Text(box)), "#0"));
-}
-
-void ServiceEditor::txtAfterMeg_Change() {
-    const std::string& t = Text("txtAfterMeg");
-    if (!t.empty() && !WholeInRange(t, 999)) Refuse("txtAfterMeg");
-    RefreshOKState();
-}
-
-void ServiceEditor::txtAfterMeg_LostFocus() {
-    const std::string box = "txtAfterMeg";
-    if (Text(box).empty())
-        SetText(box, "0");
-    else if (!WholeInRange(Text(box), 999))
-        Refuse(box);
-    SetText(box, runtime::Format(std::string_view(Text(box)), "#0"));
-}
-
-void ServiceEditor::txtServiceBlock_Change() {
-    const std::string box = "txtServiceBlock";
-    const std::string t = Text(box);
-    const double lead = Leading(t);
-    if (lead > 99) {
-        SetText(box, NumberText(Leading(t.substr(0, 2))));
-        Beep();
-    } else if (lead < 0) {
-        SetText(box, "");
-        Refuse(box);
-    }
-    RefreshOKState();
-}
-
-void ServiceEditor::txtServiceBlock_LostFocus() {
-    const std::string box = "txtServiceBlock";
-    if (Text(box).empty()) SetText(box, "0");
-    if (!runtime::IsNumeric(Text(box)))
-        Refuse(box);
-    else
-        SetText(box, NumberText(runtime::Int(runtime::CDbl(Text(box)))));
-}
-
-// ---- warnings ----
-
-void ServiceEditor::optWarning_Click(int index) {
-    WarningOption = static_cast<std::int16_t>(index);
-    chkWarnings_Click();
-}
-
-void ServiceEditor::chkWarnings_Click() {
-    const int v = Value("chkWarnings");
-    if (v == 0) {
-        for (int i = 0; i < 4; ++i) Enable("optWarning(" + std::to_string(i) + ")", false);
-        for (const WarningKind& kind : kWarningKinds) {
-            for (const char* box : kind.Boxes) SetBox(box, false);
-            for (const char* label : kind.Labels) Enable(label, false);
-        }
-        SetBox("txtWarningSound", false);
-        for (const char* c : {"btnWarnBrowse", "btnWarnPlay", "chkWarnDisplay", "chkWarnSound"}) Enable(c, false);
-    } else if (v == 1) {
-        for (int i = 0; i < 4; ++i) Enable("optWarning(" + std::to_string(i) + ")", true);
-        Enable("chkWarnDisplay", true);
-        Enable("chkWarnSound", true);
-        chkWarnSound_Click();
-        if (WarningOption >= 0 && WarningOption <= 3) {
-            for (int k = 0; k < 4; ++k) {
-                for (const char* box : kWarningKinds[k].Boxes) SetBox(box, k == WarningOption);
-                for (const char* label : kWarningKinds[k].Labels) Enable(label, k == WarningOption);
-            }
-            if (IsVisible("fraService(3)")) Focus(kWarningKinds[WarningOption].Boxes.front());
-        }
-    }
-    RefreshOKState();
-}
-
-void ServiceEditor::chkWarnSound_Click() {
-    const int sound = Value("chkWarnSound");
-    if (sound == 0 || sound == 1) {
-        SetBox("txtWarningSound", sound == 1);
-        Enable("btnWarnBrowse", sound == 1);
-        Enable("btnWarnPlay", sound == 1);
-    }
-    if ((Value("chkWarnSound") | Value("chkWarnDisplay")) != 1) SetValue("chkWarnDisplay", 1);
-    RefreshOKState();
-}
-
-void ServiceEditor::chkWarnDisplay_Click() {
-    if (IsVisible("fraService(3)") && (Value("chkWarnSound") | Value("chkWarnDisplay")) != 1)
-        SetValue("chkWarnDisplay", 1);
-    RefreshOKState();
-}
-
-void ServiceEditor::WholeThreshold_Change(const std::string& box, bool& flag, double maximum) {
-    if (!Text(box).empty()) {
-        flag = WholeInRange(Text(box), maximum);
-        if (!flag) Refuse(box);
-    }
-    RefreshOKState();
-}
-
-void ServiceEditor::WholeThreshold_LostFocus(const std::string& box, bool& flag, const char* mask) {
-    if (Text(box).empty()) {
-        SetText(box, "0");
-        flag = true;
-    }
-    if (flag) SetText(box, runtime::Format(std::string_view(Text(box)), mask));
-    RefreshOKState();
-}
-
-void ServiceEditor::MoneyThreshold_Change(const std::string& box, bool& flag) {
-    const std::string& t = Text(box);
-    if (!t.empty()) {
-        flag = runtime::IsNumeric(t) || EndsWith(t, DUVMain::MonetaryDecimalSeparator);
-        if (!flag) Refuse(box);
-    }
-    RefreshOKState();
-}
-
-void ServiceEditor::MoneyThreshold_LostFocus(const std::string& box, bool& flag) {
-    const std::string t = Text(box);
-    if (t.empty() || t == DUVMain::MonetaryDecimalSeparator || !runtime::IsNumeric(t)) {
-        SetText(box, "0");
-        flag = true;
-    }
-    if (flag) SetText(box, MoneyText(Text(box)));
-    RefreshOKState();
-}
-
-void ServiceEditor::txtWarnData_LostFocus() {
-    const std::string box = "txtWarnData";
-    if (Text(box).empty()) SetText(box, "0");
-    DataValid = WholeInRange(Text(box), 2147483647.0);
-    if (!DataValid) Refuse(box);
-    SetText(box, runtime::Format(std::string_view(Text(box)), "#,##0"));
-}
-
-void ServiceEditor::txtWarningSound_LostFocus() {
-    const std::string box = "txtWarningSound";
-    if (GeneralFunctions::FileExists(Text(box))) {
-        DUVMain::WarningSoundFile = Text(box);
-    } else {
-        DUVMain::WarningSoundFile = PreviousSoundFile;
-        SetText(box, PreviousSoundFile);
-        Beep();
-    }
-    RefreshOKState();
-}
-
-void ServiceEditor::btnWarnBrowse_Click() {
-    const std::string current = DUVMain::WarningSoundFile;
-    std::string name, folder;
-    if (!current.empty()) {
-        name = GeneralFunctions::FileNameOfPath(current);
-        try {
-            folder = GeneralFunctions::TextBeforeSeparator(current, name);
-        } catch (const runtime::RuntimeError&) {
-            folder.clear();
-        }
-    }
-    std::optional<std::string> picked;
-    if (window.PickSoundFile) picked = window.PickSoundFile(name, folder);
-    if (!picked) {
-        Focus("txtWarningSound");
-        return;
-    }
-    DUVMain::WarningSoundFile = *picked;
-    SetText("txtWarningSound", *picked);
-}
-
-void ServiceEditor::btnWarnPlay_Click() {
-    if (!Controls["btnWarnPlay"].Enabled) return;
-    Enable("btnWarnPlay", false);
-    try {
-        sound::PlaySoundFile(DUVMain::WarningSoundFile);
-        LetEventsRun();
-    } catch (const runtime::RuntimeError&) {
-    }
-    Enable("btnWarnPlay", true);
-}
-
-// ---- tariff list ----
-
-int ServiceEditor::SelectedTariffRow() const {
-    const int count = std::min<int>(DUVMain::WorkTariffCount, static_cast<int>(TariffRows.size()));
-    return TariffListRow >= 1 && TariffListRow <= count ? TariffListRow : 0;
-}
-
-void ServiceEditor::btnDialTimeTariffNew_Click() {
-    runtime::SetContext("frmService", "btnDialTimeTariffNew_Click");
-    using namespace DUVMain;
-    if (WorkTariffCount >= kMaxTariffs) {
-        Beep();
-        return;
-    }
-    TariffDialogMode = true;
-    ShowBusy(true);
-    if (window.ShowTariffEditor) window.ShowTariffEditor();
-    if (TariffDialogMode) SelectedTariff = WorkTariffCount;
-    SortTariffs();
-    DisplayTariffs();
-    ShowTariffCount();
-    ShowTariffTip();
-    SetNewButton();
-    SetEditButton();
-    SetDeleteButton();
-    RefreshOKState();
-    Focus("lstDialTimeTariff");
-}
-
-void ServiceEditor::btnDialTimeTariffEdit_Click() {
-    runtime::SetContext("frmService", "btnDialTimeTariffEdit_Click");
-    if (!Controls["btnDialTimeTariffEdit"].Enabled) return;
-    const int row = SelectedTariffRow();
-    if (row == 0) {
-        Beep();
-        return;
-    }
-    SelectedTariff = static_cast<std::int16_t>(row);
-    DUVMain::TariffDialogMode = false;
-    ShowBusy(true);
-    if (window.ShowTariffEditor) window.ShowTariffEditor();
-    SortTariffs();
-    DisplayTariffs();
-    ShowTariffTip();
-}
-
-void ServiceEditor::btnDialTimeTariffDelete_Click() {
-    runtime::SetContext("frmService", "btnDialTimeTariffDelete_Click");
-    using namespace DUVMain;
-    if (WorkTariffCount <= 0) return;
-    const int s = SelectedTariffRow();
-    if (s == 0) {
-        Beep();
-        return;
-    }
-    SelectedTariff = static_cast<std::int16_t>(s);
-    ShowTariffTip();
-    for (int i = s; i < WorkTariffCount; ++i) WorkTariffs.at(i) = WorkTariffs.at(i + 1);
-    --WorkTariffCount;
-    if (s > WorkTariffCount && WorkTariffCount > 0) SelectedTariff = WorkTariffCount;
-    DisplayTariffs();
-    ShowTariffCount();
-    ShowTariffTip();
-    SetDeleteButton();
-    SetEditButton();
-    SetNewButton();
-    RefreshOKState();
-    Focus("lstDialTimeTariff");
-}
-
-void ServiceEditor::SortTariffs() {
-    ServiceEditorModel::SortTariffs(DUVMain::WorkTariffs, DUVMain::WorkTariffCount, SelectedTariff);
-}
-
-void ServiceEditor::DisplayTariffs() {
-    runtime::SetContext("frmService", "DisplayTariffs");
-    TariffRows.clear();
-    TariffListRow = 0;
-    const int count = std::min<int>(DUVMain::WorkTariffCount, kMaxTariffs);
-    for (int i = 1; i <= count; ++i) TariffRows.push_back(TariffRowTexts(DUVMain::WorkTariffs[i]));
-    if (IsVisible("lstDialTimeTariff") && Controls["lstDialTimeTariff"].Enabled &&
-        SelectedTariff >= 1 && SelectedTariff <= count)
-        TariffListRow = SelectedTariff;
-}
-
-void ServiceEditor::ShowTariffCount() {
-    Control& label = Controls["lblDialTimeTariff9"];
-    label.Text = TariffCountText(DUVMain::WorkTariffCount);
-    label.ForeColor = DUVMain::WorkTariffCount < kMaxTariffs ? kBlack : kRed;
-    if (DUVMain::WorkTariffCount >= kMaxTariffs) Beep();
-}
-
-void ServiceEditor::ShowTariffTip() {
-    Controls["lstDialTimeTariff"].ToolTip =
-        TariffTipText(DUVMain::WorkTariffCount, SelectedTariff, DUVMain::WorkTariffs);
-}
-
-void ServiceEditor::SetNewButton() { Enable("btnDialTimeTariffNew", DUVMain::WorkTariffCount < kMaxTariffs); }
-void ServiceEditor::SetEditButton() { Enable("btnDialTimeTariffEdit", DUVMain::WorkTariffCount != 0); }
-void ServiceEditor::SetDeleteButton() {
-    if (DialOption == 2) Enable("btnDialTimeTariffDelete", DUVMain::WorkTariffCount >= 1);
-}
-
 // ---- OK and Cancel ----
 
 void ServiceEditor::btnOK_Click() {
@@ -1189,12 +714,12 @@ void ServiceEditor::btnOK_Click() {
     r.DialFixedTariff = RegionalValue(Text("txtDialFixedTariff"));
     r.UsedTariffs = WorkTariffCount;
     for (int i = 1; i <= std::min<int>(WorkTariffCount, kMaxTariffs); ++i) r.Tariffs[i] = WorkTariffs[i];
-    r.Block = runtime::CInt(Leading(Text("txtServiceBlock")));
+    r.Block = runtime::CInt(LeadingNumber(Text("txtServiceBlock")));
     r.FreePeriod = Value("chkFreePeriod") == 1;
     // A list left without a choice (a stored time off the quarter hours) keeps the stored time.
     if (!Text("lstFreePeriodStart").empty()) r.FreeStart = runtime::CDate(Text("lstFreePeriodStart"));
     if (!Text("lstFreePeriodEnd").empty()) r.FreeEnd = runtime::CDate(Text("lstFreePeriodEnd"));
-    r.AfterMeg = Leading(Text("txtAfterMeg"));
+    r.AfterMeg = LeadingNumber(Text("txtAfterMeg"));
     r.PerMeg = RegionalValue(Text("txtPerMeg"));
     r.MegPeriod = Text("lstMegPeriod");
     r.ServiceOption = ServiceOption;
@@ -1202,11 +727,11 @@ void ServiceEditor::btnOK_Click() {
     r.FlexRate = RegionalValue(Text("txtServiceFlexRate"));
     r.PenaltyPeriod = Text("lstServiceFlexPeriod");
     r.FlexRate2 = RegionalValue(Text("txtServiceFlexRate2"));
-    r.UpToHours = runtime::CInt(Leading(Text("txtServiceFlexHours")));
+    r.UpToHours = runtime::CInt(LeadingNumber(Text("txtServiceFlexHours")));
     r.ShowWarnings = Value("chkWarnings") == 1;
     r.WarningOption = WarningOption;
-    r.WarningHours = runtime::CInt(Leading(Text("txtWarningHours")));
-    r.WarningMinutes = runtime::CInt(Leading(Text("txtWarningMinutes")));
+    r.WarningHours = runtime::CInt(LeadingNumber(Text("txtWarningHours")));
+    r.WarningMinutes = runtime::CInt(LeadingNumber(Text("txtWarningMinutes")));
     r.WarningDialup = RegionalValue(Text("txtWarndialupCost"));
     r.WarningService = RegionalValue(Text("txtWarnServiceCost"));
     r.WarningData = runtime::CLng(RegionalValue(Text("txtWarnData")));

@@ -18,6 +18,7 @@ namespace ServiceEditorModel {
 
 inline constexpr const char* kDesignCaption = "DUV - Edit Service";
 inline constexpr int kTabCount = 4;
+inline constexpr const char* kUserDefinedTariffs = "User Defined Tariffs";
 
 struct TabInfo {
     const char* Caption;
@@ -46,6 +47,9 @@ std::string NumberText(double value);
 // The value of a number text by the full regional conversion (every thousands separator
 // removed); a text that is not a regional number gives its leading number.
 double RegionalValue(const std::string& text);
+// The leading number of a text (full stop as decimal point); beyond the double range,
+// infinity.
+double LeadingNumber(const std::string& text);
 // A money text with up to four places; "" when the text is not a number.
 std::string MoneyText(const std::string& text);
 // True when the text is a regional number whose value rounds into the 32-bit range.

@@ -264,8 +264,7 @@ void TariffEditor::NumberBox_Change(Box box) {
         bool rejected;
         if (IsRate(box)) {
             const std::string end = TypingEnd(rule);
-            rejected = !runtime::IsNumeric(t) &&
-                       (end.empty() || t.size() < end.size() || t.compare(t.size() - end.size(), end.size(), end) != 0);
+            rejected = !runtime::IsNumeric(t) && (end.empty() || !t.ends_with(end));
         } else {
             const double v = ServiceEditorModel::IsLongText(t) ? RegionalValue(t) : -1;
             rejected = v < rule.Minimum || v > rule.Maximum;
