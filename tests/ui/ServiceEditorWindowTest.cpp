@@ -201,6 +201,7 @@ TEST_F(ServiceEditorWindow, CancelAndTheCloseBoxLeaveTheStoredServiceAlone) {
             Settle();
             EXPECT_EQ(s.txtDialFixedTariff.Text(), "0.10");
             EXPECT_FALSE(s.lstDialTimeTariff.Enabled());
+            EXPECT_TRUE(s.optDialCost[1].Enabled());
             if (closeBox)
                 SendMessageA(s.hwnd(), WM_CLOSE, 0, 0);
             else

@@ -17,6 +17,32 @@ forms::Form::Style ServiceStyle() {
     return style;
 }
 
+// The test button's play symbol, drawn once for the program's run.
+HBITMAP PlaySymbol() {
+    struct Symbol {
+        HBITMAP bitmap = nullptr;
+        Symbol() {
+            constexpr int kSize = 11;
+            HDC screen = GetDC(nullptr);
+            HDC dc = CreateCompatibleDC(screen);
+            bitmap = CreateCompatibleBitmap(screen, kSize, kSize);
+            ReleaseDC(nullptr, screen);
+            HGDIOBJ old = SelectObject(dc, bitmap);
+            RECT all = {0, 0, kSize, kSize};
+            FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+            const POINT triangle[] = {{2, 0}, {2, kSize - 1}, {kSize - 2, kSize / 2}};
+            HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
+            Polygon(dc, triangle, 3);
+            SelectObject(dc, oldBrush);
+            SelectObject(dc, old);
+            DeleteDC(dc);
+        }
+        ~Symbol() { DeleteObject(bitmap); }
+    };
+    static Symbol symbol;
+    return symbol.bitmap;
+}
+
 // Where the description and number sit when the picture is not shown.
 constexpr int kLeftWithoutPicture = 192;
 
@@ -138,7 +164,7 @@ void frmService::CreateControls() {
         b.Row<F>("chkWarnSound", chkWarnSound, {2520, 2400, 2200, 300}, p3),
         b.Row<F>("txtWarningSound", txtWarningSound, {180, 2820, 6900, 315}, p3),
         b.Row<F>("btnWarnBrowse", btnWarnBrowse, {7140, 2800, 420, 355}, p3),
-        b.Row<F>("btnWarnPlay", btnWarnPlay, {7620, 2800, 420, 355}, p3, {.font = "Marlett", .points = 10}),
+        b.Row<F>("btnWarnPlay", btnWarnPlay, {7620, 2800, 420, 355}, p3),
         b.Row<F>("lblWarnNotes", lblWarnNotes, {180, 3300, 7860, 900}, p3),
         b.Row<F>("btnOK", btnOK, {6060, 5490, 1200, 375}, nullptr, {.style = BS_DEFPUSHBUTTON}),
         b.Row<F>("btnCancel", btnCancel, {7440, 5490, 1200, 375}),
@@ -147,6 +173,8 @@ void frmService::CreateControls() {
     for (const ServiceEditorModel::TabInfo& tab : ServiceEditorModel::kTabs) tabs.push_back({tab.Caption, tab.ToolTip});
     TabStrip1.SetTabs(tabs, {&fraService[0], &fraService[1], &fraService[2], &fraService[3]});
     imgService.SetBitmap(Pictures::MainPicture());
+    SetWindowLongPtrA(btnWarnPlay.hwnd(), GWL_STYLE, GetWindowLongPtrA(btnWarnPlay.hwnd(), GWL_STYLE) | BS_BITMAP);
+    SendMessageA(btnWarnPlay.hwnd(), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(PlaySymbol()));
     lstDialTimeTariff.Click = [this] { lstDialTimeTariff_Click(); };
     lstDialTimeTariff.DblClick = [this] { lstDialTimeTariff_DblClick(); };
     binding_.Bind({.Text = [this](const std::string& c, const std::string& t) { Model.SetText(c, t); },
