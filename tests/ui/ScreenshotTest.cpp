@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "tools/loggen/LogGenerator.h"
+#include "ui/services/frmService.h"
+#include "ui/services/frmTariff.h"
 
 using namespace uitest;
 using test_support::SaveWindowBitmap;
@@ -62,6 +64,74 @@ TEST_F(Screenshots, SplashAndMainWindowStates) {
     GeneratedLog(2);
     StartProgram();
     Save(frmMain::Get(), "main-damaged.bmp");
+}
+
+TEST_F(Screenshots, ServiceEditorTabsAndTariffEditor) {
+    GeneratedLog(0);
+    StartProgram();
+    ServiceRecord r;
+    r.ServiceName = "Tiscali Anytime";
+    r.ServiceNumber = "08450800123";
+    r.ServiceAltNumber = "08450800124";
+    r.DialOption = 2;
+    const char* names[] = {"Weekend", "Peak", "Evening"};
+    const char* days[] = {"Sat - Sun", "Mon - Fri", "Mon - Fri"};
+    const int hours[][2] = {{0, 23}, {8, 17}, {18, 23}};
+    for (int i = 0; i < 3; ++i) {
+        TariffRecord& t = r.Tariffs[i + 1];
+        t.Description = names[i];
+        t.AppliesDays = days[i];
+        t.AppliesTimeStart = runtime::TimeSerial(hours[i][0], 0, 0);
+        t.AppliesTimeEnd = runtime::TimeSerial(hours[i][1], 59, 0);
+        t.DialRate = 0.05;
+        t.PerMinuteRate = 0.01 * (i + 1);
+        t.Unit = "Per Minute";
+        t.After = 60;
+        t.UnitMins = 15;
+    }
+    r.UsedTariffs = 3;
+    r.ServiceOption = 2;
+    r.FlexRate = 9.99;
+    r.UpToHours = 20;
+    r.PenaltyPeriod = "Month";
+    r.FlexRate2 = 1.2;
+    r.PerMeg = 0.1;
+    r.AfterMeg = 200;
+    r.MegPeriod = "Month";
+    r.FreePeriod = true;
+    r.FreeEnd = runtime::TimeSerial(6, 0, 0);
+    r.ShowWarnings = true;
+    r.WarningOption = 1;
+    r.WarningDialup = 25;
+    r.WarningDisplay = true;
+    r.WarningSound = true;
+    DUVMain::Services[0] = r;
+    DUVMain::UsedServices = 1;
+    DUVMain::ServiceIsNew = false;
+    std::ofstream(folder_ + "\\exceeded.wav").put('\0');
+    auto previous = forms::SetModalHook([this](forms::Form& form) {
+        if (&form == &frmTariff::Get()) {
+            Save(form, "tariff-editor.bmp");
+            form.Unload();
+            return;
+        }
+        frmService& s = frmService::Get();
+        const char* shots[] = {"service-details.bmp", "service-dialup.bmp", "service-cost.bmp",
+                               "service-warnings.bmp"};
+        for (int tab = 1; tab <= 4; ++tab) {
+            s.TabStrip1.Select(tab);
+            Settle();
+            Save(s, shots[tab - 1]);
+        }
+        s.TabStrip1.Select(2);
+        Settle();
+        s.lstDialTimeTariff.SelectRow(1);
+        SendMessageA(s.btnDialTimeTariffEdit.hwnd(), BM_CLICK, 0, 0);
+        Settle();
+        s.Unload();
+    });
+    frmService::ShowEditor([] { return 1; });
+    forms::SetModalHook(previous);
 }
 
 }  // namespace

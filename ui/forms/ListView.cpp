@@ -129,6 +129,18 @@ bool ListView::OnNotify(NMHDR* header, LRESULT& result) {
         result = 0;
         return true;
     }
+    if (header->code == LVN_ITEMCHANGED) {
+        // A row newly selected, by the user or from code: Click.
+        auto* view = reinterpret_cast<NMLISTVIEW*>(header);
+        if ((view->uChanged & LVIF_STATE) && (view->uNewState & LVIS_SELECTED) &&
+            !(view->uOldState & LVIS_SELECTED))
+            Raise(Click);
+        return false;
+    }
+    if (header->code == NM_DBLCLK) {
+        Raise(DblClick);
+        return false;
+    }
     return false;
 }
 

@@ -1,5 +1,6 @@
 // A list view in report style with whole-row selection: column headers addressed from 1,
-// rows with sub-items, a font size that may have a fraction, and header clicks.
+// rows with sub-items, a font size that may have a fraction, and header clicks. Selecting a
+// row raises Click, a double click DblClick.
 #pragma once
 
 #include "ui/forms/Controls.h"

@@ -1,0 +1,216 @@
+// The service and tariff editors driven as a user drives them: typing, clicking, picking from
+// lists, switching tabs; what is stored, in memory and in the registry, and how it is priced.
+#include "tests/ui/UiFixture.h"
+
+#include "analysis/Costing.h"
+#include "ui/services/frmService.h"
+#include "ui/services/frmTariff.h"
+
+using namespace uitest;
+
+namespace {
+
+// Replaces a box's text as typing would, then leaves the box (its lost-focus check runs).
+void TypeInto(forms::Control& box, const std::string& text, forms::Control& next) {
+    SetFocus(box.hwnd());
+    Settle(1);
+    SendMessageA(box.hwnd(), EM_SETSEL, 0, -1);
+    SendMessageA(box.hwnd(), WM_CHAR, '\b', 0);
+    for (char c : text) SendMessageA(box.hwnd(), WM_CHAR, static_cast<unsigned char>(c), 0);
+    SetFocus(next.hwnd());
+    Settle();
+}
+
+// Picks a list's item as the user does.
+void Pick(forms::Form& form, forms::ComboBox& list, const std::string& item) {
+    const LRESULT index = SendMessageA(list.hwnd(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(item.c_str()));
+    ASSERT_GE(index, 0) << item;
+    SendMessageA(list.hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(list.id(), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list.hwnd()));
+    Settle();
+}
+
+void ClickOn(forms::Control& button) {
+    SendMessageA(button.hwnd(), BM_CLICK, 0, 0);
+    Settle();
+}
+
+class ServiceEditorWindow : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        WriteLog(LogLine(12, 1, 2026, 9, 0, 0, "Recv: ATDT08450800123") + "\r\n");
+        StartProgram();
+        previousHook_ = forms::SetModalHook([this](forms::Form& form) {
+            if (&form == &frmService::Get() && inService) inService(frmService::Get());
+            if (&form == &frmTariff::Get() && inTariff) inTariff(frmTariff::Get());
+        });
+    }
+    void TearDown() override {
+        forms::SetModalHook(previousHook_);
+        ProgramTest::TearDown();
+    }
+
+    // Opens the editor as the options window does (row 0: a new service).
+    void OpenEditor(int row) {
+        DUVMain::ServiceIsNew = row == 0;
+        frmService::ShowEditor([row] { return row; });
+        Settle();
+    }
+
+    std::function<void(frmService&)> inService;
+    std::function<void(frmTariff&)> inTariff;
+
+private:
+    std::function<void(forms::Form&)> previousHook_;
+};
+
+std::string RegistryText(const std::string& name) {
+    char value[512] = {};
+    DWORD size = sizeof(value);
+    RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV\\Services", name.c_str(), RRF_RT_REG_SZ, nullptr,
+                 value, &size);
+    return value;
+}
+
+DWORD RegistryNumber(const std::string& name) {
+    DWORD value = 0xDEADBEEF;  // none
+    DWORD size = sizeof(value);
+    RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV\\Services", name.c_str(), RRF_RT_REG_DWORD, nullptr,
+                 &value, &size);
+    return value;
+}
+
+}  // namespace
+
+TEST_F(ServiceEditorWindow, NewServiceWithTwoTariffsIsStoredAndPriced) {
+    // The default tariff becomes the weekday peak; a new one covers the rest of the week.
+    int tariffShown = 0;
+    inTariff = [&](frmTariff& t) {
+        ++tariffShown;
+        EXPECT_EQ(WindowText(t.hwnd()), "DUV - Dial-up Tariff Definition");
+        if (tariffShown == 1) {
+            SetWindowTextA(t.lstDialTimeTariffDescrip.hwnd(), "Peak");
+            SendMessageA(t.hwnd(), WM_COMMAND, MAKEWPARAM(t.lstDialTimeTariffDescrip.id(), CBN_EDITCHANGE),
+                         reinterpret_cast<LPARAM>(t.lstDialTimeTariffDescrip.hwnd()));
+            Pick(t, t.lstDialTimeTariffDialDays, "Mon - Fri");
+            Pick(t, t.lstDialTimeTariffDialStart, "08:00");
+            Pick(t, t.lstDialTimeTariffDialEnd, "17:59");
+            TypeInto(t.txtDialTimeTariffDialRate, "0.05", t.txtDialTimeTariffMinuteRate);
+            TypeInto(t.txtDialTimeTariffMinuteRate, "0.02", t.txtDialTimeTariffDialRate);
+        } else {
+            Pick(t, t.lstDialTimeTariffDescrip, "Economy Tariff");
+            Pick(t, t.lstDialTimeTariffDialEnd, "23:59");
+            TypeInto(t.txtDialTimeTariffMinuteRate, "0.01", t.txtDialTimeTariffDialRate);
+        }
+        EXPECT_TRUE(t.btnOK.Enabled());
+        ClickOn(t.btnOK);
+    };
+    inService = [&](frmService& s) {
+        EXPECT_EQ(WindowText(s.hwnd()), "D U V - Edit Service (New Service)");
+        EXPECT_EQ(s.TabStrip1.ToolTipText(2), "Dial-up Tariffs and Charges");
+        TypeInto(s.txtDescription, "Tiscali", s.txtNumber);
+        TypeInto(s.txtNumber, "08450800123", s.txtAltNumber);
+        s.TabStrip1.Select(2);
+        Settle();
+        ClickOn(s.optDialCost[1]);
+        EXPECT_TRUE(s.btnDialTimeTariffEdit.Enabled());
+        s.lstDialTimeTariff.SelectRow(0);
+        ClickOn(s.btnDialTimeTariffEdit);
+        ClickOn(s.btnDialTimeTariffNew);
+        EXPECT_EQ(s.lstDialTimeTariff.RowCount(), 2);
+        EXPECT_EQ(s.lstDialTimeTariff.RowText(0, 1), "Peak") << "the range before Everyday";
+        EXPECT_EQ(s.lstDialTimeTariff.RowText(0, 3), "8:00AM - 5:59PM");
+        EXPECT_EQ(s.lblDialTimeTariff9.Text(), "2 Tariffs (Max 10)");
+        s.TabStrip1.Select(3);
+        Settle();
+        TypeInto(s.txtPerMeg, "0.5", s.txtAfterMeg);
+        TypeInto(s.txtAfterMeg, "10", s.txtServiceBlock);
+        EXPECT_EQ(s.txtPerMeg.Text(), "0.50");
+        ClickOn(s.chkFreePeriod);
+        EXPECT_TRUE(s.lstFreePeriodEnd.Enabled());
+        Pick(s, s.lstFreePeriodEnd, "06:00");
+        s.TabStrip1.Select(4);
+        Settle();
+        ClickOn(s.chkWarnings);
+        ClickOn(s.optWarning[1]);
+        EXPECT_TRUE(s.txtWarndialupCost.Enabled());
+        EXPECT_FALSE(s.txtWarningHours.Enabled());
+        TypeInto(s.txtWarndialupCost, "5", s.chkWarnDisplay);
+        EXPECT_EQ(s.txtWarndialupCost.Text(), "5.00");
+        EXPECT_EQ(WindowText(s.hwnd()), "D U V - Edit Service (Tiscali)");
+        ASSERT_TRUE(s.btnOK.Enabled());
+        ClickOn(s.btnOK);
+    };
+    OpenEditor(0);
+    EXPECT_EQ(tariffShown, 2);
+    EXPECT_FALSE(frmService::IfLoaded());
+    ASSERT_FALSE(DUVMain::ServiceEditCancelled);
+
+    // The options window counts the new service and stores the settings.
+    DUVMain::UsedServices = 1;
+    DUVMain::WriteUserParameters();
+    EXPECT_EQ(RegistryText("ServiceName1"), "Tiscali");
+    EXPECT_EQ(RegistryText("ServiceNumber1"), "08450800123");
+    EXPECT_EQ(RegistryNumber("DialOption1"), 2u);
+    EXPECT_EQ(RegistryNumber("UsedTariffs1"), 2u);
+    EXPECT_EQ(RegistryText("Tariff1-1Description"), "Peak");
+    EXPECT_EQ(RegistryText("Tariff1-1AppliesDays"), "Mon - Fri");
+    EXPECT_EQ(RegistryNumber("Tariff1-1DialRate"), 500u);
+    EXPECT_EQ(RegistryNumber("Tariff1-1PerMinuteRate"), 200u);
+    EXPECT_EQ(RegistryText("Tariff1-2Description"), "Economy Tariff");
+    EXPECT_EQ(RegistryText("Tariff1-2AppliesDays"), "Everyday");
+    EXPECT_EQ(RegistryNumber("PerMeg1"), 5000u);
+    EXPECT_EQ(RegistryNumber("AfterMeg1"), 10u);
+    EXPECT_EQ(RegistryText("MegPeriod1"), "Month");
+    EXPECT_EQ(RegistryNumber("FreePeriod1"), 0xFFFFFFFFu) << "True";
+    EXPECT_EQ(RegistryNumber("ShowWarnings1"), 0xFFFFFFFFu);
+    EXPECT_EQ(RegistryNumber("WarningOption1"), 1u);
+    EXPECT_EQ(RegistryNumber("WarningDialup1"), 50000u);
+
+    // Read back as the next start reads it, the service prices a weekday call by the peak
+    // tariff and a Sunday call by the other.
+    DUVMain::ReadUserParameters();
+    DUVMain::FillInDefaults();
+    const double monday = runtime::DateSerial(2026, 11, 30);
+    const double sunday = runtime::DateSerial(2026, 12, 6);
+    const double nine = runtime::TimeSerial(9, 0, 0), ten = runtime::TimeSerial(9, 10, 0);
+    DUVMain::ReportStartDate = monday;
+    DUVMain::ReportEndDate = sunday;
+    EXPECT_NEAR(DUVAnalyse::GetDialupCost("08450800123", monday, nine, monday, ten, 0), 0.05 + 10 * 0.02, 1e-9);
+    EXPECT_NEAR(DUVAnalyse::GetDialupCost("08450800123", sunday, nine, sunday, ten, 0), 10 * 0.01, 1e-9);
+}
+
+TEST_F(ServiceEditorWindow, CancelAndTheCloseBoxLeaveTheStoredServiceAlone) {
+    ServiceRecord stored;
+    stored.ServiceName = "Demon";
+    stored.ServiceNumber = "0845";
+    stored.DialOption = 1;
+    stored.DialFixedTariff = 0.1;
+    stored.ServiceOption = 1;
+    stored.UsedTariffs = 0;
+    DUVMain::Services[0] = stored;
+    DUVMain::UsedServices = 1;
+    for (bool closeBox : {false, true}) {
+        inService = [&](frmService& s) {
+            EXPECT_EQ(s.txtDescription.Text(), "Demon");
+            TypeInto(s.txtDescription, "Changed", s.txtNumber);
+            s.TabStrip1.Select(2);
+            Settle();
+            EXPECT_EQ(s.txtDialFixedTariff.Text(), "0.10");
+            EXPECT_FALSE(s.lstDialTimeTariff.Enabled());
+            EXPECT_TRUE(s.optDialCost[1].Enabled());
+            if (closeBox)
+                SendMessageA(s.hwnd(), WM_CLOSE, 0, 0);
+            else
+                ClickOn(s.btnCancel);
+            Settle();
+        };
+        OpenEditor(1);
+        EXPECT_FALSE(frmService::IfLoaded());
+        EXPECT_TRUE(DUVMain::ServiceEditCancelled);
+        EXPECT_EQ(DUVMain::Services[0], stored);
+    }
+}

@@ -1,0 +1,464 @@
+#include "ui/services/ServiceEditorModel.h"
+
+#include "EditorFixture.h"
+
+using namespace ServiceEditorModel;
+using ControlTableModel::kGreyBackground;
+using ControlTableModel::kGreyText;
+using ControlTableModel::kRed;
+
+namespace {
+
+// A stored service that passes every check, with three tariffs and a data threshold.
+ServiceRecord StoredService() {
+    ServiceRecord r;
+    r.ServiceName = "Home ISP";
+    r.ServiceNumber = "0845,123";
+    r.DialOption = 2;
+    r.UsedTariffs = 3;
+    r.Tariffs[1] = MakeTariff("Weekend", "Sat - Sun", 0);
+    r.Tariffs[2] = MakeTariff("Peak", "Mon - Fri", 8, 17);
+    r.Tariffs[3] = MakeTariff("Night", "Everyday", 18);
+    r.ServiceOption = 2;
+    r.FlexRate = 10;
+    r.UpToHours = 20;
+    r.PenaltyPeriod = "Week";
+    r.FlexRate2 = 1.25;
+    r.PerMeg = 0.5;
+    r.AfterMeg = 100;
+    r.MegPeriod = "Session";
+    r.Block = 5;
+    r.FreePeriod = true;
+    r.FreeStart = runtime::TimeSerial(22, 0, 0);
+    r.FreeEnd = runtime::TimeSerial(23, 45, 0);
+    r.ShowWarnings = true;
+    r.WarningOption = 3;
+    r.WarningData = 1048576;
+    r.WarningDisplay = true;
+    return r;
+}
+
+}  // namespace
+
+TEST_F(EditorTest, NewServiceStartsFromTheDefaults) {
+    Open();
+    EXPECT_TRUE(DUVMain::ServiceEditCancelled);
+    EXPECT_EQ(C("txtDescription").Text, "New Service");
+    EXPECT_TRUE(service.SelectDescriptionText);
+    EXPECT_EQ(service.Caption, "D U V - Edit Service (New Service)");
+    EXPECT_EQ(C("optDialCost(0)").Value, 1);
+    EXPECT_EQ(C("txtDialFixedTariff").Text, "0.20");
+    ASSERT_EQ(DUVMain::WorkTariffCount, 1);
+    const TariffRecord& t = DUVMain::WorkTariffs[1];
+    EXPECT_EQ(t.Description, "Default Tariff");
+    EXPECT_DOUBLE_EQ(t.DialRate, 0.2);
+    EXPECT_EQ(t.UnitMins, 15);
+    EXPECT_EQ(service.TariffRows.at(0),
+              (std::array<std::string, 6>{"Default Tariff", "Everyday", "12:00AM - 11:59PM", "$0.20",
+                                          "$0.00", "0 Mins 0 Secs"}));
+    EXPECT_EQ(C("lblDialTimeTariff9").Text, "1 Tariffs (Max 10)");
+    EXPECT_EQ(C("optServiceCost(0)").Value, 1);
+    EXPECT_EQ(C("txtServiceFixedRate").Text, "1.50");
+    EXPECT_EQ(C("txtServiceFlexRate").Text, "0.00");
+    EXPECT_EQ(C("lstServiceFlexPeriod").Text, "Month");
+    EXPECT_EQ(C("lstMegPeriod").Text, "Month");
+    EXPECT_EQ(C("lstFreePeriodStart").Text, "00:00");
+    EXPECT_EQ(C("lstFreePeriodEnd").Items.back(), "23:45");
+    EXPECT_EQ(C("lblCurrencySymbol(1)").Text, "($)");
+    EXPECT_EQ(DUVMain::WarningSoundFile, "C:\\DUV\\exceeded.wav");
+    EXPECT_EQ(C("txtWarningSound").Text, "C:\\DUV\\exceeded.wav");
+    EXPECT_FALSE(C("btnOK").Enabled) << "no number yet";
+    Type(service, "txtNumber", "0845");
+    EXPECT_TRUE(C("btnOK").Enabled);
+
+    UseLocale(regional::kLcidDeDe);
+    DUVMain::DialCost = 1234.5;
+    Open();
+    EXPECT_EQ(C("txtDialFixedTariff").Text, "1.234,50");
+    EXPECT_DOUBLE_EQ(DUVMain::WorkTariffs[1].DialRate, 1234.5);
+    EXPECT_EQ(C("lblCurrencySymbol(0)").Text, "(\x80)");
+}
+
+TEST_F(EditorTest, FieldsValidFailsAtEachOfItsSteps) {
+    Open();
+    Type(service, "txtNumber", "0845");
+    service.SelectTab(3);
+    service.SetValue("chkWarnings", 1);
+    Type(service, "txtWarningMinutes", "30");
+    ASSERT_TRUE(service.FieldsValid());
+    // Each breaks one step and puts it right again.
+    struct Case {
+        const char* box;
+        const char* bad;
+        const char* good;
+    };
+    for (Case c : {Case{"txtDescription", "", "New Service"}, Case{"txtNumber", "0845x", "0845"},
+                   Case{"txtAltNumber", "12-34", ""}, Case{"txtDialFixedTariff", "abc", "0.20"},
+                   Case{"txtServiceFixedRate", "", "1.50"}, Case{"txtPerMeg", "", "0.00"},
+                   Case{"txtServiceBlock", "2.5", "2.001"}, Case{"txtWarningMinutes", "0", "30"},
+                   Case{"txtWarningSound", "C:\\none.wav", "C:\\DUV\\exceeded.wav"}}) {
+        if (std::string(c.box) == "txtWarningSound") service.SetValue("chkWarnSound", 1);
+        service.SetText(c.box, c.bad);
+        EXPECT_FALSE(service.FieldsValid()) << c.box << " = " << c.bad;
+        service.SetText(c.box, c.good);
+        EXPECT_TRUE(service.FieldsValid()) << c.box << " = " << c.good;
+    }
+    // Dial-up by tariffs needs one; the flexi rate needs a rate above 0 and a period.
+    service.SelectTab(1);
+    service.SetValue("optDialCost(1)", 1);
+    DUVMain::WorkTariffCount = 0;
+    EXPECT_FALSE(service.FieldsValid());
+    DUVMain::WorkTariffCount = 1;
+    service.SelectTab(2);
+    service.SetValue("optServiceCost(1)", 1);
+    EXPECT_FALSE(service.FieldsValid()) << "both flexi rates 0";
+    service.SetText("txtServiceFlexRate2", "1");
+    EXPECT_TRUE(service.FieldsValid());
+    service.SetText("txtPerMeg", "0.10");
+    service.Controls["lstMegPeriod"].Text = "";
+    EXPECT_FALSE(service.FieldsValid()) << "a data rate without its period";
+    service.SetText("lstMegPeriod", "Day");
+    // Neither display nor sound.
+    service.Controls["chkWarnDisplay"].Value = 0;
+    service.Controls["chkWarnSound"].Value = 0;
+    EXPECT_FALSE(service.FieldsValid());
+}
+
+TEST_F(EditorTest, FieldRulesRefuseReformatAndBeep) {
+    Open();
+    service.SelectTab(2);
+    service.SetValue("optServiceCost(1)", 1);
+    const int before = beeps;
+    service.SetText("txtServiceFlexHours", "1000");
+    EXPECT_EQ(C("txtServiceFlexHours").Text, "999");
+    service.SetText("txtServiceFlexHours", "12a");
+    EXPECT_EQ(C("txtServiceFlexHours").Text, "");
+    service.SetText("txtServiceFlexHours", "-5");
+    EXPECT_EQ(C("txtServiceFlexHours").Text, "") << "hours from 0";
+    service.LostFocus("txtServiceFlexHours");
+    EXPECT_EQ(C("txtServiceFlexHours").Text, "0");
+    service.SetText("txtServiceBlock", "150");
+    EXPECT_EQ(C("txtServiceBlock").Text, "15");
+    service.SetText("txtServiceBlock", "-3");
+    EXPECT_EQ(C("txtServiceBlock").Text, "");
+    Type(service, "txtServiceBlock", "7.9");
+    EXPECT_EQ(C("txtServiceBlock").Text, "7");
+    EXPECT_EQ(beeps - before, 5);
+
+    service.SetText("txtAfterMeg", "-1");
+    service.SetText("txtAfterMeg", "1000");
+    EXPECT_EQ(beeps - before, 7);
+    Type(service, "txtServiceFlexRate", ".");
+    EXPECT_EQ(C("txtServiceFlexRate").Text, "0.00") << "a lone separator is a zero still being typed";
+    Type(service, "txtPerMeg", ".");
+    EXPECT_EQ(C("txtPerMeg").Text, ".") << "refused, left for the user";
+    EXPECT_EQ(beeps - before, 8);
+    EXPECT_EQ(focus.back(), "txtPerMeg");
+    Type(service, "txtPerMeg", "1234.5");
+    EXPECT_EQ(C("txtPerMeg").Text, "1,234.50");
+
+    service.SelectTab(0);
+    Type(service, "txtNumber", "01 234");
+    EXPECT_EQ(beeps - before, 9);
+
+    service.SelectTab(3);
+    service.SetValue("chkWarnings", 1);
+    service.SetText("txtWarningMinutes", "60");
+    EXPECT_FALSE(service.MinutesValid);
+    service.SetText("txtWarningHours", "32768");
+    EXPECT_FALSE(service.HoursValid) << "beyond the record's 16 bits";
+    service.SetText("txtWarningHours", "-1");
+    EXPECT_FALSE(service.HoursValid);
+    Type(service, "txtWarningHours", "32767");
+    EXPECT_TRUE(service.HoursValid);
+    service.SetValue("optWarning(3)", 1);
+    Type(service, "txtWarnData", "2048");
+    EXPECT_EQ(C("txtWarnData").Text, "2,048");
+    service.SetValue("optWarning(1)", 1);
+    Type(service, "txtWarndialupCost", ".");
+    EXPECT_EQ(C("txtWarndialupCost").Text, "0.00");
+    EXPECT_EQ(beeps - before, 12);
+}
+
+TEST_F(EditorTest, OptionsEnableAndGreyByControlName) {
+    Open();
+    service.SelectTab(2);
+    EXPECT_TRUE(C("txtServiceFixedRate").Enabled);
+    EXPECT_FALSE(C("txtServiceFlexRate").Enabled);
+    EXPECT_EQ(C("lstServiceFlexPeriod").ForeColor, kGreyText);
+    EXPECT_FALSE(C("lstFreePeriodStart").Enabled) << "free period unchecked";
+    EXPECT_TRUE(C("lstMegPeriod").Enabled) << "the data group is never greyed";
+    EXPECT_TRUE(C("txtServiceBlock").Enabled);
+    EXPECT_FALSE(C("txtDialFixedTariff").Enabled) << "other tabs are greyed as well";
+    service.SetValue("optServiceCost(1)", 1);
+    EXPECT_FALSE(C("txtServiceFixedRate").Enabled);
+    EXPECT_EQ(C("txtServiceFixedRate").BackColor, kGreyBackground);
+    EXPECT_TRUE(C("txtServiceFlexHours").Enabled);
+    EXPECT_EQ(C("lstServiceFlexPeriod").ForeColor, ControlTableModel::kBlack);
+    service.SetValue("chkFreePeriod", 1);
+    EXPECT_TRUE(C("lstFreePeriodEnd").Enabled);
+    // Back on the dial-up tab the option procedure restores its own controls.
+    service.SelectTab(1);
+    EXPECT_TRUE(C("txtDialFixedTariff").Enabled);
+    EXPECT_FALSE(C("lstDialTimeTariff").Enabled);
+    EXPECT_TRUE(C("txtNumber").Enabled);
+    EXPECT_EQ(focus.back(), "txtDialFixedTariff");
+    EXPECT_TRUE(service.Form_KeyDown(9, 2));
+    EXPECT_TRUE(service.Form_KeyDown(9, 2));
+    EXPECT_EQ(service.CurrentTab, 3);
+    EXPECT_TRUE(service.Form_KeyDown(9, 2));
+    EXPECT_EQ(service.CurrentTab, 0) << "Ctrl+Tab wraps to the first tab";
+    EXPECT_FALSE(service.Form_KeyDown(9, 3));
+}
+
+TEST(SortTariffs, FollowsThePassRuleNotAPlainSort) {
+    auto order = [](std::vector<TariffRecord> in, std::int16_t& selected) {
+        TariffTable table;
+        for (std::size_t i = 0; i < in.size(); ++i) table[static_cast<int>(i) + 1] = in[i];
+        SortTariffs(table, static_cast<int>(in.size()), selected);
+        std::string out;
+        for (std::size_t i = 1; i <= in.size(); ++i)
+            out += table[static_cast<int>(i)].Description + " ";
+        return out;
+    };
+    std::int16_t selected = 3;
+    EXPECT_EQ(order({MakeTariff("A", "Mon - Fri", 8), MakeTariff("B", "Everyday", 0),
+                     MakeTariff("C", "Holidays", 0), MakeTariff("D", "Monday", 0)},
+                    selected),
+              "C D A B ");
+    EXPECT_EQ(selected, 1) << "the selection moves with its tariff";
+    selected = 1;
+    EXPECT_EQ(order({MakeTariff("Late", "Everyday", 18), MakeTariff("Early", "Everyday", 8)},
+                    selected),
+              "Early Late ");
+    EXPECT_EQ(selected, 2);
+    // Different single days are not ordered among themselves, so a Monday tariff stays
+    // behind a Tuesday one: a library sort by day and start would move it.
+    selected = 0;
+    EXPECT_EQ(order({MakeTariff("Mon10", "Monday", 10), MakeTariff("Tue9", "Tuesday", 9),
+                     MakeTariff("Mon8", "Monday", 8)},
+                    selected),
+              "Mon10 Tue9 Mon8 ");
+    EXPECT_EQ(order({MakeTariff("W", "Sat - Sun", 0), MakeTariff("D", "Mon - Fri", 0)}, selected),
+              "W D ") << "ranges keep their order";
+}
+
+TEST(TariffTexts, RowsAndTipByUnit) {
+    TariffRecord t = MakeTariff("Peak", "Mon - Fri", 8, 17);
+    t.After = 125;
+    t.PerMinuteRate = 0.0125;
+    EXPECT_EQ(TariffRowTexts(t)[2], "8:00AM - 5:59PM");
+    EXPECT_EQ(TariffRowTexts(t)[4], "$0.0125");
+    EXPECT_EQ(TariffRowTexts(t)[5], "2 Mins 5 Secs");
+    TariffTable table;
+    table[2] = t;
+    EXPECT_EQ(TariffTipText(2, 2, table),
+              "Peak - Mon - Fri 8:00AM - 5:59PM - $0.20 /Call + $0.01 /Min after 2 Mins 5 Secs.");
+    table[2].Unit = "Per Second";
+    EXPECT_NE(TariffTipText(2, 2, table).find(" /Sec after 2 Mins 5 Secs."), std::string::npos);
+    table[2].Unit = "Per Unit";
+    table[2].UnitSecs = 30;
+    EXPECT_EQ(TariffRowTexts(table[2])[5], "Unit=15Mins 30Secs");
+    EXPECT_NE(TariffTipText(2, 2, table).find(" /Unit (Unit=15Mins 30Secs)"), std::string::npos);
+    EXPECT_EQ(TariffTipText(2, 0, table), "User Defined Tariffs");
+    EXPECT_EQ(TariffTipText(2, 3, table), "User Defined Tariffs") << "a stale selection";
+    EXPECT_EQ(TariffTipText(0, 1, table), "User Defined Tariffs");
+}
+
+TEST_F(EditorTest, TariffListNewEditDeleteAndCount) {
+    DUVMain::Services[0] = StoredService();
+    DUVMain::UsedServices = 1;
+    Open(1);
+    service.SelectTab(1);
+    EXPECT_EQ(service.TariffListRow, 1);
+    // A holiday tariff added through the tariff editor goes first and is the selected row.
+    inTariffEditor = [](TariffEditorModel::TariffEditor& t) {
+        t.SetText("lstDialTimeTariffDescrip", "Bank holidays");
+        t.SetText("lstDialTimeTariffDialDays", "Holidays");
+        Type(t, "txtDialTimeTariffDialRate", "0.5");
+        t.Click("btnOK");
+    };
+    service.Click("btnDialTimeTariffNew");
+    ASSERT_EQ(DUVMain::WorkTariffCount, 4);
+    EXPECT_EQ(service.TariffRows[0][0], "Bank holidays");
+    EXPECT_EQ(service.TariffListRow, 1);
+    EXPECT_EQ(C("lblDialTimeTariff9").Text, "4 Tariffs (Max 10)");
+
+    // Delete row 2 ("Weekend"): the rest move up, the old last entry stays above the count.
+    service.SelectTariffRow(2);
+    service.Click("btnDialTimeTariffDelete");
+    ASSERT_EQ(DUVMain::WorkTariffCount, 3);
+    EXPECT_EQ(DUVMain::WorkTariffs[2].Description, "Peak");
+    EXPECT_EQ(DUVMain::WorkTariffs[4].Description, "Night");
+    EXPECT_EQ(service.TariffListRow, 2);
+    service.SelectTariffRow(3);
+    service.Click("btnDialTimeTariffDelete");
+    EXPECT_EQ(service.SelectedTariff, 2) << "deleting the last row selects the one above";
+
+    // Without a selected row neither Edit nor Delete acts.
+    service.TariffListRow = 0;
+    const int before = beeps;
+    service.Click("btnDialTimeTariffDelete");
+    service.DblClick("lstDialTimeTariff");
+    EXPECT_EQ(DUVMain::WorkTariffCount, 2);
+    EXPECT_EQ(beeps - before, 2);
+
+    // Ten tariffs: the count turns red with a beep and New is off.
+    inTariffEditor = [n = 0](TariffEditorModel::TariffEditor& t) mutable {
+        t.SetText("lstDialTimeTariffDescrip", "Extra " + std::to_string(++n));
+        Type(t, "txtDialTimeTariffDialRate", "1");
+        t.Click("btnOK");
+    };
+    for (int i = 0; i < 8; ++i) service.Click("btnDialTimeTariffNew");
+    EXPECT_EQ(C("lblDialTimeTariff9").Text, "10 Tariffs (Max 10)");
+    EXPECT_EQ(C("lblDialTimeTariff9").ForeColor, kRed);
+    EXPECT_FALSE(C("btnDialTimeTariffNew").Enabled);
+
+    // Deleting every row leaves Edit and Delete off and the plain tip.
+    for (int i = 0; i < 10; ++i) {
+        service.SelectTariffRow(1);
+        service.Click("btnDialTimeTariffDelete");
+    }
+    EXPECT_FALSE(C("btnDialTimeTariffEdit").Enabled);
+    EXPECT_FALSE(C("btnDialTimeTariffDelete").Enabled);
+    EXPECT_EQ(C("lstDialTimeTariff").ToolTip, "User Defined Tariffs");
+    EXPECT_FALSE(C("btnOK").Enabled);
+}
+
+TEST_F(EditorTest, WarningsPageEnablesTheChosenThreshold) {
+    Open();
+    service.SelectTab(3);
+    for (const char* c : {"optWarning(0)", "txtWarningHours", "txtWarningSound", "btnWarnPlay", "chkWarnSound"})
+        EXPECT_FALSE(C(c).Enabled) << c;
+    service.SetValue("chkWarnings", 1);
+    EXPECT_TRUE(C("txtWarningHours").Enabled);
+    EXPECT_EQ(focus.back(), "txtWarningHours");
+    service.SetValue("optWarning(1)", 1);
+    EXPECT_TRUE(C("lblCurrencySymbol(0)").Enabled);
+    service.SetValue("optWarning(3)", 1);
+    EXPECT_FALSE(C("txtWarndialupCost").Enabled);
+    EXPECT_EQ(C("txtWarndialupCost").BackColor, kGreyBackground);
+    EXPECT_FALSE(C("lblCurrencySymbol(0)").Enabled);
+    EXPECT_TRUE(C("txtWarnData").Enabled);
+    EXPECT_TRUE(C("lblKB").Enabled);
+    // Display and sound cannot both be off.
+    service.SetValue("chkWarnDisplay", 0);
+    EXPECT_EQ(C("chkWarnDisplay").Value, 1);
+    service.SetValue("chkWarnSound", 1);
+    EXPECT_TRUE(C("btnWarnBrowse").Enabled);
+    // A file that does not exist puts the previous one back with a beep; browsing sets it at once.
+    const int before = beeps;
+    Type(service, "txtWarningSound", "C:\\missing.wav");
+    EXPECT_EQ(C("txtWarningSound").Text, "C:\\DUV\\exceeded.wav");
+    EXPECT_EQ(beeps - before, 1);
+    std::string askedName, askedFolder;
+    service.window.PickSoundFile = [&](const std::string& name, const std::string& folder) {
+        askedName = name;
+        askedFolder = folder;
+        return std::optional<std::string>("C:\\Sounds\\bell.wav");
+    };
+    service.Click("btnWarnBrowse");
+    EXPECT_EQ(askedName, "exceeded.wav");
+    EXPECT_EQ(askedFolder, "C:\\DUV\\");
+    EXPECT_EQ(DUVMain::WarningSoundFile, "C:\\Sounds\\bell.wav");
+    service.window.PickSoundFile = [](const std::string&, const std::string&) { return std::optional<std::string>(); };
+    service.Click("btnWarnBrowse");
+    EXPECT_EQ(focus.back(), "txtWarningSound");
+    service.Click("btnCancel");
+    EXPECT_EQ(DUVMain::WarningSoundFile, "C:\\Sounds\\bell.wav") << "kept after Cancel";
+}
+
+TEST_F(EditorTest, OkStoresTheRecordAndOnlyOkDoes) {
+    DUVMain::Services[0] = StoredService();
+    DUVMain::UsedServices = 1;
+    Open(1);
+    EXPECT_EQ(C("txtWarnData").Text, "1,048,576");
+    EXPECT_EQ(C("lstMegPeriod").Text, "Session");
+    EXPECT_EQ(C("lstFreePeriodStart").Text, "22:00");
+    EXPECT_EQ(C("optWarning(3)").Value, 1);
+    EXPECT_TRUE(C("btnOK").Enabled);
+    service.Click("btnOK");
+    EXPECT_FALSE(DUVMain::ServiceEditCancelled);
+    EXPECT_TRUE(unloaded);
+    EXPECT_EQ(DUVMain::Services[0], StoredService()) << "every field stored as it was loaded";
+
+    // Changed fields, then Cancel, close box or a failed check: nothing is written.
+    for (int way = 0; way < 3; ++way) {
+        Open(1);
+        Type(service, "txtDescription", "Changed");
+        DUVMain::WorkTariffCount = 1;
+        if (way == 0) service.Click("btnCancel");
+        if (way == 1) service.Form_QueryUnload();
+        if (way == 2) {
+            // The per-call box has no change procedure: OK is still on when pressed.
+            service.SelectTab(1);
+            service.SetValue("optDialCost(0)", 1);
+            service.SetText("txtDialFixedTariff", "abc");
+            service.Click("btnOK");
+            ASSERT_EQ(messages.Calls().size(), 1u);
+            EXPECT_EQ(messages.Calls()[0].title, "WARNING - Incorrect Parameters");
+            EXPECT_EQ(messages.Calls()[0].flags, 48);
+            EXPECT_FALSE(C("btnOK").Enabled);
+            service.Form_QueryUnload();
+        }
+        EXPECT_TRUE(DUVMain::ServiceEditCancelled) << way;
+        EXPECT_EQ(DUVMain::Services[0], StoredService()) << way;
+    }
+}
+
+TEST_F(EditorTest, DecimalCommaValuesAreStoredByTheirRegionalValue) {
+    UseLocale(regional::kLcidDeDe);
+    Open();
+    Type(service, "txtNumber", "0190");
+    Type(service, "txtPerMeg", "1.234,5");
+    service.SelectTab(3);
+    service.SetValue("chkWarnings", 1);
+    service.SetValue("optWarning(1)", 1);
+    Type(service, "txtWarndialupCost", "0,50");
+    EXPECT_EQ(C("txtWarndialupCost").Text, "0,50");
+    EXPECT_TRUE(service.FieldsValid()) << "0,50 is not zero";
+    service.SetValue("optWarning(3)", 1);
+    Type(service, "txtWarnData", "1048576");
+    EXPECT_EQ(C("txtWarnData").Text, "1.048.576");
+    service.Click("btnOK");
+    const ServiceRecord& r = DUVMain::Services[0];
+    EXPECT_DOUBLE_EQ(r.PerMeg, 1234.5);
+    EXPECT_DOUBLE_EQ(r.WarningDialup, 0.5);
+    EXPECT_EQ(r.WarningData, 1048576);
+    EXPECT_EQ(r.WarningOption, 3);
+}
+
+TEST_F(EditorTest, EachShowingStartsFreshAndStoredNonsenseIsContained) {
+    Open();
+    service.SelectTab(3);
+    service.SelectedTariff = 5;
+    service.SetValue("optWarning(2)", 1);
+    service.Click("btnCancel");
+    Open();
+    EXPECT_EQ(service.CurrentTab, 0);
+    EXPECT_EQ(service.SelectedTariff, 1);
+    EXPECT_EQ(service.WarningOption, 0);
+    EXPECT_EQ(C("optWarning(0)").Value, 1);
+
+    ServiceRecord r = StoredService();
+    r.DialOption = 0;
+    r.ServiceOption = 7;
+    r.UsedTariffs = 12;
+    r.WarningOption = 9;
+    r.MegPeriod = "Fortnight";
+    r.FreeStart = runtime::TimeSerial(10, 10, 0);
+    DUVMain::Services[0] = r;
+    DUVMain::UsedServices = 1;
+    Open(1);
+    EXPECT_EQ(C("optDialCost(0)").Value, 1) << "an option never set shows the first";
+    EXPECT_EQ(DUVMain::WorkTariffCount, 10);
+    EXPECT_EQ(C("lstMegPeriod").Text, "");
+    EXPECT_EQ(C("lstFreePeriodStart").Text, "");
+    EXPECT_EQ(errors, (std::vector<int>{380, 380}));
+    service.SelectTab(2);
+    service.SelectTab(3);
+    service.SetText("lstMegPeriod", "Month");
+    service.Click("btnOK");
+    EXPECT_DOUBLE_EQ(DUVMain::Services[0].FreeStart, r.FreeStart) << "an unchosen time keeps the stored one";
+    EXPECT_EQ(DUVMain::Services[0].WarningOption, 9);
+}

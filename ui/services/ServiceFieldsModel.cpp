@@ -1,0 +1,297 @@
+// The service editor's field rules: how each box is checked while typed and formatted when
+// left, and the warnings page with its thresholds and sound file.
+#include "ui/services/ServiceEditorModel.h"
+
+#include <cmath>
+
+#include "analysis/DUVAnalyse.h"
+#include "analysis/Sound.h"
+#include "core/CurrencyFormat.h"
+#include "core/DUVMain.h"
+#include "core/GeneralFunctions.h"
+#include "core/Runtime.h"
+#include "core/RuntimeError.h"
+#include "core/UserFeedback.h"
+
+namespace ServiceEditorModel {
+
+using namespace ControlTableModel;
+
+namespace {
+
+// The threshold box and labels of each warning kind.
+struct WarningKind {
+    std::vector<const char*> Boxes;
+    std::vector<const char*> Labels;
+};
+const std::array<WarningKind, 4> kWarningKinds = {{
+    {{"txtWarningHours", "txtWarningMinutes"}, {"lblWarnHours", "lblWarnMinutes"}},
+    {{"txtWarndialupCost"}, {"lblCurrencySymbol(0)"}},
+    {{"txtWarnServiceCost"}, {"lblCurrencySymbol(1)"}},
+    {{"txtWarnData"}, {"lblKB"}},
+}};
+
+// A number still being typed: the text ends with the regional decimal separator.
+bool EndsWithSeparator(const std::string& text) {
+    const std::string& separator = DUVMain::MonetaryDecimalSeparator;
+    return !separator.empty() && text.ends_with(separator);
+}
+
+// A non-negative regional whole-number text within the 32-bit range and up to maximum.
+bool WholeInRange(const std::string& text, double maximum) {
+    if (!IsLongText(text)) return false;
+    const double v = RegionalValue(text);
+    return v >= 0 && v <= maximum;
+}
+
+}  // namespace
+
+double LeadingNumber(const std::string& text) {
+    try {
+        return runtime::Val(text);
+    } catch (const runtime::RuntimeError&) {
+        return HUGE_VAL;
+    }
+}
+
+std::string NumberText(double value) { return runtime::CStr(value); }
+
+double RegionalValue(const std::string& text) {
+    if (runtime::IsNumeric(text)) return runtime::CDbl(text);
+    return GeneralFunctions::XVal(text);
+}
+
+std::string MoneyText(const std::string& text) { return GeneralFunctions::Format_Dplaces(text, 4); }
+
+bool IsLongText(const std::string& text) {
+    if (!runtime::IsNumeric(text)) return false;
+    const double v = runtime::CDbl(text);
+    return v >= -2147483648.5 && v < 2147483647.5;
+}
+
+// ---- field rules ----
+
+void ServiceEditor::Number_LostFocus(const std::string& box) {
+    if (!Text(box).empty() && !DUVAnalyse::IsDialNumber(Text(box))) Refuse(box);
+}
+
+void ServiceEditor::FixedMoney_LostFocus(const std::string& box, bool refresh) {
+    const std::string v = MoneyText(Text(box));
+    if (v.empty())
+        Refuse(box);
+    else
+        SetText(box, v);
+    if (refresh) RefreshOKState();
+}
+
+void ServiceEditor::FlexRate_Change(const std::string& box) {
+    const std::string& t = Text(box);
+    if (!t.empty() && !runtime::IsNumeric(t) && !EndsWithSeparator(t))
+        Refuse(box);
+    RefreshOKState();
+}
+
+void ServiceEditor::FlexRate_LostFocus(const std::string& box) {
+    const std::string t = Text(box);
+    if (t.empty() || t == DUVMain::MonetaryDecimalSeparator || !runtime::IsNumeric(t)) SetText(box, "0");
+    SetText(box, MoneyText(Text(box)));
+}
+
+void ServiceEditor::txtServiceFlexHours_Change() {
+    const std::string box = "txtServiceFlexHours";
+    const std::string t = Text(box);
+    if (!t.empty()) {
+        if (!runtime::IsNumeric(t) || RegionalValue(t) < 0) {
+            SetText(box, "");
+            Refuse(box);
+        } else if (RegionalValue(t) > 999) {
+            SetText(box, "999");
+            Refuse(box);
+        }
+    }
+    RefreshOKState();
+}
+
+void ServiceEditor::txtServiceFlexHours_LostFocus() {
+    const std::string box = "txtServiceFlexHours";
+    if (Text(box).empty()) SetText(box, "0");
+    SetText(box, runtime::Format(std::string_view(Text(box)), "#0"));
+}
+
+void ServiceEditor::txtAfterMeg_Change() {
+    const std::string& t = Text("txtAfterMeg");
+    if (!t.empty() && !WholeInRange(t, 999)) Refuse("txtAfterMeg");
+    RefreshOKState();
+}
+
+void ServiceEditor::txtAfterMeg_LostFocus() {
+    const std::string box = "txtAfterMeg";
+    if (Text(box).empty())
+        SetText(box, "0");
+    else if (!WholeInRange(Text(box), 999))
+        Refuse(box);
+    SetText(box, runtime::Format(std::string_view(Text(box)), "#0"));
+}
+
+void ServiceEditor::txtServiceBlock_Change() {
+    const std::string box = "txtServiceBlock";
+    const std::string t = Text(box);
+    const double lead = LeadingNumber(t);
+    if (lead > 99) {
+        SetText(box, NumberText(LeadingNumber(t.substr(0, 2))));
+        Beep();
+    } else if (lead < 0) {
+        SetText(box, "");
+        Refuse(box);
+    }
+    RefreshOKState();
+}
+
+void ServiceEditor::txtServiceBlock_LostFocus() {
+    const std::string box = "txtServiceBlock";
+    if (Text(box).empty()) SetText(box, "0");
+    if (!runtime::IsNumeric(Text(box)))
+        Refuse(box);
+    else
+        SetText(box, NumberText(runtime::Int(runtime::CDbl(Text(box)))));
+}
+
+// ---- warnings ----
+
+void ServiceEditor::optWarning_Click(int index) {
+    WarningOption = static_cast<std::int16_t>(index);
+    chkWarnings_Click();
+}
+
+void ServiceEditor::chkWarnings_Click() {
+    const int v = Value("chkWarnings");
+    if (v == 0) {
+        for (int i = 0; i < 4; ++i) Enable("optWarning(" + std::to_string(i) + ")", false);
+        for (const WarningKind& kind : kWarningKinds) {
+            for (const char* box : kind.Boxes) SetBox(box, false);
+            for (const char* label : kind.Labels) Enable(label, false);
+        }
+        SetBox("txtWarningSound", false);
+        for (const char* c : {"btnWarnBrowse", "btnWarnPlay", "chkWarnDisplay", "chkWarnSound"}) Enable(c, false);
+    } else if (v == 1) {
+        for (int i = 0; i < 4; ++i) Enable("optWarning(" + std::to_string(i) + ")", true);
+        Enable("chkWarnDisplay", true);
+        Enable("chkWarnSound", true);
+        chkWarnSound_Click();
+        if (WarningOption >= 0 && WarningOption <= 3) {
+            for (int k = 0; k < 4; ++k) {
+                for (const char* box : kWarningKinds[k].Boxes) SetBox(box, k == WarningOption);
+                for (const char* label : kWarningKinds[k].Labels) Enable(label, k == WarningOption);
+            }
+            if (IsVisible("fraService(3)")) Focus(kWarningKinds[WarningOption].Boxes.front());
+        }
+    }
+    RefreshOKState();
+}
+
+void ServiceEditor::chkWarnSound_Click() {
+    const int sound = Value("chkWarnSound");
+    if (sound == 0 || sound == 1) {
+        SetBox("txtWarningSound", sound == 1);
+        Enable("btnWarnBrowse", sound == 1);
+        Enable("btnWarnPlay", sound == 1);
+    }
+    if ((Value("chkWarnSound") | Value("chkWarnDisplay")) != 1) SetValue("chkWarnDisplay", 1);
+    RefreshOKState();
+}
+
+void ServiceEditor::chkWarnDisplay_Click() {
+    if (IsVisible("fraService(3)") && (Value("chkWarnSound") | Value("chkWarnDisplay")) != 1)
+        SetValue("chkWarnDisplay", 1);
+    RefreshOKState();
+}
+
+void ServiceEditor::WholeThreshold_Change(const std::string& box, bool& flag, double maximum) {
+    if (!Text(box).empty()) {
+        flag = WholeInRange(Text(box), maximum);
+        if (!flag) Refuse(box);
+    }
+    RefreshOKState();
+}
+
+void ServiceEditor::WholeThreshold_LostFocus(const std::string& box, bool& flag, const char* mask) {
+    if (Text(box).empty()) {
+        SetText(box, "0");
+        flag = true;
+    }
+    if (flag) SetText(box, runtime::Format(std::string_view(Text(box)), mask));
+    RefreshOKState();
+}
+
+void ServiceEditor::MoneyThreshold_Change(const std::string& box, bool& flag) {
+    const std::string& t = Text(box);
+    if (!t.empty()) {
+        flag = runtime::IsNumeric(t) || EndsWithSeparator(t);
+        if (!flag) Refuse(box);
+    }
+    RefreshOKState();
+}
+
+void ServiceEditor::MoneyThreshold_LostFocus(const std::string& box, bool& flag) {
+    const std::string t = Text(box);
+    if (t.empty() || t == DUVMain::MonetaryDecimalSeparator || !runtime::IsNumeric(t)) {
+        SetText(box, "0");
+        flag = true;
+    }
+    if (flag) SetText(box, MoneyText(Text(box)));
+    RefreshOKState();
+}
+
+void ServiceEditor::txtWarnData_LostFocus() {
+    const std::string box = "txtWarnData";
+    if (Text(box).empty()) SetText(box, "0");
+    DataValid = WholeInRange(Text(box), 2147483647.0);
+    if (!DataValid) Refuse(box);
+    SetText(box, runtime::Format(std::string_view(Text(box)), "#,##0"));
+}
+
+void ServiceEditor::txtWarningSound_LostFocus() {
+    const std::string box = "txtWarningSound";
+    if (GeneralFunctions::FileExists(Text(box))) {
+        DUVMain::WarningSoundFile = Text(box);
+    } else {
+        DUVMain::WarningSoundFile = PreviousSoundFile;
+        SetText(box, PreviousSoundFile);
+        Beep();
+    }
+    RefreshOKState();
+}
+
+void ServiceEditor::btnWarnBrowse_Click() {
+    const std::string current = DUVMain::WarningSoundFile;
+    std::string name, folder;
+    if (!current.empty()) {
+        name = GeneralFunctions::FileNameOfPath(current);
+        try {
+            folder = GeneralFunctions::TextBeforeSeparator(current, name);
+        } catch (const runtime::RuntimeError&) {
+            folder.clear();
+        }
+    }
+    std::optional<std::string> picked;
+    if (window.PickSoundFile) picked = window.PickSoundFile(name, folder);
+    if (!picked) {
+        Focus("txtWarningSound");
+        return;
+    }
+    DUVMain::WarningSoundFile = *picked;
+    SetText("txtWarningSound", *picked);
+}
+
+void ServiceEditor::btnWarnPlay_Click() {
+    if (!Controls["btnWarnPlay"].Enabled) return;
+    Enable("btnWarnPlay", false);
+    try {
+        sound::PlaySoundFile(DUVMain::WarningSoundFile);
+        LetEventsRun();
+    } catch (const runtime::RuntimeError&) {
+    }
+    Enable("btnWarnPlay", true);
+}
+
+}  // namespace ServiceEditorModel
