@@ -121,6 +121,7 @@ TEST_F(OptionsTest, OkWritesTheSettingsTheHolidaysAndTheFlagsForTheMainWindow) {
     DUVMain::ForceAMPM = true;
     session.Holidays.Add(DateSerial(2027, 3, 17), kToday);
     session.RegionalDialogOpened = true;
+    DUVMain::LogCorrupt = DUVMain::LogInvalid = true;
     session.Save();
     session.Unload();
 
@@ -131,6 +132,7 @@ TEST_F(OptionsTest, OkWritesTheSettingsTheHolidaysAndTheFlagsForTheMainWindow) {
     EXPECT_EQ(Dw("Holidays", " 1"), static_cast<std::int32_t>(DateSerial(2027, 3, 17)));
     EXPECT_EQ(Dw("Holidays", " 2"), static_cast<std::int32_t>(DateSerial(2027, 4, 2)));
     EXPECT_TRUE(DUVMain::LogFileChanged);
+    EXPECT_FALSE(DUVMain::LogCorrupt || DUVMain::LogInvalid) << "the new log is checked afresh";
     EXPECT_TRUE(DUVMain::DisplaySettingsChanged) << "the filled-in start date counts";
     EXPECT_EQ(DUVMain::TimeFormat, "h:mm:ss AMPM");
     ASSERT_EQ(messages.Calls().size(), 1u);
