@@ -302,6 +302,15 @@ TEST_F(OptionsTest, NumbersMatchTrimmedAndNamesCountOnFromTheHighest) {
     EXPECT_EQ(MakeUniqueServiceName("Dialled Service #"), "Dialled Service # 1");
 }
 
+TEST(OptionsKeys, CtrlTabCyclesTheTabsAndDeleteActsOnlyOnTheServicesTab) {
+    EXPECT_EQ(NextTab(1), 2);
+    EXPECT_EQ(NextTab(8), 1);
+    EXPECT_EQ(KeyDownAction(9, 2, 8), KeyAction::NextTab);
+    EXPECT_EQ(KeyDownAction(9, 3, 8), KeyAction::None) << "Ctrl+Shift+Tab";
+    EXPECT_EQ(KeyDownAction(46, 1, 3), KeyAction::DeleteService);
+    EXPECT_EQ(KeyDownAction(46, 0, 7), KeyAction::None);
+}
+
 class ScanTest : public OptionsTest {
 protected:
     void SetUp() override {

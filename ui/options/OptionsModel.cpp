@@ -15,6 +15,13 @@ namespace OptionsModel {
 
 int NextTab(int k) { return k >= static_cast<int>(kTabs.size()) ? 1 : k + 1; }
 
+KeyAction KeyDownAction(int key, int shift, int tab) {
+    constexpr int kKeyTab = 9, kKeyDelete = 46, kShiftCtrl = 2;
+    if (key == kKeyTab && shift == kShiftCtrl) return KeyAction::NextTab;
+    if (key == kKeyDelete && tab == kServicesTab) return KeyAction::DeleteService;
+    return KeyAction::None;
+}
+
 // ---- Snapshot, OK and closing --------------------------------------------------------------
 
 Snapshot TakeSnapshot() {

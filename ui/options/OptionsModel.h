@@ -44,6 +44,11 @@ inline constexpr int kServicesTab = 3;  // the tab on which Delete deletes a ser
 // Ctrl+Tab: the tab after k (1-based), the first after the last.
 int NextTab(int k);
 
+// Form_KeyDown: Ctrl+Tab (key 9 with exactly the Ctrl shift state 2) moves to the next tab;
+// Delete (key 46, any shift state) on the services tab deletes the selected service.
+enum class KeyAction { None, NextTab, DeleteService };
+KeyAction KeyDownAction(int key, int shift, int tab);
+
 // ---- Snapshot, OK and closing --------------------------------------------------------------
 
 // Every setting the window edits in place, as it was when the window loaded.
