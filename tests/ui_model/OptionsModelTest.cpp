@@ -209,6 +209,8 @@ TEST_F(OptionsTest, CostDurationAndDataBoxes) {
     EXPECT_EQ(DurationSeconds("99:99:99"), std::nullopt);
     EXPECT_EQ(DurationSeconds("0a:00:00"), std::nullopt);
     EXPECT_FALSE(DurationTextValid("__:__:__"));
+    DUVMain::NoDisconDuration = 362439;  // 99:99:99 put into the registry by hand
+    EXPECT_EQ(ShowErrorsBoxes().Duration, "99:59:59");
     EXPECT_FALSE(DurationTextValid(""));
 
     // Every group separator goes, not only the first.

@@ -349,7 +349,9 @@ std::string DurationLabel() {
 ErrorBoxes ShowErrorsBoxes() {
     const std::string& sep = DUVMain::TimeSeparator;
     if (!DUVMain::ShowErrors) return {false, "00" + sep + "00" + sep + "00", "0"};
-    return {true, GeneralFunctions::FormatTime(DUVMain::NoDisconDuration), runtime::CStr(DUVMain::NoDisconData)};
+    // A stored duration beyond what the box can hold shows as its largest value, never cut.
+    const double seconds = std::min<double>(DUVMain::NoDisconDuration, kMaxDurationSeconds);
+    return {true, GeneralFunctions::FormatTime(seconds), runtime::CStr(DUVMain::NoDisconData)};
 }
 
 bool DurationTextValid(const std::string& text) {

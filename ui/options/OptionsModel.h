@@ -218,7 +218,7 @@ FormatTexts FormatPage(Date today);
 // "##:##:##" with the regional time separator, and its label "hh:mm:ss".
 std::string DurationMask();
 std::string DurationLabel();
-// What optShowErrors_Click shows: the duration text and the data text.
+// What optShowErrors_Click shows: the duration text (at most 99:59:59) and the data text.
 struct ErrorBoxes {
     bool Enabled = false;
     std::string Duration, Data;
