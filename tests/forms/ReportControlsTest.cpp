@@ -27,10 +27,10 @@ protected:
         HMENU top = CreateMenu();
         HMENU popup = CreatePopupMenu();
         menuTop.CreatePopup(top, popup, "&View");
-        menuCommand.Create(popup, 900, "&Summary\tF2");
+        menuCommand.Create(*this, popup, "&Summary\tF2");
         menuCommand.Click = [this] { ++commands; };
         SetMenu(hwnd(), top);
-        SetAccelerators({{FVIRTKEY, VK_F2, 900}});
+        SetAccelerators({{FVIRTKEY, VK_F2, static_cast<WORD>(menuCommand.id())}});
         list.Create(*this, 10);
         list.Move(0, 0, 5000, 2000);
         list.ColumnClick = [this](int column) { clicked.push_back(column); };

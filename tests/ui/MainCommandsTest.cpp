@@ -59,7 +59,7 @@ protected:
         forms::SetFileDialogFunction(previousDialog_);
         forms::SetShellOpenFunction(previousShell_);
         forms::SetHelpFunction(previousHelp_);
-        frmMain::SetCommand("ViewReportFile", {});
+        frmMain::SetCommand(MainCommand::ViewReportFile, {});
         ProgramTest::TearDown();
     }
 
@@ -207,7 +207,7 @@ TEST_F(MainCommands, SavedReportOpensInTheViewerAndJoinsTheRecentList) {
     frmMain& main = Start();
     std::string report = MakeFile("reports", "Summary 02Nov26 - 02Nov26", "report\r\n");
     std::vector<std::pair<std::string, std::string>> viewed;
-    frmMain::SetCommand("ViewReportFile", [&] {
+    frmMain::SetCommand(MainCommand::ViewReportFile, [&] {
         viewed.emplace_back(DUVMain::TextFileTitle, DUVMain::TextFileDir);
     });
     chosen_.clear();

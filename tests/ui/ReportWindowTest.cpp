@@ -210,6 +210,34 @@ TEST_F(ReportWindow, OpensOnTheSummaryAndSwitchesReportsAndFormats) {
     EXPECT_TRUE(report.Toolbar1.ButtonEnabled(frmReport::KeyBigger));
 }
 
+// Each toolbar button's tip, asked of the toolbar's own tool tip as a hover does.
+TEST_F(ReportWindow, EveryButtonOfTheMainAndReportToolbarsShowsItsTip) {
+    frmReport& report = Analyse();
+    frmMain& main = frmMain::Get();
+    const char* mainTips[] = {"", "Open Modem Log or Archive", "DUV Options", "Close Program", "",
+                              "View Current Modem Log or Archive", "Clear Default Modem Log",
+                              "Optimize Current Modem Log or Archive", "Repair Modem Log", "",
+                              "Today's Date", "Date of First Entry in Log",
+                              "Date of Last Entry in Log", "", "Help", "Search For Help",
+                              "About DUV"};
+    ASSERT_EQ(main.ToolbarMain.ButtonCount(), 17);
+    for (int position = 1; position <= 17; ++position) {
+        if (main.ToolbarMain.ButtonKey(position).empty()) continue;
+        EXPECT_EQ(main.ToolbarMain.ShownToolTip(position), mainTips[position - 1])
+            << "main toolbar button " << position;
+    }
+    const char* reportTips[] = {"", "Save Report", "Print Report", "", "Close Report", "",
+                                "Summary Report", "Detail Report", "", "Standard View",
+                                "List View", "", "Increase Text Size", "Decrease Text Size", "",
+                                "Display Numbered Connections"};
+    ASSERT_EQ(report.Toolbar1.ButtonCount(), 16);
+    for (int position = 1; position <= 16; ++position) {
+        if (report.Toolbar1.ButtonKey(position).empty()) continue;
+        EXPECT_EQ(report.Toolbar1.ShownToolTip(position), reportTips[position - 1])
+            << "report toolbar button " << position;
+    }
+}
+
 TEST_F(ReportWindow, DetailsPreferenceOpensOnTheDetailsInStandardFormat) {
     WriteLog(CleanLog());
     StartProgram();
@@ -431,7 +459,7 @@ TEST_F(ReportWindow, SettingsPerReportAreStoredAndWritten) {
     EXPECT_EQ(RegText(key + "\\DetailReport", "FontSize"), "10");
 
     // Reopened, the window takes the stored summary view.
-    frmMain::Get().RunCommand("ShowReport");
+    frmMain::Get().RunCommand(MainCommand::ShowReport);
     Settle();
     frmReport& again = frmReport::Get();
     EXPECT_EQ(again.Width(), width);

@@ -16,6 +16,7 @@
 #include "core/ErrorHandler.h"
 #include "core/MessageBox.h"
 #include "core/Runtime.h"
+#include "ui/forms/Commands.h"
 #include "ui/forms/Form.h"
 #include "ui/main/ProgramSetup.h"
 #include "ui/main/frmMain.h"
@@ -115,6 +116,10 @@ protected:
         previousClock_ = clock_seam::SetNow([this] { return now_; });
         previousEnd_ = DUVMain::SetProcessEnd([] {});
         messages_ = std::make_unique<ScriptedMessages>();
+        // A command that no window serves is a fault of the wiring.
+        previousUnserved_ = forms::SetUnservedCommandHook([](const std::string& command) {
+            ADD_FAILURE() << "the command " << command << " is served by no window";
+        });
         // An unexpected run-time error fails the test, names its context and is skipped.
         runtime::SetErrorHandler([] {
             ADD_FAILURE() << "run-time error " << runtime::Err().number << " ("
@@ -126,8 +131,11 @@ protected:
 
     void TearDown() override {
         for (forms::Form* form : std::vector<forms::Form*>(forms::Form::LoadedForms())) {
+            EXPECT_TRUE(DUVMain::IsProgramWindow(form->Name()))
+                << form->Name() << " is missing from the shutdown order";
             form->Unload();
         }
+        forms::SetUnservedCommandHook(previousUnserved_);
         Settle();
         messages_.reset();
         ErrorHandler::InstallErrorHandling();
@@ -168,6 +176,7 @@ private:
     DUVMain::StartupEnvironment previousEnvironment_;
     clock_seam::NowFunction previousClock_;
     std::function<void()> previousEnd_;
+    forms::UnservedCommandHook previousUnserved_;
 };
 
 }  // namespace uitest
