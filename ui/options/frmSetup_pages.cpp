@@ -113,7 +113,7 @@ void frmSetup::DeclarePages() {
          {}, {.lostFocus = &F::txtCostPerMeg_LostFocus}},
         {lblCostNotice, kCostNotice, {240, 2400, 6300, 900}, {}, costs},
         // Format
-        {lblCountry, "", {240, 390, 5300, 285}, {}, format, {.bold = true}},
+        {lblCountry, "", {240, 390, 5300, 285}, {}, format},
         {Icon[1], "", {5900, 360, 480, 480}, "Click Here to Review Your Regional Settings", format},
         {lblRegionalSettings, "", {240, 780, 5500, 600}, {}, format},
         {lblPreview, "", {480, 1500, 5000, 285}, {}, format},
