@@ -235,7 +235,9 @@ TEST_F(OptionsWindow, ScanAddsTheDialledNumbersAndDeleteNeedsARow) {
     StartProgram();
     WithOptions([this](frmSetup& w) {
         w.TabStrip1.Select(3);
+        PostMessageA(w.hwnd(), WM_CLOSE, 0, 0);  // arrives while the scan reads
         w.btnScan.PerformClick();
+        EXPECT_EQ(frmSetup::IfLoaded(), &w) << "the window stays open under the scan";
         ASSERT_EQ(w.lstServices.RowCount(), 2);
         EXPECT_EQ(w.lstServices.RowText(0, 1), "  Dialled Service # 1");
         EXPECT_EQ(w.lstServices.RowText(0, 2), "0123456");
@@ -251,7 +253,8 @@ TEST_F(OptionsWindow, ScanAddsTheDialledNumbersAndDeleteNeedsARow) {
         ASSERT_EQ(w.lstServices.RowCount(), 1);
         EXPECT_EQ(DUVMain::Services[0].ServiceNumber, "0999");
         ListView_SetItemState(w.lstServices.hwnd(), -1, 0, LVIS_SELECTED);
-        w.btnDelete.PerformClick();  // no row selected: nothing goes
+        w.btnDelete.PerformClick();  // no row selected: nothing goes, no editor opens
+        w.btnEdit.PerformClick();
         EXPECT_EQ(DUVMain::UsedServices, 1);
         w.btnCancel.PerformClick();
     });
