@@ -49,6 +49,10 @@ public:
     void ReDim(int upper) {
         items_.assign(upper < 0 ? 0 : static_cast<std::size_t>(upper) + 1, T{});
     }
+    // Keeps the contents (ReDim Preserve): entries 0..upper, the added ones empty.
+    void ReDimPreserve(int upper) {
+        items_.resize(upper < 0 ? 0 : static_cast<std::size_t>(upper) + 1);
+    }
     int UBound() const { return static_cast<int>(items_.size()) - 1; }
     bool InRange(int i) const { return i >= 0 && i <= UBound(); }
     T& operator[](int i) { return items_[static_cast<std::size_t>(i)]; }

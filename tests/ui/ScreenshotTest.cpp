@@ -2,10 +2,12 @@
 // folder (tools/screenshots sets it and turns the bitmaps into PNG files).
 #include "tests/ui/UiFixture.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <vector>
 
 #include "tools/loggen/LogGenerator.h"
+#include "ui/options/frmSetup.h"
 #include "ui/services/frmService.h"
 #include "ui/services/frmTariff.h"
 
@@ -131,6 +133,32 @@ TEST_F(Screenshots, ServiceEditorTabsAndTariffEditor) {
         s.Unload();
     });
     frmService::ShowEditor([] { return 1; });
+    forms::SetModalHook(previous);
+}
+
+TEST_F(Screenshots, OptionsWindowTabs) {
+    GeneratedLog(0);
+    StartProgram();
+    auto previous = forms::SetModalHook([this](forms::Form& form) {
+        frmSetup* setup = frmSetup::IfLoaded();
+        if (&form != setup) return;
+        Settle();
+        for (int k = 1; k <= 8; ++k) {
+            setup->TabStrip1.Select(k);
+            if (k == OptionsModel::kServicesTab) setup->btnScan.PerformClick();
+            if (k == 7) {
+                setup->CalHolidays.SetValue(runtime::DateSerial(2026, 12, 25));
+                setup->btnAdd.PerformClick();
+                setup->btnAdd.PerformClick();
+            }
+            Settle();
+            std::string name = OptionsModel::kTabs[static_cast<size_t>(k - 1)].Caption;
+            for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            Save(*setup, ("options-" + name + ".bmp").c_str());
+        }
+        setup->btnCancel.PerformClick();
+    });
+    Menu(frmMain::Get(), frmMain::Get().mnuSetup);
     forms::SetModalHook(previous);
 }
 

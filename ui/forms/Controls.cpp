@@ -204,6 +204,12 @@ void Control::SetBold(bool bold) {
     SetFont(fontFace_, fontSize_, bold, fontItalic_);
 }
 
+void Control::SetForeColor(COLORREF colour) {
+    if (colour == foreColor_) return;
+    foreColor_ = colour;
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 bool Control::OnControlMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,

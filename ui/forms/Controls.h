@@ -47,6 +47,9 @@ public:
     void SetToolTip(const std::string& text);
     void SetFont(const std::string& face, int pointSize, bool bold = false, bool italic = false);
     void SetBold(bool bold);
+    // The text colour (labels, check boxes, option buttons); until set, the system's.
+    void SetForeColor(COLORREF colour);
+    COLORREF ForeColor() const { return foreColor_; }
 
     // Creates the native control as a window's declaration table asks (ui/forms/Declare.h):
     // caption is a label's or button's caption, a box's text or a masked box's mask; style
@@ -95,6 +98,7 @@ private:
     int fontSize_ = 0;
     bool fontBold_ = false;
     bool fontItalic_ = false;
+    COLORREF foreColor_ = CLR_INVALID;
 };
 
 class Label : public Control {

@@ -54,14 +54,16 @@ FileDialogFunction SetFileDialogFunction(FileDialogFunction function) {
     return std::exchange(g_fileDialog, std::move(function));
 }
 
-bool RunHidden(const std::string& commandLine) {
+namespace {
+
+bool Run(const std::string& commandLine, WORD show) {
     if (g_run) {
         return g_run(commandLine);
     }
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
+    startup.wShowWindow = show;
     PROCESS_INFORMATION process = {};
     std::string line = commandLine;
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -72,6 +74,11 @@ bool RunHidden(const std::string& commandLine) {
     CloseHandle(process.hProcess);
     return true;
 }
+
+}  // namespace
+
+bool RunHidden(const std::string& commandLine) { return Run(commandLine, SW_HIDE); }
+bool RunShown(const std::string& commandLine) { return Run(commandLine, SW_SHOWNORMAL); }
 
 RunFunction SetRunFunction(RunFunction function) { return std::exchange(g_run, std::move(function)); }
 

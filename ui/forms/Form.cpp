@@ -640,6 +640,11 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // Labels take the form's background.
         HDC dc = reinterpret_cast<HDC>(wp);
         SetBkMode(dc, TRANSPARENT);
+        const HWND child = reinterpret_cast<HWND>(lp);
+        Control* control = FindControl(GetDlgCtrlID(child));
+        if (control && control->hwnd() == child && control->foreColor_ != CLR_INVALID) {
+            SetTextColor(dc, control->foreColor_);
+        }
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_CLOSE:

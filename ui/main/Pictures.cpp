@@ -166,6 +166,22 @@ HBITMAP ArrowPicture() {
     return c.Finish();
 }
 
+HBITMAP RegionalPicture() {
+    Canvas c(32, 32, kFace);
+    c.Ellipse(2, 2, 28, 28, kSky, kNavy);
+    c.Line(2, 16, 30, 16, kNavy);
+    c.Line(16, 2, 16, 30, kNavy);
+    c.Ellipse(9, 2, 14, 28, kSky, kNavy);
+    c.Text(18, 14, "$", 16, true, RGB(20, 120, 40));
+    return c.Finish();
+}
+
+HBITMAP ModemPicture() {
+    Canvas c(32, 32, kFace);
+    DrawModem(c, 2, 10, 28, 14, true);
+    return c.Finish();
+}
+
 HIMAGELIST AnimationFrames() {
     HIMAGELIST list = ImageList_Create(kAnimWidth, kAnimHeight, ILC_COLOR24, 20, 0);
     for (int frame = 1; frame <= 20; ++frame) {

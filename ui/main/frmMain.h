@@ -83,6 +83,8 @@ public:
     void mnuOpenReport_Click() { DoOpenReport(); }
     void mnuRecent_Click(int index);
     void mnuClearLog_Click();
+    // The options window (served by it), then what its closing asks of this window.
+    void mnuSetup_Click();
     void mnuExit_Click();
     void btnExit_Click() { mnuExit_Click(); }
     void mnuTopics_Click();

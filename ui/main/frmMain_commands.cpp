@@ -16,6 +16,7 @@
 #include "ui/logs/frmReport.h"
 #include "ui/main/frmAbout.h"
 #include "ui/main/frmTip.h"
+#include "ui/options/frmSetup.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ void frmMain::DefineCommands() {
              call(&frmMain::mnuOpenArchive_Click)},
             {C::OpenReport, "OpenReport", &mnuOpenReport, nullptr,
              call(&frmMain::mnuOpenReport_Click)},
-            {C::Setup, "Setup", &mnuSetup, "Setup"},
+            {C::Setup, "Setup", &mnuSetup, "Setup", call(&frmMain::mnuSetup_Click)},
             {C::Recent1, "Recent1", &mnuRecent[1], nullptr, recent(1)},
             {C::Recent2, "Recent2", &mnuRecent[2], nullptr, recent(2)},
             {C::Recent3, "Recent3", &mnuRecent[3], nullptr, recent(3)},
@@ -271,6 +272,48 @@ void frmMain::mnuClearLog_Click() {
     Form_Activate();
 }
 
+void frmMain::mnuSetup_Click() {
+    runtime::SetContext("frmMain", "mnuSetup_Click");
+    {
+        forms::BusyCursor busy;
+        DUVMain::DisplaySettingsChanged = false;
+        forms::PumpMessages();
+    }
+    const std::function<void()>& showOptions = Served()[static_cast<size_t>(MainCommand::Setup)];
+    if (!showOptions) {
+        forms::ReportUnservedCommand("Setup");
+        return;
+    }
+    showOptions();
+    if (DUVMain::LogFileChanged) {
+        const std::string path = DUVMain::ModemLogDir + DUVMain::ModemLogFile;
+        if (DUVMain::ArchiveOpen) {
+            // Only where "Open Default Modem Log" returns to changes.
+            OldModemLogFile = DUVMain::ModemLogFile;
+            OldModemLogDir = DUVMain::ModemLogDir;
+            OldModemLogPath = path;
+        } else {
+            forms::BusyCursor busy;
+            DUVMain::LogFileTitle = DUVMain::ModemLogFile;
+            DUVMain::LogFileDir = DUVMain::ModemLogDir;
+            DUVMain::LogFilePath = path;
+            DUVMain::LogFound = GeneralFunctions::FileExists(path);
+            runtime::Guard([] { DUVMain::LogCorrupt = DUVMain::CheckCorruption(false); });
+            if (!DUVMain::LogCorrupt) runtime::Guard([] { DUVMain::GetLogStats(false); });
+            Refresh();
+            Form_Activate();
+            mnuViewLog.SetCaption("&View Modem Log");
+            btnViewLog.SetText("&View Modem Log");
+            mnuOptimize.SetCaption("&Optimize Modem Log");
+        }
+    }
+    if (DUVMain::DisplaySettingsChanged) {
+        ShowMessage("Some changed options will NOT take\neffect until the program is re-started.",
+                    msg::OkOnly, "DUV Options");
+        DUVMain::DisplaySettingsChanged = false;
+    }
+}
+
 void frmMain::mnuExit_Click() { DUVMain::EndProgram(); }
 
 void frmMain::mnuTopics_Click() { forms::ShowHelp(DUVMain::HelpFilePath, kHelpContents); }
@@ -295,4 +338,5 @@ void RegisterCommandWindows() {
     });
     frmMain::SetCommand(MainCommand::Tip, [] { frmTip::Get().ShowModal(); });
     RegisterReportWindow();
+    RegisterOptionsWindow();
 }
