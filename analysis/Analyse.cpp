@@ -461,11 +461,11 @@ void ResetTables()
 // The seconds of the closing session inside the report range.
 int32_t SecondsInRange(Date cd, Date ct, Date dd, Date dt)
 {
+    if (DisconnectBeforeConnect(cd, ct, dd, dt))
+        return 0;
     if (cd == dd)
         return TimeSeconds(dt) - TimeSeconds(ct);
-    int64_t seconds = 0;
-    if (dd > cd + 1)
-        seconds = (static_cast<int64_t>(std::floor(dd) - std::floor(cd)) - 1) * kDaySeconds;
+    int64_t seconds = static_cast<int64_t>(WholeDaysInRange(cd, dd)) * kDaySeconds;
     if (cd >= DUVMain::ReportStartDate)
         seconds += kDaySeconds - TimeSeconds(ct);
     if (dd <= DUVMain::ReportEndDate)
@@ -547,8 +547,12 @@ void NormalClose()
         SessionSeconds = SecondsInRange(rec.ConnectDate, rec.ConnectTime, rec.DisconnectDate,
                                         rec.DisconnectTime);
     });
+    // A session stamped backwards has no length, so no free time either.
     Statement([&] {
-        rec.FreeSeconds = GetFreeSeconds(number, rec.ConnectTime, rec.DisconnectTime);
+        rec.FreeSeconds = DisconnectBeforeConnect(rec.ConnectDate, rec.ConnectTime,
+                                                  rec.DisconnectDate, rec.DisconnectTime)
+                              ? 0
+                              : GetFreeSeconds(number, rec.ConnectTime, rec.DisconnectTime);
         if (rec.FreeSeconds > 0)
             rec.Notes += " - Free:" + GeneralFunctions::FormatTime(rec.FreeSeconds, false);
         row.FreeSeconds = Add32(row.FreeSeconds, rec.FreeSeconds);
@@ -607,8 +611,11 @@ void ErrorClose(bool lineForm)
             rec.DisconnectDate = rec.ConnectDate;
             rec.DisconnectTime = (c + assumed) / kDaySeconds;
         } else {
-            rec.DisconnectDate = rec.ConnectDate + 1;
-            rec.DisconnectTime = (DUVMain::NoDisconDuration - r) / kDaySeconds;
+            // Past midnight, whole days carried into the date.
+            const double end = c + DUVMain::NoDisconDuration;
+            const double days = std::floor(end / kDaySeconds);
+            rec.DisconnectDate = rec.ConnectDate + days;
+            rec.DisconnectTime = (end - days * kDaySeconds) / kDaySeconds;
         }
         SessionDisconnectDate = rec.DisconnectDate;
         SessionDisconnectTime = rec.DisconnectTime;
@@ -623,11 +630,13 @@ void ErrorClose(bool lineForm)
         row.FreeSeconds = Add32(row.FreeSeconds, rec.FreeSeconds);
     });
     Statement([&] { row.BytesRead += runtime::CLng(DUVMain::NoDisconData * 1024 * f); });
+    // With the assumed values off the session is neither priced nor flagged.
     Statement([&] {
-        const double cost = Pricing.GetDialupCost
-                                ? Pricing.GetDialupCost(number, rec.ConnectDate, rec.ConnectTime,
-                                                        rec.DisconnectDate, rec.DisconnectTime, 0)
-                                : 0.0;
+        SessionDialCost = 0;
+        if (f == 0 || !Pricing.GetDialupCost)
+            return;
+        const double cost = Pricing.GetDialupCost(number, rec.ConnectDate, rec.ConnectTime,
+                                                  rec.DisconnectDate, rec.DisconnectTime, 0);
         RestoreProcessContext();
         SessionDialCost = std::fabs(cost) * f;
         if (std::signbit(cost))
@@ -636,10 +645,9 @@ void ErrorClose(bool lineForm)
     CountBlocks(rec, row);
     Statement([&] {
         SessionServiceCost =
-            (Pricing.GetServiceCost
-                 ? Pricing.GetServiceCost(number, ChargeableSeconds(rec), rec.ConnectDate)
-                 : 0.0) *
-            f;
+            f > 0 && Pricing.GetServiceCost
+                ? Pricing.GetServiceCost(number, ChargeableSeconds(rec), rec.ConnectDate) * f
+                : 0.0;
         RestoreProcessContext();
     });
     // Assumed data is booked to the data allowance only when the assumed values apply.
@@ -684,6 +692,19 @@ void OpenUnknownSession(bool startedOnThisLine)
     });
     Statement([&] { Usage(CurrentUsageRow).Number = "Unknown"; });
     LastUsageRow = CurrentUsageRow;
+}
+
+// The connection limit stopped the run on the connect line of a session without a dial line:
+// that session could not be recorded and is dropped, as a dialled one at the limit is.
+void DropSessionAtLimit()
+{
+    if (ConnIndex > 0 && static_cast<std::size_t>(ConnIndex) < Connections.size())
+        Connections[static_cast<std::size_t>(ConnIndex)] = ConnectionRecord{};
+    if (ConnIndex > 0)
+        --ConnIndex;
+    if (CurrentUsageRow == 0 && !ServiceUsage.empty() && ServiceUsage[0].Sessions == 0)
+        ServiceUsage[0].Number.clear();
+    ClearSessionVars();
 }
 
 // Whole seconds from the last session's disconnect to the current line.
@@ -1067,6 +1088,8 @@ void Analyse()
         --ConnIndex;
         CurrentUsageRow = 0;
     }
+    if (Connected && ConnectionsOverflow)
+        DropSessionAtLimit();
     if (Connected) {
         ErrorClose(false);
         runtime::SetContext("DUVAnalyse", "Analyse");

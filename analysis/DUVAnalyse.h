@@ -40,10 +40,10 @@ struct ServiceUsageRecord {
     int32_t FreeSeconds = 0;
 };
 
-// One cell of the period usage table.
+// One cell of the period usage table. 64-bit: one period can hold more than 2 GB read.
 struct PenaltyRecord {
-    int32_t Seconds = 0;
-    int32_t Bytes = 0;
+    int64_t Seconds = 0;
+    int64_t Bytes = 0;
 };
 
 // The period usage table: period number (0 upwards) by service index (0 to MaxServices).
@@ -158,6 +158,14 @@ int32_t GetBlockMinutes(const std::string& number);
 int32_t GetBlockCount(int32_t minutes, int32_t seconds);
 int32_t GetFreeSeconds(const std::string& number, Date connectTime, Date disconnectTime);
 float GetSessionSeconds(int32_t connIndex);
+
+// True when a session's disconnect is stamped before its connect (the clock was set back);
+// such a session counts 0 seconds.
+bool DisconnectBeforeConnect(Date connectDate, Date connectTime, Date disconnectDate,
+                             Date disconnectTime);
+// The whole days strictly between the connect and the disconnect date that lie inside the
+// report range.
+int32_t WholeDaysInRange(Date connectDate, Date disconnectDate);
 std::string TidyNotes(const std::string& notes);
 
 // The number dialled on a dial line: the text after the dial keyword, skipping the one

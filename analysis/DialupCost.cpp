@@ -241,6 +241,11 @@ DialupPrice PriceDialup(const std::string& number, Date connectDate, Date connec
         price.Cost = service.DialFixedTariff;
         return price;
     case 2:
+        // A session stamped backwards (the clock set back) is priced as one of 0 seconds.
+        if (DisconnectBeforeConnect(connectDate, connectTime, disconnectDate, disconnectTime)) {
+            disconnectDate = connectDate;
+            disconnectTime = connectTime;
+        }
         return WalkTariffs(serviceIndex, connectDate, connectTime, disconnectDate,
                            disconnectTime, connIndex);
     default:

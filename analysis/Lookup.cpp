@@ -164,11 +164,11 @@ float GetSessionSeconds(int32_t connIndex)
     ConnectionRecord& r = Connections[static_cast<std::size_t>(connIndex)];
     const double c = TimeSeconds(r.ConnectTime);
     const double d = TimeSeconds(r.DisconnectTime);
+    if (DisconnectBeforeConnect(r.ConnectDate, r.ConnectTime, r.DisconnectDate, r.DisconnectTime))
+        return 0;
     if (r.ConnectDate == r.DisconnectDate)
         return static_cast<float>(d - c);
-    double total = 0;
-    if (r.DisconnectDate > r.ConnectDate + 1)
-        total = (std::floor(r.DisconnectDate) - std::floor(r.ConnectDate) - 1) * kDaySeconds;
+    double total = static_cast<double>(WholeDaysInRange(r.ConnectDate, r.DisconnectDate)) * kDaySeconds;
     if (r.ConnectDate >= DUVMain::ReportStartDate) {
         r.Notes = " Time prior to midnight";
         total += kDaySeconds - c;
@@ -178,6 +178,21 @@ float GetSessionSeconds(int32_t connIndex)
         total += d;
     }
     return static_cast<float>(total);
+}
+
+bool DisconnectBeforeConnect(Date connectDate, Date connectTime, Date disconnectDate,
+                             Date disconnectTime)
+{
+    const double cd = std::floor(connectDate);
+    const double dd = std::floor(disconnectDate);
+    return dd < cd || (dd == cd && TimeSeconds(disconnectTime) < TimeSeconds(connectTime));
+}
+
+int32_t WholeDaysInRange(Date connectDate, Date disconnectDate)
+{
+    const double first = std::max(std::floor(connectDate) + 1, std::floor(DUVMain::ReportStartDate));
+    const double last = std::min(std::floor(disconnectDate) - 1, std::floor(DUVMain::ReportEndDate));
+    return last < first ? 0 : static_cast<int32_t>(last - first + 1);
 }
 
 std::string TidyNotes(const std::string& notes)

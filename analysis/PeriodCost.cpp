@@ -2,7 +2,6 @@
 // usage table.
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <string>
 #include <string_view>
 
@@ -21,14 +20,24 @@ namespace {
 constexpr double SecondsPerHour = 3600.0;
 constexpr double BytesPerMegabyte = 1048576.0;
 
-// a + b, or error 6 when it leaves the 32-bit range.
-int32_t AddChecked(int32_t a, int32_t b)
+// a + b, or error 6 when it leaves the 64-bit range.
+int64_t AddChecked(int64_t a, int64_t b)
 {
-    const int64_t sum = static_cast<int64_t>(a) + b;
-    if (sum > std::numeric_limits<int32_t>::max() || sum < std::numeric_limits<int32_t>::min()) {
+    int64_t sum = 0;
+    if (__builtin_add_overflow(a, b, &sum)) {
         runtime::Raise(runtime::kErrOverflow);
     }
-    return static_cast<int32_t>(sum);
+    return sum;
+}
+
+// A byte count rounded to a whole number (halves to even), or error 6 when it has none in
+// 64 bits.
+int64_t WholeBytes(double bytes)
+{
+    if (!(std::fabs(bytes) < 9.2e18)) {
+        runtime::Raise(runtime::kErrOverflow);
+    }
+    return static_cast<int64_t>(std::nearbyint(bytes));
 }
 
 }  // namespace
@@ -78,11 +87,11 @@ double GetServiceCost(const std::string& number, int32_t seconds, Date date)
             PenaltyRecord& cell = Penalties(period, serviceIndex);
             cell.Seconds = AddChecked(cell.Seconds, seconds);
         });
-        const int32_t total = Penalties(period, serviceIndex).Seconds;
+        const int64_t total = Penalties(period, serviceIndex).Seconds;
         if (total <= allowance) {
             return service.FlexRate * hours;
         }
-        int32_t inside = seconds - (total - allowance);
+        int64_t inside = seconds - (total - allowance);
         double cost = 0;
         if (inside > 0) {
             cost = service.FlexRate * SecondsToHours(static_cast<float>(inside));
@@ -114,9 +123,9 @@ double GetDataCost(const std::string& number, double bytes, Date date)
         if (service.MegPeriod == "Session") {
             cell.Bytes = 0;
         }
-        cell.Bytes = AddChecked(cell.Bytes, runtime::CLng(bytes));
+        cell.Bytes = AddChecked(cell.Bytes, WholeBytes(bytes));
     });
-    const double total = Penalties(period, serviceIndex).Bytes;
+    const double total = static_cast<double>(Penalties(period, serviceIndex).Bytes);
     if (total <= free) {
         return 0;
     }

@@ -129,9 +129,15 @@ struct SummaryTotals {
     double cost = 0;
 };
 
+// What a usage row adds to the cost total: answered calls cost nothing.
+double RowCost(const ServiceUsageRecord& usage)
+{
+    return usage.Number.find("Answer") != std::string::npos ? 0.0 : usage.TotalCost;
+}
+
 // The line and the list item of one usage row (the line starts with its blank); adds the
-// row to the totals. A row without seconds ends after its sessions cell. costWidth 0: no
-// cost column.
+// row to the totals. A row without seconds ends after its sessions cell, and its cost (a
+// charge per call) still counts in the total. costWidth 0: no cost column.
 void AddUsageRow(const ServiceUsageRecord& usage, std::size_t costWidth, SummaryTotals& totals,
                  std::string& line, ReportRow& row)
 {
@@ -153,8 +159,11 @@ void AddUsageRow(const ServiceUsageRecord& usage, std::size_t costWidth, Summary
         totals.sessions += usage.Sessions;
         line += PadRight(s, 11);
     });
-    if (usage.Seconds <= 0)
+    if (usage.Seconds <= 0) {
+        if (costWidth > 0)
+            totals.cost += RowCost(usage);
         return;
+    }
     ReportStatement(kProc, [&] {
         const std::string a = TimeText(usage.Seconds / Divisor(usage.Sessions));
         row.Set(4, a);
@@ -185,8 +194,7 @@ void AddUsageRow(const ServiceUsageRecord& usage, std::size_t costWidth, Summary
     }
     if (costWidth > 0) {
         ReportStatement(kProc, [&] {
-            const double cost =
-                usage.Number.find("Answer") != std::string::npos ? 0.0 : usage.TotalCost;
+            const double cost = RowCost(usage);
             totals.cost += cost;
             const std::string c = FormatMoney(cost);
             row.Set(7, c);
@@ -251,6 +259,9 @@ void DisplaySummaryReport()
     const bool found = (!ServiceUsage.empty() && !ServiceUsage[0].Number.empty()) || UsageCount > 0;
     if (found) {
         const int32_t first = !ServiceUsage.empty() && ServiceUsage[0].Seconds > 0 ? 0 : 1;
+        // Row 0 is listed only with seconds; its charges per call count all the same.
+        if (first == 1 && !ServiceUsage.empty() && costWidth > 0)
+            totals.cost += RowCost(ServiceUsage[0]);
         const int32_t last =
             std::min<int32_t>(UsageCount, static_cast<int32_t>(ServiceUsage.size()) - 1);
         for (int32_t i = first; i <= last; ++i) {

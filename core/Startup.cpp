@@ -10,6 +10,7 @@
 #include "core/GeneralFunctions.h"
 #include "core/LogFile.h"
 #include "core/MessageBox.h"
+#include "core/PreConfigure.h"
 #include "core/UserFeedback.h"
 
 namespace DUVMain {
@@ -174,7 +175,7 @@ void Main()
 
     // 9.
     if (ModemCheckDue())
-        Guard([] { Call(Environment().PreConfigure); });
+        Guard([] { DUVPreConfigure::PreConfigure(); });
 
     // 10.
     SettleModemLogPath();

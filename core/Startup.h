@@ -10,7 +10,6 @@ namespace DUVMain {
 struct StartupEnvironment {
     std::function<std::string()> ProgramFolder;                        // AppPath, no backslash
     std::function<std::string(const std::string&)> EnvironmentVariable;
-    std::function<void()> PreConfigure;       // the start-up modem check
     std::function<void()> StartSplashBlink;   // enables frmSplash.SplashTimer1
     std::function<void()> ShowMainWindow;     // frmMain shown modeless and given the focus
     std::function<void()> UnloadSplash;       // unloads frmSplash

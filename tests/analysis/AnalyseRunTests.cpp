@@ -147,9 +147,11 @@ TEST_F(SessionsTest, UnknownConnectChecksTheConnectionLimit)
          "12-01-2026 12:00:30.00 - Connection established"});
     EXPECT_EQ(Count("WarnMaxConnections"), 1);
     EXPECT_EQ(DUVAnalyse::EntryCount, 4);
-    ASSERT_EQ(ConnIndex, 2);
-    // Stopped while connected: the session is closed as one without a disconnect entry.
-    EXPECT_EQ(Rec(2).Notes, " ERROR - No Disconnect Entry -");
+    // Stopped while connected: the session the limit refused is dropped, not made up as one
+    // without a disconnect entry.
+    ASSERT_EQ(ConnIndex, 1);
+    EXPECT_FALSE(DUVAnalyse::ErrorsFound);
+    EXPECT_EQ(Row(0).Number, "");
     EXPECT_TRUE(errors.empty());
 }
 

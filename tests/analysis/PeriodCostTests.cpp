@@ -1,4 +1,5 @@
 // Service cost by allowance periods, data cost by free megabytes, and period numbers.
+#include <cstdint>
 #include <vector>
 
 #include "core/ErrorContext.h"
@@ -224,15 +225,16 @@ TEST_F(PeriodCellOverflow, GoesToTheErrorHandlerAndLeavesTheCell)
     s.MegPeriod = "Day";
     s.PerMeg = 0.5;
     const int index = AddService(s);
-    DUVAnalyse::Penalties(0, index).Seconds = 2147483000;
-    DUVAnalyse::Penalties(0, index).Bytes = 2147483000;
+    const std::int64_t nearlyFull = INT64_MAX - 1000;
+    DUVAnalyse::Penalties(0, index).Seconds = nearlyFull;
+    DUVAnalyse::Penalties(0, index).Bytes = nearlyFull;
 
     DUVAnalyse::GetServiceCost("0800", 3600, Day(2026, 12, 1));
     DUVAnalyse::GetDataCost("0800", 1048576, Day(2026, 12, 1));
 
     EXPECT_EQ(errors, (std::vector<int>{6, 6}));
-    EXPECT_EQ(DUVAnalyse::Penalties(0, index).Seconds, 2147483000);
-    EXPECT_EQ(DUVAnalyse::Penalties(0, index).Bytes, 2147483000);
+    EXPECT_EQ(DUVAnalyse::Penalties(0, index).Seconds, nearlyFull);
+    EXPECT_EQ(DUVAnalyse::Penalties(0, index).Bytes, nearlyFull);
     EXPECT_EQ(DUVMain::ErrProcName, "GetDataCost");
 }
 

@@ -78,6 +78,44 @@ inline std::string Join(std::initializer_list<std::string> lines)
 inline std::string Dashes(std::size_t n) { return std::string(n, '-'); }
 inline std::string Blanks(std::size_t n) { return std::string(n, ' '); }
 
+struct Totals {
+    std::string time;
+    std::string cost;
+};
+
+// The summary's totals line: the time under the time column, the cost last.
+inline Totals SummaryTotals()
+{
+    const std::vector<std::string> lines = Lines(DUVAnalyse::ReportText);
+    const std::string& line = lines.back();
+    EXPECT_EQ(line.rfind(" TOTALS:", 0), 0u) << line;
+    return {runtime::Trim(line.substr(17, 15)), line.substr(line.find_last_of(' ') + 1)};
+}
+
+// The details' totals line: "TOTALS: " and the time, then the cost.
+inline Totals DetailTotals()
+{
+    const std::vector<std::string> lines = Lines(DUVAnalyse::ReportText);
+    EXPECT_GE(lines.size(), 3u);
+    const std::string line = runtime::Trim(lines[lines.size() - 3]);
+    EXPECT_EQ(line.rfind("TOTALS: ", 0), 0u) << line;
+    return {line.substr(8, 8), runtime::Trim(line.substr(16))};
+}
+
+// Builds both reports; their time and cost totals, as text and as list rows, agree.
+inline void ExpectTotalsAgree()
+{
+    DUVAnalyse::DisplaySummaryReport();
+    const Totals summary = SummaryTotals();
+    const std::vector<std::string> summaryItem = DUVAnalyse::Report.Rows.back().SubItems;
+    DUVAnalyse::DisplayDetailReport();
+    const Totals details = DetailTotals();
+    EXPECT_EQ(summary.time, details.time);
+    EXPECT_EQ(summary.cost, details.cost);
+    EXPECT_EQ(summaryItem.at(1), DUVAnalyse::Report.Rows.back().Get(5));
+    EXPECT_EQ(summaryItem.at(6), DUVAnalyse::Report.Rows.back().Get(6));
+}
+
 class ReportTest : public ::testing::Test {
 protected:
     void SetUp() override

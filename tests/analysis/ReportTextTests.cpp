@@ -14,43 +14,6 @@ using DUVAnalyse::ReportText;
 
 using BothReports = ReportTest;
 
-struct Totals {
-    std::string time;
-    std::string cost;
-};
-
-// The summary's totals line: the time under the time column, the cost last.
-Totals SummaryTotals()
-{
-    const std::vector<std::string> lines = Lines(ReportText);
-    const std::string& line = lines.back();
-    EXPECT_EQ(line.rfind(" TOTALS:", 0), 0u) << line;
-    return {runtime::Trim(line.substr(17, 15)), line.substr(line.find_last_of(' ') + 1)};
-}
-
-// The details' totals line: "TOTALS: " and the time, then the cost.
-Totals DetailTotals()
-{
-    const std::vector<std::string> lines = Lines(ReportText);
-    EXPECT_GE(lines.size(), 3u);
-    const std::string line = runtime::Trim(lines[lines.size() - 3]);
-    EXPECT_EQ(line.rfind("TOTALS: ", 0), 0u) << line;
-    return {line.substr(8, 8), runtime::Trim(line.substr(16))};
-}
-
-void ExpectTotalsAgree()
-{
-    DUVAnalyse::DisplaySummaryReport();
-    const Totals summary = SummaryTotals();
-    const std::vector<std::string> summaryItem = Report.Rows.back().SubItems;
-    DUVAnalyse::DisplayDetailReport();
-    const Totals details = DetailTotals();
-    EXPECT_EQ(summary.time, details.time);
-    EXPECT_EQ(summary.cost, details.cost);
-    EXPECT_EQ(summaryItem.at(1), Report.Rows.back().Get(5));
-    EXPECT_EQ(summaryItem.at(6), Report.Rows.back().Get(6));
-}
-
 TEST_F(BothReports, BuildingAgainGivesTheSameText)
 {
     RunHolidayEdges();

@@ -44,12 +44,38 @@ protected:
         SettingsTest::SetUp();
         std::filesystem::create_directories(winDir);
         std::filesystem::create_directories(otherDir);
+        DUVMain::DetectedLogFile.clear();
+        DUVMain::DetectedLogDir.clear();
     }
     void TearDown() override
     {
         for (const std::string& path : created)
             std::remove(path.c_str());
         SettingsTest::TearDown();
+    }
+
+    // The start-up, with a configured modem whose driver writes detectedDir & detectedFile
+    // when that is set.
+    void Main()
+    {
+        if (!detectedFile.empty()) {
+            registry::RegKey key = 0;
+            ASSERT_EQ(reg.CreateKey(registry::kLocalMachine,
+                                    "System\\CurrentControlSet\\Services\\Class\\Modem\\0000",
+                                    registry::kKeyAllAccess, key),
+                      registry::kSuccess);
+            const std::string path = detectedDir + detectedFile;
+            const unsigned char on = 1;
+            reg.SetValue(key, "DriverDesc", registry::kRegSz,
+                         reinterpret_cast<const unsigned char*>("Standard Modem"), 15);
+            reg.SetValue(key, "LoggingPath", registry::kRegSz,
+                         reinterpret_cast<const unsigned char*>(path.c_str()),
+                         static_cast<std::uint32_t>(path.size() + 1));
+            reg.SetValue(key, "Logging", registry::kRegBinary, &on, 1);
+            reg.SetValue(key, "UserInit", registry::kRegSz, reinterpret_cast<const unsigned char*>("E1"), 3);
+            reg.CloseKey(key);
+        }
+        DUVMain::Main();
     }
 
     // A file at a folder text ending in a backslash, as the program joins them.
@@ -96,11 +122,6 @@ protected:
         DUVMain::StartupEnvironment{
             [] { return std::string("C:\\Program Files\\DUV"); },
             [this](const std::string& name) { return name == "WinDir" ? winDir : std::string(); },
-            [this] {
-                events.push_back("modem check");
-                DUVMain::DetectedLogFile = detectedFile;
-                DUVMain::DetectedLogDir = detectedDir;
-            },
             [this] { events.push_back("blink"); },
             [this] { events.push_back("show frmMain"); },
             [this] { events.push_back("unload frmSplash"); }}};
@@ -117,11 +138,11 @@ TEST_F(StartupSequence, NoLogWaitsForAClick)
     created.push_back(winDir + "\\ModemLog.txt");
     std::remove(created.back().c_str());
     ScriptedMessages boxes;
-    DUVMain::Main();
+    Main();
 
     EXPECT_EQ(events, (std::vector<std::string>{
                           "Reading Regional Settings", "Reading User Configuration",
-                          "modem check", "Please Wait . . . Checking Modem Log", "blink",
+                          "Checking Modem Configuration", "Please Wait . . . Checking Modem Log", "blink",
                           "Click to continue..."}));
     EXPECT_TRUE(DUVMain::SplashWaitForClick);
     EXPECT_FALSE(DUVMain::LogFound);
@@ -148,11 +169,11 @@ TEST_F(StartupSequence, CleanLogOpensTheMainWindowWithStatistics)
 {
     WriteFile(winDir, "ModemLog.txt", DatedLog);
     ScriptedMessages boxes;
-    DUVMain::Main();
+    Main();
 
     EXPECT_EQ(events, (std::vector<std::string>{
                           "Reading Regional Settings", "Reading User Configuration",
-                          "modem check", "Please Wait . . . Checking Modem Log", "show frmMain",
+                          "Checking Modem Configuration", "Please Wait . . . Checking Modem Log", "show frmMain",
                           "unload frmSplash"}));
     EXPECT_FALSE(DUVMain::SplashWaitForClick);
     EXPECT_TRUE(DUVMain::LogFound);
@@ -171,7 +192,7 @@ TEST_F(StartupSequence, DamagedLogOpensTheMainWindowWithoutStatistics)
     WriteFile(winDir, "ModemLog.txt", "01-02-1999 10:00:00.00 - RECV: \x01\x02\r\n");
     DUVMain::LogLineCount = 42;
     ScriptedMessages boxes;
-    DUVMain::Main();
+    Main();
 
     EXPECT_TRUE(DUVMain::LogFound);
     EXPECT_TRUE(DUVMain::LogCorrupt);
@@ -192,7 +213,7 @@ TEST_F(StartupSequence, PathConflictAnsweredYesAdoptsAndCreatesTheDetectedLog)
     std::remove(created.back().c_str());
 
     ScriptedMessages boxes({msg::Yes, msg::Ok});
-    DUVMain::Main();
+    Main();
 
     ASSERT_EQ(boxes.Calls().size(), 2u);
     EXPECT_EQ(boxes.Calls()[0].text, ConflictText);
@@ -244,7 +265,7 @@ TEST_F(StartupSequence, PathConflictAnsweredYesKeepsAnExistingDetectedLog)
     detectedDir = winDir + "\\";
     WriteFile(winDir, "Other.txt", DatedLog);
     ScriptedMessages boxes({msg::Yes});
-    DUVMain::Main();
+    Main();
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(DUVMain::MessageAnswer, "6");
     EXPECT_EQ(ReadFile(winDir + "\\Other.txt"), DatedLog);
@@ -261,7 +282,7 @@ TEST_F(StartupSequence, PathConflictAnsweredNoKeepsTheConfiguredLog)
     std::remove(created.back().c_str());
 
     ScriptedMessages boxes({msg::No});
-    DUVMain::Main();
+    Main();
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(boxes.Calls()[0].text, ConflictText);
     EXPECT_EQ(DUVMain::MessageText, ConflictText);
@@ -279,7 +300,7 @@ TEST_F(StartupSequence, NoBoxWhenNothingDetectedOrThePathsAgree)
     WriteFile(winDir, "ModemLog.txt", DatedLog);
     {
         ScriptedMessages boxes;
-        DUVMain::Main();  // nothing detected
+        Main();  // nothing detected
         EXPECT_TRUE(boxes.Calls().empty());
         EXPECT_EQ(DUVMain::ModemLogFile, "ModemLog.txt");
     }
@@ -287,7 +308,7 @@ TEST_F(StartupSequence, NoBoxWhenNothingDetectedOrThePathsAgree)
     detectedDir = winDir + "\\";
     {
         ScriptedMessages boxes;
-        DUVMain::Main();
+        Main();
         EXPECT_TRUE(boxes.Calls().empty());
     }
 }
@@ -297,7 +318,7 @@ TEST_F(StartupSequence, FirstStartAdoptsTheDetectedLogWithoutABox)
     detectedFile = "Detected.txt";
     detectedDir = otherDir + "\\";
     ScriptedMessages boxes;
-    DUVMain::Main();
+    Main();
     EXPECT_TRUE(boxes.Calls().empty());
     EXPECT_EQ(Sz("General", "ModemLogFile"), "Detected.txt");
     EXPECT_EQ(Sz("General", "ModemLogDir"), otherDir + "\\");
@@ -307,16 +328,16 @@ TEST_F(StartupSequence, FirstStartAdoptsTheDetectedLogWithoutABox)
 TEST_F(StartupSequence, ModemCheckOnlyWhenOnAndNotNt)
 {
     OSVersion::SetVersionQuery(&WindowsNt4);
-    DUVMain::Main();
+    Main();
     EXPECT_EQ(DUVMain::OSVersionText, "NT 40");
-    EXPECT_EQ(std::count(events.begin(), events.end(), "modem check"), 0);
+    EXPECT_EQ(std::count(events.begin(), events.end(), "Checking Modem Configuration"), 0);
 
     events.clear();
     OSVersion::SetVersionQuery(&Windows98);
     PutSz("General", "ModemCheck", "False");
-    DUVMain::Main();
+    Main();
     EXPECT_FALSE(DUVMain::ModemCheck);
-    EXPECT_EQ(std::count(events.begin(), events.end(), "modem check"), 0);
+    EXPECT_EQ(std::count(events.begin(), events.end(), "Checking Modem Configuration"), 0);
 
     DUVMain::ModemCheck = true;
     DUVMain::OSVersionText = "WIN 95";
@@ -328,20 +349,20 @@ TEST_F(StartupSequence, ModemCheckOnlyWhenOnAndNotNt)
 TEST_F(StartupSequence, TimeFormatFollowsForceAmPm)
 {
     PutDw("ViewReport\\DetailReport", "ForceAMPM", -1);
-    DUVMain::Main();
+    Main();
     EXPECT_EQ(DUVMain::TimeSeparator, ":");
     EXPECT_EQ(DUVMain::TimeFormat, "h:mm:ss AMPM");
 }
 
 TEST_F(StartupSequence, CompleteSettingsAreNotWrittenBackExceptTheZeroValues)
 {
-    DUVMain::Main();  // first start: stores everything
+    Main();  // first start: stores everything
     const auto first = Dump();
     PutDw("General", "NoDisconData", 5);
     PutDw("Costs", "CostPerMeg", 10000);
     const auto complete = Dump();
     ScriptedMessages boxes;
-    DUVMain::Main();
+    Main();
     EXPECT_EQ(Dump(), complete);
     EXPECT_NE(first, complete);
 }
