@@ -1,6 +1,8 @@
 // DUV's splash and main windows, started as the program starts and driven by messages.
 #include "tests/ui/UiFixture.h"
 
+#include <functional>
+
 #include "analysis/DUVAnalyse.h"
 
 using MainWindowModel::MainControl;
@@ -320,10 +322,10 @@ TEST_F(MainWindowDateRange, TypedDatesAreClampedToTheLogWithTimedHints) {
     EXPECT_EQ(main.StatusBarMain.SimpleText(), "Invalid date entry!");
 }
 
-// Lets the window's timers run for a while, as the message loop would.
-void RunTimers(int milliseconds) {
+// Lets the window's timers run as the message loop would, for the time given or until done.
+void RunTimers(int milliseconds, const std::function<bool()>& done = {}) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-    while (GetTickCount() < end) Settle(1);
+    while (GetTickCount() < end && !(done && done())) Settle(1);
 }
 
 TEST_F(MainWindowDateRange, TheStatusTimerRunsExactlyWhileATimedMessageShows) {
@@ -347,9 +349,10 @@ TEST_F(MainWindowDateRange, TheStatusTimerRunsExactlyWhileATimedMessageShows) {
     // A hint asked for meanwhile shows when the time ends, and the timer stops.
     SetFocus(main.inputEnding.hwnd());
     Settle();
-    RunTimers(300);
-    EXPECT_EQ(main.StatusBarMain.SimpleText(),
-              "Enter the ending date for the report by clicking on the calendar or typing.");
+    const std::string endHint =
+        "Enter the ending date for the report by clicking on the calendar or typing.";
+    RunTimers(3000, [&] { return main.StatusBarMain.SimpleText() == endHint; });
+    EXPECT_EQ(main.StatusBarMain.SimpleText(), endHint);
     EXPECT_FALSE(main.Status().TimedMessageShowing);
     EXPECT_FALSE(main.Timer1.Enabled());
 
