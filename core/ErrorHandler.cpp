@@ -204,24 +204,27 @@ void InstallErrorHandling()
     runtime::SetEndProgram([] { DUVMain::EndProgram(); });
 }
 
+void ResetState()
+{
+    lastRepeat = Repeat{};
+}
+
 }  // namespace ErrorHandler
 
 namespace DUVMain {
 namespace {
 
-// The windows EndProgram unloads, in their unload order.
-constexpr std::array<const char*, 5> UnloadOrder{"frmAbout", "frmSplash", "frmViewLog",
-                                                  "frmReport", "frmMain"};
+// Every window of the program, in the order EndProgram unloads them: the modal windows that
+// stand over the others first (an editor before the window that opened it), then frmAbout,
+// frmSplash, frmViewLog, frmReport and frmMain.
+constexpr std::array<const char*, 13> UnloadOrder{
+    "frmTariff", "frmService", "frmSetup", "frmPreConfigure", "frmFind", "frmFileRepair",
+    "frmPurge", "frmTip", "frmAbout", "frmSplash", "frmViewLog", "frmReport", "frmMain"};
 
-struct WindowUnload {
-    std::function<bool()> isLoaded;
-    std::function<void()> unload;
-};
-
-std::map<std::string, WindowUnload>& Windows()
+WindowCloser& Closer()
 {
-    static std::map<std::string, WindowUnload> windows;
-    return windows;
+    static WindowCloser closer;
+    return closer;
 }
 
 std::function<void()>& ProcessEnd()
@@ -241,21 +244,23 @@ void EndNow()
 
 }  // namespace
 
-bool RegisterWindowUnload(const std::string& formName, std::function<bool()> isLoaded,
-                          std::function<void()> unload)
+std::vector<std::string> WindowUnloadOrder()
+{
+    return {UnloadOrder.begin(), UnloadOrder.end()};
+}
+
+bool IsProgramWindow(const std::string& formName)
 {
     for (const char* name : UnloadOrder) {
-        if (formName == name) {
-            Windows()[formName] = WindowUnload{std::move(isLoaded), std::move(unload)};
+        if (formName == name)
             return true;
-        }
     }
     return false;
 }
 
-void UnregisterWindowUnload(const std::string& formName)
+WindowCloser SetWindowCloser(WindowCloser closer)
 {
-    Windows().erase(formName);
+    return std::exchange(Closer(), std::move(closer));
 }
 
 std::function<void()> SetProcessEnd(std::function<void()> end)
@@ -271,14 +276,11 @@ void EndProgram()
     }
     ending = true;
     CloseAllFiles();
+    // Copy: an unload handler may install another closer.
+    WindowCloser closer = Closer();
     for (const char* name : UnloadOrder) {
-        auto it = Windows().find(name);
-        if (it == Windows().end())
-            continue;
-        // Copy: an unload handler may unregister its window.
-        WindowUnload window = it->second;
-        if (window.isLoaded && window.isLoaded() && window.unload)
-            window.unload();
+        if (closer.isLoaded && closer.isLoaded(name) && closer.unload)
+            closer.unload(name);
     }
     EndNow();
     ending = false;  // only reached when the installed end returns (tests)

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/RuntimeError.h"
 
@@ -40,20 +41,30 @@ int HandleError();
 // their end-program hook.
 void InstallErrorHandling();
 
+// Forgets the repeat count of OK-only errors.
+void ResetState();
+
 }  // namespace ErrorHandler
 
 namespace DUVMain {
 
-// Closes every file opened by number, unloads the loaded windows in the order frmAbout,
-// frmSplash, frmViewLog, frmReport, frmMain (each runs its unload handler), then ends the
-// program. Called again while it runs (from an unload handler), it ends at once.
+// Closes every file opened by number, unloads the loaded windows in the order of
+// WindowUnloadOrder (frmAbout, frmSplash, frmViewLog, frmReport, frmMain last, the modal
+// windows before them; each runs its unload handler), then ends the program. Called again while
+// it runs (from an unload handler), it ends at once.
 void EndProgram();
 
-// A window taking part in the shutdown registers here. Only the five windows above are
-// accepted (false for any other name); registering a name again replaces its entry.
-bool RegisterWindowUnload(const std::string& formName, std::function<bool()> isLoaded,
-                          std::function<void()> unload);
-void UnregisterWindowUnload(const std::string& formName);
+// Every window of the program by name, in the order EndProgram unloads them.
+std::vector<std::string> WindowUnloadOrder();
+bool IsProgramWindow(const std::string& formName);
+
+// How EndProgram finds and unloads a window by its name (the window layer installs it).
+struct WindowCloser {
+    std::function<bool(const std::string& formName)> isLoaded;
+    std::function<void(const std::string& formName)> unload;
+};
+// Returns the previous closer.
+WindowCloser SetWindowCloser(WindowCloser closer);
 
 // The last act of EndProgram; std::exit(0) unless another is installed (tests install one
 // that returns). Returns the previous function.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -12,6 +13,8 @@
 #include "core/ErrorContext.h"
 #include "core/MessageBox.h"
 #include "core/OpenFiles.h"
+#include "tests/support/ProgramState.h"
+#include "tests/support/Seams.h"
 
 namespace {
 
@@ -29,7 +32,7 @@ protected:
     void TearDown() override
     {
         SetClipboardFunction(previousClipboard_);
-        runtime::ClearErr();
+        test_support::ResetCoreState();
     }
 
     int Handle(int number, const std::string& description = "Some error",
@@ -222,8 +225,12 @@ TEST_F(CentralErrorHandler, RepeatedOkOnlyErrorIsSkippedTheThirdTime)
 TEST_F(CentralErrorHandler, GuardRetriesSkipsAndEndsByTheAnswer)
 {
     ErrorHandler::InstallErrorHandling();
+    test_support::OnScopeExit uninstall([] {
+        runtime::SetErrorHandler({});
+        runtime::SetEndProgram({});
+    });
     int ended = 0;
-    auto previousEnd = DUVMain::SetProcessEnd([&] { ++ended; });
+    test_support::ScopedSeam end(DUVMain::SetProcessEnd, [&] { ++ended; });
 
     // Retried once, then succeeds.
     {
@@ -261,50 +268,46 @@ TEST_F(CentralErrorHandler, GuardRetriesSkipsAndEndsByTheAnswer)
         EXPECT_THROW(runtime::Step("Write", [] { runtime::Raise(61); }), runtime::ProgramEnded);
         EXPECT_EQ(ended, 1);
     }
-    DUVMain::SetProcessEnd(previousEnd);
-    runtime::SetErrorHandler({});
-    runtime::SetEndProgram({});
 }
 
-TEST(EndProgram, ClosesFilesAndUnloadsRegisteredWindowsInOrder)
+TEST(EndProgram, ClosesFilesAndUnloadsTheLoadedWindowsInTheTablesOrder)
 {
     std::vector<std::string> events;
-    auto previousEnd = DUVMain::SetProcessEnd([&] { events.push_back("end"); });
+    test_support::ScopedSeam end(DUVMain::SetProcessEnd, [&] { events.push_back("end"); });
     std::string path = (std::filesystem::temp_directory_path() / "duv_endprogram.txt").string();
     auto file1 = std::make_unique<NumberedFile>(1, path, NumberedFile::Mode::Write);
     auto file2 = std::make_unique<NumberedFile>(2, path + ".2", NumberedFile::Mode::Write);
     ASSERT_EQ(OpenFileCount(), 2);
 
-    auto window = [&](const std::string& name, bool loaded) {
-        return DUVMain::RegisterWindowUnload(
-            name,
-            [&events, name, loaded] {
-                events.push_back("ask " + name);
-                return loaded;
-            },
-            [&events, name] { events.push_back("unload " + name + " files " +
-                                                std::to_string(OpenFileCount())); });
-    };
-    // Registered out of order; frmAbout is never registered, frmReport not loaded.
-    EXPECT_TRUE(window("frmMain", true));
-    EXPECT_TRUE(window("frmReport", false));
-    EXPECT_TRUE(window("frmViewLog", true));
-    EXPECT_TRUE(window("frmSplash", true));
-    EXPECT_FALSE(window("frmSetup", true));
+    // frmReport and frmAbout are not loaded.
+    std::vector<std::string> loaded{"frmMain", "frmViewLog", "frmSplash", "frmSetup", "frmTip"};
+    test_support::ScopedSeam closer(DUVMain::SetWindowCloser, DUVMain::WindowCloser{
+        [&](const std::string& name) {
+            return std::find(loaded.begin(), loaded.end(), name) != loaded.end();
+        },
+        [&](const std::string& name) {
+            events.push_back("unload " + name + " files " + std::to_string(OpenFileCount()));
+        },
+    });
 
     DUVMain::EndProgram();
-    EXPECT_EQ(events, (std::vector<std::string>{"ask frmSplash", "unload frmSplash files 0",
-                                                "ask frmViewLog", "unload frmViewLog files 0",
-                                                "ask frmReport", "ask frmMain",
-                                                "unload frmMain files 0", "end"}));
+    EXPECT_EQ(events, (std::vector<std::string>{
+                          "unload frmSetup files 0", "unload frmTip files 0",
+                          "unload frmSplash files 0", "unload frmViewLog files 0",
+                          "unload frmMain files 0", "end"}));
     EXPECT_EQ(OpenFileCount(), 0);
     EXPECT_EQ(file1->Stream(), nullptr);
     file1.reset();
     file2.reset();
 
-    for (const char* name : {"frmMain", "frmReport", "frmViewLog", "frmSplash"})
-        DUVMain::UnregisterWindowUnload(name);
-    DUVMain::SetProcessEnd(previousEnd);
+    // The five windows every shutdown closes keep their order, last of all.
+    std::vector<std::string> order = DUVMain::WindowUnloadOrder();
+    ASSERT_GE(order.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(order.end() - 5, order.end()),
+              (std::vector<std::string>{"frmAbout", "frmSplash", "frmViewLog", "frmReport",
+                                        "frmMain"}));
+    EXPECT_TRUE(DUVMain::IsProgramWindow("frmService"));
+    EXPECT_FALSE(DUVMain::IsProgramWindow("frmNothing"));
     std::remove(path.c_str());
     std::remove((path + ".2").c_str());
 }
@@ -312,22 +315,19 @@ TEST(EndProgram, ClosesFilesAndUnloadsRegisteredWindowsInOrder)
 TEST(EndProgram, CalledAgainFromAnUnloadHandlerEndsAtOnce)
 {
     std::vector<std::string> events;
-    auto previousEnd = DUVMain::SetProcessEnd([&] { events.push_back("end"); });
-    DUVMain::RegisterWindowUnload(
-        "frmViewLog", [] { return true; },
-        [&] {
-            events.push_back("unload frmViewLog");
-            DUVMain::EndProgram();
-        });
-    DUVMain::RegisterWindowUnload(
-        "frmMain", [] { return true; }, [&] { events.push_back("unload frmMain"); });
+    test_support::ScopedSeam end(DUVMain::SetProcessEnd, [&] { events.push_back("end"); });
+    test_support::ScopedSeam closer(DUVMain::SetWindowCloser, DUVMain::WindowCloser{
+        [](const std::string& name) { return name == "frmViewLog" || name == "frmMain"; },
+        [&](const std::string& name) {
+            events.push_back("unload " + name);
+            if (name == "frmViewLog")
+                DUVMain::EndProgram();
+        },
+    });
     DUVMain::EndProgram();
     // The real end never returns; here the nested end returned and the shutdown went on.
     EXPECT_EQ(events, (std::vector<std::string>{"unload frmViewLog", "end", "unload frmMain",
                                                 "end"}));
-    DUVMain::UnregisterWindowUnload("frmViewLog");
-    DUVMain::UnregisterWindowUnload("frmMain");
-    DUVMain::SetProcessEnd(previousEnd);
 }
 
 TEST(NumberedFiles, NumbersAreTakenOnceAndReopenedNumbersAreNotClosedByOldOwners)

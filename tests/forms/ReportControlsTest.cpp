@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Seams.h"
+
 namespace {
 
 class ListForm : public forms::Form {
@@ -27,10 +29,10 @@ protected:
         HMENU top = CreateMenu();
         HMENU popup = CreatePopupMenu();
         menuTop.CreatePopup(top, popup, "&View");
-        menuCommand.Create(popup, 900, "&Summary\tF2");
+        menuCommand.Create(*this, popup, "&Summary\tF2");
         menuCommand.Click = [this] { ++commands; };
         SetMenu(hwnd(), top);
-        SetAccelerators({{FVIRTKEY, VK_F2, 900}});
+        SetAccelerators({{FVIRTKEY, VK_F2, static_cast<WORD>(menuCommand.id())}});
         list.Create(*this, 10);
         list.Move(0, 0, 5000, 2000);
         list.ColumnClick = [this](int column) { clicked.push_back(column); };
@@ -127,7 +129,7 @@ TEST(ToolbarControl, CheckGroupsKeepOneKeyDown) {
 TEST(ModalWindows, HookSeesTheModalWindowAndAcceleratorsRunItsCommands) {
     ListForm form;
     int seen = 0;
-    auto previous = forms::SetModalHook([&](forms::Form& shown) {
+    test_support::ScopedSeam modal(forms::SetModalHook, [&](forms::Form& shown) {
         ++seen;
         EXPECT_EQ(&shown, &form);
         EXPECT_TRUE(shown.IsModal());
@@ -136,7 +138,6 @@ TEST(ModalWindows, HookSeesTheModalWindowAndAcceleratorsRunItsCommands) {
         shown.Post([&shown] { shown.Unload(); });
     });
     form.ShowModal();
-    forms::SetModalHook(previous);
     EXPECT_EQ(seen, 1);
     EXPECT_EQ(form.commands, 1);
     EXPECT_FALSE(form.IsLoaded());

@@ -8,6 +8,7 @@
 
 #include "analysis/DUVAnalyse.h"
 #include "analysis/Report.h"
+#include "tests/support/Seams.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Printing.h"
 #include "ui/logs/frmReport.h"
@@ -210,6 +211,34 @@ TEST_F(ReportWindow, OpensOnTheSummaryAndSwitchesReportsAndFormats) {
     EXPECT_TRUE(report.Toolbar1.ButtonEnabled(frmReport::KeyBigger));
 }
 
+// Each toolbar button's tip, asked of the toolbar's own tool tip as a hover does.
+TEST_F(ReportWindow, EveryButtonOfTheMainAndReportToolbarsShowsItsTip) {
+    frmReport& report = Analyse();
+    frmMain& main = frmMain::Get();
+    const char* mainTips[] = {"", "Open Modem Log or Archive", "DUV Options", "Close Program", "",
+                              "View Current Modem Log or Archive", "Clear Default Modem Log",
+                              "Optimize Current Modem Log or Archive", "Repair Modem Log", "",
+                              "Today's Date", "Date of First Entry in Log",
+                              "Date of Last Entry in Log", "", "Help", "Search For Help",
+                              "About DUV"};
+    ASSERT_EQ(main.ToolbarMain.ButtonCount(), 17);
+    for (int position = 1; position <= 17; ++position) {
+        if (main.ToolbarMain.ButtonKey(position).empty()) continue;
+        EXPECT_EQ(main.ToolbarMain.ShownToolTip(position), mainTips[position - 1])
+            << "main toolbar button " << position;
+    }
+    const char* reportTips[] = {"", "Save Report", "Print Report", "", "Close Report", "",
+                                "Summary Report", "Detail Report", "", "Standard View",
+                                "List View", "", "Increase Text Size", "Decrease Text Size", "",
+                                "Display Numbered Connections"};
+    ASSERT_EQ(report.Toolbar1.ButtonCount(), 16);
+    for (int position = 1; position <= 16; ++position) {
+        if (report.Toolbar1.ButtonKey(position).empty()) continue;
+        EXPECT_EQ(report.Toolbar1.ShownToolTip(position), reportTips[position - 1])
+            << "report toolbar button " << position;
+    }
+}
+
 TEST_F(ReportWindow, DetailsPreferenceOpensOnTheDetailsInStandardFormat) {
     WriteLog(CleanLog());
     StartProgram();
@@ -321,8 +350,8 @@ TEST_F(ReportWindow, SaveWritesTheReportTextWithALineEnd) {
     std::vector<forms::FileDialogRequest> requests;
     std::string target = folder_ + "\\Summary 02Nov26 - 03Nov26";
     bool cancel = false;
-    auto previous = forms::SetFileDialogFunction(
-        [&](const forms::FileDialogRequest& request) -> std::optional<forms::FileDialogResult> {
+    test_support::ScopedSeam dialog(
+        forms::SetFileDialogFunction, [&](const forms::FileDialogRequest& request) -> std::optional<forms::FileDialogResult> {
             requests.push_back(request);
             if (cancel) return std::nullopt;
             return forms::FileDialogResult{target, target.substr(folder_.size() + 1)};
@@ -358,15 +387,15 @@ TEST_F(ReportWindow, SaveWritesTheReportTextWithALineEnd) {
     cancel = true;
     Menu(report, report.mnuSaveAS);
     EXPECT_EQ(messages_->Calls().size(), 1u) << "a cancelled save is silent";
-    forms::SetFileDialogFunction(previous);
 }
 
 TEST_F(ReportWindow, PrintGoesThroughThePrintDialog) {
     frmReport& report = Analyse();
     int dialogs = 0;
-    auto previous = forms::SetPrintDialogFunction([&]() -> HDC {
+    HDC device = nullptr;  // cancelled
+    test_support::ScopedSeam dialog(forms::SetPrintDialogFunction, [&]() -> HDC {
         ++dialogs;
-        return nullptr;  // cancelled
+        return device;
     });
     Menu(report, report.mnuPrint);
     report.Toolbar1.PerformClick(3);  // the Print key
@@ -375,10 +404,7 @@ TEST_F(ReportWindow, PrintGoesThroughThePrintDialog) {
     EXPECT_TRUE(messages_->Calls().empty());
 
     // A device that refuses the document: the pages are laid out, the failure is reported.
-    forms::SetPrintDialogFunction([&]() -> HDC {
-        ++dialogs;
-        return CreateCompatibleDC(nullptr);
-    });
+    device = CreateCompatibleDC(nullptr);
     Menu(report, report.mnuDetails);
     Menu(report, report.mnuPrint);
     EXPECT_EQ(dialogs, 3);
@@ -393,7 +419,6 @@ TEST_F(ReportWindow, PrintGoesThroughThePrintDialog) {
     EXPECT_EQ(printed, DUVAnalyse::ReportText) << "the details text, which ends with a line end";
     ASSERT_EQ(messages_->Calls().size(), 1u);
     EXPECT_EQ(messages_->Calls()[0].text, "The report could not be printed.");
-    forms::SetPrintDialogFunction(previous);
 
     HACCEL keys = report.Accelerators();
     ASSERT_NE(keys, nullptr);
@@ -431,7 +456,7 @@ TEST_F(ReportWindow, SettingsPerReportAreStoredAndWritten) {
     EXPECT_EQ(RegText(key + "\\DetailReport", "FontSize"), "10");
 
     // Reopened, the window takes the stored summary view.
-    frmMain::Get().RunCommand("ShowReport");
+    frmMain::Get().RunCommand(MainCommand::ShowReport);
     Settle();
     frmReport& again = frmReport::Get();
     EXPECT_EQ(again.Width(), width);

@@ -28,11 +28,6 @@ std::map<HMENU, std::vector<MenuItem*>>& MenuSiblings() {
     return siblings;
 }
 
-std::map<int, MenuItem*>& MenuById() {
-    static std::map<int, MenuItem*> items;
-    return items;
-}
-
 // Day counts (from 30 December 1899) to and from SYSTEMTIME.
 SYSTEMTIME DayToSystemTime(double day) {
     // Civil date from days counted from 1970-01-01 (day 25569).
@@ -995,7 +990,8 @@ void Toolbar::Create(Form& form, int id, HIMAGELIST images,
     CreateChild(form, id, TOOLBARCLASSNAMEA, "",
                 TBSTYLE_TOOLTIPS | CCS_TOP | WS_CLIPSIBLINGS);
     buttons_ = buttons;
-    firstCommand_ = id * 100;
+    // Position p is command firstCommand_ + p: ids of the window, apart from its controls'.
+    firstCommand_ = form.ReserveIds(static_cast<int>(buttons_.size())) - 1;
     SendMessageA(hwnd(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     if (images) SendMessageA(hwnd(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
     std::vector<TBBUTTON> native(buttons_.size());
@@ -1015,6 +1011,8 @@ void Toolbar::Create(Form& form, int id, HIMAGELIST images,
     }
     SendMessageA(hwnd(), TB_ADDBUTTONSA, native.size(), reinterpret_cast<LPARAM>(native.data()));
     SendMessageA(hwnd(), TB_AUTOSIZE, 0, 0);
+    form.RouteNotifications(reinterpret_cast<HWND>(SendMessageA(hwnd(), TB_GETTOOLTIPS, 0, 0)),
+                            this);
 }
 
 void Toolbar::SetButtonEnabled(int position, bool enabled) {
@@ -1051,6 +1049,19 @@ bool Toolbar::HandleCommand(int commandId) {
     if (position < 1 || position > ButtonCount()) return false;
     if (ButtonClick) ButtonClick(ButtonKey(position));
     return true;
+}
+
+std::string Toolbar::ShownToolTip(int position) const {
+    HWND tip = hwnd() ? reinterpret_cast<HWND>(SendMessageA(hwnd(), TB_GETTOOLTIPS, 0, 0)) : nullptr;
+    if (!tip) return {};
+    char text[256] = {};
+    TTTOOLINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.hwnd = hwnd();
+    info.uId = static_cast<UINT_PTR>(ButtonCommandId(position));
+    info.lpszText = text;
+    SendMessageA(tip, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&info));
+    return text;
 }
 
 bool Toolbar::OnNotify(NMHDR* header, LRESULT& result) {
@@ -1109,8 +1120,9 @@ void Timer::Fire() {
 MenuItem::~MenuItem() { Detach(); }
 
 void MenuItem::Detach() {
-    auto byId = MenuById().find(id_);
-    if (id_ && byId != MenuById().end() && byId->second == this) MenuById().erase(byId);
+    if (form_ && id_) form_->UnregisterMenuItem(this);
+    form_ = nullptr;
+    id_ = 0;
     if (parent_) {
         auto& list = MenuSiblings()[parent_];
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
@@ -1122,18 +1134,14 @@ void MenuItem::Detach() {
     enabled_ = true;
 }
 
-MenuItem* MenuItem::Find(int id) {
-    auto it = MenuById().find(id);
-    return it == MenuById().end() ? nullptr : it->second;
-}
-
-void MenuItem::Create(HMENU popup, int id, const std::string& caption) {
+void MenuItem::Create(Form& form, HMENU popup, const std::string& caption) {
     Detach();  // a window created again builds its menus anew
+    form_ = &form;
     parent_ = popup;
-    id_ = id;
+    id_ = form.ReserveIds();
     caption_ = caption;
-    AppendMenuA(popup, MF_STRING, static_cast<UINT_PTR>(id), caption.c_str());
-    MenuById()[id] = this;
+    AppendMenuA(popup, MF_STRING, static_cast<UINT_PTR>(id_), caption.c_str());
+    form.RegisterMenuItem(this);
     MenuSiblings()[popup].push_back(this);
 }
 
@@ -1216,6 +1224,61 @@ void MenuItem::SetVisible(bool visible) {
         }
         Refresh();
     }
+}
+
+// ---- Declared creation ----------------------------------------------------------------------
+
+void Control::CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                             HWND parent) {
+    CreateChild(form, id, "STATIC", caption, style, 0, parent);
+}
+void Label::CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                           HWND parent) {
+    Create(form, id, caption, style, parent);
+}
+void Button::CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                            HWND parent) {
+    Create(form, id, caption, (style & BS_DEFPUSHBUTTON) != 0, parent);
+}
+void CheckBox::CreateDeclared(Form& form, int id, const std::string& caption, DWORD,
+                              HWND parent) {
+    Create(form, id, caption, parent);
+}
+void OptionButton::CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                                  HWND parent) {
+    Create(form, id, caption, (style & WS_GROUP) != 0, parent);
+}
+void TextBox::CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                             HWND parent) {
+    Create(form, id, caption, style, parent);
+}
+void MaskedEdit::CreateDeclared(Form& form, int id, const std::string& caption, DWORD,
+                                HWND parent) {
+    Create(form, id, caption, parent);
+}
+void ComboBox::CreateDeclared(Form& form, int id, const std::string&, DWORD style, HWND parent) {
+    Create(form, id, (style & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST, parent);
+}
+void ListBox::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) {
+    Create(form, id, parent);
+}
+void Frame::CreateDeclared(Form& form, int id, const std::string& caption, DWORD, HWND parent) {
+    Create(form, id, caption, parent);
+}
+void PictureBox::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) {
+    Create(form, id, parent);
+}
+void ProgressBar::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) {
+    Create(form, id, parent);
+}
+void StatusBar::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND) {
+    Create(form, id);
+}
+void UpDown::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) {
+    Create(form, id, parent);
+}
+void MonthCalendar::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) {
+    Create(form, id, parent);
 }
 
 }  // namespace forms

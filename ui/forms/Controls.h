@@ -47,6 +47,13 @@ public:
     void SetFont(const std::string& face, int pointSize, bool bold = false, bool italic = false);
     void SetBold(bool bold);
 
+    // Creates the native control as a window's declaration table asks (ui/forms/Declare.h):
+    // caption is a label's or button's caption, a box's text or a masked box's mask; style
+    // holds the class's optional bits (label alignment, BS_DEFPUSHBUTTON, WS_GROUP for the
+    // first option button of a group, extra edit styles, CBS_DROPDOWNLIST).
+    virtual void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                                HWND parent);
+
     std::function<void()> Click;
     std::function<void()> DblClick;
     std::function<void()> Change;
@@ -91,6 +98,8 @@ private:
 
 class Label : public Control {
 public:
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void Create(Form& form, int id, const std::string& caption, DWORD align = SS_LEFT,
                 HWND parent = nullptr);
 protected:
@@ -99,6 +108,8 @@ protected:
 
 class Button : public Control {
 public:
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void Create(Form& form, int id, const std::string& caption, bool isDefault = false,
                 HWND parent = nullptr);
     // Presses the button as the user would (raises Click when enabled).
@@ -109,6 +120,8 @@ protected:
 
 class CheckBox : public Control {
 public:
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void Create(Form& form, int id, const std::string& caption, HWND parent = nullptr);
     // 0 unchecked, 1 checked, 2 grayed. Setting a different value raises Click once.
     int Value() const;
@@ -119,6 +132,8 @@ protected:
 
 class OptionButton : public Control {
 public:
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     // firstInGroup starts a new group of option buttons.
     void Create(Form& form, int id, const std::string& caption, bool firstInGroup,
                 HWND parent = nullptr);
@@ -131,6 +146,8 @@ protected:
 
 class TextBox : public Control {
 public:
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void Create(Form& form, int id, const std::string& text, DWORD extraStyle = 0,
                 HWND parent = nullptr);
     // Raises Change once when the text differs.
@@ -150,6 +167,8 @@ protected:
 // every other character is a literal shown in place. Empty places show the prompt character.
 class MaskedEdit : public TextBox {
 public:
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void Create(Form& form, int id, const std::string& mask, HWND parent = nullptr);
     void SetMask(const std::string& mask);
     const std::string& Mask() const { return mask_; }
@@ -173,6 +192,8 @@ private:
 
 class ComboBox : public Control {
 public:
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     // dropDownList: the user can only pick from the list.
     void Create(Form& form, int id, bool dropDownList, HWND parent = nullptr);
     void AddItem(const std::string& text);
@@ -188,6 +209,8 @@ protected:
 
 class ListBox : public Control {
 public:
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void Create(Form& form, int id, HWND parent = nullptr);
     void AddItem(const std::string& text, int index = -1);
     void RemoveItem(int index);
@@ -205,12 +228,16 @@ protected:
 // notifications reach the form.
 class Frame : public Control {
 public:
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void Create(Form& form, int id, const std::string& caption, HWND parent = nullptr);
 };
 
 // A picture: a bitmap drawn at the control's top-left corner.
 class PictureBox : public Control {
 public:
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void Create(Form& form, int id, HWND parent = nullptr);
     void SetBitmap(HBITMAP bitmap);  // takes ownership
     HBITMAP Bitmap() const { return bitmap_; }
@@ -224,6 +251,8 @@ private:
 
 class ProgressBar : public Control {
 public:
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void Create(Form& form, int id, HWND parent = nullptr);
     void SetMax(int max);
     void SetValue(int value);
@@ -234,6 +263,8 @@ public:
 // A status bar with one text (simple mode) or with panels.
 class StatusBar : public Control {
 public:
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void Create(Form& form, int id);
     void SetSimpleText(const std::string& text);
     std::string SimpleText() const { return simpleText_; }
@@ -248,6 +279,8 @@ private:
 
 class UpDown : public Control {
 public:
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void Create(Form& form, int id, HWND parent = nullptr);
     // Raised with +1 for up and -1 for down.
     std::function<void(int delta)> Spin;
@@ -257,6 +290,8 @@ protected:
 
 class MonthCalendar : public Control {
 public:
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void Create(Form& form, int id, HWND parent = nullptr);
     // The selected day as a day count (whole days since 30 December 1899).
     double Value() const;
@@ -286,6 +321,9 @@ public:
     bool ButtonChecked(int position) const;
     const std::string& ButtonKey(int position) const;
     int ButtonCommandId(int position) const;
+    // The tool tip the toolbar shows over a button, asked of the native tool tip as a hover
+    // would (through the window's notification).
+    std::string ShownToolTip(int position) const;
     // Raised with the button's key when it is pressed.
     std::function<void(const std::string& key)> ButtonClick;
     // Presses a button as the user would.
@@ -323,15 +361,16 @@ private:
     bool enabled_ = false;
 };
 
-// A menu item of a form's menu bar, found by command id.
+// A menu item of a form's menu bar. Its command id is handed out by its window, which finds
+// it by that id (each window has its own ids).
 class MenuItem {
 public:
     MenuItem() = default;
     ~MenuItem();
     MenuItem(const MenuItem&) = delete;
     MenuItem& operator=(const MenuItem&) = delete;
-    // A command item: appended to popup with this id.
-    void Create(HMENU popup, int id, const std::string& caption);
+    // A command item of this window: appended to popup.
+    void Create(Form& form, HMENU popup, const std::string& caption);
     // A popup (top-level or sub) menu item: appended to parent.
     void CreatePopup(HMENU parent, HMENU popup, const std::string& caption);
     void CreateSeparator(HMENU popup);
@@ -347,11 +386,11 @@ public:
     int id() const { return id_; }
     HMENU Popup() const { return popup_; }
     std::function<void()> Click;
-    static MenuItem* Find(int id);
 private:
     void Refresh();
     void Detach();
     int Position() const;
+    Form* form_ = nullptr;
     HMENU parent_ = nullptr;
     HMENU popup_ = nullptr;  // for a popup item
     int id_ = 0;

@@ -52,6 +52,9 @@ bool IsOurWindow(HWND hwnd) {
 }
 
 bool TranslateForActiveForm(MSG& msg) {
+    if (g_active && g_active->hwnd() && g_active->PreviewDialogKey(msg)) {
+        return true;
+    }
     if (g_active && g_active->hwnd() && g_active->Accelerators() &&
         TranslateAcceleratorA(g_active->hwnd(), g_active->Accelerators(), &msg)) {
         return true;
@@ -193,6 +196,7 @@ void Form::Load() {
                          reinterpret_cast<LONG_PTR>(style_.background));
     }
     g_loaded.push_back(this);
+    nextId_ = kFirstReservedId;
     RunGuarded([this] { CreateControls(); });
     RunGuarded([this] { Form_Load(); });
 }
@@ -375,6 +379,37 @@ Control* Form::FindControl(int id) const {
     return it == controls_.end() ? nullptr : it->second;
 }
 
+MenuItem* Form::FindMenuItem(int id) const {
+    auto it = menuItems_.find(id);
+    return it == menuItems_.end() ? nullptr : it->second;
+}
+
+int Form::ReserveIds(int count) {
+    int first = nextId_;
+    nextId_ += count;
+    return first;
+}
+
+void Form::RouteNotifications(HWND sender, Control* control) {
+    if (sender) notifiers_[sender] = control;
+}
+
+bool Form::PreviewDialogKey(const MSG& msg) {
+    if (!keyPreview_ || msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !hwnd_ ||
+        (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) || (ShiftState() & 2) == 0) {
+        return false;
+    }
+    RunGuarded([this] { Form_KeyDown(VK_TAB, ShiftState()); });
+    return true;
+}
+
+void Form::RegisterMenuItem(MenuItem* item) { menuItems_[item->id()] = item; }
+
+void Form::UnregisterMenuItem(MenuItem* item) {
+    auto it = menuItems_.find(item->id());
+    if (it != menuItems_.end() && it->second == item) menuItems_.erase(it);
+}
+
 void Form::Register(Control* control) { controls_[control->id()] = control; }
 
 void Form::Unregister(Control* control) {
@@ -442,6 +477,7 @@ void Form::OnDestroyed() {
     }
     hwnd_ = nullptr;
     posted_.clear();
+    notifiers_.clear();
 }
 
 void Form::OnCommand(WPARAM wp, LPARAM lp) {
@@ -449,7 +485,7 @@ void Form::OnCommand(WPARAM wp, LPARAM lp) {
     int code = HIWORD(wp);
     if (lp == 0) {
         // A menu command or an accelerator.
-        if (MenuItem* item = MenuItem::Find(id)) {
+        if (MenuItem* item = FindMenuItem(id)) {
             if (item->Enabled() && item->Click) {
                 RunGuarded(item->Click);
             }
@@ -485,7 +521,12 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lp);
-        if (Control* control = FindControl(static_cast<int>(header->idFrom))) {
+        // A tool tip of a toolbar or tab strip names the button or tab, not the control.
+        auto routed = notifiers_.find(header->hwndFrom);
+        Control* control = routed != notifiers_.end()
+                               ? routed->second
+                               : FindControl(static_cast<int>(header->idFrom));
+        if (control) {
             if (control->OnNotify(header, result)) {
                 return result;
             }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace forms {
@@ -85,6 +86,22 @@ public:
 
     // The control with this id, or null.
     Control* FindControl(int id) const;
+    // The menu item of this window's menus with this command id, or null.
+    MenuItem* FindMenuItem(int id) const;
+
+    // Ids for controls, menu items and toolbar buttons are handed out by the window: `count`
+    // consecutive ids, none used before in this window's life (ids of hand-numbered controls
+    // stay below the first one handed out).
+    int ReserveIds(int count = 1);
+    static constexpr int kFirstReservedId = 1000;
+
+    // Notifications whose sender is not a control of the window (the tool tips of a toolbar
+    // or a tab strip) go to this control.
+    void RouteNotifications(HWND sender, Control* control);
+
+    // Keys the window sees before the dialog navigation takes them (Ctrl+Tab on a window that
+    // previews keys reaches Form_KeyDown). True when the key was taken.
+    bool PreviewDialogKey(const MSG& msg);
 
     // The program's loaded windows, oldest first.
     static const std::vector<Form*>& LoadedForms();
@@ -126,6 +143,8 @@ private:
     void OnDestroyed();
     void Register(Control* control);
     void Unregister(Control* control);
+    void RegisterMenuItem(MenuItem* item);
+    void UnregisterMenuItem(MenuItem* item);
     void RegisterTimer(Timer* timer);
     void UnregisterTimer(Timer* timer);
     void RunModalLoop();
@@ -136,6 +155,9 @@ private:
     bool modal_ = false;
     bool unloading_ = false;
     std::map<int, Control*> controls_;
+    std::map<int, MenuItem*> menuItems_;
+    std::map<HWND, Control*> notifiers_;
+    int nextId_ = kFirstReservedId;
     std::map<UINT_PTR, Timer*> timers_;
     std::vector<std::function<void()>> posted_;
     HACCEL accelerators_ = nullptr;
@@ -147,6 +169,29 @@ T& Instance() {
     static T* form = new T();
     return *form;
 }
+
+// A window of which the program has one: `class frmAbout : public forms::SingleForm<frmAbout>`
+// gives frmAbout::Get() (the window, created on first use, not loaded) and
+// frmAbout::IfLoaded() (the window when it is loaded, else null; never creates it). At the
+// program's end every loaded window is unloaded by its name, in the order of the shutdown table
+// (DUVMain::WindowUnloadOrder), so a window registers nothing itself.
+template <class T>
+class SingleForm : public Form {
+public:
+    static T& Get() { return Instance<T>(); }
+    static T* IfLoaded() { return current_ && current_->IsLoaded() ? current_ : nullptr; }
+
+protected:
+    SingleForm(std::string name, Style style) : Form(std::move(name), style) {
+        current_ = static_cast<T*>(this);
+    }
+    ~SingleForm() override {
+        if (current_ == static_cast<T*>(this)) current_ = nullptr;
+    }
+
+private:
+    static inline T* current_ = nullptr;
+};
 
 // Twips to pixels and back, with the screen's real DPI.
 int TwipsToPixelsX(int twips);

@@ -13,6 +13,9 @@ class ListView : public Control {
 public:
     ~ListView() override;
     void Create(Form& form, int id, HWND parent = nullptr);
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
+        Create(form, id, parent);
+    }
 
     // Column headers, 1 the first. alignment: 0 left, 1 right, 2 centre.
     void ClearColumns();

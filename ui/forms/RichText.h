@@ -11,6 +11,9 @@ namespace forms {
 class RichText : public Control {
 public:
     void Create(Form& form, int id, HWND parent = nullptr);
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
+        Create(form, id, parent);
+    }
     // Replaces the text, shown in the face and size given.
     void SetPlainText(const std::string& text, const std::string& face, int points);
     // The text as shown (paragraphs end with CR alone inside the control; this gives CR LF).

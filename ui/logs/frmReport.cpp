@@ -20,11 +20,6 @@ enum {
     idText
 };
 
-enum {
-    cmdSaveAs = 500, cmdPrint, cmdExit, cmdSummary, cmdDetails, cmdFormatStd, cmdListView,
-    cmdNumConnections, cmdAutoArrange, cmdFontIncrease, cmdFontDecrease, cmdSaveSettings
-};
-
 constexpr int kTextFontSize = 10;
 constexpr int kTitleFontSize = 14;
 constexpr int kDefaultColumnWidth = 1440;
@@ -58,15 +53,40 @@ std::vector<forms::Toolbar::ButtonSpec> ReportButtons() {
     };
 }
 
-frmReport* g_report = nullptr;
-
 }  // namespace
 
-frmReport::frmReport() : Form("frmReport", ReportStyle()) { g_report = this; }
+frmReport::frmReport() : SingleForm("frmReport", ReportStyle()) { DefineCommands(); }
 
-frmReport& frmReport::Get() { return forms::Instance<frmReport>(); }
-
-frmReport* frmReport::IfLoaded() { return g_report && g_report->IsLoaded() ? g_report : nullptr; }
+void frmReport::DefineCommands() {
+    using C = Command;
+    auto call = [this](void (frmReport::*procedure)()) {
+        return [this, procedure] { (this->*procedure)(); };
+    };
+    // command, menu item, toolbar key, procedure, shortcut
+    commands_.Define({
+        {C::SaveAs, "SaveAs", &mnuSaveAS, "Save", call(&frmReport::mnuSaveAs_Click)},
+        {C::Print, "Print", &mnuPrint, "Print", call(&frmReport::mnuPrint_Click), FCONTROL, 'P'},
+        {C::Exit, "Exit", &mnuExit, "Exit", call(&frmReport::mnuExit_Click), FCONTROL, 'X'},
+        {C::Summary, "Summary", &mnuSummary, "Summary", call(&frmReport::mnuSummary_Click), 0,
+         VK_F2},
+        {C::Details, "Details", &mnuDetails, "Detail", call(&frmReport::mnuDetails_Click), 0,
+         VK_F3},
+        {C::FormatStd, "FormatStd", &mnuFormatStd, "Standard",
+         call(&frmReport::mnuFormatStd_Click), 0, VK_F4},
+        {C::ListView, "ListView", &mnuListView, "List View", call(&frmReport::mnuListView_Click),
+         0, VK_F5},
+        {C::NumConnections, "NumConnections", &mnuNumConnections, "ShowNums",
+         call(&frmReport::mnuNumConnections_Click), FCONTROL, 'N'},
+        {C::AutoArrange, "AutoArrange", &mnuAutoArrange, nullptr,
+         call(&frmReport::mnuAutoArrange_Click), 0, VK_F6},
+        {C::FontIncrease, "FontIncrease", &mnuFontIncrease, "Bigger",
+         call(&frmReport::mnuFontIncrease_Click), FCONTROL, 'I'},
+        {C::FontDecrease, "FontDecrease", &mnuFontDecrease, "Smaller",
+         call(&frmReport::mnuFontDecrease_Click), FCONTROL, 'D'},
+        {C::SaveSettings, "SaveSettings", &mnuSaveSettings, nullptr,
+         call(&frmReport::mnuSaveSettings_Click)},
+    });
+}
 
 void frmReport::CreateMenus() {
     HMENU bar = CreateMenu();
@@ -75,55 +95,31 @@ void frmReport::CreateMenus() {
     HMENU options = CreatePopupMenu();
     HMENU font = CreatePopupMenu();
     mnuFile.CreatePopup(bar, file, "&File");
-    mnuSaveAS.Create(file, cmdSaveAs, "Save &As");
-    mnuPrint.Create(file, cmdPrint, "&Print\tCtrl+P");
+    mnuSaveAS.Create(*this, file, "Save &As");
+    mnuPrint.Create(*this, file, "&Print\tCtrl+P");
     mnuFileSeparator.CreateSeparator(file);
-    mnuExit.Create(file, cmdExit, "&Close\tCtrl+X");
+    mnuExit.Create(*this, file, "&Close\tCtrl+X");
     mnuView.CreatePopup(bar, view, "&View");
-    mnuSummary.Create(view, cmdSummary, "&Summary Report\tF2");
-    mnuDetails.Create(view, cmdDetails, "&Details Report\tF3");
+    mnuSummary.Create(*this, view, "&Summary Report\tF2");
+    mnuDetails.Create(*this, view, "&Details Report\tF3");
     mnuOptions.CreatePopup(bar, options, "&Options");
-    mnuFormatStd.Create(options, cmdFormatStd, "&Standard Format\tF4");
-    mnuListView.Create(options, cmdListView, "&List View Format\tF5");
+    mnuFormatStd.Create(*this, options, "&Standard Format\tF4");
+    mnuListView.Create(*this, options, "&List View Format\tF5");
     mnuOptionsSeparator1.CreateSeparator(options);
-    mnuNumConnections.Create(options, cmdNumConnections, "&Numbered Connections\tCtrl+N");
-    mnuAutoArrange.Create(options, cmdAutoArrange, "&Auto Arrange\tF6");
+    mnuNumConnections.Create(*this, options, "&Numbered Connections\tCtrl+N");
+    mnuAutoArrange.Create(*this, options, "&Auto Arrange\tF6");
     mnuFont.CreatePopup(options, font, "&Font Size");
-    mnuFontIncrease.Create(font, cmdFontIncrease, "&Increase\tCtrl+I");
-    mnuFontDecrease.Create(font, cmdFontDecrease, "&Decrease\tCtrl+D");
+    mnuFontIncrease.Create(*this, font, "&Increase\tCtrl+I");
+    mnuFontDecrease.Create(*this, font, "&Decrease\tCtrl+D");
     mnuOptionsSeparator2.CreateSeparator(options);
-    mnuSaveSettings.Create(options, cmdSaveSettings, "&Save Settings on Exit");
+    mnuSaveSettings.Create(*this, options, "&Save Settings on Exit");
     SetMenu(hwnd(), bar);
 
     // As designed: the summary and the list format checked.
     mnuSummary.SetChecked(true);
     mnuListView.SetChecked(true);
 
-    mnuSaveAS.Click = [this] { mnuSaveAs_Click(); };
-    mnuPrint.Click = [this] { mnuPrint_Click(); };
-    mnuExit.Click = [this] { mnuExit_Click(); };
-    mnuSummary.Click = [this] { mnuSummary_Click(); };
-    mnuDetails.Click = [this] { mnuDetails_Click(); };
-    mnuFormatStd.Click = [this] { mnuFormatStd_Click(); };
-    mnuListView.Click = [this] { mnuListView_Click(); };
-    mnuNumConnections.Click = [this] { mnuNumConnections_Click(); };
-    mnuAutoArrange.Click = [this] { mnuAutoArrange_Click(); };
-    mnuFontIncrease.Click = [this] { mnuFontIncrease_Click(); };
-    mnuFontDecrease.Click = [this] { mnuFontDecrease_Click(); };
-    mnuSaveSettings.Click = [this] { mnuSaveSettings_Click(); };
-
-    SetAccelerators({
-        {FCONTROL | FVIRTKEY, 'P', cmdPrint},
-        {FCONTROL | FVIRTKEY, 'X', cmdExit},
-        {FVIRTKEY, VK_F2, cmdSummary},
-        {FVIRTKEY, VK_F3, cmdDetails},
-        {FVIRTKEY, VK_F4, cmdFormatStd},
-        {FVIRTKEY, VK_F5, cmdListView},
-        {FCONTROL | FVIRTKEY, 'N', cmdNumConnections},
-        {FVIRTKEY, VK_F6, cmdAutoArrange},
-        {FCONTROL | FVIRTKEY, 'I', cmdFontIncrease},
-        {FCONTROL | FVIRTKEY, 'D', cmdFontDecrease},
-    });
+    SetAccelerators(commands_.Accelerators());
 }
 
 void frmReport::CreateHeader() {
@@ -180,10 +176,6 @@ void frmReport::CreateControls() {
     ListView1.Create(*this, idList);
     ListView1.ColumnClick = [this](int column) { ListView1_ColumnClick(column); };
     ReportTextBox.Create(*this, idText);
-    DUVMain::RegisterWindowUnload("frmReport", [] { return frmReport::IfLoaded() != nullptr; },
-                                  [] {
-                                      if (frmReport* report = frmReport::IfLoaded()) report->Unload();
-                                  });
 }
 
 bool frmReport::NormalState() const { return hwnd() && !IsIconic(hwnd()) && !IsZoomed(hwnd()); }
@@ -290,18 +282,7 @@ void frmReport::Form_Resize() {
     });
 }
 
-void frmReport::Toolbar1_ButtonClick(const std::string& key) {
-    if (key == "Exit") mnuExit_Click();
-    else if (key == "Print") mnuPrint_Click();
-    else if (key == "Summary") mnuSummary_Click();
-    else if (key == "Detail") mnuDetails_Click();
-    else if (key == "Standard") mnuFormatStd_Click();
-    else if (key == "List View") mnuListView_Click();
-    else if (key == "Save") mnuSaveAs_Click();
-    else if (key == "Bigger") mnuFontIncrease_Click();
-    else if (key == "Smaller") mnuFontDecrease_Click();
-    else if (key == "ShowNums") mnuNumConnections_Click();
-}
+void frmReport::Toolbar1_ButtonClick(const std::string& key) { commands_.RunKey(key); }
 
 void frmReport::ShowBuiltReport() {
     const DUVAnalyse::ReportView& view = DUVAnalyse::Report;

@@ -4,17 +4,22 @@
 
 #include <string>
 
+#include "ui/forms/Commands.h"
 #include "ui/forms/Controls.h"
 #include "ui/forms/Form.h"
 #include "ui/forms/ListView.h"
 #include "ui/forms/RichText.h"
 #include "ui/logs/ReportWindowModel.h"
 
-class frmReport : public forms::Form {
+class frmReport : public forms::SingleForm<frmReport> {
 public:
     frmReport();
-    static frmReport& Get();
-    static frmReport* IfLoaded();
+
+    // The window's commands: menu items, toolbar keys and shortcuts in one table.
+    enum class Command {
+        SaveAs, Print, Exit, Summary, Details, FormatStd, ListView, NumConnections, AutoArrange,
+        FontIncrease, FontDecrease, SaveSettings
+    };
 
     // Toolbar positions the code uses.
     enum ToolbarPosition {
@@ -65,6 +70,7 @@ protected:
     void Form_Unload(bool& cancel) override;
 
 private:
+    void DefineCommands();
     void CreateMenus();
     void CreateHeader();
     void StatusUpdate();
@@ -78,6 +84,7 @@ private:
     void SetFormatKeys(bool list);
     bool NormalState() const;
 
+    forms::CommandTable<Command> commands_;
     HIMAGELIST images_ = nullptr;
     ReportWindowModel::PrintLayout lastPrint_;
 };

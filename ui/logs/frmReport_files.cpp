@@ -91,7 +91,7 @@ void RegisterReportWindow() {
         if (frmReport* report = frmReport::IfLoaded()) report->ProgressBar1.SetValue(percent);
     };
     DUVAnalyse::ReportWindowCalls = calls;
-    frmMain::SetCommand("ShowReport", [] {
+    frmMain::SetCommand(MainCommand::ShowReport, [] {
         if (frmMain* main = frmMain::IfLoaded()) DUVAnalyse::ReportDays = main->diff;
         frmReport::Get().Show();
     });

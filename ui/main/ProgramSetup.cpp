@@ -66,7 +66,7 @@ void ConnectAnalysisWindow() {
     window.WarnMaxServices = [] { DUVMain::WarnMaxServices(); };
     window.WarnMaxConnections = [] { DUVMain::WarnMaxConnections(); };
     window.WarnTariffsIncomplete = [] { DUVMain::WarnTariffsIncomplete(); };
-    window.ShowReport = [] { frmMain::Get().RunCommand("ShowReport"); };
+    window.ShowReport = [] { frmMain::Get().RunCommand(MainCommand::ShowReport); };
     DUVAnalyse::Window = window;
 }
 
@@ -124,4 +124,11 @@ void InstallProgramSeams() {
     ConnectAnalysisWindow();
     ConnectStartup();
     RegisterCommandWindows();
+    // The program's end unloads its windows by name, in the order of the shutdown table.
+    DUVMain::SetWindowCloser({
+        [](const std::string& name) { return forms::Form::FindLoaded(name) != nullptr; },
+        [](const std::string& name) {
+            if (forms::Form* form = forms::Form::FindLoaded(name)) form->Unload();
+        },
+    });
 }

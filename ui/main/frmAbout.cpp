@@ -7,14 +7,10 @@
 #include "core/GeneralFunctions.h"
 #include "core/MessageBox.h"
 #include "core/Registry_Functions.h"
+#include "ui/forms/Declare.h"
 #include "ui/forms/Shell.h"
 
 namespace {
-
-enum {
-    idTitle0 = 10, idTitle1, idTitle2, idVersion, idOS, idOwner, idRights, idWWW, idEmail,
-    idOK, idSysInfo
-};
 
 constexpr const char* kProgramTitle = "Duvelo";
 constexpr registry::RegKey kLocalMachine = 0x80000002u;
@@ -28,68 +24,39 @@ forms::Form::Style AboutStyle() {
     return style;
 }
 
-frmAbout* g_about = nullptr;
-
 }  // namespace
 
-frmAbout::frmAbout() : Form("frmAbout", AboutStyle()) { g_about = this; }
-
-frmAbout& frmAbout::Get() { return forms::Instance<frmAbout>(); }
-
-frmAbout* frmAbout::IfLoaded() { return g_about && g_about->IsLoaded() ? g_about : nullptr; }
+frmAbout::frmAbout() : SingleForm("frmAbout", AboutStyle()) {}
 
 void frmAbout::CreateControls() {
     SetCaption("About Duvelo");
     webMarked_ = emailMarked_ = false;
-    for (int i = 0; i < 3; ++i) {
-        lblTitle[i].Create(*this, idTitle0 + i, "Duvelo");
-        lblTitle[i].MouseMove = [this](int, int, int, int) { Form_MouseMove(); };
-    }
-    lblVersion.Create(*this, idVersion, "");
-    lblOS.Create(*this, idOS, "");
-    lblOwnerNotice.Create(*this, idOwner,
-                          "Duvelo is written and kept up by the Duvelo project.");
-    lblRights.Create(*this, idRights,
-                     "You may use and pass on this program freely. It comes with no "
-                     "warranty of any kind.");
-    lblWWW.Create(*this, idWWW, WebAddress);
-    lblWWW.SetToolTip("Connect to the DUV Web Site");
-    lblEmail.Create(*this, idEmail, EmailAddress);
-    lblEmail.SetToolTip("Email me");
-    cmdOK.Create(*this, idOK, "OK", true);
-    cmdSysInfo.Create(*this, idSysInfo, "&System Info...");
-
-    lblTitle[0].SetFont("Times New Roman", 20, true);
-    lblTitle[1].SetFont("Times New Roman", 20, true);
-    lblTitle[2].SetFont("Times New Roman", 20, true);
-    lblTitle[0].Move(240, 120, 3000, 540);
-    // The other two keep the title for the window's other uses of it; they are not shown.
-    lblTitle[1].SetVisible(false);
-    lblTitle[2].SetVisible(false);
-    lblVersion.Move(240, 700, 3000, 260);
-    lblOS.Move(240, 980, 5200, 260);
-    lblOwnerNotice.Move(240, 1440, 5300, 260);
-    lblRights.Move(240, 1720, 5300, 480);
-    lblWWW.Move(240, 2320, 3600, 260);
-    lblEmail.Move(240, 2620, 3600, 260);
-    cmdOK.Move(4200, 2900, 1300, 360);
-    cmdSysInfo.Move(4200, 3340, 1300, 360);
-    lblWWW.SetFont("Arial", 8);
-    lblEmail.SetFont("Arial", 8);
-
-    cmdOK.Click = [this] { cmdOK_Click(); };
-    cmdSysInfo.Click = [this] { cmdSysInfo_Click(); };
-    lblWWW.Click = [this] { lblWWW_Click(); };
-    lblEmail.Click = [this] { lblEmail_Click(); };
-    lblWWW.MouseMove = [this](int, int, int, int) { lblWWW_MouseMove(); };
-    lblEmail.MouseMove = [this](int, int, int, int) { lblEmail_MouseMove(); };
-    for (forms::Label* label : {&lblOwnerNotice, &lblRights, &lblVersion}) {
-        label->MouseMove = [this](int, int, int, int) { Form_MouseMove(); };
-    }
-    DUVMain::RegisterWindowUnload("frmAbout", [] { return frmAbout::IfLoaded() != nullptr; },
-                                  [] {
-                                      if (frmAbout* about = frmAbout::IfLoaded()) about->Unload();
-                                  });
+    const forms::Look title{.font = "Times New Roman", .points = 20, .bold = true};
+    // The other two titles keep the title for the window's other uses of it; not shown.
+    const forms::Look hiddenTitle{.font = "Times New Roman", .points = 20, .bold = true,
+                                  .hidden = true};
+    const forms::Look link{.font = "Arial", .points = 8};
+    const forms::Events<frmAbout> background{.mouseMove = &frmAbout::Form_MouseMove};
+    forms::Declare<frmAbout>(*this, {
+        {lblTitle[0], "Duvelo", {240, 120, 3000, 540}, {}, nullptr, title, background},
+        {lblTitle[1], "Duvelo", {}, {}, nullptr, hiddenTitle, background},
+        {lblTitle[2], "Duvelo", {}, {}, nullptr, hiddenTitle, background},
+        {lblVersion, "", {240, 700, 3000, 260}, {}, nullptr, {}, background},
+        {lblOS, "", {240, 980, 5200, 260}},
+        {lblOwnerNotice, "Duvelo is written and kept up by the Duvelo project.",
+         {240, 1440, 5300, 260}, {}, nullptr, {}, background},
+        {lblRights,
+         "You may use and pass on this program freely. It comes with no warranty of any kind.",
+         {240, 1720, 5300, 480}, {}, nullptr, {}, background},
+        {lblWWW, WebAddress, {240, 2320, 3600, 260}, "Connect to the DUV Web Site", nullptr, link,
+         {.click = &frmAbout::lblWWW_Click, .mouseMove = &frmAbout::lblWWW_MouseMove}},
+        {lblEmail, EmailAddress, {240, 2620, 3600, 260}, "Email me", nullptr, link,
+         {.click = &frmAbout::lblEmail_Click, .mouseMove = &frmAbout::lblEmail_MouseMove}},
+        {cmdOK, "OK", {4200, 2900, 1300, 360}, {}, nullptr, {.style = BS_DEFPUSHBUTTON},
+         {.click = &frmAbout::cmdOK_Click}},
+        {cmdSysInfo, "&System Info...", {4200, 3340, 1300, 360}, {}, nullptr, {},
+         {.click = &frmAbout::cmdSysInfo_Click}},
+    });
 }
 
 void frmAbout::Form_Load() {

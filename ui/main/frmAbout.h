@@ -7,11 +7,9 @@
 #include "ui/forms/Controls.h"
 #include "ui/forms/Form.h"
 
-class frmAbout : public forms::Form {
+class frmAbout : public forms::SingleForm<frmAbout> {
 public:
     frmAbout();
-    static frmAbout& Get();
-    static frmAbout* IfLoaded();
 
     // The addresses the links show and open.
     static constexpr const char* WebAddress = "http://www.duvelo.example/";

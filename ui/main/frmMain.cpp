@@ -14,6 +14,7 @@
 #include "core/win32/PlatformHelpers.h"
 
 using MainWindowModel::MainControl;
+using MainWindowModel::StatusId;
 using MainWindowModel::Switch;
 
 namespace {
@@ -25,15 +26,6 @@ enum ControlId {
     idValueFirst = 130,    // seven value labels
     idStart = 140, idEnd, idLabelStarting, idLabelEnding, idStartArrow, idEndArrow,
     idUpDown1, idUpDown2, idUpDown3, idUpDown4, idCalendar, idDateTitle, idProcess, idExit,
-    // menu commands
-    idMenuFirst = 300,
-};
-
-enum MenuId {
-    cmdOpenLog = idMenuFirst, cmdOpenArchive, cmdOpenReport, cmdSetup, cmdRecent1, cmdRecent2,
-    cmdRecent3, cmdRecent4, cmdExit, cmdViewLog, cmdClearLog, cmdPurgeLog, cmdOptimize,
-    cmdRepairLog, cmdToday, cmdPlusWeek, cmdMinusWeek, cmdPlusMonth, cmdMinusMonth, cmdLogStart,
-    cmdLogEnd, cmdDefaultDate, cmdTopics, cmdReadme, cmdSearchHelp, cmdHowToHelp, cmdAbout,
 };
 
 forms::Form::Style MainStyle() {
@@ -75,18 +67,12 @@ enum ToolbarPosition {
     posToday = 11, posFirstEntry = 12, posLastEntry = 13,
 };
 
-frmMain* g_main = nullptr;
-
 }  // namespace
 
-frmMain::frmMain() : Form("frmMain", MainStyle()) {
-    g_main = this;
+frmMain::frmMain() : SingleForm("frmMain", MainStyle()) {
     statusMessages_ = MainWindowModel::StatusMessages();
+    DefineCommands();
 }
-
-frmMain& frmMain::Get() { return forms::Instance<frmMain>(); }
-
-frmMain* frmMain::IfLoaded() { return g_main && g_main->IsLoaded() ? g_main : nullptr; }
 
 void frmMain::CreateMenus() {
     HMENU bar = CreateMenu();
@@ -95,75 +81,48 @@ void frmMain::CreateMenus() {
     HMENU date = CreatePopupMenu();
     HMENU help = CreatePopupMenu();
     mnuFile.CreatePopup(bar, file, "&File");
-    mnuOpenLog.Create(file, cmdOpenLog, "&Open Default Modem Log");
-    mnuOpenArchive.Create(file, cmdOpenArchive, "Open &Archive or Log");
-    mnuOpenReport.Create(file, cmdOpenReport, "Open &Report (View)");
+    mnuOpenLog.Create(*this, file, "&Open Default Modem Log");
+    mnuOpenArchive.Create(*this, file, "Open &Archive or Log");
+    mnuOpenReport.Create(*this, file, "Open &Report (View)");
     mnuFileSeperator1.CreateSeparator(file);
-    mnuSetup.Create(file, cmdSetup, "&DUV Options");
+    mnuSetup.Create(*this, file, "&DUV Options");
     mnuFileSeperator2.CreateSeparator(file);
     for (int i = 1; i <= 4; ++i) {
-        mnuRecent[i].Create(file, cmdRecent1 + i - 1, std::to_string(i) + ".  ");
+        mnuRecent[i].Create(*this, file, std::to_string(i) + ".  ");
     }
     mnuFileSeparator3.CreateSeparator(file);
-    mnuExit.Create(file, cmdExit, "&Exit");
+    mnuExit.Create(*this, file, "&Exit");
 
     mnuTools.CreatePopup(bar, tools, "&Tools");
-    mnuViewLog.Create(tools, cmdViewLog, "&View Modem Log");
-    mnuClearLog.Create(tools, cmdClearLog, "&Clear Modem Log");
-    mnuPurgeLog.Create(tools, cmdPurgeLog, "&Purge Modem Log");
-    mnuOptimize.Create(tools, cmdOptimize, "&Optimize Modem Log");
+    mnuViewLog.Create(*this, tools, "&View Modem Log");
+    mnuClearLog.Create(*this, tools, "&Clear Modem Log");
+    mnuPurgeLog.Create(*this, tools, "&Purge Modem Log");
+    mnuOptimize.Create(*this, tools, "&Optimize Modem Log");
     mnuToolsSeperator1.CreateSeparator(tools);
-    mnuRepairLog.Create(tools, cmdRepairLog, "&Repair Modem Log");
+    mnuRepairLog.Create(*this, tools, "&Repair Modem Log");
 
     mnuQuickDate.CreatePopup(bar, date, "&Date");
-    mnuToday.Create(date, cmdToday, "ToDay");
+    mnuToday.Create(*this, date, "ToDay");
     mnuDateSeparators[0].CreateSeparator(date);
-    mnuPlusWeek.Create(date, cmdPlusWeek, "One Week +");
-    mnuMinusWeek.Create(date, cmdMinusWeek, "One Week -");
+    mnuPlusWeek.Create(*this, date, "One Week +");
+    mnuMinusWeek.Create(*this, date, "One Week -");
     mnuDateSeparators[1].CreateSeparator(date);
-    mnuPlusMonth.Create(date, cmdPlusMonth, "One Month +");
-    mnuMinusMonth.Create(date, cmdMinusMonth, "One Month -");
+    mnuPlusMonth.Create(*this, date, "One Month +");
+    mnuMinusMonth.Create(*this, date, "One Month -");
     mnuDateSeparators[2].CreateSeparator(date);
-    mnuLogStart.Create(date, cmdLogStart, "First Entry");
-    mnuLogEnd.Create(date, cmdLogEnd, "Last Entry");
+    mnuLogStart.Create(*this, date, "First Entry");
+    mnuLogEnd.Create(*this, date, "Last Entry");
     mnuDateSeparators[3].CreateSeparator(date);
-    mnuDefaultDate.Create(date, cmdDefaultDate, "Set Default Start Date");
+    mnuDefaultDate.Create(*this, date, "Set Default Start Date");
 
     mnuHelp.CreatePopup(bar, help, "&Help");
-    mnuTopics.Create(help, cmdTopics, "&Topics");
-    mnuReadme.Create(help, cmdReadme, "Read&Me");
-    mnsSearchHelp.Create(help, cmdSearchHelp, "&Search for Help");
-    mnuHowToHelp.Create(help, cmdHowToHelp, "&Using Help");
+    mnuTopics.Create(*this, help, "&Topics");
+    mnuReadme.Create(*this, help, "Read&Me");
+    mnsSearchHelp.Create(*this, help, "&Search for Help");
+    mnuHowToHelp.Create(*this, help, "&Using Help");
     mnuHelpSeparator.CreateSeparator(help);
-    mnuAbout.Create(help, cmdAbout, "&About DUV");
+    mnuAbout.Create(*this, help, "&About DUV");
     SetMenu(hwnd(), bar);
-
-    mnuOpenLog.Click = [this] { mnuOpenLog_Click(); };
-    mnuOpenArchive.Click = [this] { mnuOpenArchive_Click(); };
-    mnuOpenReport.Click = [this] { mnuOpenReport_Click(); };
-    mnuSetup.Click = [this] { RunCommand("Setup"); };
-    for (int i = 1; i <= 4; ++i) {
-        mnuRecent[i].Click = [this, i] { mnuRecent_Click(i); };
-    }
-    mnuExit.Click = [this] { mnuExit_Click(); };
-    mnuViewLog.Click = [this] { RunCommand("ViewLog"); };
-    mnuClearLog.Click = [this] { mnuClearLog_Click(); };
-    mnuPurgeLog.Click = [this] { RunCommand("PurgeLog"); };
-    mnuOptimize.Click = [this] { mnuOptimize_Click(); };
-    mnuRepairLog.Click = [this] { RunCommand("RepairLog"); };
-    mnuToday.Click = [this] { mnuToday_Click(); };
-    mnuPlusWeek.Click = [this] { mnuPlusWeek_Click(); };
-    mnuMinusWeek.Click = [this] { mnuMinusWeek_Click(); };
-    mnuPlusMonth.Click = [this] { mnuPlusMonth_Click(); };
-    mnuMinusMonth.Click = [this] { mnuMinusMonth_Click(); };
-    mnuLogStart.Click = [this] { mnuLogStart_Click(); };
-    mnuLogEnd.Click = [this] { mnuLogEnd_Click(); };
-    mnuDefaultDate.Click = [this] { mnuDefaultDate_Click(); };
-    mnuTopics.Click = [this] { mnuTopics_Click(); };
-    mnuReadme.Click = [this] { mnuReadme_Click(); };
-    mnsSearchHelp.Click = [this] { mnsSearchHelp_Click(); };
-    mnuHowToHelp.Click = [this] { mnuHowToHelp_Click(); };
-    mnuAbout.Click = [this] { RunCommand("About"); };
 }
 
 void frmMain::CreateControls() {
@@ -187,8 +146,8 @@ void frmMain::CreateControls() {
     ProgressBar1.SetVisible(false);
     btnViewLog.Create(*this, idViewLog, "&View Modem Log");
     btnViewLog.SetToolTip("Click here to see the modem log");
-    btnViewLog.Click = [this] { RunCommand("ViewLog"); };
-    btnViewLog.GotFocus = [this] { SetStatus(5); };
+    btnViewLog.Click = [this] { RunCommand(MainCommand::ViewLog); };
+    btnViewLog.GotFocus = [this] { SetStatus(StatusId::ViewLog); };
     LabelMainNotice.Create(*this, idNotice, "Dial-up time and cost ", SS_RIGHT);
     imgMain.Create(*this, idImgMain);
     imgMain.SetBitmap(Pictures::MainPicture());
@@ -246,12 +205,12 @@ void frmMain::CreateControls() {
     UpDown3.Spin = [this](int d) { UpDown3_Spin(d); };
     UpDown4.Spin = [this](int d) { UpDown4_Spin(d); };
     Calendar1.Click = [this] { Calendar1_Click(); };
-    Calendar1.GotFocus = [this] { SetStatus(6); };
+    Calendar1.GotFocus = [this] { SetStatus(StatusId::Calendar); };
     btnProcess.Click = [this] { btnProcess_Click(); };
-    btnProcess.GotFocus = [this] { SetStatus(4); };
+    btnProcess.GotFocus = [this] { SetStatus(StatusId::Process); };
     btnExit.Click = [this] { btnExit_Click(); };
-    btnExit.GotFocus = [this] { SetStatus(3); };
-    btnExit.LostFocus = [this] { SetStatus(0); };
+    btnExit.GotFocus = [this] { SetStatus(StatusId::Exit); };
+    btnExit.LostFocus = [this] { SetStatus(StatusId::None); };
 
     DummyFrame.Create(*this, idDummyFrame, "");
     frame = DummyFrame.hwnd();
@@ -280,14 +239,9 @@ void frmMain::CreateControls() {
         mnuRepairLog.SetEnabled(true);
         ToolbarMain.SetButtonEnabled(posRepair, true);
     }});
-    SetCommand("Optimize", [this] { mnuOptimize_Click(); });
     DUVMain::SetRecentMenuSwitch([this](bool enabled) {
         for (int i = 1; i <= 4; ++i) mnuRecent[i].SetEnabled(enabled);
     });
-    DUVMain::RegisterWindowUnload("frmMain", [] { return frmMain::IfLoaded() != nullptr; },
-                                  [] {
-                                      if (frmMain* main = frmMain::IfLoaded()) main->Unload();
-                                  });
     LayoutDateControls();
     BindStateControls();
 }
@@ -309,25 +263,28 @@ void frmMain::LayoutDateControls() {
     UpDown4.Move(3600, 2250, 255, 600);
 }
 
-void frmMain::SetStatus(int index) {
+void frmMain::SetStatus(StatusId index) {
     status_.StatusIndex = index;
     ShowStatus();
 }
 
 void frmMain::ShowStatus() {
-    if (!status_.Show(statusMessages_)) {
-        return;
+    if (status_.Show(statusMessages_)) {
+        ApplyStatus();
     }
-    StatusBarMain.SetBold(status_.Bold);
-    StatusBarMain.SetSimpleText(status_.Text);
-    Timer1.SetEnabled(status_.TimerOn);
 }
 
 void frmMain::Timer1_Timer() {
-    status_.TimerEnded(statusMessages_);
+    // The timer goes off first; the entry shown next switches it on again when it is timed.
     Timer1.SetEnabled(false);
+    status_.TimerEnded(statusMessages_);
+    ApplyStatus();
+}
+
+void frmMain::ApplyStatus() {
     StatusBarMain.SetBold(status_.Bold);
     StatusBarMain.SetSimpleText(status_.Text);
+    Timer1.SetEnabled(status_.TimerOn);
 }
 
 void frmMain::ShowAnimFrame(int frame) {
@@ -383,18 +340,7 @@ void frmMain::DisplayStats() { ShowStatLabels(true); }
 
 void frmMain::SetStatDisplay() {
     runtime::SetContext("frmMain", "SetStatDisplay");
-    MainWindowModel::LogStatistics stats;
-    stats.LogFound = DUVMain::LogFound;
-    stats.ArchiveOpen = DUVMain::ArchiveOpen;
-    stats.LogCorrupt = DUVMain::LogCorrupt;
-    stats.LogInvalid = DUVMain::LogInvalid;
-    stats.LogEmpty = DUVMain::LogEmpty;
-    stats.LogLength = DUVMain::LogLength;
-    stats.LogLineCount = DUVMain::LogLineCount;
-    stats.FirstEntryDate = DUVMain::FirstEntryDate;
-    stats.LastEntryDate = DUVMain::LastEntryDate;
-    stats.LogFileTitle = DUVMain::LogFileTitle;
-    stats.LogFileDir = DUVMain::LogFileDir;
+    const MainWindowModel::LogStatistics stats = MainWindowModel::CurrentLog();
     MainWindowModel::StatisticsTexts texts;
     runtime::Guard([&] { texts = MainWindowModel::StatisticsFor(stats); });
     LabelLogName2.SetText(texts.Name);
@@ -508,14 +454,7 @@ bool frmMain::ControlEnabled(MainControl control) const {
 }
 
 void frmMain::ApplyEnabledStates() {
-    MainWindowModel::LogFlags flags;
-    flags.LogFound = DUVMain::LogFound;
-    flags.LogInvalid = DUVMain::LogInvalid;
-    flags.LogCorrupt = DUVMain::LogCorrupt;
-    flags.LogEmpty = DUVMain::LogEmpty;
-    flags.ArchiveOpen = DUVMain::ArchiveOpen;
-    flags.ViewingTextFile = DUVMain::ViewingTextFile;
-    flags.ViewingLog = DUVMain::ViewingLog;
+    const MainWindowModel::LogFlags flags = MainWindowModel::CurrentLog().Flags;
     MainWindowModel::EnabledTable table = MainWindowModel::EnabledStates(flags);
     for (int i = 0; i < MainWindowModel::kMainControlCount; ++i) {
         Switch value = table[static_cast<size_t>(i)];
@@ -549,7 +488,7 @@ void frmMain::Form_Load() {
     HideStatDisplay();
     runtime::Guard([&] { SetStatDisplay(); });
     DisplayStats();
-    status_.StatusIndex = 1;
+    status_.StatusIndex = StatusId::EnterStart;
     ApplyEnabledStates();
     loading_ = false;
 }
@@ -562,34 +501,35 @@ void frmMain::Form_Activate() {
     Form_Resize();
     bool tipWanted = true;
     SetCursor(LoadCursor(nullptr, IDC_ARROW));
-    if (DUVMain::LogInvalid && !DUVMain::ArchiveOpen) {
+    const MainWindowModel::LogFlags log = MainWindowModel::CurrentLog().Flags;
+    if (log.LogInvalid && !log.ArchiveOpen) {
         runtime::Guard([] { DUVMain::WarnInvalidLog(); });
-        status_.StatusIndex = 7;
+        status_.StatusIndex = StatusId::NoLog;
         tipWanted = false;
     }
-    if (!DUVMain::LogFound && !DUVMain::ArchiveOpen) {
+    if (!log.LogFound && !log.ArchiveOpen) {
         runtime::Guard([] { DUVMain::WarnNoModemLog(); });
-        status_.StatusIndex = 7;
+        status_.StatusIndex = StatusId::NoLog;
         tipWanted = false;
     }
-    if (DUVMain::LogCorrupt) {
+    if (log.LogCorrupt) {
         runtime::Guard([] { DUVMain::WarnLogCorrupt(); });
-        status_.StatusIndex = 8;
+        status_.StatusIndex = StatusId::LogCorrupt;
         tipWanted = false;
     }
-    if (DUVMain::LogTooBig && !DUVMain::ArchiveOpen) {
+    if (log.LogTooBig && !log.ArchiveOpen) {
         runtime::Guard([] { DUVMain::WarnLogTooBig(); });
         tipWanted = false;
     }
     ShowStatus();
     if (tipWanted && !DUVMain::TipShown && DUVMain::Tips) {
-        RunCommand("Tip");
+        RunCommand(MainCommand::Tip);
     }
     DUVMain::TipShown = true;
     forms::PumpMessages();
     if (!DUVMain::OptimizePrompted && mnuOptimize.Enabled() && DUVMain::AutoOptimize &&
         mnuTools.Enabled()) {
-        RunCommand("Optimize");
+        RunCommand(MainCommand::Optimize);
     }
     if (inputStarting.Enabled() && IsLoaded()) {
         inputStarting.SetFocus();
@@ -628,6 +568,10 @@ void frmMain::Form_Resize() {
                       std::max(300, clientWidth - 1200 - 250), barHeight);
 
     int toolbarHeight = DUVMain::ShowToolbars ? ToolbarMain.Height() : 0;
+    // The animation, or the still picture that stands for it, at the right of the toolbar row.
+    PicAnimDuv.Move(LabelMainNotice.Left() + LabelMainNotice.Width() - PicAnimDuv.Width() + 50 -
+                        forms::PixelsToTwipsX(4),
+                    0, PicAnimDuv.Width(), PicAnimDuv.Height());
     if (!DUVMain::ShowGraphic) {
         imgMain.SetVisible(false);
         AnimOn = false;
@@ -640,9 +584,6 @@ void frmMain::Form_Resize() {
         int imgHeight = forms::PixelsToTwipsY(84);
         imgMain.Move(clientWidth - imgWidth, LabelMainNotice.Top() - imgHeight + 100, imgWidth,
                      imgHeight);
-        PicAnimDuv.Move(LabelMainNotice.Left() + LabelMainNotice.Width() - PicAnimDuv.Width() + 50 -
-                            forms::PixelsToTwipsX(4),
-                        0, PicAnimDuv.Width(), PicAnimDuv.Height());
         PicAnimDuv.SetEnabled(true);
     }
 

@@ -7,16 +7,25 @@
 #include <functional>
 #include <string>
 
+#include "ui/forms/Commands.h"
 #include "ui/forms/Controls.h"
 #include "ui/forms/Form.h"
 #include "ui/main/MainWindowModel.h"
 
-class frmMain : public forms::Form {
+// The main window's commands (menu items, toolbar keys and the hand-over from other windows),
+// in the order of the command table in frmMain_commands.cpp.
+enum class MainCommand {
+    OpenLog, OpenArchive, OpenReport, Setup, Recent1, Recent2, Recent3, Recent4, Exit,
+    ViewLog, ClearLog, PurgeLog, Optimize, RepairLog,
+    Today, PlusWeek, MinusWeek, PlusMonth, MinusMonth, LogStart, LogEnd, DefaultDate,
+    Topics, Readme, SearchHelp, HowToHelp, About,
+    Tip, ShowReport, ViewReportFile,
+    Count
+};
+
+class frmMain : public forms::SingleForm<frmMain> {
 public:
     frmMain();
-    static frmMain& Get();
-    // The window if it is loaded, or null (never creates it).
-    static frmMain* IfLoaded();
 
     // Re-applies size, statuses, the proposed range, statistics and enabled states.
     void Refresh() { Load(); Form_Load(); }
@@ -80,10 +89,12 @@ public:
     void mnsSearchHelp_Click();
     void mnuHowToHelp_Click();
     void mnuReadme_Click();
-    // Commands served by windows that register them (the log viewer, the options window,
-    // the maintenance windows, About); without one the command does nothing.
-    void RunCommand(const std::string& name);
-    static void SetCommand(const std::string& name, std::function<void()> command);
+    // Runs a command of the table. Commands served by other windows (the log viewer, the
+    // options window, the maintenance windows, About, the tip and report windows) run what
+    // the serving window handed over with SetCommand; one that nobody serves goes to
+    // forms::ReportUnservedCommand.
+    void RunCommand(MainCommand command);
+    static void SetCommand(MainCommand command, std::function<void()> procedure);
 
     // Sets the enabled state of a control named in the enabled-state table.
     void SetControlEnabled(MainWindowModel::MainControl control, bool enabled);
@@ -149,9 +160,11 @@ protected:
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
+    void DefineCommands();
     void CreateMenus();
     void LayoutDateControls();
-    void SetStatus(int index);
+    void SetStatus(MainWindowModel::StatusId index);
+    void ApplyStatus();
     void StoreWindowSize();
     void ShowAnimFrame(int frame);
     void WriteDateBox(forms::MaskedEdit& box, runtime::Date date);
@@ -160,7 +173,7 @@ private:
     void ApplyEnabledStates();
     void BindStateControls();
     void ShowStatLabels(bool visible);
-    void DateStatus(int index);
+    void DateStatus(MainWindowModel::StatusId index);
 
     // How each control of the enabled-state table is switched and read.
     struct StateBinding {
@@ -168,6 +181,7 @@ private:
         std::function<bool()> get;
     };
     std::array<StateBinding, MainWindowModel::kMainControlCount> bindings_;
+    forms::CommandTable<MainCommand> commands_;
     MainWindowModel::StatusTable statusMessages_;
     MainWindowModel::StatusLine status_;
     MainWindowModel::Animation anim_;

@@ -2,7 +2,7 @@
 // saved reports, the recent list, clearing the log, help, read-me and exit.
 #include "ui/main/frmMain.h"
 
-#include <map>
+#include <array>
 
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
@@ -19,9 +19,10 @@
 
 namespace {
 
-std::map<std::string, std::function<void()>>& Commands() {
-    static std::map<std::string, std::function<void()>> commands;
-    return commands;
+// What other windows hand over for the commands they serve.
+std::array<std::function<void()>, static_cast<size_t>(MainCommand::Count)>& Served() {
+    static std::array<std::function<void()>, static_cast<size_t>(MainCommand::Count)> served;
+    return served;
 }
 
 constexpr unsigned long kFileMustExist = 0x1000;  // OFN_FILEMUSTEXIST
@@ -31,32 +32,67 @@ constexpr unsigned kHelpFinder = 11;
 
 }  // namespace
 
-void frmMain::SetCommand(const std::string& name, std::function<void()> command) {
-    Commands()[name] = std::move(command);
+void frmMain::DefineCommands() {
+    using C = MainCommand;
+    auto call = [this](void (frmMain::*procedure)()) {
+        return [this, procedure] { (this->*procedure)(); };
+    };
+    auto recent = [this](int index) { return [this, index] { mnuRecent_Click(index); }; };
+    // command, menu item, toolbar key, procedure (none: served by another window)
+    commands_.Define(
+        {
+            {C::OpenLog, "OpenLog", &mnuOpenLog, nullptr, call(&frmMain::mnuOpenLog_Click)},
+            {C::OpenArchive, "OpenArchive", &mnuOpenArchive, "Open Archive",
+             call(&frmMain::mnuOpenArchive_Click)},
+            {C::OpenReport, "OpenReport", &mnuOpenReport, nullptr,
+             call(&frmMain::mnuOpenReport_Click)},
+            {C::Setup, "Setup", &mnuSetup, "Setup"},
+            {C::Recent1, "Recent1", &mnuRecent[1], nullptr, recent(1)},
+            {C::Recent2, "Recent2", &mnuRecent[2], nullptr, recent(2)},
+            {C::Recent3, "Recent3", &mnuRecent[3], nullptr, recent(3)},
+            {C::Recent4, "Recent4", &mnuRecent[4], nullptr, recent(4)},
+            {C::Exit, "Exit", &mnuExit, "Exit", call(&frmMain::mnuExit_Click)},
+            {C::ViewLog, "ViewLog", &mnuViewLog, "View Modem Log"},
+            {C::ClearLog, "ClearLog", &mnuClearLog, "Clear Modem Log",
+             call(&frmMain::mnuClearLog_Click)},
+            {C::PurgeLog, "PurgeLog", &mnuPurgeLog, nullptr},
+            {C::Optimize, "Optimize", &mnuOptimize, "Optimize Modem Log",
+             call(&frmMain::mnuOptimize_Click)},
+            {C::RepairLog, "RepairLog", &mnuRepairLog, "Repair Modem Log"},
+            {C::Today, "Today", &mnuToday, "Today", call(&frmMain::mnuToday_Click)},
+            {C::PlusWeek, "PlusWeek", &mnuPlusWeek, nullptr, call(&frmMain::mnuPlusWeek_Click)},
+            {C::MinusWeek, "MinusWeek", &mnuMinusWeek, nullptr,
+             call(&frmMain::mnuMinusWeek_Click)},
+            {C::PlusMonth, "PlusMonth", &mnuPlusMonth, nullptr,
+             call(&frmMain::mnuPlusMonth_Click)},
+            {C::MinusMonth, "MinusMonth", &mnuMinusMonth, nullptr,
+             call(&frmMain::mnuMinusMonth_Click)},
+            {C::LogStart, "LogStart", &mnuLogStart, "First Entry",
+             call(&frmMain::mnuLogStart_Click)},
+            {C::LogEnd, "LogEnd", &mnuLogEnd, "Last Entry", call(&frmMain::mnuLogEnd_Click)},
+            {C::DefaultDate, "DefaultDate", &mnuDefaultDate, nullptr,
+             call(&frmMain::mnuDefaultDate_Click)},
+            {C::Topics, "Topics", &mnuTopics, "Help", call(&frmMain::mnuTopics_Click)},
+            {C::Readme, "Readme", &mnuReadme, nullptr, call(&frmMain::mnuReadme_Click)},
+            {C::SearchHelp, "SearchHelp", &mnsSearchHelp, "Search Help",
+             call(&frmMain::mnsSearchHelp_Click)},
+            {C::HowToHelp, "HowToHelp", &mnuHowToHelp, nullptr,
+             call(&frmMain::mnuHowToHelp_Click)},
+            {C::About, "About", &mnuAbout, "About DUV"},
+            {C::Tip, "Tip"},
+            {C::ShowReport, "ShowReport"},
+            {C::ViewReportFile, "ViewReportFile"},
+        },
+        [](MainCommand command) { return &Served()[static_cast<size_t>(command)]; });
 }
 
-void frmMain::RunCommand(const std::string& name) {
-    auto it = Commands().find(name);
-    if (it != Commands().end() && it->second) {
-        it->second();
-    }
+void frmMain::SetCommand(MainCommand command, std::function<void()> procedure) {
+    Served()[static_cast<size_t>(command)] = std::move(procedure);
 }
 
-void frmMain::ToolbarMain_ButtonClick(const std::string& key) {
-    if (key == "Open Archive") mnuOpenArchive_Click();
-    if (key == "Setup") RunCommand("Setup");
-    if (key == "Exit") DUVMain::EndProgram();
-    if (key == "View Modem Log") RunCommand("ViewLog");
-    if (key == "Clear Modem Log") mnuClearLog_Click();
-    if (key == "Optimize Modem Log") RunCommand("Optimize");
-    if (key == "Repair Modem Log") RunCommand("RepairLog");
-    if (key == "Today") mnuToday_Click();
-    if (key == "First Entry") mnuLogStart_Click();
-    if (key == "Last Entry") mnuLogEnd_Click();
-    if (key == "Help") mnuTopics_Click();
-    if (key == "Search Help") mnsSearchHelp_Click();
-    if (key == "About DUV") RunCommand("About");
-}
+void frmMain::RunCommand(MainCommand command) { commands_.Run(command); }
+
+void frmMain::ToolbarMain_ButtonClick(const std::string& key) { commands_.RunKey(key); }
 
 void frmMain::BuildRecentMenu() {
     bool anyShown = false;
@@ -191,7 +227,7 @@ void frmMain::DoOpenReport(const std::string& folder, const std::string& fileNam
         DUVMain::AddRecentFile(title, dir, "R");
     } catch (const std::exception&) {
     }
-    RunCommand("ViewReportFile");
+    RunCommand(MainCommand::ViewReportFile);
     DUVMain::TextFileTitle.clear();
     DUVMain::TextFileDir.clear();
 }
@@ -221,9 +257,14 @@ void frmMain::mnuClearLog_Click() {
                            error);
         }
     });
-    runtime::Step("CreateModemLog", [] { DUVMain::CreateModemLog(DUVMain::LogFilePath); });
-    ShowMessage("Current modem log has been deleted.\nNew blank modem log has been created!",
-                msg::OkOnly);
+    bool created = false;
+    runtime::Step("CreateModemLog", [&] { created = DUVMain::CreateModemLog(DUVMain::LogFilePath); });
+    // A failed delete or create has gone to the error handler; the news is told only when the
+    // new log is there.
+    if (created && GeneralFunctions::FileExists(DUVMain::LogFilePath)) {
+        ShowMessage("Current modem log has been deleted.\nNew blank modem log has been created!",
+                    msg::OkOnly);
+    }
     forms::BusyCursor busy;
     runtime::Guard([] { DUVMain::GetLogStats(false); });
     Refresh();
@@ -247,11 +288,11 @@ void frmMain::mnuReadme_Click() {
 }
 
 void RegisterCommandWindows() {
-    frmMain::SetCommand("About", [] {
+    frmMain::SetCommand(MainCommand::About, [] {
         forms::SetHourglass(true);
         frmAbout::Get().ShowModal();
         forms::SetHourglass(false);
     });
-    frmMain::SetCommand("Tip", [] { frmTip::Get().ShowModal(); });
+    frmMain::SetCommand(MainCommand::Tip, [] { frmTip::Get().ShowModal(); });
     RegisterReportWindow();
 }

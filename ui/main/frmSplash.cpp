@@ -21,18 +21,9 @@ forms::Form::Style SplashStyle() {
     return style;
 }
 
-frmSplash* g_splash = nullptr;
-
 }  // namespace
 
-frmSplash::frmSplash() : Form("frmSplash", SplashStyle()) {
-    g_splash = this;
-    keyPreview_ = true;
-}
-
-frmSplash& frmSplash::Get() { return forms::Instance<frmSplash>(); }
-
-frmSplash* frmSplash::IfLoaded() { return g_splash && g_splash->IsLoaded() ? g_splash : nullptr; }
+frmSplash::frmSplash() : SingleForm("frmSplash", SplashStyle()) { keyPreview_ = true; }
 
 void frmSplash::CreateControls() {
     // The labels lie on the picture: created first, they are above it.
@@ -46,10 +37,6 @@ void frmSplash::CreateControls() {
     SplashLabel1.Click = [this] { ContinueToMain(); };
     SplashTimer1.Create(*this, 1000, false);
     SplashTimer1.Tick = [this] { SplashTimer1_Timer(); };
-    DUVMain::RegisterWindowUnload("frmSplash", [] { return frmSplash::IfLoaded() != nullptr; },
-                                  [] {
-                                      if (frmSplash* splash = frmSplash::IfLoaded()) splash->Unload();
-                                  });
 }
 
 void frmSplash::Form_Load() {

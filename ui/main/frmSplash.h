@@ -6,11 +6,9 @@
 #include "ui/forms/Controls.h"
 #include "ui/forms/Form.h"
 
-class frmSplash : public forms::Form {
+class frmSplash : public forms::SingleForm<frmSplash> {
 public:
     frmSplash();
-    static frmSplash& Get();
-    static frmSplash* IfLoaded();
 
     void SplashTimer1_Timer();
 

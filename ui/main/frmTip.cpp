@@ -11,14 +11,12 @@
 #include "core/MessageBox.h"
 #include "core/Registry_Functions.h"
 #include "core/RuntimeError.h"
+#include "ui/forms/Declare.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Shell.h"
 #include "ui/main/Pictures.h"
 
 namespace {
-
-enum { idPicture = 10, idDidYouKnow, idTipText, idShowAtStartup, idNext, idPrevious, idReadme,
-       idHelp, idOK };
 
 constexpr unsigned kHelpFinder = 11;
 
@@ -31,8 +29,6 @@ forms::Form::Style TipStyle() {
     return style;
 }
 
-frmTip* g_tip = nullptr;
-
 std::string FolderFile(const std::string& folder, const std::string& name) {
     if (!folder.empty() && folder.back() != '\\') return folder + "\\" + name;
     return folder + name;
@@ -40,45 +36,31 @@ std::string FolderFile(const std::string& folder, const std::string& name) {
 
 }  // namespace
 
-frmTip::frmTip() : Form("frmTip", TipStyle()) { g_tip = this; }
-
-frmTip& frmTip::Get() { return forms::Instance<frmTip>(); }
-
-frmTip* frmTip::IfLoaded() { return g_tip && g_tip->IsLoaded() ? g_tip : nullptr; }
+frmTip::frmTip() : SingleForm("frmTip", TipStyle()) {}
 
 void frmTip::CreateControls() {
     SetCaption("  DUV - Tip of the Day");
     tips_.clear();
     currentTip_ = 0;
-    Picture1.Create(*this, idPicture);
+    forms::Declare<frmTip>(*this, {
+        {Picture1, "", {120, 120, 1700, 1300}},
+        {Label1, "Did you know...", {1980, 120, 3000, 360}, {}, nullptr,
+         {.font = "Arial", .points = 12, .bold = true}},
+        {lblTipText, "", {1980, 540, 3000, 1800}, {}, nullptr, {.font = "Arial", .points = 10}},
+        {chkLoadTipsAtStartup, "&Show Tips at Startup", {120, 2820, 2600, 300}, {}, nullptr, {},
+         {.click = &frmTip::chkLoadTipsAtStartup_Click}},
+        {cmdNextTip, "&Next Tip", {5160, 120, 1250, 360}, {}, nullptr, {},
+         {.click = &frmTip::cmdNextTip_Click}},
+        {btnPrevious, "&Previous", {5160, 560, 1250, 360}, {}, nullptr, {},
+         {.click = &frmTip::btnPrevious_Click}},
+        {btnReadme, "&Readme", {5160, 1000, 1250, 360}, {}, nullptr, {},
+         {.click = &frmTip::btnReadme_Click}},
+        {Command1, "&Help", {5160, 1440, 1250, 360}, {}, nullptr, {},
+         {.click = &frmTip::Command1_Click}},
+        {cmdOK, "&OK", {5160, 2780, 1250, 360}, {}, nullptr, {.style = BS_DEFPUSHBUTTON},
+         {.click = &frmTip::cmdOK_Click}},
+    });
     Picture1.SetBitmap(Pictures::MainPicture());
-    Label1.Create(*this, idDidYouKnow, "Did you know...");
-    Label1.SetFont("Arial", 12, true);
-    lblTipText.Create(*this, idTipText, "");
-    lblTipText.SetFont("Arial", 10);
-    chkLoadTipsAtStartup.Create(*this, idShowAtStartup, "&Show Tips at Startup");
-    cmdNextTip.Create(*this, idNext, "&Next Tip");
-    btnPrevious.Create(*this, idPrevious, "&Previous");
-    btnReadme.Create(*this, idReadme, "&Readme");
-    Command1.Create(*this, idHelp, "&Help");
-    cmdOK.Create(*this, idOK, "&OK", true);
-
-    Picture1.Move(120, 120, 1700, 1300);
-    Label1.Move(1980, 120, 3000, 360);
-    lblTipText.Move(1980, 540, 3000, 1800);
-    chkLoadTipsAtStartup.Move(120, 2820, 2600, 300);
-    cmdNextTip.Move(5160, 120, 1250, 360);
-    btnPrevious.Move(5160, 560, 1250, 360);
-    btnReadme.Move(5160, 1000, 1250, 360);
-    Command1.Move(5160, 1440, 1250, 360);
-    cmdOK.Move(5160, 2780, 1250, 360);
-
-    cmdNextTip.Click = [this] { cmdNextTip_Click(); };
-    btnPrevious.Click = [this] { btnPrevious_Click(); };
-    chkLoadTipsAtStartup.Click = [this] { chkLoadTipsAtStartup_Click(); };
-    btnReadme.Click = [this] { btnReadme_Click(); };
-    Command1.Click = [this] { Command1_Click(); };
-    cmdOK.Click = [this] { cmdOK_Click(); };
 }
 
 void frmTip::Form_Load() {

@@ -8,11 +8,9 @@
 #include "ui/forms/Controls.h"
 #include "ui/forms/Form.h"
 
-class frmTip : public forms::Form {
+class frmTip : public forms::SingleForm<frmTip> {
 public:
     frmTip();
-    static frmTip& Get();
-    static frmTip* IfLoaded();
 
     // Reads a tips file, one tip per line; false (reading nothing) when there is no such file.
     bool LoadTips(const std::string& fileName);
