@@ -15,7 +15,7 @@ forms::Form::Style WizardStyle() {
     return style;
 }
 
-// The page texts are joined by LF; the box shows line ends only as CR LF.
+// The page texts are joined by LF; the label shows them as CR LF.
 std::string WithCrLf(const std::string& text) {
     std::string out;
     for (char c : text) {
@@ -61,7 +61,7 @@ frmPreConfigure::frmPreConfigure() : SingleForm("frmPreConfigure", WizardStyle()
 void frmPreConfigure::CreateControls() {
     using namespace PreConfigureModel;
     SetCaption(kCaption);
-    const DWORD textStyle = ES_MULTILINE | ES_READONLY | WS_VSCROLL;
+    const DWORD textStyle = SS_LEFT;
     const forms::Look bold{.bold = true};
     const forms::Look page{.hidden = true};
     forms::Declare<frmPreConfigure>(*this, {

@@ -20,7 +20,7 @@ public:
     const PreConfigureModel::Wizard& Model() const { return model_; }
 
     forms::Frame fraCheck[4];
-    forms::TextBox RichTextBox1;
+    forms::Label RichTextBox1;
     forms::Label Label2;
     forms::Label Label1;
     forms::ListBox lstModems;
@@ -33,8 +33,8 @@ public:
     forms::Label lblRecLoggingTitle, lblRecEchoTitle;
     forms::Label lblRecLogging, lblRecEcho;
     forms::PictureBox imgRecLogging, imgRecEcho;
-    forms::TextBox RichTextBox2;
-    forms::TextBox RichTextBox3;
+    forms::Label RichTextBox2;
+    forms::Label RichTextBox3;
     forms::CheckBox Check1;
     forms::Button btnCancel;
     forms::Button btnNext;
