@@ -11,6 +11,7 @@
 #include "core/PreConfigure.h"
 #include "core/UserFeedback.h"
 #include "tests/core/SettingsFixture.h"
+#include "tests/support/Seams.h"
 
 namespace modem_test {
 
@@ -35,24 +36,8 @@ protected:
     void SetUp() override
     {
         SettingsTest::SetUp();
-        for (ModemRecord& m : DUVMain::Modems)
-            m = ModemRecord{};
-        DUVMain::ModemCount = 0;
-        DUVMain::ModemConfigOK = false;
         DUVMain::ModemCheck = true;
-        DUVMain::DetectedLogFile.clear();
-        DUVMain::DetectedLogDir.clear();
         DUVMain::OSVersionText = "WIN 95";
-        previousWizard_ = DUVPreConfigure::SetWizardWindow([this] { ++wizardShown; });
-        previousFeedback_ = SetUserFeedback(UserFeedback{
-            {}, {}, [this](const std::string& text) { splash.push_back(text); }});
-    }
-
-    void TearDown() override
-    {
-        DUVPreConfigure::SetWizardWindow(previousWizard_);
-        SetUserFeedback(previousFeedback_);
-        SettingsTest::TearDown();
     }
 
     // Modem entry `index` of a branch ("Modem" or "Ports").
@@ -106,6 +91,11 @@ protected:
 
     int wizardShown = 0;
     std::vector<std::string> splash;
+    test_support::ScopedSeam<DUVPreConfigure::ShowWizardFunction> wizard_{
+        DUVPreConfigure::SetWizardWindow, [this] { ++wizardShown; }};
+    test_support::ScopedSeam<UserFeedback> feedback_{
+        SetUserFeedback,
+        UserFeedback{{}, {}, [this](const std::string& text) { splash.push_back(text); }}};
 
 private:
     void PutClassValue(const std::string& key, const std::string& name, std::uint32_t type,
@@ -117,9 +107,6 @@ private:
         reg.SetValue(handle, name, type, data.data(), static_cast<std::uint32_t>(data.size()));
         reg.CloseKey(handle);
     }
-
-    DUVPreConfigure::ShowWizardFunction previousWizard_;
-    UserFeedback previousFeedback_;
 };
 
 }  // namespace modem_test

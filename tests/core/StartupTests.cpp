@@ -44,8 +44,6 @@ protected:
         SettingsTest::SetUp();
         std::filesystem::create_directories(winDir);
         std::filesystem::create_directories(otherDir);
-        DUVMain::DetectedLogFile.clear();
-        DUVMain::DetectedLogDir.clear();
     }
     void TearDown() override
     {
@@ -249,7 +247,7 @@ TEST_F(StartupSequence, ALogThatCouldNotBeCreatedIsNotAnnounced)
     detectedDir = otherDir + "/no such folder/";
 
     ScriptedMessages boxes({msg::Yes, msg::Ok});
-    DUVMain::Main();
+    Main();
 
     ASSERT_EQ(boxes.Calls().size(), 1u) << "the conflict box only";
     EXPECT_EQ(boxes.Calls()[0].text, ConflictText);

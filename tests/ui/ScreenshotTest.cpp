@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "core/PreConfigure.h"
 #include "tools/loggen/LogGenerator.h"
+#include "ui/options/frmPreConfigure.h"
 #include "ui/options/frmSetup.h"
 #include "ui/services/frmService.h"
 #include "ui/services/frmTariff.h"
@@ -160,6 +162,39 @@ TEST_F(Screenshots, OptionsWindowTabs) {
     });
     Menu(frmMain::Get(), frmMain::Get().mnuSetup);
     forms::SetModalHook(previous);
+}
+
+// The four pages of the modem set-up wizard, for one modem that needs changes.
+TEST_F(Screenshots, ModemWizardPages) {
+    const char* modems = "System\\CurrentControlSet\\Services\\Class\\Modem";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(modems) + "\\0000").c_str(), 0,
+                              nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const char name[] = "Standard 56000 bps Modem";
+    const char port[] = "COM2";
+    const BYTE off = 0;
+    RegSetValueExA(key, "DriverDesc", 0, REG_SZ, reinterpret_cast<const BYTE*>(name), sizeof name);
+    RegSetValueExA(key, "AttachedTo", 0, REG_SZ, reinterpret_cast<const BYTE*>(port), sizeof port);
+    RegSetValueExA(key, "Logging", 0, REG_BINARY, &off, 1);
+    RegCloseKey(key);
+    DUVMain::ModemCheck = true;
+    DUVMain::OSVersionText = "WIN 95";
+    DUVMain::SystemLogDir = windows_ + "\\";
+    DUVPreConfigure::FindModems();
+    DUVPreConfigure::ReadModemValues(1);
+    frmPreConfigure& wizard = frmPreConfigure::Get();
+    wizard.Show();
+    Settle();
+    const char* pages[] = {"wizard-1-welcome.bmp", "wizard-2-modems.bmp", "wizard-3-settings.bmp",
+                           "wizard-4-finished.bmp"};
+    for (const char* page : pages) {
+        Save(wizard, page);
+        if (wizard.IsLoaded()) wizard.btnNext_Click();
+        Settle();
+    }
+    wizard.Unload();
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, modems);
 }
 
 }  // namespace

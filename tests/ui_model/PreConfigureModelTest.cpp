@@ -22,7 +22,6 @@ protected:
     void SetUp() override
     {
         ModemTest::SetUp();
-        previousNow_ = clock_seam::SetNow([] { return runtime::DateSerial(1999, 5, 3) + runtime::TimeSerial(21, 4, 5); });
         const std::string temp = ::testing::TempDir();
         folder = temp + "duv_wizard_test" + temp.back();
         std::filesystem::remove_all(folder);
@@ -32,7 +31,6 @@ protected:
     }
     void TearDown() override
     {
-        clock_seam::SetNow(previousNow_);
         std::filesystem::remove_all(folder);
         ModemTest::TearDown();
     }
@@ -55,9 +53,8 @@ protected:
 
     Wizard wizard;
     std::string folder;  // the Windows folder of the test, with its separator
-
-private:
-    clock_seam::NowFunction previousNow_;
+    test_support::ScopedSeam<clock_seam::NowFunction> now_{
+        clock_seam::SetNow, [] { return runtime::DateSerial(1999, 5, 3) + runtime::TimeSerial(21, 4, 5); }};
 };
 
 // Logging off, no echo and no log path: Finish switches logging and echo on, gives the modem

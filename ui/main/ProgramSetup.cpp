@@ -21,6 +21,7 @@
 #include "ui/main/frmAbout.h"
 #include "ui/main/frmMain.h"
 #include "ui/main/frmSplash.h"
+#include "ui/options/frmPreConfigure.h"
 
 namespace {
 
@@ -125,6 +126,7 @@ void InstallProgramSeams() {
     ConnectAnalysisWindow();
     ConnectStartup();
     RegisterCommandWindows();
+    RegisterPreConfigureWindow();
     // The program's end unloads its windows by name, in the order of the shutdown table.
     DUVMain::SetWindowCloser({
         [](const std::string& name) { return forms::Form::FindLoaded(name) != nullptr; },
