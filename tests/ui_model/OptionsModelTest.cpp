@@ -30,9 +30,6 @@ protected:
         DUVMain::NoDisconDuration = 900;
         DUVMain::UserStartPref = "Start of Week";
         DUVMain::UserStartDate = DateSerial(2026, 12, 1);
-        DUVMain::LogFileChanged = DUVMain::LogCorrupt = DUVMain::LogInvalid = false;
-        DUVMain::LastEntryDate = 0;
-        DUVMain::TimeSeparator = ":";
     }
     void TearDown() override {
         GeneralFunctions::InstallFileProbe({});
