@@ -22,6 +22,8 @@
 #include "ui/main/frmMain.h"
 #include "ui/main/frmSplash.h"
 #include "ui/options/frmPreConfigure.h"
+#include "ui/options/frmSetup.h"
+#include "ui/services/frmService.h"
 
 namespace {
 
@@ -127,6 +129,10 @@ void InstallProgramSeams() {
     ConnectStartup();
     RegisterCommandWindows();
     RegisterPreConfigureWindow();
+    // The options window's New and Edit open the service editor on its selected row.
+    frmSetup::SetServiceEditor([] {
+        frmService::ShowEditor([] { return frmSetup::Get().SelectedServiceRow(); });
+    });
     // The program's end unloads its windows by name, in the order of the shutdown table.
     DUVMain::SetWindowCloser({
         [](const std::string& name) { return forms::Form::FindLoaded(name) != nullptr; },
