@@ -12,12 +12,15 @@
 #include "core/ErrorHandler.h"
 #include "core/GeneralFunctions.h"
 #include "core/Locale.h"
+#include "core/LogMaintenance.h"
 #include "core/RegistryStore.h"
 #include "core/Startup.h"
 #include "core/UserFeedback.h"
 #include "core/Warnings.h"
 #include "core/win32/SystemSeams.h"
 #include "ui/forms/Form.h"
+#include "ui/logs/DUVOptimize.h"
+#include "ui/logs/frmFileRepair.h"
 #include "ui/main/frmAbout.h"
 #include "ui/main/frmMain.h"
 #include "ui/main/frmSplash.h"
@@ -71,6 +74,9 @@ void ConnectAnalysisWindow() {
     window.WarnTariffsIncomplete = [] { DUVMain::WarnTariffsIncomplete(); };
     window.ShowReport = [] { frmMain::Get().RunCommand(MainCommand::ShowReport); };
     DUVAnalyse::Window = window;
+    // Purge and optimize write the same status line and progress bar.
+    LogMaintenance::SetMainWindowProgress({window.ShowProgressBar, window.SetProgress, window.SetStatusText});
+    DUVOptimize::SetDisableControls([] { frmMain::Get().DisableOptimizeControls(); });
 }
 
 }  // namespace
@@ -133,6 +139,7 @@ void InstallProgramSeams() {
     frmSetup::SetServiceEditor([] {
         frmService::ShowEditor([] { return frmSetup::Get().SelectedServiceRow(); });
     });
+    RegisterMaintenanceWindows();
     // The program's end unloads its windows by name, in the order of the shutdown table.
     DUVMain::SetWindowCloser({
         [](const std::string& name) { return forms::Form::FindLoaded(name) != nullptr; },

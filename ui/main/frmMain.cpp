@@ -633,6 +633,23 @@ void frmMain::Form_Unload(bool&) {
     PostQuitMessage(0);
 }
 
+void frmMain::DisableOptimizeControls() {
+    btnViewLog.SetEnabled(false);
+    btnProcess.SetEnabled(false);
+    mnuOpenArchive.SetEnabled(false);
+    mnuQuickDate.SetEnabled(false);
+    mnuViewLog.SetEnabled(false);
+    mnuPurgeLog.SetEnabled(false);
+    mnuOptimize.SetEnabled(false);
+    inputStarting.SetEnabled(false);
+    inputEnding.SetEnabled(false);
+    for (forms::UpDown* upDown : {&UpDown1, &UpDown2, &UpDown3, &UpDown4}) upDown->SetEnabled(false);
+    LabelStarting.SetEnabled(false);
+    LabelEnding.SetEnabled(false);
+    btnExit.SetEnabled(false);
+    ToolbarMain.SetEnabled(false);
+}
+
 void frmMain::mnuOptimize_Click() {
     runtime::SetContext("frmMain", "mnuOptimize_Click");
     forms::SetHourglass(true);

@@ -79,6 +79,13 @@ public:
     void DoOpenReport(const std::string& folder = "", const std::string& fileName = "");
     void mnuOpenLog_Click();
     void mnuOptimize_Click();
+    // DUVOptimize.DisableControls: the 17 controls the optimize switches off, in its order.
+    void DisableOptimizeControls();
+
+    // A date box written in the regional short-date form, and read: false unless it holds
+    // a whole valid date.
+    static void WriteDateBox(forms::MaskedEdit& box, runtime::Date date);
+    static bool ReadDateBox(const forms::MaskedEdit& box, runtime::Date& date);
     void mnuOpenArchive_Click() { OpenArchive(); }
     void mnuOpenReport_Click() { DoOpenReport(); }
     void mnuRecent_Click(int index);
@@ -169,8 +176,6 @@ private:
     void ApplyStatus();
     void StoreWindowSize();
     void ShowAnimFrame(int frame);
-    void WriteDateBox(forms::MaskedEdit& box, runtime::Date date);
-    bool ReadDateBox(const forms::MaskedEdit& box, runtime::Date& date) const;
     void WriteIntoActiveBox(runtime::Date date);
     void ApplyEnabledStates();
     void BindStateControls();

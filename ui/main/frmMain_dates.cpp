@@ -38,7 +38,7 @@ void frmMain::WriteDateBox(forms::MaskedEdit& box, Date date) {
     box.SetText(text);
 }
 
-bool frmMain::ReadDateBox(const forms::MaskedEdit& box, Date& date) const {
+bool frmMain::ReadDateBox(const forms::MaskedEdit& box, Date& date) {
     std::string text = box.Text();
     if (text.find(box.PromptChar()) != std::string::npos || !runtime::IsDate(text)) {
         return false;

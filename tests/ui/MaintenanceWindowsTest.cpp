@@ -1,0 +1,233 @@
+// Repair, purge and optimize from the main window's menus on a real log: the windows, their
+// texts and what the log and its backup hold afterwards.
+#include "tests/ui/UiFixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "tests/support/Seams.h"
+#include "ui/logs/frmFileRepair.h"
+#include "ui/logs/frmPurge.h"
+#include "ui/logs/frmReport.h"
+
+using namespace uitest;
+using test_support::SaveWindowBitmap;
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return "<missing>";
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Sessions on the 2nd to the 5th of November.
+std::string FourDays() {
+    std::string log;
+    for (int day = 2; day <= 5; ++day) {
+        log += LogLine(11, day, 2026, 9, 0, 0, "Recv: ATDT0123456<cr>") + "\r\n";
+        log += LogLine(11, day, 2026, 9, 0, 20, "Connection established at 28800bps.") + "\r\n";
+        log += LogLine(11, day, 2026, 9, 30, 0, "Hanging up the modem.") + "\r\n";
+    }
+    return log;
+}
+
+// Runs act once ready() holds, from a timer: the repair lets events run while it works, so a
+// check made too early tries again at the next tick.
+class WhenReady {
+public:
+    WhenReady(std::function<bool()> ready, std::function<void()> act)
+        : ready_(std::move(ready)), act_(std::move(act)) {
+        current_ = this;
+        timer_ = SetTimer(nullptr, 0, 30, &WhenReady::Tick);
+    }
+    ~WhenReady() {
+        KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        WhenReady* self = current_;
+        if (!self || self->done_ || !self->ready_()) return;
+        self->done_ = true;
+        self->act_();
+    }
+    static inline WhenReady* current_ = nullptr;
+    std::function<bool()> ready_;
+    std::function<void()> act_;
+    UINT_PTR timer_ = 0;
+    bool done_ = false;
+};
+
+class MaintenanceWindows : public ProgramTest {
+protected:
+    frmMain& Start(const std::string& log) {
+        WriteLog(log);
+        StartProgram();
+        Settle();
+        return frmMain::Get();
+    }
+    std::string Backup() const { return folder_ + "\\ModemLog.old"; }
+    // A picture for the documentation when DUV_SCREENSHOT_DIR names a folder.
+    static void Picture(forms::Form& form, const char* name) {
+        const char* dir = std::getenv("DUV_SCREENSHOT_DIR");
+        if (dir && *dir) {
+            EXPECT_TRUE(SaveWindowBitmap(form.hwnd(), std::string(dir) + "\\" + name));
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(MaintenanceWindows, RepairEndToEndThenAReportOnTheRepairedLog) {
+    const std::string damaged = FourDays() + "\x01garbage\tline\r\n" +
+                                LogLine(11, 5, 2026, 23, 0, 0, "Recv: ATDT01\x9f" "23<cr>") + "\r\n";
+    frmMain& main = Start(damaged);
+    ASSERT_TRUE(DUVMain::LogCorrupt);
+    ASSERT_TRUE(main.mnuRepairLog.Enabled());
+    ASSERT_FALSE(main.btnProcess.Enabled());
+    std::string label;
+    bool okEnabled = false;
+    int repairWindows = 0;
+    frmFileRepair& repair = frmFileRepair::Get();
+    test_support::ScopedSeam modal(forms::SetModalHook, [](forms::Form&) {});
+    WhenReady done([&] { return repair.IsLoaded() && repair.btnOK.Enabled(); }, [&] {
+        ++repairWindows;
+        label = repair.lblFileRepair.Text();
+        okEnabled = repair.btnOK.Enabled();
+        Picture(repair, "repair.bmp");
+        PressButton(repair.btnOK);
+    });
+    Menu(main, main.mnuRepairLog);
+    EXPECT_EQ(repairWindows, 1);
+    EXPECT_EQ(label, "Modem File Successfully Repaired!");
+    EXPECT_TRUE(okEnabled);
+    EXPECT_EQ(frmFileRepair::IfLoaded(), nullptr);
+    EXPECT_EQ(ReadFile(LogPath()), FourDays() + LogLine(11, 5, 2026, 23, 0, 0, "Recv: ATDT0123<cr>") + "\r\n");
+    EXPECT_EQ(ReadFile(Backup()), damaged);
+    EXPECT_FALSE(DUVMain::LogCorrupt);
+
+    // The main window is refreshed: the log can be reported on.
+    EXPECT_TRUE(main.btnProcess.Enabled());
+    DUVMain::UserStartPref = "First Log Entry";
+    main.Refresh();
+    PressButton(main.btnProcess);
+    ASSERT_NE(frmReport::IfLoaded(), nullptr);
+    EXPECT_NE(DUVAnalyse::ReportText.find("0123456"), std::string::npos);
+}
+
+TEST_F(MaintenanceWindows, RepairThatCannotWriteSaysSoAndKeepsTheLog) {
+    const std::string damaged = FourDays() + "\x01\r\n";
+    frmMain& main = Start(damaged);
+    // The byte filter's work file cannot be made: a folder holds its name.
+    CreateDirectoryA((folder_ + "\\ModemLog.fx1").c_str(), nullptr);
+    std::string label;
+    frmFileRepair& repair = frmFileRepair::Get();
+    test_support::ScopedSeam modal(forms::SetModalHook, [](forms::Form&) {});
+    WhenReady done([&] { return repair.IsLoaded() && repair.btnOK.Enabled(); }, [&] {
+        label = repair.lblFileRepair.Text();
+        PressButton(repair.btnOK);
+    });
+    Menu(main, main.mnuRepairLog);
+    EXPECT_EQ(label, "Modem File Was Not Repaired!");
+    EXPECT_EQ(BoxesTitled("Repair Failed"), 1);
+    EXPECT_EQ(ReadFile(LogPath()), damaged);
+    EXPECT_TRUE(DUVMain::LogCorrupt);
+    EXPECT_FALSE(main.btnProcess.Enabled());
+}
+
+TEST_F(MaintenanceWindows, PurgeClampsItsDatesAndAsksBeforeItPurges) {
+    const std::string log = FourDays();
+    frmMain& main = Start(log);
+    ASSERT_TRUE(main.mnuPurgeLog.Enabled());
+    std::vector<std::string> seen;
+    std::function<void(frmPurge&)> drive;
+    test_support::ScopedSeam modal(forms::SetModalHook, [&](forms::Form& form) {
+        if (&form != frmPurge::IfLoaded()) { form.Unload(); return; }
+        Settle();
+        drive(frmPurge::Get());
+    });
+
+    // Mode 1 starts with its option set; a date before the first entry becomes the first.
+    drive = [&](frmPurge& purge) {
+        EXPECT_TRUE(purge.optPurge[1].Value());
+        EXPECT_FALSE(purge.btnOK.Enabled());
+        EXPECT_FALSE(purge.MaskEdBox2[0].Enabled());
+        Type(purge.MaskEdBox1[0], "10012026");
+        seen.push_back(purge.MaskEdBox1[0].Text());
+        EXPECT_TRUE(purge.btnOK.Enabled());
+        Type(purge.MaskEdBox1[0], "12312026");
+        seen.push_back(purge.MaskEdBox1[0].Text());
+        // Mode 2 with From after To cannot go on; in order it can.
+        Click(purge.optPurge[2]);
+        EXPECT_FALSE(purge.MaskEdBox1[0].Enabled());
+        EXPECT_FALSE(purge.btnOK.Enabled());
+        Type(purge.MaskEdBox2[0], "11042026");
+        Type(purge.MaskEdBox2[1], "11032026");
+        EXPECT_FALSE(purge.btnOK.Enabled());
+        Type(purge.MaskEdBox2[1], "11302026");
+        seen.push_back(purge.MaskEdBox2[1].Text());
+        EXPECT_TRUE(purge.btnOK.Enabled());
+        Picture(purge, "purge.bmp");
+        messages_->Answer(msg::No);
+        PressButton(purge.btnOK);
+    };
+    Menu(main, main.mnuPurgeLog);
+    EXPECT_EQ(seen, (std::vector<std::string>{"11/02/2026", "11/05/2026", "11/05/2026"}));
+    ASSERT_EQ(BoxesTitled("PURGE ENTRIES"), 1);
+    EXPECT_EQ(messages_->Calls().back().text,
+              "About to purge all entries in Modem\nLog File between 11/4/2026 and 11/5/2026.\n\n"
+              "Are You Sure?");
+    EXPECT_EQ(frmPurge::IfLoaded(), nullptr);
+    EXPECT_EQ(ReadFile(LogPath()), log) << "No changes nothing";
+    EXPECT_FALSE(DUVMain::LogPurged);
+
+    // Mode 3 from the 4th: the 2nd and 3rd stay, the old log is the backup.
+    drive = [&](frmPurge& purge) {
+        Click(purge.optPurge[3]);
+        Type(purge.MaskEdBox3[0], "11042026");
+        messages_->Answer(msg::Yes);
+        PressButton(purge.btnOK);
+    };
+    Menu(main, main.mnuPurgeLog);
+    EXPECT_TRUE(DUVMain::LogPurged);
+    EXPECT_EQ(ReadFile(LogPath()), log.substr(0, log.size() / 2));
+    EXPECT_EQ(ReadFile(Backup()), log);
+    EXPECT_EQ(DUVMain::LastEntryDate, runtime::DateSerial(2026, 11, 3)) << "statistics refreshed";
+}
+
+TEST_F(MaintenanceWindows, OptimizeAnsweredNoLeavesAllSeventeenControlsEnabled) {
+    const std::string log = LogLine(11, 2, 2026, 8, 0, 0, "Initializing modem.") + "\r\n" + FourDays();
+    frmMain& main = Start(log);
+    std::vector<forms::Control*> controls = {
+        &main.btnViewLog, &main.btnProcess, &main.inputStarting, &main.inputEnding, &main.UpDown1,
+        &main.UpDown2, &main.UpDown3, &main.UpDown4, &main.LabelStarting, &main.LabelEnding,
+        &main.btnExit, &main.ToolbarMain};
+    std::vector<forms::MenuItem*> menus = {&main.mnuOpenArchive, &main.mnuQuickDate,
+                                           &main.mnuViewLog, &main.mnuPurgeLog, &main.mnuOptimize};
+    auto enabledCount = [&] {
+        int count = 0;
+        for (auto* control : controls) count += control->Enabled();
+        for (auto* menu : menus) count += menu->Enabled();
+        return count;
+    };
+    ASSERT_EQ(enabledCount(), 17);
+    messages_->Answer(msg::No);
+    Menu(main, main.mnuOptimize);
+    EXPECT_EQ(BoxesTitled("OPTIMIZE MODEM LOG"), 1);
+    EXPECT_EQ(enabledCount(), 17);
+    EXPECT_EQ(ReadFile(LogPath()), log);
+
+    // DisableControls switches all of them off; Yes optimizes and the refresh enables them.
+    main.DisableOptimizeControls();
+    EXPECT_EQ(enabledCount(), 0);
+    main.Refresh();
+    messages_->Answer(msg::Yes);
+    Menu(main, main.mnuOptimize);
+    EXPECT_EQ(ReadFile(LogPath()), runtime::UCase(FourDays()));
+    EXPECT_EQ(ReadFile(Backup()), log);
+    EXPECT_EQ(enabledCount(), 17);
+    EXPECT_EQ(BoxesTitled("Optimization Failed"), 0);
+}
