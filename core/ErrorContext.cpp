@@ -81,7 +81,7 @@ namespace DUVMain {
 void ResetErrorContext() {
   ErrModuleName.clear();
   ErrProcName.clear();
-  ErrStepName.clear();
+  runtime::SetStep("");
   ErrorAction = 0;
   runtime::ClearErr();
 }
