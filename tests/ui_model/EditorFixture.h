@@ -16,6 +16,8 @@
 #include "core/Locale.h"
 #include "core/MessageBox.h"
 #include "core/Runtime.h"
+#include "tests/support/ProgramState.h"
+#include "tests/support/Seams.h"
 #include "ui/services/ServiceEditorModel.h"
 #include "ui/services/TariffEditorModel.h"
 
@@ -47,6 +49,14 @@ protected:
     bool unloaded = false;
     // What the user does in the tariff editor while it is open (then OK or Cancel).
     std::function<void(TariffEditorModel::TariffEditor&)> inTariffEditor;
+    test_support::ScopedSeam<std::shared_ptr<const regional::LocaleSource>> locale_{
+        regional::Install, regional::MakeFixedLocale(regional::kLcidEnUs)};
+    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{runtime::SetErrorHandler, [this] {
+        errors.push_back(runtime::Err().number);
+        return runtime::kActionSkip;
+    }};
+    test_support::ScopedSeam<GeneralFunctions::FileProbe> files_{
+        GeneralFunctions::InstallFileProbe, [this](const std::string& p) { return files.count(p) != 0; }};
 
     void UseLocale(regional::LCID lcid) {
         regional::Install(regional::MakeFixedLocale(lcid));
@@ -56,6 +66,7 @@ protected:
 
     void SetUp() override {
         using namespace DUVMain;
+        test_support::ResetProgramState();
         UseLocale(regional::kLcidEnUs);
         AppPath = "C:\\DUV";
         MaxServices = 10;
@@ -68,11 +79,6 @@ protected:
         WorkTariffs.fill(TariffRecord{});
         WorkTariffCount = 0;
         ServiceIsNew = true;
-        runtime::SetErrorHandler([this] {
-            errors.push_back(runtime::Err().number);
-            return runtime::kActionSkip;
-        });
-        GeneralFunctions::InstallFileProbe([this](const std::string& p) { return files.count(p) != 0; });
         service.window.Beep = [this] { ++beeps; };
         service.window.SetFocus = [this](const std::string& c) { focus.push_back(c); };
         service.window.SelectedServiceRow = [this] { return serviceRow; };
@@ -87,13 +93,7 @@ protected:
         tariff.window.SelectedTariffRow = [this] { return service.SelectedTariffRow(); };
     }
 
-    void TearDown() override {
-        GeneralFunctions::InstallFileProbe({});
-        runtime::SetErrorHandler({});
-        regional::Install(nullptr);
-        CurrencyFormat::GetCurrencySymbolInfo();
-        DUVMain::GetDayNames();
-    }
+    void TearDown() override { test_support::ResetProgramState(); }
 
     // Opens the service editor for a new service, or for the service of a list row.
     void Open(int row = 0) {

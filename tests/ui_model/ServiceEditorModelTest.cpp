@@ -243,7 +243,7 @@ TEST(SortTariffs, FollowsThePassRuleNotAPlainSort) {
               "W D ") << "ranges keep their order";
 }
 
-TEST(TariffTexts, RowsAndTipByUnit) {
+TEST_F(EditorTest, TariffRowsAndTipsByUnit) {
     TariffRecord t = MakeTariff("Peak", "Mon - Fri", 8, 17);
     t.After = 125;
     t.PerMinuteRate = 0.0125;
