@@ -116,9 +116,11 @@ protected:
         DUVAnalyse::Pricing = DUVAnalyse::DefaultPricing();
         DUVAnalyse::Window = DUVAnalyse::RunWindow{};
         DUVAnalyse::ReportWindow w;
-        w.SetHourglass = [this](bool busy) { events.push_back(busy ? "Hourglass" : "Default pointer"); };
-        w.ShowProgressBar = [this](bool on) { events.push_back(on ? "ProgressBar on" : "ProgressBar off"); };
-        w.SetProgress = [this](int percent) { progress.push_back(percent); };
+        UserFeedback feedback;
+        feedback.ShowBusy = [this](bool busy) { events.push_back(busy ? "Hourglass" : "Default pointer"); };
+        previousFeedback_ = SetUserFeedback(feedback);
+        w.Progress.Show = [this](bool on) { events.push_back(on ? "ProgressBar on" : "ProgressBar off"); };
+        w.Progress.Set = [this](int percent) { progress.push_back(percent); };
         w.Show = [this] { events.push_back("Show"); };
         DUVAnalyse::ReportWindowCalls = w;
     }
@@ -129,6 +131,7 @@ protected:
         runtime::SetErrorHandler(nullptr);
         DUVAnalyse::ReportWindowCalls = DUVAnalyse::ReportWindow{};
         DUVAnalyse::Window = DUVAnalyse::DefaultRunWindow();
+        SetUserFeedback(previousFeedback_);
         UseLocale(0);
         std::remove(path.c_str());
     }
@@ -163,6 +166,7 @@ protected:
         DUVMain::LogFilePath = path;
         DUVMain::LogLineCount = count;
         DUVAnalyse::Analyse();
+        events.clear();  // the run's own hourglass; the tests look at the report's
     }
 
     int AddService(const ServiceRecord& service)
@@ -249,6 +253,7 @@ protected:
     std::vector<int> errors;
     std::vector<std::string> errorPlaces;  // module.procedure of each error
     std::vector<std::string> events;
+    UserFeedback previousFeedback_;
     std::vector<int> progress;
 };
 

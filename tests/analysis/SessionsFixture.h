@@ -90,11 +90,13 @@ protected:
         DUVAnalyse::Pricing = p;
 
         DUVAnalyse::RunWindow w;
-        w.ShowProgressBar = [this](bool v) { events.push_back(v ? "ProgressBar on" : "ProgressBar off"); };
-        w.SetProgress = [this](int pct) { progress.push_back(pct); };
+        w.Progress.Show = [this](bool v) { events.push_back(v ? "ProgressBar on" : "ProgressBar off"); };
+        w.Progress.Set = [this](int pct) { progress.push_back(pct); };
         w.SetStatusText = [this](const std::string& t) { status.push_back(t); };
-        w.SetHourglass = [this](bool b) { events.push_back(b ? "Hourglass" : "Default pointer"); };
-        w.LetEventsRun = [this] { ++eventPumps; };
+        UserFeedback feedback;
+        feedback.ShowBusy = [this](bool b) { events.push_back(b ? "Hourglass" : "Default pointer"); };
+        feedback.LetEventsRun = [this] { ++eventPumps; };
+        previousFeedback_ = SetUserFeedback(feedback);
         w.WarnMaxServices = [this] { events.push_back("WarnMaxServices"); };
         w.WarnMaxConnections = [this] { events.push_back("WarnMaxConnections"); };
         w.WarnTariffsIncomplete = [this] { events.push_back("WarnTariffsIncomplete"); };
@@ -107,6 +109,7 @@ protected:
         runtime::SetErrorHandler(nullptr);
         DUVAnalyse::Pricing = DUVAnalyse::DefaultPricing();
         DUVAnalyse::Window = DUVAnalyse::DefaultRunWindow();
+        SetUserFeedback(previousFeedback_);
         std::remove(path.c_str());
     }
 
@@ -156,6 +159,7 @@ protected:
     std::vector<int> progress;
     std::vector<int> errors;
     int eventPumps = 0;
+    UserFeedback previousFeedback_;
 };
 
 }  // namespace sessions_test
