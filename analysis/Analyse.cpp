@@ -9,6 +9,7 @@
 
 #include "analysis/Costing.h"
 #include "analysis/DUVAnalyse.h"
+#include "analysis/Report.h"
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
 #include "core/GeneralFunctions.h"
@@ -54,6 +55,47 @@ double SessionDataCost = 0;
 int32_t BlockMinutes = 0;
 int32_t BlockCount = 0;
 std::string ReportText;
+
+// Every table and value of a run back to its state at program start, with the report and the
+// warnings built from them; the seams (Window, Pricing, ReportWindowCalls) stay installed.
+void ResetState()
+{
+    Connections = {};
+    ServiceUsage = {};
+    Penalties = {};
+    ContinueRun = {};
+    EntryCount = {};
+    ProgressChunk = {};
+    CurrentLine = {};
+    LineDate = {};
+    LineTime = {};
+    SessionConnectDate = {};
+    SessionConnectTime = {};
+    SessionDisconnectDate = {};
+    SessionDisconnectTime = {};
+    Connected = {};
+    Answered = {};
+    Dialled = {};
+    CurrentUsageRow = {};
+    LastUsageRow = {};
+    UsageCount = {};
+    ConnIndex = {};
+    ServicesOverflow = {};
+    ConnectionsOverflow = {};
+    ErrorsFound = {};
+    TariffIncomplete = {};
+    ShowBlocks = {};
+    SessionSeconds = {};
+    SessionDialCost = {};
+    SessionServiceCost = {};
+    SessionDataCost = {};
+    BlockMinutes = {};
+    BlockCount = {};
+    ReportText = {};
+    ReportDays = 0;
+    Report = {};
+    WarningLines.clear();
+}
 
 // ---- the period usage table ----
 void PenaltyTable::Create(int32_t maxService)

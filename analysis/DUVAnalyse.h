@@ -137,6 +137,8 @@ extern PricingCalls Pricing;
 PricingCalls DefaultPricing();
 
 // ---- the run ----
+// The tables, the run's values, the report and the warnings as at program start.
+void ResetState();
 void Analyse();
 void Process();
 void StartSession();

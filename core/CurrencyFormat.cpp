@@ -22,6 +22,18 @@ std::string DecimalSeparator;
 std::string ShortDateFormat;
 std::string DateMask;
 
+void ResetRegionalValues()
+{
+    for (std::string* text : {&CountryName, &CurrencySymbol, &DateSeparator,
+                              &MonetaryDecimalSeparator, &MonetaryThousandSeparator,
+                              &TimeSeparator, &ThousandSeparator, &DecimalSeparator,
+                              &ShortDateFormat, &DateMask})
+        text->clear();
+    CurrencySymbolPrecedes = 0;
+    CurrencySymbolSpaced = 0;
+    CurrencyDigits = 0;
+}
+
 }  // namespace DUVMain
 
 namespace CurrencyFormat {

@@ -22,6 +22,9 @@ extern std::string ShortDateFormat;  // the short-date picture, e.g. "M/d/yyyy"
 // Input mask of the date boxes, derived by GeneralFunctions::GetDateFormatMask ("##/##/####").
 extern std::string DateMask;
 
+// Empties the values above (part of ResetState).
+void ResetRegionalValues();
+
 }  // namespace DUVMain
 
 namespace CurrencyFormat {

@@ -188,6 +188,12 @@ extern std::int32_t DefaultViewLogWinHeight;
 extern std::int32_t DefaultViewLogWinWidth;
 extern std::int16_t DefaultViewLogWinState;
 
+// ---- The module's state ----
+
+// Puts every variable of DUVMain back to its value at program start: those above, the
+// regional values (core/CurrencyFormat.h) and the error context (core/ErrorContext.h).
+void ResetState();
+
 // ---- Settings store (core/Settings.cpp) ----
 
 // Start-up step 5: puts every setting that has a default to it, in the start-up order, and
@@ -223,7 +229,8 @@ void GetDayNames();
 // Enables or disables the recent-file entries 1 to 4 of the main window's File menu, through
 // the switch the main window installs (nothing happens without one).
 void EnableRecentMenu(bool enabled);
-void SetRecentMenuSwitch(std::function<void(bool)> enableEntries);
+// Installs the switch and returns the one it replaces.
+std::function<void(bool)> SetRecentMenuSwitch(std::function<void(bool)> enableEntries);
 
 }  // namespace DUVMain
 
@@ -239,9 +246,10 @@ struct PlatformVersion {
 std::string VersionText(const PlatformVersion& version);
 
 // Where GetOSVersion asks for the version. Windows builds install QueryWindowsVersion
-// (core/win32); until one is installed the version is platform 0, build 0.
+// (core/win32); until one is installed the version is platform 0, build 0. Returns the query
+// it replaces (nullptr for none).
 using VersionQuery = PlatformVersion (*)();
-void SetVersionQuery(VersionQuery query);
+VersionQuery SetVersionQuery(VersionQuery query);
 
 std::string GetOSVersion();
 

@@ -42,9 +42,13 @@ void SetErr(const RuntimeError& error) { Pending() = error; }
 
 void ClearErr() { Pending() = RuntimeError(0, std::string(), std::string()); }
 
-void SetErrorHandler(ErrorHandlerFn handler) { Handler() = std::move(handler); }
+ErrorHandlerFn SetErrorHandler(ErrorHandlerFn handler) {
+  return std::exchange(Handler(), std::move(handler));
+}
 
-void SetEndProgram(EndProgramFn endProgram) { EndHook() = std::move(endProgram); }
+EndProgramFn SetEndProgram(EndProgramFn endProgram) {
+  return std::exchange(EndHook(), std::move(endProgram));
+}
 
 bool HandleGuardedError(const RuntimeError& error) {
   SetErr(error);
@@ -60,3 +64,15 @@ bool HandleGuardedError(const RuntimeError& error) {
 }
 
 }  // namespace runtime
+
+namespace DUVMain {
+
+void ResetErrorContext() {
+  ErrModuleName.clear();
+  ErrProcName.clear();
+  ErrStepName.clear();
+  ErrorAction = 0;
+  runtime::ClearErr();
+}
+
+}  // namespace DUVMain

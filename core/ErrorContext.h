@@ -18,6 +18,9 @@ extern std::string ErrStepName;
 // The handler's answer: 0 retry, 1 skip, anything else end the program.
 extern int ErrorAction;
 
+// Empties the context and the pending error (part of ResetState).
+void ResetErrorContext();
+
 }  // namespace DUVMain
 
 namespace runtime {
@@ -39,10 +42,10 @@ using ErrorHandlerFn = std::function<int()>;
 // Ends the program; expected not to return.
 using EndProgramFn = std::function<void()>;
 
-// Installs a handler / end hook; an empty function restores the default (no handler: every
-// error ends the program; no hook: ProgramEnded is thrown).
-void SetErrorHandler(ErrorHandlerFn handler);
-void SetEndProgram(EndProgramFn endProgram);
+// Installs a handler / end hook and returns the one it replaces; an empty function restores
+// the default (no handler: every error ends the program; no hook: ProgramEnded is thrown).
+ErrorHandlerFn SetErrorHandler(ErrorHandlerFn handler);
+EndProgramFn SetEndProgram(EndProgramFn endProgram);
 
 // Thrown when the program is to end and the installed end hook returned (or none is set).
 // Guards never catch it.

@@ -204,6 +204,11 @@ void InstallErrorHandling()
     runtime::SetEndProgram([] { DUVMain::EndProgram(); });
 }
 
+void ResetState()
+{
+    lastRepeat = Repeat{};
+}
+
 }  // namespace ErrorHandler
 
 namespace DUVMain {

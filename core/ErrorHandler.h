@@ -41,6 +41,9 @@ int HandleError();
 // their end-program hook.
 void InstallErrorHandling();
 
+// Forgets the repeat count of OK-only errors.
+void ResetState();
+
 }  // namespace ErrorHandler
 
 namespace DUVMain {

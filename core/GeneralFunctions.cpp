@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include "core/CurrencyFormat.h"
 #include "core/DUVMain.h"
@@ -114,7 +115,7 @@ bool FileExists(const std::string& path) {
     return probe ? probe(path) : RegularFile(path);
 }
 
-void InstallFileProbe(FileProbe probe) { Probe() = std::move(probe); }
+FileProbe InstallFileProbe(FileProbe probe) { return std::exchange(Probe(), std::move(probe)); }
 
 bool DateBefore(double a, double b) { return a < b; }
 

@@ -57,7 +57,8 @@ std::string DateFormatToken(const std::string& token);
 // Decides whether an existing entry counts for FileExists. The default takes regular files;
 // the Windows program installs one that also leaves out hidden and system files.
 using FileProbe = std::function<bool(const std::string& path)>;
-void InstallFileProbe(FileProbe probe);  // an empty probe restores the default
+// Installs the probe and returns the one it replaces; an empty probe restores the default.
+FileProbe InstallFileProbe(FileProbe probe);
 
 // The Windows probe (GetFileAttributesA). Defined only in Windows builds (duv_core_win32).
 FileProbe SystemFileProbe();

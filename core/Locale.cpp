@@ -271,9 +271,10 @@ const LocaleSource& Current() {
   return installed ? *installed : DefaultSource();
 }
 
-void Install(std::shared_ptr<const LocaleSource> source) {
-  Installed() = std::move(source);
+std::shared_ptr<const LocaleSource> Install(std::shared_ptr<const LocaleSource> source) {
+  auto previous = std::exchange(Installed(), std::move(source));
   generation.fetch_add(1);
+  return previous;
 }
 
 std::uint64_t Generation() { return generation.load(); }

@@ -95,8 +95,9 @@ std::unique_ptr<LocaleSource> MakeFixedLocale(LCID lcid);
 // The source in use: the en-US table until another is installed (the Windows program
 // installs SystemLocaleSource() at start-up).
 const LocaleSource& Current();
-// Replaces the source (nullptr restores the default). Cached regional values are re-read.
-void Install(std::shared_ptr<const LocaleSource> source);
+// Replaces the source (nullptr restores the default) and returns the one it replaces. Cached
+// regional values are re-read.
+std::shared_ptr<const LocaleSource> Install(std::shared_ptr<const LocaleSource> source);
 // Increases with every Install, so that caches of regional values know when to re-read.
 std::uint64_t Generation();
 

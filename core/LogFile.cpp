@@ -189,14 +189,15 @@ std::string NewModemLogLine(double now)
            "." + std::to_string(AppInfo::Minor);
 }
 
-void CreateModemLog(const std::string& path)
+bool CreateModemLog(const std::string& path)
 {
     std::optional<NumberedFile> file;
     if (!runtime::Guard([&] { file.emplace(LogFileNumber, path, NumberedFile::Mode::Write); }))
-        return;
+        return false;
     std::string line = NewModemLogLine(clock_seam::Now()) + "\r\n";
-    runtime::Guard([&] { file->Write(line); });
-    runtime::Guard([&] { file->Close(); });
+    const bool written = runtime::Guard([&] { file->Write(line); });
+    const bool closed = runtime::Guard([&] { file->Close(); });
+    return written && closed;
 }
 
 }  // namespace DUVMain

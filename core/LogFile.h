@@ -23,6 +23,7 @@ void GetLogStats(bool keepHourglass);
 std::string NewModemLogLine(double now);
 
 // Creates the file (an existing one is emptied) holding the new-log line for the current time.
-void CreateModemLog(const std::string& path);
+// Failures go to the central error handler; true when the new log was written whole.
+bool CreateModemLog(const std::string& path);
 
 }  // namespace DUVMain

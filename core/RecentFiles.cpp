@@ -1,4 +1,6 @@
 // The list of recently opened archives and saved reports, entry 1 the most recent.
+#include <utility>
+
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
 #include "core/Registry_Functions.h"
@@ -54,8 +56,8 @@ std::function<void(bool)>& RecentMenuSwitch() {
 }
 }  // namespace
 
-void SetRecentMenuSwitch(std::function<void(bool)> enableEntries) {
-    RecentMenuSwitch() = std::move(enableEntries);
+std::function<void(bool)> SetRecentMenuSwitch(std::function<void(bool)> enableEntries) {
+    return std::exchange(RecentMenuSwitch(), std::move(enableEntries));
 }
 
 void EnableRecentMenu(bool enabled) {

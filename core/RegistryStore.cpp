@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace registry {
 
@@ -210,6 +211,6 @@ RegistryStore& CurrentRegistry() {
     return DefaultMemoryRegistry();
 }
 
-void InstallRegistry(RegistryStore* store) { g_current = store; }
+RegistryStore* InstallRegistry(RegistryStore* store) { return std::exchange(g_current, store); }
 
 }  // namespace registry

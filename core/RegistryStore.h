@@ -103,8 +103,9 @@ private:
 
 // The store the program uses. Until one is installed it is a process-wide MemoryRegistry.
 RegistryStore& CurrentRegistry();
-// Installs a store (not owned; it must outlive its use). nullptr goes back to the default.
-void InstallRegistry(RegistryStore* store);
+// Installs a store (not owned; it must outlive its use) and returns the one it replaces.
+// nullptr goes back to the default.
+RegistryStore* InstallRegistry(RegistryStore* store);
 
 // The process-wide in-memory store used when nothing else is installed.
 MemoryRegistry& DefaultMemoryRegistry();

@@ -110,7 +110,10 @@ void SettleModemLogPath()
     Guard([&] { exists = GeneralFunctions::FileExists(ModemLogDir + ModemLogFile); });
     if (exists)
         return;
-    CreateModemLog(ModemLogDir + ModemLogFile);
+    // Told only when the log is there to read: a failed create has gone to the error handler.
+    if (!CreateModemLog(ModemLogDir + ModemLogFile) ||
+        !GeneralFunctions::FileExists(ModemLogDir + ModemLogFile))
+        return;
     Ask(JoinLines({"Modem Log Created!", "", "DUV has created a new empty modem log file",
                    "to match your system settings.", "",
                    "Reports will not be available until after you ",

@@ -39,9 +39,9 @@ void Show(std::string text, int flags, const std::string& title = "",
 
 }  // namespace
 
-void SetMainWindowControls(MainWindowControls controls)
+MainWindowControls SetMainWindowControls(MainWindowControls controls)
 {
-    Controls() = std::move(controls);
+    return std::exchange(Controls(), std::move(controls));
 }
 
 void WarnNoModemLog()

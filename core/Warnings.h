@@ -20,6 +20,6 @@ struct MainWindowControls {
     // Enables the "Repair Modem Log" menu item and toolbar button 9.
     std::function<void()> EnableRepair;
 };
-void SetMainWindowControls(MainWindowControls controls);
+MainWindowControls SetMainWindowControls(MainWindowControls controls);  // returns the previous
 
 }  // namespace DUVMain

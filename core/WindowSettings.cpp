@@ -102,7 +102,12 @@ std::string VersionText(const PlatformVersion& version) {
     return text + suffix;
 }
 
-void SetVersionQuery(VersionQuery query) { currentQuery = query ? query : &NoVersion; }
+VersionQuery SetVersionQuery(VersionQuery query)
+{
+    VersionQuery previous = currentQuery == &NoVersion ? nullptr : currentQuery;
+    currentQuery = query ? query : &NoVersion;
+    return previous;
+}
 
 std::string GetOSVersion() { return VersionText(currentQuery()); }
 

@@ -341,7 +341,7 @@ namespace {
 TEST_F(SessionsTest, RunTimeErrorOfALineNamesTheLogEntry)
 {
     std::string proc, step;
-    runtime::SetErrorHandler([&] {
+    test_support::ScopedSeam handler(runtime::SetErrorHandler, [&] {
         errors.push_back(runtime::Err().number);
         proc = DUVMain::ErrModuleName + "." + DUVMain::ErrProcName;
         step = DUVMain::ErrStepName;

@@ -1,5 +1,6 @@
-// Settings, services and tables for the pricing tests: a December 2026 report range, English
-// day names, no services until a test adds them.
+// Settings, services and tables for the pricing tests: the program's state at start-up with
+// its default settings, a December 2026 report range, English day names, no services until a
+// test adds them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,14 +12,14 @@
 #include "core/DUVMain.h"
 #include "core/Records.h"
 #include "core/Runtime.h"
+#include "tests/support/Dates.h"
+#include "tests/support/ProgramState.h"
+#include "tests/support/Seams.h"
 
 namespace costing_test {
 
-inline DUVMain::Date Day(int year, int month, int day) { return runtime::DateSerial(year, month, day); }
-inline DUVMain::Date Time(int hour, int minute, int second = 0)
-{
-    return runtime::TimeSerial(hour, minute, second);
-}
+using test_support::Day;
+using test_support::Time;
 
 inline TariffRecord Tariff(const std::string& description, const std::string& days,
                            DUVMain::Date start, DUVMain::Date end, double dialRate,
@@ -43,12 +44,9 @@ class CostingTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        DUVMain::MaxServices = 10;
+        test_support::ResetToDefaultSettings();
         DUVMain::MaxConnections = 20;
         DUVMain::Services.ReDim(DUVMain::MaxServices);
-        DUVMain::UsedServices = 0;
-        DUVMain::Holidays.fill(0);
-        DUVMain::UsedHolidays = 0;
         const char* abbrevs[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
         const char* names[] = {"Monday", "Tuesday", "Wednesday", "Thursday",
                                "Friday", "Saturday", "Sunday"};
@@ -64,7 +62,6 @@ protected:
         DUVAnalyse::Penalties.Create(DUVMain::MaxServices);
         DUVAnalyse::Connections.assign(static_cast<size_t>(DUVMain::MaxConnections) + 1, {});
         DUVAnalyse::ServiceUsage.assign(static_cast<size_t>(DUVMain::MaxServices) + 1, {});
-        DUVAnalyse::UsageCount = 0;
     }
 
     // Adds a service with the number and returns its index.

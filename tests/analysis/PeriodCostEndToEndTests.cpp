@@ -46,24 +46,14 @@ protected:
     {
         CostingTest::SetUp();
         DUVMain::MaxConnections = 400;
-        DUVMain::MaxConnectDays = 2;
-        DUVMain::ShowErrors = true;
         DUVMain::CalcCosts = true;
-        DUVMain::NoDisconDuration = 900;
-        DUVMain::NoDisconData = 0;
-        DUVMain::ModemDial = "RECV: ATD";
-        DUVMain::ModemAnswer = "ANSWERING";
-        DUVMain::ModemConnect = "CONNECTION ESTABLISHED";
-        DUVMain::ModemUserDisconnect = "HANGING UP THE MODEM";
-        DUVMain::ModemHostDisconnect = "REMOTE MODEM HUNG UP";
-        DUVMain::ModemReads = "READS";
-        DUVMain::ModemWrites = "WRITES";
-        DUVMain::LogCorrupt = false;
-        DUVAnalyse::Pricing = DUVAnalyse::DefaultPricing();
-        DUVAnalyse::Window = DUVAnalyse::RunWindow{};
     }
 
     void TearDown() override { std::remove(path.c_str()); }
+
+    test_support::ScopedValue<DUVAnalyse::PricingCalls> pricing_{DUVAnalyse::Pricing,
+                                                                DUVAnalyse::DefaultPricing()};
+    test_support::ScopedValue<DUVAnalyse::RunWindow> window_{DUVAnalyse::Window, {}};
 
     static std::string Stamp(int day, int32_t second)
     {

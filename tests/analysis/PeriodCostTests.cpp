@@ -204,17 +204,11 @@ namespace {
 
 class PeriodCellOverflow : public CostingTest {
 protected:
-    void SetUp() override
-    {
-        CostingTest::SetUp();
-        runtime::SetErrorHandler([this] {
-            errors.push_back(runtime::Err().number);
-            return runtime::kActionSkip;
-        });
-    }
-    void TearDown() override { runtime::SetErrorHandler(nullptr); }
-
     std::vector<int> errors;
+    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{runtime::SetErrorHandler, [this] {
+        errors.push_back(runtime::Err().number);
+        return runtime::kActionSkip;
+    }};
 };
 
 TEST_F(PeriodCellOverflow, GoesToTheErrorHandlerAndLeavesTheCell)

@@ -21,14 +21,14 @@
 #include "core/Locale.h"
 #include "core/Records.h"
 #include "core/Runtime.h"
+#include "tests/support/Dates.h"
+#include "tests/support/ProgramState.h"
+#include "tests/support/Seams.h"
 
 namespace report_test {
 
-inline DUVMain::Date Day(int year, int month, int day) { return runtime::DateSerial(year, month, day); }
-inline DUVMain::Date Time(int hour, int minute, int second = 0)
-{
-    return runtime::TimeSerial(hour, minute, second);
-}
+using test_support::Day;
+using test_support::Time;
 
 inline TariffRecord Tariff(const std::string& description, const std::string& days,
                            DUVMain::Date start, DUVMain::Date end, double dialRate, double rate,
@@ -82,58 +82,40 @@ class ReportTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        test_support::ResetToDefaultSettings();
         UseLocale(regional::kLcidEnUs);
         DUVMain::TimeFormat = "Long Time";
-        DUVMain::MaxServices = 10;
         DUVMain::MaxConnections = 50;
-        DUVMain::MaxConnectDays = 2;
         DUVMain::Services.ReDim(DUVMain::MaxServices);
-        DUVMain::UsedServices = 0;
-        DUVMain::Holidays.fill(0);
-        DUVMain::UsedHolidays = 0;
-        DUVMain::ShowErrors = true;
         DUVMain::CalcCosts = true;
-        DUVMain::NoDisconDuration = 900;
         DUVMain::NoDisconData = 100;
         DUVMain::DialCost = 0.05;
         DUVMain::CostPerHour = 0.6;
         DUVMain::CostPerMeg = 0.25;
-        DUVMain::ModemDial = "RECV: ATD";
-        DUVMain::ModemAnswer = "ANSWERING";
-        DUVMain::ModemConnect = "CONNECTION ESTABLISHED";
-        DUVMain::ModemUserDisconnect = "HANGING UP THE MODEM";
-        DUVMain::ModemHostDisconnect = "REMOTE MODEM HUNG UP";
-        DUVMain::ModemReads = "READS";
-        DUVMain::ModemWrites = "WRITES";
-        DUVMain::LogCorrupt = false;
         SetRange(Day(2026, 12, 1), Day(2026, 12, 1));
-
-        runtime::SetErrorHandler([this] {
-            errors.push_back(runtime::Err().number);
-            errorPlaces.push_back(DUVMain::ErrModuleName + "." + DUVMain::ErrProcName);
-            return runtime::kActionSkip;
-        });
-        DUVAnalyse::Pricing = DUVAnalyse::DefaultPricing();
-        DUVAnalyse::Window = DUVAnalyse::RunWindow{};
-        DUVAnalyse::ReportWindow w;
-        UserFeedback feedback;
-        feedback.ShowBusy = [this](bool busy) { events.push_back(busy ? "Hourglass" : "Default pointer"); };
-        previousFeedback_ = SetUserFeedback(feedback);
-        w.Progress.Show = [this](bool on) { events.push_back(on ? "ProgressBar on" : "ProgressBar off"); };
-        w.Progress.Set = [this](int percent) { progress.push_back(percent); };
-        w.Show = [this] { events.push_back("Show"); };
-        DUVAnalyse::ReportWindowCalls = w;
     }
 
     void TearDown() override
     {
         EXPECT_TRUE(errors.empty()) << "run-time error " << (errors.empty() ? 0 : errors.front());
-        runtime::SetErrorHandler(nullptr);
-        DUVAnalyse::ReportWindowCalls = DUVAnalyse::ReportWindow{};
-        DUVAnalyse::Window = DUVAnalyse::DefaultRunWindow();
-        SetUserFeedback(previousFeedback_);
         UseLocale(0);
         std::remove(path.c_str());
+    }
+
+    DUVAnalyse::ReportWindow RecordingReportWindow()
+    {
+        DUVAnalyse::ReportWindow w;
+        w.Progress.Show = [this](bool on) { events.push_back(on ? "ProgressBar on" : "ProgressBar off"); };
+        w.Progress.Set = [this](int percent) { progress.push_back(percent); };
+        w.Show = [this] { events.push_back("Show"); };
+        return w;
+    }
+
+    UserFeedback RecordingFeedback()
+    {
+        UserFeedback feedback;
+        feedback.ShowBusy = [this](bool busy) { events.push_back(busy ? "Hourglass" : "Default pointer"); };
+        return feedback;
     }
 
     // The regional settings of a fixed locale (0: the default source again).
@@ -253,8 +235,19 @@ protected:
     std::vector<int> errors;
     std::vector<std::string> errorPlaces;  // module.procedure of each error
     std::vector<std::string> events;
-    UserFeedback previousFeedback_;
     std::vector<int> progress;
+
+    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{runtime::SetErrorHandler, [this] {
+        errors.push_back(runtime::Err().number);
+        errorPlaces.push_back(DUVMain::ErrModuleName + "." + DUVMain::ErrProcName);
+        return runtime::kActionSkip;
+    }};
+    test_support::ScopedValue<DUVAnalyse::PricingCalls> pricing_{DUVAnalyse::Pricing,
+                                                                DUVAnalyse::DefaultPricing()};
+    test_support::ScopedValue<DUVAnalyse::RunWindow> window_{DUVAnalyse::Window, {}};
+    test_support::ScopedValue<DUVAnalyse::ReportWindow> reportWindow_{
+        DUVAnalyse::ReportWindowCalls, RecordingReportWindow()};
+    test_support::ScopedSeam<UserFeedback> feedback_{SetUserFeedback, RecordingFeedback()};
 };
 
 }  // namespace report_test

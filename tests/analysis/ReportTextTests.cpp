@@ -187,7 +187,7 @@ TEST_F(BothReports, SystemEnglishLocaleGivesTheSameTextAsTheFixedOne)
     DUVAnalyse::DisplayDetailReport();
     const std::string details = ReportText;
 
-    regional::Install(std::make_shared<SystemLocale>());
+    test_support::ScopedSeam system(regional::Install, std::make_shared<SystemLocale>());
     CurrencyFormat::GetCurrencySymbolInfo();
     GeneralFunctions::GetDateFormatMask();
     DUVMain::GetDayNames();

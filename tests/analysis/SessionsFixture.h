@@ -16,14 +16,14 @@
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
 #include "core/Runtime.h"
+#include "tests/support/Dates.h"
+#include "tests/support/ProgramState.h"
+#include "tests/support/Seams.h"
 
 namespace sessions_test {
 
-inline DUVMain::Date Day(int year, int month, int day) { return runtime::DateSerial(year, month, day); }
-inline DUVMain::Date Time(int hour, int minute, int second = 0)
-{
-    return runtime::TimeSerial(hour, minute, second);
-}
+using test_support::Day;
+using test_support::Time;
 inline long long Seconds(double time) { return std::llround(time * 86400.0); }
 
 struct DialCall {
@@ -46,32 +46,18 @@ class SessionsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        DUVMain::MaxServices = 10;
-        DUVMain::MaxConnections = 200;
-        DUVMain::MaxConnectDays = 2;
+        test_support::ResetToDefaultSettings();
         DUVMain::Services.ReDim(DUVMain::MaxServices);
-        DUVMain::UsedServices = 0;
-        DUVMain::ShowErrors = true;
         DUVMain::CalcCosts = true;
-        DUVMain::NoDisconDuration = 900;
-        DUVMain::NoDisconData = 0;
-        DUVMain::ModemDial = "RECV: ATD";
-        DUVMain::ModemAnswer = "ANSWERING";
-        DUVMain::ModemConnect = "CONNECTION ESTABLISHED";
-        DUVMain::ModemUserDisconnect = "HANGING UP THE MODEM";
-        DUVMain::ModemHostDisconnect = "REMOTE MODEM HUNG UP";
-        DUVMain::ModemReads = "READS";
-        DUVMain::ModemWrites = "WRITES";
         DUVMain::ReportStartDate = Day(2026, 12, 1);
         DUVMain::ReportEndDate = Day(2026, 12, 31);
-        DUVMain::LogCorrupt = false;
         CurrencyFormat::GetCurrencySymbolInfo();
+    }
 
-        runtime::SetErrorHandler([this] {
-            errors.push_back(runtime::Err().number);
-            return runtime::kActionSkip;
-        });
+    void TearDown() override { std::remove(path.c_str()); }
 
+    DUVAnalyse::PricingCalls RecordingPricing()
+    {
         DUVAnalyse::PricingCalls p;
         p.GetDialupCost = [this](const std::string& number, double cd, double ct, double dd,
                                  double dt, int32_t connIndex) {
@@ -87,30 +73,28 @@ protected:
             return bytes / 1048576.0;
         };
         p.CheckUserWarnings = [this] { events.push_back("CheckUserWarnings"); };
-        DUVAnalyse::Pricing = p;
+        return p;
+    }
 
+    UserFeedback RecordingFeedback()
+    {
+        UserFeedback feedback;
+        feedback.ShowBusy = [this](bool b) { events.push_back(b ? "Hourglass" : "Default pointer"); };
+        feedback.LetEventsRun = [this] { ++eventPumps; };
+        return feedback;
+    }
+
+    DUVAnalyse::RunWindow RecordingWindow()
+    {
         DUVAnalyse::RunWindow w;
         w.Progress.Show = [this](bool v) { events.push_back(v ? "ProgressBar on" : "ProgressBar off"); };
         w.Progress.Set = [this](int pct) { progress.push_back(pct); };
         w.SetStatusText = [this](const std::string& t) { status.push_back(t); };
-        UserFeedback feedback;
-        feedback.ShowBusy = [this](bool b) { events.push_back(b ? "Hourglass" : "Default pointer"); };
-        feedback.LetEventsRun = [this] { ++eventPumps; };
-        previousFeedback_ = SetUserFeedback(feedback);
         w.WarnMaxServices = [this] { events.push_back("WarnMaxServices"); };
         w.WarnMaxConnections = [this] { events.push_back("WarnMaxConnections"); };
         w.WarnTariffsIncomplete = [this] { events.push_back("WarnTariffsIncomplete"); };
         w.ShowReport = [this] { events.push_back("ShowReport"); };
-        DUVAnalyse::Window = w;
-    }
-
-    void TearDown() override
-    {
-        runtime::SetErrorHandler(nullptr);
-        DUVAnalyse::Pricing = DUVAnalyse::DefaultPricing();
-        DUVAnalyse::Window = DUVAnalyse::DefaultRunWindow();
-        SetUserFeedback(previousFeedback_);
-        std::remove(path.c_str());
+        return w;
     }
 
     // Writes the lines with CR LF endings and runs one analysis over them.
@@ -159,7 +143,15 @@ protected:
     std::vector<int> progress;
     std::vector<int> errors;
     int eventPumps = 0;
-    UserFeedback previousFeedback_;
+
+    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{runtime::SetErrorHandler, [this] {
+        errors.push_back(runtime::Err().number);
+        return runtime::kActionSkip;
+    }};
+    test_support::ScopedValue<DUVAnalyse::PricingCalls> pricing_{DUVAnalyse::Pricing,
+                                                                RecordingPricing()};
+    test_support::ScopedValue<DUVAnalyse::RunWindow> window_{DUVAnalyse::Window, RecordingWindow()};
+    test_support::ScopedSeam<UserFeedback> feedback_{SetUserFeedback, RecordingFeedback()};
 };
 
 }  // namespace sessions_test

@@ -47,8 +47,9 @@ protected:
         DUVMain::CurrencySymbolSpaced = 0;
         DUVMain::CurrencyDigits = 2;
         DUVMain::WarningSoundFile = "C:\\Sounds\\alarm.wav";
-        DUVAnalyse::Window = DUVAnalyse::RunWindow{};
     }
+
+    test_support::ScopedValue<DUVAnalyse::RunWindow> window_{DUVAnalyse::Window, {}};
 
     // A service warning by the kind given, with display and sound on.
     static ServiceRecord Warned(const std::string& name, const std::string& number, int option)

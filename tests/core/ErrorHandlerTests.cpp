@@ -13,6 +13,8 @@
 #include "core/ErrorContext.h"
 #include "core/MessageBox.h"
 #include "core/OpenFiles.h"
+#include "tests/support/ProgramState.h"
+#include "tests/support/Seams.h"
 
 namespace {
 
@@ -30,7 +32,7 @@ protected:
     void TearDown() override
     {
         SetClipboardFunction(previousClipboard_);
-        runtime::ClearErr();
+        test_support::ResetCoreState();
     }
 
     int Handle(int number, const std::string& description = "Some error",
@@ -223,8 +225,12 @@ TEST_F(CentralErrorHandler, RepeatedOkOnlyErrorIsSkippedTheThirdTime)
 TEST_F(CentralErrorHandler, GuardRetriesSkipsAndEndsByTheAnswer)
 {
     ErrorHandler::InstallErrorHandling();
+    test_support::OnScopeExit uninstall([] {
+        runtime::SetErrorHandler({});
+        runtime::SetEndProgram({});
+    });
     int ended = 0;
-    auto previousEnd = DUVMain::SetProcessEnd([&] { ++ended; });
+    test_support::ScopedSeam end(DUVMain::SetProcessEnd, [&] { ++ended; });
 
     // Retried once, then succeeds.
     {
@@ -262,15 +268,12 @@ TEST_F(CentralErrorHandler, GuardRetriesSkipsAndEndsByTheAnswer)
         EXPECT_THROW(runtime::Step("Write", [] { runtime::Raise(61); }), runtime::ProgramEnded);
         EXPECT_EQ(ended, 1);
     }
-    DUVMain::SetProcessEnd(previousEnd);
-    runtime::SetErrorHandler({});
-    runtime::SetEndProgram({});
 }
 
 TEST(EndProgram, ClosesFilesAndUnloadsTheLoadedWindowsInTheTablesOrder)
 {
     std::vector<std::string> events;
-    auto previousEnd = DUVMain::SetProcessEnd([&] { events.push_back("end"); });
+    test_support::ScopedSeam end(DUVMain::SetProcessEnd, [&] { events.push_back("end"); });
     std::string path = (std::filesystem::temp_directory_path() / "duv_endprogram.txt").string();
     auto file1 = std::make_unique<NumberedFile>(1, path, NumberedFile::Mode::Write);
     auto file2 = std::make_unique<NumberedFile>(2, path + ".2", NumberedFile::Mode::Write);
@@ -278,7 +281,7 @@ TEST(EndProgram, ClosesFilesAndUnloadsTheLoadedWindowsInTheTablesOrder)
 
     // frmReport and frmAbout are not loaded.
     std::vector<std::string> loaded{"frmMain", "frmViewLog", "frmSplash", "frmSetup", "frmTip"};
-    auto previousCloser = DUVMain::SetWindowCloser({
+    test_support::ScopedSeam closer(DUVMain::SetWindowCloser, DUVMain::WindowCloser{
         [&](const std::string& name) {
             return std::find(loaded.begin(), loaded.end(), name) != loaded.end();
         },
@@ -305,9 +308,6 @@ TEST(EndProgram, ClosesFilesAndUnloadsTheLoadedWindowsInTheTablesOrder)
                                         "frmMain"}));
     EXPECT_TRUE(DUVMain::IsProgramWindow("frmService"));
     EXPECT_FALSE(DUVMain::IsProgramWindow("frmNothing"));
-
-    DUVMain::SetWindowCloser(previousCloser);
-    DUVMain::SetProcessEnd(previousEnd);
     std::remove(path.c_str());
     std::remove((path + ".2").c_str());
 }
@@ -315,8 +315,8 @@ TEST(EndProgram, ClosesFilesAndUnloadsTheLoadedWindowsInTheTablesOrder)
 TEST(EndProgram, CalledAgainFromAnUnloadHandlerEndsAtOnce)
 {
     std::vector<std::string> events;
-    auto previousEnd = DUVMain::SetProcessEnd([&] { events.push_back("end"); });
-    auto previousCloser = DUVMain::SetWindowCloser({
+    test_support::ScopedSeam end(DUVMain::SetProcessEnd, [&] { events.push_back("end"); });
+    test_support::ScopedSeam closer(DUVMain::SetWindowCloser, DUVMain::WindowCloser{
         [](const std::string& name) { return name == "frmViewLog" || name == "frmMain"; },
         [&](const std::string& name) {
             events.push_back("unload " + name);
@@ -328,8 +328,6 @@ TEST(EndProgram, CalledAgainFromAnUnloadHandlerEndsAtOnce)
     // The real end never returns; here the nested end returned and the shutdown went on.
     EXPECT_EQ(events, (std::vector<std::string>{"unload frmViewLog", "end", "unload frmMain",
                                                 "end"}));
-    DUVMain::SetWindowCloser(previousCloser);
-    DUVMain::SetProcessEnd(previousEnd);
 }
 
 TEST(NumberedFiles, NumbersAreTakenOnceAndReopenedNumbersAreNotClosedByOldOwners)

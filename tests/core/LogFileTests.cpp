@@ -15,6 +15,7 @@
 #include "core/MessageBox.h"
 #include "core/Runtime.h"
 #include "core/UserFeedback.h"
+#include "tests/support/Seams.h"
 
 namespace {
 
@@ -279,10 +280,9 @@ TEST_F(ModemLogFile, EmptyLogStatisticsAreNotStale)
 TEST_F(ModemLogFile, NewLogHoldsOneDatedLine)
 {
     double now = DateSerial(2026, 3, 7) + runtime::TimeSerial(9, 5, 3);
-    auto previous = clock_seam::SetNow([now] { return now; });
+    test_support::ScopedSeam clock(clock_seam::SetNow, [now] { return now; });
     WriteLog("old contents that must go\r\n");
-    DUVMain::CreateModemLog(DUVMain::LogFilePath);
-    clock_seam::SetNow(previous);
+    EXPECT_TRUE(DUVMain::CreateModemLog(DUVMain::LogFilePath));
 
     EXPECT_EQ(ReadLog(), "03-07-2026 09:05:03.00 - New modem log file created by DUV (Duvelo) v1.0\r\n");
     EXPECT_FALSE(DUVMain::CheckCorruption(false));

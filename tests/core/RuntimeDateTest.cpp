@@ -3,6 +3,7 @@
 #include "core/Locale.h"
 #include "core/Runtime.h"
 #include "core/RuntimeError.h"
+#include "tests/support/Seams.h"
 
 using namespace runtime;
 
@@ -111,9 +112,8 @@ TEST(RuntimeWeekday, CountsFromAnotherFirstDay) {
   EXPECT_EQ(Weekday(monday, 2), 1);
   EXPECT_EQ(Weekday(monday, 7), 3);
   EXPECT_EQ(Weekday(monday, 0), 2);  // en-US weeks start on Sunday
-  regional::Install(regional::MakeFixedLocale(regional::kLcidDeDe));
+  test_support::ScopedSeam german(regional::Install, regional::MakeFixedLocale(regional::kLcidDeDe));
   EXPECT_EQ(Weekday(monday, 0), 1);  // German weeks start on Monday
-  regional::Install(nullptr);
 }
 
 TEST(RuntimeDateAdd, KeepsTheDayOrTakesTheMonthsLast) {
@@ -160,8 +160,7 @@ TEST(RuntimeCDate, ReadsDatesInTheRegionalOrder) {
   EXPECT_FALSE(IsDate(""));
   EXPECT_FALSE(IsDate("1/2"));
   EXPECT_EQ(ErrorNumberOf([] { CDate("x"); }), kErrTypeMismatch);
-  regional::Install(regional::MakeFixedLocale(regional::kLcidDeDe));
+  test_support::ScopedSeam german(regional::Install, regional::MakeFixedLocale(regional::kLcidDeDe));
   EXPECT_EQ(CDate("5.3.1999"), DateSerial(1999, 3, 5));
   EXPECT_EQ(CDate("1. M\xE4rz 1999"), DateSerial(1999, 3, 1));
-  regional::Install(nullptr);
 }

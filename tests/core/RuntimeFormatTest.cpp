@@ -2,6 +2,7 @@
 
 #include "core/Locale.h"
 #include "core/Runtime.h"
+#include "tests/support/Seams.h"
 
 using namespace runtime;
 
@@ -168,9 +169,10 @@ TEST(RuntimeNames, FollowTheLocaleAndItsReplacement) {
   EXPECT_EQ(MonthName(3, true), "Mar");
   EXPECT_EQ(WeekdayName(1), "Sunday");
   EXPECT_EQ(WeekdayName(2, true), "Mon");
-  regional::Install(regional::MakeFixedLocale(regional::kLcidDeDe));
-  EXPECT_EQ(MonthName(3), "M\xE4rz");
-  EXPECT_EQ(WeekdayName(1), "Sonntag");
-  regional::Install(nullptr);
+  {
+    test_support::ScopedSeam german(regional::Install, regional::MakeFixedLocale(regional::kLcidDeDe));
+    EXPECT_EQ(MonthName(3), "M\xE4rz");
+    EXPECT_EQ(WeekdayName(1), "Sonntag");
+  }
   EXPECT_EQ(WeekdayName(1), "Sunday");
 }

@@ -1,5 +1,5 @@
 // Shared set-up of the settings-store tests: an in-memory registry, a recording error
-// handler and settings put back to the state of a fresh program run.
+// handler and the program's state as at start-up.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +14,8 @@
 #include "core/ErrorContext.h"
 #include "core/Locale.h"
 #include "core/RegistryStore.h"
+#include "tests/support/ProgramState.h"
+#include "tests/support/Seams.h"
 
 namespace settings_test {
 
@@ -23,63 +25,25 @@ struct ReportedError {
     bool operator==(const ReportedError&) const = default;
 };
 
-inline void ResetSettings() {
-    using namespace DUVMain;
-    RegistryRoot = 0x80000002u;
-    RegistryBaseKey = "SOFTWARE\\DUV";
-    SettingsChanged = false;
-    DisplaySettingsChanged = false;
-    ModemLogFile.clear();
-    ModemLogDir.clear();
-    MaxServices = UsedServices = MaxConnections = MaxConnectDays = 0;
-    NoDisconDuration = NoDisconData = 0;
-    MaxLogSize = 0;
-    PreferredModem = 0;
-    UserStartPref.clear();
-    UserStartDate = 0;
-    UserStartOfWeek = UserStartOfMonth = UserReportPref = 0;
-    MainWinWidth = MainWinHeight = 0;
-    EditLog = ShowErrors = ShowToolbars = FlatToolbars = ShowGraphic = AutoOptimize = false;
-    ModemCheck = Tips = false;
-    for (std::string* s : {&ModemDial, &ModemAnswer, &ModemConnect, &ModemUserDisconnect,
-                           &ModemHostDisconnect, &ModemReads, &ModemWrites}) {
-        s->clear();
-    }
-    CalcCosts = false;
-    DialCost = CostPerHour = CostPerMeg = 0;
-    ViewLogSaveSettings = false;
-    ViewLogFontName.clear();
-    ViewLogFontSize = 0;
-    ViewLogFontBold = ViewLogFontItalic = false;
-    ViewLogWinHeight = ViewLogWinWidth = 0;
-    ViewLogWinState = 0;
-    ReportSaveSettings = ReportListViewFormat = ReportAutoArrange = ForceAMPM = false;
-    SummaryViewSettings = ReportViewSettings{};
-    DetailViewSettings = ReportViewSettings{};
-    Services.ReDim(-1);
-    Holidays.fill(0);
-    UsedHolidays = 0;
-    RecentFiles.fill(RecentFileRecord{});
-    WarningSoundFile.clear();
-}
-
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        registry::InstallRegistry(&reg);
-        regional::Install(nullptr);
-        runtime::SetErrorHandler([this] {
-            errors.push_back({runtime::Err().number, DUVMain::ErrStepName});
-            return answer;
-        });
-        ResetSettings();
+        test_support::ResetCoreState();
     }
 
     void TearDown() override {
-        registry::InstallRegistry(nullptr);
-        regional::Install(nullptr);
-        runtime::SetErrorHandler({});
+        test_support::ResetCoreState();
     }
+
+    // Put back in this order when the test ends: the error handler, the locale, the registry.
+    registry::MemoryRegistry reg;
+    test_support::ScopedSeam<registry::RegistryStore*> registry_{registry::InstallRegistry, &reg};
+    test_support::ScopedSeam<std::shared_ptr<const regional::LocaleSource>> locale_{
+        regional::Install, nullptr};
+    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{runtime::SetErrorHandler, [this] {
+        errors.push_back({runtime::Err().number, DUVMain::ErrStepName});
+        return answer;
+    }};
 
     // The steps of a start-up that concern the settings: defaults, read, fill-in, and the
     // write-back when a default was filled in. The log path is settled as on a machine
@@ -181,7 +145,6 @@ protected:
         return reg.ValueNames(registry::kLocalMachine, Key(sub));
     }
 
-    registry::MemoryRegistry reg;
     std::vector<ReportedError> errors;
     int answer = runtime::kActionSkip;
 };

@@ -7,6 +7,7 @@
 #include "core/Runtime.h"
 #include "core/RuntimeError.h"
 #include "core/SettingsValues.h"
+#include "tests/support/Seams.h"
 
 using namespace settings_test;
 
@@ -171,7 +172,7 @@ TEST_F(SettingsRoundTrip, ReadsBackEveryValue) {
     detail.Column[7] = 0;
     const auto holidays = Holidays;
     const auto recent = RecentFiles;
-    ResetSettings();
+    test_support::ResetCoreState();
     EXPECT_FALSE(StartUp());
     EXPECT_TRUE(errors.empty());
     ASSERT_EQ(UsedServices, 2);
@@ -374,9 +375,8 @@ TEST(StoredTimeText, ReadsTheFormsARegionalTimeTakes) {
     EXPECT_DOUBLE_EQ(ParseTimeOfDay("18:30"), runtime::TimeSerial(18, 30, 0));
     EXPECT_DOUBLE_EQ(ParseTimeOfDay("7:59:59"), runtime::TimeSerial(7, 59, 59));
     // Written under another regional format.
-    regional::Install(regional::MakeFixedLocale(regional::kLcidDeDe));
+    test_support::ScopedSeam german(regional::Install, regional::MakeFixedLocale(regional::kLcidDeDe));
     EXPECT_DOUBLE_EQ(ParseTimeOfDay("11:00:00 PM"), runtime::TimeSerial(23, 0, 0));
-    regional::Install(nullptr);
 }
 
 TEST(StoredTimeText, TextThatIsNoTimeIsATypeMismatch) {

@@ -106,7 +106,7 @@ protected:
         DUVMain::CostPerMeg = 0.05;
         DUVMain::ViewLogSaveSettings = true;
         DUVMain::WriteUserParameters();
-        ResetSettings();
+        test_support::ResetCoreState();
     }
 };
 

@@ -42,42 +42,11 @@ protected:
     void SetUp() override
     {
         SettingsTest::SetUp();
-        winDir = (std::filesystem::temp_directory_path() / "duv_startup_windows").string();
-        otherDir = (std::filesystem::temp_directory_path() / "duv_startup_other").string();
         std::filesystem::create_directories(winDir);
         std::filesystem::create_directories(otherDir);
-        OSVersion::SetVersionQuery(&Windows98);
-        previousFeedback_ = SetUserFeedback(UserFeedback{
-            [](bool) {}, [this] { ++yields; },
-            [this](const std::string& text) {
-                if (text.rfind("Please Wait .....Loading", 0) == 0)
-                    ++progressLabels;
-                else
-                    events.push_back(text);
-            }});
-        DUVMain::SetStartupEnvironment(DUVMain::StartupEnvironment{
-            [] { return std::string("C:\\Program Files\\DUV"); },
-            [this](const std::string& name) {
-                return name == "WinDir" ? winDir : std::string();
-            },
-            [this] {
-                events.push_back("modem check");
-                DUVMain::DetectedLogFile = detectedFile;
-                DUVMain::DetectedLogDir = detectedDir;
-            },
-            [this] { events.push_back("blink"); },
-            [this] { events.push_back("show frmMain"); },
-            [this] { events.push_back("unload frmSplash"); }});
-        DUVMain::DetectedLogFile.clear();
-        DUVMain::DetectedLogDir.clear();
-        DUVMain::LogFound = DUVMain::LogCorrupt = false;
-        DUVMain::LogLineCount = 0;
     }
     void TearDown() override
     {
-        SetUserFeedback(previousFeedback_);
-        DUVMain::SetStartupEnvironment({});
-        OSVersion::SetVersionQuery(nullptr);
         for (const std::string& path : created)
             std::remove(path.c_str());
         SettingsTest::TearDown();
@@ -104,13 +73,37 @@ protected:
         PutSz("General", "ModemLogDir", folder + "\\");
     }
 
-    std::string winDir, otherDir;
+    std::string winDir = (std::filesystem::temp_directory_path() / "duv_startup_windows").string();
+    std::string otherDir = (std::filesystem::temp_directory_path() / "duv_startup_other").string();
     std::string detectedFile, detectedDir;
     std::vector<std::string> events;
     std::vector<std::string> created;
     int yields = 0;
     int progressLabels = 0;
-    UserFeedback previousFeedback_;
+
+    test_support::ScopedSeam<OSVersion::VersionQuery> version_{OSVersion::SetVersionQuery,
+                                                               &Windows98};
+    test_support::ScopedSeam<UserFeedback> feedback_{
+        SetUserFeedback, UserFeedback{[](bool) {}, [this] { ++yields; },
+                                      [this](const std::string& text) {
+                                          if (text.rfind("Please Wait .....Loading", 0) == 0)
+                                              ++progressLabels;
+                                          else
+                                              events.push_back(text);
+                                      }}};
+    test_support::ScopedSeam<DUVMain::StartupEnvironment> environment_{
+        DUVMain::SetStartupEnvironment,
+        DUVMain::StartupEnvironment{
+            [] { return std::string("C:\\Program Files\\DUV"); },
+            [this](const std::string& name) { return name == "WinDir" ? winDir : std::string(); },
+            [this] {
+                events.push_back("modem check");
+                DUVMain::DetectedLogFile = detectedFile;
+                DUVMain::DetectedLogDir = detectedDir;
+            },
+            [this] { events.push_back("blink"); },
+            [this] { events.push_back("show frmMain"); },
+            [this] { events.push_back("unload frmSplash"); }}};
 };
 
 const std::string DatedLog = "01-02-1999 10:00:00.00 - RECV: ATDT1\r\n"
@@ -225,6 +218,23 @@ TEST_F(StartupSequence, PathConflictAnsweredYesAdoptsAndCreatesTheDetectedLog)
     EXPECT_EQ(DUVMain::LogLineCount, 1.0f);
     EXPECT_FALSE(DUVMain::LogInvalid);
     EXPECT_EQ(events.back(), "unload frmSplash");
+}
+
+TEST_F(StartupSequence, ALogThatCouldNotBeCreatedIsNotAnnounced)
+{
+    ConfigureLog(winDir, "ModemLog.txt");
+    WriteFile(winDir, "ModemLog.txt", DatedLog);
+    detectedFile = "ModemLog.txt";
+    detectedDir = otherDir + "/no such folder/";
+
+    ScriptedMessages boxes({msg::Yes, msg::Ok});
+    DUVMain::Main();
+
+    ASSERT_EQ(boxes.Calls().size(), 1u) << "the conflict box only";
+    EXPECT_EQ(boxes.Calls()[0].text, ConflictText);
+    EXPECT_EQ(errors.size(), 1u) << "the failed create goes to the error handler";
+    EXPECT_FALSE(DUVMain::LogFound);
+    EXPECT_TRUE(DUVMain::SplashWaitForClick) << "the splash waits, as for any missing log";
 }
 
 TEST_F(StartupSequence, PathConflictAnsweredYesKeepsAnExistingDetectedLog)

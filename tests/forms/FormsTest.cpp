@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/win32/Windows.h"
+
 #include <algorithm>
 
 #include <string>
@@ -14,17 +16,8 @@ namespace {
 
 using forms::Form;
 
-// Runs pending messages for a short while (posted events, activation).
-void Settle(int rounds = 5) {
-    for (int i = 0; i < rounds; ++i) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    }
-}
+// Messages run a little longer here than in the program's tests (posted re-focus, activation).
+void Settle(int rounds = 10) { test_support::Settle(rounds); }
 
 class TestForm : public Form {
 public:

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Seams.h"
+
 namespace {
 
 class ListForm : public forms::Form {
@@ -127,7 +129,7 @@ TEST(ToolbarControl, CheckGroupsKeepOneKeyDown) {
 TEST(ModalWindows, HookSeesTheModalWindowAndAcceleratorsRunItsCommands) {
     ListForm form;
     int seen = 0;
-    auto previous = forms::SetModalHook([&](forms::Form& shown) {
+    test_support::ScopedSeam modal(forms::SetModalHook, [&](forms::Form& shown) {
         ++seen;
         EXPECT_EQ(&shown, &form);
         EXPECT_TRUE(shown.IsModal());
@@ -136,7 +138,6 @@ TEST(ModalWindows, HookSeesTheModalWindowAndAcceleratorsRunItsCommands) {
         shown.Post([&shown] { shown.Unload(); });
     });
     form.ShowModal();
-    forms::SetModalHook(previous);
     EXPECT_EQ(seen, 1);
     EXPECT_EQ(form.commands, 1);
     EXPECT_FALSE(form.IsLoaded());

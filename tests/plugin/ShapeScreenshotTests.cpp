@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include "tests/plugin/RegionTestSupport.h"
+#include "tests/support/win32/Windows.h"
 
 namespace OZKPELLMOR::standin {
 
@@ -74,44 +75,6 @@ void Settle()
     }
 }
 
-// Writes the screen rectangle as a 24-bit bitmap file.
-bool SaveScreen(const RECT& area, const std::string& path)
-{
-    const int w = area.right - area.left, h = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
-    SelectObject(memory, old);
-
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = w;
-    info.biHeight = h;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    const DWORD stride = (DWORD(w) * 3 + 3) & ~3u;
-    std::vector<BYTE> pixels(size_t(stride) * h);
-    GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-              DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + DWORD(pixels.size());
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out)
-        return false;
-    std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&info, sizeof info, 1, out);
-    std::fwrite(pixels.data(), 1, pixels.size(), out);
-    return std::fclose(out) == 0;
-}
-
 class ShapeScreenshot : public ShapeTest {
 protected:
     void SetUp() override
@@ -144,7 +107,7 @@ protected:
                      RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Settle();
         const RECT area{60, 60, 800, 660};
-        EXPECT_TRUE(SaveScreen(area, folder + "/" + name));
+        EXPECT_TRUE(test_support::SaveScreenBitmap(area, folder + "/" + name));
     }
 
     std::string folder;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/GeneralFunctions.h"
+#include "tests/support/Seams.h"
 #include "ui/forms/Shell.h"
 #include "ui/main/frmAbout.h"
 
@@ -172,7 +173,7 @@ TEST_F(AboutWindow, MainWindowCommandShowsItModally) {
     Settle();
     bool wasModal = false;
     bool mainDisabled = false;
-    auto previous = forms::SetModalHook([&](forms::Form& form) {
+    test_support::ScopedSeam modal(forms::SetModalHook, [&](forms::Form& form) {
         wasModal = form.IsModal() && &form == frmAbout::IfLoaded();
         mainDisabled = !IsWindowEnabled(frmMain::Get().hwnd());
         frmAbout::Get().cmdOK_Click();
@@ -182,7 +183,6 @@ TEST_F(AboutWindow, MainWindowCommandShowsItModally) {
     EXPECT_TRUE(mainDisabled);
     EXPECT_EQ(frmAbout::IfLoaded(), nullptr);
     EXPECT_TRUE(IsWindowEnabled(main.hwnd()));
-    forms::SetModalHook(previous);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <vector>
 
+#include "tests/support/Seams.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Shell.h"
 
@@ -266,6 +267,30 @@ TEST_F(MainCommands, ClearLogAsksAndMakesANewLog) {
     ASSERT_GE(fresh.size(), 2u);
     EXPECT_EQ(fresh.find("\r\n"), fresh.size() - 2) << "one line";
     EXPECT_EQ(main.LabelLogEntries2.Text(), "1");
+}
+
+TEST_F(MainCommands, ClearLogTellsOfANewLogOnlyWhenOneWasMade) {
+    frmMain& main = Start();
+    std::string before = ReadFile(LogPath());
+    std::vector<int> errors;
+    test_support::ScopedSeam handler(runtime::SetErrorHandler, [&errors] {
+        errors.push_back(runtime::Err().number);
+        return runtime::kActionSkip;
+    });
+    // Another program holds the log and lets nobody delete or write it.
+    HANDLE held = CreateFileA(LogPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    messages_->Answer(msg::Yes);
+    Menu(main, main.mnuClearLog);
+    CloseHandle(held);
+
+    EXPECT_EQ(errors.size(), 2u) << "the delete and the create each reach the error handler";
+    for (const MessageCall& call : messages_->Calls()) {
+        EXPECT_EQ(call.text.find("New blank modem log has been created!"), std::string::npos);
+    }
+    EXPECT_EQ(ReadFile(LogPath()), before);
+    EXPECT_EQ(main.LabelLogEntries2.Text(), "3") << "the statistics are those of the kept log";
 }
 
 TEST_F(MainCommands, HelpReadmeToolbarAndExit) {

@@ -151,11 +151,7 @@ TEST_F(MainWindowStartup, DamagedLogWarnsAndOffersRepairOnly) {
 
 TEST_F(MainWindowStartup, AutoOptimizeIsOfferedOncePerRun) {
     WriteLog(CleanLog());
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV\\General", 0, nullptr, 0, KEY_ALL_ACCESS,
-                    nullptr, &key, nullptr);
-    RegSetValueExA(key, "AutoOptimize", 0, REG_SZ, reinterpret_cast<const BYTE*>("True"), 5);
-    RegCloseKey(key);
+    PutSetting("General", "AutoOptimize", "True");
     messages_->Answer(msg::No);
     StartProgram();
     frmMain& main = frmMain::Get();
@@ -169,6 +165,51 @@ TEST_F(MainWindowStartup, AutoOptimizeIsOfferedOncePerRun) {
     main.Activate();
     Settle();
     EXPECT_EQ(BoxesTitled("OPTIMIZE MODEM LOG"), 1) << "offered once per run";
+}
+
+// Where a child window lies in the main window's client area, in pixels.
+RECT PlaceInMain(const frmMain& main, HWND child) {
+    RECT rect = {};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, main.hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+bool Overlap(const RECT& a, const RECT& b) {
+    RECT common = {};
+    return IntersectRect(&common, &a, &b) != FALSE;
+}
+
+TEST_F(MainWindowStartup, WithTheGraphicOffTheStillPictureStandsWhereTheAnimationDoes) {
+    WriteLog(CleanLog());
+    PutSetting("General", "ShowGraphic", "False");
+    StartProgram();
+    frmMain& main = frmMain::Get();
+    Settle();
+    EXPECT_FALSE(main.imgMain.Visible());
+    EXPECT_FALSE(main.PicAnimDuv.Enabled());
+    RECT still = PlaceInMain(main, main.PicAnimDuv.hwnd());
+    for (int i = 0; i < main.ToolbarMain.ButtonCount(); ++i) {
+        RECT button = {};
+        SendMessageA(main.ToolbarMain.hwnd(), TB_GETITEMRECT, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&button));
+        MapWindowPoints(main.ToolbarMain.hwnd(), main.hwnd(), reinterpret_cast<POINT*>(&button), 2);
+        EXPECT_FALSE(Overlap(still, button)) << "toolbar button at position " << i + 1;
+    }
+
+    DUVMain::ShowGraphic = true;
+    main.Activate();
+    Settle();
+    RECT animation = PlaceInMain(main, main.PicAnimDuv.hwnd());
+    EXPECT_TRUE(EqualRect(&still, &animation));
+
+    // Without toolbars the frames move up; the picture stays clear of the date labels.
+    DUVMain::ShowGraphic = false;
+    DUVMain::ShowToolbars = false;
+    main.Activate();
+    Settle();
+    EXPECT_FALSE(Overlap(PlaceInMain(main, main.PicAnimDuv.hwnd()),
+                         PlaceInMain(main, main.LabelStarting.hwnd())));
 }
 
 TEST_F(MainWindowStartup, AnEditedLogEndingBeforeItStartsDoesNotHang) {
@@ -277,6 +318,45 @@ TEST_F(MainWindowDateRange, TypedDatesAreClampedToTheLogWithTimedHints) {
     Settle();
     EXPECT_EQ(GetFocus(), main.inputEnding.hwnd());
     EXPECT_EQ(main.StatusBarMain.SimpleText(), "Invalid date entry!");
+}
+
+// Lets the window's timers run for a while, as the message loop would.
+void RunTimers(int milliseconds) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    while (GetTickCount() < end) Settle(1);
+}
+
+TEST_F(MainWindowDateRange, TheStatusTimerRunsExactlyWhileATimedMessageShows) {
+    frmMain& main = Start();
+    main.Timer1.SetInterval(40);  // the five seconds, shortened
+    SetFocus(main.inputStarting.hwnd());
+    Settle();
+    EXPECT_FALSE(main.Timer1.Enabled());
+
+    Type(main.inputStarting, "10012026");
+    const std::string clamped = "The start date cannot be less than the first entry in modem log!";
+    EXPECT_EQ(main.StatusBarMain.SimpleText(), clamped);
+    EXPECT_TRUE(main.Timer1.Enabled());
+
+    // The entry stays selected: each time its time ends it shows again, timed again.
+    RunTimers(300);
+    EXPECT_EQ(main.StatusBarMain.SimpleText(), clamped);
+    EXPECT_TRUE(main.Status().TimedMessageShowing);
+    EXPECT_TRUE(main.Timer1.Enabled());
+
+    // A hint asked for meanwhile shows when the time ends, and the timer stops.
+    SetFocus(main.inputEnding.hwnd());
+    Settle();
+    RunTimers(300);
+    EXPECT_EQ(main.StatusBarMain.SimpleText(),
+              "Enter the ending date for the report by clicking on the calendar or typing.");
+    EXPECT_FALSE(main.Status().TimedMessageShowing);
+    EXPECT_FALSE(main.Timer1.Enabled());
+
+    // Later hints show at once.
+    SetFocus(main.btnProcess.hwnd());
+    Settle();
+    EXPECT_EQ(main.StatusBarMain.SimpleText(), "Process your report.");
 }
 
 TEST_F(MainWindowDateRange, ButtonsCalendarAndDateMenuWriteTheActiveBox) {

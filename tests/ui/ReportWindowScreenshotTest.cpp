@@ -2,7 +2,6 @@
 // the documentation. Runs only when DUV_SCREENSHOT_DIR names the folder for the pictures.
 #include "tests/ui/UiFixture.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -11,51 +10,9 @@
 #include "ui/main/frmTip.h"
 
 using namespace uitest;
+using test_support::SaveWindowBitmap;
 
 namespace {
-
-// Writes the window's screen rectangle as a 24-bit bitmap file; false when nothing was
-// written.
-bool SaveWindow(HWND hwnd, const std::string& path) {
-    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Settle(10);
-    RECT area;
-    GetWindowRect(hwnd, &area);
-    const int w = area.right - area.left;
-    const int h = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof(info);
-    info.biWidth = w;
-    info.biHeight = h;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
-    std::vector<BYTE> pixels(static_cast<size_t>(stride) * static_cast<size_t>(h));
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(),
-              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    std::fwrite(&file, sizeof(file), 1, out);
-    std::fwrite(&info, sizeof(info), 1, out);
-    std::fwrite(pixels.data(), 1, pixels.size(), out);
-    return std::fclose(out) == 0;
-}
 
 class WindowScreenshots : public ProgramTest {
 protected:
@@ -91,23 +48,23 @@ TEST_F(WindowScreenshots, ReportWindowAboutAndTip) {
     frmReport& report = frmReport::Get();
     report.Move(200, 200, 10500, 6500);
     Menu(report, report.mnuDetails);
-    EXPECT_TRUE(SaveWindow(report.hwnd(), Shot("report-details-list.bmp")));
+    EXPECT_TRUE(SaveWindowBitmap(report.hwnd(), Shot("report-details-list.bmp")));
     Menu(report, report.mnuSummary);
     Menu(report, report.mnuFormatStd);
-    EXPECT_TRUE(SaveWindow(report.hwnd(), Shot("report-summary-text.bmp")));
+    EXPECT_TRUE(SaveWindowBitmap(report.hwnd(), Shot("report-summary-text.bmp")));
     Menu(report, report.mnuListView);
-    EXPECT_TRUE(SaveWindow(report.hwnd(), Shot("report-summary-list.bmp")));
+    EXPECT_TRUE(SaveWindowBitmap(report.hwnd(), Shot("report-summary-list.bmp")));
 
     DUVMain::OSVersionText = "Windows NT 10.0";
     frmAbout::Get().Show();
-    EXPECT_TRUE(SaveWindow(frmAbout::Get().hwnd(), Shot("about.bmp")));
+    EXPECT_TRUE(SaveWindowBitmap(frmAbout::Get().hwnd(), Shot("about.bmp")));
     frmAbout::Get().Unload();
 
     std::ofstream(DUVMain::AppPath + "\\DuvTips.txt", std::ios::binary)
         << "Choose the report period with the Starting Date and Ending Date boxes, then press "
            "OK to analyse your modem log.\r\n";
     frmTip::Get().Show();
-    EXPECT_TRUE(SaveWindow(frmTip::Get().hwnd(), Shot("tip.bmp")));
+    EXPECT_TRUE(SaveWindowBitmap(frmTip::Get().hwnd(), Shot("tip.bmp")));
     frmTip::Get().Unload();
 }
 

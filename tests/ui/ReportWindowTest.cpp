@@ -8,6 +8,7 @@
 
 #include "analysis/DUVAnalyse.h"
 #include "analysis/Report.h"
+#include "tests/support/Seams.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Printing.h"
 #include "ui/logs/frmReport.h"
@@ -400,8 +401,8 @@ TEST_F(ReportWindow, SaveWritesTheReportTextWithALineEnd) {
     std::vector<forms::FileDialogRequest> requests;
     std::string target = folder_ + "\\Summary 02Nov26 - 03Nov26";
     bool cancel = false;
-    auto previous = forms::SetFileDialogFunction(
-        [&](const forms::FileDialogRequest& request) -> std::optional<forms::FileDialogResult> {
+    test_support::ScopedSeam dialog(
+        forms::SetFileDialogFunction, [&](const forms::FileDialogRequest& request) -> std::optional<forms::FileDialogResult> {
             requests.push_back(request);
             if (cancel) return std::nullopt;
             return forms::FileDialogResult{target, target.substr(folder_.size() + 1)};
@@ -437,15 +438,15 @@ TEST_F(ReportWindow, SaveWritesTheReportTextWithALineEnd) {
     cancel = true;
     Menu(report, report.mnuSaveAS);
     EXPECT_EQ(messages_->Calls().size(), 1u) << "a cancelled save is silent";
-    forms::SetFileDialogFunction(previous);
 }
 
 TEST_F(ReportWindow, PrintGoesThroughThePrintDialog) {
     frmReport& report = Analyse();
     int dialogs = 0;
-    auto previous = forms::SetPrintDialogFunction([&]() -> HDC {
+    HDC device = nullptr;  // cancelled
+    test_support::ScopedSeam dialog(forms::SetPrintDialogFunction, [&]() -> HDC {
         ++dialogs;
-        return nullptr;  // cancelled
+        return device;
     });
     Menu(report, report.mnuPrint);
     report.Toolbar1.PerformClick(3);  // the Print key
@@ -454,10 +455,7 @@ TEST_F(ReportWindow, PrintGoesThroughThePrintDialog) {
     EXPECT_TRUE(messages_->Calls().empty());
 
     // A device that refuses the document: the pages are laid out, the failure is reported.
-    forms::SetPrintDialogFunction([&]() -> HDC {
-        ++dialogs;
-        return CreateCompatibleDC(nullptr);
-    });
+    device = CreateCompatibleDC(nullptr);
     Menu(report, report.mnuDetails);
     Menu(report, report.mnuPrint);
     EXPECT_EQ(dialogs, 3);
@@ -472,7 +470,6 @@ TEST_F(ReportWindow, PrintGoesThroughThePrintDialog) {
     EXPECT_EQ(printed, DUVAnalyse::ReportText) << "the details text, which ends with a line end";
     ASSERT_EQ(messages_->Calls().size(), 1u);
     EXPECT_EQ(messages_->Calls()[0].text, "The report could not be printed.");
-    forms::SetPrintDialogFunction(previous);
 
     HACCEL keys = report.Accelerators();
     ASSERT_NE(keys, nullptr);

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "tests/support/Seams.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Shell.h"
 #include "ui/main/frmTip.h"
@@ -171,13 +172,13 @@ TEST_F(TipWindow, ReadmeAndHelpButtons) {
     WriteTips("Tip\r\n");
     std::vector<std::string> opened;
     bool works = true;
-    auto previousShell = forms::SetShellOpenFunction([&](const std::string& target) {
+    test_support::ScopedSeam shell(forms::SetShellOpenFunction, [&](const std::string& target) {
         opened.push_back(target);
         return works;
     });
     std::vector<unsigned> helpCommands;
-    auto previousHelp = forms::SetHelpFunction(
-        [&](const std::string&, unsigned command) { helpCommands.push_back(command); });
+    test_support::ScopedSeam help(
+        forms::SetHelpFunction, [&](const std::string&, unsigned command) { helpCommands.push_back(command); });
     frmTip& tip = Open();
     PressButton(tip.btnReadme);
     ASSERT_EQ(opened.size(), 1u);
@@ -188,8 +189,6 @@ TEST_F(TipWindow, ReadmeAndHelpButtons) {
     EXPECT_EQ(messages_->Calls()[0].text, "Unable to open your 'Readme' file");
     PressButton(tip.Command1);
     EXPECT_EQ(helpCommands, std::vector<unsigned>{11});
-    forms::SetShellOpenFunction(previousShell);
-    forms::SetHelpFunction(previousHelp);
 }
 
 }  // namespace

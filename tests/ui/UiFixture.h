@@ -1,5 +1,6 @@
-// Runs DUV's real windows inside the test program: a fresh program folder and Windows folder
-// per test, an empty DUV registry key, a fixed clock, and scripted message boxes.
+// Runs DUV's real windows inside the test program: the program's state as at start-up, a
+// fresh program folder and Windows folder per test, an empty DUV registry key, a fixed clock,
+// and scripted message boxes.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +17,8 @@
 #include "core/ErrorHandler.h"
 #include "core/MessageBox.h"
 #include "core/Runtime.h"
+#include "tests/support/ProgramState.h"
+#include "tests/support/win32/Windows.h"
 #include "ui/forms/Commands.h"
 #include "ui/forms/Form.h"
 #include "ui/main/ProgramSetup.h"
@@ -24,24 +27,8 @@
 
 namespace uitest {
 
-// Runs pending messages a few times (posted events, paint, activation).
-inline void Settle(int rounds = 4) {
-    for (int i = 0; i < rounds; ++i) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    }
-}
-
-inline std::string WindowText(HWND hwnd) {
-    char text[1024] = {};
-    GetWindowTextA(hwnd, text, sizeof(text));
-    return text;
-}
+using test_support::Settle;
+using test_support::WindowText;
 
 // A click on a control as the system reports it to the form.
 inline void Click(forms::Control& control) {
@@ -103,6 +90,7 @@ inline std::string LogLine(int month, int day, int year, int hour, int minute, i
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        test_support::ResetProgramState();
         static bool installed = false;
         if (!installed) {
             InstallProgramSeams();
@@ -153,9 +141,23 @@ protected:
         clock_seam::SetNow(previousClock_);
         DUVMain::SetStartupEnvironment(previousEnvironment_);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV");
+        test_support::ResetProgramState();
     }
 
     std::string LogPath() const { return windows_ + "\\ModemLog.txt"; }
+
+    // A text setting under HKLM\SOFTWARE\DUV, as the settings store keeps it.
+    static void PutSetting(const std::string& key, const std::string& name,
+                           const std::string& text) {
+        HKEY handle = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, ("SOFTWARE\\DUV\\" + key).c_str(), 0,
+                                  nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(handle, name.c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>(text.size() + 1));
+        RegCloseKey(handle);
+    }
 
     void WriteLog(const std::string& contents) {
         std::ofstream out(LogPath(), std::ios::binary);

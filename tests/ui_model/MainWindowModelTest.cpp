@@ -1,5 +1,7 @@
 #include "ui/main/MainWindowModel.h"
 
+#include "core/DUVMain.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -96,16 +98,16 @@ TEST(MainWindowStatusLine, TimedMessageStaysItsFullTime) {
     EXPECT_EQ(table[14].Text, "");
 
     StatusLine line;
-    line.StatusIndex = 9;
+    line.StatusIndex = StatusId::InvalidDate;
     EXPECT_TRUE(line.Show(table));
     EXPECT_TRUE(line.TimerOn);
     EXPECT_TRUE(line.Bold);
-    line.StatusIndex = 1;
+    line.StatusIndex = StatusId::EnterStart;
     EXPECT_FALSE(line.Show(table)) << "not replaced, not queued";
     EXPECT_EQ(line.Text, "Invalid date entry!");
-    line.StatusIndex = 9;
+    line.StatusIndex = StatusId::InvalidDate;
     EXPECT_FALSE(line.Show(table)) << "the second request does not restart the time";
-    line.StatusIndex = 2;
+    line.StatusIndex = StatusId::EnterEnd;
     EXPECT_TRUE(line.TimerEnded(table));
     EXPECT_EQ(line.Text, table[2].Text);
     EXPECT_FALSE(line.TimerOn);
@@ -118,7 +120,7 @@ TEST(MainWindowStatistics, TextsForEachLogState) {
     EXPECT_TRUE(t.NameOnly);
     EXPECT_EQ(t.Name, "Log Not Found");
 
-    s.LogFound = true;
+    s.Flags.LogFound = true;
     s.LogFileTitle = "ModemLog.txt";
     s.LogFileDir = "C:\\WINDOWS\\";
     s.LogLength = 1536;
@@ -132,14 +134,14 @@ TEST(MainWindowStatistics, TextsForEachLogState) {
     EXPECT_EQ(t.Span, "31 Days");
     EXPECT_FALSE(t.First.empty());
 
-    s.ArchiveOpen = true;
-    s.LogEmpty = true;
+    s.Flags.ArchiveOpen = true;
+    s.Flags.LogEmpty = true;
     t = StatisticsFor(s);
     EXPECT_EQ(t.Heading, "Archive/Log Stats");
     EXPECT_EQ(t.First, "N/A");
     EXPECT_EQ(t.Span, "N/A");
 
-    s.LogCorrupt = true;
+    s.Flags.LogCorrupt = true;
     t = StatisticsFor(s);
     EXPECT_EQ(t.Length, "N/A");
     EXPECT_EQ(t.Entries, "N/A");
@@ -236,6 +238,69 @@ TEST(MainWindowDateRange, DefaultStartRules) {
     EXPECT_EQ(DefaultStart(in, keep), keep);
     in.Usable = false;
     EXPECT_EQ(DefaultStart(in, keep), in.Today);
+}
+
+TEST(MainWindowDateRange, TypedDatesAreClampedToTheLogWithTheMatchingHint) {
+    LogStatistics log;
+    log.Flags.LogFound = true;
+    log.FirstEntryDate = DateSerial(2026, 11, 2);
+    log.LastEntryDate = DateSerial(2026, 11, 3);
+    const Date before = DateSerial(2026, 10, 1);
+    const Date after = DateSerial(2026, 12, 25);
+
+    DateCorrection c = ClampStart(before, log, 1);
+    EXPECT_TRUE(c.Corrected);
+    EXPECT_EQ(c.Value, log.FirstEntryDate);
+    EXPECT_EQ(c.Status, StatusId::StartBeforeFirst);
+    EXPECT_EQ(ClampStart(before, log, 2).Status, StatusId::EndBeforeStart)
+        << "an end typed before the first entry drags the start along";
+    EXPECT_FALSE(ClampStart(log.FirstEntryDate, log, 1).Corrected);
+
+    c = ClampEnd(after, log, 2);
+    EXPECT_TRUE(c.Corrected);
+    EXPECT_EQ(c.Value, log.LastEntryDate);
+    EXPECT_EQ(c.Status, StatusId::EndAfterLast);
+    EXPECT_EQ(ClampEnd(after, log, 1).Status, StatusId::StartAfterEnd);
+    EXPECT_FALSE(ClampEnd(log.LastEntryDate, log, 2).Corrected);
+
+    // No edges to keep to: a damaged, invalid or missing log; an empty one has no last entry.
+    for (auto spoil : {+[](LogFlags& f) { f.LogCorrupt = true; },
+                       +[](LogFlags& f) { f.LogInvalid = true; },
+                       +[](LogFlags& f) { f.LogFound = false; }}) {
+        LogStatistics spoilt = log;
+        spoil(spoilt.Flags);
+        EXPECT_FALSE(ClampStart(before, spoilt, 1).Corrected);
+        EXPECT_FALSE(ClampEnd(after, spoilt, 2).Corrected);
+    }
+    LogStatistics empty = log;
+    empty.Flags.LogEmpty = true;
+    EXPECT_TRUE(ClampStart(before, empty, 1).Corrected);
+    EXPECT_FALSE(ClampEnd(after, empty, 2).Corrected);
+    LogStatistics archive = log;
+    archive.Flags.LogFound = false;
+    archive.Flags.ArchiveOpen = true;
+    EXPECT_TRUE(ClampEnd(after, archive, 2).Corrected);
+
+    EXPECT_TRUE(CanProcess(true, true, archive.Flags));
+    EXPECT_FALSE(CanProcess(true, false, log.Flags));
+    EXPECT_FALSE(CanProcess(true, true, LogFlags{}));
+}
+
+TEST(MainWindowLogState, GatheredFromTheProgramState) {
+    DUVMain::LogFound = true;
+    DUVMain::LogEmpty = true;
+    DUVMain::ArchiveOpen = true;
+    DUVMain::ViewingLog = true;
+    DUVMain::LastEntryDate = DateSerial(2026, 11, 3);
+    DUVMain::LogFileTitle = "ModemLog.txt";
+    const LogStatistics log = CurrentLog();
+    EXPECT_TRUE(log.Flags.LogFound && log.Flags.LogEmpty && log.Flags.ArchiveOpen &&
+                log.Flags.ViewingLog);
+    EXPECT_FALSE(log.Flags.LogCorrupt || log.Flags.LogInvalid || log.Flags.LogTooBig);
+    EXPECT_EQ(log.LastEntryDate, DateSerial(2026, 11, 3));
+    EXPECT_EQ(log.LogFileTitle, "ModemLog.txt");
+    EXPECT_FALSE(UsableForDefaultStart(log.Flags));
+    DUVMain::ResetState();
 }
 
 TEST(MainWindowDateRange, CaptionCountsBothEnds) {

@@ -2,27 +2,32 @@
 
 #include <cmath>
 
+#include "core/DUVMain.h"
+#include "core/GeneralFunctions.h"
+
 namespace MainWindowModel {
 
 StatusTable StatusMessages() {
     StatusTable table;
-    auto set = [&](int index, const char* text, bool timed) {
-        table[static_cast<size_t>(index)] = StatusEntry{text, timed, timed};
+    auto set = [&](StatusId id, const char* text, bool timed) {
+        table[static_cast<size_t>(id)] = StatusEntry{text, timed, timed};
     };
-    set(0, "", false);
-    set(1, "Enter the starting date for the report by clicking on the calendar or typing.", false);
-    set(2, "Enter the ending date for the report by clicking on the calendar or typing.", false);
-    set(3, "Exit Duvelo.", false);
-    set(4, "Process your report.", false);
-    set(5, "View the Modem Log File.", false);
-    set(6, "Click on the calendar to enter a date without typing.", false);
-    set(7, "No Modem Log Found!", true);
-    set(8, "Corruption Detected in Modem Log File!", true);
-    set(9, "Invalid date entry!", true);
-    set(10, "The start date cannot be less than the first entry in modem log!", true);
-    set(11, "The end date cannot be less than the start date!", true);
-    set(12, "The end date cannot be greater than the last entry in modem log!", true);
-    set(13, "The start date cannot be greater than the end date!", true);
+    set(StatusId::None, "", false);
+    set(StatusId::EnterStart,
+        "Enter the starting date for the report by clicking on the calendar or typing.", false);
+    set(StatusId::EnterEnd,
+        "Enter the ending date for the report by clicking on the calendar or typing.", false);
+    set(StatusId::Exit, "Exit Duvelo.", false);
+    set(StatusId::Process, "Process your report.", false);
+    set(StatusId::ViewLog, "View the Modem Log File.", false);
+    set(StatusId::Calendar, "Click on the calendar to enter a date without typing.", false);
+    set(StatusId::NoLog, "No Modem Log Found!", true);
+    set(StatusId::LogCorrupt, "Corruption Detected in Modem Log File!", true);
+    set(StatusId::InvalidDate, "Invalid date entry!", true);
+    set(StatusId::StartBeforeFirst, "The start date cannot be less than the first entry in modem log!", true);
+    set(StatusId::EndBeforeStart, "The end date cannot be less than the start date!", true);
+    set(StatusId::EndAfterLast, "The end date cannot be greater than the last entry in modem log!", true);
+    set(StatusId::StartAfterEnd, "The start date cannot be greater than the end date!", true);
     return table;
 }
 
@@ -30,8 +35,7 @@ bool StatusLine::Show(const StatusTable& table) {
     if (TimedMessageShowing) {
         return false;
     }
-    const StatusEntry& entry =
-        table[static_cast<size_t>(StatusIndex >= 0 && StatusIndex < kStatusCount ? StatusIndex : 0)];
+    const StatusEntry& entry = Entry(table, StatusIndex);
     Text = entry.Text;
     Bold = entry.Bold;
     TimedMessageShowing = entry.Timed;
@@ -107,22 +111,23 @@ std::string LengthText(std::int32_t bytes) {
 
 StatisticsTexts StatisticsFor(const LogStatistics& s) {
     StatisticsTexts t;
-    if (!s.LogFound && !s.ArchiveOpen) {
+    const LogFlags& f = s.Flags;
+    if (!LogAtHand(f)) {
         t.NameOnly = true;
         t.Name = "Log Not Found";
         return t;
     }
-    t.Heading = s.ArchiveOpen ? "Archive/Log Stats" : "Modem Log Stats";
+    t.Heading = f.ArchiveOpen ? "Archive/Log Stats" : "Modem Log Stats";
     t.Name = s.LogFileTitle;
     t.Path = s.LogFileDir;
     const std::string na = "N/A";
-    if (s.LogCorrupt || s.LogInvalid) {
+    if (f.LogCorrupt || f.LogInvalid) {
         t.Length = t.Entries = t.First = t.Last = t.Span = na;
         return t;
     }
     t.Length = LengthText(s.LogLength);
     t.Entries = runtime::Format(s.LogLineCount, "0");
-    if (s.LogEmpty) {
+    if (f.LogEmpty) {
         t.First = t.Last = t.Span = na;
     } else {
         t.First = runtime::Format(s.FirstEntryDate, "Short Date");
@@ -131,6 +136,25 @@ StatisticsTexts StatisticsFor(const LogStatistics& s) {
         t.Span = std::to_string(days) + " Days";
     }
     return t;
+}
+
+LogStatistics CurrentLog() {
+    LogStatistics s;
+    s.Flags.LogFound = DUVMain::LogFound;
+    s.Flags.LogInvalid = DUVMain::LogInvalid;
+    s.Flags.LogCorrupt = DUVMain::LogCorrupt;
+    s.Flags.LogEmpty = DUVMain::LogEmpty;
+    s.Flags.LogTooBig = DUVMain::LogTooBig;
+    s.Flags.ArchiveOpen = DUVMain::ArchiveOpen;
+    s.Flags.ViewingTextFile = DUVMain::ViewingTextFile;
+    s.Flags.ViewingLog = DUVMain::ViewingLog;
+    s.LogLength = DUVMain::LogLength;
+    s.LogLineCount = DUVMain::LogLineCount;
+    s.FirstEntryDate = DUVMain::FirstEntryDate;
+    s.LastEntryDate = DUVMain::LastEntryDate;
+    s.LogFileTitle = DUVMain::LogFileTitle;
+    s.LogFileDir = DUVMain::LogFileDir;
+    return s;
 }
 
 std::string FitCaption(const std::string& text, int labelLeft, int labelWidth, int clientWidth,
@@ -176,6 +200,10 @@ void ClampMainWindowSize(int& width, int& height) {
     if (width > 8200) width = 8200;
 }
 
+bool UsableForDefaultStart(const LogFlags& f) {
+    return f.LogFound && !f.LogInvalid && !f.LogCorrupt && !f.LogEmpty && !f.ArchiveOpen;
+}
+
 Date DefaultStart(const DefaultStartInputs& in, Date current) {
     if (!in.Usable) {
         return in.Today;
@@ -208,6 +236,26 @@ Date DefaultStart(const DefaultStartInputs& in, Date current) {
         return in.UserStartDate;
     }
     return current;
+}
+
+DateCorrection ClampStart(Date start, const LogStatistics& log, int activeDateBox) {
+    const LogFlags& f = log.Flags;
+    if (!GeneralFunctions::DateBefore(start, log.FirstEntryDate) || !LogAtHand(f) ||
+        f.LogInvalid || f.LogCorrupt) {
+        return {};
+    }
+    return {true, log.FirstEntryDate,
+            activeDateBox == 1 ? StatusId::StartBeforeFirst : StatusId::EndBeforeStart};
+}
+
+DateCorrection ClampEnd(Date end, const LogStatistics& log, int activeDateBox) {
+    const LogFlags& f = log.Flags;
+    if (!GeneralFunctions::DateBefore(log.LastEntryDate, end) || !LogAtHand(f) ||
+        f.LogInvalid || f.LogCorrupt || f.LogEmpty) {
+        return {};
+    }
+    return {true, log.LastEntryDate,
+            activeDateBox == 2 ? StatusId::EndAfterLast : StatusId::StartAfterEnd};
 }
 
 std::int32_t DaysInRange(Date start, Date end) {

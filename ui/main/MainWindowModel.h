@@ -24,13 +24,35 @@ struct StatusEntry {
 inline constexpr int kStatusCount = 16;
 using StatusTable = std::array<StatusEntry, kStatusCount>;
 
+// The entries of the status table; the last two stay empty.
+enum class StatusId {
+    None = 0,
+    EnterStart = 1,
+    EnterEnd = 2,
+    Exit = 3,
+    Process = 4,
+    ViewLog = 5,
+    Calendar = 6,
+    NoLog = 7,             // timed from here on
+    LogCorrupt = 8,
+    InvalidDate = 9,
+    StartBeforeFirst = 10,
+    EndBeforeStart = 11,
+    EndAfterLast = 12,
+    StartAfterEnd = 13,
+};
+
 // The table as the window's load fills it.
 StatusTable StatusMessages();
+
+inline const StatusEntry& Entry(const StatusTable& table, StatusId id) {
+    return table[static_cast<size_t>(id)];
+}
 
 // The status line's state machine: a timed entry stays for its full time, requests made
 // meanwhile are not queued, and when the time ends the entry StatusIndex then names is shown.
 struct StatusLine {
-    int StatusIndex = 0;
+    StatusId StatusIndex = StatusId::None;
     bool TimedMessageShowing = false;
     bool TimerOn = false;
     std::string Text;
@@ -51,12 +73,16 @@ struct LogFlags {
     bool LogInvalid = false;
     bool LogCorrupt = false;
     bool LogEmpty = false;
+    bool LogTooBig = false;
     bool ArchiveOpen = false;
     bool ViewingTextFile = false;
     bool ViewingLog = false;
 };
 
 LogState DecideLogState(const LogFlags& flags);
+
+// A log or archive is at hand to report on.
+inline bool LogAtHand(const LogFlags& f) { return f.LogFound || f.ArchiveOpen; }
 
 enum class Switch { Off, On, Keep };
 
@@ -100,11 +126,7 @@ inline Switch At(const EnabledTable& table, MainControl control) {
 // ---- Statistics --------------------------------------------------------------------------
 
 struct LogStatistics {
-    bool LogFound = false;
-    bool ArchiveOpen = false;
-    bool LogCorrupt = false;
-    bool LogInvalid = false;
-    bool LogEmpty = false;
+    LogFlags Flags;
     std::int32_t LogLength = 0;
     double LogLineCount = 0;
     Date FirstEntryDate = 0;
@@ -128,6 +150,10 @@ struct StatisticsTexts {
 };
 
 StatisticsTexts StatisticsFor(const LogStatistics& stats);
+
+// The flags and statistics of the file being analysed, read from the program's state: the one
+// place the window gathers what its decisions need.
+LogStatistics CurrentLog();
 
 // "1536 Bytes (2KB)": kilobytes rounded half to even.
 std::string LengthText(std::int32_t bytes);
@@ -160,8 +186,11 @@ void ClampMainWindowSize(int& width, int& height);
 
 // ---- Date range ---------------------------------------------------------------------------
 
+// The log proposes a default start: found, not invalid, not damaged, not empty, no archive.
+bool UsableForDefaultStart(const LogFlags& f);
+
 struct DefaultStartInputs {
-    bool Usable = false;  // log found, not invalid, not damaged, not empty, no archive open
+    bool Usable = false;  // UsableForDefaultStart
     std::string UserStartPref;
     int UserStartOfWeek = 0;   // 0 Monday .. 6 Sunday
     int UserStartOfMonth = 0;  // 0 the 1st, 1..7 the first Monday..Sunday
@@ -175,6 +204,24 @@ struct DefaultStartInputs {
 
 // The calendar's proposed date; unchanged (returns current) where the rule says so.
 Date DefaultStart(const DefaultStartInputs& in, Date current);
+
+// A typed date outside the log, moved to its edge, and the timed hint that says so.
+struct DateCorrection {
+    bool Corrected = false;
+    Date Value = 0;
+    StatusId Status = StatusId::None;
+};
+
+// inputStarting_Change: a start before the first entry moves to it. The hint speaks of the
+// start when the start box is the active one (activeDateBox 1), else of the end.
+DateCorrection ClampStart(Date start, const LogStatistics& log, int activeDateBox);
+// inputEnding_Change: an end after the last entry of a log that has entries moves to it.
+DateCorrection ClampEnd(Date end, const LogStatistics& log, int activeDateBox);
+
+// OK may run: both dates valid and a log or archive at hand.
+inline bool CanProcess(bool startValid, bool endValid, const LogFlags& f) {
+    return startValid && endValid && LogAtHand(f);
+}
 
 // frmMain.diff and the caption of frmMain.checkProcess.
 std::int32_t DaysInRange(Date start, Date end);

@@ -14,6 +14,7 @@
 #include "core/win32/PlatformHelpers.h"
 
 using MainWindowModel::MainControl;
+using MainWindowModel::StatusId;
 using MainWindowModel::Switch;
 
 namespace {
@@ -146,7 +147,7 @@ void frmMain::CreateControls() {
     btnViewLog.Create(*this, idViewLog, "&View Modem Log");
     btnViewLog.SetToolTip("Click here to see the modem log");
     btnViewLog.Click = [this] { RunCommand(MainCommand::ViewLog); };
-    btnViewLog.GotFocus = [this] { SetStatus(5); };
+    btnViewLog.GotFocus = [this] { SetStatus(StatusId::ViewLog); };
     LabelMainNotice.Create(*this, idNotice, "Dial-up time and cost ", SS_RIGHT);
     imgMain.Create(*this, idImgMain);
     imgMain.SetBitmap(Pictures::MainPicture());
@@ -204,12 +205,12 @@ void frmMain::CreateControls() {
     UpDown3.Spin = [this](int d) { UpDown3_Spin(d); };
     UpDown4.Spin = [this](int d) { UpDown4_Spin(d); };
     Calendar1.Click = [this] { Calendar1_Click(); };
-    Calendar1.GotFocus = [this] { SetStatus(6); };
+    Calendar1.GotFocus = [this] { SetStatus(StatusId::Calendar); };
     btnProcess.Click = [this] { btnProcess_Click(); };
-    btnProcess.GotFocus = [this] { SetStatus(4); };
+    btnProcess.GotFocus = [this] { SetStatus(StatusId::Process); };
     btnExit.Click = [this] { btnExit_Click(); };
-    btnExit.GotFocus = [this] { SetStatus(3); };
-    btnExit.LostFocus = [this] { SetStatus(0); };
+    btnExit.GotFocus = [this] { SetStatus(StatusId::Exit); };
+    btnExit.LostFocus = [this] { SetStatus(StatusId::None); };
 
     DummyFrame.Create(*this, idDummyFrame, "");
     frame = DummyFrame.hwnd();
@@ -262,25 +263,28 @@ void frmMain::LayoutDateControls() {
     UpDown4.Move(3600, 2250, 255, 600);
 }
 
-void frmMain::SetStatus(int index) {
+void frmMain::SetStatus(StatusId index) {
     status_.StatusIndex = index;
     ShowStatus();
 }
 
 void frmMain::ShowStatus() {
-    if (!status_.Show(statusMessages_)) {
-        return;
+    if (status_.Show(statusMessages_)) {
+        ApplyStatus();
     }
-    StatusBarMain.SetBold(status_.Bold);
-    StatusBarMain.SetSimpleText(status_.Text);
-    Timer1.SetEnabled(status_.TimerOn);
 }
 
 void frmMain::Timer1_Timer() {
-    status_.TimerEnded(statusMessages_);
+    // The timer goes off first; the entry shown next switches it on again when it is timed.
     Timer1.SetEnabled(false);
+    status_.TimerEnded(statusMessages_);
+    ApplyStatus();
+}
+
+void frmMain::ApplyStatus() {
     StatusBarMain.SetBold(status_.Bold);
     StatusBarMain.SetSimpleText(status_.Text);
+    Timer1.SetEnabled(status_.TimerOn);
 }
 
 void frmMain::ShowAnimFrame(int frame) {
@@ -336,18 +340,7 @@ void frmMain::DisplayStats() { ShowStatLabels(true); }
 
 void frmMain::SetStatDisplay() {
     runtime::SetContext("frmMain", "SetStatDisplay");
-    MainWindowModel::LogStatistics stats;
-    stats.LogFound = DUVMain::LogFound;
-    stats.ArchiveOpen = DUVMain::ArchiveOpen;
-    stats.LogCorrupt = DUVMain::LogCorrupt;
-    stats.LogInvalid = DUVMain::LogInvalid;
-    stats.LogEmpty = DUVMain::LogEmpty;
-    stats.LogLength = DUVMain::LogLength;
-    stats.LogLineCount = DUVMain::LogLineCount;
-    stats.FirstEntryDate = DUVMain::FirstEntryDate;
-    stats.LastEntryDate = DUVMain::LastEntryDate;
-    stats.LogFileTitle = DUVMain::LogFileTitle;
-    stats.LogFileDir = DUVMain::LogFileDir;
+    const MainWindowModel::LogStatistics stats = MainWindowModel::CurrentLog();
     MainWindowModel::StatisticsTexts texts;
     runtime::Guard([&] { texts = MainWindowModel::StatisticsFor(stats); });
     LabelLogName2.SetText(texts.Name);
@@ -461,14 +454,7 @@ bool frmMain::ControlEnabled(MainControl control) const {
 }
 
 void frmMain::ApplyEnabledStates() {
-    MainWindowModel::LogFlags flags;
-    flags.LogFound = DUVMain::LogFound;
-    flags.LogInvalid = DUVMain::LogInvalid;
-    flags.LogCorrupt = DUVMain::LogCorrupt;
-    flags.LogEmpty = DUVMain::LogEmpty;
-    flags.ArchiveOpen = DUVMain::ArchiveOpen;
-    flags.ViewingTextFile = DUVMain::ViewingTextFile;
-    flags.ViewingLog = DUVMain::ViewingLog;
+    const MainWindowModel::LogFlags flags = MainWindowModel::CurrentLog().Flags;
     MainWindowModel::EnabledTable table = MainWindowModel::EnabledStates(flags);
     for (int i = 0; i < MainWindowModel::kMainControlCount; ++i) {
         Switch value = table[static_cast<size_t>(i)];
@@ -502,7 +488,7 @@ void frmMain::Form_Load() {
     HideStatDisplay();
     runtime::Guard([&] { SetStatDisplay(); });
     DisplayStats();
-    status_.StatusIndex = 1;
+    status_.StatusIndex = StatusId::EnterStart;
     ApplyEnabledStates();
     loading_ = false;
 }
@@ -515,22 +501,23 @@ void frmMain::Form_Activate() {
     Form_Resize();
     bool tipWanted = true;
     SetCursor(LoadCursor(nullptr, IDC_ARROW));
-    if (DUVMain::LogInvalid && !DUVMain::ArchiveOpen) {
+    const MainWindowModel::LogFlags log = MainWindowModel::CurrentLog().Flags;
+    if (log.LogInvalid && !log.ArchiveOpen) {
         runtime::Guard([] { DUVMain::WarnInvalidLog(); });
-        status_.StatusIndex = 7;
+        status_.StatusIndex = StatusId::NoLog;
         tipWanted = false;
     }
-    if (!DUVMain::LogFound && !DUVMain::ArchiveOpen) {
+    if (!log.LogFound && !log.ArchiveOpen) {
         runtime::Guard([] { DUVMain::WarnNoModemLog(); });
-        status_.StatusIndex = 7;
+        status_.StatusIndex = StatusId::NoLog;
         tipWanted = false;
     }
-    if (DUVMain::LogCorrupt) {
+    if (log.LogCorrupt) {
         runtime::Guard([] { DUVMain::WarnLogCorrupt(); });
-        status_.StatusIndex = 8;
+        status_.StatusIndex = StatusId::LogCorrupt;
         tipWanted = false;
     }
-    if (DUVMain::LogTooBig && !DUVMain::ArchiveOpen) {
+    if (log.LogTooBig && !log.ArchiveOpen) {
         runtime::Guard([] { DUVMain::WarnLogTooBig(); });
         tipWanted = false;
     }
@@ -581,6 +568,10 @@ void frmMain::Form_Resize() {
                       std::max(300, clientWidth - 1200 - 250), barHeight);
 
     int toolbarHeight = DUVMain::ShowToolbars ? ToolbarMain.Height() : 0;
+    // The animation, or the still picture that stands for it, at the right of the toolbar row.
+    PicAnimDuv.Move(LabelMainNotice.Left() + LabelMainNotice.Width() - PicAnimDuv.Width() + 50 -
+                        forms::PixelsToTwipsX(4),
+                    0, PicAnimDuv.Width(), PicAnimDuv.Height());
     if (!DUVMain::ShowGraphic) {
         imgMain.SetVisible(false);
         AnimOn = false;
@@ -593,9 +584,6 @@ void frmMain::Form_Resize() {
         int imgHeight = forms::PixelsToTwipsY(84);
         imgMain.Move(clientWidth - imgWidth, LabelMainNotice.Top() - imgHeight + 100, imgWidth,
                      imgHeight);
-        PicAnimDuv.Move(LabelMainNotice.Left() + LabelMainNotice.Width() - PicAnimDuv.Width() + 50 -
-                            forms::PixelsToTwipsX(4),
-                        0, PicAnimDuv.Width(), PicAnimDuv.Height());
         PicAnimDuv.SetEnabled(true);
     }
 

@@ -163,7 +163,8 @@ private:
     void DefineCommands();
     void CreateMenus();
     void LayoutDateControls();
-    void SetStatus(int index);
+    void SetStatus(MainWindowModel::StatusId index);
+    void ApplyStatus();
     void StoreWindowSize();
     void ShowAnimFrame(int frame);
     void WriteDateBox(forms::MaskedEdit& box, runtime::Date date);
@@ -172,7 +173,7 @@ private:
     void ApplyEnabledStates();
     void BindStateControls();
     void ShowStatLabels(bool visible);
-    void DateStatus(int index);
+    void DateStatus(MainWindowModel::StatusId index);
 
     // How each control of the enabled-state table is switched and read.
     struct StateBinding {

@@ -257,9 +257,14 @@ void frmMain::mnuClearLog_Click() {
                            error);
         }
     });
-    runtime::Step("CreateModemLog", [] { DUVMain::CreateModemLog(DUVMain::LogFilePath); });
-    ShowMessage("Current modem log has been deleted.\nNew blank modem log has been created!",
-                msg::OkOnly);
+    bool created = false;
+    runtime::Step("CreateModemLog", [&] { created = DUVMain::CreateModemLog(DUVMain::LogFilePath); });
+    // A failed delete or create has gone to the error handler; the news is told only when the
+    // new log is there.
+    if (created && GeneralFunctions::FileExists(DUVMain::LogFilePath)) {
+        ShowMessage("Current modem log has been deleted.\nNew blank modem log has been created!",
+                    msg::OkOnly);
+    }
     forms::BusyCursor busy;
     runtime::Guard([] { DUVMain::GetLogStats(false); });
     Refresh();

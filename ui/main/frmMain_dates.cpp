@@ -11,6 +11,7 @@
 #include "core/MessageBox.h"
 #include "core/Warnings.h"
 
+using MainWindowModel::StatusId;
 using runtime::Date;
 
 namespace {
@@ -46,7 +47,7 @@ bool frmMain::ReadDateBox(const forms::MaskedEdit& box, Date& date) const {
     return true;
 }
 
-void frmMain::DateStatus(int index) {
+void frmMain::DateStatus(StatusId index) {
     status_.StatusIndex = index;
     if (!loading_) {
         MessageBeep(MB_OK);
@@ -57,14 +58,14 @@ void frmMain::DateStatus(int index) {
 void frmMain::setLogExtents() {
     runtime::SetContext("frmMain", "setLogExtents");
     MainWindowModel::DefaultStartInputs in;
-    in.Usable = DUVMain::LogFound && !DUVMain::LogInvalid && !DUVMain::LogCorrupt &&
-                !DUVMain::LogEmpty && !DUVMain::ArchiveOpen;
+    const MainWindowModel::LogStatistics log = MainWindowModel::CurrentLog();
+    in.Usable = MainWindowModel::UsableForDefaultStart(log.Flags);
     in.UserStartPref = DUVMain::UserStartPref;
     in.UserStartOfWeek = DUVMain::UserStartOfWeek;
     in.UserStartOfMonth = DUVMain::UserStartOfMonth;
     in.UserStartDate = DUVMain::UserStartDate;
-    in.FirstEntryDate = DUVMain::FirstEntryDate;
-    in.LastEntryDate = DUVMain::LastEntryDate;
+    in.FirstEntryDate = log.FirstEntryDate;
+    in.LastEntryDate = log.LastEntryDate;
     in.Today = Today();
     in.TodayWeekday = GeneralFunctions::DayNameIndex(runtime::Format(in.Today, "dddd"));
     Date first = runtime::DateSerial(runtime::Year(in.Today), runtime::Month(in.Today), 1);
@@ -87,13 +88,12 @@ void frmMain::inputStarting_Change() {
     DUVMain::StartDateValid = ReadDateBox(inputStarting, start);
     if (DUVMain::StartDateValid) {
         DUVMain::ReportStartDate = start;
-        if (changeDepth_ <= kMaxChangeDepth &&
-            GeneralFunctions::DateBefore(start, DUVMain::FirstEntryDate) &&
-            (DUVMain::LogFound || DUVMain::ArchiveOpen) && !DUVMain::LogInvalid &&
-            !DUVMain::LogCorrupt) {
-            DUVMain::ReportStartDate = DUVMain::FirstEntryDate;
+        const MainWindowModel::DateCorrection correction =
+            MainWindowModel::ClampStart(start, MainWindowModel::CurrentLog(), activeDateBox_);
+        if (changeDepth_ <= kMaxChangeDepth && correction.Corrected) {
+            DUVMain::ReportStartDate = correction.Value;
             WriteDateBox(inputStarting, DUVMain::ReportStartDate);
-            DateStatus(activeDateBox_ == 1 ? 10 : 11);
+            DateStatus(correction.Status);
         }
         Calendar1.SetValue(DUVMain::ReportStartDate);
         if (changeDepth_ <= kMaxChangeDepth &&
@@ -112,13 +112,12 @@ void frmMain::inputEnding_Change() {
     DUVMain::EndDateValid = ReadDateBox(inputEnding, end);
     if (DUVMain::EndDateValid) {
         DUVMain::ReportEndDate = end;
-        if (changeDepth_ <= kMaxChangeDepth &&
-            GeneralFunctions::DateBefore(DUVMain::LastEntryDate, end) &&
-            (DUVMain::LogFound || DUVMain::ArchiveOpen) && !DUVMain::LogInvalid &&
-            !DUVMain::LogCorrupt && !DUVMain::LogEmpty) {
-            DUVMain::ReportEndDate = DUVMain::LastEntryDate;
+        const MainWindowModel::DateCorrection correction =
+            MainWindowModel::ClampEnd(end, MainWindowModel::CurrentLog(), activeDateBox_);
+        if (changeDepth_ <= kMaxChangeDepth && correction.Corrected) {
+            DUVMain::ReportEndDate = correction.Value;
             WriteDateBox(inputEnding, DUVMain::ReportEndDate);
-            DateStatus(activeDateBox_ == 2 ? 12 : 13);
+            DateStatus(correction.Status);
         }
         Calendar1.SetValue(DUVMain::ReportEndDate);
         if (changeDepth_ <= kMaxChangeDepth &&
@@ -132,7 +131,7 @@ void frmMain::inputEnding_Change() {
 
 void frmMain::inputStarting_GotFocus() {
     activeDateBox_ = 1;
-    SetStatus(1);
+    SetStatus(StatusId::EnterStart);
     imgStartArrow.SetVisible(true);
     imgEndArrow.SetVisible(false);
     Calendar1.SetValue(DUVMain::ReportStartDate);
@@ -141,7 +140,7 @@ void frmMain::inputStarting_GotFocus() {
 
 void frmMain::inputEnding_GotFocus() {
     activeDateBox_ = 2;
-    SetStatus(2);
+    SetStatus(StatusId::EnterEnd);
     imgStartArrow.SetVisible(false);
     imgEndArrow.SetVisible(true);
     Calendar1.SetValue(DUVMain::ReportEndDate);
@@ -151,7 +150,7 @@ void frmMain::inputEnding_GotFocus() {
 void frmMain::inputStarting_LostFocus() {
     if (!DUVMain::StartDateValid && !loading_) {
         MessageBeep(MB_OK);
-        SetStatus(9);
+        SetStatus(StatusId::InvalidDate);
         inputStarting.RefocusLater();
     }
     checkProcess();
@@ -160,15 +159,15 @@ void frmMain::inputStarting_LostFocus() {
 void frmMain::inputEnding_LostFocus() {
     if (!DUVMain::EndDateValid && !loading_) {
         MessageBeep(MB_OK);
-        SetStatus(9);
+        SetStatus(StatusId::InvalidDate);
         inputEnding.RefocusLater();
     }
     checkProcess();
 }
 
 void frmMain::checkProcess() {
-    bool ready = DUVMain::StartDateValid && DUVMain::EndDateValid &&
-                 (DUVMain::LogFound || DUVMain::ArchiveOpen);
+    bool ready = MainWindowModel::CanProcess(DUVMain::StartDateValid, DUVMain::EndDateValid,
+                                             MainWindowModel::CurrentLog().Flags);
     btnProcess.SetEnabled(ready);
     if (ready) {
         diff = MainWindowModel::DaysInRange(DUVMain::ReportStartDate, DUVMain::ReportEndDate);
@@ -221,7 +220,7 @@ void frmMain::UpDown1_Spin(int delta) {
     Calendar1.SetValue(DUVMain::ReportStartDate + delta);
     WriteDateBox(inputStarting, Calendar1.Value());
     inputStarting.SetFocus();
-    SetStatus(1);
+    SetStatus(StatusId::EnterStart);
 }
 
 void frmMain::UpDown2_Spin(int delta) {
@@ -231,7 +230,7 @@ void frmMain::UpDown2_Spin(int delta) {
     Calendar1.SetValue(DUVMain::ReportEndDate + delta);
     WriteDateBox(inputEnding, Calendar1.Value());
     inputEnding.SetFocus();
-    SetStatus(2);
+    SetStatus(StatusId::EnterEnd);
 }
 
 void frmMain::UpDown3_Spin(int delta) {
