@@ -846,12 +846,10 @@ void ShowProgress()
             if (Window.SetStatusText)
                 Window.SetStatusText("Please Wait .....Processing  " + std::to_string(percent) +
                                      "%");
-            if (Window.SetProgress)
-                Window.SetProgress(percent);
+            Window.Progress.Percent(percent);
         }
     }
-    if (Window.LetEventsRun)
-        Window.LetEventsRun();
+    ::LetEventsRun();
     // Whatever ran meanwhile named its own procedure and step.
     RestoreProcessContext();
     runtime::SetCountedStep(kLogEntryStep, EntryCount);
@@ -1049,13 +1047,11 @@ void Analyse()
     runtime::Step("Clr Analysis Vars", [] { ClearSessionVars(); });
     runtime::Step("Clr Analysis Arrays", [] { ClearAnalysisArrays(); });
 
-    if (Window.ShowProgressBar)
-        Window.ShowProgressBar(true);
+    Window.Progress.Visible(true);
     runtime::Step("Progress Chunk", [] {
         ProgressChunk = static_cast<int32_t>(std::floor(DUVMain::LogLineCount / 10.0));
     });
-    if (Window.SetHourglass)
-        Window.SetHourglass(true);
+    ShowBusy(true);
 
     CaptureRunSettings();
     // A small log is read in one block of its own size.
@@ -1096,8 +1092,7 @@ void Analyse()
     }
 
     runtime::Step("Finished Processing", [] {
-        if (Window.ShowProgressBar)
-            Window.ShowProgressBar(false);
+        Window.Progress.Visible(false);
         if (Window.SetStatusText)
             Window.SetStatusText(" F I N I S H E D !  -  (" + std::to_string(EntryCount) +
                                  " entries processed)");
@@ -1108,8 +1103,7 @@ void Analyse()
         Pricing.CheckUserWarnings();
     if (!DUVMain::LogCorrupt && Window.ShowReport)
         Window.ShowReport();
-    if (Window.SetHourglass)
-        Window.SetHourglass(false);
+    ShowBusy(false);
 }
 
 }  // namespace DUVAnalyse

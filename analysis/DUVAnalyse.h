@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/UserFeedback.h"
+
 namespace DUVAnalyse {
 
 // A date as a day count since 30 December 1899 in a double (the fraction is the time of day).
@@ -107,12 +109,10 @@ extern std::string ReportText;
 
 // ---- what the run asks of the windows ----
 // Every member may be empty (nothing happens). The program's main window fills it in.
+// The hourglass and letting events run are the program's user feedback (core/UserFeedback.h).
 struct RunWindow {
-    std::function<void(bool visible)> ShowProgressBar;
-    std::function<void(int percent)> SetProgress;
+    ProgressDisplay Progress;
     std::function<void(const std::string& text)> SetStatusText;
-    std::function<void(bool busy)> SetHourglass;
-    std::function<void()> LetEventsRun;
     std::function<void()> WarnMaxServices;
     std::function<void()> WarnMaxConnections;
     std::function<void()> WarnTariffsIncomplete;

@@ -101,8 +101,7 @@ SessionPrice PriceSession(ConnectionRecord& rec, int32_t i, int64_t charged, std
 void DisplayDetailReport()
 {
     runtime::SetContext("DUVAnalyse", kProc);
-    if (ReportWindowCalls.SetHourglass)
-        ReportWindowCalls.SetHourglass(true);
+    ShowBusy(true);
     ReportStatement(kProc, [] { Penalties.Create(DUVMain::MaxServices); });
 
     const bool withCost = DUVMain::CalcCosts;
@@ -150,13 +149,12 @@ void DisplayDetailReport()
     double totalDial = 0, totalService = 0, totalData = 0, totalCost = 0;
     const std::string sessionDashes = "    " + std::string(49 + cw, '-') + kCrLf;
 
-    if (ReportWindowCalls.ShowProgressBar)
-        ReportWindowCalls.ShowProgressBar(true);
+    ReportWindowCalls.Progress.Visible(true);
     const int32_t sessions = std::min<int32_t>(ConnIndex, static_cast<int32_t>(Connections.size()) - 1);
     for (int32_t i = 1; i <= sessions; ++i) {
         const double p = std::floor(static_cast<double>(i) / ConnIndex * 100.0);
-        if (p <= 100 && ReportWindowCalls.SetProgress)
-            ReportWindowCalls.SetProgress(static_cast<int>(p));
+        if (p <= 100)
+            ReportWindowCalls.Progress.Percent(static_cast<int>(p));
 
         ConnectionRecord& rec = Connections[static_cast<std::size_t>(i)];
         const bool errorSession = runtime::UCase(rec.Notes).find("ERROR") != std::string::npos;
@@ -275,13 +273,11 @@ void DisplayDetailReport()
     ReportText = std::move(text);
     Report = std::move(view);
 
-    if (ReportWindowCalls.ShowProgressBar)
-        ReportWindowCalls.ShowProgressBar(false);
+    ReportWindowCalls.Progress.Visible(false);
     if (ReportWindowCalls.Show)
         ReportWindowCalls.Show();
     DUVMain::DetailReportBuilt = true;
-    if (ReportWindowCalls.SetHourglass)
-        ReportWindowCalls.SetHourglass(false);
+    ShowBusy(false);
 }
 
 }  // namespace DUVAnalyse

@@ -59,10 +59,9 @@ struct ReportView {
 extern ReportView Report;
 
 // What the report builders ask of the report window. Every member may be empty.
+// The hourglass is the program's user feedback (core/UserFeedback.h).
 struct ReportWindow {
-    std::function<void(bool busy)> SetHourglass;
-    std::function<void(bool visible)> ShowProgressBar;
-    std::function<void(int percent)> SetProgress;
+    ProgressDisplay Progress;
     // Shows the report window (modeless) with ReportText and Report.
     std::function<void()> Show;
 };

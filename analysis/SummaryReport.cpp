@@ -208,8 +208,7 @@ void AddUsageRow(const ServiceUsageRecord& usage, std::size_t costWidth, Summary
 void DisplaySummaryReport()
 {
     runtime::SetContext("DUVAnalyse", kProc);
-    if (ReportWindowCalls.SetHourglass)
-        ReportWindowCalls.SetHourglass(true);
+    ShowBusy(true);
 
     const bool withCost = DUVMain::CalcCosts;
     const bool warn = ErrorsFound && DUVMain::ShowErrors;
@@ -320,8 +319,7 @@ void DisplaySummaryReport()
     if (ReportWindowCalls.Show)
         ReportWindowCalls.Show();
     DUVMain::SummaryReportBuilt = true;
-    if (ReportWindowCalls.SetHourglass)
-        ReportWindowCalls.SetHourglass(false);
+    ShowBusy(false);
 }
 
 }  // namespace DUVAnalyse

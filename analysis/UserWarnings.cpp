@@ -14,6 +14,7 @@
 #include "core/MessageBox.h"
 #include "core/Records.h"
 #include "core/Runtime.h"
+#include "core/UserFeedback.h"
 
 namespace DUVAnalyse {
 
@@ -101,9 +102,7 @@ void CheckUserWarnings()
 
     if (soundWanted) {
         sound::PlaySoundFile(DUVMain::WarningSoundFile);
-        if (Window.LetEventsRun) {
-            Window.LetEventsRun();
-        }
+        ::LetEventsRun();
     }
     if (boxWanted) {
         std::string text = "One or more dialled service(s) have exceeded a user\n"

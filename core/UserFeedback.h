@@ -1,7 +1,8 @@
 #pragma once
-// What long core operations show the user: the hourglass pointer, the splash window's status
-// label, and "let events run" so that windows repaint. The window layer installs the real
-// ones; without them these do nothing.
+// What long operations show the user: the hourglass pointer, "let events run" so that windows
+// repaint, the splash window's status label, and a window's progress bar. This is the one
+// place for them: the start-up, the analysis run, the report builders and the log maintenance
+// all use it. The window layer installs the real ones; without them these do nothing.
 
 #include <functional>
 #include <string>
@@ -10,6 +11,24 @@ struct UserFeedback {
     std::function<void(bool busy)> ShowBusy;                 // hourglass on / normal pointer
     std::function<void()> LetEventsRun;                      // one pass of the message loop
     std::function<void(const std::string&)> SetSplashLabel;  // frmSplash.SplashLabel1
+};
+
+// A progress bar a long operation fills: the main window's during the analysis, the report
+// window's while the details report is built, a maintenance window's while it rewrites the log.
+struct ProgressDisplay {
+    std::function<void(bool visible)> Show;
+    std::function<void(int percent)> Set;
+
+    void Visible(bool visible) const
+    {
+        if (Show)
+            Show(visible);
+    }
+    void Percent(int percent) const
+    {
+        if (Set)
+            Set(percent);
+    }
 };
 
 // Installs the functions; returns the previous set.

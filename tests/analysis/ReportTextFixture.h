@@ -143,11 +143,17 @@ protected:
     DUVAnalyse::ReportWindow RecordingReportWindow()
     {
         DUVAnalyse::ReportWindow w;
-        w.SetHourglass = [this](bool busy) { events.push_back(busy ? "Hourglass" : "Default pointer"); };
-        w.ShowProgressBar = [this](bool on) { events.push_back(on ? "ProgressBar on" : "ProgressBar off"); };
-        w.SetProgress = [this](int percent) { progress.push_back(percent); };
+        w.Progress.Show = [this](bool on) { events.push_back(on ? "ProgressBar on" : "ProgressBar off"); };
+        w.Progress.Set = [this](int percent) { progress.push_back(percent); };
         w.Show = [this] { events.push_back("Show"); };
         return w;
+    }
+
+    UserFeedback RecordingFeedback()
+    {
+        UserFeedback feedback;
+        feedback.ShowBusy = [this](bool busy) { events.push_back(busy ? "Hourglass" : "Default pointer"); };
+        return feedback;
     }
 
     // The regional settings of a fixed locale (0: the default source again).
@@ -180,6 +186,7 @@ protected:
         DUVMain::LogFilePath = path;
         DUVMain::LogLineCount = count;
         DUVAnalyse::Analyse();
+        events.clear();  // the run's own hourglass; the tests look at the report's
     }
 
     int AddService(const ServiceRecord& service)
@@ -278,6 +285,7 @@ protected:
     test_support::ScopedValue<DUVAnalyse::RunWindow> window_{DUVAnalyse::Window, {}};
     test_support::ScopedValue<DUVAnalyse::ReportWindow> reportWindow_{
         DUVAnalyse::ReportWindowCalls, RecordingReportWindow()};
+    test_support::ScopedSeam<UserFeedback> feedback_{SetUserFeedback, RecordingFeedback()};
 };
 
 }  // namespace report_test

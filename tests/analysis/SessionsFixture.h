@@ -76,14 +76,20 @@ protected:
         return p;
     }
 
+    UserFeedback RecordingFeedback()
+    {
+        UserFeedback feedback;
+        feedback.ShowBusy = [this](bool b) { events.push_back(b ? "Hourglass" : "Default pointer"); };
+        feedback.LetEventsRun = [this] { ++eventPumps; };
+        return feedback;
+    }
+
     DUVAnalyse::RunWindow RecordingWindow()
     {
         DUVAnalyse::RunWindow w;
-        w.ShowProgressBar = [this](bool v) { events.push_back(v ? "ProgressBar on" : "ProgressBar off"); };
-        w.SetProgress = [this](int pct) { progress.push_back(pct); };
+        w.Progress.Show = [this](bool v) { events.push_back(v ? "ProgressBar on" : "ProgressBar off"); };
+        w.Progress.Set = [this](int pct) { progress.push_back(pct); };
         w.SetStatusText = [this](const std::string& t) { status.push_back(t); };
-        w.SetHourglass = [this](bool b) { events.push_back(b ? "Hourglass" : "Default pointer"); };
-        w.LetEventsRun = [this] { ++eventPumps; };
         w.WarnMaxServices = [this] { events.push_back("WarnMaxServices"); };
         w.WarnMaxConnections = [this] { events.push_back("WarnMaxConnections"); };
         w.WarnTariffsIncomplete = [this] { events.push_back("WarnTariffsIncomplete"); };
@@ -145,6 +151,7 @@ protected:
     test_support::ScopedValue<DUVAnalyse::PricingCalls> pricing_{DUVAnalyse::Pricing,
                                                                 RecordingPricing()};
     test_support::ScopedValue<DUVAnalyse::RunWindow> window_{DUVAnalyse::Window, RecordingWindow()};
+    test_support::ScopedSeam<UserFeedback> feedback_{SetUserFeedback, RecordingFeedback()};
 };
 
 }  // namespace sessions_test

@@ -161,9 +161,11 @@ TEST_F(UserWarnings, OneSoundThenOneBoxListingEveryServiceReached)
     Row("0800").Seconds = 60;
     Row("0900").Seconds = 600;
     int pumps = 0;
-    DUVAnalyse::Window.LetEventsRun = [&] { ++pumps; };
-
+    UserFeedback feedback;
+    feedback.LetEventsRun = [&] { ++pumps; };
+    UserFeedback previous = SetUserFeedback(feedback);
     DUVAnalyse::CheckUserWarnings();
+    SetUserFeedback(previous);
 
     ASSERT_EQ(sounds.files.size(), 1u);
     EXPECT_EQ(sounds.files[0], "C:\\Sounds\\alarm.wav");

@@ -26,20 +26,21 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
-        RECT r;
-        GetClientRect(hwnd, &r);
-        HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)));
-        TEXTMETRICA tm;
-        GetTextMetricsA(dc, &tm);
-        r.top += tm.tmHeight / 2;
-        DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
-        char caption[256] = {};
-        GetWindowTextA(hwnd, caption, sizeof(caption));
-        if (caption[0]) {
-            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-            TextOutA(dc, 8, 0, caption, lstrlenA(caption));
+        {
+            RECT r;
+            GetClientRect(hwnd, &r);
+            Selection font(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)));
+            TEXTMETRICA tm;
+            GetTextMetricsA(dc, &tm);
+            r.top += tm.tmHeight / 2;
+            DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
+            char caption[256] = {};
+            GetWindowTextA(hwnd, caption, sizeof(caption));
+            if (caption[0]) {
+                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+                TextOutA(dc, 8, 0, caption, lstrlenA(caption));
+            }
         }
-        SelectObject(dc, oldFont);
         EndPaint(hwnd, &ps);
         return 0;
     }
@@ -83,13 +84,8 @@ void PictureBox::Create(Form& form, int id, HWND parent) {
     CreateChild(form, id, "STATIC", "", SS_NOTIFY | SS_OWNERDRAW, 0, parent);
 }
 
-PictureBox::~PictureBox() {
-    if (bitmap_) DeleteObject(bitmap_);
-}
-
 void PictureBox::SetBitmap(HBITMAP bitmap) {
-    if (bitmap_ && bitmap_ != bitmap) DeleteObject(bitmap_);
-    bitmap_ = bitmap;
+    bitmap_.Reset(bitmap);
     if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -109,13 +105,11 @@ bool PictureBox::OnControlMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
     GetClientRect(hwnd(), &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     if (bitmap_) {
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, bitmap_);
+        OwnedDC memory(CreateCompatibleDC(dc));
+        Selection picture(memory.Get(), bitmap_.Get());
         BITMAP info = {};
-        GetObjectA(bitmap_, sizeof(info), &info);
-        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
+        GetObjectA(bitmap_.Get(), sizeof(info), &info);
+        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.Get(), 0, 0, SRCCOPY);
     }
     EndPaint(hwnd(), &ps);
     result = 0;

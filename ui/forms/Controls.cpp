@@ -1,6 +1,7 @@
 #include "ui/forms/Controls.h"
 
 #include <map>
+#include <utility>
 
 namespace forms {
 namespace {
@@ -37,9 +38,6 @@ Control::~Control() {
     if (form_) {
         form_->Unregister(this);
     }
-    if (font_) {
-        DeleteObject(font_);
-    }
 }
 
 void Control::CreateChild(Form& form, int id, const char* className, const std::string& text,
@@ -58,8 +56,7 @@ void Control::CreateChild(Form& form, int id, const char* className, const std::
                      reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         SetWindowSubclass(hwnd_, &Control::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
         if (font_) {
-            DeleteObject(font_);
-            font_ = nullptr;
+            font_.Reset();
             SetFont(fontFace_, fontSize_, fontBold_, fontItalic_);
         }
     }
@@ -181,17 +178,12 @@ void Control::SetFont(const std::string& face, int pointSize, bool bold, bool it
     if (!hwnd_) {
         return;
     }
-    HDC dc = GetDC(hwnd_);
-    int height = -MulDiv(pointSize, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    ReleaseDC(hwnd_, dc);
-    HFONT font = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (font_) {
-        DeleteObject(font_);
-    }
-    font_ = font;
+    int height = -MulDiv(pointSize, GetDeviceCaps(WindowDC(hwnd_).Get(), LOGPIXELSY), 72);
+    OwnedFont font(CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str()));
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    font_ = std::move(font);  // the one the control had is deleted now that it is not used
 }
 
 void Control::SetBold(bool bold) {

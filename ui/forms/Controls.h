@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/forms/Form.h"
+#include "ui/forms/Gdi.h"
 #include "ui/forms/MaskModel.h"
 
 #include <commctrl.h>
@@ -93,7 +94,7 @@ private:
     HWND hwnd_ = nullptr;
     int id_ = 0;
     Form* form_ = nullptr;
-    HFONT font_ = nullptr;
+    OwnedFont font_;
     std::string fontFace_;
     int fontSize_ = 0;
     bool fontBold_ = false;
@@ -265,13 +266,12 @@ public:
     }
     void Create(Form& form, int id, HWND parent = nullptr);
     void SetBitmap(HBITMAP bitmap);  // takes ownership
-    HBITMAP Bitmap() const { return bitmap_; }
-    ~PictureBox() override;
+    HBITMAP Bitmap() const { return bitmap_.Get(); }
 protected:
     void OnCommand(int code) override;
     bool OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 private:
-    HBITMAP bitmap_ = nullptr;
+    OwnedBitmap bitmap_;
 };
 
 class ProgressBar : public Control {

@@ -1,6 +1,7 @@
 #include "ui/forms/Form.h"
 
 #include "ui/forms/Controls.h"
+#include "ui/forms/Gdi.h"
 
 #include <algorithm>
 #include <utility>
@@ -28,11 +29,8 @@ void RunGuarded(const std::function<void()>& call) {
 }
 
 int ScreenDpi(int index) {
-    HDC dc = GetDC(nullptr);
-    int dpi = dc ? GetDeviceCaps(dc, index) : 96;
-    if (dc) {
-        ReleaseDC(nullptr, dc);
-    }
+    WindowDC screen(nullptr);
+    int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), index) : 96;
     return dpi > 0 ? dpi : 96;
 }
 

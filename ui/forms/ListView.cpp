@@ -1,12 +1,9 @@
 #include "ui/forms/ListView.h"
 
 #include <cmath>
+#include <utility>
 
 namespace forms {
-
-ListView::~ListView() {
-    if (font_) DeleteObject(font_);
-}
 
 void ListView::Create(Form& form, int id, HWND parent) {
     CreateChild(form, id, WC_LISTVIEWA, "",
@@ -109,17 +106,15 @@ int ListView::SelectedRow() const {
 void ListView::SetFontSize(double points) {
     fontSize_ = points;
     if (!hwnd()) return;
-    HDC dc = GetDC(hwnd());
-    int height = -static_cast<int>(std::lround(points * GetDeviceCaps(dc, LOGPIXELSY) / 72.0));
-    ReleaseDC(hwnd(), dc);
+    int height = -static_cast<int>(
+        std::lround(points * GetDeviceCaps(WindowDC(hwnd()).Get(), LOGPIXELSY) / 72.0));
     LOGFONTA lf = {};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     lf.lfHeight = height;
     lf.lfWidth = 0;
-    HFONT font = CreateFontIndirectA(&lf);
-    SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (font_) DeleteObject(font_);
-    font_ = font;
+    OwnedFont font(CreateFontIndirectA(&lf));
+    SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    font_ = std::move(font);
 }
 
 bool ListView::OnNotify(NMHDR* header, LRESULT& result) {

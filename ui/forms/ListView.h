@@ -12,7 +12,6 @@ namespace forms {
 
 class ListView : public Control {
 public:
-    ~ListView() override;
     void Create(Form& form, int id, HWND parent = nullptr);
     void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
         Create(form, id, parent);
@@ -45,7 +44,7 @@ protected:
     bool OnNotify(NMHDR* header, LRESULT& result) override;
 
 private:
-    HFONT font_ = nullptr;
+    OwnedFont font_;
     double fontSize_ = 8;
 };
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "ui/forms/Form.h"
+#include "ui/forms/Gdi.h"
 
 namespace forms {
 namespace {
@@ -27,24 +28,16 @@ HDC SystemPrintDialog() {
 // A font selected into a device context for as long as it lives.
 class SelectedFont {
 public:
-    SelectedFont(HDC dc, const std::string& face, int points) : dc_(dc) {
-        int height = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
-        font_ = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            FIXED_PITCH | FF_MODERN, face.c_str());
-        previous_ = font_ ? SelectObject(dc, font_) : nullptr;
-    }
-    ~SelectedFont() {
-        if (previous_) SelectObject(dc_, previous_);
-        if (font_) DeleteObject(font_);
-    }
-    SelectedFont(const SelectedFont&) = delete;
-    SelectedFont& operator=(const SelectedFont&) = delete;
+    SelectedFont(HDC dc, const std::string& face, int points)
+        : font_(CreateFontA(-MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
+                            FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                            face.c_str())),
+          selected_(dc, font_.Get()) {}
 
 private:
-    HDC dc_;
-    HFONT font_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
+    OwnedFont font_;
+    Selection selected_;
 };
 
 }  // namespace

@@ -17,7 +17,8 @@ constexpr unsigned long kSaveFlags = 0x2 | 0x4;  // prompt before overwriting, h
 }  // namespace
 
 void frmReport::mnuPrint_Click() {
-    HDC printer = forms::ShowPrintDialog();
+    forms::OwnedDC printerDC(forms::ShowPrintDialog());
+    HDC printer = printerDC.Get();
     if (!printer) {
         return;  // cancelled
     }
@@ -30,7 +31,6 @@ void frmReport::mnuPrint_Click() {
     bool printed = forms::PrintPages(printer, Caption(), ReportWindowModel::kPrintFontName,
                                      ReportWindowModel::kPrintFontSize,
                                      ReportWindowModel::kPrintLeftOffsetTwips, lastPrint_.Pages);
-    DeleteDC(printer);
     if (!printed) {
         ShowMessage("The report could not be printed.", msg::OkOnly | msg::IconExclamation);
     }
@@ -58,14 +58,13 @@ void frmReport::mnuSaveAs_Click() {
 
 void RegisterReportWindow() {
     DUVAnalyse::ReportWindow calls;
-    calls.SetHourglass = [](bool busy) { forms::SetHourglass(busy); };
-    calls.ShowProgressBar = [](bool visible) {
+    calls.Progress.Show = [](bool visible) {
         if (frmReport* report = frmReport::IfLoaded()) {
             report->ProgressBar1.SetValue(0);
             report->ProgressBar1.SetVisible(visible);
         }
     };
-    calls.SetProgress = [](int percent) {
+    calls.Progress.Set = [](int percent) {
         if (frmReport* report = frmReport::IfLoaded()) report->ProgressBar1.SetValue(percent);
     };
     DUVAnalyse::ReportWindowCalls = calls;

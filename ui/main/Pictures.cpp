@@ -1,6 +1,9 @@
 #include "ui/main/Pictures.h"
 
 #include <cmath>
+#include <memory>
+
+#include "ui/forms/Gdi.h"
 
 namespace Pictures {
 namespace {
@@ -8,113 +11,89 @@ namespace {
 // A device context drawing into a new bitmap; Finish hands the bitmap over.
 class Canvas {
 public:
-    Canvas(int width, int height, COLORREF background) : width_(width), height_(height) {
-        HDC screen = GetDC(nullptr);
-        dc_ = CreateCompatibleDC(screen);
-        bitmap_ = CreateCompatibleBitmap(screen, width, height);
-        ReleaseDC(nullptr, screen);
-        old_ = SelectObject(dc_, bitmap_);
+    Canvas(int width, int height, COLORREF background)
+        : width_(width), height_(height), dc_(CompatibleDC()), bitmap_(CompatibleBitmap(width, height)),
+          selected_(std::make_unique<forms::Selection>(dc_.Get(), bitmap_.Get())) {
         Fill(0, 0, width, height, background);
-        SetBkMode(dc_, TRANSPARENT);
+        SetBkMode(dc_.Get(), TRANSPARENT);
     }
-    ~Canvas() {
-        if (dc_) {
-            SelectObject(dc_, old_);
-            DeleteDC(dc_);
-        }
-        if (bitmap_) DeleteObject(bitmap_);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
 
-    HDC dc() const { return dc_; }
+    HDC dc() const { return dc_.Get(); }
     int width() const { return width_; }
     int height() const { return height_; }
 
     void Fill(int x, int y, int w, int h, COLORREF colour) {
         RECT r = {x, y, x + w, y + h};
-        HBRUSH brush = CreateSolidBrush(colour);
-        FillRect(dc_, &r, brush);
-        DeleteObject(brush);
+        forms::OwnedBrush brush(CreateSolidBrush(colour));
+        FillRect(dc(), &r, brush.Get());
     }
     void Ellipse(int x, int y, int w, int h, COLORREF fill, COLORREF line) {
-        HBRUSH brush = CreateSolidBrush(fill);
-        HPEN pen = CreatePen(PS_SOLID, 1, line);
-        HGDIOBJ ob = SelectObject(dc_, brush);
-        HGDIOBJ op = SelectObject(dc_, pen);
-        ::Ellipse(dc_, x, y, x + w, y + h);
-        SelectObject(dc_, ob);
-        SelectObject(dc_, op);
-        DeleteObject(brush);
-        DeleteObject(pen);
+        Pens pens(dc(), fill, line);
+        ::Ellipse(dc(), x, y, x + w, y + h);
     }
     void Box(int x, int y, int w, int h, COLORREF fill, COLORREF line) {
-        HBRUSH brush = CreateSolidBrush(fill);
-        HPEN pen = CreatePen(PS_SOLID, 1, line);
-        HGDIOBJ ob = SelectObject(dc_, brush);
-        HGDIOBJ op = SelectObject(dc_, pen);
-        Rectangle(dc_, x, y, x + w, y + h);
-        SelectObject(dc_, ob);
-        SelectObject(dc_, op);
-        DeleteObject(brush);
-        DeleteObject(pen);
+        Pens pens(dc(), fill, line);
+        Rectangle(dc(), x, y, x + w, y + h);
     }
     void Line(int x1, int y1, int x2, int y2, COLORREF colour, int width = 1) {
-        HPEN pen = CreatePen(PS_SOLID, width, colour);
-        HGDIOBJ op = SelectObject(dc_, pen);
-        MoveToEx(dc_, x1, y1, nullptr);
-        LineTo(dc_, x2, y2);
-        SelectObject(dc_, op);
-        DeleteObject(pen);
+        forms::OwnedPen pen(CreatePen(PS_SOLID, width, colour));
+        forms::Selection use(dc(), pen.Get());
+        MoveToEx(dc(), x1, y1, nullptr);
+        LineTo(dc(), x2, y2);
     }
     void Polygon(const POINT* points, int count, COLORREF fill, COLORREF line) {
-        HBRUSH brush = CreateSolidBrush(fill);
-        HPEN pen = CreatePen(PS_SOLID, 1, line);
-        HGDIOBJ ob = SelectObject(dc_, brush);
-        HGDIOBJ op = SelectObject(dc_, pen);
-        ::Polygon(dc_, points, count);
-        SelectObject(dc_, ob);
-        SelectObject(dc_, op);
-        DeleteObject(brush);
-        DeleteObject(pen);
+        Pens pens(dc(), fill, line);
+        ::Polygon(dc(), points, count);
     }
     void Text(int x, int y, const char* text, int height, bool bold, COLORREF colour,
               const char* face = "Arial") {
-        HFONT font = CreateFontA(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                 ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                 ANTIALIASED_QUALITY, DEFAULT_PITCH, face);
-        HGDIOBJ of = SelectObject(dc_, font);
-        SetTextColor(dc_, colour);
-        TextOutA(dc_, x, y, text, lstrlenA(text));
-        SelectObject(dc_, of);
-        DeleteObject(font);
+        forms::OwnedFont font(CreateFontA(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                          FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                          CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH,
+                                          face));
+        forms::Selection use(dc(), font.Get());
+        SetTextColor(dc(), colour);
+        TextOutA(dc(), x, y, text, lstrlenA(text));
     }
     // A wave across the picture, as a telephone line carrying data.
     void Wave(int baseline, int amplitude, double periods, double phase, COLORREF colour, int width) {
-        HPEN pen = CreatePen(PS_SOLID, width, colour);
-        HGDIOBJ op = SelectObject(dc_, pen);
+        forms::OwnedPen pen(CreatePen(PS_SOLID, width, colour));
+        forms::Selection use(dc(), pen.Get());
         for (int x = 0; x < width_; ++x) {
             int y = baseline + static_cast<int>(amplitude * std::sin(phase + periods * 6.2831853 * x / width_));
-            if (x == 0) MoveToEx(dc_, x, y, nullptr); else LineTo(dc_, x, y);
+            if (x == 0) MoveToEx(dc(), x, y, nullptr); else LineTo(dc(), x, y);
         }
-        SelectObject(dc_, op);
-        DeleteObject(pen);
     }
     HBITMAP Finish() {
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-        dc_ = nullptr;
-        HBITMAP result = bitmap_;
-        bitmap_ = nullptr;
-        return result;
+        selected_.reset();  // the bitmap leaves the device context
+        return bitmap_.Release();
     }
 
 private:
+    // A solid brush and a one-pixel pen selected while a shape is drawn.
+    struct Pens {
+        Pens(HDC dc, COLORREF fill, COLORREF line)
+            : brush(CreateSolidBrush(fill)), pen(CreatePen(PS_SOLID, 1, line)),
+              useBrush(dc, brush.Get()), usePen(dc, pen.Get()) {}
+        forms::OwnedBrush brush;
+        forms::OwnedPen pen;
+        forms::Selection useBrush;
+        forms::Selection usePen;
+    };
+    static HDC CompatibleDC() {
+        forms::WindowDC screen(nullptr);
+        return CreateCompatibleDC(screen.Get());
+    }
+    static HBITMAP CompatibleBitmap(int width, int height) {
+        forms::WindowDC screen(nullptr);
+        return CreateCompatibleBitmap(screen.Get(), width, height);
+    }
+
     int width_;
     int height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
+    forms::OwnedDC dc_;
+    forms::OwnedBitmap bitmap_;
+    std::unique_ptr<forms::Selection> selected_;
 };
 
 const COLORREF kNavy = RGB(16, 40, 96);
@@ -194,9 +173,8 @@ HIMAGELIST AnimationFrames() {
             int x = 19 + (frame - 1) * 28 / 18;
             c.Ellipse(x - 3, 11, 7, 7, kGold, RGB(160, 110, 0));
         }
-        HBITMAP bitmap = c.Finish();
-        ImageList_Add(list, bitmap, nullptr);
-        DeleteObject(bitmap);
+        forms::OwnedBitmap bitmap(c.Finish());
+        ImageList_Add(list, bitmap.Get(), nullptr);
     }
     return list;
 }
@@ -302,9 +280,8 @@ HIMAGELIST ToolbarImages() {
         default:
             break;
         }
-        HBITMAP bitmap = c.Finish();
-        ImageList_AddMasked(list, bitmap, key);
-        DeleteObject(bitmap);
+        forms::OwnedBitmap bitmap(c.Finish());
+        ImageList_AddMasked(list, bitmap.Get(), key);
     }
     return list;
 }

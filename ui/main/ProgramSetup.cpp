@@ -58,17 +58,15 @@ void HandleEventError() {
 
 void ConnectAnalysisWindow() {
     DUVAnalyse::RunWindow window;
-    window.ShowProgressBar = [](bool visible) {
+    window.Progress.Show = [](bool visible) {
         frmMain& main = frmMain::Get();
         main.ProgressBar1.SetMax(100);
         main.ProgressBar1.SetVisible(visible);
     };
-    window.SetProgress = [](int percent) { frmMain::Get().ProgressBar1.SetValue(percent); };
+    window.Progress.Set = [](int percent) { frmMain::Get().ProgressBar1.SetValue(percent); };
     window.SetStatusText = [](const std::string& text) {
         frmMain::Get().StatusBarMain.SetSimpleText(text);
     };
-    window.SetHourglass = [](bool busy) { forms::SetHourglass(busy); };
-    window.LetEventsRun = [] { forms::PumpMessages(); };
     window.WarnMaxServices = [] { DUVMain::WarnMaxServices(); };
     window.WarnMaxConnections = [] { DUVMain::WarnMaxConnections(); };
     window.WarnTariffsIncomplete = [] { DUVMain::WarnTariffsIncomplete(); };

@@ -1,0 +1,89 @@
+// Small owners of GDI handles: each frees what it holds when it goes, so no failure path can
+// leak a font, brush, pen, bitmap or device context.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace forms {
+
+// A font, brush, pen or bitmap, deleted with its owner.
+template <class Handle>
+class GdiObject {
+public:
+    GdiObject() = default;
+    explicit GdiObject(Handle handle) : handle_(handle) {}
+    ~GdiObject() { Reset(); }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    GdiObject(GdiObject&& other) noexcept : handle_(other.Release()) {}
+    GdiObject& operator=(GdiObject&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+
+    Handle Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    Handle Release() { return std::exchange(handle_, nullptr); }
+    void Reset(Handle handle = nullptr) {
+        if (handle_ && handle_ != handle) DeleteObject(handle_);
+        handle_ = handle;
+    }
+
+private:
+    Handle handle_ = nullptr;
+};
+
+using OwnedFont = GdiObject<HFONT>;
+using OwnedBrush = GdiObject<HBRUSH>;
+using OwnedPen = GdiObject<HPEN>;
+using OwnedBitmap = GdiObject<HBITMAP>;
+
+// An object selected into a device context for a while; the previous one is put back.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+    ~Selection() {
+        if (previous_) SelectObject(dc_, previous_);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// The device context of a window (or of the screen, for null), released with its owner.
+class WindowDC {
+public:
+    explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~WindowDC() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// A memory (or printer) device context, deleted with its owner.
+class OwnedDC {
+public:
+    explicit OwnedDC(HDC dc = nullptr) : dc_(dc) {}
+    ~OwnedDC() {
+        if (dc_) DeleteDC(dc_);
+    }
+    OwnedDC(const OwnedDC&) = delete;
+    OwnedDC& operator=(const OwnedDC&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+}  // namespace forms
