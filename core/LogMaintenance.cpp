@@ -1,6 +1,7 @@
 #include "core/LogMaintenance.h"
 
 #include <climits>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -151,8 +152,10 @@ RewriteResult KeepDatedLines(const std::string& workFile, const std::string& log
             return blank || DUVMain::GetLogLineDate(line) == 0 ? Keep::Drop : Keep::AsRead;
         },
         [&](std::uint64_t, std::size_t lineLength) {
+            // A line counts with a CR LF ending; one that ended in a lone LF or CR is
+            // shorter, so the figure is held at 100.
             bytes += lineLength + 2;
-            shown(RoundedPercent(static_cast<double>(bytes), static_cast<double>(logLength)));
+            shown(std::min(RoundedPercent(static_cast<double>(bytes), static_cast<double>(logLength)), 100));
         });
 }
 

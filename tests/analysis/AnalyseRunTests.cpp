@@ -1,6 +1,8 @@
 // The run as a whole: its window texts, stop rules, table limits and the given-back records.
 #include "tests/analysis/SessionsFixture.h"
 
+#include "core/UserFeedback.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -428,10 +430,10 @@ TEST_F(SessionsTest, LogThatShrinksWhileReadEndsTheRunAsAtItsEnd)
     DUVMain::LogFilePath = path;
     DUVMain::LogLineCount = static_cast<float>(lines + 2);
     int pumps = 0;
-    DUVAnalyse::Window.LetEventsRun = [&] {
+    test_support::ScopedSeam feedback(SetUserFeedback, UserFeedback{{}, [&] {
         if (++pumps == 1)
             std::filesystem::resize_file(path, 100);
-    };
+    }, {}});
     DUVAnalyse::Analyse();
     EXPECT_GE(pumps, 1);
     EXPECT_LT(DUVAnalyse::EntryCount, static_cast<int32_t>(lines));

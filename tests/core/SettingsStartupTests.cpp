@@ -234,7 +234,7 @@ TEST_F(FirstStart, WithoutAdministratorRightsTheUsersCopyKeepsTheSettings) {
     EXPECT_EQ(reg.ValueNames(registry::kCurrentUser, Key("Costs")).size(), 4u);
     Registry_Functions::SetKeyValue(registry::kLocalMachine, Key("General"), "ModemLogDir",
                                     "D:\\Logs\\", Registry_Functions::REG_TYPE_SZ);
-    ResetSettings();
+    test_support::ResetCoreState();
     StartUp();
     EXPECT_EQ(DUVMain::ModemLogDir, "D:\\Logs\\");
     EXPECT_TRUE(errors.empty());
@@ -251,7 +251,7 @@ TEST_F(CompleteRegistry, WithoutAdministratorRightsChangesGoToTheUserAndAreReadF
     Registry_Functions::CreatNewKey(Key("General"), registry::kLocalMachine);
     Registry_Functions::SetKeyValue(registry::kLocalMachine, Key("General"), "Tips", "True",
                                     Registry_Functions::REG_TYPE_SZ);
-    ResetSettings();
+    test_support::ResetCoreState();
     EXPECT_FALSE(StartUp());
     EXPECT_TRUE(DUVMain::Tips);                     // the user's own value
     EXPECT_DOUBLE_EQ(DUVMain::DialCost, 0.5);       // the machine's, where the user wrote none
