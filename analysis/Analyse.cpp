@@ -63,8 +63,7 @@ std::string ReportText;
 
 // Every table and value of a run back to its state at program start, with the report and the
 // warnings built from them; the seams (Window, Pricing, ReportWindowCalls) stay installed.
-void ResetState()
-{
+void ResetState() {
     Connections = {};
     ServiceUsage = {};
     Penalties = {};
@@ -103,16 +102,14 @@ void ResetState()
 }
 
 // ---- the period usage table ----
-void PenaltyTable::Create(int32_t maxService)
-{
+void PenaltyTable::Create(int32_t maxService) {
     services_ = std::max<int32_t>(maxService, 0) + 1;
     periods_ = InitialPeriods;
     cells_.assign(static_cast<std::size_t>(periods_) * static_cast<std::size_t>(services_),
                   PenaltyRecord{});
 }
 
-PenaltyRecord& PenaltyTable::operator()(int32_t period, int32_t service)
-{
+PenaltyRecord& PenaltyTable::operator()(int32_t period, int32_t service) {
     if (period < 0 || service < 0 || service >= services_)
         runtime::Raise(runtime::kErrSubscript);
     if (period >= periods_) {
@@ -123,8 +120,7 @@ PenaltyRecord& PenaltyTable::operator()(int32_t period, int32_t service)
                   static_cast<std::size_t>(service)];
 }
 
-const PenaltyRecord& PenaltyTable::At(int32_t period, int32_t service) const
-{
+const PenaltyRecord& PenaltyTable::At(int32_t period, int32_t service) const {
     static const PenaltyRecord empty{};
     if (period < 0 || service < 0 || service >= services_)
         runtime::Raise(runtime::kErrSubscript);
@@ -135,8 +131,7 @@ const PenaltyRecord& PenaltyTable::At(int32_t period, int32_t service) const
 }
 
 // ---- seams ----
-RunWindow DefaultRunWindow()
-{
+RunWindow DefaultRunWindow() {
     RunWindow w;
     w.WarnMaxServices = [] { DUVMain::WarnMaxServices(); };
     w.WarnMaxConnections = [] { DUVMain::WarnMaxConnections(); };
@@ -145,8 +140,7 @@ RunWindow DefaultRunWindow()
 }
 RunWindow Window = DefaultRunWindow();
 
-PricingCalls DefaultPricing()
-{
+PricingCalls DefaultPricing() {
     PricingCalls p;
     p.GetDialupCost = [](const std::string& number, Date cd, Date ct, Date dd, Date dt,
                          int32_t connIndex) {
@@ -186,8 +180,7 @@ constexpr int kKeywordCount = 7;
 class KeywordFinder {
 public:
     // The keywords in the order of the bits above.
-    void Set(const std::array<std::string, kKeywordCount>& keywords)
-    {
+    void Set(const std::array<std::string, kKeywordCount>& keywords) {
         words_ = keywords;
         for (int c = 0; c < 256; ++c) {
             const char ch = static_cast<char>(c);
@@ -228,8 +221,7 @@ public:
 #endif
     }
 
-    void Fold(int which, unsigned byte)
-    {
+    void Fold(int which, unsigned byte) {
         const unsigned char v = static_cast<unsigned char>(byte | 0x20);
         std::vector<unsigned char>& values = folded_[static_cast<std::size_t>(which)];
         if (std::find(values.begin(), values.end(), v) == values.end())
@@ -238,8 +230,7 @@ public:
 
     // The keywords the line holds, as bits. Only where two bytes begin some keyword are the
     // keywords that begin there compared.
-    unsigned Find(std::string_view line) const
-    {
+    unsigned Find(std::string_view line) const {
         unsigned found = everywhere_;
         const auto* p = reinterpret_cast<const unsigned char*>(line.data());
         const std::size_t n = line.size();
@@ -250,14 +241,15 @@ public:
         if (vectorFilter_) {
             const __m128i caseBit = _mm_set1_epi8(0x20);
             for (; i + 17 <= n; i += 16) {
-                const __m128i b0 = _mm_or_si128(
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), caseBit);
+                const __m128i b0 =
+                    _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), caseBit);
                 const __m128i b1 = _mm_or_si128(
                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1)), caseBit);
                 unsigned hits = static_cast<unsigned>(
                     _mm_movemask_epi8(_mm_and_si128(AnyOf(b0, 0), AnyOf(b1, 1))));
                 for (; hits; hits &= hits - 1)
-                    found |= MatchesPair(line, i + static_cast<std::size_t>(__builtin_ctz(hits)), found);
+                    found |=
+                        MatchesPair(line, i + static_cast<std::size_t>(__builtin_ctz(hits)), found);
             }
         }
 #endif
@@ -268,14 +260,12 @@ public:
         return found;
     }
 
-    const std::string& Word(Keyword k) const
-    {
+    const std::string& Word(Keyword k) const {
         return words_[static_cast<std::size_t>(__builtin_ctz(k))];
     }
 
     // The line upper-cased, as the procedures of a line read it.
-    void UpperCase(std::string_view line, std::string& out) const
-    {
+    void UpperCase(std::string_view line, std::string& out) const {
         out.resize(line.size());
         for (std::size_t i = 0; i < line.size(); ++i)
             out[i] = static_cast<char>(upper_[static_cast<unsigned char>(line[i])]);
@@ -286,8 +276,7 @@ private:
 
 #ifdef __SSE2__
     // Where the bytes equal one of the folded values of the first (0) or second (1) byte.
-    __m128i AnyOf(__m128i bytes, int which) const
-    {
+    __m128i AnyOf(__m128i bytes, int which) const {
         const __m128i* values = broadcast_[which];
         const std::size_t count = folded_[static_cast<std::size_t>(which)].size();
         __m128i any = _mm_setzero_si128();
@@ -301,8 +290,7 @@ private:
 
     // The keywords found at position at (not counting those already found), where a keyword
     // begins with the two bytes there.
-    unsigned MatchesPair(std::string_view line, std::size_t at, unsigned found) const
-    {
+    unsigned MatchesPair(std::string_view line, std::size_t at, unsigned found) const {
         const auto* p = reinterpret_cast<const unsigned char*>(line.data());
         const unsigned pair = static_cast<unsigned>(p[at]) << 8 | p[at + 1];
         if (!(pairs_[pair >> 6] >> (pair & 63) & 1))
@@ -311,8 +299,7 @@ private:
     }
 
     // Those of the candidate keywords that occur at position at.
-    unsigned MatchesAt(std::string_view line, std::size_t at, unsigned candidates) const
-    {
+    unsigned MatchesAt(std::string_view line, std::size_t at, unsigned candidates) const {
         unsigned matched = 0;
         for (; candidates; candidates &= candidates - 1) {
             const int k = __builtin_ctz(candidates);
@@ -320,8 +307,8 @@ private:
             if (line.size() - at < word.size())
                 continue;
             std::size_t j = 1;
-            while (j < word.size() &&
-                   upper_[static_cast<unsigned char>(line[at + j])] == static_cast<unsigned char>(word[j]))
+            while (j < word.size() && upper_[static_cast<unsigned char>(line[at + j])] ==
+                                          static_cast<unsigned char>(word[j]))
                 ++j;
             if (j == word.size())
                 matched |= 1u << k;
@@ -354,8 +341,7 @@ RunContext run;
 
 constexpr std::string_view kLogEntryStep = "Log Entry:";
 
-void CaptureRunSettings()
-{
+void CaptureRunSettings() {
     run.keywords.Set({DUVMain::ModemConnect, DUVMain::ModemAnswer, DUVMain::ModemUserDisconnect,
                       DUVMain::ModemHostDisconnect, DUVMain::ModemDial, DUVMain::ModemReads,
                       DUVMain::ModemWrites});
@@ -365,8 +351,7 @@ void CaptureRunSettings()
 
 // The date of the line. Consecutive lines of one day share their date stamp, which is read
 // once.
-Date DateOfLine(std::string_view line)
-{
+Date DateOfLine(std::string_view line) {
     constexpr std::size_t n = DUVMain::LogLineDateLength;
     if (line.size() >= n && run.dateKnown && std::memcmp(run.dateKey, line.data(), n) == 0)
         return run.dateValue;
@@ -382,8 +367,7 @@ Date DateOfLine(std::string_view line)
 // Runs one statement of the per-line work under the central error handler; the step name
 // is the log entry being processed.
 template <class F>
-void Statement(F&& f)
-{
+void Statement(F&& f) {
     try {
         f();
         return;
@@ -398,57 +382,43 @@ void Statement(F&& f)
 
 // One statement of the session start: a failure skips it without a message.
 template <class F>
-void Quietly(F&& f)
-{
+void Quietly(F&& f) {
     try {
         f();
     } catch (const runtime::RuntimeError&) {
     }
 }
 
-ConnectionRecord& Conn(int32_t i)
-{
+ConnectionRecord& Conn(int32_t i) {
     if (i < 0 || static_cast<std::size_t>(i) >= Connections.size())
         runtime::Raise(runtime::kErrSubscript);
     run.highestRecord = std::max(run.highestRecord, i);
     return Connections[static_cast<std::size_t>(i)];
 }
 
-ServiceUsageRecord& Usage(int32_t i)
-{
+ServiceUsageRecord& Usage(int32_t i) {
     if (i < 0 || static_cast<std::size_t>(i) >= ServiceUsage.size())
         runtime::Raise(runtime::kErrSubscript);
     return ServiceUsage[static_cast<std::size_t>(i)];
 }
 
-int32_t TimeSeconds(Date time)
-{
-    return static_cast<int32_t>(std::llround(time * kDaySeconds));
-}
+int32_t TimeSeconds(Date time) { return static_cast<int32_t>(std::llround(time * kDaySeconds)); }
 
 // A 32-bit sum; beyond the range it is the overflow error.
-int32_t Add32(int32_t a, int64_t b)
-{
+int32_t Add32(int32_t a, int64_t b) {
     const int64_t sum = static_cast<int64_t>(a) + b;
     if (sum < INT32_MIN || sum > INT32_MAX)
         runtime::Raise(runtime::kErrOverflow);
     return static_cast<int32_t>(sum);
 }
 
-std::string KiloBytes(double bytes)
-{
-    return runtime::Format(bytes / 1024.0, "#,##0");
-}
+std::string KiloBytes(double bytes) { return runtime::Format(bytes / 1024.0, "#,##0"); }
 
-void RestoreProcessContext()
-{
-    runtime::SetContext("DUVAnalyse", "Process");
-}
+void RestoreProcessContext() { runtime::SetContext("DUVAnalyse", "Process"); }
 
 // Discards everything gathered so far: the sessions before this point lie wholly before
 // the report range.
-void ResetTables()
-{
+void ResetTables() {
     ConnIndex = 0;
     ClearSessionVars();
     ClearAnalysisArrays();
@@ -459,8 +429,7 @@ void ResetTables()
 }
 
 // The seconds of the closing session inside the report range.
-int32_t SecondsInRange(Date cd, Date ct, Date dd, Date dt)
-{
+int32_t SecondsInRange(Date cd, Date ct, Date dd, Date dt) {
     if (DisconnectBeforeConnect(cd, ct, dd, dt))
         return 0;
     if (cd == dd)
@@ -476,8 +445,7 @@ int32_t SecondsInRange(Date cd, Date ct, Date dd, Date dt)
 }
 
 // Steps shared by both closes: charge blocks, the usage row's counts and the block seconds.
-void CountBlocks(ConnectionRecord& rec, ServiceUsageRecord& row)
-{
+void CountBlocks(ConnectionRecord& rec, ServiceUsageRecord& row) {
     Statement([&] { BlockMinutes = GetBlockMinutes(row.Number); });
     Statement([&] { BlockCount = GetBlockCount(BlockMinutes, SessionSeconds); });
     Statement([&] {
@@ -502,16 +470,13 @@ void CountBlocks(ConnectionRecord& rec, ServiceUsageRecord& row)
 
 // Chargeable seconds never go below 0 (free seconds come from the times of day, the
 // session's seconds from the part inside the report range).
-int32_t ChargeableSeconds(const ConnectionRecord& rec)
-{
+int32_t ChargeableSeconds(const ConnectionRecord& rec) {
     return std::max<int32_t>(SessionSeconds - rec.FreeSeconds, 0);
 }
 
-
 // The open session's connection record and usage row; when the tables cannot give them the
 // session is dropped.
-bool OpenSessionRecords(ConnectionRecord*& rec, ServiceUsageRecord*& row)
-{
+bool OpenSessionRecords(ConnectionRecord*& rec, ServiceUsageRecord*& row) {
     Statement([&] {
         rec = &Conn(ConnIndex);
         row = &Usage(CurrentUsageRow);
@@ -524,8 +489,7 @@ bool OpenSessionRecords(ConnectionRecord*& rec, ServiceUsageRecord*& row)
 }
 
 // A disconnect line while connected.
-void NormalClose()
-{
+void NormalClose() {
     Statement([&] { GetLineTime(); });
     SessionDisconnectDate = LineDate;
     SessionDisconnectTime = LineTime;
@@ -571,10 +535,10 @@ void NormalClose()
     });
     CountBlocks(rec, row);
     Statement([&] {
-        SessionServiceCost = Pricing.GetServiceCost
-                                 ? Pricing.GetServiceCost(number, ChargeableSeconds(rec),
-                                                          rec.ConnectDate)
-                                 : 0.0;
+        SessionServiceCost =
+            Pricing.GetServiceCost
+                ? Pricing.GetServiceCost(number, ChargeableSeconds(rec), rec.ConnectDate)
+                : 0.0;
         RestoreProcessContext();
     });
     row.TotalCost += SessionDialCost + SessionServiceCost;
@@ -586,8 +550,7 @@ void NormalClose()
 // A session that got no disconnect entry: closed with the assumed duration and data, each
 // multiplied by 1 when errors are shown and by 0 when not. Returns true when the line form
 // found the session before the report start and reset the tables.
-void ErrorClose(bool lineForm)
-{
+void ErrorClose(bool lineForm) {
     const double f = DUVMain::ShowErrors ? 1.0 : 0.0;
     ConnectionRecord* recp = nullptr;
     ServiceUsageRecord* rowp = nullptr;
@@ -668,8 +631,7 @@ void ErrorClose(bool lineForm)
 
 // A connect line while no session waits: an "Unknown Service" session in the usage row of
 // this line (row 0 unless the line also started a session).
-void OpenUnknownSession(bool startedOnThisLine)
-{
+void OpenUnknownSession(bool startedOnThisLine) {
     Statement([&] { GetLineTime(); });
     SessionConnectDate = LineDate;
     SessionConnectTime = LineTime;
@@ -696,8 +658,7 @@ void OpenUnknownSession(bool startedOnThisLine)
 
 // The connection limit stopped the run on the connect line of a session without a dial line:
 // that session could not be recorded and is dropped, as a dialled one at the limit is.
-void DropSessionAtLimit()
-{
+void DropSessionAtLimit() {
     if (ConnIndex > 0 && static_cast<std::size_t>(ConnIndex) < Connections.size())
         Connections[static_cast<std::size_t>(ConnIndex)] = ConnectionRecord{};
     if (ConnIndex > 0)
@@ -708,15 +669,13 @@ void DropSessionAtLimit()
 }
 
 // Whole seconds from the last session's disconnect to the current line.
-int64_t SecondsSinceLastDisconnect(const ConnectionRecord& rec)
-{
-    return static_cast<int64_t>(std::llround((LineDate - std::floor(rec.DisconnectDate)) *
-                                             kDaySeconds)) +
+int64_t SecondsSinceLastDisconnect(const ConnectionRecord& rec) {
+    return static_cast<int64_t>(
+               std::llround((LineDate - std::floor(rec.DisconnectDate)) * kDaySeconds)) +
            TimeSeconds(LineTime) - TimeSeconds(rec.DisconnectTime);
 }
 
-void BookReads()
-{
+void BookReads() {
     Statement([&] { GetLineTime(); });
     if (ConnIndex == 0)
         return;
@@ -728,16 +687,15 @@ void BookReads()
         rec.BytesRead = GetBytesRead(CurrentLine);
         row.BytesRead += rec.BytesRead;
         rec.Notes += " R:" + KiloBytes(rec.BytesRead) + "K";
-        SessionDataCost =
-            Pricing.GetDataCost ? Pricing.GetDataCost(row.Number, rec.BytesRead, rec.ConnectDate)
-                                : 0.0;
+        SessionDataCost = Pricing.GetDataCost
+                              ? Pricing.GetDataCost(row.Number, rec.BytesRead, rec.ConnectDate)
+                              : 0.0;
         RestoreProcessContext();
         row.TotalCost += SessionDataCost;
     });
 }
 
-void BookWrites()
-{
+void BookWrites() {
     Statement([&] { GetLineTime(); });
     if (ConnIndex == 0)
         return;
@@ -751,8 +709,7 @@ void BookWrites()
 }
 
 // The connect line of a session that a dial or answer line started.
-void ConnectWaitingSession()
-{
+void ConnectWaitingSession() {
     Statement([&] { GetLineTime(); });
     SessionConnectDate = LineDate;
     SessionConnectTime = LineTime;
@@ -770,8 +727,7 @@ void ConnectWaitingSession()
 }
 
 // Steps 5 to 8 of a dated line.
-void HandleLine()
-{
+void HandleLine() {
     unsigned holds = 0;
     bool upperCased = false;
     for (;;) {
@@ -827,14 +783,12 @@ void HandleLine()
     }
 }
 
-bool IsBlank(std::string_view line)
-{
+bool IsBlank(std::string_view line) {
     return line.find_first_not_of(' ') == std::string_view::npos;
 }
 
 // Progress at every ProgressChunk-th entry.
-void ShowProgress()
-{
+void ShowProgress() {
     if (ProgressChunk <= 0 || EntryCount != run.nextProgress)
         return;
     run.nextProgress += ProgressChunk;
@@ -857,8 +811,7 @@ void ShowProgress()
 
 }  // namespace
 
-void ClearSessionVars()
-{
+void ClearSessionVars() {
     Connected = false;
     CurrentUsageRow = 0;
     SessionConnectDate = 0;
@@ -872,8 +825,7 @@ void ClearSessionVars()
 
 // The run writes the connection records through Conn() only: those above the highest it
 // reached since the table was created or last emptied are empty already.
-void ClearAnalysisArrays()
-{
+void ClearAnalysisArrays() {
     for (ServiceUsageRecord& row : ServiceUsage)
         row = ServiceUsageRecord{};
     const std::size_t last =
@@ -883,8 +835,7 @@ void ClearAnalysisArrays()
     run.highestRecord = 0;
 }
 
-void GetLineTime()
-{
+void GetLineTime() {
     std::string_view line(CurrentLine);
     std::size_t blank = line.find(' ');
     std::size_t start = blank == std::string_view::npos ? 0 : blank + 1;
@@ -924,8 +875,7 @@ void GetLineTime()
     LineTime = (parts[0] * 3600 + parts[1] * 60 + parts[2]) / static_cast<double>(kDaySeconds);
 }
 
-void StartSession()
-{
+void StartSession() {
     std::string number;
     CurrentUsageRow = 0;
     ServicesOverflow = false;
@@ -959,7 +909,8 @@ void StartSession()
     });
     // The rows in use; an empty number matches no row by an empty other number.
     Quietly([&] {
-        const int32_t last = std::min<int32_t>(UsageCount, static_cast<int32_t>(ServiceUsage.size()) - 1);
+        const int32_t last =
+            std::min<int32_t>(UsageCount, static_cast<int32_t>(ServiceUsage.size()) - 1);
         for (int32_t i = 1; i <= last; ++i) {
             const ServiceUsageRecord& row = ServiceUsage[static_cast<std::size_t>(i)];
             if (runtime::Trim(row.Number) == number) {
@@ -991,8 +942,7 @@ void StartSession()
     LastUsageRow = CurrentUsageRow;
 }
 
-bool Process()
-{
+bool Process() {
     std::string_view raw;
     if (!run.reader || !run.reader->Next(raw))
         return false;
@@ -1014,8 +964,7 @@ bool Process()
     return true;
 }
 
-void Analyse()
-{
+void Analyse() {
     runtime::SetContext("DUVAnalyse", "Analyse");
     EntryCount = 0;
     ContinueRun = true;
@@ -1034,8 +983,9 @@ void Analyse()
     LineTime = 0;
 
     runtime::Step("Service Arrays", [] {
-        ServiceUsage.assign(static_cast<std::size_t>(std::max<int32_t>(DUVMain::MaxServices, 0)) + 1,
-                            ServiceUsageRecord{});
+        ServiceUsage.assign(
+            static_cast<std::size_t>(std::max<int32_t>(DUVMain::MaxServices, 0)) + 1,
+            ServiceUsageRecord{});
     });
     runtime::Step("Connection Arrays", [] {
         Connections.assign(

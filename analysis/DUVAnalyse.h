@@ -70,8 +70,8 @@ private:
 };
 
 // ---- tables (filled by a run, kept for the report builders until the next run) ----
-extern std::vector<ConnectionRecord> Connections;      // 0 to MaxConnections
-extern std::vector<ServiceUsageRecord> ServiceUsage;   // 0 to MaxServices
+extern std::vector<ConnectionRecord> Connections;     // 0 to MaxConnections
+extern std::vector<ServiceUsageRecord> ServiceUsage;  // 0 to MaxServices
 extern PenaltyTable Penalties;
 
 // ---- module state of a run ----

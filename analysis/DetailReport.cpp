@@ -39,28 +39,22 @@ private:
     std::string notes_;
 };
 
-std::string DateText(Date date)
-{
-    return runtime::Format(date, "Short Date");
-}
+std::string DateText(Date date) { return runtime::Format(date, "Short Date"); }
 
-std::string TimeOfDayText(Date time)
-{
-    return runtime::Format(time, DUVMain::TimeFormat.empty() ? std::string("Long Time")
-                                                             : DUVMain::TimeFormat);
+std::string TimeOfDayText(Date time) {
+    return runtime::Format(
+        time, DUVMain::TimeFormat.empty() ? std::string("Long Time") : DUVMain::TimeFormat);
 }
 
 // The notes of an error session without its error remark, wherever the remark stands.
-std::string WithoutErrorRemark(std::string notes)
-{
+std::string WithoutErrorRemark(std::string notes) {
     const std::size_t at = notes.find(kErrorRemark);
     if (at != std::string::npos)
         notes.erase(at, kErrorRemark.size());
     return notes;
 }
 
-std::string CostSplit(double dial, double service, double data)
-{
+std::string CostSplit(double dial, double service, double data) {
     return " Dialup: " + FormatMoney(dial) + " - Service: " + FormatMoney(service) +
            " - Data: " + FormatMoney(data);
 }
@@ -74,8 +68,7 @@ struct SessionPrice {
 // Prices session i again. The dial-up pricing adds the tariffs it used to the notes, which
 // stand in the record while it runs. Chargeable seconds never go below 0: the free seconds
 // come from the times of day, the charged ones from the part inside the range.
-SessionPrice PriceSession(ConnectionRecord& rec, int32_t i, int64_t charged, std::string& notes)
-{
+SessionPrice PriceSession(ConnectionRecord& rec, int32_t i, int64_t charged, std::string& notes) {
     SessionPrice price;
     rec.Notes = notes;
     ReportStatement(kProc, [&] {
@@ -84,34 +77,36 @@ SessionPrice PriceSession(ConnectionRecord& rec, int32_t i, int64_t charged, std
     });
     notes = rec.Notes;
     ReportStatement(kProc, [&] {
-        const int64_t chargeable = std::clamp<int64_t>(charged - rec.FreeSeconds, 0,
-                                                       std::numeric_limits<int32_t>::max());
+        const int64_t chargeable =
+            std::clamp<int64_t>(charged - rec.FreeSeconds, 0, std::numeric_limits<int32_t>::max());
         price.service =
             GetServiceCost(rec.Service, static_cast<int32_t>(chargeable), rec.ConnectDate);
     });
-    ReportStatement(kProc, [&] {
-        price.data = GetDataCost(rec.Service, rec.BytesRead, rec.ConnectDate);
-    });
+    ReportStatement(kProc,
+                    [&] { price.data = GetDataCost(rec.Service, rec.BytesRead, rec.ConnectDate); });
     runtime::SetContext("DUVAnalyse", kProc);
     return price;
 }
 
 }  // namespace
 
-void DisplayDetailReport()
-{
+void DisplayDetailReport() {
     runtime::SetContext("DUVAnalyse", kProc);
     ShowBusy(true);
     ReportStatement(kProc, [] { Penalties.Create(DUVMain::MaxServices); });
 
     const bool withCost = DUVMain::CalcCosts;
     const bool warn = ErrorsFound && DUVMain::ShowErrors;
-    const std::size_t cw = withCost ? static_cast<std::size_t>(std::max<int32_t>(CostWidth(), 0)) : 0;
+    const std::size_t cw =
+        withCost ? static_cast<std::size_t>(std::max<int32_t>(CostWidth(), 0)) : 0;
     const std::size_t notesColumn = withCost ? 7 : 6;
 
     ReportView view;
     ReportText.clear();
-    view.Columns = {{"Service", "0", 0}, {"Status", "2", 0}, {"Date", "2", 0}, {"Time", "2", 0},
+    view.Columns = {{"Service", "0", 0},
+                    {"Status", "2", 0},
+                    {"Date", "2", 0},
+                    {"Time", "2", 0},
                     {"Duration", "2", 0}};
     if (withCost)
         view.Columns.push_back({"Cost ", "1", 0});
@@ -121,7 +116,8 @@ void DisplayDetailReport()
     std::string startShort, endShort, startLong, endLong;
     ReportStatement(kProc, [&] { startShort = DateText(DUVMain::ReportStartDate); });
     ReportStatement(kProc, [&] { endShort = DateText(DUVMain::ReportEndDate); });
-    ReportStatement(kProc, [&] { startLong = runtime::Format(DUVMain::ReportStartDate, "Long Date"); });
+    ReportStatement(kProc,
+                    [&] { startLong = runtime::Format(DUVMain::ReportStartDate, "Long Date"); });
     ReportStatement(kProc, [&] { endLong = runtime::Format(DUVMain::ReportEndDate, "Long Date"); });
     const std::string days = DaysText();
     // About four lines of text and three list rows a session: grown once, not by doubling.
@@ -150,7 +146,8 @@ void DisplayDetailReport()
     const std::string sessionDashes = "    " + std::string(49 + cw, '-') + kCrLf;
 
     ReportWindowCalls.Progress.Visible(true);
-    const int32_t sessions = std::min<int32_t>(ConnIndex, static_cast<int32_t>(Connections.size()) - 1);
+    const int32_t sessions =
+        std::min<int32_t>(ConnIndex, static_cast<int32_t>(Connections.size()) - 1);
     for (int32_t i = 1; i <= sessions; ++i) {
         const double p = std::floor(static_cast<double>(i) / ConnIndex * 100.0);
         if (p <= 100)

@@ -22,15 +22,13 @@ constexpr int32_t LastSecondOfDay = 86399;  // 23:59:59
 int64_t WholeDay(Date date) { return static_cast<int64_t>(std::floor(date)); }
 
 // The time of day of a date value in whole seconds, 0 to 86399.
-int32_t SecondOfDay(Date time)
-{
+int32_t SecondOfDay(Date time) {
     const double fraction = time - std::floor(time);
     auto seconds = static_cast<int32_t>(std::lround(fraction * 86400.0));
     return seconds > LastSecondOfDay ? LastSecondOfDay : seconds;
 }
 
-std::string_view TrimBlanks(std::string_view text)
-{
+std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && text.front() == ' ') {
         text.remove_prefix(1);
     }
@@ -41,8 +39,7 @@ std::string_view TrimBlanks(std::string_view text)
 }
 
 // A day of a range: the regional abbreviation, or failing that the full day name.
-int32_t RangeDayIndex(std::string_view text)
-{
+int32_t RangeDayIndex(std::string_view text) {
     const int32_t index = WeekdayIndex(text);
     if (index != 8) {
         return index;
@@ -58,16 +55,14 @@ int32_t RangeDayIndex(std::string_view text)
 // 1 (Monday) to 7 (Sunday).
 int32_t MondayIndex(Date date) { return runtime::Weekday(date, 2); }  // 2: Monday first
 
-const TariffRecord& TariffOf(const ServiceRecord& service, int32_t tariff)
-{
+const TariffRecord& TariffOf(const ServiceRecord& service, int32_t tariff) {
     return service.Tariffs.at(tariff);
 }
 
 // The unit note of a per-unit segment: " - 3U x 1Min 30Sec".
-std::string UnitNote(int32_t units, const TariffRecord& tariff)
-{
-    std::string note = " - " + std::to_string(units) + "U x " +
-                       std::to_string(tariff.UnitMins) + "Min";
+std::string UnitNote(int32_t units, const TariffRecord& tariff) {
+    std::string note =
+        " - " + std::to_string(units) + "U x " + std::to_string(tariff.UnitMins) + "Min";
     if (tariff.UnitSecs > 0) {
         note += " " + std::to_string(tariff.UnitSecs) + "Sec";
     }
@@ -76,9 +71,7 @@ std::string UnitNote(int32_t units, const TariffRecord& tariff)
 
 enum class NoteForm { SessionEnd, TariffEnd, Other };
 
-void WriteTariffNotes(int32_t connIndex, NoteForm form, const TariffRecord& tariff,
-                      int32_t units)
-{
+void WriteTariffNotes(int32_t connIndex, NoteForm form, const TariffRecord& tariff, int32_t units) {
     if (connIndex <= 0 || static_cast<size_t>(connIndex) >= Connections.size()) {
         return;
     }
@@ -107,8 +100,7 @@ void WriteTariffNotes(int32_t connIndex, NoteForm form, const TariffRecord& tari
 
 // The walk over the tariffs of a service that charges by dial time.
 DialupPrice WalkTariffs(int32_t serviceIndex, Date connectDate, Date connectTime,
-                        Date disconnectDate, Date disconnectTime, int32_t connIndex)
-{
+                        Date disconnectDate, Date disconnectTime, int32_t connIndex) {
     const ServiceRecord& service = DUVMain::Services.at(serviceIndex);
     const int32_t used = std::min<int32_t>(service.UsedTariffs, kMaxTariffs);
     DialupPrice price;
@@ -226,8 +218,7 @@ DialupPrice WalkTariffs(int32_t serviceIndex, Date connectDate, Date connectTime
 }  // namespace
 
 DialupPrice PriceDialup(const std::string& number, Date connectDate, Date connectTime,
-                        Date disconnectDate, Date disconnectTime, int32_t connIndex)
-{
+                        Date disconnectDate, Date disconnectTime, int32_t connIndex) {
     DUVMain::ErrProcName = "GetDialupCost";
     DialupPrice price;
     const int32_t serviceIndex = FindService(number);
@@ -246,24 +237,22 @@ DialupPrice PriceDialup(const std::string& number, Date connectDate, Date connec
             disconnectDate = connectDate;
             disconnectTime = connectTime;
         }
-        return WalkTariffs(serviceIndex, connectDate, connectTime, disconnectDate,
-                           disconnectTime, connIndex);
+        return WalkTariffs(serviceIndex, connectDate, connectTime, disconnectDate, disconnectTime,
+                           connIndex);
     default:
         return price;
     }
 }
 
 double GetDialupCost(const std::string& number, Date connectDate, Date connectTime,
-                     Date disconnectDate, Date disconnectTime, int32_t connIndex)
-{
-    const DialupPrice price = PriceDialup(number, connectDate, connectTime, disconnectDate,
-                                          disconnectTime, connIndex);
+                     Date disconnectDate, Date disconnectTime, int32_t connIndex) {
+    const DialupPrice price =
+        PriceDialup(number, connectDate, connectTime, disconnectDate, disconnectTime, connIndex);
     return price.Covered ? price.Cost : -price.Cost;
 }
 
 double GetSegmentCost(int32_t service, int32_t tariff, int32_t seconds, bool firstSegment,
-                      int32_t& units)
-{
+                      int32_t& units) {
     const TariffRecord& t = TariffOf(DUVMain::Services.at(service), tariff);
     units = 0;
     int32_t n = seconds;
@@ -285,8 +274,7 @@ double GetSegmentCost(int32_t service, int32_t tariff, int32_t seconds, bool fir
     return t.PerMinuteRate * units;
 }
 
-bool TariffDayMatches(Date date, std::string_view days)
-{
+bool TariffDayMatches(Date date, std::string_view days) {
     if (days == "Holidays") {
         return IsHoliday(date);
     }
@@ -306,8 +294,7 @@ bool TariffDayMatches(Date date, std::string_view days)
     return first != 8 && last != 8 && first <= weekday && last >= weekday;
 }
 
-int32_t WeekdayIndex(std::string_view abbreviation)
-{
+int32_t WeekdayIndex(std::string_view abbreviation) {
     for (int32_t i = 1; i <= 7; ++i) {
         if (DUVMain::DayAbbrevs[i] == abbreviation) {
             return i;
@@ -316,8 +303,7 @@ int32_t WeekdayIndex(std::string_view abbreviation)
     return 8;
 }
 
-bool IsHoliday(Date date)
-{
+bool IsHoliday(Date date) {
     const int64_t day = WholeDay(date);
     for (int32_t i = 1; i <= DUVMain::UsedHolidays; ++i) {
         if (WholeDay(DUVMain::Holidays[i]) == day) {

@@ -15,8 +15,7 @@ namespace {
 
 constexpr int32_t kDaySeconds = 86400;
 
-std::string_view TrimBlanks(std::string_view text)
-{
+std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ')
@@ -24,21 +23,16 @@ std::string_view TrimBlanks(std::string_view text)
     return text;
 }
 
-int32_t ServicesInUse()
-{
+int32_t ServicesInUse() {
     return std::min<int32_t>(DUVMain::UsedServices, DUVMain::Services.UBound() + 1);
 }
 
 // Whole seconds of a time of day.
-int32_t TimeSeconds(Date time)
-{
-    return static_cast<int32_t>(std::llround(time * kDaySeconds));
-}
+int32_t TimeSeconds(Date time) { return static_cast<int32_t>(std::llround(time * kDaySeconds)); }
 
 // The count after a keyword of a reads or writes line (0 when none or when the digits end
 // the line).
-int32_t ByteCountAfter(std::string_view line, std::string_view keyword)
-{
+int32_t ByteCountAfter(std::string_view line, std::string_view keyword) {
     std::size_t at = line.find(keyword);
     if (at == std::string_view::npos)
         return 0;
@@ -54,8 +48,7 @@ int32_t ByteCountAfter(std::string_view line, std::string_view keyword)
 
 }  // namespace
 
-int32_t FindService(const std::string& number)
-{
+int32_t FindService(const std::string& number) {
     if (number.empty())
         return -1;
     const int32_t used = ServicesInUse();
@@ -67,8 +60,7 @@ int32_t FindService(const std::string& number)
     return -1;
 }
 
-std::string GetAltNumber(const std::string& number)
-{
+std::string GetAltNumber(const std::string& number) {
     if (number.empty())
         return {};
     const int32_t used = ServicesInUse();
@@ -83,37 +75,29 @@ std::string GetAltNumber(const std::string& number)
     return {};
 }
 
-std::string GetServiceName(const std::string& number)
-{
+std::string GetServiceName(const std::string& number) {
     int32_t i = FindService(number);
     if (i < 0)
         return number;
     return std::string(TrimBlanks(DUVMain::Services[i].ServiceName));
 }
 
-bool IsDialNumber(std::string_view text)
-{
+bool IsDialNumber(std::string_view text) {
     return text.find_first_not_of("1234567890,") == std::string_view::npos;
 }
 
-int32_t GetBytesRead(std::string_view line)
-{
-    return ByteCountAfter(line, DUVMain::ModemReads);
-}
+int32_t GetBytesRead(std::string_view line) { return ByteCountAfter(line, DUVMain::ModemReads); }
 
-int32_t GetBytesWritten(std::string_view line)
-{
+int32_t GetBytesWritten(std::string_view line) {
     return ByteCountAfter(line, DUVMain::ModemWrites);
 }
 
-int32_t GetBlockMinutes(const std::string& number)
-{
+int32_t GetBlockMinutes(const std::string& number) {
     int32_t i = FindService(number);
     return i < 0 ? 0 : DUVMain::Services[i].Block;
 }
 
-int32_t GetBlockCount(int32_t minutes, int32_t seconds)
-{
+int32_t GetBlockCount(int32_t minutes, int32_t seconds) {
     if (minutes == 0)
         return 0;
     const float m = static_cast<float>(seconds) / 60.0f;
@@ -124,8 +108,7 @@ int32_t GetBlockCount(int32_t minutes, int32_t seconds)
     return count;
 }
 
-int32_t GetFreeSeconds(const std::string& number, Date connectTime, Date disconnectTime)
-{
+int32_t GetFreeSeconds(const std::string& number, Date connectTime, Date disconnectTime) {
     int32_t i = FindService(number);
     if (i < 0 || !DUVMain::Services[i].FreePeriod)
         return 0;
@@ -157,8 +140,7 @@ int32_t GetFreeSeconds(const std::string& number, Date connectTime, Date disconn
     return static_cast<int32_t>(std::clamp<int64_t>(free, 0, INT32_MAX));
 }
 
-float GetSessionSeconds(int32_t connIndex)
-{
+float GetSessionSeconds(int32_t connIndex) {
     if (connIndex < 0 || static_cast<std::size_t>(connIndex) >= Connections.size())
         runtime::Raise(runtime::kErrSubscript);
     ConnectionRecord& r = Connections[static_cast<std::size_t>(connIndex)];
@@ -168,7 +150,8 @@ float GetSessionSeconds(int32_t connIndex)
         return 0;
     if (r.ConnectDate == r.DisconnectDate)
         return static_cast<float>(d - c);
-    double total = static_cast<double>(WholeDaysInRange(r.ConnectDate, r.DisconnectDate)) * kDaySeconds;
+    double total =
+        static_cast<double>(WholeDaysInRange(r.ConnectDate, r.DisconnectDate)) * kDaySeconds;
     if (r.ConnectDate >= DUVMain::ReportStartDate) {
         r.Notes = " Time prior to midnight";
         total += kDaySeconds - c;
@@ -181,22 +164,21 @@ float GetSessionSeconds(int32_t connIndex)
 }
 
 bool DisconnectBeforeConnect(Date connectDate, Date connectTime, Date disconnectDate,
-                             Date disconnectTime)
-{
+                             Date disconnectTime) {
     const double cd = std::floor(connectDate);
     const double dd = std::floor(disconnectDate);
     return dd < cd || (dd == cd && TimeSeconds(disconnectTime) < TimeSeconds(connectTime));
 }
 
-int32_t WholeDaysInRange(Date connectDate, Date disconnectDate)
-{
-    const double first = std::max(std::floor(connectDate) + 1, std::floor(DUVMain::ReportStartDate));
-    const double last = std::min(std::floor(disconnectDate) - 1, std::floor(DUVMain::ReportEndDate));
+int32_t WholeDaysInRange(Date connectDate, Date disconnectDate) {
+    const double first =
+        std::max(std::floor(connectDate) + 1, std::floor(DUVMain::ReportStartDate));
+    const double last =
+        std::min(std::floor(disconnectDate) - 1, std::floor(DUVMain::ReportEndDate));
     return last < first ? 0 : static_cast<int32_t>(last - first + 1);
 }
 
-std::string TidyNotes(const std::string& notes)
-{
+std::string TidyNotes(const std::string& notes) {
     std::string text(TrimBlanks(notes));
     std::size_t at = text.find("- -");
     if (at != std::string::npos)
@@ -208,8 +190,7 @@ std::string TidyNotes(const std::string& notes)
     return " " + text;
 }
 
-std::string DialledNumber(std::string_view line, std::string_view dialKeyword)
-{
+std::string DialledNumber(std::string_view line, std::string_view dialKeyword) {
     std::size_t at = line.find(dialKeyword);
     if (at == std::string_view::npos)
         return {};

@@ -21,8 +21,7 @@ constexpr double SecondsPerHour = 3600.0;
 constexpr double BytesPerMegabyte = 1048576.0;
 
 // a + b, or error 6 when it leaves the 64-bit range.
-int64_t AddChecked(int64_t a, int64_t b)
-{
+int64_t AddChecked(int64_t a, int64_t b) {
     int64_t sum = 0;
     if (__builtin_add_overflow(a, b, &sum)) {
         runtime::Raise(runtime::kErrOverflow);
@@ -32,8 +31,7 @@ int64_t AddChecked(int64_t a, int64_t b)
 
 // A byte count rounded to a whole number (halves to even), or error 6 when it has none in
 // 64 bits.
-int64_t WholeBytes(double bytes)
-{
+int64_t WholeBytes(double bytes) {
     if (!(std::fabs(bytes) < 9.2e18)) {
         runtime::Raise(runtime::kErrOverflow);
     }
@@ -42,8 +40,7 @@ int64_t WholeBytes(double bytes)
 
 }  // namespace
 
-int32_t GetPeriodIndex(Date date, std::string_view periodKind)
-{
+int32_t GetPeriodIndex(Date date, std::string_view periodKind) {
     const Date reportStart = runtime::DateOnly(DUVMain::ReportStartDate);
     const double days = std::floor(date) - reportStart;
     double period = 0;
@@ -62,8 +59,7 @@ int32_t GetPeriodIndex(Date date, std::string_view periodKind)
 
 double SecondsToHours(float seconds) { return seconds / 3600.0f; }
 
-double GetServiceCost(const std::string& number, int32_t seconds, Date date)
-{
+double GetServiceCost(const std::string& number, int32_t seconds, Date date) {
     DUVMain::ErrProcName = "GetServiceCost";
     if (seconds < 0) {
         seconds = 0;
@@ -105,8 +101,7 @@ double GetServiceCost(const std::string& number, int32_t seconds, Date date)
     }
 }
 
-double GetDataCost(const std::string& number, double bytes, Date date)
-{
+double GetDataCost(const std::string& number, double bytes, Date date) {
     DUVMain::ErrProcName = "GetDataCost";
     if (bytes == 0) {
         return 0;

@@ -40,12 +40,12 @@ struct ReportRow {
 
 // Everything of one report the window shows apart from the report text.
 struct ReportView {
-    std::string Title;        // RepTitle
-    std::string Begin;        // RepBegin
-    std::string End;          // RepEnd
-    std::string Period;       // RepPeriod
-    bool ShowWarning = false;        // fraWarning visible
-    bool ShowNoConnections = false;  // fraNoConn visible
+    std::string Title;                  // RepTitle
+    std::string Begin;                  // RepBegin
+    std::string End;                    // RepEnd
+    std::string Period;                 // RepPeriod
+    bool ShowWarning = false;           // fraWarning visible
+    bool ShowNoConnections = false;     // fraNoConn visible
     std::vector<ReportColumn> Columns;  // list column headers 2, 3, ...
     std::vector<ReportRow> Rows;
     int32_t SelectedRow = -1;  // row selected once shown (index into Rows), -1 none
@@ -92,8 +92,7 @@ std::string PadLeft(const std::string& text, std::size_t width);
 // Runs one statement of a builder under the central error handler, which sees the builder
 // as the procedure (the helpers it calls set their own names): retry, skip or end.
 template <class F>
-void ReportStatement(std::string_view proc, F&& f)
-{
+void ReportStatement(std::string_view proc, F&& f) {
     for (;;) {
         try {
             f();

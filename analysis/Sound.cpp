@@ -10,8 +10,7 @@ void SetSoundPlayer(SoundPlayer* player) { currentPlayer = player; }
 
 SoundPlayer* CurrentSoundPlayer() { return currentPlayer; }
 
-void PlaySoundFile(const std::string& path)
-{
+void PlaySoundFile(const std::string& path) {
     if (currentPlayer != nullptr) {
         currentPlayer->PlayFile(path);
     }

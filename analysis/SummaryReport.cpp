@@ -19,8 +19,7 @@ int32_t ReportDays = 0;
 ReportView Report;
 ReportWindow ReportWindowCalls;
 
-void ReportRow::Set(std::size_t n, const std::string& text)
-{
+void ReportRow::Set(std::size_t n, const std::string& text) {
     if (n == 0)
         return;
     if (SubItems.size() < n) {
@@ -30,38 +29,29 @@ void ReportRow::Set(std::size_t n, const std::string& text)
     SubItems[n - 1] = text;
 }
 
-const std::string& ReportRow::Get(std::size_t n) const
-{
+const std::string& ReportRow::Get(std::size_t n) const {
     static const std::string none;
     return n >= 1 && n <= SubItems.size() ? SubItems[n - 1] : none;
 }
 
-int32_t CostWidth()
-{
+int32_t CostWidth() {
     return static_cast<int32_t>(DUVMain::CurrencySymbol.size()) + 8 +
            DUVMain::CurrencySymbolSpaced + DUVMain::CurrencyDigits;
 }
 
-std::string FormatMoney(double amount)
-{
-    return CurrencyFormat::FormatCurrency(amount, DUVMain::CurrencySymbol,
-                                          DUVMain::CurrencySymbolPrecedes,
-                                          DUVMain::CurrencySymbolSpaced,
-                                          DUVMain::CurrencyDigits, 0);
+std::string FormatMoney(double amount) {
+    return CurrencyFormat::FormatCurrency(
+        amount, DUVMain::CurrencySymbol, DUVMain::CurrencySymbolPrecedes,
+        DUVMain::CurrencySymbolSpaced, DUVMain::CurrencyDigits, 0);
 }
 
-std::string DaysText()
-{
-    return std::to_string(ReportDays) + (ReportDays > 1 ? " days" : " day");
-}
+std::string DaysText() { return std::to_string(ReportDays) + (ReportDays > 1 ? " days" : " day"); }
 
-std::string PadRight(const std::string& text, std::size_t width)
-{
+std::string PadRight(const std::string& text, std::size_t width) {
     return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
 }
 
-std::string PadLeft(const std::string& text, std::size_t width)
-{
+std::string PadLeft(const std::string& text, std::size_t width) {
     return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
 
@@ -78,8 +68,7 @@ struct SummaryColumn {
     std::string code;
 };
 
-std::vector<SummaryColumn> SummaryColumns(bool withCost)
-{
+std::vector<SummaryColumn> SummaryColumns(bool withCost) {
     std::vector<SummaryColumn> columns{
         {"Service", 16, "0"},
         {"Duvelo", 15, "2"},
@@ -95,27 +84,21 @@ std::vector<SummaryColumn> SummaryColumns(bool withCost)
 }
 
 // Time texts take their seconds in single precision.
-std::string TimeText(double seconds, bool noSeconds = false)
-{
+std::string TimeText(double seconds, bool noSeconds = false) {
     return runtime::Trim(GeneralFunctions::FormatTime(static_cast<float>(seconds), noSeconds));
 }
 
 // Sessions or days to divide by; none raises the division-by-zero error.
-double Divisor(int64_t count)
-{
+double Divisor(int64_t count) {
     if (count == 0)
         runtime::Raise(runtime::kErrDivisionByZero);
     return static_cast<double>(count);
 }
 
-std::string LongDate(Date date)
-{
-    return runtime::Format(date, "Long Date");
-}
+std::string LongDate(Date date) { return runtime::Format(date, "Long Date"); }
 
 // Blocks and the time they stand for: "3 (01:30)".
-std::string BlocksCell(int64_t blocks, int64_t minutes)
-{
+std::string BlocksCell(int64_t blocks, int64_t minutes) {
     return std::to_string(blocks) + " (" +
            GeneralFunctions::FormatTime(static_cast<double>(minutes * 60), true) + ")";
 }
@@ -130,8 +113,7 @@ struct SummaryTotals {
 };
 
 // What a usage row adds to the cost total: answered calls cost nothing.
-double RowCost(const ServiceUsageRecord& usage)
-{
+double RowCost(const ServiceUsageRecord& usage) {
     return usage.Number.find("Answer") != std::string::npos ? 0.0 : usage.TotalCost;
 }
 
@@ -139,8 +121,7 @@ double RowCost(const ServiceUsageRecord& usage)
 // row to the totals. A row without seconds ends after its sessions cell, and its cost (a
 // charge per call) still counts in the total. costWidth 0: no cost column.
 void AddUsageRow(const ServiceUsageRecord& usage, std::size_t costWidth, SummaryTotals& totals,
-                 std::string& line, ReportRow& row)
-{
+                 std::string& line, ReportRow& row) {
     ReportStatement(kProc, [&] {
         const std::string name = GetServiceName(usage.Number);
         const std::string trimmed = runtime::Trim(name);
@@ -205,8 +186,7 @@ void AddUsageRow(const ServiceUsageRecord& usage, std::size_t costWidth, Summary
 
 }  // namespace
 
-void DisplaySummaryReport()
-{
+void DisplaySummaryReport() {
     runtime::SetContext("DUVAnalyse", kProc);
     ShowBusy(true);
 
@@ -232,8 +212,10 @@ void DisplaySummaryReport()
     std::string text;
     text += std::string(" ") + std::string(kTitle) + kCrLf;
     text += kCrLf;
-    text += " Beginning: " + startDate + (warn ? "        WARNING: Errors found in log!" : "") + kCrLf;
-    text += " Ending:    " + endDate + (warn ? "                 Check details report." : "") + kCrLf;
+    text +=
+        " Beginning: " + startDate + (warn ? "        WARNING: Errors found in log!" : "") + kCrLf;
+    text +=
+        " Ending:    " + endDate + (warn ? "                 Check details report." : "") + kCrLf;
     text += " Period:    " + days + kCrLf;
 
     // Column heading block.
@@ -278,8 +260,9 @@ void DisplaySummaryReport()
     std::string sixthTotal, costTotal;
     if (found) {
         ReportStatement(kProc, [&] {
-            sixthTotal = ShowBlocks ? BlocksCell(totals.blocks, totals.blockMinutes)
-                                    : runtime::Trim(runtime::Format(totals.kilobytes, "#,##0")) + "K";
+            sixthTotal = ShowBlocks
+                             ? BlocksCell(totals.blocks, totals.blockMinutes)
+                             : runtime::Trim(runtime::Format(totals.kilobytes, "#,##0")) + "K";
         });
         ReportStatement(kProc, [&] { costTotal = FormatMoney(totals.cost); });
     }
@@ -306,7 +289,8 @@ void DisplaySummaryReport()
     text += rowsText;
     text += dashes;
     text += " TOTALS:" + std::string(9, ' ') + PadRight(totalTime, 15) +
-            PadRight(sessionsTotal, 11) + std::string(13 + 8, ' ') + PadLeft(sixthTotal, sixthWidth);
+            PadRight(sessionsTotal, 11) + std::string(13 + 8, ' ') +
+            PadLeft(sixthTotal, sixthWidth);
     if (withCost)
         text += PadLeft(costTotal, costWidth);
 

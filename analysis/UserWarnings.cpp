@@ -22,18 +22,15 @@ std::vector<WarningLineRecord> WarningLines;
 
 namespace {
 
-std::string Money(double amount)
-{
-    return CurrencyFormat::FormatCurrency(amount, DUVMain::CurrencySymbol,
-                                          DUVMain::CurrencySymbolPrecedes,
-                                          DUVMain::CurrencySymbolSpaced,
-                                          DUVMain::CurrencyDigits, 0);
+std::string Money(double amount) {
+    return CurrencyFormat::FormatCurrency(
+        amount, DUVMain::CurrencySymbol, DUVMain::CurrencySymbolPrecedes,
+        DUVMain::CurrencySymbolSpaced, DUVMain::CurrencyDigits, 0);
 }
 
 // The message of a service whose threshold the usage row reached; false when not reached.
 bool ThresholdReached(const ServiceRecord& service, const ServiceUsageRecord& row,
-                      std::string& message)
-{
+                      std::string& message) {
     switch (service.WarningOption) {
     case 0: {
         const double minutes = std::floor(row.Seconds / 60.0);
@@ -61,8 +58,8 @@ bool ThresholdReached(const ServiceRecord& service, const ServiceUsageRecord& ro
         if (kilobytes < service.WarningData) {
             return false;
         }
-        message = "Data downloaded exceeded " + runtime::Format(service.WarningData, "#,##0") +
-                  "KB";
+        message =
+            "Data downloaded exceeded " + runtime::Format(service.WarningData, "#,##0") + "KB";
         return true;
     }
     default:
@@ -72,8 +69,7 @@ bool ThresholdReached(const ServiceRecord& service, const ServiceUsageRecord& ro
 
 }  // namespace
 
-void CheckUserWarnings()
-{
+void CheckUserWarnings() {
     DUVMain::ErrProcName = "CheckUserWarnings";
     WarningLines.assign(1, WarningLineRecord{});
     bool soundWanted = false;
@@ -105,8 +101,9 @@ void CheckUserWarnings()
         ::LetEventsRun();
     }
     if (boxWanted) {
-        std::string text = "One or more dialled service(s) have exceeded a user\n"
-                           "defined threshold for this reporting period.\n\n";
+        std::string text =
+            "One or more dialled service(s) have exceeded a user\n"
+            "defined threshold for this reporting period.\n\n";
         for (size_t i = 1; i < WarningLines.size(); ++i) {
             text += WarningLines[i].ServiceName + " - " + WarningLines[i].Message + "\n";
         }

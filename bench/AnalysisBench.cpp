@@ -55,29 +55,25 @@ struct Sample {
     long maxRssKb = 0;
 };
 
-double CpuSeconds(const struct rusage& usage)
-{
+double CpuSeconds(const struct rusage& usage) {
     return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-double OwnCpuSeconds()
-{
+double OwnCpuSeconds() {
     struct rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return CpuSeconds(usage);
 }
 
-double Now()
-{
+double Now() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
 // Runs a program (no shell) with its output thrown away; the time from start to exit and its
 // peak memory.
-Sample RunProgram(const std::vector<std::string>& args)
-{
+Sample RunProgram(const std::vector<std::string>& args) {
     std::vector<char*> argv;
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
@@ -105,8 +101,7 @@ Sample RunProgram(const std::vector<std::string>& args)
 }
 
 // Runs prepare and then f once in a child process; the time of f and the child's peak memory.
-Sample RunInChild(const std::function<void()>& prepare, const std::function<void()>& f)
-{
+Sample RunInChild(const std::function<void()>& prepare, const std::function<void()>& f) {
     int fds[2];
     if (pipe(fds) != 0)
         std::exit(1);
@@ -135,8 +130,7 @@ Sample RunInChild(const std::function<void()>& prepare, const std::function<void
     return {seconds[0], seconds[1], usage.ru_maxrss};
 }
 
-double Median(std::vector<double> v)
-{
+double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     const std::size_t n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
@@ -150,8 +144,7 @@ struct Row {
 
 // repeat pairs of (wc -l, operation), in turn; the medians and the highest peak memory.
 Row Measure(const std::string& name, int repeat, const std::string& log,
-            const std::function<Sample()>& op)
-{
+            const std::function<Sample()>& op) {
     std::vector<double> wc, wcCpu, times, cpu;
     Row row{name, {}, {}};
     for (int i = 0; i < repeat; ++i) {
@@ -174,8 +167,7 @@ Row Measure(const std::string& name, int repeat, const std::string& log,
 // rmdir are safe in a signal handler).
 char interruptedFiles[3][4096];
 
-void RemoveOnSignal(int)
-{
+void RemoveOnSignal(int) {
     for (const char* path : interruptedFiles) {
         if (path[0])
             unlink(path);
@@ -194,9 +186,9 @@ void RemoveOnSignal(int)
 // also on Ctrl+C or a termination request.
 class TempFolder {
 public:
-    TempFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "duv_bench_XXXXXX").string();
+    TempFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "duv_bench_XXXXXX").string();
         if (!mkdtemp(pattern.data())) {
             std::perror("mkdtemp");
             std::exit(1);
@@ -204,12 +196,12 @@ public:
         path_ = pattern;
         int i = 0;
         for (const char* name : {"modem.log", "settings.reg"})
-            std::snprintf(interruptedFiles[i++], sizeof interruptedFiles[0], "%s", File(name).c_str());
+            std::snprintf(interruptedFiles[i++], sizeof interruptedFiles[0], "%s",
+                          File(name).c_str());
         std::signal(SIGINT, RemoveOnSignal);
         std::signal(SIGTERM, RemoveOnSignal);
     }
-    ~TempFolder()
-    {
+    ~TempFolder() {
         std::signal(SIGINT, SIG_DFL);
         std::signal(SIGTERM, SIG_DFL);
         std::error_code ec;
@@ -224,16 +216,14 @@ private:
     std::filesystem::path path_;
 };
 
-std::string ReadText(const std::string& path)
-{
+std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
 }
 
-void ReplaceValue(std::string& reg, const std::string& name, const std::string& value)
-{
+void ReplaceValue(std::string& reg, const std::string& name, const std::string& value) {
     const std::string key = "\"" + name + "\"=";
     const std::size_t at = reg.find(key);
     if (at == std::string::npos) {
@@ -246,32 +236,28 @@ void ReplaceValue(std::string& reg, const std::string& name, const std::string& 
 // The end-to-end settings, with the connection table as large as a setting can make it and
 // the third service's data counted per session (its default, one period for the whole range,
 // passes 2 GiB in a log of many years).
-std::string BenchSettings()
-{
+std::string BenchSettings() {
     std::string reg = ReadText(DUV_BENCH_SETTINGS);
     ReplaceValue(reg, "MaxConnections", "dword:00007fff");
     ReplaceValue(reg, "ServiceRate3", "dword:00000000\n\"MegPeriod3\"=\"Session\"");
     return reg;
 }
 
-std::string IsoDate(double date)
-{
+std::string IsoDate(double date) {
     char text[16];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", runtime::Year(date), runtime::Month(date),
                   runtime::Day(date));
     return text;
 }
 
-void PrintTable(const std::string& title, const std::vector<Row>& rows)
-{
+void PrintTable(const std::string& title, const std::vector<Row>& rows) {
     std::printf("\n%s\n", title.c_str());
     std::printf("| %-27s | %8s | %8s | %6s | %8s | %8s | %6s | %8s |\n", "operation", "wall ms",
                 "wc -l ms", "ratio", "CPU ms", "wc -l", "ratio", "max RSS");
-    std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(29, '-').c_str(),
-                std::string(10, '-').c_str(), std::string(10, '-').c_str(),
-                std::string(8, '-').c_str(), std::string(10, '-').c_str(),
-                std::string(10, '-').c_str(), std::string(8, '-').c_str(),
-                std::string(10, '-').c_str());
+    std::printf(
+        "|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(29, '-').c_str(), std::string(10, '-').c_str(),
+        std::string(10, '-').c_str(), std::string(8, '-').c_str(), std::string(10, '-').c_str(),
+        std::string(10, '-').c_str(), std::string(8, '-').c_str(), std::string(10, '-').c_str());
     for (const Row& r : rows)
         std::printf("| %-27s | %8.1f | %8.1f | %5.2fx | %8.1f | %8.1f | %5.2fx | %5.1f MB |\n",
                     r.name.c_str(), r.op.seconds * 1e3, r.wc.seconds * 1e3,
@@ -281,8 +267,7 @@ void PrintTable(const std::string& title, const std::vector<Row>& rows)
     std::fflush(stdout);
 }
 
-void BenchOneSize(unsigned long long lines, unsigned long long seed, int repeat)
-{
+void BenchOneSize(unsigned long long lines, unsigned long long seed, int repeat) {
     TempFolder folder;
     const std::string log = folder.File("modem.log");
     const std::string settings = folder.File("settings.reg");
@@ -313,7 +298,8 @@ void BenchOneSize(unsigned long long lines, unsigned long long seed, int repeat)
     // The range: the whole log up to a million lines; a larger log reports its last days, as
     // many as a million of its lines span (a run holds at most 32767 sessions).
     const double days = DUVMain::LastEntryDate - DUVMain::FirstEntryDate + 1;
-    const double rangeDays = lines > 1000000 ? std::floor(days * 1e6 / DUVMain::LogLineCount) : days;
+    const double rangeDays =
+        lines > 1000000 ? std::floor(days * 1e6 / DUVMain::LogLineCount) : days;
     DUVMain::ReportEndDate = DUVMain::LastEntryDate;
     DUVMain::ReportStartDate = DUVMain::LastEntryDate - rangeDays + 1;
     bool reportShown = false;
@@ -342,15 +328,17 @@ void BenchOneSize(unsigned long long lines, unsigned long long seed, int repeat)
     DUVAnalyse::Connections = {};
     DUVAnalyse::ServiceUsage = {};
     DUVAnalyse::Penalties = DUVAnalyse::PenaltyTable();
-    auto inChild = [](std::function<void()> f, std::function<void()> prepare = [] {}) {
+    auto inChild = [](
+                       std::function<void()> f, std::function<void()> prepare = [] {}) {
         return [f, prepare] { return RunInChild(prepare, f); };
     };
     auto analyse = [] { DUVAnalyse::Analyse(); };
     std::vector<Row> rows;
     rows.push_back(Measure("wc -l", repeat, log, [&] { return RunProgram({"wc", "-l", log}); }));
-    rows.push_back(Measure("CheckCorruption", repeat, log,
-                           inChild([] { DUVMain::CheckCorruption(false); })));
-    rows.push_back(Measure("GetLogStats", repeat, log, inChild([] { DUVMain::GetLogStats(false); })));
+    rows.push_back(
+        Measure("CheckCorruption", repeat, log, inChild([] { DUVMain::CheckCorruption(false); })));
+    rows.push_back(
+        Measure("GetLogStats", repeat, log, inChild([] { DUVMain::GetLogStats(false); })));
     rows.push_back(Measure("CheckCorruption+GetLogStats", repeat, log, inChild([] {
                                DUVMain::CheckCorruption(false);
                                DUVMain::GetLogStats(false);
@@ -373,8 +361,7 @@ void BenchOneSize(unsigned long long lines, unsigned long long seed, int repeat)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     std::vector<unsigned long long> sizes{1000000, 10000000};
     unsigned long long seed = 1;
     int repeat = 7;

@@ -8,14 +8,12 @@
 namespace clock_seam {
 namespace {
 
-NowFunction& Installed()
-{
+NowFunction& Installed() {
     static NowFunction now;
     return now;
 }
 
-double SystemNow()
-{
+double SystemNow() {
     std::time_t t = std::time(nullptr);
     std::tm local{};
 #ifdef _WIN32
@@ -29,14 +27,8 @@ double SystemNow()
 
 }  // namespace
 
-NowFunction SetNow(NowFunction now)
-{
-    return std::exchange(Installed(), std::move(now));
-}
+NowFunction SetNow(NowFunction now) { return std::exchange(Installed(), std::move(now)); }
 
-double Now()
-{
-    return Installed() ? Installed()() : SystemNow();
-}
+double Now() { return Installed() ? Installed()() : SystemNow(); }
 
 }  // namespace clock_seam

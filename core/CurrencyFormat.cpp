@@ -22,12 +22,10 @@ std::string DecimalSeparator;
 std::string ShortDateFormat;
 std::string DateMask;
 
-void ResetRegionalValues()
-{
+void ResetRegionalValues() {
     for (std::string* text : {&CountryName, &CurrencySymbol, &DateSeparator,
-                              &MonetaryDecimalSeparator, &MonetaryThousandSeparator,
-                              &TimeSeparator, &ThousandSeparator, &DecimalSeparator,
-                              &ShortDateFormat, &DateMask})
+                              &MonetaryDecimalSeparator, &MonetaryThousandSeparator, &TimeSeparator,
+                              &ThousandSeparator, &DecimalSeparator, &ShortDateFormat, &DateMask})
         text->clear();
     CurrencySymbolPrecedes = 0;
     CurrencySymbolSpaced = 0;
@@ -42,7 +40,8 @@ namespace {
 
 std::string UpToNul(std::string text) {
     std::size_t nul = text.find('\0');
-    if (nul != std::string::npos) text.erase(nul);
+    if (nul != std::string::npos)
+        text.erase(nul);
     return text;
 }
 
@@ -54,7 +53,8 @@ std::string GetLocaleString(std::int32_t lcType) {
     runtime::Guard([&] {
         // The whole value first; only then is it cut to the width kept.
         value = regional::GetInfo(static_cast<regional::LCTYPE>(lcType));
-        if (value.size() > kLocaleValueWidth) value.resize(kLocaleValueWidth);
+        if (value.size() > kLocaleValueWidth)
+            value.resize(kLocaleValueWidth);
     });
     return value;
 }
@@ -85,14 +85,17 @@ void GetCurrencySymbolInfo() {
 }
 
 std::string MoneyMask(std::int16_t digits, std::int16_t maxPlaces) {
-    if (digits < 0) return "";
+    if (digits < 0)
+        return "";
     std::string mask = "#,##0";
     if (digits == 0) {
-        if (maxPlaces > 0) mask += "." + std::string(static_cast<std::size_t>(maxPlaces), '#');
+        if (maxPlaces > 0)
+            mask += "." + std::string(static_cast<std::size_t>(maxPlaces), '#');
         return mask;
     }
     mask += "." + std::string(static_cast<std::size_t>(digits), '0');
-    if (maxPlaces > digits) mask += std::string(static_cast<std::size_t>(maxPlaces - digits), '#');
+    if (maxPlaces > digits)
+        mask += std::string(static_cast<std::size_t>(maxPlaces - digits), '#');
     return mask;
 }
 
@@ -102,7 +105,8 @@ std::string FormatCurrency(double amount, const std::string& symbol, std::int16_
     const std::string mask = MoneyMask(digits, maxPlaces);
     std::string text;
     runtime::Guard([&] { text = runtime::Format(amount, mask); });
-    const std::string blanks(static_cast<std::size_t>(std::max<std::int16_t>(symbolSpaces, 0)), ' ');
+    const std::string blanks(static_cast<std::size_t>(std::max<std::int16_t>(symbolSpaces, 0)),
+                             ' ');
     if (symbolPrecedes == 0)
         text = text + blanks + symbol;
     else if (symbolPrecedes == 1)

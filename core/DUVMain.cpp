@@ -184,8 +184,7 @@ std::int16_t DefaultViewLogWinState;
 
 namespace {
 
-void SetInitialValues()
-{
+void SetInitialValues() {
     // ---- Environment (set by Main) ----
     AppPath = {};
     CrLf = "\r\n";
@@ -353,8 +352,7 @@ void SetInitialValues()
 
 }  // namespace
 
-void ResetState()
-{
+void ResetState() {
     SetInitialValues();
     ResetRegionalValues();
     ResetErrorContext();

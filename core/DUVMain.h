@@ -17,13 +17,13 @@ using Date = double;  // days since 30 December 1899, fraction the time of day
 extern std::string AppPath;
 extern std::string CrLf;
 extern std::string HelpFilePath;
-extern std::uint32_t RegistryRoot;       // HKEY_LOCAL_MACHINE, 0x80000002
-extern std::string RegistryBaseKey;      // "SOFTWARE\DUV"
-extern std::string SystemLogDir;         // %WinDir% & "\"
-extern std::string SystemLogName;        // "ModemLog.txt"
+extern std::uint32_t RegistryRoot;   // HKEY_LOCAL_MACHINE, 0x80000002
+extern std::string RegistryBaseKey;  // "SOFTWARE\DUV"
+extern std::string SystemLogDir;     // %WinDir% & "\"
+extern std::string SystemLogName;    // "ModemLog.txt"
 extern std::string OSVersionText;
 extern std::string TimeFormat;
-extern std::string DetectedLogFile;      // set by the modem check
+extern std::string DetectedLogFile;  // set by the modem check
 extern std::string DetectedLogDir;
 
 // ---- Run flags ----
@@ -34,12 +34,12 @@ extern bool ArchiveOpen;
 extern bool OptimizePrompted;
 extern bool TipShown;
 extern bool DisplaySettingsChanged;
-extern bool SettingsChanged;             // a default was filled in: write the settings back
+extern bool SettingsChanged;  // a default was filled in: write the settings back
 extern bool LogFileChanged;
 extern bool LogPurged;
 extern bool ServiceIsNew;
 extern bool ServiceEditCancelled;
-extern bool TariffDialogMode;            // True: the tariff editor adds a tariff
+extern bool TariffDialogMode;  // True: the tariff editor adds a tariff
 extern bool SummaryReportBuilt;
 extern bool DetailReportBuilt;
 extern bool ViewingLog;
@@ -48,7 +48,7 @@ extern bool AutoArrangeOn;
 
 // ---- Message boxes ----
 extern std::string MessageText;
-extern std::string MessageAnswer;        // the button code as decimal text
+extern std::string MessageAnswer;  // the button code as decimal text
 extern bool NoLogWarningShown;
 
 // ---- Report range and hand-over of a saved report ----
@@ -59,9 +59,9 @@ extern std::string TextFileDir;
 
 // ---- Text search of the log viewer ----
 extern std::string SearchText;
-extern std::int16_t SearchMatchCase;     // 0 off, 1 on
-extern std::int16_t SearchDirection;     // 1 down, 0 up
-extern std::int64_t SearchStart;   // a text position: whole numbers, any file size
+extern std::int16_t SearchMatchCase;  // 0 off, 1 on
+extern std::int16_t SearchDirection;  // 1 down, 0 up
+extern std::int64_t SearchStart;      // a text position: whole numbers, any file size
 extern bool SearchIsNew;
 
 // ---- Log statistics of the file being analysed ----
@@ -84,21 +84,21 @@ extern FixedArray<std::string, 1, 7> DayNames;
 
 // ---- Settings: General ----
 extern std::string ModemLogFile;
-extern std::string ModemLogDir;          // with trailing backslash
+extern std::string ModemLogDir;  // with trailing backslash
 extern std::int16_t MaxServices;
 extern std::int16_t UsedServices;
 extern std::int16_t MaxConnections;
 extern std::int16_t MaxConnectDays;
-extern double NoDisconDuration;          // seconds
-extern double NoDisconData;              // KB
-extern std::int32_t MaxLogSize;          // KB
-extern std::int16_t PreferredModem;      // 1-based, 0 none
+extern double NoDisconDuration;      // seconds
+extern double NoDisconData;          // KB
+extern std::int32_t MaxLogSize;      // KB
+extern std::int16_t PreferredModem;  // 1-based, 0 none
 extern std::string UserStartPref;
 extern Date UserStartDate;
 extern std::int16_t UserStartOfWeek;
 extern std::int16_t UserStartOfMonth;
-extern std::int16_t UserReportPref;      // 0 summary, 1 details
-extern std::int32_t MainWinWidth;        // twips
+extern std::int16_t UserReportPref;  // 0 summary, 1 details
+extern std::int32_t MainWinWidth;    // twips
 extern std::int32_t MainWinHeight;
 extern bool EditLog;
 extern bool ShowErrors;
@@ -120,7 +120,7 @@ extern std::string ModemWrites;
 
 // ---- Settings: Costs ----
 extern bool CalcCosts;
-extern double DialCost;                  // money
+extern double DialCost;  // money
 extern double CostPerHour;
 extern double CostPerMeg;
 
@@ -130,9 +130,9 @@ extern std::string ViewLogFontName;
 extern std::int16_t ViewLogFontSize;
 extern bool ViewLogFontBold;
 extern bool ViewLogFontItalic;
-extern std::int32_t ViewLogWinHeight;    // twips (32-bit in memory: large windows fit)
+extern std::int32_t ViewLogWinHeight;  // twips (32-bit in memory: large windows fit)
 extern std::int32_t ViewLogWinWidth;
-extern std::int16_t ViewLogWinState;     // 0 normal, 1 minimized, 2 maximized
+extern std::int16_t ViewLogWinState;  // 0 normal, 1 minimized, 2 maximized
 
 // ---- Settings: report window ----
 extern bool ReportSaveSettings;
@@ -143,8 +143,8 @@ extern ReportViewSettings SummaryViewSettings;
 extern ReportViewSettings DetailViewSettings;
 
 // ---- Services, tariffs, holidays, recent files ----
-extern ResizableArray<ServiceRecord> Services;   // 0 to MaxServices; 0 to UsedServices - 1 in use
-extern TariffTable WorkTariffs;                  // working copy of the edited service's tariffs
+extern ResizableArray<ServiceRecord> Services;  // 0 to MaxServices; 0 to UsedServices - 1 in use
+extern TariffTable WorkTariffs;                 // working copy of the edited service's tariffs
 extern std::int16_t WorkTariffCount;
 extern FixedArray<Date, 1, kMaxHolidays> Holidays;
 extern std::int16_t UsedHolidays;
@@ -156,8 +156,8 @@ extern FixedArray<ModemRecord, 1, 10> Modems;
 extern std::int16_t ModemCount;
 extern std::string ModemSubKey;
 extern bool ModemConfigOK;
-extern std::string ModemClassKey;        // "System\CurrentControlSet\Services\Class"
-extern std::uint32_t ModemClassRoot;     // HKEY_LOCAL_MACHINE
+extern std::string ModemClassKey;     // "System\CurrentControlSet\Services\Class"
+extern std::uint32_t ModemClassRoot;  // HKEY_LOCAL_MACHINE
 
 // ---- Defaults held for the whole run ----
 extern std::int16_t DefaultMaxServices;
@@ -241,7 +241,7 @@ std::function<void(bool)> SetRecentMenuSwitch(std::function<void(bool)> enableEn
 namespace OSVersion {
 
 struct PlatformVersion {
-    std::uint32_t PlatformId = 0;   // 1 Windows 95 family, 2 NT family
+    std::uint32_t PlatformId = 0;  // 1 Windows 95 family, 2 NT family
     std::uint32_t BuildNumber = 0;
 };
 

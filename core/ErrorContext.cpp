@@ -15,32 +15,32 @@ namespace runtime {
 namespace {
 
 RuntimeError& Pending() {
-  static RuntimeError pending(0, std::string(), std::string());
-  return pending;
+    static RuntimeError pending(0, std::string(), std::string());
+    return pending;
 }
 
 ErrorHandlerFn& Handler() {
-  static ErrorHandlerFn handler;
-  return handler;
+    static ErrorHandlerFn handler;
+    return handler;
 }
 
 EndProgramFn& EndHook() {
-  static EndProgramFn hook;
-  return hook;
+    static EndProgramFn hook;
+    return hook;
 }
 
 }  // namespace
 
 void SetContext(std::string_view module, std::string_view proc) {
-  DUVMain::ErrModuleName.assign(module);
-  DUVMain::ErrProcName.assign(proc);
+    DUVMain::ErrModuleName.assign(module);
+    DUVMain::ErrProcName.assign(proc);
 }
 
 CountedStep ActiveCountedStep;
 
 void SetStep(std::string_view step) {
-  ActiveCountedStep = CountedStep{};
-  DUVMain::ErrStepName.assign(step);
+    ActiveCountedStep = CountedStep{};
+    DUVMain::ErrStepName.assign(step);
 }
 
 const RuntimeError& Err() { return Pending(); }
@@ -50,28 +50,31 @@ void SetErr(const RuntimeError& error) { Pending() = error; }
 void ClearErr() { Pending() = RuntimeError(0, std::string(), std::string()); }
 
 ErrorHandlerFn SetErrorHandler(ErrorHandlerFn handler) {
-  return std::exchange(Handler(), std::move(handler));
+    return std::exchange(Handler(), std::move(handler));
 }
 
 EndProgramFn SetEndProgram(EndProgramFn endProgram) {
-  return std::exchange(EndHook(), std::move(endProgram));
+    return std::exchange(EndHook(), std::move(endProgram));
 }
 
 bool HandleGuardedError(const RuntimeError& error) {
-  if (ActiveCountedStep.counter) {
-    DUVMain::ErrStepName.assign(ActiveCountedStep.prefix);
-    DUVMain::ErrStepName += Str(*ActiveCountedStep.counter);
-  }
-  SetErr(error);
-  // Copy the handler: it may install another one while it runs.
-  ErrorHandlerFn handler = Handler();
-  const int answer = handler ? handler() : 2;
-  DUVMain::ErrorAction = answer;
-  if (answer == kActionRetry) return true;
-  if (answer == kActionSkip) return false;
-  EndProgramFn hook = EndHook();
-  if (hook) hook();
-  throw ProgramEnded{error.number};
+    if (ActiveCountedStep.counter) {
+        DUVMain::ErrStepName.assign(ActiveCountedStep.prefix);
+        DUVMain::ErrStepName += Str(*ActiveCountedStep.counter);
+    }
+    SetErr(error);
+    // Copy the handler: it may install another one while it runs.
+    ErrorHandlerFn handler = Handler();
+    const int answer = handler ? handler() : 2;
+    DUVMain::ErrorAction = answer;
+    if (answer == kActionRetry)
+        return true;
+    if (answer == kActionSkip)
+        return false;
+    EndProgramFn hook = EndHook();
+    if (hook)
+        hook();
+    throw ProgramEnded{error.number};
 }
 
 }  // namespace runtime
@@ -79,11 +82,11 @@ bool HandleGuardedError(const RuntimeError& error) {
 namespace DUVMain {
 
 void ResetErrorContext() {
-  ErrModuleName.clear();
-  ErrProcName.clear();
-  runtime::SetStep("");
-  ErrorAction = 0;
-  runtime::ClearErr();
+    ErrModuleName.clear();
+    ErrProcName.clear();
+    runtime::SetStep("");
+    ErrorAction = 0;
+    runtime::ClearErr();
 }
 
 }  // namespace DUVMain

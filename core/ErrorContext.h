@@ -38,12 +38,12 @@ void SetStep(std::string_view step);
 // loop can name every round at no cost. Any SetStep ends it. The prefix and the counter must
 // outlive the step (a literal and a module variable).
 struct CountedStep {
-  std::string_view prefix;
-  const std::int32_t* counter = nullptr;
+    std::string_view prefix;
+    const std::int32_t* counter = nullptr;
 };
 extern CountedStep ActiveCountedStep;
 inline void SetCountedStep(std::string_view prefix, const std::int32_t& counter) {
-  ActiveCountedStep = CountedStep{prefix, &counter};
+    ActiveCountedStep = CountedStep{prefix, &counter};
 }
 
 // The pending run-time error the handler reads (number 0 when there is none).
@@ -64,7 +64,7 @@ EndProgramFn SetEndProgram(EndProgramFn endProgram);
 // Thrown when the program is to end and the installed end hook returned (or none is set).
 // Guards never catch it.
 struct ProgramEnded {
-  int number = 0;  // the error that ended it
+    int number = 0;  // the error that ended it
 };
 
 // Hands a caught error to the handler: stores Err() and DUVMain::ErrorAction; a counted step
@@ -77,25 +77,27 @@ bool HandleGuardedError(const RuntimeError& error);
 // old value). Out-of-memory is handled as error 7.
 template <class F>
 bool Guard(F&& f) {
-  for (;;) {
-    try {
-      f();
-      return true;
-    } catch (const RuntimeError& e) {
-      if (!HandleGuardedError(e)) return false;
-    } catch (const std::bad_alloc&) {
-      if (!HandleGuardedError(RuntimeError(kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)))) {
-        return false;
-      }
+    for (;;) {
+        try {
+            f();
+            return true;
+        } catch (const RuntimeError& e) {
+            if (!HandleGuardedError(e))
+                return false;
+        } catch (const std::bad_alloc&) {
+            if (!HandleGuardedError(
+                    RuntimeError(kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)))) {
+                return false;
+            }
+        }
     }
-  }
 }
 
 // Sets the step name, then runs f under Guard.
 template <class F>
 bool Step(std::string_view stepName, F&& f) {
-  SetStep(stepName);
-  return Guard(std::forward<F>(f));
+    SetStep(stepName);
+    return Guard(std::forward<F>(f));
 }
 
 }  // namespace runtime

@@ -17,8 +17,7 @@
 namespace ErrorHandler {
 namespace {
 
-std::string Join(std::initializer_list<std::string> lines, const char* separator)
-{
+std::string Join(std::initializer_list<std::string> lines, const char* separator) {
     std::string text;
     bool first = true;
     for (const std::string& line : lines) {
@@ -31,13 +30,11 @@ std::string Join(std::initializer_list<std::string> lines, const char* separator
 }
 
 // A number with a leading blank in place of the plus sign.
-std::string SignedText(long long number)
-{
+std::string SignedText(long long number) {
     return (number < 0 ? "" : " ") + std::to_string(number);
 }
 
-std::string VersionText()
-{
+std::string VersionText() {
     return std::to_string(AppInfo::Major) + "." + std::to_string(AppInfo::Minor) + "." +
            std::to_string(AppInfo::Revision);
 }
@@ -62,8 +59,7 @@ constexpr std::array<DiskErrorRow, 10> DiskErrors{{
     {62, nullptr, msg::AbortRetryIgnore},  // the context report
 }};
 
-std::string ContextReport()
-{
+std::string ContextReport() {
     return Join({"Module: " + DUVMain::ErrModuleName, "Sub: " + DUVMain::ErrProcName,
                  "Ref: " + DUVMain::ErrStepName, "Verion: " + VersionText(),
                  "OS: " + DUVMain::OSVersionText,
@@ -81,15 +77,11 @@ struct Repeat {
 };
 Repeat lastRepeat;
 
-bool IsOkOnlyRetry(int number)
-{
-    return number == 54 || number == 55 || number == 57;
-}
+bool IsOkOnlyRetry(int number) { return number == 54 || number == 55 || number == 57; }
 
 }  // namespace
 
-ErrorBox DescribeError(const runtime::RuntimeError& error)
-{
+ErrorBox DescribeError(const runtime::RuntimeError& error) {
     ErrorBox box;
     box.flags = msg::IconExclamation;
     box.title = "Disk Error";
@@ -106,49 +98,49 @@ ErrorBox DescribeError(const runtime::RuntimeError& error)
         }
     }
     if (number == 70) {
-        box.text = Join({"DUV cannot gain access to your modem log file!", "",
-                         "Either another application or Windows process is using",
-                         "or has locked this file.", "",
-                         "If you are currently connected/on-line, then you should",
-                         "NOT be using DUV now! Please read the DUV 'Readme'",
-                         "file which explains how to use DUV.", "",
-                         "If not then try closing the other application or shutting",
-                         "down and re-starting your computer. DUV will now close."},
-                        "\n");
+        box.text = Join(
+            {"DUV cannot gain access to your modem log file!", "",
+             "Either another application or Windows process is using", "or has locked this file.",
+             "", "If you are currently connected/on-line, then you should",
+             "NOT be using DUV now! Please read the DUV 'Readme'",
+             "file which explains how to use DUV.", "",
+             "If not then try closing the other application or shutting",
+             "down and re-starting your computer. DUV will now close."},
+            "\n");
         box.title = "DUV - Lock Error";
         box.flags = msg::OkOnly | msg::IconStop;
         box.alwaysEnd = true;
         return box;
     }
     if (number == 75) {
-        box.text = Join({"DUV cannot gain access to a file!", "",
-                         "Another application or Windows process is using",
-                         "or has locked this file.", "",
-                         "Try closing the other application or shutting down and",
-                         "re-starting your computer. DUV will now close."},
-                        "\n");
+        box.text =
+            Join({"DUV cannot gain access to a file!", "",
+                  "Another application or Windows process is using", "or has locked this file.", "",
+                  "Try closing the other application or shutting down and",
+                  "re-starting your computer. DUV will now close."},
+                 "\n");
         box.title = "DUV - Access Error";
         box.flags = msg::OkOnly | msg::IconStop;
         box.alwaysEnd = true;
         return box;
     }
-    std::string report = Join(
-        {"An Error has occurred during processing.",
-         "If you receive this error often then please note the",
-         "following details and report them to DUV Technical",
-         std::string("Support by emailing ") + AppInfo::SupportAddress + ".", "",
-         "Error code: " + SignedText(number), "Description: " + error.description,
-         "Last DLL Error: " + SignedText(static_cast<std::int32_t>(error.lastDllError)),
-         "Module: " + DUVMain::ErrModuleName, "Sub: " + DUVMain::ErrProcName,
-         "Ref: " + DUVMain::ErrStepName, "Version: " + VersionText(),
-         "OS: " + DUVMain::OSVersionText, ""},
-        "\r\n");
+    std::string report =
+        Join({"An Error has occurred during processing.",
+              "If you receive this error often then please note the",
+              "following details and report them to DUV Technical",
+              std::string("Support by emailing ") + AppInfo::SupportAddress + ".", "",
+              "Error code: " + SignedText(number), "Description: " + error.description,
+              "Last DLL Error: " + SignedText(static_cast<std::int32_t>(error.lastDllError)),
+              "Module: " + DUVMain::ErrModuleName, "Sub: " + DUVMain::ErrProcName,
+              "Ref: " + DUVMain::ErrStepName, "Version: " + VersionText(),
+              "OS: " + DUVMain::OSVersionText, ""},
+             "\r\n");
     box.clipboard = report;
-    box.text = Join({report, "The above information has been copied to the clipboard so",
-                     "you can paste it into your email message. Please supply",
-                     "any additional information which you think may help to",
-                     "determine the problem."},
-                    "\r\n");
+    box.text =
+        Join({report, "The above information has been copied to the clipboard so",
+              "you can paste it into your email message. Please supply",
+              "any additional information which you think may help to", "determine the problem."},
+             "\r\n");
     box.title = error.source + " - Error";
     box.flags |= msg::AbortRetryIgnore;
     box.helpFile = error.helpFile;
@@ -156,22 +148,26 @@ ErrorBox DescribeError(const runtime::RuntimeError& error)
     return box;
 }
 
-int AnswerForButton(int button, bool alwaysEnd)
-{
+int AnswerForButton(int button, bool alwaysEnd) {
     if (alwaysEnd)
         return End;
     switch (button) {
-    case msg::Ok: return Retry;
-    case msg::Cancel: return Skip;
-    case msg::Abort: return Abort;
-    case msg::Retry: return Retry;
-    case msg::Ignore: return Skip;
-    default: return End;
+    case msg::Ok:
+        return Retry;
+    case msg::Cancel:
+        return Skip;
+    case msg::Abort:
+        return Abort;
+    case msg::Retry:
+        return Retry;
+    case msg::Ignore:
+        return Skip;
+    default:
+        return End;
     }
 }
 
-int HandleError()
-{
+int HandleError() {
     const runtime::RuntimeError error = runtime::Err();
     ErrorBox box = DescribeError(error);
     runtime::ClearErr();
@@ -184,8 +180,7 @@ int HandleError()
     int answer = AnswerForButton(
         ShowMessage(box.text, box.flags, box.title, box.helpFile, box.helpContext), box.alwaysEnd);
 
-    Repeat now{error.number, DUVMain::ErrModuleName, DUVMain::ErrProcName, DUVMain::ErrStepName,
-               1};
+    Repeat now{error.number, DUVMain::ErrModuleName, DUVMain::ErrProcName, DUVMain::ErrStepName, 1};
     if (IsOkOnlyRetry(error.number) && lastRepeat.count > 0 && lastRepeat.number == now.number &&
         lastRepeat.module == now.module && lastRepeat.proc == now.proc &&
         lastRepeat.step == now.step)
@@ -198,16 +193,12 @@ int HandleError()
     return answer;
 }
 
-void InstallErrorHandling()
-{
+void InstallErrorHandling() {
     runtime::SetErrorHandler([] { return HandleError(); });
     runtime::SetEndProgram([] { DUVMain::EndProgram(); });
 }
 
-void ResetState()
-{
-    lastRepeat = Repeat{};
-}
+void ResetState() { lastRepeat = Repeat{}; }
 
 }  // namespace ErrorHandler
 
@@ -218,25 +209,23 @@ namespace {
 // stand over the others first (an editor before the window that opened it), then frmAbout,
 // frmSplash, frmViewLog, frmReport and frmMain.
 constexpr std::array<const char*, 13> UnloadOrder{
-    "frmTariff", "frmService", "frmSetup", "frmPreConfigure", "frmFind", "frmFileRepair",
-    "frmPurge", "frmTip", "frmAbout", "frmSplash", "frmViewLog", "frmReport", "frmMain"};
+    "frmTariff",     "frmService", "frmSetup", "frmPreConfigure", "frmFind",
+    "frmFileRepair", "frmPurge",   "frmTip",   "frmAbout",        "frmSplash",
+    "frmViewLog",    "frmReport",  "frmMain"};
 
-WindowCloser& Closer()
-{
+WindowCloser& Closer() {
     static WindowCloser closer;
     return closer;
 }
 
-std::function<void()>& ProcessEnd()
-{
+std::function<void()>& ProcessEnd() {
     static std::function<void()> end = [] { std::exit(0); };
     return end;
 }
 
 bool ending = false;
 
-void EndNow()
-{
+void EndNow() {
     std::function<void()> end = ProcessEnd();
     if (end)
         end();
@@ -244,13 +233,9 @@ void EndNow()
 
 }  // namespace
 
-std::vector<std::string> WindowUnloadOrder()
-{
-    return {UnloadOrder.begin(), UnloadOrder.end()};
-}
+std::vector<std::string> WindowUnloadOrder() { return {UnloadOrder.begin(), UnloadOrder.end()}; }
 
-bool IsProgramWindow(const std::string& formName)
-{
+bool IsProgramWindow(const std::string& formName) {
     for (const char* name : UnloadOrder) {
         if (formName == name)
             return true;
@@ -258,18 +243,15 @@ bool IsProgramWindow(const std::string& formName)
     return false;
 }
 
-WindowCloser SetWindowCloser(WindowCloser closer)
-{
+WindowCloser SetWindowCloser(WindowCloser closer) {
     return std::exchange(Closer(), std::move(closer));
 }
 
-std::function<void()> SetProcessEnd(std::function<void()> end)
-{
+std::function<void()> SetProcessEnd(std::function<void()> end) {
     return std::exchange(ProcessEnd(), std::move(end));
 }
 
-void EndProgram()
-{
+void EndProgram() {
     if (ending) {
         EndNow();
         return;

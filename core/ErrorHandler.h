@@ -17,7 +17,7 @@ inline constexpr int End = 3;
 
 // What the handler shows for an error, built from the error and the error context.
 struct ErrorBox {
-    bool shown = true;       // false: no box, the answer is Skip at once
+    bool shown = true;  // false: no box, the answer is Skip at once
     std::string text;
     int flags = 0;
     std::string title;

@@ -36,7 +36,8 @@ std::optional<Fields> Split(const std::string& text, const std::string& separato
     const std::size_t one = separator.empty() ? std::string::npos : text.find(separator);
     const std::size_t two =
         one == std::string::npos ? std::string::npos : text.find(separator, one + separator.size());
-    if (two == std::string::npos) return std::nullopt;
+    if (two == std::string::npos)
+        return std::nullopt;
     return Fields{text.substr(0, one),
                   text.substr(one + separator.size(), two - one - separator.size()),
                   text.substr(two + separator.size())};
@@ -45,13 +46,15 @@ std::optional<Fields> Split(const std::string& text, const std::string& separato
 // As Split; fewer than two separators raise the invalid-argument error.
 Fields SplitAtTwo(const std::string& text, const std::string& separator) {
     std::optional<Fields> fields = Split(text, separator);
-    if (!fields) runtime::Raise(runtime::kErrInvalidCall);
+    if (!fields)
+        runtime::Raise(runtime::kErrInvalidCall);
     return *fields;
 }
 
 // The width of a field of the date mask when it is all digits ("##", "####"), else 2.
 std::size_t DigitFieldWidth(const std::string& maskField) {
-    if (maskField.empty() || maskField.find_first_not_of('#') != std::string::npos) return 2;
+    if (maskField.empty() || maskField.find_first_not_of('#') != std::string::npos)
+        return 2;
     return maskField.size();
 }
 
@@ -66,7 +69,8 @@ std::string WholeNumberText(double n) {
 std::string PadString(const std::string& text, const std::string& fill, std::int16_t width) {
     std::string result = runtime::Trim(text);
     if (static_cast<int>(result.size()) < width) {
-        if (fill.empty()) runtime::Raise(runtime::kErrInvalidCall);
+        if (fill.empty())
+            runtime::Raise(runtime::kErrInvalidCall);
         result.insert(0, static_cast<std::size_t>(width) - result.size(), fill[0]);
     }
     return result;
@@ -74,7 +78,8 @@ std::string PadString(const std::string& text, const std::string& fill, std::int
 
 std::string format_date(const std::string& dateText, std::string separator) {
     runtime::SetContext("GeneralFunctions", "format_date");
-    if (separator.empty()) separator = DUVMain::DateSeparator;
+    if (separator.empty())
+        separator = DUVMain::DateSeparator;
     runtime::SetStep(dateText + " (Sep = " + separator + ")");
     std::string result;
     if (separator.empty()) {
@@ -97,7 +102,8 @@ std::string format_date(const std::string& dateText, std::string separator) {
         first = runtime::Trim(f.first);
         second = runtime::Trim(f.second);
         third = runtime::Trim(f.third);
-        if (third.size() > widths[2]) third = third.substr(third.size() - widths[2]);
+        if (third.size() > widths[2])
+            third = third.substr(third.size() - widths[2]);
     });
     runtime::Guard([&] {
         result = PadString(first, "0", static_cast<std::int16_t>(widths[0])) + separator +
@@ -109,8 +115,10 @@ std::string format_date(const std::string& dateText, std::string separator) {
 }
 
 bool FileExists(const std::string& path) {
-    if (path.empty()) return false;
-    if (path.find_first_of("*?") != std::string::npos) return false;
+    if (path.empty())
+        return false;
+    if (path.find_first_of("*?") != std::string::npos)
+        return false;
     const FileProbe& probe = Probe();
     return probe ? probe(path) : RegularFile(path);
 }
@@ -123,7 +131,8 @@ std::string FormatTime(double seconds, bool noSeconds) {
     runtime::SetContext("GeneralFunctions", "FormatTime");
     std::string result;
     runtime::Guard([&] {
-        if (!std::isfinite(seconds)) runtime::Raise(runtime::kErrOverflow);
+        if (!std::isfinite(seconds))
+            runtime::Raise(runtime::kErrOverflow);
         const double magnitude = std::floor(std::fabs(seconds));
         double hours, minutes, whole;
         if (magnitude < 1.8e19) {
@@ -140,14 +149,17 @@ std::string FormatTime(double seconds, bool noSeconds) {
         const std::string& sep = DUVMain::TimeSeparator;
         result = PadString(WholeNumberText(hours), "0", 2) + sep +
                  PadString(WholeNumberText(minutes), "0", 2);
-        if (!noSeconds) result += sep + PadString(WholeNumberText(whole), "0", 2);
-        if (seconds <= -1) result.insert(0, "-");
+        if (!noSeconds)
+            result += sep + PadString(WholeNumberText(whole), "0", 2);
+        if (seconds <= -1)
+            result.insert(0, "-");
     });
     return result;
 }
 
 bool CheckLongRange(double x) {
-    if (x != 0) runtime::CLng(x);
+    if (x != 0)
+        runtime::CLng(x);
     return true;
 }
 
@@ -155,7 +167,8 @@ std::string Format_Dplaces(const std::string& numberText, std::int16_t maxPlaces
     runtime::SetContext("GeneralFunctions", "Format_Dplaces");
     std::string result;
     runtime::Guard([&] {
-        if (!runtime::IsNumeric(numberText)) return;
+        if (!runtime::IsNumeric(numberText))
+            return;
         result = runtime::Format(std::string_view(numberText),
                                  CurrencyFormat::MoneyMask(DUVMain::CurrencyDigits, maxPlaces));
     });
@@ -166,7 +179,8 @@ double XVal(const std::string& text) {
     runtime::SetContext("GeneralFunctions", "XVal");
     const std::string& decimal = DUVMain::DecimalSeparator;
     std::string thousands = DUVMain::ThousandSeparator;
-    if (thousands == decimal) thousands.clear();
+    if (thousands == decimal)
+        thousands.clear();
     const std::size_t decimalPos = decimal.empty() ? std::string::npos : text.find(decimal);
 
     // The first decimal separator becomes "."; every thousands separator before it goes.
@@ -176,7 +190,8 @@ double XVal(const std::string& text) {
         if (i == decimalPos) {
             plain += '.';
             i += decimal.size();
-        } else if (!thousands.empty() && i < decimalPos && text.compare(i, thousands.size(), thousands) == 0) {
+        } else if (!thousands.empty() && i < decimalPos &&
+                   text.compare(i, thousands.size(), thousands) == 0) {
             i += thousands.size();
         } else {
             plain += text[i++];
@@ -189,28 +204,35 @@ double XVal(const std::string& text) {
 
 int DayNameIndex(const std::string& dayName) {
     for (int i = 1; i <= 7; ++i)
-        if (DUVMain::DayNames[i] == dayName) return i;
+        if (DUVMain::DayNames[i] == dayName)
+            return i;
     return 0;
 }
 
 std::string FileNameOfPath(const std::string& path) {
     const std::size_t slash = path.rfind('\\');
-    if (slash == std::string::npos || slash + 1 == path.size()) return path;
+    if (slash == std::string::npos || slash + 1 == path.size())
+        return path;
     return path.substr(slash + 1);
 }
 
 std::string TextBeforeSeparator(const std::string& text, const std::string& separator) {
-    if (text.empty() || separator.empty()) return "";
+    if (text.empty() || separator.empty())
+        return "";
     const std::size_t at = text.rfind(separator);
-    if (at == std::string::npos) runtime::Raise(runtime::kErrInvalidCall);
+    if (at == std::string::npos)
+        runtime::Raise(runtime::kErrInvalidCall);
     return text.substr(0, at);
 }
 
 std::string DateFormatToken(const std::string& token) {
     const std::string t = runtime::LCase(token);
-    if (t == "d" || t == "dd" || t == "m" || t == "mm" || t == "yy") return "##";
-    if (t == "ddd" || t == "mmm") return "AAA";
-    if (t == "yyyy") return "####";
+    if (t == "d" || t == "dd" || t == "m" || t == "mm" || t == "yy")
+        return "##";
+    if (t == "ddd" || t == "mmm")
+        return "AAA";
+    if (t == "yyyy")
+        return "####";
     return "";
 }
 

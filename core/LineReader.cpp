@@ -7,8 +7,7 @@
 #include <emmintrin.h>
 #endif
 
-std::int64_t FileLengthOf(const std::string& path)
-{
+std::int64_t FileLengthOf(const std::string& path) {
 #ifdef _WIN32
     struct _stati64 st;
     if (_stati64(path.c_str(), &st) != 0 || (st.st_mode & _S_IFDIR))
@@ -22,22 +21,18 @@ std::int64_t FileLengthOf(const std::string& path)
 }
 
 LineReader::LineReader(std::string_view text)
-    : memory_(true), blockSize_(0), data_(text.data()), end_(text.size()), length_(text.size()),
-      eof_(true)
-{
-}
+    : memory_(true),
+      blockSize_(0),
+      data_(text.data()),
+      end_(text.size()),
+      length_(text.size()),
+      eof_(true) {}
 
-LineReader::LineReader(std::size_t blockSize) : blockSize_(blockSize < 4 ? 4 : blockSize)
-{
-}
+LineReader::LineReader(std::size_t blockSize) : blockSize_(blockSize < 4 ? 4 : blockSize) {}
 
-LineReader::~LineReader()
-{
-    Close();
-}
+LineReader::~LineReader() { Close(); }
 
-bool LineReader::Open(const std::string& path)
-{
+bool LineReader::Open(const std::string& path) {
     Close();
     memory_ = false;
     file_ = std::fopen(path.c_str(), "rb");
@@ -50,8 +45,7 @@ bool LineReader::Open(const std::string& path)
     return true;
 }
 
-void LineReader::Attach(std::FILE* file, std::uint64_t length)
-{
+void LineReader::Attach(std::FILE* file, std::uint64_t length) {
     Close();
     memory_ = false;
     file_ = file;
@@ -60,8 +54,7 @@ void LineReader::Attach(std::FILE* file, std::uint64_t length)
     Reset();
 }
 
-void LineReader::Reset()
-{
+void LineReader::Reset() {
     if (!owned_ || capacity_ < blockSize_) {
         owned_ = std::make_unique_for_overwrite<char[]>(blockSize_);
         capacity_ = blockSize_;
@@ -72,8 +65,7 @@ void LineReader::Reset()
     eof_ = file_ == nullptr;
 }
 
-void LineReader::Close()
-{
+void LineReader::Close() {
     if (file_ && ownsFile_)
         std::fclose(file_);
     file_ = nullptr;
@@ -82,8 +74,7 @@ void LineReader::Close()
 
 // Keeps the unread bytes, moves them to the front (growing the buffer when a single line
 // fills it) and appends the next block. False when nothing more could be read.
-bool LineReader::Refill()
-{
+bool LineReader::Refill() {
     if (eof_ || !file_)
         return false;
     std::size_t keep = end_ - begin_;
@@ -112,15 +103,14 @@ bool LineReader::Refill()
 namespace {
 
 // The first carriage return or line feed in [from, to), or to when there is none.
-const char* FindLineEnd(const char* from, const char* to)
-{
+const char* FindLineEnd(const char* from, const char* to) {
 #ifdef __SSE2__
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
     for (; to - from >= 16; from += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        const int hits = _mm_movemask_epi8(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+        const int hits =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
         if (hits)
             return from + __builtin_ctz(static_cast<unsigned>(hits));
     }
@@ -134,8 +124,7 @@ const char* FindLineEnd(const char* from, const char* to)
 
 }  // namespace
 
-bool LineReader::Next(std::string_view& line)
-{
+bool LineReader::Next(std::string_view& line) {
     std::size_t scanned = 0;  // bytes after begin_ known to hold no line end
     for (;;) {
         const char* end = data_ + end_;
@@ -148,7 +137,8 @@ bool LineReader::Next(std::string_view& line)
                 continue;
             }
             lineStart_ = base_ + begin_;
-            line = std::string_view(data_ + begin_, static_cast<std::size_t>(at - (data_ + begin_)));
+            line =
+                std::string_view(data_ + begin_, static_cast<std::size_t>(at - (data_ + begin_)));
             std::size_t next = static_cast<std::size_t>(at - data_) + 1;
             if (*at == '\r' && next < end_ && data_[next] == '\n')
                 ++next;

@@ -9,8 +9,8 @@ namespace regional {
 namespace {
 
 struct Entry {
-  LCTYPE type;
-  std::string_view value;
+    LCTYPE type;
+    std::string_view value;
 };
 
 // What Wine reports for these locales (GetLocaleInfoA, code page 1252).
@@ -175,7 +175,9 @@ constexpr Entry kDeDe[] = {
     {0x37, "So."},
     {0x38, "Januar"},
     {0x39, "Februar"},
-    {0x3A, "M\xE4""rz"},
+    {0x3A,
+     "M\xE4"
+     "rz"},
     {0x3B, "April"},
     {0x3C, "Mai"},
     {0x3D, "Juni"},
@@ -187,7 +189,9 @@ constexpr Entry kDeDe[] = {
     {0x43, "Dezember"},
     {0x44, "Jan"},
     {0x45, "Feb"},
-    {0x46, "M\xE4""r"},
+    {0x46,
+     "M\xE4"
+     "r"},
     {0x47, "Apr"},
     {0x48, "Mai"},
     {0x49, "Jun"},
@@ -222,66 +226,68 @@ constexpr Entry kDeDe[] = {
 };
 
 class FixedLocale final : public LocaleSource {
- public:
-  FixedLocale(LCID lcid, const Entry* begin, const Entry* end)
-      : lcid_(lcid), begin_(begin), end_(end) {}
+public:
+    FixedLocale(LCID lcid, const Entry* begin, const Entry* end)
+        : lcid_(lcid), begin_(begin), end_(end) {}
 
-  LCID SystemDefaultLCID() const override { return lcid_; }
+    LCID SystemDefaultLCID() const override { return lcid_; }
 
-  std::optional<std::string> Info(LCID lcid, LCTYPE type) const override {
-    if (lcid != lcid_) return std::nullopt;
-    for (const Entry* e = begin_; e != end_; ++e) {
-      if (e->type == type) return std::string(e->value);
+    std::optional<std::string> Info(LCID lcid, LCTYPE type) const override {
+        if (lcid != lcid_)
+            return std::nullopt;
+        for (const Entry* e = begin_; e != end_; ++e) {
+            if (e->type == type)
+                return std::string(e->value);
+        }
+        return std::nullopt;
     }
-    return std::nullopt;
-  }
 
- private:
-  LCID lcid_;
-  const Entry* begin_;
-  const Entry* end_;
+private:
+    LCID lcid_;
+    const Entry* begin_;
+    const Entry* end_;
 };
 
 std::atomic<std::uint64_t> generation{1};
 
 std::shared_ptr<const LocaleSource>& Installed() {
-  static std::shared_ptr<const LocaleSource> installed;
-  return installed;
+    static std::shared_ptr<const LocaleSource> installed;
+    return installed;
 }
 
 const LocaleSource& DefaultSource() {
-  static const FixedLocale enUs(kLcidEnUs, std::begin(kEnUs), std::end(kEnUs));
-  return enUs;
+    static const FixedLocale enUs(kLcidEnUs, std::begin(kEnUs), std::end(kEnUs));
+    return enUs;
 }
 
 }  // namespace
 
 std::unique_ptr<LocaleSource> MakeFixedLocale(LCID lcid) {
-  if (lcid == kLcidDeDe) {
-    return std::make_unique<FixedLocale>(kLcidDeDe, std::begin(kDeDe), std::end(kDeDe));
-  }
-  if (lcid == kLcidEnUs) {
-    return std::make_unique<FixedLocale>(kLcidEnUs, std::begin(kEnUs), std::end(kEnUs));
-  }
-  return nullptr;
+    if (lcid == kLcidDeDe) {
+        return std::make_unique<FixedLocale>(kLcidDeDe, std::begin(kDeDe), std::end(kDeDe));
+    }
+    if (lcid == kLcidEnUs) {
+        return std::make_unique<FixedLocale>(kLcidEnUs, std::begin(kEnUs), std::end(kEnUs));
+    }
+    return nullptr;
 }
 
 const LocaleSource& Current() {
-  const auto& installed = Installed();
-  return installed ? *installed : DefaultSource();
+    const auto& installed = Installed();
+    return installed ? *installed : DefaultSource();
 }
 
 std::shared_ptr<const LocaleSource> Install(std::shared_ptr<const LocaleSource> source) {
-  auto previous = std::exchange(Installed(), std::move(source));
-  generation.fetch_add(1);
-  return previous;
+    auto previous = std::exchange(Installed(), std::move(source));
+    generation.fetch_add(1);
+    return previous;
 }
 
 std::uint64_t Generation() { return generation.load(); }
 
 std::string GetInfo(LCTYPE type) {
-  const LocaleSource& source = Current();
-  return source.Info(source.SystemDefaultLCID(), type).value_or(std::string());
+    const LocaleSource& source = Current();
+    return source.Info(source.SystemDefaultLCID(), type).value_or(std::string());
 }
 
 LCID SystemDefaultLCID() { return Current().SystemDefaultLCID(); }

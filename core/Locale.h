@@ -80,12 +80,12 @@ inline constexpr LCTYPE kINegNumber = 0x1010;
 
 // Where regional values come from.
 class LocaleSource {
- public:
-  virtual ~LocaleSource() = default;
-  virtual LCID SystemDefaultLCID() const = 0;
-  // The whole value of one code for a locale, in the ANSI code page; nothing when the
-  // source does not know the locale or the code.
-  virtual std::optional<std::string> Info(LCID lcid, LCTYPE type) const = 0;
+public:
+    virtual ~LocaleSource() = default;
+    virtual LCID SystemDefaultLCID() const = 0;
+    // The whole value of one code for a locale, in the ANSI code page; nothing when the
+    // source does not know the locale or the code.
+    virtual std::optional<std::string> Info(LCID lcid, LCTYPE type) const = 0;
 };
 
 // A fixed table: en-US or de-DE as Wine reports them (code page 1252); nullptr for other

@@ -29,8 +29,7 @@ constexpr int LogFileNumber = 1;
 constexpr std::size_t ScanBlockSize = 1u << 20;
 
 // The length of the log as the 32-bit count the statistics hold.
-std::int32_t LogFileLength(const std::string& path)
-{
+std::int32_t LogFileLength(const std::string& path) {
     std::int64_t length = FileLengthOf(path);
     if (length < 0)
         runtime::Raise(runtime::kErrFileNotFound);
@@ -40,22 +39,19 @@ std::int32_t LogFileLength(const std::string& path)
 }
 
 // A whole number of a fixed field: its leading number, rounded half to even.
-long long FieldNumber(std::string_view line, std::size_t start, std::size_t length)
-{
+long long FieldNumber(std::string_view line, std::size_t start, std::size_t length) {
     if (start >= line.size())
         return 0;
     double value = runtime::Val(line.substr(start, length));
     return static_cast<long long>(runtime::CLng(value));
 }
 
-bool IsDamaged(unsigned char byte)
-{
+bool IsDamaged(unsigned char byte) {
     return (byte < 32 && byte != 9 && byte != 10 && byte != 13) || byte > 126;
 }
 
 // The index of the first damaged byte of block[0, n), or n when there is none.
-std::size_t FirstDamaged(const unsigned char* block, std::size_t n)
-{
+std::size_t FirstDamaged(const unsigned char* block, std::size_t n) {
     std::size_t i = 0;
 #ifdef __SSE2__
     // Sixteen bytes at a time: printable (32 to 126 as signed bytes), tab, line feed or CR.
@@ -63,10 +59,10 @@ std::size_t FirstDamaged(const unsigned char* block, std::size_t n)
     const __m128i tab = _mm_set1_epi8(9), lf = _mm_set1_epi8(10), cr = _mm_set1_epi8(13);
     for (; n - i >= 16; i += 16) {
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + i));
-        const __m128i good = _mm_or_si128(
-            _mm_and_si128(_mm_cmpgt_epi8(b, below), _mm_cmplt_epi8(b, above)),
-            _mm_or_si128(_mm_cmpeq_epi8(b, tab),
-                         _mm_or_si128(_mm_cmpeq_epi8(b, lf), _mm_cmpeq_epi8(b, cr))));
+        const __m128i good =
+            _mm_or_si128(_mm_and_si128(_mm_cmpgt_epi8(b, below), _mm_cmplt_epi8(b, above)),
+                         _mm_or_si128(_mm_cmpeq_epi8(b, tab),
+                                      _mm_or_si128(_mm_cmpeq_epi8(b, lf), _mm_cmpeq_epi8(b, cr))));
         const unsigned bad = ~static_cast<unsigned>(_mm_movemask_epi8(good)) & 0xFFFFu;
         if (bad)
             return i + static_cast<std::size_t>(__builtin_ctz(bad));
@@ -79,8 +75,7 @@ std::size_t FirstDamaged(const unsigned char* block, std::size_t n)
     return n;
 }
 
-std::string Digits(int value, int width)
-{
+std::string Digits(int value, int width) {
     char text[16];
     std::snprintf(text, sizeof text, "%0*d", width, value);
     return text;
@@ -88,8 +83,7 @@ std::string Digits(int value, int width)
 
 }  // namespace
 
-double GetLogLineDate(std::string_view line)
-{
+double GetLogLineDate(std::string_view line) {
     long long month = FieldNumber(line, 0, 2);
     long long day = FieldNumber(line, 3, 2);
     long long year = FieldNumber(line, 6, 4);
@@ -104,8 +98,7 @@ double GetLogLineDate(std::string_view line)
     }
 }
 
-bool CheckCorruption(bool showProgress)
-{
+bool CheckCorruption(bool showProgress) {
     runtime::SetContext("DUVMain", "CheckCorruption");
     ShowBusy(true);
     LetEventsRun();
@@ -166,15 +159,13 @@ bool CheckCorruption(bool showProgress)
     return false;
 }
 
-void GetLogStats(bool keepHourglass)
-{
+void GetLogStats(bool keepHourglass) {
     runtime::SetContext("DUVMain", "GetLogStats");
     ShowBusy(true);
     LetEventsRun();
     struct Pointer {
         bool keep;
-        ~Pointer()
-        {
+        ~Pointer() {
             if (!keep)
                 ShowBusy(false);
         }
@@ -186,7 +177,8 @@ void GetLogStats(bool keepHourglass)
     LogEmpty = false;
 
     runtime::Step("Log Length", [] { LogLength = LogFileLength(LogFilePath); });
-    LogTooBig = static_cast<std::int64_t>(LogLength) >= static_cast<std::int64_t>(MaxLogSize) * 1024;
+    LogTooBig =
+        static_cast<std::int64_t>(LogLength) >= static_cast<std::int64_t>(MaxLogSize) * 1024;
     if (LogLength < 1) {
         LogEmpty = true;
         LogInvalid = false;
@@ -225,8 +217,7 @@ void GetLogStats(bool keepHourglass)
     LogInvalid = !(FirstEntryDate != 0 && LastEntryDate != 0);
 }
 
-std::string NewModemLogLine(double now)
-{
+std::string NewModemLogLine(double now) {
     return Digits(runtime::Month(now), 2) + "-" + Digits(runtime::Day(now), 2) + "-" +
            Digits(runtime::Year(now), 4) + " " + Digits(runtime::Hour(now), 2) + ":" +
            Digits(runtime::Minute(now), 2) + ":" + Digits(runtime::Second(now), 2) +
@@ -234,8 +225,7 @@ std::string NewModemLogLine(double now)
            "." + std::to_string(AppInfo::Minor);
 }
 
-bool CreateModemLog(const std::string& path)
-{
+bool CreateModemLog(const std::string& path) {
     std::optional<NumberedFile> file;
     if (!runtime::Guard([&] { file.emplace(LogFileNumber, path, NumberedFile::Mode::Write); }))
         return false;

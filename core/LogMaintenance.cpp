@@ -23,15 +23,19 @@ constexpr int kInputFileNumber = 1;
 constexpr std::size_t kBlockSize = 1u << 20;
 
 int ClampPercent(double value) {
-    if (!(value < static_cast<double>(INT_MAX))) return INT_MAX;  // NaN and beyond
+    if (!(value < static_cast<double>(INT_MAX)))
+        return INT_MAX;  // NaN and beyond
     return static_cast<int>(value);
 }
 
-bool KeptByte(unsigned char byte) { return (byte >= 32 && byte <= 126) || byte == 10 || byte == 13; }
+bool KeptByte(unsigned char byte) {
+    return (byte >= 32 && byte <= 126) || byte == 10 || byte == 13;
+}
 
 bool HasDigit(std::string_view text) {
     for (char c : text)
-        if (c >= '0' && c <= '9') return true;
+        if (c >= '0' && c <= '9')
+            return true;
     return false;
 }
 
@@ -54,7 +58,8 @@ struct PercentShown {
     const Progress& progress;
     int last = INT_MIN;
     void operator()(int percent) {
-        if (percent == last || !progress) return;
+        if (percent == last || !progress)
+            return;
         last = percent;
         progress(percent);
     }
@@ -85,7 +90,8 @@ RewriteResult RewriteLines(const std::string& source, const std::string& target,
     }
     safe_write::Writer writer(target, backup, workName);
     LineReader reader;
-    reader.Attach(input->Stream(), static_cast<std::uint64_t>(std::max<std::int64_t>(0, FileLengthOf(source))));
+    reader.Attach(input->Stream(),
+                  static_cast<std::uint64_t>(std::max<std::int64_t>(0, FileLengthOf(source))));
     std::string_view line;
     std::string changed;
     while (writer.Good() && reader.Next(line)) {
@@ -96,11 +102,13 @@ RewriteResult RewriteLines(const std::string& source, const std::string& target,
             writer.Write("\r\n");
             ++result.LinesKept;
         }
-        if (counter) counter(result.LinesRead, line.size());
+        if (counter)
+            counter(result.LinesRead, line.size());
     }
     result.ReadFailed = std::ferror(input->Stream()) != 0;
     input->Close();
-    if (result.ReadFailed) return result;  // the writer, dropped, removes its work file
+    if (result.ReadFailed)
+        return result;  // the writer, dropped, removes its work file
     result.Write = writer.Commit();
     return result;
 }
@@ -122,10 +130,12 @@ RewriteResult FilterDamagedBytes(const std::string& log, const std::string& work
     std::int64_t position = 0;
     while (writer.Good()) {
         std::size_t got = std::fread(block.data(), 1, block.size(), input->Stream());
-        if (got == 0) break;
+        if (got == 0)
+            break;
         kept.clear();
         for (std::size_t i = 0; i < got; ++i) {
-            if (KeptByte(block[i])) kept.push_back(static_cast<char>(block[i]));
+            if (KeptByte(block[i]))
+                kept.push_back(static_cast<char>(block[i]));
             std::int64_t k = position + static_cast<std::int64_t>(i) + 1;
             if (step > 0 && k % step == 0 && progress)
                 progress(ClampPercent(std::nearbyint(static_cast<double>(k) / length * 100)));
@@ -135,7 +145,8 @@ RewriteResult FilterDamagedBytes(const std::string& log, const std::string& work
     }
     result.ReadFailed = std::ferror(input->Stream()) != 0;
     input->Close();
-    if (result.ReadFailed) return result;
+    if (result.ReadFailed)
+        return result;
     result.Write = writer.Commit();
     return result;
 }
@@ -155,27 +166,32 @@ RewriteResult KeepDatedLines(const std::string& workFile, const std::string& log
             // A line counts with a CR LF ending; one that ended in a lone LF or CR is
             // shorter, so the figure is held at 100.
             bytes += lineLength + 2;
-            shown(std::min(RoundedPercent(static_cast<double>(bytes), static_cast<double>(logLength)), 100));
+            shown(std::min(
+                RoundedPercent(static_cast<double>(bytes), static_cast<double>(logLength)), 100));
         });
 }
 
 RewriteResult RepairLog(const RepairView& view) {
     auto show = [&](std::string (*text)(int)) {
         return [&view, text](int percent) {
-            if (view.SetLabel) view.SetLabel(text(percent));
-            if (percent <= 100 && view.SetProgress) view.SetProgress(percent);
+            if (view.SetLabel)
+                view.SetLabel(text(percent));
+            if (percent <= 100 && view.SetProgress)
+                view.SetProgress(percent);
             LetEventsRun();
         };
     };
     auto recordLength = [] {
         std::int64_t length = FileLengthOf(DUVMain::LogFilePath);
-        if (length >= 0 && length <= INT32_MAX) DUVMain::LogLength = static_cast<std::int32_t>(length);
+        if (length >= 0 && length <= INT32_MAX)
+            DUVMain::LogLength = static_cast<std::int32_t>(length);
         return length;
     };
     const std::string fx1 = InProgramFolder(kRepairBytesFile);
     recordLength();
     ShowBusy(true);
-    if (view.SetLabel) view.SetLabel(kReadingLogText);
+    if (view.SetLabel)
+        view.SetLabel(kReadingLogText);
     LetEventsRun();
     RewriteResult result = FilterDamagedBytes(DUVMain::LogFilePath, fx1, show(&RepairingText));
     CloseAllFiles();
@@ -185,15 +201,16 @@ RewriteResult RepairLog(const RepairView& view) {
                                 show(&CheckingText));
     }
     if (result) {
-        if (view.SetProgress) view.SetProgress(100);
+        if (view.SetProgress)
+            view.SetProgress(100);
         DUVMain::LogCorrupt = false;
     }
     ShowBusy(false);
     return result;
 }
 
-RewriteResult PurgeLines(const std::string& log, const std::string& backup, double from,
-                         double to, double lineCount, const Progress& progress) {
+RewriteResult PurgeLines(const std::string& log, const std::string& backup, double from, double to,
+                         double lineCount, const Progress& progress) {
     PercentShown shown{progress};
     return RewriteLines(
         log, log, backup, kPurgeWorkFile,
@@ -207,14 +224,16 @@ RewriteResult PurgeLines(const std::string& log, const std::string& backup, doub
 }
 
 Keywords CurrentKeywords() {
-    return {DUVMain::ModemDial,           DUVMain::ModemAnswer, DUVMain::ModemConnect,
+    return {DUVMain::ModemDial,           DUVMain::ModemAnswer,         DUVMain::ModemConnect,
             DUVMain::ModemUserDisconnect, DUVMain::ModemHostDisconnect, DUVMain::ModemReads,
             DUVMain::ModemWrites};
 }
 
 bool KeepOptimized(std::string_view line, const Keywords& k) {
-    if (line.empty()) return false;
-    if (Contains(line, k.Dial)) return line.size() > 25 && HasDigit(line.substr(25));
+    if (line.empty())
+        return false;
+    if (Contains(line, k.Dial))
+        return line.size() > 25 && HasDigit(line.substr(25));
     return Contains(line, k.Answer) || Contains(line, k.Connect) ||
            Contains(line, k.UserDisconnect) || Contains(line, k.HostDisconnect) ||
            Contains(line, k.Reads) || Contains(line, k.Writes);
@@ -250,34 +269,42 @@ bool RunInMainWindow(const std::function<RewriteResult(const Progress&)>& rewrit
                      const std::string& failedTitle, const std::string& failedText) {
     const MainWindowProgress& main = Main();
     auto status = [&](const std::string& line) {
-        if (main.SetStatusText) main.SetStatusText(line);
+        if (main.SetStatusText)
+            main.SetStatusText(line);
     };
-    if (main.ShowProgressBar) main.ShowProgressBar(true);
+    if (main.ShowProgressBar)
+        main.ShowProgressBar(true);
     bool rewritten = false;
     try {
         rewritten = static_cast<bool>(rewrite([&](int percent) {
             status(text(percent));
-            if (percent <= 100 && main.SetProgress) main.SetProgress(percent);
+            if (percent <= 100 && main.SetProgress)
+                main.SetProgress(percent);
             LetEventsRun();
         }));
     } catch (const runtime::RuntimeError&) {
         rewritten = false;
     }
-    if (!rewritten) ShowMessage(failedText, msg::OkOnly, failedTitle);
+    if (!rewritten)
+        ShowMessage(failedText, msg::OkOnly, failedTitle);
     CloseAllFiles();
-    if (main.ShowProgressBar) main.ShowProgressBar(false);
+    if (main.ShowProgressBar)
+        main.ShowProgressBar(false);
     status(finishedText);
-    if (!rewritten) ShowBusy(false);
+    if (!rewritten)
+        ShowBusy(false);
     return rewritten;
 }
 
 int RoundedPercent(double part, double whole) {
-    if (whole <= 0) return 100;
+    if (whole <= 0)
+        return 100;
     return ClampPercent(std::nearbyint(part / whole * 100));
 }
 
 int WholePercent(double part, double whole) {
-    if (whole <= 0) return 100;
+    if (whole <= 0)
+        return 100;
     return ClampPercent(std::floor(part / whole * 100));
 }
 
@@ -301,7 +328,9 @@ std::string RepairFailedText(const RewriteResult& result) {
                 : "Your modem log is kept as " + InProgramFolder(kLogBackup) + ".";
     return text + kFailureLines;
 }
-std::string PurgeFailedText() { return "DUV was unable to purge your modem log file!" + kFailureLines; }
+std::string PurgeFailedText() {
+    return "DUV was unable to purge your modem log file!" + kFailureLines;
+}
 std::string OptimizeFailedText() {
     return "DUV was unable to optimize your modem log file!" + kFailureLines;
 }

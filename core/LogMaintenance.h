@@ -30,8 +30,8 @@ std::string InProgramFolder(const char* name);
 using Progress = std::function<void(int percent)>;
 
 struct RewriteResult {
-    bool ReadFailed = false;    // the source could not be opened or read to its end
-    safe_write::Result Write;   // where the write or the swap failed
+    bool ReadFailed = false;   // the source could not be opened or read to its end
+    safe_write::Result Write;  // where the write or the swap failed
     std::uint64_t LinesRead = 0;
     std::uint64_t LinesKept = 0;
     explicit operator bool() const { return !ReadFailed && static_cast<bool>(Write); }
@@ -75,8 +75,8 @@ RewriteResult RepairLog(const RepairView& view);
 // ---- Purge and optimize -------------------------------------------------------------------
 
 // Drops every undated line and every line dated from `from` to `to` (whole days) inclusive.
-RewriteResult PurgeLines(const std::string& log, const std::string& backup, double from,
-                         double to, double lineCount, const Progress& progress);
+RewriteResult PurgeLines(const std::string& log, const std::string& backup, double from, double to,
+                         double lineCount, const Progress& progress);
 
 // The seven modem keywords (upper case).
 struct Keywords {
@@ -117,10 +117,10 @@ bool RunInMainWindow(const std::function<RewriteResult(const Progress&)>& rewrit
 int RoundedPercent(double part, double whole);
 int WholePercent(double part, double whole);
 
-std::string RepairingText(int percent);  // "Repairing Modem Log.........  50%"
-std::string CheckingText(int percent);   // "Checking Entries.........  50%"
-std::string PurgingText(int percent);    // "Please Wait .....Purging  50%"
-std::string OptimizingText(int percent); // "Please Wait .....Optimizing  50%"
+std::string RepairingText(int percent);   // "Repairing Modem Log.........  50%"
+std::string CheckingText(int percent);    // "Checking Entries.........  50%"
+std::string PurgingText(int percent);     // "Please Wait .....Purging  50%"
+std::string OptimizingText(int percent);  // "Please Wait .....Optimizing  50%"
 
 inline constexpr const char* kReadingLogText = "Please Wait.... Reading Modem Log";
 inline constexpr const char* kRepairedText = "Modem File Successfully Repaired!";

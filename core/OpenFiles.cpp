@@ -14,8 +14,7 @@ struct OpenFile {
     unsigned long long id;  // tells a reopened number from the file an object opened
 };
 
-std::map<int, OpenFile>& Table()
-{
+std::map<int, OpenFile>& Table() {
     static std::map<int, OpenFile> table;
     return table;
 }
@@ -23,8 +22,7 @@ std::map<int, OpenFile>& Table()
 unsigned long long nextId = 1;
 
 // The platform's code of the last failure (0 where the C library does not keep it).
-std::uint32_t SystemErrorCode()
-{
+std::uint32_t SystemErrorCode() {
 #ifdef _WIN32
     return static_cast<std::uint32_t>(_doserrno);
 #else
@@ -34,28 +32,32 @@ std::uint32_t SystemErrorCode()
 
 }  // namespace
 
-int FileErrorNumber(int cErrno)
-{
+int FileErrorNumber(int cErrno) {
 #ifdef _WIN32
     // The C library keeps the system's own code beside errno.
     if (_doserrno != 0)
         return runtime::ErrorNumberForSystemError(static_cast<std::uint32_t>(_doserrno));
 #endif
     switch (cErrno) {
-    case ENOENT: return runtime::kErrFileNotFound;
-    case ENOTDIR: return runtime::kErrPathNotFound;
+    case ENOENT:
+        return runtime::kErrFileNotFound;
+    case ENOTDIR:
+        return runtime::kErrPathNotFound;
     case EACCES:
     case EPERM:
-    case EISDIR: return runtime::kErrPathFileAccess;
+    case EISDIR:
+        return runtime::kErrPathFileAccess;
     case ENAMETOOLONG:
-    case EINVAL: return runtime::kErrBadFileName;
-    case ENOSPC: return runtime::kErrDiskFull;
-    default: return runtime::kErrDeviceIO;
+    case EINVAL:
+        return runtime::kErrBadFileName;
+    case ENOSPC:
+        return runtime::kErrDiskFull;
+    default:
+        return runtime::kErrDeviceIO;
     }
 }
 
-NumberedFile::NumberedFile(int number, const std::string& path, Mode mode) : number_(number)
-{
+NumberedFile::NumberedFile(int number, const std::string& path, Mode mode) : number_(number) {
     if (FileNumberInUse(number))
         runtime::Raise(runtime::kErrFileAlreadyOpen);
     const char* how = mode == Mode::Read ? "rb" : mode == Mode::Write ? "wb" : "ab";
@@ -71,8 +73,7 @@ NumberedFile::NumberedFile(int number, const std::string& path, Mode mode) : num
     Table()[number] = OpenFile{f, id_};
 }
 
-NumberedFile::~NumberedFile()
-{
+NumberedFile::~NumberedFile() {
     auto it = Table().find(number_);
     if (it != Table().end() && it->second.id == id_) {
         std::fclose(it->second.stream);
@@ -80,14 +81,12 @@ NumberedFile::~NumberedFile()
     }
 }
 
-std::FILE* NumberedFile::Stream() const
-{
+std::FILE* NumberedFile::Stream() const {
     auto it = Table().find(number_);
     return it == Table().end() || it->second.id != id_ ? nullptr : it->second.stream;
 }
 
-void NumberedFile::Write(const std::string& bytes)
-{
+void NumberedFile::Write(const std::string& bytes) {
     std::FILE* f = Stream();
     if (!f)
         runtime::Raise(runtime::kErrBadFileMode);
@@ -96,8 +95,7 @@ void NumberedFile::Write(const std::string& bytes)
         runtime::Raise(errno == ENOSPC ? runtime::kErrDiskFull : runtime::kErrDeviceIO);
 }
 
-void NumberedFile::Close()
-{
+void NumberedFile::Close() {
     auto it = Table().find(number_);
     if (it == Table().end() || it->second.id != id_)
         return;
@@ -108,19 +106,12 @@ void NumberedFile::Close()
         runtime::Raise(errno == ENOSPC ? runtime::kErrDiskFull : runtime::kErrDeviceIO);
 }
 
-void CloseAllFiles()
-{
+void CloseAllFiles() {
     for (auto& [number, file] : Table())
         std::fclose(file.stream);
     Table().clear();
 }
 
-int OpenFileCount()
-{
-    return static_cast<int>(Table().size());
-}
+int OpenFileCount() { return static_cast<int>(Table().size()); }
 
-bool FileNumberInUse(int number)
-{
-    return Table().count(number) != 0;
-}
+bool FileNumberInUse(int number) { return Table().count(number) != 0; }

@@ -14,34 +14,29 @@ namespace {
 
 using Registry_Functions::Variant;
 
-ShowWizardFunction& WizardWindow()
-{
+ShowWizardFunction& WizardWindow() {
     static ShowWizardFunction show;
     return show;
 }
 
-Variant ModemValue(const std::string& subKey, const std::string& name)
-{
+Variant ModemValue(const std::string& subKey, const std::string& name) {
     return Registry_Functions::QueryValue(DUVMain::ModemClassRoot, DUVMain::ModemClassKey + subKey,
                                           name);
 }
 
 // A value as text: a number read from a binary or double-word value gives its digits.
-std::string TextOf(const Variant& value)
-{
+std::string TextOf(const Variant& value) {
     return value.IsLong() ? std::to_string(value.LongValue()) : value.Text();
 }
 
 // A value as a switch: a number that is not 0, or a text whose leading number is not 0.
-bool IsOn(const Variant& value)
-{
+bool IsOn(const Variant& value) {
     return value.IsString() ? runtime::Val(value.Text()) != 0 : value.Number() != 0;
 }
 
 // Adds the entries of one branch ("\Modem\" or "\Ports\") until the first missing name or
 // until the list is full.
-void SearchBranch(const std::string& branch, bool portsOnly)
-{
+void SearchBranch(const std::string& branch, bool portsOnly) {
     for (int i = 0; DUVMain::ModemCount < kMaxModems; ++i) {
         const std::string subKey = branch + runtime::Format(i, "0000");
         const std::string name = TextOf(ModemValue(subKey, "DriverDesc"));
@@ -49,7 +44,8 @@ void SearchBranch(const std::string& branch, bool portsOnly)
             return;
         if (name.find("2 PCs") != std::string::npos)
             continue;
-        if (portsOnly && TextOf(ModemValue(subKey, "ConfigDialog")).find("modem") == std::string::npos)
+        if (portsOnly &&
+            TextOf(ModemValue(subKey, "ConfigDialog")).find("modem") == std::string::npos)
             continue;
         ++DUVMain::ModemCount;
         ModemRecord& modem = DUVMain::Modems[DUVMain::ModemCount];
@@ -65,38 +61,32 @@ bool InList(std::int16_t n) { return n >= 1 && n <= DUVMain::ModemCount; }
 
 std::string GeneralKey() { return DUVMain::RegistryBaseKey + "\\General"; }
 
-void WriteGeneral(const std::string& name, const Variant& value, std::int32_t type)
-{
+void WriteGeneral(const std::string& name, const Variant& value, std::int32_t type) {
     Registry_Functions::CreatNewKey(GeneralKey(), DUVMain::RegistryRoot);
     Registry_Functions::SetKeyValue(DUVMain::RegistryRoot, GeneralKey(), name, value, type);
 }
 
 }  // namespace
 
-ShowWizardFunction SetWizardWindow(ShowWizardFunction show)
-{
+ShowWizardFunction SetWizardWindow(ShowWizardFunction show) {
     return std::exchange(WizardWindow(), std::move(show));
 }
 
-std::string ModemKeyPath(std::int16_t n)
-{
+std::string ModemKeyPath(std::int16_t n) {
     return DUVMain::ModemClassKey + DUVMain::Modems.at(n).ModemKey;
 }
 
-void FindModems()
-{
+void FindModems() {
     DUVMain::ModemCount = 0;
     SearchBranch("\\Modem\\", false);
     SearchBranch("\\Ports\\", true);
 }
 
-std::int16_t ValidPreferredModem()
-{
+std::int16_t ValidPreferredModem() {
     return InList(DUVMain::PreferredModem) ? DUVMain::PreferredModem : std::int16_t{0};
 }
 
-void ReadModemValues(std::int16_t n)
-{
+void ReadModemValues(std::int16_t n) {
     ModemRecord& modem = DUVMain::Modems.at(n);
     DUVMain::ModemSubKey = modem.ModemKey;
     modem.LoggingPath = TextOf(ModemValue(modem.ModemKey, "LoggingPath"));
@@ -105,16 +95,14 @@ void ReadModemValues(std::int16_t n)
     modem.HasEcho = modem.UserInit.find("E1") != std::string::npos;
 }
 
-void CheckModem(std::int16_t n)
-{
+void CheckModem(std::int16_t n) {
     ReadModemValues(n);
     const ModemRecord& modem = DUVMain::Modems.at(n);
     if (modem.LoggingPath.empty() || !modem.Logging || !modem.HasEcho)
         DUVMain::ModemConfigOK = false;
 }
 
-void PreConfigure()
-{
+void PreConfigure() {
     using runtime::Guard;
     runtime::SetContext("DUVPreConfigure", "PreConfigure");
     DUVMain::ModemConfigOK = false;
@@ -151,13 +139,11 @@ void PreConfigure()
         WizardWindow()();
 }
 
-void WriteGeneralValue(const std::string& name, bool value)
-{
+void WriteGeneralValue(const std::string& name, bool value) {
     WriteGeneral(name, Variant(value), Registry_Functions::REG_TYPE_SZ);
 }
 
-void WriteGeneralValue(const std::string& name, std::int32_t value)
-{
+void WriteGeneralValue(const std::string& name, std::int32_t value) {
     WriteGeneral(name, Variant(value), Registry_Functions::REG_TYPE_DWORD);
 }
 

@@ -10,7 +10,8 @@ namespace DUVMain {
 
 void AddRecentFile(const std::string& fileTitle, const std::string& fileDir,
                    const std::string& fileType) {
-    for (int i = kRecentFileCount; i > 1; --i) RecentFiles[i] = RecentFiles[i - 1];
+    for (int i = kRecentFileCount; i > 1; --i)
+        RecentFiles[i] = RecentFiles[i - 1];
     RecentFiles[1] = {fileTitle, fileDir, fileType};
     // The same name in another folder counts as the same file.
     for (int e = 2; e <= kRecentFileCount; ++e) {
@@ -22,7 +23,8 @@ void AddRecentFile(const std::string& fileTitle, const std::string& fileDir,
 }
 
 void ShiftRecentFiles(std::int16_t start) {
-    for (int i = start; i < kRecentFileCount; ++i) RecentFiles.at(i) = RecentFiles.at(i + 1);
+    for (int i = start; i < kRecentFileCount; ++i)
+        RecentFiles.at(i) = RecentFiles.at(i + 1);
     RecentFiles[kRecentFileCount] = RecentFileRecord{};
 }
 
@@ -40,9 +42,15 @@ void WriteRecentFiles() {
         const std::string n = std::to_string(i);
         const RecentFileRecord& r = RecentFiles[i];
         ignoringErrors([&] { CreatNewKey(key, RegistryRoot); });
-        ignoringErrors([&] { SetKeyValue(RegistryRoot, key, "RecentFileName" + n, r.RecentFileName, REG_TYPE_SZ); });
-        ignoringErrors([&] { SetKeyValue(RegistryRoot, key, "RecentFilePath" + n, r.RecentFilePath, REG_TYPE_SZ); });
-        ignoringErrors([&] { SetKeyValue(RegistryRoot, key, "RecentFileType" + n, r.RecentFileType, REG_TYPE_SZ); });
+        ignoringErrors([&] {
+            SetKeyValue(RegistryRoot, key, "RecentFileName" + n, r.RecentFileName, REG_TYPE_SZ);
+        });
+        ignoringErrors([&] {
+            SetKeyValue(RegistryRoot, key, "RecentFilePath" + n, r.RecentFilePath, REG_TYPE_SZ);
+        });
+        ignoringErrors([&] {
+            SetKeyValue(RegistryRoot, key, "RecentFileType" + n, r.RecentFileType, REG_TYPE_SZ);
+        });
     }
 }
 

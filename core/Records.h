@@ -23,11 +23,13 @@ public:
     T& operator[](int i) { return items_[static_cast<std::size_t>(i - First)]; }
     const T& operator[](int i) const { return items_[static_cast<std::size_t>(i - First)]; }
     T& at(int i) {
-        if (!InRange(i)) RaiseSubscriptOutOfRange();
+        if (!InRange(i))
+            RaiseSubscriptOutOfRange();
         return (*this)[i];
     }
     const T& at(int i) const {
-        if (!InRange(i)) RaiseSubscriptOutOfRange();
+        if (!InRange(i))
+            RaiseSubscriptOutOfRange();
         return (*this)[i];
     }
     void fill(const T& value) { items_.fill(value); }
@@ -58,11 +60,13 @@ public:
     T& operator[](int i) { return items_[static_cast<std::size_t>(i)]; }
     const T& operator[](int i) const { return items_[static_cast<std::size_t>(i)]; }
     T& at(int i) {
-        if (!InRange(i)) RaiseSubscriptOutOfRange();
+        if (!InRange(i))
+            RaiseSubscriptOutOfRange();
         return (*this)[i];
     }
     const T& at(int i) const {
-        if (!InRange(i)) RaiseSubscriptOutOfRange();
+        if (!InRange(i))
+            RaiseSubscriptOutOfRange();
         return (*this)[i];
     }
     auto begin() { return items_.begin(); }
@@ -77,12 +81,12 @@ private:
 // One time-of-day tariff of a service.
 struct TariffRecord {
     std::string Description;
-    std::string AppliesDays;         // "Everyday", "Holidays", a weekday or a range of two
-    double AppliesTimeStart = 0;     // date value, time of day only
+    std::string AppliesDays;      // "Everyday", "Holidays", a weekday or a range of two
+    double AppliesTimeStart = 0;  // date value, time of day only
     double AppliesTimeEnd = 0;
-    double DialRate = 0;             // money, per call
-    double PerMinuteRate = 0;        // money, per unit
-    std::int32_t After = 0;          // seconds
+    double DialRate = 0;       // money, per call
+    double PerMinuteRate = 0;  // money, per unit
+    std::int32_t After = 0;    // seconds
     std::string Unit;
     std::int16_t UnitMins = 0;
     std::int16_t UnitSecs = 0;
@@ -107,21 +111,21 @@ struct ServiceRecord {
     double FlexRate = 0;             // money
     std::int16_t UpToHours = 0;
     std::string PenaltyPeriod;
-    double FlexRate2 = 0;            // money
-    double PerMeg = 0;               // money
-    double AfterMeg = 0;             // megabytes
+    double FlexRate2 = 0;  // money
+    double PerMeg = 0;     // money
+    double AfterMeg = 0;   // megabytes
     std::string MegPeriod;
-    std::int16_t Block = 0;          // minutes
+    std::int16_t Block = 0;  // minutes
     bool FreePeriod = false;
-    double FreeStart = 0;            // date value, time of day only
+    double FreeStart = 0;  // date value, time of day only
     double FreeEnd = 0;
     bool ShowWarnings = false;
     std::int16_t WarningOption = 0;
     std::int16_t WarningHours = 0;
     std::int16_t WarningMinutes = 0;
-    double WarningDialup = 0;        // money
-    double WarningService = 0;       // money
-    std::int32_t WarningData = 0;    // KB
+    double WarningDialup = 0;      // money
+    double WarningService = 0;     // money
+    std::int32_t WarningData = 0;  // KB
     bool WarningDisplay = false;
     bool WarningSound = false;
 
@@ -131,8 +135,8 @@ struct ServiceRecord {
 // One entry of the recent-files list.
 struct RecentFileRecord {
     std::string RecentFileName;
-    std::string RecentFilePath;      // folder
-    std::string RecentFileType;      // "A" archive, "R" saved report
+    std::string RecentFilePath;  // folder
+    std::string RecentFileType;  // "A" archive, "R" saved report
 
     bool operator==(const RecentFileRecord&) const = default;
 };

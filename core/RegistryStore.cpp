@@ -9,13 +9,17 @@ namespace registry {
 namespace {
 
 bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         unsigned char x = static_cast<unsigned char>(a[i]);
         unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y) return false;
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<unsigned char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<unsigned char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
     }
     return true;
 }
@@ -26,13 +30,15 @@ std::vector<std::string> SplitPath(const std::string& path) {
     std::string part;
     for (char c : path) {
         if (c == '\\') {
-            if (!part.empty()) parts.push_back(part);
+            if (!part.empty())
+                parts.push_back(part);
             part.clear();
         } else {
             part += c;
         }
     }
-    if (!part.empty()) parts.push_back(part);
+    if (!part.empty())
+        parts.push_back(part);
     return parts;
 }
 
@@ -44,9 +50,11 @@ RegistryStore* g_current = nullptr;
 std::uint32_t PredefinedRoot(RegKey key) {
     std::uint64_t k = key;
     std::uint64_t high = k >> 32;
-    if (high != 0 && high != 0xFFFFFFFFu) return 0;
+    if (high != 0 && high != 0xFFFFFFFFu)
+        return 0;
     std::uint32_t low = static_cast<std::uint32_t>(k);
-    if (low >= 0x80000000u && low <= 0x80000006u) return low;
+    if (low >= 0x80000000u && low <= 0x80000006u)
+        return low;
     return 0;
 }
 
@@ -62,12 +70,14 @@ struct MemoryRegistry::Node {
 
     Node* Child(const std::string& n) const {
         for (const auto& c : children)
-            if (SameName(c->name, n)) return c.get();
+            if (SameName(c->name, n))
+                return c.get();
         return nullptr;
     }
     Value* FindValue(const std::string& n) {
         for (auto& v : values)
-            if (SameName(v.name, n)) return &v;
+            if (SameName(v.name, n))
+                return &v;
         return nullptr;
     }
 };
@@ -76,7 +86,8 @@ MemoryRegistry::MemoryRegistry() { Clear(); }
 MemoryRegistry::~MemoryRegistry() = default;
 
 void MemoryRegistry::Clear() {
-    for (auto& r : roots_) r = std::make_unique<Node>();
+    for (auto& r : roots_)
+        r = std::make_unique<Node>();
     handles_.clear();
 }
 
@@ -92,7 +103,8 @@ MemoryRegistry::Node* MemoryRegistry::Resolve(RegKey key) const {
 
 // Whether key is the refused root or a key opened under it.
 bool MemoryRegistry::UnderRefusedRoot(RegKey key) const {
-    if (refusedRoot_ != 0 && PredefinedRoot(key) == refusedRoot_) return true;
+    if (refusedRoot_ != 0 && PredefinedRoot(key) == refusedRoot_)
+        return true;
     auto it = handles_.find(key);
     return it != handles_.end() && it->second.second;
 }
@@ -113,7 +125,8 @@ MemoryRegistry::Node* MemoryRegistry::Find(Node* from, const std::string& path) 
     Node* node = from;
     for (const auto& part : SplitPath(path)) {
         node = node->Child(part);
-        if (node == nullptr) return nullptr;
+        if (node == nullptr)
+            return nullptr;
     }
     return node;
 }
@@ -122,10 +135,13 @@ long MemoryRegistry::CreateKey(RegKey parent, const std::string& subKey, std::ui
                                RegKey& result) {
     result = 0;
     Node* node = Resolve(parent);
-    if (node == nullptr) return kInvalidHandle;
-    if (Refused(parent, access)) return kAccessDenied;
+    if (node == nullptr)
+        return kInvalidHandle;
+    if (Refused(parent, access))
+        return kAccessDenied;
     std::vector<std::string> parts = SplitPath(subKey);
-    if (readOnly_ && Find(node, subKey) == nullptr) return kAccessDenied;
+    if (readOnly_ && Find(node, subKey) == nullptr)
+        return kAccessDenied;
     for (const auto& part : parts) {
         Node* child = node->Child(part);
         if (child == nullptr) {
@@ -144,37 +160,47 @@ long MemoryRegistry::OpenKey(RegKey parent, const std::string& subKey, std::uint
                              RegKey& result) {
     result = 0;
     Node* node = Resolve(parent);
-    if (node == nullptr) return kInvalidHandle;
+    if (node == nullptr)
+        return kInvalidHandle;
     node = Find(node, subKey);
-    if (node == nullptr) return kFileNotFound;
-    if (Refused(parent, access)) return kAccessDenied;
+    if (node == nullptr)
+        return kFileNotFound;
+    if (Refused(parent, access))
+        return kAccessDenied;
     result = NewHandle(node, UnderRefusedRoot(parent));
     return kSuccess;
 }
 
 long MemoryRegistry::CloseKey(RegKey key) {
-    if (PredefinedRoot(key) != 0) return kSuccess;
+    if (PredefinedRoot(key) != 0)
+        return kSuccess;
     return handles_.erase(key) == 1 ? kSuccess : kInvalidHandle;
 }
 
 long MemoryRegistry::QueryValue(RegKey key, const std::string& valueName, std::uint32_t* type,
                                 unsigned char* data, std::uint32_t* size) {
     Node* node = Resolve(key);
-    if (node == nullptr) return kInvalidHandle;
+    if (node == nullptr)
+        return kInvalidHandle;
     Node::Value* value = node->FindValue(valueName);
-    if (value == nullptr) return kFileNotFound;
-    if (type != nullptr) *type = value->type;
+    if (value == nullptr)
+        return kFileNotFound;
+    if (type != nullptr)
+        *type = value->type;
     std::uint32_t needed = static_cast<std::uint32_t>(value->data.size());
     if (data == nullptr) {
-        if (size != nullptr) *size = needed;
+        if (size != nullptr)
+            *size = needed;
         return kSuccess;
     }
-    if (size == nullptr) return kInvalidParameter;
+    if (size == nullptr)
+        return kInvalidParameter;
     if (*size < needed) {
         *size = needed;
         return kMoreData;
     }
-    if (needed > 0) std::memcpy(data, value->data.data(), needed);
+    if (needed > 0)
+        std::memcpy(data, value->data.data(), needed);
     *size = needed;
     return kSuccess;
 }
@@ -182,9 +208,12 @@ long MemoryRegistry::QueryValue(RegKey key, const std::string& valueName, std::u
 long MemoryRegistry::SetValue(RegKey key, const std::string& valueName, std::uint32_t type,
                               const unsigned char* data, std::uint32_t size) {
     Node* node = Resolve(key);
-    if (node == nullptr) return kInvalidHandle;
-    if (readOnly_ || Refused(key, kKeyAllAccess)) return kAccessDenied;
-    if (data == nullptr && size > 0) return kInvalidParameter;
+    if (node == nullptr)
+        return kInvalidHandle;
+    if (readOnly_ || Refused(key, kKeyAllAccess))
+        return kAccessDenied;
+    if (data == nullptr && size > 0)
+        return kInvalidParameter;
     Node::Value* value = node->FindValue(valueName);
     if (value == nullptr) {
         node->values.push_back(Node::Value{valueName, 0, {}});
@@ -198,18 +227,22 @@ long MemoryRegistry::SetValue(RegKey key, const std::string& valueName, std::uin
 std::vector<std::string> MemoryRegistry::ValueNames(RegKey root, const std::string& path) const {
     std::vector<std::string> names;
     Node* node = Resolve(root);
-    if (node != nullptr) node = Find(node, path);
     if (node != nullptr)
-        for (const auto& v : node->values) names.push_back(v.name);
+        node = Find(node, path);
+    if (node != nullptr)
+        for (const auto& v : node->values)
+            names.push_back(v.name);
     return names;
 }
 
 std::vector<std::string> MemoryRegistry::SubKeyNames(RegKey root, const std::string& path) const {
     std::vector<std::string> names;
     Node* node = Resolve(root);
-    if (node != nullptr) node = Find(node, path);
     if (node != nullptr)
-        for (const auto& c : node->children) names.push_back(c->name);
+        node = Find(node, path);
+    if (node != nullptr)
+        for (const auto& c : node->children)
+            names.push_back(c->name);
     return names;
 }
 
@@ -219,12 +252,14 @@ bool MemoryRegistry::KeyExists(RegKey root, const std::string& path) const {
 }
 
 MemoryRegistry& DefaultMemoryRegistry() {
-    if (g_default == nullptr) g_default = new MemoryRegistry();  // lives as long as the process
+    if (g_default == nullptr)
+        g_default = new MemoryRegistry();  // lives as long as the process
     return *g_default;
 }
 
 RegistryStore& CurrentRegistry() {
-    if (g_current != nullptr) return *g_current;
+    if (g_current != nullptr)
+        return *g_current;
     return DefaultMemoryRegistry();
 }
 

@@ -18,12 +18,18 @@ using registry::kSuccess;
 // decimal text.
 std::string ToText(const Variant& value) {
     switch (value.kind()) {
-        case Variant::Kind::Empty: return "";
-        case Variant::Kind::Boolean: return value.Number() != 0 ? "True" : "False";
-        case Variant::Kind::Long: return std::to_string(value.LongValue());
-        case Variant::Kind::Double: return runtime::CStr(value.Number());
-        case Variant::Kind::Date: return runtime::Format(value.Number(), "General Date");
-        case Variant::Kind::String: return value.Text();
+    case Variant::Kind::Empty:
+        return "";
+    case Variant::Kind::Boolean:
+        return value.Number() != 0 ? "True" : "False";
+    case Variant::Kind::Long:
+        return std::to_string(value.LongValue());
+    case Variant::Kind::Double:
+        return runtime::CStr(value.Number());
+    case Variant::Kind::Date:
+        return runtime::Format(value.Number(), "General Date");
+    case Variant::Kind::String:
+        return value.Text();
     }
     return "";
 }
@@ -33,9 +39,12 @@ std::string ToText(const Variant& value) {
 // is error 6.
 std::int32_t ToLong(const Variant& value) {
     switch (value.kind()) {
-        case Variant::Kind::Empty: return 0;
-        case Variant::Kind::String: return runtime::CLng(value.Text());
-        default: return runtime::CLng(value.Number());
+    case Variant::Kind::Empty:
+        return 0;
+    case Variant::Kind::String:
+        return runtime::CLng(value.Text());
+    default:
+        return runtime::CLng(value.Number());
     }
 }
 
@@ -43,10 +52,12 @@ std::int32_t ToLong(const Variant& value) {
 // 0, on which every read and write fails (a value to write is still converted first).
 struct OpenedKey {
     OpenedKey(RegKey root, const std::string& keyName, std::uint32_t access = kKeyAllAccess) {
-        if (CurrentRegistry().OpenKey(root, keyName, access, handle) != kSuccess) handle = 0;
+        if (CurrentRegistry().OpenKey(root, keyName, access, handle) != kSuccess)
+            handle = 0;
     }
     ~OpenedKey() {
-        if (handle != 0) CurrentRegistry().CloseKey(handle);
+        if (handle != 0)
+            CurrentRegistry().CloseKey(handle);
     }
     OpenedKey(const OpenedKey&) = delete;
     OpenedKey& operator=(const OpenedKey&) = delete;
@@ -56,9 +67,7 @@ struct OpenedKey {
 // The settings live under the local machine. A user without administrator rights may only
 // read there: that user's writes go to the same key under the current user, which is read
 // first. Whoever may write the local machine's key uses it alone.
-bool HasUserCopy(RegKey root) {
-    return registry::PredefinedRoot(root) == registry::kLocalMachine;
-}
+bool HasUserCopy(RegKey root) { return registry::PredefinedRoot(root) == registry::kLocalMachine; }
 
 }  // namespace
 
@@ -68,7 +77,8 @@ void CreatNewKey(const std::string& keyName, RegKey root) {
     long rc = CurrentRegistry().CreateKey(root, keyName, kKeyAllAccess, key);
     if (rc == registry::kAccessDenied && HasUserCopy(root))
         rc = CurrentRegistry().CreateKey(registry::kCurrentUser, keyName, kKeyAllAccess, key);
-    if (rc == kSuccess) CurrentRegistry().CloseKey(key);
+    if (rc == kSuccess)
+        CurrentRegistry().CloseKey(key);
 }
 
 void SetKeyValue(RegKey root, const std::string& keyName, const std::string& valueName,
@@ -89,7 +99,8 @@ Variant QueryValue(RegKey root, const std::string& keyName, const std::string& v
     OpenedKey key(root, keyName);
     if (key.handle == 0 && HasUserCopy(root)) {
         OpenedKey user(registry::kCurrentUser, keyName, registry::kKeyRead);
-        if (QueryValueEx(user.handle, valueName, result) == kSuccess) return result;
+        if (QueryValueEx(user.handle, valueName, result) == kSuccess)
+            return result;
         OpenedKey machine(root, keyName, registry::kKeyRead);
         QueryValueEx(machine.handle, valueName, result);
         return result;
@@ -102,26 +113,26 @@ long SetValueEx(RegKey keyHandle, const std::string& valueName, std::int32_t val
                 const Variant& value) {
     runtime::SetStep("SetValueEx");
     switch (valueType) {
-        case REG_TYPE_SZ: {
-            std::string text = ToText(value);
-            text.push_back('\0');
-            return CurrentRegistry().SetValue(keyHandle, valueName, registry::kRegSz,
-                                              reinterpret_cast<const unsigned char*>(text.data()),
-                                              static_cast<std::uint32_t>(text.size()));
-        }
-        case REG_TYPE_BINARY: {
-            unsigned char low = static_cast<unsigned char>(ToLong(value) & 0xFF);
-            return CurrentRegistry().SetValue(keyHandle, valueName, registry::kRegBinary, &low, 1);
-        }
-        case REG_TYPE_DWORD: {
-            std::uint32_t number = static_cast<std::uint32_t>(ToLong(value));
-            unsigned char bytes[4] = {
-                static_cast<unsigned char>(number), static_cast<unsigned char>(number >> 8),
-                static_cast<unsigned char>(number >> 16), static_cast<unsigned char>(number >> 24)};
-            return CurrentRegistry().SetValue(keyHandle, valueName, registry::kRegDword, bytes, 4);
-        }
-        default:
-            return registry::kInvalidParameter;
+    case REG_TYPE_SZ: {
+        std::string text = ToText(value);
+        text.push_back('\0');
+        return CurrentRegistry().SetValue(keyHandle, valueName, registry::kRegSz,
+                                          reinterpret_cast<const unsigned char*>(text.data()),
+                                          static_cast<std::uint32_t>(text.size()));
+    }
+    case REG_TYPE_BINARY: {
+        unsigned char low = static_cast<unsigned char>(ToLong(value) & 0xFF);
+        return CurrentRegistry().SetValue(keyHandle, valueName, registry::kRegBinary, &low, 1);
+    }
+    case REG_TYPE_DWORD: {
+        std::uint32_t number = static_cast<std::uint32_t>(ToLong(value));
+        unsigned char bytes[4] = {
+            static_cast<unsigned char>(number), static_cast<unsigned char>(number >> 8),
+            static_cast<unsigned char>(number >> 16), static_cast<unsigned char>(number >> 24)};
+        return CurrentRegistry().SetValue(keyHandle, valueName, registry::kRegDword, bytes, 4);
+    }
+    default:
+        return registry::kInvalidParameter;
     }
 }
 
@@ -130,36 +141,41 @@ long QueryValueEx(RegKey keyHandle, const std::string& valueName, Variant& resul
     std::uint32_t type = 0;
     std::uint32_t size = 0;
     long rc = CurrentRegistry().QueryValue(keyHandle, valueName, &type, nullptr, &size);
-    if (rc != kSuccess) return rc;
+    if (rc != kSuccess)
+        return rc;
 
     switch (type) {
-        case registry::kRegSz: {
-            std::vector<unsigned char> buffer(size + 1, 0);
-            std::uint32_t read = size;
-            rc = CurrentRegistry().QueryValue(keyHandle, valueName, &type, buffer.data(), &read);
-            if (rc != kSuccess) return rc;
-            if (read > size) read = size;
-            // Only a terminating NUL is dropped: a value stored without one keeps its last
-            // character, and a value of no bytes is the empty text.
-            if (read > 0 && buffer[read - 1] == 0) --read;
-            result = Variant(std::string(reinterpret_cast<const char*>(buffer.data()), read));
+    case registry::kRegSz: {
+        std::vector<unsigned char> buffer(size + 1, 0);
+        std::uint32_t read = size;
+        rc = CurrentRegistry().QueryValue(keyHandle, valueName, &type, buffer.data(), &read);
+        if (rc != kSuccess)
             return rc;
-        }
-        case registry::kRegBinary:
-        case registry::kRegDword: {
-            unsigned char bytes[4] = {0, 0, 0, 0};
-            std::uint32_t read = 4;
-            rc = CurrentRegistry().QueryValue(keyHandle, valueName, &type, bytes, &read);
-            if (rc != kSuccess) return rc;
-            std::uint32_t number = static_cast<std::uint32_t>(bytes[0]) |
-                                   (static_cast<std::uint32_t>(bytes[1]) << 8) |
-                                   (static_cast<std::uint32_t>(bytes[2]) << 16) |
-                                   (static_cast<std::uint32_t>(bytes[3]) << 24);
-            result = Variant(static_cast<long long>(static_cast<std::int32_t>(number)));
+        if (read > size)
+            read = size;
+        // Only a terminating NUL is dropped: a value stored without one keeps its last
+        // character, and a value of no bytes is the empty text.
+        if (read > 0 && buffer[read - 1] == 0)
+            --read;
+        result = Variant(std::string(reinterpret_cast<const char*>(buffer.data()), read));
+        return rc;
+    }
+    case registry::kRegBinary:
+    case registry::kRegDword: {
+        unsigned char bytes[4] = {0, 0, 0, 0};
+        std::uint32_t read = 4;
+        rc = CurrentRegistry().QueryValue(keyHandle, valueName, &type, bytes, &read);
+        if (rc != kSuccess)
             return rc;
-        }
-        default:
-            return rc;
+        std::uint32_t number = static_cast<std::uint32_t>(bytes[0]) |
+                               (static_cast<std::uint32_t>(bytes[1]) << 8) |
+                               (static_cast<std::uint32_t>(bytes[2]) << 16) |
+                               (static_cast<std::uint32_t>(bytes[3]) << 24);
+        result = Variant(static_cast<long long>(static_cast<std::int32_t>(number)));
+        return rc;
+    }
+    default:
+        return rc;
     }
 }
 

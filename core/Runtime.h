@@ -128,7 +128,8 @@ std::string LCase(std::string_view text);
 // 1-based position of find in text from start, 0 when absent; an empty find gives start.
 std::size_t InStr(std::string_view text, std::string_view find, std::size_t start = 1);
 // 1-based sub-texts; counts past the end are cut.
-std::string Mid(std::string_view text, std::size_t start, std::size_t length = std::string_view::npos);
+std::string Mid(std::string_view text, std::size_t start,
+                std::size_t length = std::string_view::npos);
 std::string Left(std::string_view text, std::size_t length);
 std::string Right(std::string_view text, std::size_t length);
 

@@ -10,50 +10,50 @@ namespace runtime {
 
 // Error numbers used across the program.
 enum ErrorNumber : int {
-  kErrInvalidCall = 5,
-  kErrOverflow = 6,
-  kErrOutOfMemory = 7,
-  kErrSubscript = 9,
-  kErrLocked = 10,
-  kErrDivisionByZero = 11,
-  kErrTypeMismatch = 13,
-  kErrBadFileName = 52,
-  kErrFileNotFound = 53,
-  kErrBadFileMode = 54,
-  kErrFileAlreadyOpen = 55,
-  kErrDeviceIO = 57,
-  kErrFileExists = 58,
-  kErrDiskFull = 61,
-  kErrPastEndOfFile = 62,
-  kErrBadFileNameB = 64,
-  kErrTooManyFiles = 67,
-  kErrDeviceUnavailable = 68,
-  kErrPermissionDenied = 70,
-  kErrDiskNotReady = 71,
-  kErrRenameAcrossDrives = 74,
-  kErrPathFileAccess = 75,
-  kErrPathNotFound = 76,
-  kErrObjectNotSet = 91,
-  kErrInvalidPropertyValue = 380,
-  kErrDialogCancelled = 32755,
+    kErrInvalidCall = 5,
+    kErrOverflow = 6,
+    kErrOutOfMemory = 7,
+    kErrSubscript = 9,
+    kErrLocked = 10,
+    kErrDivisionByZero = 11,
+    kErrTypeMismatch = 13,
+    kErrBadFileName = 52,
+    kErrFileNotFound = 53,
+    kErrBadFileMode = 54,
+    kErrFileAlreadyOpen = 55,
+    kErrDeviceIO = 57,
+    kErrFileExists = 58,
+    kErrDiskFull = 61,
+    kErrPastEndOfFile = 62,
+    kErrBadFileNameB = 64,
+    kErrTooManyFiles = 67,
+    kErrDeviceUnavailable = 68,
+    kErrPermissionDenied = 70,
+    kErrDiskNotReady = 71,
+    kErrRenameAcrossDrives = 74,
+    kErrPathFileAccess = 75,
+    kErrPathNotFound = 76,
+    kErrObjectNotSet = 91,
+    kErrInvalidPropertyValue = 380,
+    kErrDialogCancelled = 32755,
 };
 
 // Source text of errors raised by the program itself.
 inline constexpr const char* kDefaultErrorSource = "DUV";
 
 class RuntimeError : public std::exception {
- public:
-  RuntimeError(int number, std::string description, std::string source = kDefaultErrorSource,
-               std::uint32_t lastDllError = 0);
+public:
+    RuntimeError(int number, std::string description, std::string source = kDefaultErrorSource,
+                 std::uint32_t lastDllError = 0);
 
-  const char* what() const noexcept override { return description.c_str(); }
+    const char* what() const noexcept override { return description.c_str(); }
 
-  int number = 0;
-  std::string description;
-  std::string source;
-  std::string helpFile;
-  int helpContext = 0;
-  std::uint32_t lastDllError = 0;  // the platform's last error code when it was raised
+    int number = 0;
+    std::string description;
+    std::string source;
+    std::string helpFile;
+    int helpContext = 0;
+    std::uint32_t lastDllError = 0;  // the platform's last error code when it was raised
 };
 
 // The standard description of an error number ("Overflow" for 6, ...).

@@ -18,20 +18,22 @@ using detail::Regional;
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (Lower(a[i]) != Lower(b[i]))
+            return false;
+    }
+    return true;
 }
 
 bool StartsNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 void AppendTwoDigits(std::string& out, int v) {
-  out.push_back(static_cast<char>('0' + v / 10 % 10));
-  out.push_back(static_cast<char>('0' + v % 10));
+    out.push_back(static_cast<char>('0' + v / 10 % 10));
+    out.push_back(static_cast<char>('0' + v % 10));
 }
 
 void AppendNumber(std::string& out, long long v) { out += std::to_string(v); }
@@ -40,222 +42,261 @@ void AppendNumber(std::string& out, long long v) { out += std::to_string(v); }
 
 // Splits a mask into its sections at ";" outside quotes and escapes.
 int SplitSections(std::string_view mask, std::string_view sections[4]) {
-  int count = 0;
-  std::size_t start = 0;
-  bool quoted = false;
-  for (std::size_t i = 0; i < mask.size(); ++i) {
-    const char c = mask[i];
-    if (c == '"') quoted = !quoted;
-    else if (c == '\\' && !quoted) ++i;
-    else if (c == ';' && !quoted && count < 3) {
-      sections[count++] = mask.substr(start, i - start);
-      start = i + 1;
+    int count = 0;
+    std::size_t start = 0;
+    bool quoted = false;
+    for (std::size_t i = 0; i < mask.size(); ++i) {
+        const char c = mask[i];
+        if (c == '"')
+            quoted = !quoted;
+        else if (c == '\\' && !quoted)
+            ++i;
+        else if (c == ';' && !quoted && count < 3) {
+            sections[count++] = mask.substr(start, i - start);
+            start = i + 1;
+        }
     }
-  }
-  sections[count++] = mask.substr(start);
-  return count;
+    sections[count++] = mask.substr(start);
+    return count;
 }
 
 // One element of a numeric section.
 struct NumToken {
-  enum Kind { Literal, Whole, Fraction, Point, Percent } kind;
-  std::string text;  // for literals
+    enum Kind { Literal, Whole, Fraction, Point, Percent } kind;
+    std::string text;  // for literals
 };
 
 struct NumSection {
-  std::vector<NumToken> tokens;
-  std::string places;  // "0" or "#" for each place after the point
-  int minWholeDigits = 0;
-  bool grouping = false;
-  bool percent = false;
-  int decimals() const { return static_cast<int>(places.size()); }
+    std::vector<NumToken> tokens;
+    std::string places;  // "0" or "#" for each place after the point
+    int minWholeDigits = 0;
+    bool grouping = false;
+    bool percent = false;
+    int decimals() const { return static_cast<int>(places.size()); }
 };
 
 NumSection ParseNumSection(std::string_view s) {
-  NumSection out;
-  bool afterPoint = false;
-  bool wholeWritten = false;
-  int wholeSlots = 0;
-  int firstZero = -1;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    const char c = s[i];
-    if (c == '"') {
-      const std::size_t end = s.find('"', i + 1);
-      const std::size_t stop = end == std::string_view::npos ? s.size() : end;
-      out.tokens.push_back({NumToken::Literal, std::string(s.substr(i + 1, stop - i - 1))});
-      i = stop;
-    } else if (c == '\\') {
-      if (i + 1 < s.size()) out.tokens.push_back({NumToken::Literal, std::string(1, s[++i])});
-    } else if ((c == '0' || c == '#') && afterPoint) {
-      out.places.push_back(c);
-      out.tokens.push_back({NumToken::Fraction, {}});
-    } else if (c == '0' || c == '#') {
-      if (c == '0' && firstZero < 0) firstZero = wholeSlots;
-      ++wholeSlots;
-      // All whole digits are written at the first whole placeholder.
-      if (!wholeWritten) out.tokens.push_back({NumToken::Whole, {}});
-      wholeWritten = true;
-    } else if (c == '.' && !afterPoint) {
-      if (!wholeWritten) out.tokens.push_back({NumToken::Whole, {}});
-      wholeWritten = true;
-      out.tokens.push_back({NumToken::Point, {}});
-      afterPoint = true;
-    } else if (c == ',' && !afterPoint && wholeSlots > 0) {
-      out.grouping = true;
-    } else if (c == '%') {
-      out.tokens.push_back({NumToken::Percent, {}});
-      out.percent = true;
-    } else {
-      out.tokens.push_back({NumToken::Literal, std::string(1, c)});
+    NumSection out;
+    bool afterPoint = false;
+    bool wholeWritten = false;
+    int wholeSlots = 0;
+    int firstZero = -1;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == '"') {
+            const std::size_t end = s.find('"', i + 1);
+            const std::size_t stop = end == std::string_view::npos ? s.size() : end;
+            out.tokens.push_back({NumToken::Literal, std::string(s.substr(i + 1, stop - i - 1))});
+            i = stop;
+        } else if (c == '\\') {
+            if (i + 1 < s.size())
+                out.tokens.push_back({NumToken::Literal, std::string(1, s[++i])});
+        } else if ((c == '0' || c == '#') && afterPoint) {
+            out.places.push_back(c);
+            out.tokens.push_back({NumToken::Fraction, {}});
+        } else if (c == '0' || c == '#') {
+            if (c == '0' && firstZero < 0)
+                firstZero = wholeSlots;
+            ++wholeSlots;
+            // All whole digits are written at the first whole placeholder.
+            if (!wholeWritten)
+                out.tokens.push_back({NumToken::Whole, {}});
+            wholeWritten = true;
+        } else if (c == '.' && !afterPoint) {
+            if (!wholeWritten)
+                out.tokens.push_back({NumToken::Whole, {}});
+            wholeWritten = true;
+            out.tokens.push_back({NumToken::Point, {}});
+            afterPoint = true;
+        } else if (c == ',' && !afterPoint && wholeSlots > 0) {
+            out.grouping = true;
+        } else if (c == '%') {
+            out.tokens.push_back({NumToken::Percent, {}});
+            out.percent = true;
+        } else {
+            out.tokens.push_back({NumToken::Literal, std::string(1, c)});
+        }
     }
-  }
-  if (firstZero >= 0) out.minWholeDigits = wholeSlots - firstZero;
-  return out;
+    if (firstZero >= 0)
+        out.minWholeDigits = wholeSlots - firstZero;
+    return out;
 }
 
 // A numeric mask split into its sections, kept for the next call with the same mask.
 struct NumMask {
-  std::string text;
-  int count = 0;
-  NumSection sections[3];
+    std::string text;
+    int count = 0;
+    NumSection sections[3];
 };
 
 const NumMask& ParseNumMask(std::string_view mask) {
-  thread_local NumMask cache[8];
-  thread_local std::size_t next = 0;
-  for (const NumMask& m : cache) {
-    if (m.count > 0 && m.text == mask) return m;
-  }
-  NumMask& m = cache[next];
-  next = (next + 1) % 8;
-  m.text.assign(mask);
-  std::string_view parts[4];
-  m.count = std::min(SplitSections(m.text, parts), 3);
-  for (int i = 0; i < m.count; ++i) m.sections[i] = ParseNumSection(parts[i]);
-  return m;
+    thread_local NumMask cache[8];
+    thread_local std::size_t next = 0;
+    for (const NumMask& m : cache) {
+        if (m.count > 0 && m.text == mask)
+            return m;
+    }
+    NumMask& m = cache[next];
+    next = (next + 1) % 8;
+    m.text.assign(mask);
+    std::string_view parts[4];
+    m.count = std::min(SplitSections(m.text, parts), 3);
+    for (int i = 0; i < m.count; ++i)
+        m.sections[i] = ParseNumSection(parts[i]);
+    return m;
 }
 
 void AppendGrouped(std::string& out, std::string_view digits, const std::string& separator) {
-  const std::size_t n = digits.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    if (i > 0 && (n - i) % 3 == 0) out += separator;
-    out.push_back(digits[i]);
-  }
+    const std::size_t n = digits.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            out += separator;
+        out.push_back(digits[i]);
+    }
 }
 
 // A magnitude rounded to the section's places.
 detail::Decimal RoundedFor(double magnitude, const NumSection& section) {
-  detail::Decimal d = detail::ToDecimal(section.percent ? magnitude * 100 : magnitude);
-  detail::RoundDecimal(d, section.decimals());
-  return d;
+    detail::Decimal d = detail::ToDecimal(section.percent ? magnitude * 100 : magnitude);
+    detail::RoundDecimal(d, section.decimals());
+    return d;
 }
 
 // Writes a rounded magnitude by one section; the sign is the caller's.
 std::string FormatMagnitude(const detail::Decimal& d, const NumSection& section,
                             const std::string& decimal, const std::string& thousand) {
-  // Whole digits ("" for zero), padded to the mask's zeros, and the fraction digits.
-  std::string whole;
-  std::string fraction(section.places.size(), '0');
-  const int n = static_cast<int>(d.digits.size());
-  for (int i = 0; i < n; ++i) {
-    const int place = d.pointPos - 1 - i;  // power of ten of this digit
-    if (place >= 0) {
-      whole.push_back(d.digits[static_cast<std::size_t>(i)]);
-    } else if (-place - 1 < section.decimals()) {
-      fraction[static_cast<std::size_t>(-place - 1)] = d.digits[static_cast<std::size_t>(i)];
+    // Whole digits ("" for zero), padded to the mask's zeros, and the fraction digits.
+    std::string whole;
+    std::string fraction(section.places.size(), '0');
+    const int n = static_cast<int>(d.digits.size());
+    for (int i = 0; i < n; ++i) {
+        const int place = d.pointPos - 1 - i;  // power of ten of this digit
+        if (place >= 0) {
+            whole.push_back(d.digits[static_cast<std::size_t>(i)]);
+        } else if (-place - 1 < section.decimals()) {
+            fraction[static_cast<std::size_t>(-place - 1)] = d.digits[static_cast<std::size_t>(i)];
+        }
     }
-  }
-  if (!whole.empty() && d.pointPos > n) whole.append(static_cast<std::size_t>(d.pointPos - n), '0');
-  const std::size_t minimum = static_cast<std::size_t>(section.minWholeDigits);
-  if (whole.size() < minimum) whole.insert(0, minimum - whole.size(), '0');
+    if (!whole.empty() && d.pointPos > n)
+        whole.append(static_cast<std::size_t>(d.pointPos - n), '0');
+    const std::size_t minimum = static_cast<std::size_t>(section.minWholeDigits);
+    if (whole.size() < minimum)
+        whole.insert(0, minimum - whole.size(), '0');
 
-  // Trailing optional places that hold zeros are left out, and with them a point that
-  // would end the number.
-  std::size_t shown = fraction.size();
-  while (shown > 0 && section.places[shown - 1] == '#' && fraction[shown - 1] == '0') --shown;
+    // Trailing optional places that hold zeros are left out, and with them a point that
+    // would end the number.
+    std::size_t shown = fraction.size();
+    while (shown > 0 && section.places[shown - 1] == '#' && fraction[shown - 1] == '0')
+        --shown;
 
-  std::string out;
-  out.reserve(whole.size() + whole.size() / 3 + shown + 4);
-  std::size_t fractionIndex = 0;
-  for (const NumToken& t : section.tokens) {
-    switch (t.kind) {
-      case NumToken::Literal:
-        out += t.text;
-        break;
-      case NumToken::Percent:
-        out.push_back('%');
-        break;
-      case NumToken::Whole:
-        if (section.grouping) AppendGrouped(out, whole, thousand);
-        else out += whole;
-        break;
-      case NumToken::Point:
-        if (shown > 0) out += decimal;
-        break;
-      case NumToken::Fraction:
-        if (fractionIndex < shown) out.push_back(fraction[fractionIndex]);
-        ++fractionIndex;
-        break;
+    std::string out;
+    out.reserve(whole.size() + whole.size() / 3 + shown + 4);
+    std::size_t fractionIndex = 0;
+    for (const NumToken& t : section.tokens) {
+        switch (t.kind) {
+        case NumToken::Literal:
+            out += t.text;
+            break;
+        case NumToken::Percent:
+            out.push_back('%');
+            break;
+        case NumToken::Whole:
+            if (section.grouping)
+                AppendGrouped(out, whole, thousand);
+            else
+                out += whole;
+            break;
+        case NumToken::Point:
+            if (shown > 0)
+                out += decimal;
+            break;
+        case NumToken::Fraction:
+            if (fractionIndex < shown)
+                out.push_back(fraction[fractionIndex]);
+            ++fractionIndex;
+            break;
+        }
     }
-  }
-  return out;
+    return out;
 }
 
 std::string FormatNumber(double value, std::string_view maskText) {
-  const Regional& r = CurrentRegional();
-  const NumMask& mask = ParseNumMask(maskText);
-  const double magnitude = std::fabs(value);
-  if (value < 0 && mask.count >= 2 && !mask.sections[1].tokens.empty()) {
-    const NumSection& negative = mask.sections[1];
-    return FormatMagnitude(RoundedFor(magnitude, negative), negative, r.decimal, r.thousand);
-  }
-  const NumSection& main = mask.sections[0];
-  const detail::Decimal d = RoundedFor(magnitude, main);
-  if (d.digits.empty() && mask.count >= 3 && !mask.sections[2].tokens.empty()) {
-    return FormatMagnitude(d, mask.sections[2], r.decimal, r.thousand);
-  }
-  std::string text = FormatMagnitude(d, main, r.decimal, r.thousand);
-  // A negative amount that rounds to zero is written without its sign.
-  if (value < 0 && !d.digits.empty()) text.insert(0, 1, '-');
-  return text;
+    const Regional& r = CurrentRegional();
+    const NumMask& mask = ParseNumMask(maskText);
+    const double magnitude = std::fabs(value);
+    if (value < 0 && mask.count >= 2 && !mask.sections[1].tokens.empty()) {
+        const NumSection& negative = mask.sections[1];
+        return FormatMagnitude(RoundedFor(magnitude, negative), negative, r.decimal, r.thousand);
+    }
+    const NumSection& main = mask.sections[0];
+    const detail::Decimal d = RoundedFor(magnitude, main);
+    if (d.digits.empty() && mask.count >= 3 && !mask.sections[2].tokens.empty()) {
+        return FormatMagnitude(d, mask.sections[2], r.decimal, r.thousand);
+    }
+    std::string text = FormatMagnitude(d, main, r.decimal, r.thousand);
+    // A negative amount that rounds to zero is written without its sign.
+    if (value < 0 && !d.digits.empty())
+        text.insert(0, 1, '-');
+    return text;
 }
 
 std::string FormatCurrencyNamed(double value) {
-  const Regional& r = CurrentRegional();
-  std::string mask = "#,##0";
-  if (r.currDigits > 0) mask += "." + std::string(static_cast<std::size_t>(r.currDigits), '0');
-  const NumSection& section = ParseNumMask(mask).sections[0];
-  const detail::Decimal d = RoundedFor(std::fabs(value), section);
-  const bool negative = value < 0 && !d.digits.empty();
-  const std::string n = FormatMagnitude(d, section, r.monDecimal.empty() ? r.decimal : r.monDecimal,
-                                        r.monThousand);
-  const std::string& s = r.currency;
-  if (!negative) {
-    switch (r.currPositive) {
-      case 1: return n + s;
-      case 2: return s + " " + n;
-      case 3: return n + " " + s;
-      default: return s + n;
+    const Regional& r = CurrentRegional();
+    std::string mask = "#,##0";
+    if (r.currDigits > 0)
+        mask += "." + std::string(static_cast<std::size_t>(r.currDigits), '0');
+    const NumSection& section = ParseNumMask(mask).sections[0];
+    const detail::Decimal d = RoundedFor(std::fabs(value), section);
+    const bool negative = value < 0 && !d.digits.empty();
+    const std::string n =
+        FormatMagnitude(d, section, r.monDecimal.empty() ? r.decimal : r.monDecimal, r.monThousand);
+    const std::string& s = r.currency;
+    if (!negative) {
+        switch (r.currPositive) {
+        case 1:
+            return n + s;
+        case 2:
+            return s + " " + n;
+        case 3:
+            return n + " " + s;
+        default:
+            return s + n;
+        }
     }
-  }
-  switch (r.currNegative) {
-    case 1: return "-" + s + n;
-    case 2: return s + "-" + n;
-    case 3: return s + n + "-";
-    case 4: return "(" + n + s + ")";
-    case 5: return "-" + n + s;
-    case 6: return n + "-" + s;
-    case 7: return n + s + "-";
-    case 8: return "-" + n + " " + s;
-    case 9: return "-" + s + " " + n;
-    case 10: return n + " " + s + "-";
-    case 11: return s + " " + n + "-";
-    case 12: return s + " -" + n;
-    case 13: return n + "- " + s;
-    case 14: return "(" + s + " " + n + ")";
-    case 15: return "(" + n + " " + s + ")";
-    default: return "(" + s + n + ")";
-  }
+    switch (r.currNegative) {
+    case 1:
+        return "-" + s + n;
+    case 2:
+        return s + "-" + n;
+    case 3:
+        return s + n + "-";
+    case 4:
+        return "(" + n + s + ")";
+    case 5:
+        return "-" + n + s;
+    case 6:
+        return n + "-" + s;
+    case 7:
+        return n + s + "-";
+    case 8:
+        return "-" + n + " " + s;
+    case 9:
+        return "-" + s + " " + n;
+    case 10:
+        return n + " " + s + "-";
+    case 11:
+        return s + " " + n + "-";
+    case 12:
+        return s + " -" + n;
+    case 13:
+        return n + "- " + s;
+    case 14:
+        return "(" + s + " " + n + ")";
+    case 15:
+        return "(" + n + " " + s + ")";
+    default:
+        return "(" + s + n + ")";
+    }
 }
 
 // ---- dates ------------------------------------------------------------------------------
@@ -266,333 +307,395 @@ DateParts PartsOf(Date date) { return detail::Decompose(date); }
 
 void AppendWindowsPicture(std::string& out, const DateParts& p, std::string_view pic,
                           const Regional& r) {
-  for (std::size_t i = 0; i < pic.size();) {
-    const char c = pic[i];
-    if (c == '\'') {
-      std::size_t j = i + 1;
-      for (; j < pic.size(); ++j) {
-        if (pic[j] == '\'') {
-          if (j + 1 < pic.size() && pic[j + 1] == '\'') {
-            out.push_back('\'');
-            ++j;
+    for (std::size_t i = 0; i < pic.size();) {
+        const char c = pic[i];
+        if (c == '\'') {
+            std::size_t j = i + 1;
+            for (; j < pic.size(); ++j) {
+                if (pic[j] == '\'') {
+                    if (j + 1 < pic.size() && pic[j + 1] == '\'') {
+                        out.push_back('\'');
+                        ++j;
+                        continue;
+                    }
+                    break;
+                }
+                out.push_back(pic[j]);
+            }
+            i = j + 1;
             continue;
-          }
-          break;
         }
-        out.push_back(pic[j]);
-      }
-      i = j + 1;
-      continue;
-    }
-    std::size_t run = 1;
-    while (i + run < pic.size() && pic[i + run] == c) ++run;
-    switch (c) {
-      case 'd':
-        if (run == 1) AppendNumber(out, p.day);
-        else if (run == 2) AppendTwoDigits(out, p.day);
-        else if (run == 3) out += r.dayAbbrevs[p.weekday - 1];
-        else out += r.dayNames[p.weekday - 1];
-        break;
-      case 'M':
-        if (run == 1) AppendNumber(out, p.month);
-        else if (run == 2) AppendTwoDigits(out, p.month);
-        else if (run == 3) out += r.monthAbbrevs[p.month - 1];
-        else out += r.monthNames[p.month - 1];
-        break;
-      case 'y':
-        if (run == 1) AppendNumber(out, p.year % 100);
-        else if (run == 2) AppendTwoDigits(out, p.year % 100);
-        else {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "%04d", p.year);
-          out += buf;
+        std::size_t run = 1;
+        while (i + run < pic.size() && pic[i + run] == c)
+            ++run;
+        switch (c) {
+        case 'd':
+            if (run == 1)
+                AppendNumber(out, p.day);
+            else if (run == 2)
+                AppendTwoDigits(out, p.day);
+            else if (run == 3)
+                out += r.dayAbbrevs[p.weekday - 1];
+            else
+                out += r.dayNames[p.weekday - 1];
+            break;
+        case 'M':
+            if (run == 1)
+                AppendNumber(out, p.month);
+            else if (run == 2)
+                AppendTwoDigits(out, p.month);
+            else if (run == 3)
+                out += r.monthAbbrevs[p.month - 1];
+            else
+                out += r.monthNames[p.month - 1];
+            break;
+        case 'y':
+            if (run == 1)
+                AppendNumber(out, p.year % 100);
+            else if (run == 2)
+                AppendTwoDigits(out, p.year % 100);
+            else {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "%04d", p.year);
+                out += buf;
+            }
+            break;
+        case 'g':
+            break;  // era: none in the Gregorian calendars used here
+        case 'h':
+        case 'H': {
+            const int h = c == 'H' ? p.hour : (p.hour % 12 == 0 ? 12 : p.hour % 12);
+            if (run == 1)
+                AppendNumber(out, h);
+            else
+                AppendTwoDigits(out, h);
+            break;
         }
-        break;
-      case 'g':
-        break;  // era: none in the Gregorian calendars used here
-      case 'h':
-      case 'H': {
-        const int h = c == 'H' ? p.hour : (p.hour % 12 == 0 ? 12 : p.hour % 12);
-        if (run == 1) AppendNumber(out, h);
-        else AppendTwoDigits(out, h);
-        break;
-      }
-      case 'm':
-        if (run == 1) AppendNumber(out, p.minute);
-        else AppendTwoDigits(out, p.minute);
-        break;
-      case 's':
-        if (run == 1) AppendNumber(out, p.second);
-        else AppendTwoDigits(out, p.second);
-        break;
-      case 't': {
-        const std::string& designator = p.hour < 12 ? r.am : r.pm;
-        if (run == 1) out += designator.substr(0, 1);
-        else out += designator;
-        break;
-      }
-      default:
-        out.append(run, c);
-        break;
+        case 'm':
+            if (run == 1)
+                AppendNumber(out, p.minute);
+            else
+                AppendTwoDigits(out, p.minute);
+            break;
+        case 's':
+            if (run == 1)
+                AppendNumber(out, p.second);
+            else
+                AppendTwoDigits(out, p.second);
+            break;
+        case 't': {
+            const std::string& designator = p.hour < 12 ? r.am : r.pm;
+            if (run == 1)
+                out += designator.substr(0, 1);
+            else
+                out += designator;
+            break;
+        }
+        default:
+            out.append(run, c);
+            break;
+        }
+        i += run;
     }
-    i += run;
-  }
 }
 
 // The date part in the short form and the time in the long form, each only when present.
 void AppendGeneralDate(std::string& out, const DateParts& p, const Regional& r) {
-  if (p.hasDate || !p.hasTime) AppendWindowsPicture(out, p, r.shortDate, r);
-  if (p.hasTime) {
-    if (p.hasDate) out.push_back(' ');
-    AppendWindowsPicture(out, p, r.longTime, r);
-  }
+    if (p.hasDate || !p.hasTime)
+        AppendWindowsPicture(out, p, r.shortDate, r);
+    if (p.hasTime) {
+        if (p.hasDate)
+            out.push_back(' ');
+        AppendWindowsPicture(out, p, r.longTime, r);
+    }
 }
 
 // A time in 12 hours with the regional separator and AM/PM texts ("Medium Time").
 void AppendMediumTime(std::string& out, const DateParts& p, const Regional& r) {
-  const int h = p.hour % 12 == 0 ? 12 : p.hour % 12;
-  AppendTwoDigits(out, h);
-  out += r.timeSep;
-  AppendTwoDigits(out, p.minute);
-  out.push_back(' ');
-  out += p.hour < 12 ? r.am : r.pm;
+    const int h = p.hour % 12 == 0 ? 12 : p.hour % 12;
+    AppendTwoDigits(out, h);
+    out += r.timeSep;
+    AppendTwoDigits(out, p.minute);
+    out.push_back(' ');
+    out += p.hour < 12 ? r.am : r.pm;
 }
 
 // AM/PM tokens of a date mask: the length matched and the texts for morning and afternoon
 // (nullptr: the regional texts).
 struct AmPm {
-  std::size_t length;
-  const char* am;
-  const char* pm;
+    std::size_t length;
+    const char* am;
+    const char* pm;
 };
 
 AmPm MatchAmPm(std::string_view s) {
-  if (StartsNoCase(s, "AMPM")) return {4, nullptr, nullptr};
-  if (s.substr(0, 5) == "AM/PM") return {5, "AM", "PM"};
-  if (s.substr(0, 5) == "am/pm") return {5, "am", "pm"};
-  if (StartsNoCase(s, "AM/PM")) return {5, "AM", "PM"};
-  if (s.substr(0, 3) == "A/P") return {3, "A", "P"};
-  if (s.substr(0, 3) == "a/p") return {3, "a", "p"};
-  return {0, nullptr, nullptr};
+    if (StartsNoCase(s, "AMPM"))
+        return {4, nullptr, nullptr};
+    if (s.substr(0, 5) == "AM/PM")
+        return {5, "AM", "PM"};
+    if (s.substr(0, 5) == "am/pm")
+        return {5, "am", "pm"};
+    if (StartsNoCase(s, "AM/PM"))
+        return {5, "AM", "PM"};
+    if (s.substr(0, 3) == "A/P")
+        return {3, "A", "P"};
+    if (s.substr(0, 3) == "a/p")
+        return {3, "a", "p"};
+    return {0, nullptr, nullptr};
 }
 
 bool HasAmPm(std::string_view mask) {
-  for (std::size_t i = 0; i < mask.size(); ++i) {
-    if (mask[i] == '"') {
-      const std::size_t end = mask.find('"', i + 1);
-      if (end == std::string_view::npos) return false;
-      i = end;
-    } else if (mask[i] == '\\') {
-      ++i;
-    } else if (MatchAmPm(mask.substr(i)).length > 0) {
-      return true;
+    for (std::size_t i = 0; i < mask.size(); ++i) {
+        if (mask[i] == '"') {
+            const std::size_t end = mask.find('"', i + 1);
+            if (end == std::string_view::npos)
+                return false;
+            i = end;
+        } else if (mask[i] == '\\') {
+            ++i;
+        } else if (MatchAmPm(mask.substr(i)).length > 0) {
+            return true;
+        }
     }
-  }
-  return false;
+    return false;
 }
 
 // Whether an "m" run at pos stands for minutes: it follows an hour or precedes seconds.
 bool IsMinuteRun(std::string_view mask, std::size_t pos, std::size_t run, bool afterHour) {
-  if (afterHour) return true;
-  for (std::size_t j = pos + run; j < mask.size(); ++j) {
-    const char c = Lower(mask[j]);
-    if (c == 's') return true;
-    if (c == 'd' || c == 'y' || c == 'h' || c == 'n' || c == 'm' || c == 'w' || c == 'q') {
-      return false;
+    if (afterHour)
+        return true;
+    for (std::size_t j = pos + run; j < mask.size(); ++j) {
+        const char c = Lower(mask[j]);
+        if (c == 's')
+            return true;
+        if (c == 'd' || c == 'y' || c == 'h' || c == 'n' || c == 'm' || c == 'w' || c == 'q') {
+            return false;
+        }
     }
-  }
-  return false;
+    return false;
 }
 
 std::string FormatDateMask(Date date, std::string_view mask) {
-  const Regional& r = CurrentRegional();
-  const DateParts p = PartsOf(date);
-  const bool twelveHour = HasAmPm(mask);
-  std::string out;
-  out.reserve(mask.size() + 16);
-  bool afterHour = false;
-  for (std::size_t i = 0; i < mask.size();) {
-    const char raw = mask[i];
-    const char c = Lower(raw);
-    if (raw == '"') {
-      const std::size_t end = mask.find('"', i + 1);
-      const std::size_t stop = end == std::string_view::npos ? mask.size() : end;
-      out.append(mask.substr(i + 1, stop - i - 1));
-      i = stop + 1;
-      continue;
-    }
-    if (raw == '\\') {
-      if (i + 1 < mask.size()) out.push_back(mask[i + 1]);
-      i += 2;
-      continue;
-    }
-    if (c == 'a') {
-      const AmPm token = MatchAmPm(mask.substr(i));
-      if (token.length > 0) {
-        if (token.am == nullptr) out += p.hour < 12 ? r.am : r.pm;
-        else out += p.hour < 12 ? token.am : token.pm;
-        i += token.length;
-        continue;
-      }
-    }
-    std::size_t run = 1;
-    while (i + run < mask.size() && Lower(mask[i + run]) == c) ++run;
-    switch (c) {
-      case 'd':
-        if (run == 1) AppendNumber(out, p.day);
-        else if (run == 2) AppendTwoDigits(out, p.day);
-        else if (run == 3) out += r.dayAbbrevs[p.weekday - 1];
-        else if (run == 4) out += r.dayNames[p.weekday - 1];
-        else if (run == 5) AppendWindowsPicture(out, p, r.shortDate, r);
-        else AppendWindowsPicture(out, p, r.longDate, r);
-        afterHour = false;
-        break;
-      case 'w':
-        if (run == 1) AppendNumber(out, p.weekday);
-        else AppendNumber(out, DateDiff("ww", DateSerial(p.year, 1, 1), DateOnly(date)) + 1);
-        afterHour = false;
-        break;
-      case 'm':
-        if (run <= 2 && IsMinuteRun(mask, i, run, afterHour)) {
-          if (run == 1) AppendNumber(out, p.minute);
-          else AppendTwoDigits(out, p.minute);
-        } else if (run == 1) {
-          AppendNumber(out, p.month);
-        } else if (run == 2) {
-          AppendTwoDigits(out, p.month);
-        } else if (run == 3) {
-          out += r.monthAbbrevs[p.month - 1];
-        } else {
-          out += r.monthNames[p.month - 1];
+    const Regional& r = CurrentRegional();
+    const DateParts p = PartsOf(date);
+    const bool twelveHour = HasAmPm(mask);
+    std::string out;
+    out.reserve(mask.size() + 16);
+    bool afterHour = false;
+    for (std::size_t i = 0; i < mask.size();) {
+        const char raw = mask[i];
+        const char c = Lower(raw);
+        if (raw == '"') {
+            const std::size_t end = mask.find('"', i + 1);
+            const std::size_t stop = end == std::string_view::npos ? mask.size() : end;
+            out.append(mask.substr(i + 1, stop - i - 1));
+            i = stop + 1;
+            continue;
         }
-        afterHour = false;
-        break;
-      case 'q':
-        AppendNumber(out, (p.month - 1) / 3 + 1);
-        afterHour = false;
-        break;
-      case 'y':
-        if (run == 1) {
-          AppendNumber(out, DateDiff("d", DateSerial(p.year, 1, 1), DateOnly(date)) + 1);
-        } else if (run == 2) {
-          AppendTwoDigits(out, p.year % 100);
-        } else {
-          AppendNumber(out, p.year);
+        if (raw == '\\') {
+            if (i + 1 < mask.size())
+                out.push_back(mask[i + 1]);
+            i += 2;
+            continue;
         }
-        afterHour = false;
-        break;
-      case 'h': {
-        const int h = twelveHour ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;
-        if (run == 1) AppendNumber(out, h);
-        else AppendTwoDigits(out, h);
-        afterHour = true;
-        break;
-      }
-      case 'n':
-        if (run == 1) AppendNumber(out, p.minute);
-        else AppendTwoDigits(out, p.minute);
-        afterHour = false;
-        break;
-      case 's':
-        if (run == 1) AppendNumber(out, p.second);
-        else AppendTwoDigits(out, p.second);
-        afterHour = false;
-        break;
-      case 'c':
-        for (std::size_t k = 0; k < run; ++k) AppendGeneralDate(out, p, r);
-        break;
-      case 't':
-        if (run == 5) AppendWindowsPicture(out, p, r.longTime, r);
-        else out.append(mask.substr(i, run));
-        break;
-      case ':':
-        for (std::size_t k = 0; k < run; ++k) out += r.timeSep;
-        break;
-      case '/':
-        for (std::size_t k = 0; k < run; ++k) out += r.dateSep;
-        break;
-      default:
-        out.append(mask.substr(i, run));
-        break;
+        if (c == 'a') {
+            const AmPm token = MatchAmPm(mask.substr(i));
+            if (token.length > 0) {
+                if (token.am == nullptr)
+                    out += p.hour < 12 ? r.am : r.pm;
+                else
+                    out += p.hour < 12 ? token.am : token.pm;
+                i += token.length;
+                continue;
+            }
+        }
+        std::size_t run = 1;
+        while (i + run < mask.size() && Lower(mask[i + run]) == c)
+            ++run;
+        switch (c) {
+        case 'd':
+            if (run == 1)
+                AppendNumber(out, p.day);
+            else if (run == 2)
+                AppendTwoDigits(out, p.day);
+            else if (run == 3)
+                out += r.dayAbbrevs[p.weekday - 1];
+            else if (run == 4)
+                out += r.dayNames[p.weekday - 1];
+            else if (run == 5)
+                AppendWindowsPicture(out, p, r.shortDate, r);
+            else
+                AppendWindowsPicture(out, p, r.longDate, r);
+            afterHour = false;
+            break;
+        case 'w':
+            if (run == 1)
+                AppendNumber(out, p.weekday);
+            else
+                AppendNumber(out, DateDiff("ww", DateSerial(p.year, 1, 1), DateOnly(date)) + 1);
+            afterHour = false;
+            break;
+        case 'm':
+            if (run <= 2 && IsMinuteRun(mask, i, run, afterHour)) {
+                if (run == 1)
+                    AppendNumber(out, p.minute);
+                else
+                    AppendTwoDigits(out, p.minute);
+            } else if (run == 1) {
+                AppendNumber(out, p.month);
+            } else if (run == 2) {
+                AppendTwoDigits(out, p.month);
+            } else if (run == 3) {
+                out += r.monthAbbrevs[p.month - 1];
+            } else {
+                out += r.monthNames[p.month - 1];
+            }
+            afterHour = false;
+            break;
+        case 'q':
+            AppendNumber(out, (p.month - 1) / 3 + 1);
+            afterHour = false;
+            break;
+        case 'y':
+            if (run == 1) {
+                AppendNumber(out, DateDiff("d", DateSerial(p.year, 1, 1), DateOnly(date)) + 1);
+            } else if (run == 2) {
+                AppendTwoDigits(out, p.year % 100);
+            } else {
+                AppendNumber(out, p.year);
+            }
+            afterHour = false;
+            break;
+        case 'h': {
+            const int h = twelveHour ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;
+            if (run == 1)
+                AppendNumber(out, h);
+            else
+                AppendTwoDigits(out, h);
+            afterHour = true;
+            break;
+        }
+        case 'n':
+            if (run == 1)
+                AppendNumber(out, p.minute);
+            else
+                AppendTwoDigits(out, p.minute);
+            afterHour = false;
+            break;
+        case 's':
+            if (run == 1)
+                AppendNumber(out, p.second);
+            else
+                AppendTwoDigits(out, p.second);
+            afterHour = false;
+            break;
+        case 'c':
+            for (std::size_t k = 0; k < run; ++k)
+                AppendGeneralDate(out, p, r);
+            break;
+        case 't':
+            if (run == 5)
+                AppendWindowsPicture(out, p, r.longTime, r);
+            else
+                out.append(mask.substr(i, run));
+            break;
+        case ':':
+            for (std::size_t k = 0; k < run; ++k)
+                out += r.timeSep;
+            break;
+        case '/':
+            for (std::size_t k = 0; k < run; ++k)
+                out += r.dateSep;
+            break;
+        default:
+            out.append(mask.substr(i, run));
+            break;
+        }
+        i += run;
     }
-    i += run;
-  }
-  return out;
+    return out;
 }
 
 bool IsDateMask(std::string_view mask) {
-  for (std::size_t i = 0; i < mask.size(); ++i) {
-    const char c = Lower(mask[i]);
-    if (c == '"') {
-      const std::size_t end = mask.find('"', i + 1);
-      if (end == std::string_view::npos) return false;
-      i = end;
-    } else if (c == '\\') {
-      ++i;
-    } else if (c == 'd' || c == 'm' || c == 'y' || c == 'h' || c == 'n' || c == 's' ||
-               c == 'w' || c == 'q' || c == 'c' || (c == 't' && StartsNoCase(mask.substr(i), "ttttt")) ||
-               (c == 'a' && MatchAmPm(mask.substr(i)).length > 0)) {
-      return true;
+    for (std::size_t i = 0; i < mask.size(); ++i) {
+        const char c = Lower(mask[i]);
+        if (c == '"') {
+            const std::size_t end = mask.find('"', i + 1);
+            if (end == std::string_view::npos)
+                return false;
+            i = end;
+        } else if (c == '\\') {
+            ++i;
+        } else if (c == 'd' || c == 'm' || c == 'y' || c == 'h' || c == 'n' || c == 's' ||
+                   c == 'w' || c == 'q' || c == 'c' ||
+                   (c == 't' && StartsNoCase(mask.substr(i), "ttttt")) ||
+                   (c == 'a' && MatchAmPm(mask.substr(i)).length > 0)) {
+            return true;
+        }
     }
-  }
-  return false;
+    return false;
 }
 
 // Named formats; false when the mask names none.
 bool FormatNamed(double value, std::string_view mask, std::string& out) {
-  const Regional& r = CurrentRegional();
-  if (EqualNoCase(mask, "General Number")) {
-    out = CStr(value);
-  } else if (EqualNoCase(mask, "Currency")) {
-    out = FormatCurrencyNamed(value);
-  } else if (EqualNoCase(mask, "Fixed")) {
-    out = FormatNumber(value, "0.00");
-  } else if (EqualNoCase(mask, "Standard")) {
-    out = FormatNumber(value, "#,##0.00");
-  } else if (EqualNoCase(mask, "Percent")) {
-    out = FormatNumber(value, "0.00%");
-  } else if (EqualNoCase(mask, "General Date")) {
-    AppendGeneralDate(out, PartsOf(value), r);
-  } else if (EqualNoCase(mask, "Long Date")) {
-    AppendWindowsPicture(out, PartsOf(value), r.longDate, r);
-  } else if (EqualNoCase(mask, "Medium Date")) {
-    out = FormatDateMask(value, "dd-mmm-yy");
-  } else if (EqualNoCase(mask, "Short Date")) {
-    AppendWindowsPicture(out, PartsOf(value), r.shortDate, r);
-  } else if (EqualNoCase(mask, "Long Time")) {
-    AppendWindowsPicture(out, PartsOf(value), r.longTime, r);
-  } else if (EqualNoCase(mask, "Medium Time")) {
-    AppendMediumTime(out, PartsOf(value), r);
-  } else if (EqualNoCase(mask, "Short Time")) {
-    out = FormatDateMask(value, "hh:nn");
-  } else {
-    return false;
-  }
-  return true;
+    const Regional& r = CurrentRegional();
+    if (EqualNoCase(mask, "General Number")) {
+        out = CStr(value);
+    } else if (EqualNoCase(mask, "Currency")) {
+        out = FormatCurrencyNamed(value);
+    } else if (EqualNoCase(mask, "Fixed")) {
+        out = FormatNumber(value, "0.00");
+    } else if (EqualNoCase(mask, "Standard")) {
+        out = FormatNumber(value, "#,##0.00");
+    } else if (EqualNoCase(mask, "Percent")) {
+        out = FormatNumber(value, "0.00%");
+    } else if (EqualNoCase(mask, "General Date")) {
+        AppendGeneralDate(out, PartsOf(value), r);
+    } else if (EqualNoCase(mask, "Long Date")) {
+        AppendWindowsPicture(out, PartsOf(value), r.longDate, r);
+    } else if (EqualNoCase(mask, "Medium Date")) {
+        out = FormatDateMask(value, "dd-mmm-yy");
+    } else if (EqualNoCase(mask, "Short Date")) {
+        AppendWindowsPicture(out, PartsOf(value), r.shortDate, r);
+    } else if (EqualNoCase(mask, "Long Time")) {
+        AppendWindowsPicture(out, PartsOf(value), r.longTime, r);
+    } else if (EqualNoCase(mask, "Medium Time")) {
+        AppendMediumTime(out, PartsOf(value), r);
+    } else if (EqualNoCase(mask, "Short Time")) {
+        out = FormatDateMask(value, "hh:nn");
+    } else {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 std::string Format(double value, std::string_view mask) {
-  if (mask.empty()) return CStr(value);
-  std::string out;
-  if (FormatNamed(value, mask, out)) return out;
-  if (IsDateMask(mask)) return FormatDateMask(value, mask);
-  return FormatNumber(value, mask);
+    if (mask.empty())
+        return CStr(value);
+    std::string out;
+    if (FormatNamed(value, mask, out))
+        return out;
+    if (IsDateMask(mask))
+        return FormatDateMask(value, mask);
+    return FormatNumber(value, mask);
 }
 
 std::string Format(double value) { return CStr(value); }
 
 std::string Format(std::string_view text, std::string_view mask) {
-  if (IsNumeric(text)) return Format(CDbl(text), mask);
-  if (IsDate(text)) return Format(CDate(text), mask);
-  return std::string(text);
+    if (IsNumeric(text))
+        return Format(CDbl(text), mask);
+    if (IsDate(text))
+        return Format(CDate(text), mask);
+    return std::string(text);
 }
 
 std::string FormatWindowsPicture(Date date, std::string_view picture) {
-  std::string out;
-  AppendWindowsPicture(out, PartsOf(date), picture, CurrentRegional());
-  return out;
+    std::string out;
+    AppendWindowsPicture(out, PartsOf(date), picture, CurrentRegional());
+    return out;
 }
 
 }  // namespace runtime

@@ -22,8 +22,12 @@ constexpr std::size_t kBufferSize = 1u << 20;
 constexpr int kNameAttempts = 100;
 
 #ifdef _WIN32
-int OpenNew(const char* path) { return _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE); }
-int WriteSome(int fd, const char* data, std::size_t size) { return _write(fd, data, static_cast<unsigned>(size)); }
+int OpenNew(const char* path) {
+    return _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+int WriteSome(int fd, const char* data, std::size_t size) {
+    return _write(fd, data, static_cast<unsigned>(size));
+}
 int Sync(int fd) { return _commit(fd); }
 int CloseFd(int fd) { return _close(fd); }
 #else
@@ -41,8 +45,10 @@ public:
         while (size > 0) {
             std::size_t chunk = size < (1u << 30) ? size : (1u << 30);
             auto wrote = WriteSome(fd_, data, chunk);
-            if (wrote < 0 && errno == EINTR) continue;
-            if (wrote <= 0) return false;
+            if (wrote < 0 && errno == EINTR)
+                continue;
+            if (wrote <= 0)
+                return false;
             data += wrote;
             size -= static_cast<std::size_t>(wrote);
         }
@@ -50,7 +56,8 @@ public:
     }
     bool Flush() override { return Sync(fd_) == 0; }
     bool Close() override {
-        if (fd_ < 0) return true;
+        if (fd_ < 0)
+            return true;
         int fd = std::exchange(fd_, -1);
         return CloseFd(fd) == 0;
     }
@@ -64,7 +71,8 @@ public:
     std::unique_ptr<Output> CreateNew(const std::string& path, bool& nameTaken) override {
         int fd = OpenNew(path.c_str());
         nameTaken = fd < 0 && errno == EEXIST;
-        if (fd < 0) return nullptr;
+        if (fd < 0)
+            return nullptr;
         return std::make_unique<PortableOutput>(fd);
     }
     std::int64_t Length(const std::string& path) override { return FileLengthOf(path); }
@@ -84,7 +92,8 @@ FileSystem* g_installed = nullptr;
 // "name.ext" with a number before the extension: "name~2.ext".
 std::string NumberedName(const std::string& name, int number) {
     std::size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos || dot == 0) dot = name.size();
+    if (dot == std::string::npos || dot == 0)
+        dot = name.size();
     return name.substr(0, dot) + "~" + std::to_string(number) + name.substr(dot);
 }
 
@@ -107,13 +116,17 @@ std::string FolderOf(const std::string& path) {
 Writer::Writer(std::string target, std::string backup, std::string workName)
     : target_(std::move(target)), backup_(std::move(backup)) {
     std::string folder = FolderOf(target_);
-    if (workName.empty()) workName = "~" + target_.substr(folder.size()) + ".tmp";
+    if (workName.empty())
+        workName = "~" + target_.substr(folder.size()) + ".tmp";
     for (int attempt = 1; attempt <= kNameAttempts && !out_; ++attempt) {
-        std::string candidate = folder + (attempt == 1 ? workName : NumberedName(workName, attempt));
+        std::string candidate =
+            folder + (attempt == 1 ? workName : NumberedName(workName, attempt));
         bool taken = false;
         out_ = Files().CreateNew(candidate, taken);
-        if (out_) workPath_ = std::move(candidate);
-        else if (!taken) break;
+        if (out_)
+            workPath_ = std::move(candidate);
+        else if (!taken)
+            break;
     }
     if (!out_) {
         result_.failed = Step::Create;
@@ -124,12 +137,15 @@ Writer::Writer(std::string target, std::string backup, std::string workName)
 }
 
 Writer::~Writer() {
-    if (!finished_) Fail(Step::Write);
+    if (!finished_)
+        Fail(Step::Write);
 }
 
 bool Writer::Write(std::string_view bytes) {
-    if (!Good() || finished_) return false;
-    if (buffer_.size() + bytes.size() > kBufferSize && !Drain()) return false;
+    if (!Good() || finished_)
+        return false;
+    if (buffer_.size() + bytes.size() > kBufferSize && !Drain())
+        return false;
     if (bytes.size() >= kBufferSize) {
         if (!out_->Write(bytes.data(), bytes.size())) {
             Fail(Step::Write);
@@ -143,7 +159,8 @@ bool Writer::Write(std::string_view bytes) {
 }
 
 bool Writer::Drain() {
-    if (buffer_.empty()) return true;
+    if (buffer_.empty())
+        return true;
     if (!out_->Write(buffer_.data(), buffer_.size())) {
         Fail(Step::Write);
         return false;
@@ -155,18 +172,22 @@ bool Writer::Drain() {
 
 // Gives up: closes and removes the work file; the target has not been touched.
 void Writer::Fail(Step step) {
-    if (result_.failed == Step::None) result_.failed = step;
+    if (result_.failed == Step::None)
+        result_.failed = step;
     if (out_) {
         out_->Close();
         out_.reset();
     }
-    if (!workPath_.empty()) Files().Remove(workPath_);
+    if (!workPath_.empty())
+        Files().Remove(workPath_);
     finished_ = true;
 }
 
 Result Writer::Commit() {
-    if (finished_) return result_;
-    if (!Drain()) return result_;
+    if (finished_)
+        return result_;
+    if (!Drain())
+        return result_;
     if (!out_->Flush()) {
         Fail(Step::Flush);
         return result_;
@@ -191,7 +212,8 @@ Result Writer::Commit() {
         }
     }
     if (!files.Move(workPath_, target_)) {
-        if (backedUp) result_.originalInPlace = files.Move(backup_, target_);
+        if (backedUp)
+            result_.originalInPlace = files.Move(backup_, target_);
         Fail(Step::Swap);
         return result_;
     }

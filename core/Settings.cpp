@@ -26,8 +26,8 @@ using namespace settings_values;
 
 // Booleans held as read until FillInDefaults converts them.
 struct HeldBooleans {
-    Variant EditLog, ShowErrors, ShowToolbars, FlatToolbars, ShowGraphic, AutoOptimize,
-        ModemCheck, Tips, CalcCosts;
+    Variant EditLog, ShowErrors, ShowToolbars, FlatToolbars, ShowGraphic, AutoOptimize, ModemCheck,
+        Tips, CalcCosts;
 };
 HeldBooleans held;
 
@@ -41,7 +41,8 @@ void CreateKey(const std::string& key) {
 // it was.
 void ReadAll(const std::string& key, const std::vector<Setting>& list) {
     for (const Setting& s : list) {
-        runtime::Guard([&] { Assign(s, Registry_Functions::QueryValue(RegistryRoot, key, s.name)); });
+        runtime::Guard(
+            [&] { Assign(s, Registry_Functions::QueryValue(RegistryRoot, key, s.name)); });
     }
 }
 
@@ -61,11 +62,15 @@ void ReadHeld(const std::string& key, const char* name, Variant& target) {
 // A count outside first..last is put to the nearest limit and reported once as error 9
 // with the step name; a retry finds it in range.
 void ClampCount(std::string_view stepName, std::int16_t& count, int first, int last) {
-    if (count >= first && count <= last) return;
+    if (count >= first && count <= last)
+        return;
     runtime::Step(stepName, [&] {
-        if (count < first) count = static_cast<std::int16_t>(first);
-        else if (count > last) count = static_cast<std::int16_t>(last);
-        else return;
+        if (count < first)
+            count = static_cast<std::int16_t>(first);
+        else if (count > last)
+            count = static_cast<std::int16_t>(last);
+        else
+            return;
         runtime::Raise(runtime::kErrSubscript);
     });
 }
@@ -106,14 +111,10 @@ std::vector<Setting> ModemValues() {
 
 std::vector<Setting> ViewLogValues() {
     return {
-        BoolText("SaveSettings", ViewLogSaveSettings),
-        Text("FontName", ViewLogFontName),
-        Number("FontSize", ViewLogFontSize),
-        BoolNumber("FontBold", ViewLogFontBold),
-        BoolNumber("FontItalic", ViewLogFontItalic),
-        Number("WinHeight", ViewLogWinHeight),
-        Number("WinWidth", ViewLogWinWidth),
-        Number("WinState", ViewLogWinState),
+        BoolText("SaveSettings", ViewLogSaveSettings), Text("FontName", ViewLogFontName),
+        Number("FontSize", ViewLogFontSize),           BoolNumber("FontBold", ViewLogFontBold),
+        BoolNumber("FontItalic", ViewLogFontItalic),   Number("WinHeight", ViewLogWinHeight),
+        Number("WinWidth", ViewLogWinWidth),           Number("WinState", ViewLogWinState),
     };
 }
 
@@ -127,13 +128,12 @@ std::vector<Setting> ReportWindowValues() {
 
 std::vector<Setting> ReportViewValues(ReportViewSettings& view, int columns) {
     std::vector<Setting> list = {
-        Number("WinHeight", view.WinHeight),
-        Number("WinWidth", view.WinWidth),
-        Number("WinLeft", view.WinLeft),
-        Number("WinTop", view.WinTop),
+        Number("WinHeight", view.WinHeight), Number("WinWidth", view.WinWidth),
+        Number("WinLeft", view.WinLeft),     Number("WinTop", view.WinTop),
         Number("FontSize", view.FontSize),
     };
-    for (int i = 1; i <= columns; ++i) list.push_back(Number("Column" + Digits(i), view.Column[i]));
+    for (int i = 1; i <= columns; ++i)
+        list.push_back(Number("Column" + Digits(i), view.Column[i]));
     return list;
 }
 
@@ -219,7 +219,8 @@ void ReadServices() {
         ReadAll(key, DialCostValues(s, n));
         runtime::SetStep("Read Tariffs");
         ClampCount("Read Tariffs", s.UsedTariffs, 0, kMaxTariffs);
-        for (int j = 1; j <= s.UsedTariffs; ++j) ReadAll(key, TariffValues(s.Tariffs[j], n, j));
+        for (int j = 1; j <= s.UsedTariffs; ++j)
+            ReadAll(key, TariffValues(s.Tariffs[j], n, j));
         runtime::SetStep("ReadService Costs");
         ReadAll(key, ServiceCostValues(s, n, "WarningData"));
     }
@@ -240,7 +241,8 @@ void WriteServices() {
         ClampCount("Write Dial Costs", s.UsedTariffs, 0, kMaxTariffs);
         WriteAll(key, DialCostValues(s, n));
         runtime::SetStep("Write Tariffs");
-        for (int j = 1; j <= s.UsedTariffs; ++j) WriteAll(key, TariffValues(s.Tariffs[j], n, j));
+        for (int j = 1; j <= s.UsedTariffs; ++j)
+            WriteAll(key, TariffValues(s.Tariffs[j], n, j));
         runtime::SetStep("Write Service Costs");
         WriteAll(key, ServiceCostValues(s, n, "Warningdata"));
     }
@@ -249,7 +251,8 @@ void WriteServices() {
 
 std::vector<Setting> HolidayValues() {
     std::vector<Setting> list;
-    for (int i = 1; i <= UsedHolidays; ++i) list.push_back(DayCount(runtime::Str(i), Holidays[i]));
+    for (int i = 1; i <= UsedHolidays; ++i)
+        list.push_back(DayCount(runtime::Str(i), Holidays[i]));
     return list;
 }
 
@@ -409,7 +412,8 @@ void ReadUserParameters() {
     CreateKey(holidays);
     ReadAll(holidays, {Number("UsedHolidays", UsedHolidays)});
     ClampCount("Read Holidays", UsedHolidays, 0, kMaxHolidays);
-    if (UsedHolidays > 0) ReadAll(holidays, HolidayValues());
+    if (UsedHolidays > 0)
+        ReadAll(holidays, HolidayValues());
 
     const std::string recent = SubKey("RecentFiles");
     runtime::SetStep("Read Recent Files");
@@ -450,7 +454,8 @@ void FillInDefaults() {
     changed |= FillIfEmpty([] { return SummaryViewSettings.WinHeight == 0; },
                            [] { SetViewReportDefaults(); });
     FillEmptyText(UserStartPref, "Last Log Entry");
-    if (changed) SettingsChanged = true;
+    if (changed)
+        SettingsChanged = true;
 }
 
 void WriteUserParameters() {
@@ -461,29 +466,29 @@ void WriteUserParameters() {
     runtime::SetStep("Write General");
     CreateKey(general);
     WriteAll(general, {
-        Text("ModemLogFile", ModemLogFile),
-        Text("ModemLogDir", ModemLogDir),
-        Number("MaxServices", MaxServices),
-        Number("UsedServices", UsedServices),
-        Number("MaxConnections", MaxConnections),
-        Number("MaxConnectDays", MaxConnectDays),
-        Number("NoDisconDuration", NoDisconDuration),
-        Number("NoDisconData", NoDisconData),
-        Number("MaxLogSize", MaxLogSize),
-        BoolText("EditLog", EditLog),
-        BoolText("ShowErrors", ShowErrors),
-        BoolText("ShowToolbars", ShowToolbars),
-        BoolText("FlatToolbars", FlatToolbars),
-        BoolText("ShowGraphic", ShowGraphic),
-        BoolText("AutoOptimize", AutoOptimize),
-        BoolText("Tips", Tips),
-        BoolText("ModemCheck", ModemCheck),
-        Text("UserStartPref", UserStartPref),
-        DayCount("UserStartDate", UserStartDate),
-        Number("UserStartOfWeek", UserStartOfWeek),
-        Number("UserStartOfMonth", UserStartOfMonth),
-        Number("UserReportPref", UserReportPref),
-    });
+                          Text("ModemLogFile", ModemLogFile),
+                          Text("ModemLogDir", ModemLogDir),
+                          Number("MaxServices", MaxServices),
+                          Number("UsedServices", UsedServices),
+                          Number("MaxConnections", MaxConnections),
+                          Number("MaxConnectDays", MaxConnectDays),
+                          Number("NoDisconDuration", NoDisconDuration),
+                          Number("NoDisconData", NoDisconData),
+                          Number("MaxLogSize", MaxLogSize),
+                          BoolText("EditLog", EditLog),
+                          BoolText("ShowErrors", ShowErrors),
+                          BoolText("ShowToolbars", ShowToolbars),
+                          BoolText("FlatToolbars", FlatToolbars),
+                          BoolText("ShowGraphic", ShowGraphic),
+                          BoolText("AutoOptimize", AutoOptimize),
+                          BoolText("Tips", Tips),
+                          BoolText("ModemCheck", ModemCheck),
+                          Text("UserStartPref", UserStartPref),
+                          DayCount("UserStartDate", UserStartDate),
+                          Number("UserStartOfWeek", UserStartOfWeek),
+                          Number("UserStartOfMonth", UserStartOfMonth),
+                          Number("UserReportPref", UserReportPref),
+                      });
 
     const std::string modem = SubKey("Modem");
     runtime::SetStep("Write Modem");

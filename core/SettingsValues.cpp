@@ -16,27 +16,32 @@ using Registry_Functions::Variant;
 namespace {
 
 std::string ToText(const Variant& v) {
-    if (v.IsString()) return v.Text();
-    if (v.IsEmpty()) return {};
+    if (v.IsString())
+        return v.Text();
+    if (v.IsEmpty())
+        return {};
     return runtime::CStr(v.Number());
 }
 
 double ToNumber(const Variant& v) {
-    if (v.IsString()) return runtime::CDbl(v.Text());
+    if (v.IsString())
+        return runtime::CDbl(v.Text());
     return v.Number();
 }
 
 // A date value: a number is a day count, a text a regional date.
 double ToDate(const Variant& v) {
     if (v.IsString()) {
-        if (runtime::IsNumeric(v.Text())) return runtime::CDbl(v.Text());
+        if (runtime::IsNumeric(v.Text()))
+            return runtime::CDbl(v.Text());
         return runtime::CDate(v.Text());
     }
     return v.Number();
 }
 
 double ToTime(const Variant& v) {
-    if (v.IsString()) return ParseTimeOfDay(v.Text());
+    if (v.IsString())
+        return ParseTimeOfDay(v.Text());
     return v.Number();
 }
 
@@ -59,16 +64,17 @@ double NumberOf(const Target& target) {
     return std::visit(
         [](auto* t) -> double {
             using T = std::remove_pointer_t<decltype(t)>;
-            if constexpr (std::is_same_v<T, std::string>) return runtime::CDbl(*t);
-            else if constexpr (std::is_same_v<T, bool>) return *t ? -1.0 : 0.0;
-            else return static_cast<double>(*t);
+            if constexpr (std::is_same_v<T, std::string>)
+                return runtime::CDbl(*t);
+            else if constexpr (std::is_same_v<T, bool>)
+                return *t ? -1.0 : 0.0;
+            else
+                return static_cast<double>(*t);
         },
         target);
 }
 
-const std::string& TextOf(const Target& target) {
-    return *std::get<std::string*>(target);
-}
+const std::string& TextOf(const Target& target) { return *std::get<std::string*>(target); }
 
 bool BoolOf(const Target& target) { return *std::get<bool*>(target); }
 
@@ -82,7 +88,8 @@ bool TryParseTime(const std::string& text, double& result) {
 
     int half = 0;  // 1 morning, 2 afternoon
     auto takeDesignator = [&](const std::string& word, int which, bool atEnd) {
-        if (half != 0 || word.empty() || rest.size() < word.size()) return;
+        if (half != 0 || word.empty() || rest.size() < word.size())
+            return;
         if (atEnd && rest.compare(rest.size() - word.size(), word.size(), word) == 0) {
             rest = runtime::Trim(rest.substr(0, rest.size() - word.size()));
             half = which;
@@ -101,17 +108,21 @@ bool TryParseTime(const std::string& text, double& result) {
     std::vector<int> parts;
     std::size_t i = 0;
     while (true) {
-        if (i >= rest.size() || !std::isdigit(static_cast<unsigned char>(rest[i]))) return false;
+        if (i >= rest.size() || !std::isdigit(static_cast<unsigned char>(rest[i])))
+            return false;
         int n = 0;
         std::size_t digits = 0;
         while (i < rest.size() && std::isdigit(static_cast<unsigned char>(rest[i]))) {
-            if (++digits > 2) return false;
+            if (++digits > 2)
+                return false;
             n = n * 10 + (rest[i] - '0');
             ++i;
         }
         parts.push_back(n);
-        if (i == rest.size()) break;
-        if (parts.size() == 3) return false;
+        if (i == rest.size())
+            break;
+        if (parts.size() == 3)
+            return false;
         if (!separator.empty() && rest.compare(i, separator.size(), separator) == 0) {
             i += separator.size();
         } else if (rest[i] == ':') {
@@ -123,12 +134,17 @@ bool TryParseTime(const std::string& text, double& result) {
     int hour = parts[0];
     const int minute = parts.size() > 1 ? parts[1] : 0;
     const int second = parts.size() > 2 ? parts[2] : 0;
-    if (parts.size() == 1 && half == 0) return false;  // a bare number is no time
-    if (minute > 59 || second > 59) return false;
+    if (parts.size() == 1 && half == 0)
+        return false;  // a bare number is no time
+    if (minute > 59 || second > 59)
+        return false;
     if (half != 0) {
-        if (hour < 1 || hour > 12) return false;
-        if (hour == 12) hour = 0;
-        if (half == 2) hour += 12;
+        if (hour < 1 || hour > 12)
+            return false;
+        if (hour == 12)
+            hour = 0;
+        if (half == 2)
+            hour += 12;
     } else if (hour > 23) {
         return false;
     }
@@ -140,17 +156,23 @@ bool TryParseTime(const std::string& text, double& result) {
 
 double ParseTimeOfDay(const std::string& text) {
     double result = 0;
-    if (TryParseTime(text, result)) return result;
+    if (TryParseTime(text, result))
+        return result;
     return runtime::CDate(text);
 }
 
 bool ToBoolean(const Variant& v) {
-    if (v.IsEmpty()) return false;
-    if (!v.IsString()) return v.Number() != 0;
+    if (v.IsEmpty())
+        return false;
+    if (!v.IsString())
+        return v.Number() != 0;
     const std::string text = runtime::Trim(v.Text());
-    if (EqualsIgnoringCase(text, "True")) return true;
-    if (EqualsIgnoringCase(text, "False")) return false;
-    if (runtime::IsNumeric(text)) return runtime::CDbl(text) != 0;
+    if (EqualsIgnoringCase(text, "True"))
+        return true;
+    if (EqualsIgnoringCase(text, "False"))
+        return false;
+    if (runtime::IsNumeric(text))
+        return runtime::CDbl(text) != 0;
     runtime::Raise(runtime::kErrTypeMismatch);
 }
 
@@ -158,45 +180,45 @@ std::string Digits(int n) { return std::to_string(n); }
 
 void Assign(const Setting& s, const Variant& v) {
     switch (s.encoding) {
-        case Encoding::Text:
-            *std::get<std::string*>(s.target) = ToText(v);
-            return;
-        case Encoding::Number:
-            std::visit(NumberAssigner{v.IsEmpty() ? 0.0 : ToNumber(v)}, s.target);
-            return;
-        case Encoding::Money:
-            std::visit(NumberAssigner{v.IsEmpty() ? 0.0 : ToNumber(v) / 10000.0}, s.target);
-            return;
-        case Encoding::DayCount:
-            std::visit(NumberAssigner{v.IsEmpty() ? 0.0 : ToDate(v)}, s.target);
-            return;
-        case Encoding::TimeOfDay:
-            std::visit(NumberAssigner{v.IsEmpty() ? 0.0 : ToTime(v)}, s.target);
-            return;
-        case Encoding::BoolText:
-        case Encoding::BoolNumber:
-            *std::get<bool*>(s.target) = ToBoolean(v);
-            return;
+    case Encoding::Text:
+        *std::get<std::string*>(s.target) = ToText(v);
+        return;
+    case Encoding::Number:
+        std::visit(NumberAssigner{v.IsEmpty() ? 0.0 : ToNumber(v)}, s.target);
+        return;
+    case Encoding::Money:
+        std::visit(NumberAssigner{v.IsEmpty() ? 0.0 : ToNumber(v) / 10000.0}, s.target);
+        return;
+    case Encoding::DayCount:
+        std::visit(NumberAssigner{v.IsEmpty() ? 0.0 : ToDate(v)}, s.target);
+        return;
+    case Encoding::TimeOfDay:
+        std::visit(NumberAssigner{v.IsEmpty() ? 0.0 : ToTime(v)}, s.target);
+        return;
+    case Encoding::BoolText:
+    case Encoding::BoolNumber:
+        *std::get<bool*>(s.target) = ToBoolean(v);
+        return;
     }
 }
 
 Encoded Encode(const Setting& s) {
     using namespace Registry_Functions;
     switch (s.encoding) {
-        case Encoding::Text:
-            return {Variant(TextOf(s.target)), REG_TYPE_SZ};
-        case Encoding::Number:
-            return {Variant(NumberOf(s.target)), REG_TYPE_DWORD};
-        case Encoding::Money:
-            return {Variant(NumberOf(s.target) * 10000.0), REG_TYPE_DWORD};
-        case Encoding::DayCount:
-            return {Variant(NumberOf(s.target)), REG_TYPE_DWORD};
-        case Encoding::TimeOfDay:
-            return {Variant(runtime::Format(NumberOf(s.target), "Long Time")), REG_TYPE_SZ};
-        case Encoding::BoolText:
-            return {Variant(std::string(BoolOf(s.target) ? "True" : "False")), REG_TYPE_SZ};
-        case Encoding::BoolNumber:
-            return {Variant(BoolOf(s.target) ? -1 : 0), REG_TYPE_DWORD};
+    case Encoding::Text:
+        return {Variant(TextOf(s.target)), REG_TYPE_SZ};
+    case Encoding::Number:
+        return {Variant(NumberOf(s.target)), REG_TYPE_DWORD};
+    case Encoding::Money:
+        return {Variant(NumberOf(s.target) * 10000.0), REG_TYPE_DWORD};
+    case Encoding::DayCount:
+        return {Variant(NumberOf(s.target)), REG_TYPE_DWORD};
+    case Encoding::TimeOfDay:
+        return {Variant(runtime::Format(NumberOf(s.target), "Long Time")), REG_TYPE_SZ};
+    case Encoding::BoolText:
+        return {Variant(std::string(BoolOf(s.target) ? "True" : "False")), REG_TYPE_SZ};
+    case Encoding::BoolNumber:
+        return {Variant(BoolOf(s.target) ? -1 : 0), REG_TYPE_DWORD};
     }
     return {Variant(), 0};
 }

@@ -28,16 +28,34 @@ struct Setting {
     Target target;
 };
 
-inline Setting Text(std::string name, std::string& v) { return {std::move(name), Encoding::Text, &v}; }
-inline Setting Number(std::string name, std::int16_t& v) { return {std::move(name), Encoding::Number, &v}; }
-inline Setting Number(std::string name, std::int32_t& v) { return {std::move(name), Encoding::Number, &v}; }
-inline Setting Number(std::string name, double& v) { return {std::move(name), Encoding::Number, &v}; }
-inline Setting Number(std::string name, float& v) { return {std::move(name), Encoding::Number, &v}; }
+inline Setting Text(std::string name, std::string& v) {
+    return {std::move(name), Encoding::Text, &v};
+}
+inline Setting Number(std::string name, std::int16_t& v) {
+    return {std::move(name), Encoding::Number, &v};
+}
+inline Setting Number(std::string name, std::int32_t& v) {
+    return {std::move(name), Encoding::Number, &v};
+}
+inline Setting Number(std::string name, double& v) {
+    return {std::move(name), Encoding::Number, &v};
+}
+inline Setting Number(std::string name, float& v) {
+    return {std::move(name), Encoding::Number, &v};
+}
 inline Setting Money(std::string name, double& v) { return {std::move(name), Encoding::Money, &v}; }
-inline Setting DayCount(std::string name, double& v) { return {std::move(name), Encoding::DayCount, &v}; }
-inline Setting TimeOfDay(std::string name, double& v) { return {std::move(name), Encoding::TimeOfDay, &v}; }
-inline Setting BoolText(std::string name, bool& v) { return {std::move(name), Encoding::BoolText, &v}; }
-inline Setting BoolNumber(std::string name, bool& v) { return {std::move(name), Encoding::BoolNumber, &v}; }
+inline Setting DayCount(std::string name, double& v) {
+    return {std::move(name), Encoding::DayCount, &v};
+}
+inline Setting TimeOfDay(std::string name, double& v) {
+    return {std::move(name), Encoding::TimeOfDay, &v};
+}
+inline Setting BoolText(std::string name, bool& v) {
+    return {std::move(name), Encoding::BoolText, &v};
+}
+inline Setting BoolNumber(std::string name, bool& v) {
+    return {std::move(name), Encoding::BoolNumber, &v};
+}
 
 // Converts a value read and assigns it to the setting's variable. Empty gives 0, "",
 // False or the date 0. A value that does not convert raises error 13 (type mismatch), a

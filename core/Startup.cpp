@@ -16,33 +16,28 @@
 namespace DUVMain {
 namespace {
 
-StartupEnvironment& Environment()
-{
+StartupEnvironment& Environment() {
     static StartupEnvironment environment;
     return environment;
 }
 
-std::string ProgramFolder()
-{
+std::string ProgramFolder() {
     return Environment().ProgramFolder ? Environment().ProgramFolder() : std::string(".");
 }
 
-std::string EnvironmentVariable(const std::string& name)
-{
+std::string EnvironmentVariable(const std::string& name) {
     if (Environment().EnvironmentVariable)
         return Environment().EnvironmentVariable(name);
     const char* value = std::getenv(name.c_str());
     return value ? value : "";
 }
 
-void Call(const std::function<void()>& f)
-{
+void Call(const std::function<void()>& f) {
     if (f)
         f();
 }
 
-std::string JoinLines(std::initializer_list<std::string> lines)
-{
+std::string JoinLines(std::initializer_list<std::string> lines) {
     std::string text;
     bool first = true;
     for (const std::string& line : lines) {
@@ -55,8 +50,7 @@ std::string JoinLines(std::initializer_list<std::string> lines)
 }
 
 // Shows a box, keeping its text and answer in MessageText and MessageAnswer.
-int Ask(std::string text, int flags, const std::string& title)
-{
+int Ask(std::string text, int flags, const std::string& title) {
     MessageText = std::move(text);
     int answer = ShowMessage(MessageText, flags, title);
     MessageAnswer = std::to_string(answer);
@@ -65,18 +59,13 @@ int Ask(std::string text, int flags, const std::string& title)
 
 }  // namespace
 
-StartupEnvironment SetStartupEnvironment(StartupEnvironment environment)
-{
+StartupEnvironment SetStartupEnvironment(StartupEnvironment environment) {
     return std::exchange(Environment(), std::move(environment));
 }
 
-bool ModemCheckDue()
-{
-    return ModemCheck && OSVersionText.find("NT") == std::string::npos;
-}
+bool ModemCheckDue() { return ModemCheck && OSVersionText.find("NT") == std::string::npos; }
 
-void SettleModemLogPath()
-{
+void SettleModemLogPath() {
     using runtime::Guard;
     if (ModemLogFile.empty()) {
         Guard([] {
@@ -95,13 +84,13 @@ void SettleModemLogPath()
     if (DetectedLogFile.empty() ||
         (DetectedLogFile == ModemLogFile && DetectedLogDir == ModemLogDir))
         return;
-    int answer = Ask(JoinLines({"Modem Log Path Conflict!", "",
-                                "DUV has detected that your Window's active log file",
-                                "is different to the one that DUV has been set to read.", "",
-                                "For DUV to operate correctly it must read your system's",
-                                "currently active log file.", "",
-                                "Do you want DUV to fix this for you?"}),
-                     msg::YesNo | msg::IconExclamation, "WARNING");
+    int answer =
+        Ask(JoinLines({"Modem Log Path Conflict!", "",
+                       "DUV has detected that your Window's active log file",
+                       "is different to the one that DUV has been set to read.", "",
+                       "For DUV to operate correctly it must read your system's",
+                       "currently active log file.", "", "Do you want DUV to fix this for you?"}),
+            msg::YesNo | msg::IconExclamation, "WARNING");
     if (answer != msg::Yes)
         return;
     Guard([] { ModemLogFile = DetectedLogFile; });
@@ -122,14 +111,12 @@ void SettleModemLogPath()
         msg::OkOnly | msg::IconInformation, "Modem Log");
 }
 
-void SetTimeFormat()
-{
+void SetTimeFormat() {
     TimeFormat = ForceAMPM ? "h" + TimeSeparator + "mm" + TimeSeparator + "ss AMPM"
                            : std::string("Long Time");
 }
 
-void Main()
-{
+void Main() {
     using runtime::Guard;
     // 1.
     runtime::SetContext("DUVMain", "Main");

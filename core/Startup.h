@@ -8,11 +8,11 @@ namespace DUVMain {
 
 // What the start-up asks of the system and of the windows.
 struct StartupEnvironment {
-    std::function<std::string()> ProgramFolder;                        // AppPath, no backslash
+    std::function<std::string()> ProgramFolder;  // AppPath, no backslash
     std::function<std::string(const std::string&)> EnvironmentVariable;
-    std::function<void()> StartSplashBlink;   // enables frmSplash.SplashTimer1
-    std::function<void()> ShowMainWindow;     // frmMain shown modeless and given the focus
-    std::function<void()> UnloadSplash;       // unloads frmSplash
+    std::function<void()> StartSplashBlink;  // enables frmSplash.SplashTimer1
+    std::function<void()> ShowMainWindow;    // frmMain shown modeless and given the focus
+    std::function<void()> UnloadSplash;      // unloads frmSplash
 };
 
 // Installs the environment; returns the previous one.

@@ -4,40 +4,34 @@
 
 namespace {
 
-UserFeedback& Installed()
-{
+UserFeedback& Installed() {
     static UserFeedback feedback;
     return feedback;
 }
 
 }  // namespace
 
-UserFeedback SetUserFeedback(UserFeedback feedback)
-{
+UserFeedback SetUserFeedback(UserFeedback feedback) {
     return std::exchange(Installed(), std::move(feedback));
 }
 
-void ShowBusy(bool busy)
-{
+void ShowBusy(bool busy) {
     if (Installed().ShowBusy)
         Installed().ShowBusy(busy);
 }
 
-void LetEventsRun()
-{
+void LetEventsRun() {
     if (Installed().LetEventsRun)
         Installed().LetEventsRun();
 }
 
-void ShowOnSplash(const std::string& text)
-{
+void ShowOnSplash(const std::string& text) {
     if (Installed().SetSplashLabel)
         Installed().SetSplashLabel(text);
     LetEventsRun();
 }
 
-void SetSplashLabel(const std::string& text)
-{
+void SetSplashLabel(const std::string& text) {
     if (Installed().SetSplashLabel)
         Installed().SetSplashLabel(text);
 }

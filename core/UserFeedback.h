@@ -19,13 +19,11 @@ struct ProgressDisplay {
     std::function<void(bool visible)> Show;
     std::function<void(int percent)> Set;
 
-    void Visible(bool visible) const
-    {
+    void Visible(bool visible) const {
         if (Show)
             Show(visible);
     }
-    void Percent(int percent) const
-    {
+    void Percent(int percent) const {
         if (Set)
             Set(percent);
     }

@@ -10,15 +10,13 @@
 namespace DUVMain {
 namespace {
 
-MainWindowControls& Controls()
-{
+MainWindowControls& Controls() {
     static MainWindowControls controls;
     return controls;
 }
 
 // Lines joined by the separator; an empty line stands for a blank line.
-std::string JoinLines(std::initializer_list<std::string> lines, const char* separator = "\n")
-{
+std::string JoinLines(std::initializer_list<std::string> lines, const char* separator = "\n") {
     std::string text;
     bool first = true;
     for (const std::string& line : lines) {
@@ -31,29 +29,26 @@ std::string JoinLines(std::initializer_list<std::string> lines, const char* sepa
 }
 
 void Show(std::string text, int flags, const std::string& title = "",
-          const std::string& helpFile = "", int helpContext = 0)
-{
+          const std::string& helpFile = "", int helpContext = 0) {
     MessageText = std::move(text);
     MessageAnswer = std::to_string(ShowMessage(MessageText, flags, title, helpFile, helpContext));
 }
 
 }  // namespace
 
-MainWindowControls SetMainWindowControls(MainWindowControls controls)
-{
+MainWindowControls SetMainWindowControls(MainWindowControls controls) {
     return std::exchange(Controls(), std::move(controls));
 }
 
-void WarnNoModemLog()
-{
+void WarnNoModemLog() {
     if (LogFound || NoLogWarningShown)
         return;
     Show(JoinLines({"Duvelo Cannot Locate Your Modem Log File!", "",
                     "If you have configured your dial-up connections to use a modem log",
                     "then you should re-check your DUV options as they are INCORRECT.", "",
                     "If NOT, then you will need to configure your Dial-up Networking ",
-                    "connections to use a modem log file before Duvelo is fully", "functional.",
-                    "", "Click on the Help button below for information on how to do this.", "",
+                    "connections to use a modem log file before Duvelo is fully", "functional.", "",
+                    "Click on the Help button below for information on how to do this.", "",
                     "NOTE: If you are sure that your settings are correct but have not yet",
                     "made any dial-up networking connections (such as the Internet)",
                     "then please exit DUV now and try again after you have disconnected",
@@ -63,8 +58,7 @@ void WarnNoModemLog()
     NoLogWarningShown = true;
 }
 
-void WarnLogCorrupt()
-{
+void WarnLogCorrupt() {
     if (!LogCorrupt)
         return;
     Show(JoinLines({"Corruption Detected in Modem Log File!", "",
@@ -78,8 +72,7 @@ void WarnLogCorrupt()
         Controls().EnableRepair();
 }
 
-void WarnInvalidLog()
-{
+void WarnInvalidLog() {
     if (!LogInvalid)
         return;
     Show(JoinLines({"INVALID MODEM LOG FILE!", "", "The current file is NOT a Modem Log File.",
@@ -88,8 +81,7 @@ void WarnInvalidLog()
          msg::OkOnly | msg::IconStop, "WARNING");
 }
 
-void WarnLogTooBig()
-{
+void WarnLogTooBig() {
     if (!LogTooBig)
         return;
     Show(JoinLines({"Your Modem Log is Too Big!", "",
@@ -100,8 +92,7 @@ void WarnLogTooBig()
          msg::OkOnly | msg::IconExclamation, "WARNING");
 }
 
-void WarnLogNotInWinDir()
-{
+void WarnLogNotInWinDir() {
     Show(JoinLines({"Your system's active modem log file is normally located",
                     "in the '" + SystemLogDir + "' directory.", "",
                     "The file you have selected is located in a different directory",
@@ -111,8 +102,7 @@ void WarnLogNotInWinDir()
          msg::OkOnly | msg::IconExclamation, "WARNING");
 }
 
-void WarnMaxServices()
-{
+void WarnMaxServices() {
     Show(JoinLines({"Cannot Continue.... Exceeded Maximum Number of Services.",
                     "Please increase the 'Max Services' parameter in the DUV Options window.",
                     "The following report is incomplete!"},
@@ -120,8 +110,7 @@ void WarnMaxServices()
          msg::OkOnly | msg::IconStop);
 }
 
-void WarnMaxConnections()
-{
+void WarnMaxConnections() {
     Show(JoinLines({"Cannot Continue.... Exceeded Maximum Number of Connections.",
                     "Please increase the 'Max Connections' parameter in the DUV Options window.",
                     "The following report is incomplete!"},
@@ -129,8 +118,7 @@ void WarnMaxConnections()
          msg::OkOnly | msg::IconStop);
 }
 
-void WarnTariffsIncomplete()
-{
+void WarnTariffsIncomplete() {
     Show(JoinLines({"Your Dialup Tariff Definitions Are Incomplete!", "",
                     "Please review your dial-up costs/tariff definitions",
                     "as they appear to be incomplete. Make sure all time",

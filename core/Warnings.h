@@ -6,10 +6,10 @@
 
 namespace DUVMain {
 
-void WarnNoModemLog();        // when the log was not found, once per run
-void WarnLogCorrupt();        // when LogCorrupt
-void WarnInvalidLog();        // when LogInvalid
-void WarnLogTooBig();         // when LogTooBig
+void WarnNoModemLog();  // when the log was not found, once per run
+void WarnLogCorrupt();  // when LogCorrupt
+void WarnInvalidLog();  // when LogInvalid
+void WarnLogTooBig();   // when LogTooBig
 void WarnLogNotInWinDir();
 void WarnMaxServices();
 void WarnMaxConnections();

@@ -28,7 +28,8 @@ void SetReportViewDefaults(ReportViewSettings& view) {
     view.WinLeft = 100;
     view.WinTop = 100;
     view.FontSize = 9.0f;
-    for (int i = 1; i <= 6; ++i) view.Column[i] = 1000;
+    for (int i = 1; i <= 6; ++i)
+        view.Column[i] = 1000;
     view.Column[3] = 700;
 }
 
@@ -101,18 +102,20 @@ VersionQuery currentQuery = &NoVersion;
 
 std::string VersionText(const PlatformVersion& version) {
     std::string text;
-    if (version.PlatformId == 1) text = "WIN";
-    else if (version.PlatformId == 2) text = "NT";
+    if (version.PlatformId == 1)
+        text = "WIN";
+    else if (version.PlatformId == 2)
+        text = "NT";
     const std::uint32_t build = version.BuildNumber & 0xFFFFu;
     const char* suffix = " XX";
     for (const BuildSuffix& entry : kBuildSuffixes) {
-        if (entry.build == build) suffix = entry.suffix;
+        if (entry.build == build)
+            suffix = entry.suffix;
     }
     return text + suffix;
 }
 
-VersionQuery SetVersionQuery(VersionQuery query)
-{
+VersionQuery SetVersionQuery(VersionQuery query) {
     VersionQuery previous = currentQuery == &NoVersion ? nullptr : currentQuery;
     currentQuery = query ? query : &NoVersion;
     return previous;

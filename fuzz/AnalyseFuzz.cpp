@@ -7,8 +7,7 @@
 #include "core/LogFile.h"
 #include "fuzz/FuzzCommon.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool ready = (fuzz::Setup(), true);
     (void)ready;
     if (size == 0)

@@ -18,11 +18,11 @@ namespace fuzz {
 // A file made for this process alone (in TMPDIR, else /tmp) and removed when it ends.
 class TempFile {
 public:
-    explicit TempFile(const char* suffix)
-    {
+    explicit TempFile(const char* suffix) {
         const char* dir = std::getenv("TMPDIR");
         std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/duv_fuzz_XXXXXX" + suffix;
-        const int fd = mkstemps(pattern.data(), static_cast<int>(std::char_traits<char>::length(suffix)));
+        const int fd =
+            mkstemps(pattern.data(), static_cast<int>(std::char_traits<char>::length(suffix)));
         if (fd < 0)
             std::abort();
         close(fd);
@@ -35,8 +35,7 @@ public:
     const std::string& Path() const { return path_; }
 
     // Replaces the file's contents.
-    void Write(const std::uint8_t* data, std::size_t size) const
-    {
+    void Write(const std::uint8_t* data, std::size_t size) const {
         std::FILE* f = std::fopen(path_.c_str(), "wb");
         if (!f)
             std::abort();
@@ -50,20 +49,19 @@ private:
 };
 
 // One run's log: its own file, removed at exit also when libFuzzer ends the process by exit().
-inline const TempFile& LogFile()
-{
+inline const TempFile& LogFile() {
     static const TempFile file(".log");
     return file;
 }
 
 // English regional names, every run-time error skipped, no windows.
-inline void Setup()
-{
+inline void Setup() {
     runtime::SetErrorHandler([] { return runtime::kActionSkip; });
     CurrencyFormat::GetCurrencySymbolInfo();
     DUVMain::SetDefaultSettings();
     const char* abbrevs[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-    const char* names[] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+    const char* names[] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
+                           "Friday", "Saturday", "Sunday"};
     for (int i = 1; i <= 7; ++i) {
         DUVMain::DayAbbrevs[i] = abbrevs[i - 1];
         DUVMain::DayNames[i] = names[i - 1];
@@ -73,8 +71,7 @@ inline void Setup()
 
 // The settings of one run, picked by one byte: table limits, errors shown, costs, look-back,
 // assumed duration and data; two services, one priced by tariffs, allowances and blocks.
-inline void Settings(std::uint8_t pick)
-{
+inline void Settings(std::uint8_t pick) {
     DUVMain::MaxServices = (pick & 1) ? 3 : 20;
     DUVMain::MaxConnections = (pick & 2) ? 4 : 500;
     DUVMain::ShowErrors = (pick & 4) != 0;
@@ -129,8 +126,7 @@ inline void Settings(std::uint8_t pick)
 
 // The log as the run reads it: written to the run's file, its line count estimated from
 // its line ends, then one analysis run.
-inline void Analyse(const std::uint8_t* log, std::size_t size)
-{
+inline void Analyse(const std::uint8_t* log, std::size_t size) {
     LogFile().Write(log, size);
     float lines = 0;
     for (std::size_t i = 0; i < size; ++i)
@@ -141,8 +137,7 @@ inline void Analyse(const std::uint8_t* log, std::size_t size)
 }
 
 // The tables of the last run stay inside their limits.
-inline void CheckTables()
-{
+inline void CheckTables() {
     if (DUVAnalyse::ConnIndex < 0 || DUVAnalyse::ConnIndex > DUVMain::MaxConnections ||
         DUVAnalyse::UsageCount < 0 || DUVAnalyse::UsageCount > DUVMain::MaxServices ||
         DUVAnalyse::Connections.size() != static_cast<std::size_t>(DUVMain::MaxConnections) + 1 ||
@@ -150,7 +145,8 @@ inline void CheckTables()
         std::abort();
     for (int i = 1; i <= DUVAnalyse::ConnIndex; ++i) {
         // No session without its connect line reaches the tables.
-        const DUVAnalyse::ConnectionRecord& r = DUVAnalyse::Connections[static_cast<std::size_t>(i)];
+        const DUVAnalyse::ConnectionRecord& r =
+            DUVAnalyse::Connections[static_cast<std::size_t>(i)];
         if (r.ConnectDate == 0 && !r.Service.empty())
             std::abort();
     }

@@ -7,8 +7,7 @@
 #include "analysis/Report.h"
 #include "fuzz/FuzzCommon.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool ready = (fuzz::Setup(), DUVAnalyse::ReportWindowCalls = {}, true);
     (void)ready;
     if (size < 2)
@@ -16,13 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Settings(data[0]);
     // The second byte: the report range, 1 to 64 days from its start.
     DUVMain::ReportEndDate = DUVMain::ReportStartDate + (data[1] & 63);
-    DUVAnalyse::ReportDays = static_cast<std::int32_t>(DUVMain::ReportEndDate - DUVMain::ReportStartDate) + 1;
+    DUVAnalyse::ReportDays =
+        static_cast<std::int32_t>(DUVMain::ReportEndDate - DUVMain::ReportStartDate) + 1;
     DUVMain::TimeFormat = (data[1] & 64) ? "h:mm:ss AMPM" : "Long Time";
     fuzz::Analyse(data + 2, size - 2);
     fuzz::CheckTables();
     DUVAnalyse::DisplaySummaryReport();
     const std::string summary = DUVAnalyse::ReportText;
-    if (summary.rfind(" DUVELO - Summary Report\r\n", 0) != 0 || summary.find(" TOTALS:") == std::string::npos)
+    if (summary.rfind(" DUVELO - Summary Report\r\n", 0) != 0 ||
+        summary.find(" TOTALS:") == std::string::npos)
         std::abort();
     DUVAnalyse::DisplayDetailReport();
     const std::string& details = DUVAnalyse::ReportText;

@@ -11,8 +11,7 @@
 #include "tools/duvreport/RegFile.h"
 #include "tools/duvreport/Tables.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool ready = (runtime::SetErrorHandler([] { return runtime::kActionSkip; }), true);
     (void)ready;
     registry::MemoryRegistry store;

@@ -12,12 +12,12 @@ namespace OZKPELLMOR {
 
 // A checked view of a bitmap in memory: header, colour table, pixel rows.
 struct DibImage {
-    const uint8_t* bits = nullptr; // first stored row
+    const uint8_t* bits = nullptr;  // first stored row
     int32_t width = 0;
-    int32_t height = 0;            // rows, always positive
-    bool topDown = false;          // rows stored top row first
+    int32_t height = 0;    // rows, always positive
+    bool topDown = false;  // rows stored top row first
     uint16_t bitCount = 0;
-    size_t stride = 0;             // bytes per stored row
+    size_t stride = 0;  // bytes per stored row
 
     // Pixel value at column x of row y (row 0 = top). 1 and 4 bits: palette index with the
     // leftmost pixel in the high bits; 16: the little-endian word; 24: blue | green << 8 |
@@ -51,11 +51,9 @@ inline size_t TraceMaskOutline(const DibImage& image, uint32_t mask, ShapePoint 
 
 // Implementation.
 
-
 namespace mask_detail {
 
-inline uint32_t Read32(const uint8_t* p)
-{
+inline uint32_t Read32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
@@ -68,15 +66,13 @@ inline constexpr uint32_t kBitFields = 3;
 inline constexpr int32_t kStepX[8] = {1, 1, 0, -1, -1, -1, 0, 1};
 inline constexpr int32_t kStepY[8] = {0, 1, 1, 1, 0, -1, -1, -1};
 
-inline bool IsMask(const DibImage& image, uint32_t mask, int32_t x, int32_t y)
-{
+inline bool IsMask(const DibImage& image, uint32_t mask, int32_t x, int32_t y) {
     return image.Inside(x, y) && image.PixelAt(x, y) == mask;
 }
 
-} // namespace mask_detail
+}  // namespace mask_detail
 
-inline uint32_t DibImage::PixelAt(int32_t x, int32_t y) const
-{
+inline uint32_t DibImage::PixelAt(int32_t x, int32_t y) const {
     const int32_t row = topDown ? y : height - 1 - y;
     const uint8_t* line = bits + size_t(row) * stride;
     switch (bitCount) {
@@ -97,8 +93,7 @@ inline uint32_t DibImage::PixelAt(int32_t x, int32_t y) const
     }
 }
 
-inline bool ParseDib(const uint8_t* data, size_t size, DibImage& image)
-{
+inline bool ParseDib(const uint8_t* data, size_t size, DibImage& image) {
     if (data == nullptr || size < 40)
         return false;
     const uint32_t headerSize = mask_detail::Read32(data);
@@ -155,8 +150,7 @@ inline bool ParseDib(const uint8_t* data, size_t size, DibImage& image)
 }
 
 inline uint32_t MaskPixelValue(uint16_t bitCount, uint32_t paletteIndex, uint8_t blue,
-                               uint8_t green, uint8_t red)
-{
+                               uint8_t green, uint8_t red) {
     switch (bitCount) {
     case 1:
     case 4:
@@ -169,8 +163,7 @@ inline uint32_t MaskPixelValue(uint16_t bitCount, uint32_t paletteIndex, uint8_t
     }
 }
 
-inline bool FindMaskStart(const DibImage& image, uint32_t mask, ShapePoint& start)
-{
+inline bool FindMaskStart(const DibImage& image, uint32_t mask, ShapePoint& start) {
     for (int32_t y = 0; y < image.height; ++y)
         for (int32_t x = 0; x < image.width; ++x)
             if (image.PixelAt(x, y) == mask) {
@@ -180,10 +173,8 @@ inline bool FindMaskStart(const DibImage& image, uint32_t mask, ShapePoint& star
     return false;
 }
 
-inline bool MaskOutlineCapacity(const DibImage& image, uint32_t multiplier, size_t& capacity)
-{
-    const uint64_t points =
-        2 * uint64_t(image.height) * multiplier + 2 * uint64_t(image.width);
+inline bool MaskOutlineCapacity(const DibImage& image, uint32_t multiplier, size_t& capacity) {
+    const uint64_t points = 2 * uint64_t(image.height) * multiplier + 2 * uint64_t(image.width);
     if (points > std::numeric_limits<size_t>::max() / sizeof(ShapePoint))
         return false;
     capacity = size_t(points);
@@ -191,8 +182,7 @@ inline bool MaskOutlineCapacity(const DibImage& image, uint32_t multiplier, size
 }
 
 inline size_t TraceMaskOutline(const DibImage& image, uint32_t mask, ShapePoint start,
-                               ShapePoint* points, size_t capacity)
-{
+                               ShapePoint* points, size_t capacity) {
     if (capacity == 0)
         return 0;
     size_t count = 0;
@@ -230,4 +220,4 @@ inline size_t TraceMaskOutline(const DibImage& image, uint32_t mask, ShapePoint 
     return count;
 }
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

@@ -14,8 +14,7 @@ namespace {
 class MaskMedia {
 public:
     explicit MaskMedia(ScriptObject& object) : object_(object) {}
-    ~MaskMedia()
-    {
+    ~MaskMedia() {
         if (locked_)
             GlobalUnlock(request_.data);
         if (prepared_)
@@ -28,8 +27,7 @@ public:
 
     // Finds the member by name, checks that it is a bitmap and fetches its image as a
     // device-independent bitmap, locked in memory.
-    bool Fetch(IHostMovie* movie, const char* name)
-    {
+    bool Fetch(IHostMovie* movie, const char* name) {
         HostSymbol castType = 0, bitmap = 0, image = 0, winDib = 0;
         IHostSymbols* symbols = object_.symbolLookup;
         if (symbols->StringToSymbol("castType", &castType) != HostOk ||
@@ -80,8 +78,7 @@ private:
     size_t size_ = 0;
 };
 
-HRGN BitmapMaskToRegion(ScriptObject& object, const uint8_t* bytes, size_t size)
-{
+HRGN BitmapMaskToRegion(ScriptObject& object, const uint8_t* bytes, size_t size) {
     DibImage image;
     if (!ParseDib(bytes, size, image))
         return nullptr;
@@ -105,10 +102,9 @@ HRGN BitmapMaskToRegion(ScriptObject& object, const uint8_t* bytes, size_t size)
                             object.polyFillMode == FillWinding ? WINDING : ALTERNATE);
 }
 
-} // namespace
+}  // namespace
 
-HostResult BuildBitmapMaskShape(MethodContext& call, OwnedRegion& region)
-{
+HostResult BuildBitmapMaskShape(MethodContext& call, OwnedRegion& region) {
     ScriptObject& object = call.Object();
     char name[512];
     if (!call.ReadString(3, name, sizeof name))
@@ -129,4 +125,4 @@ HostResult BuildBitmapMaskShape(MethodContext& call, OwnedRegion& region)
     return ResultSuccess;
 }
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

@@ -19,7 +19,8 @@ const char MethodTable[] =
     "OzkBuildShape object me,symbol WindowShape,symbol CombineOP,* -- Setup Window Shape\n"
     "OzkClearWindow object me -- Set the WindowShape to normal\n"
     "OzkSetWindowShape object me,integer Redraw,symbol WhichWin -- Set the Shape\n"
-    "OzkAddToolTip object me,rect HotArea,string ToolTip,integer CenterTip,integer LineLength -- Add ToolTip\n"
+    "OzkAddToolTip object me,rect HotArea,string ToolTip,integer CenterTip,integer LineLength -- "
+    "Add ToolTip\n"
     "OzkChangeToolTipText object me,integer ToolTipID,string NewText -- Alter Caption\n"
     "OzkMoveToolTip object me,integer ToolTipID,rect HotArea\n"
     "OzkSetToolTipProp object me,integer ToolTipID,integer FRed,integer FGreen,"
@@ -44,7 +45,7 @@ HostResult OzkSetProp(ScriptObject& object, MethodContext& call);
 
 struct Method {
     const char* name;
-    int32_t minArgs; // including "me"
+    int32_t minArgs;  // including "me"
     MethodProc run;
 };
 
@@ -70,8 +71,7 @@ const Method Methods[] = {
 constexpr int32_t MethodCount = static_cast<int32_t>(sizeof(Methods) / sizeof(Methods[0]));
 
 // Reads one string property of the host application; false when the host cannot give it.
-bool AppInfoString(ScriptObject& object, int32_t index, char* buffer, int32_t size)
-{
+bool AppInfoString(ScriptObject& object, int32_t index, char* buffer, int32_t size) {
     buffer[0] = '\0';
     IHostCallback* callback = object.header.callback;
     void* found = nullptr;
@@ -86,8 +86,7 @@ bool AppInfoString(ScriptObject& object, int32_t index, char* buffer, int32_t si
     return ok;
 }
 
-HostResult New(ScriptObject& object, MethodContext& call)
-{
+HostResult New(ScriptObject& object, MethodContext& call) {
     char version[64];
     object.hostMajorVersion = 0;
     if (AppInfoString(object, HostAppVersion, version, sizeof(version))) {
@@ -97,13 +96,12 @@ HostResult New(ScriptObject& object, MethodContext& call)
             object.hostMajorVersion = 7;
     }
     char name[16];
-    object.authoring = AppInfoString(object, HostAppName, name, sizeof(name)) &&
-                       _strnicmp(name, "Author", 6) == 0;
+    object.authoring =
+        AppInfoString(object, HostAppName, name, sizeof(name)) && _strnicmp(name, "Author", 6) == 0;
     return call.SucceedClearingError();
 }
 
-HostResult OzkGetErrorString(ScriptObject&, MethodContext& call)
-{
+HostResult OzkGetErrorString(ScriptObject&, MethodContext& call) {
     int32_t code = -1;
     if (call.ArgCount() != 2 || !call.ReadInteger(1, code))
         code = -1;
@@ -111,8 +109,7 @@ HostResult OzkGetErrorString(ScriptObject&, MethodContext& call)
     return ResultSuccess;
 }
 
-HostResult OzkGetLastError(ScriptObject& object, MethodContext& call)
-{
+HostResult OzkGetLastError(ScriptObject& object, MethodContext& call) {
     call.SetIntegerResult(object.lastError);
     return ResultSuccess;
 }
@@ -128,13 +125,13 @@ struct CommonControlsVersion {
 static_assert(sizeof(CommonControlsVersion) == 20);
 
 // "major.minor" of comctl32.dll into text; false when it cannot be told.
-bool CommonControlsVersionText(char* text, size_t size)
-{
+bool CommonControlsVersionText(char* text, size_t size) {
     HMODULE library = LoadLibraryA("comctl32.dll");
     if (!library)
         return false;
     using GetVersionProc = HRESULT(CALLBACK*)(CommonControlsVersion*);
-    auto getVersion = reinterpret_cast<GetVersionProc>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
+    auto getVersion = reinterpret_cast<GetVersionProc>(
+        reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
     bool ok = true;
     if (!getVersion) {
         std::snprintf(text, size, "%u.%u", 4u, 0u);
@@ -149,8 +146,7 @@ bool CommonControlsVersionText(char* text, size_t size)
     return ok;
 }
 
-HostResult OzkGetProp(ScriptObject& object, MethodContext& call)
-{
+HostResult OzkGetProp(ScriptObject& object, MethodContext& call) {
     HostSymbol property = 0;
     if (!call.ReadSymbol(1, property))
         return ResultSuccess;
@@ -159,7 +155,8 @@ HostResult OzkGetProp(ScriptObject& object, MethodContext& call)
         std::snprintf(text, sizeof(text), "%u.%u%u", 1u, 0u, 0u);
         call.SetStringResult(text);
     } else if (property == object.Symbol(Sym::PolyFillMode)) {
-        call.SetSymbolResult(object.Symbol(object.polyFillMode == FillAlternate ? Sym::Alternate : Sym::Winding));
+        call.SetSymbolResult(
+            object.Symbol(object.polyFillMode == FillAlternate ? Sym::Alternate : Sym::Winding));
     } else if (property == object.Symbol(Sym::NoPrefix)) {
         call.SetIntegerResult(object.noPrefix ? 1 : 0);
     } else if (property == object.Symbol(Sym::Rtl)) {
@@ -172,8 +169,7 @@ HostResult OzkGetProp(ScriptObject& object, MethodContext& call)
     return ResultSuccess;
 }
 
-HostResult SetFlag(int32_t& flag, MethodContext& call)
-{
+HostResult SetFlag(int32_t& flag, MethodContext& call) {
     int32_t value = 0;
     if (!call.ArgIs(2, HostTypeInteger) || !call.ReadInteger(2, value))
         return call.Fail(ResultBadArgument, ErrWrongType);
@@ -182,8 +178,7 @@ HostResult SetFlag(int32_t& flag, MethodContext& call)
     return ResultSuccess;
 }
 
-HostResult OzkSetProp(ScriptObject& object, MethodContext& call)
-{
+HostResult OzkSetProp(ScriptObject& object, MethodContext& call) {
     HostSymbol property = 0;
     if (!call.ReadSymbol(1, property))
         return ResultSuccess;
@@ -213,32 +208,38 @@ HostResult OzkSetProp(ScriptObject& object, MethodContext& call)
     return ResultSuccess;
 }
 
-} // namespace
+}  // namespace
 
-const char* MethodTableText()
-{
-    return MethodTable;
-}
+const char* MethodTableText() { return MethodTable; }
 
-const char* ErrorText(int32_t code)
-{
+const char* ErrorText(int32_t code) {
     switch (code) {
-    case ErrNone: return "No error";
-    case ErrNoFunction: return "Could not access the needed function";
-    case ErrNoMemory: return "Could not allocate needed memory";
-    case ErrParameterCount: return "Unknown type or too many or few parameters";
-    case ErrWrongType: return "A parameter's data type was incorrect";
-    case ErrNoRegion: return "The specied window was unable to be created";
-    case ErrNoShape: return "No shape has been defined yet";
-    case ErrTableFull: return "Internal Table is Filled";
-    case ErrTitleBarFailed: return "Could not set the titlebar, system failure";
-    case ErrUnusableValue: return "Value of variable can not be used";
-    default: return "Need to specify a valid error code";
+    case ErrNone:
+        return "No error";
+    case ErrNoFunction:
+        return "Could not access the needed function";
+    case ErrNoMemory:
+        return "Could not allocate needed memory";
+    case ErrParameterCount:
+        return "Unknown type or too many or few parameters";
+    case ErrWrongType:
+        return "A parameter's data type was incorrect";
+    case ErrNoRegion:
+        return "The specied window was unable to be created";
+    case ErrNoShape:
+        return "No shape has been defined yet";
+    case ErrTableFull:
+        return "Internal Table is Filled";
+    case ErrTitleBarFailed:
+        return "Could not set the titlebar, system failure";
+    case ErrUnusableValue:
+        return "Value of variable can not be used";
+    default:
+        return "Need to specify a valid error code";
     }
 }
 
-HostResult CallHandler(ScriptObject& object, HostCallRecord* call) noexcept
-{
+HostResult CallHandler(ScriptObject& object, HostCallRecord* call) noexcept {
     if (!call || call->methodNumber < 0 || call->methodNumber >= MethodCount)
         return ResultBadArgument;
     const Method& method = Methods[call->methodNumber];
@@ -262,4 +263,4 @@ HostResult CallHandler(ScriptObject& object, HostCallRecord* call) noexcept
     }
 }
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

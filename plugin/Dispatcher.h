@@ -23,4 +23,4 @@ HostResult RegisterXtra(IHostRegistrationCache* cache, IHostDictionary* extensio
 HostResult OZK_HOSTCALL CreateScriptObject(HostObjectHeader* instance) noexcept;
 void OZK_HOSTCALL DestroyScriptObject(HostObjectHeader* instance) noexcept;
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

@@ -3,8 +3,7 @@
 
 namespace OZKPELLMOR {
 
-bool GetTargetWindow(MethodContext& call, int32_t kind, HWND& window)
-{
+bool GetTargetWindow(MethodContext& call, int32_t kind, HWND& window) {
     window = nullptr;
     ScriptObject& object = call.Object();
     HWND movie = nullptr;
@@ -36,4 +35,4 @@ bool GetTargetWindow(MethodContext& call, int32_t kind, HWND& window)
     return true;
 }
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

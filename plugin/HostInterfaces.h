@@ -35,21 +35,34 @@ struct HostGuid {
 static_assert(sizeof(HostGuid) == 16);
 
 // Identifiers of the host's interfaces the plug-in asks for.
-inline constexpr HostGuid IID_HostValues{0x151A5780, 0x32BD, 0x11D0, {0x81, 0x51, 0x00, 0xAA, 0x00, 0x5F, 0x3C, 0x08}};
-inline constexpr HostGuid IID_HostLists{0xAC96CF98, 0x0045, 0x5C0B, {0x00, 0x00, 0x00, 0x40, 0x10, 0x50, 0x23, 0xFB}};
-inline constexpr HostGuid IID_HostWindowHandles{0xD9088161, 0x32BF, 0x11D0, {0x81, 0x51, 0x00, 0xAA, 0x00, 0x5F, 0x3C, 0x08}};
-inline constexpr HostGuid IID_HostPlayer{0xAC401B78, 0x0000, 0xFA7D, {0x00, 0x00, 0x08, 0x00, 0x07, 0x2C, 0x63, 0x26}};
-inline constexpr HostGuid IID_HostMediaAccess{0xAC96CFC0, 0x0045, 0x6597, {0x00, 0x00, 0x00, 0x40, 0x10, 0x50, 0x23, 0xFB}};
-inline constexpr HostGuid IID_HostSymbols{0xAC96CF89, 0x0045, 0x5879, {0x00, 0x00, 0x00, 0x40, 0x10, 0x50, 0x23, 0xFB}};
-inline constexpr HostGuid IID_HostAppInfo{0xACC7E2B8, 0x000A, 0xB4D0, {0x00, 0x00, 0x08, 0x00, 0x07, 0x16, 0x0D, 0xC3}};
+inline constexpr HostGuid IID_HostValues{
+    0x151A5780, 0x32BD, 0x11D0, {0x81, 0x51, 0x00, 0xAA, 0x00, 0x5F, 0x3C, 0x08}};
+inline constexpr HostGuid IID_HostLists{
+    0xAC96CF98, 0x0045, 0x5C0B, {0x00, 0x00, 0x00, 0x40, 0x10, 0x50, 0x23, 0xFB}};
+inline constexpr HostGuid IID_HostWindowHandles{
+    0xD9088161, 0x32BF, 0x11D0, {0x81, 0x51, 0x00, 0xAA, 0x00, 0x5F, 0x3C, 0x08}};
+inline constexpr HostGuid IID_HostPlayer{
+    0xAC401B78, 0x0000, 0xFA7D, {0x00, 0x00, 0x08, 0x00, 0x07, 0x2C, 0x63, 0x26}};
+inline constexpr HostGuid IID_HostMediaAccess{
+    0xAC96CFC0, 0x0045, 0x6597, {0x00, 0x00, 0x00, 0x40, 0x10, 0x50, 0x23, 0xFB}};
+inline constexpr HostGuid IID_HostSymbols{
+    0xAC96CF89, 0x0045, 0x5879, {0x00, 0x00, 0x00, 0x40, 0x10, 0x50, 0x23, 0xFB}};
+inline constexpr HostGuid IID_HostAppInfo{
+    0xACC7E2B8, 0x000A, 0xB4D0, {0x00, 0x00, 0x08, 0x00, 0x07, 0x16, 0x0D, 0xC3}};
 // Interfaces the plug-in implements, and the two registration-entry identifiers.
-inline constexpr HostGuid IID_ScriptRegistration{0xAC3E7803, 0x0002, 0x8FE5, {0x00, 0x00, 0x08, 0x00, 0x07, 0x16, 0x0D, 0xC3}};
-inline constexpr HostGuid IID_ScriptMethods{0xAC401FB6, 0x0001, 0xF9B0, {0x00, 0x00, 0x08, 0x00, 0x07, 0x2C, 0x63, 0x26}};
-inline constexpr HostGuid IID_LoadControl{0x70D7CCF4, 0x615F, 0x11CF, {0xB4, 0x8D, 0x08, 0x00, 0x07, 0x16, 0x0D, 0xC3}};
-inline constexpr HostGuid IID_ClassObject{0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr HostGuid IID_ScriptRegistration{
+    0xAC3E7803, 0x0002, 0x8FE5, {0x00, 0x00, 0x08, 0x00, 0x07, 0x16, 0x0D, 0xC3}};
+inline constexpr HostGuid IID_ScriptMethods{
+    0xAC401FB6, 0x0001, 0xF9B0, {0x00, 0x00, 0x08, 0x00, 0x07, 0x2C, 0x63, 0x26}};
+inline constexpr HostGuid IID_LoadControl{
+    0x70D7CCF4, 0x615F, 0x11CF, {0xB4, 0x8D, 0x08, 0x00, 0x07, 0x16, 0x0D, 0xC3}};
+inline constexpr HostGuid IID_ClassObject{
+    0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 // The plug-in's two classes.
-inline constexpr HostGuid CLSID_Registration{0xE75672E1, 0x53C9, 0x11D2, {0x98, 0x30, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr HostGuid CLSID_Script{0xE75672E5, 0x53C9, 0x11D2, {0x98, 0x30, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr HostGuid CLSID_Registration{
+    0xE75672E1, 0x53C9, 0x11D2, {0x98, 0x30, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr HostGuid CLSID_Script{
+    0xE75672E5, 0x53C9, 0x11D2, {0x98, 0x30, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 
 // An opaque 8-byte host value (integer, symbol, string, list, point, rect, ...). Only the
 // host's value and list interfaces look inside.
@@ -71,8 +84,8 @@ enum HostValueType : int32_t {
 };
 
 struct HostPoint {
-    int32_t v; // vertical (y)
-    int32_t h; // horizontal (x)
+    int32_t v;  // vertical (y)
+    int32_t h;  // horizontal (x)
 };
 
 struct HostRect {
@@ -98,7 +111,7 @@ struct IHostUnknown {
 struct IHostCallback : IHostUnknown {};
 
 struct IHostAllocator : IHostUnknown {
-    virtual void* OZK_HOSTCALL Allocate(uint32_t size) = 0; // null on failure
+    virtual void* OZK_HOSTCALL Allocate(uint32_t size) = 0;  // null on failure
     virtual void OZK_HOSTCALL Free(void* block) = 0;
 };
 
@@ -113,7 +126,8 @@ struct IHostValues : IHostUnknown {
     virtual HostResult OZK_HOSTCALL Reserved10() = 0;
     virtual HostResult OZK_HOSTCALL Reserved11() = 0;
     // Copies at most size - 1 characters and a terminating zero.
-    virtual HostResult OZK_HOSTCALL ValueToString(const HostValue* value, char* buffer, int32_t size) = 0;
+    virtual HostResult OZK_HOSTCALL ValueToString(const HostValue* value, char* buffer,
+                                                  int32_t size) = 0;
     virtual HostResult OZK_HOSTCALL Reserved13() = 0;
     virtual HostResult OZK_HOSTCALL Reserved14() = 0;
     virtual HostResult OZK_HOSTCALL ValueToPoint(const HostValue* value, HostPoint* out) = 0;
@@ -129,7 +143,8 @@ struct IHostLists : IHostUnknown {
     virtual HostResult OZK_HOSTCALL Reserved4() = 0;
     virtual int32_t OZK_HOSTCALL ListCount(const HostValue* list) = 0;
     // 1-based; the item is a new value the caller releases.
-    virtual HostResult OZK_HOSTCALL ListItem(const HostValue* list, int32_t index, HostValue* item) = 0;
+    virtual HostResult OZK_HOSTCALL ListItem(const HostValue* list, int32_t index,
+                                             HostValue* item) = 0;
 };
 
 struct IHostWindowHandles : IHostUnknown {
@@ -202,7 +217,8 @@ struct IHostMediaAccess : IHostUnknown {
     virtual HostResult OZK_HOSTCALL Reserved3() = 0;
     virtual HostResult OZK_HOSTCALL Reserved4() = 0;
     virtual HostResult OZK_HOSTCALL PrepareRequest(HostMediaRequest* request, HostSymbol label,
-                                                   HostSymbol format, int32_t a, int32_t b, int32_t c) = 0;
+                                                   HostSymbol format, int32_t a, int32_t b,
+                                                   int32_t c) = 0;
     virtual HostResult OZK_HOSTCALL ReleaseRequest(HostMediaRequest* request) = 0;
 };
 
@@ -227,7 +243,8 @@ struct IHostDictionary : IHostUnknown {
     virtual HostResult OZK_HOSTCALL Reserved3() = 0;
     virtual HostResult OZK_HOSTCALL Reserved4() = 0;
     virtual HostResult OZK_HOSTCALL Reserved5() = 0;
-    virtual HostResult OZK_HOSTCALL Put(int32_t type, const void* value, int32_t size, const char* key) = 0;
+    virtual HostResult OZK_HOSTCALL Put(int32_t type, const void* value, int32_t size,
+                                        const char* key) = 0;
 };
 
 struct IHostRegistrationCache : IHostUnknown {
@@ -237,7 +254,8 @@ struct IHostRegistrationCache : IHostUnknown {
     virtual HostResult OZK_HOSTCALL Reserved6() = 0;
     // The entry's dictionary stays owned by the cache.
     virtual HostResult OZK_HOSTCALL AddEntry(IHostDictionary* extension, const HostGuid* classId,
-                                             const HostGuid* interfaceId, IHostDictionary** entry) = 0;
+                                             const HostGuid* interfaceId,
+                                             IHostDictionary** entry) = 0;
 };
 
 // ---- Objects -----------------------------------------------------------------------------
@@ -246,7 +264,8 @@ struct HostObjectHeader;
 
 // The host's own operations on an object it created (slots 0 to 2).
 struct HostObjectOps {
-    HostResult(OZK_HOSTCALL* QueryInterface)(HostObjectHeader* self, const HostGuid* iid, void** out);
+    HostResult(OZK_HOSTCALL* QueryInterface)(HostObjectHeader* self, const HostGuid* iid,
+                                             void** out);
     uint32_t(OZK_HOSTCALL* AddRef)(HostObjectHeader* self);
     uint32_t(OZK_HOSTCALL* Release)(HostObjectHeader* self);
 };
@@ -281,14 +300,15 @@ static_assert(sizeof(ClassInfoRecord) == 40);
 
 // Slot 3 of the registration interface.
 struct IScriptRegistration : IHostUnknown {
-    virtual HostResult OZK_HOSTCALL Register(IHostRegistrationCache* cache, IHostDictionary* extension) = 0;
+    virtual HostResult OZK_HOSTCALL Register(IHostRegistrationCache* cache,
+                                             IHostDictionary* extension) = 0;
 };
 
 // One script method call. Argument 0 is "me"; the result starts void and is released by the
 // host after the call.
 struct HostCallRecord {
-    int32_t methodNumber; // position in the method table, "new" = 0
-    int32_t argCount;     // including "me"
+    int32_t methodNumber;  // position in the method table, "new" = 0
+    int32_t argCount;      // including "me"
     HostValue* args;
     HostValue result;
 };
@@ -301,10 +321,14 @@ struct IScriptMethods : IHostUnknown {
 // Exports of the plug-in library.
 using DllGetClassObjectProc = HostResult(OZK_HOSTCALL*)(const HostGuid*, const HostGuid*, void**);
 using DllCanUnloadNowProc = HostResult(OZK_HOSTCALL*)();
-using DllGetClassFormProc = HostResult(OZK_HOSTCALL*)(const HostGuid* classId, uint32_t* instanceSize,
-                                                      CreateInstanceProc* create, DestroyInstanceProc* destroy);
-using DllGetClassInfoProc = HostResult(OZK_HOSTCALL*)(IHostAllocator* allocator, ClassInfoRecord** records);
-using DllGetInterfaceProc = HostResult(OZK_HOSTCALL*)(HostObjectHeader* owner, const HostGuid* classId,
+using DllGetClassFormProc = HostResult(OZK_HOSTCALL*)(const HostGuid* classId,
+                                                      uint32_t* instanceSize,
+                                                      CreateInstanceProc* create,
+                                                      DestroyInstanceProc* destroy);
+using DllGetClassInfoProc = HostResult(OZK_HOSTCALL*)(IHostAllocator* allocator,
+                                                      ClassInfoRecord** records);
+using DllGetInterfaceProc = HostResult(OZK_HOSTCALL*)(HostObjectHeader* owner,
+                                                      const HostGuid* classId,
                                                       const HostGuid* interfaceId, void** out);
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

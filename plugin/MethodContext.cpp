@@ -2,36 +2,32 @@
 
 namespace OZKPELLMOR {
 
-MethodContext::MethodContext(ScriptObject& object, HostCallRecord& call) : object_(object), call_(call)
-{
+MethodContext::MethodContext(ScriptObject& object, HostCallRecord& call)
+    : object_(object), call_(call) {
     object_.activeMovie = nullptr;
 }
 
-MethodContext::~MethodContext()
-{
+MethodContext::~MethodContext() {
     if (object_.activeMovie) {
         object_.activeMovie->Release();
         object_.activeMovie = nullptr;
     }
 }
 
-const HostValue* MethodContext::Arg(int32_t index) const
-{
+const HostValue* MethodContext::Arg(int32_t index) const {
     if (!HasArg(index) || !call_.args)
         return nullptr;
     return &call_.args[index];
 }
 
-int32_t MethodContext::ArgType(int32_t index) const
-{
+int32_t MethodContext::ArgType(int32_t index) const {
     const HostValue* value = Arg(index);
     if (!value || !object_.values)
         return HostTypeVoid;
     return object_.values->ValueType(value);
 }
 
-bool MethodContext::ReadInteger(int32_t index, int32_t& out) const
-{
+bool MethodContext::ReadInteger(int32_t index, int32_t& out) const {
     out = 0;
     const HostValue* value = Arg(index);
     if (!value || !object_.values)
@@ -43,8 +39,7 @@ bool MethodContext::ReadInteger(int32_t index, int32_t& out) const
     return true;
 }
 
-bool MethodContext::ReadSymbol(int32_t index, HostSymbol& out) const
-{
+bool MethodContext::ReadSymbol(int32_t index, HostSymbol& out) const {
     out = 0;
     if (!ArgIs(index, HostTypeSymbol))
         return false;
@@ -55,8 +50,7 @@ bool MethodContext::ReadSymbol(int32_t index, HostSymbol& out) const
     return true;
 }
 
-bool MethodContext::ReadString(int32_t index, char* buffer, int32_t size) const
-{
+bool MethodContext::ReadString(int32_t index, char* buffer, int32_t size) const {
     if (!buffer || size <= 0)
         return false;
     buffer[0] = '\0';
@@ -69,8 +63,7 @@ bool MethodContext::ReadString(int32_t index, char* buffer, int32_t size) const
     return ok;
 }
 
-bool MethodContext::ReadPoint(int32_t index, HostPoint& out) const
-{
+bool MethodContext::ReadPoint(int32_t index, HostPoint& out) const {
     out = {};
     if (!ArgIs(index, HostTypePoint))
         return false;
@@ -81,8 +74,7 @@ bool MethodContext::ReadPoint(int32_t index, HostPoint& out) const
     return true;
 }
 
-bool MethodContext::ReadRect(int32_t index, HostRect& out) const
-{
+bool MethodContext::ReadRect(int32_t index, HostRect& out) const {
     out = {};
     if (!ArgIs(index, HostTypeRect))
         return false;
@@ -93,8 +85,7 @@ bool MethodContext::ReadRect(int32_t index, HostRect& out) const
     return true;
 }
 
-bool MethodContext::ReadListCount(int32_t index, int32_t& count) const
-{
+bool MethodContext::ReadListCount(int32_t index, int32_t& count) const {
     count = 0;
     if (!ArgIs(index, HostTypeList) || !object_.lists)
         return false;
@@ -104,8 +95,7 @@ bool MethodContext::ReadListCount(int32_t index, int32_t& count) const
     return true;
 }
 
-bool MethodContext::ListItemType(int32_t index, int32_t item, int32_t& type) const
-{
+bool MethodContext::ListItemType(int32_t index, int32_t item, int32_t& type) const {
     type = HostTypeVoid;
     if (!ArgIs(index, HostTypeList) || !object_.lists)
         return false;
@@ -117,8 +107,7 @@ bool MethodContext::ListItemType(int32_t index, int32_t item, int32_t& type) con
     return true;
 }
 
-bool MethodContext::ReadListPoint(int32_t index, int32_t item, HostPoint& out) const
-{
+bool MethodContext::ReadListPoint(int32_t index, int32_t item, HostPoint& out) const {
     out = {};
     if (!ArgIs(index, HostTypeList) || !object_.lists)
         return false;
@@ -134,38 +123,32 @@ bool MethodContext::ReadListPoint(int32_t index, int32_t item, HostPoint& out) c
     return ok;
 }
 
-void MethodContext::SetIntegerResult(int32_t number)
-{
+void MethodContext::SetIntegerResult(int32_t number) {
     if (object_.values)
         object_.values->IntegerToValue(number, &call_.result);
 }
 
-void MethodContext::SetSymbolResult(HostSymbol symbol)
-{
+void MethodContext::SetSymbolResult(HostSymbol symbol) {
     if (object_.values)
         object_.values->SymbolToValue(symbol, &call_.result);
 }
 
-void MethodContext::SetStringResult(const char* text)
-{
+void MethodContext::SetStringResult(const char* text) {
     if (object_.values)
         object_.values->StringToValue(text, &call_.result);
 }
 
-HostResult MethodContext::Fail(HostResult result, int32_t lastError)
-{
+HostResult MethodContext::Fail(HostResult result, int32_t lastError) {
     object_.lastError = lastError;
     return result;
 }
 
-HostResult MethodContext::SucceedClearingError()
-{
+HostResult MethodContext::SucceedClearingError() {
     object_.lastError = ErrNone;
     return ResultSuccess;
 }
 
-IHostMovie* MethodContext::ActiveMovie()
-{
+IHostMovie* MethodContext::ActiveMovie() {
     if (!movieFetched_) {
         movieFetched_ = true;
         IHostMovie* movie = nullptr;
@@ -175,8 +158,7 @@ IHostMovie* MethodContext::ActiveMovie()
     return object_.activeMovie;
 }
 
-bool MethodContext::MovieWindow(HWND& window)
-{
+bool MethodContext::MovieWindow(HWND& window) {
     window = nullptr;
     IHostMovie* movie = ActiveMovie();
     if (!movie)
@@ -193,8 +175,7 @@ bool MethodContext::MovieWindow(HWND& window)
     return true;
 }
 
-bool MethodContext::HostHandles(HINSTANCE& instance, HWND& mainWindow)
-{
+bool MethodContext::HostHandles(HINSTANCE& instance, HWND& mainWindow) {
     instance = nullptr;
     mainWindow = nullptr;
     if (!object_.windowHandles)
@@ -208,4 +189,4 @@ bool MethodContext::HostHandles(HINSTANCE& instance, HWND& mainWindow)
     return true;
 }
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

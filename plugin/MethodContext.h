@@ -35,7 +35,7 @@ inline constexpr HostResult ResultFailure = static_cast<HostResult>(0x800407D2);
 // Last-error numbers kept per object (texts in ErrorText).
 enum LastError : int32_t {
     ErrNone = 0,
-    ErrNoFunction = 2,      // the host cannot give the movie's window (or a host service)
+    ErrNoFunction = 2,  // the host cannot give the movie's window (or a host service)
     ErrNoMemory = 3,
     ErrParameterCount = 4,  // too few arguments, unknown type, too few points
     ErrWrongType = 6,
@@ -52,14 +52,14 @@ const char* ErrorText(int32_t code);
 class MethodContext {
 public:
     MethodContext(ScriptObject& object, HostCallRecord& call);
-    ~MethodContext(); // releases the active movie if one was fetched
+    ~MethodContext();  // releases the active movie if one was fetched
     MethodContext(const MethodContext&) = delete;
     MethodContext& operator=(const MethodContext&) = delete;
 
     ScriptObject& Object() { return object_; }
     int32_t ArgCount() const { return call_.argCount; }
     bool HasArg(int32_t index) const { return index >= 1 && index < call_.argCount; }
-    const HostValue* Arg(int32_t index) const; // null when not present
+    const HostValue* Arg(int32_t index) const;  // null when not present
 
     // Host type of an argument (HostTypeInteger, HostTypeSymbol, ...); HostTypeVoid when the
     // argument is missing.
@@ -107,4 +107,4 @@ private:
     bool movieFetched_ = false;
 };
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

@@ -12,8 +12,7 @@ constexpr int32_t kMinList = 4;
 constexpr int32_t kMinCorners = 5;
 constexpr int32_t kMinText = 9;
 
-int CombineMode(const ScriptObject& object, HostSymbol combine)
-{
+int CombineMode(const ScriptObject& object, HostSymbol combine) {
     if (combine == object.Symbol(Sym::Or))
         return RGN_OR;
     if (combine == object.Symbol(Sym::Xor))
@@ -23,8 +22,7 @@ int CombineMode(const ScriptObject& object, HostSymbol combine)
     return RGN_AND;
 }
 
-HostResult TooFew(MethodContext& call, int32_t minimum)
-{
+HostResult TooFew(MethodContext& call, int32_t minimum) {
     if (call.ArgCount() < minimum)
         return call.Fail(ResultTooFewArguments, ErrParameterCount);
     return ResultSuccess;
@@ -32,8 +30,7 @@ HostResult TooFew(MethodContext& call, int32_t minimum)
 
 // Makes the new region for the shape symbol. `cleared` is set for #ozkclear.
 HostResult BuildNewRegion(MethodContext& call, HostSymbol shape, OwnedRegion& region,
-                          bool& cleared)
-{
+                          bool& cleared) {
     const ScriptObject& object = call.Object();
     cleared = false;
     HostResult result = ResultSuccess;
@@ -67,8 +64,7 @@ HostResult BuildNewRegion(MethodContext& call, HostSymbol shape, OwnedRegion& re
 }
 
 // Gives the stored shape (or none) to the window of WhichWin; the system owns it then.
-HostResult GiveShapeToWindow(ScriptObject& object, MethodContext& call, bool clearFirst)
-{
+HostResult GiveShapeToWindow(ScriptObject& object, MethodContext& call, bool clearFirst) {
     int32_t redraw = TRUE;
     if (int32_t given = 0; call.HasArg(1) && call.ReadInteger(1, given))
         redraw = given;
@@ -94,10 +90,9 @@ HostResult GiveShapeToWindow(ScriptObject& object, MethodContext& call, bool cle
     return call.SucceedClearingError();
 }
 
-} // namespace
+}  // namespace
 
-HostResult OzkBuildShape(ScriptObject& object, MethodContext& call)
-{
+HostResult OzkBuildShape(ScriptObject& object, MethodContext& call) {
     HostSymbol shape = 0;
     if (!call.ReadSymbol(1, shape))
         return call.Fail(ResultBadArgument, ErrParameterCount);
@@ -119,9 +114,8 @@ HostResult OzkBuildShape(ScriptObject& object, MethodContext& call)
     if (object.storedShape && combine != object.Symbol(Sym::Replace)) {
         // Combined into a fresh region, so that a failure leaves the stored shape as it was.
         OwnedRegion combined(CreateRectRgn(0, 0, 0, 0));
-        if (!combined.Get() ||
-            CombineRgn(combined.Get(), object.storedShape, made.Get(),
-                       CombineMode(object, combine)) == ERROR)
+        if (!combined.Get() || CombineRgn(combined.Get(), object.storedShape, made.Get(),
+                                          CombineMode(object, combine)) == ERROR)
             return call.Fail(ResultBadArgument, ErrNoRegion);
         DeleteObject(object.storedShape);
         object.storedShape = combined.Release();
@@ -133,14 +127,12 @@ HostResult OzkBuildShape(ScriptObject& object, MethodContext& call)
     return call.SucceedClearingError();
 }
 
-HostResult OzkSetWindowShape(ScriptObject& object, MethodContext& call)
-{
+HostResult OzkSetWindowShape(ScriptObject& object, MethodContext& call) {
     return GiveShapeToWindow(object, call, false);
 }
 
-HostResult OzkClearWindow(ScriptObject& object, MethodContext& call)
-{
+HostResult OzkClearWindow(ScriptObject& object, MethodContext& call) {
     return GiveShapeToWindow(object, call, true);
 }
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

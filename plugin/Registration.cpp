@@ -13,26 +13,47 @@
 namespace OZKPELLMOR {
 
 const char* const SymbolNames[SymbolCount] = {
-    "ozkcurrent",      "ozkclear",        "ozkroundrect",      "ozkellipse",     "ozkpolygon",
-    "ozktext",         "ozkpolyspline",   "ozkbitmapmask",     "ozkxor",         "ozkor",
-    "ozkand",          "ozkdiff",         "ozkreplace",        "ozkmiaw",        "ozknetscapegold",
-    "ozkprojector",    "ozkwinding",      "ozkalternate",      "ozkpellmorversion", "ozkpolyfillmode",
-    "ozknoprefix",     "ozkrtl",          "ozkcommctrlversion", "ozkleft",       "ozkcenter",
-    "ozkright",        "TRUE",            "FALSE",
+    "ozkcurrent",
+    "ozkclear",
+    "ozkroundrect",
+    "ozkellipse",
+    "ozkpolygon",
+    "ozktext",
+    "ozkpolyspline",
+    "ozkbitmapmask",
+    "ozkxor",
+    "ozkor",
+    "ozkand",
+    "ozkdiff",
+    "ozkreplace",
+    "ozkmiaw",
+    "ozknetscapegold",
+    "ozkprojector",
+    "ozkwinding",
+    "ozkalternate",
+    "ozkpellmorversion",
+    "ozkpolyfillmode",
+    "ozknoprefix",
+    "ozkrtl",
+    "ozkcommctrlversion",
+    "ozkleft",
+    "ozkcenter",
+    "ozkright",
+    "TRUE",
+    "FALSE",
 };
 
 namespace {
 
 constexpr uint32_t ClassVersion = 0x01000043;
 
-HINSTANCE moduleInstance = nullptr; // recorded at load; the hook and windows use the host's
-uint32_t liveInterfaces = 0; // interface objects alive in the process
+HINSTANCE moduleInstance = nullptr;  // recorded at load; the hook and windows use the host's
+uint32_t liveInterfaces = 0;         // interface objects alive in the process
 bool firstObjectCreated = false;
 
 // Memory for an interface object from the owner's allocator; when it fails the runtime's
 // out-of-memory handler may free some and the allocation is tried again.
-void* AllocateInterface(IHostAllocator* allocator, uint32_t size) noexcept
-{
+void* AllocateInterface(IHostAllocator* allocator, uint32_t size) noexcept {
     if (!allocator)
         return nullptr;
     for (;;) {
@@ -54,26 +75,22 @@ void* AllocateInterface(IHostAllocator* allocator, uint32_t size) noexcept
 template <class Interface>
 class InterfaceObject : public Interface {
 public:
-    explicit InterfaceObject(HostObjectHeader* owner) : owner_(owner), refs_(1)
-    {
+    explicit InterfaceObject(HostObjectHeader* owner) : owner_(owner), refs_(1) {
         owner_->ops->AddRef(owner_);
         owner_->ops->AddRef(owner_);
         ++liveInterfaces;
     }
 
-    HostResult OZK_HOSTCALL QueryInterface(const HostGuid* iid, void** out) override
-    {
+    HostResult OZK_HOSTCALL QueryInterface(const HostGuid* iid, void** out) override {
         return owner_->ops->QueryInterface(owner_, iid, out);
     }
 
-    uint32_t OZK_HOSTCALL AddRef() override
-    {
+    uint32_t OZK_HOSTCALL AddRef() override {
         owner_->ops->AddRef(owner_);
         return ++refs_;
     }
 
-    uint32_t OZK_HOSTCALL Release() override
-    {
+    uint32_t OZK_HOSTCALL Release() override {
         HostObjectHeader* owner = owner_;
         const uint32_t refs = --refs_;
         if (refs == 0) {
@@ -93,14 +110,14 @@ protected:
 class RegistrationInterface final : public InterfaceObject<IScriptRegistration> {
 public:
     using InterfaceObject::InterfaceObject;
-    HostResult OZK_HOSTCALL Register(IHostRegistrationCache* cache, IHostDictionary* extension) override;
+    HostResult OZK_HOSTCALL Register(IHostRegistrationCache* cache,
+                                     IHostDictionary* extension) override;
 };
 
 class ScriptMethodsInterface final : public InterfaceObject<IScriptMethods> {
 public:
     using InterfaceObject::InterfaceObject;
-    HostResult OZK_HOSTCALL CallHandler(HostCallRecord* call) override
-    {
+    HostResult OZK_HOSTCALL CallHandler(HostCallRecord* call) override {
         return OZKPELLMOR::CallHandler(*reinterpret_cast<ScriptObject*>(owner_), call);
     }
 };
@@ -111,8 +128,7 @@ static_assert(sizeof(ScriptMethodsInterface) == 12);
 #endif
 
 template <class Object>
-HostResult ConstructInterface(HostObjectHeader* owner, void** out) noexcept
-{
+HostResult ConstructInterface(HostObjectHeader* owner, void** out) noexcept {
     *out = nullptr;
     void* block = AllocateInterface(owner->allocator, sizeof(Object));
     if (!block)
@@ -122,14 +138,9 @@ HostResult ConstructInterface(HostObjectHeader* owner, void** out) noexcept
     return HostOk;
 }
 
-HostResult OZK_HOSTCALL CreateRegistrationObject(HostObjectHeader*)
-{
-    return HostOk;
-}
+HostResult OZK_HOSTCALL CreateRegistrationObject(HostObjectHeader*) { return HostOk; }
 
-void OZK_HOSTCALL DestroyRegistrationObject(HostObjectHeader*)
-{
-}
+void OZK_HOSTCALL DestroyRegistrationObject(HostObjectHeader*) {}
 
 struct ClassEntry {
     HostGuid classId;
@@ -141,15 +152,14 @@ struct ClassEntry {
 };
 
 const ClassEntry Classes[] = {
-    {CLSID_Registration, sizeof(HostObjectHeader), CreateRegistrationObject, DestroyRegistrationObject,
-     IID_ScriptRegistration, ConstructInterface<RegistrationInterface>},
+    {CLSID_Registration, sizeof(HostObjectHeader), CreateRegistrationObject,
+     DestroyRegistrationObject, IID_ScriptRegistration, ConstructInterface<RegistrationInterface>},
     {CLSID_Script, ScriptInstanceSize, CreateScriptObject, DestroyScriptObject, IID_ScriptMethods,
      ConstructInterface<ScriptMethodsInterface>},
 };
 
 template <class T>
-void ReleaseAndClear(T*& object)
-{
+void ReleaseAndClear(T*& object) {
     if (object) {
         object->Release();
         object = nullptr;
@@ -157,18 +167,16 @@ void ReleaseAndClear(T*& object)
 }
 
 template <class T>
-T* QueryHost(IHostCallback* callback, const HostGuid& iid)
-{
+T* QueryHost(IHostCallback* callback, const HostGuid& iid) {
     void* found = nullptr;
     if (!callback || callback->QueryInterface(&iid, &found) != HostOk)
         return nullptr;
     return static_cast<T*>(found);
 }
 
-} // namespace
+}  // namespace
 
-HostResult RegisterXtra(IHostRegistrationCache* cache, IHostDictionary* extension) noexcept
-{
+HostResult RegisterXtra(IHostRegistrationCache* cache, IHostDictionary* extension) noexcept {
     if (!cache)
         return HostNoInterface;
     IHostDictionary* entry = nullptr;
@@ -183,16 +191,16 @@ HostResult RegisterXtra(IHostRegistrationCache* cache, IHostDictionary* extensio
     if (!entry)
         return HostNoInterface;
     const char* table = MethodTableText();
-    return entry->Put(HostDictText, table, static_cast<int32_t>(std::strlen(table) + 1), "msgTable");
+    return entry->Put(HostDictText, table, static_cast<int32_t>(std::strlen(table) + 1),
+                      "msgTable");
 }
 
-HostResult OZK_HOSTCALL RegistrationInterface::Register(IHostRegistrationCache* cache, IHostDictionary* extension)
-{
+HostResult OZK_HOSTCALL RegistrationInterface::Register(IHostRegistrationCache* cache,
+                                                        IHostDictionary* extension) {
     return RegisterXtra(cache, extension);
 }
 
-HostResult OZK_HOSTCALL CreateScriptObject(HostObjectHeader* instance) noexcept
-{
+HostResult OZK_HOSTCALL CreateScriptObject(HostObjectHeader* instance) noexcept {
     ScriptObject& object = *reinterpret_cast<ScriptObject*>(instance);
     IHostCallback* callback = instance->callback;
     object.symbolLookup = QueryHost<IHostSymbols>(callback, IID_HostSymbols);
@@ -229,8 +237,7 @@ HostResult OZK_HOSTCALL CreateScriptObject(HostObjectHeader* instance) noexcept
     return HostOk;
 }
 
-void OZK_HOSTCALL DestroyScriptObject(HostObjectHeader* instance) noexcept
-{
+void OZK_HOSTCALL DestroyScriptObject(HostObjectHeader* instance) noexcept {
     ScriptObject& object = *reinterpret_cast<ScriptObject*>(instance);
     ReleaseAndClear(object.values);
     if (object.storedShape) {
@@ -245,31 +252,28 @@ void OZK_HOSTCALL DestroyScriptObject(HostObjectHeader* instance) noexcept
     ClearTitleBarSlot(object);
 }
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR
 
 using namespace OZKPELLMOR;
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD, LPVOID)
-{
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD, LPVOID) {
     moduleInstance = instance;
     return TRUE;
 }
 
-HostResult OZK_HOSTCALL DllGetClassObject(const HostGuid*, const HostGuid*, void**) noexcept
-{
+HostResult OZK_HOSTCALL DllGetClassObject(const HostGuid*, const HostGuid*, void**) noexcept {
     return HostNoClass;
 }
 
-HostResult OZK_HOSTCALL DllCanUnloadNow() noexcept
-{
+HostResult OZK_HOSTCALL DllCanUnloadNow() noexcept {
     return liveInterfaces == 0 ? HostOk : HostCannotUnload;
 }
 
 HostResult OZK_HOSTCALL DllGetClassForm(const HostGuid* classId, uint32_t* instanceSize,
-                                        CreateInstanceProc* create, DestroyInstanceProc* destroy) noexcept
-{
+                                        CreateInstanceProc* create,
+                                        DestroyInstanceProc* destroy) noexcept {
     if (!classId)
         return HostNoClass;
     for (const ClassEntry& entry : Classes) {
@@ -286,13 +290,14 @@ HostResult OZK_HOSTCALL DllGetClassForm(const HostGuid* classId, uint32_t* insta
     return HostNoClass;
 }
 
-HostResult OZK_HOSTCALL DllGetClassInfo(IHostAllocator* allocator, ClassInfoRecord** records) noexcept
-{
+HostResult OZK_HOSTCALL DllGetClassInfo(IHostAllocator* allocator,
+                                        ClassInfoRecord** records) noexcept {
     if (!records)
         return HostOutOfMemory;
     *records = nullptr;
     const size_t count = 2 * (sizeof(Classes) / sizeof(Classes[0]));
-    const uint32_t size = static_cast<uint32_t>(count * sizeof(ClassInfoRecord) + sizeof(ClassInfoRecord));
+    const uint32_t size =
+        static_cast<uint32_t>(count * sizeof(ClassInfoRecord) + sizeof(ClassInfoRecord));
     void* block = allocator ? allocator->Allocate(size) : nullptr;
     if (!block)
         return HostOutOfMemory;
@@ -307,8 +312,7 @@ HostResult OZK_HOSTCALL DllGetClassInfo(IHostAllocator* allocator, ClassInfoReco
 }
 
 HostResult OZK_HOSTCALL DllGetInterface(HostObjectHeader* owner, const HostGuid* classId,
-                                        const HostGuid* interfaceId, void** out) noexcept
-{
+                                        const HostGuid* interfaceId, void** out) noexcept {
     if (!out)
         return HostNoInterface;
     *out = nullptr;
@@ -323,4 +327,4 @@ HostResult OZK_HOSTCALL DllGetInterface(HostObjectHeader* owner, const HostGuid*
     return HostNoInterface;
 }
 
-} // extern "C"
+}  // extern "C"

@@ -12,4 +12,4 @@ struct ShapePoint {
     bool operator==(const ShapePoint&) const = default;
 };
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

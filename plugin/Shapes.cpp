@@ -18,15 +18,13 @@ static_assert(ALTERNATE == FillAlternate && WINDING == FillWinding);
 
 namespace {
 
-constexpr int32_t kShapeArg = 3; // first argument of the shape itself
+constexpr int32_t kShapeArg = 3;  // first argument of the shape itself
 
-int PolygonFillMode(const ScriptObject& object)
-{
+int PolygonFillMode(const ScriptObject& object) {
     return object.polyFillMode == FillWinding ? WINDING : ALTERNATE;
 }
 
-HRGN PolygonRegion(const ShapePoint* points, size_t count, const ScriptObject& object)
-{
+HRGN PolygonRegion(const ShapePoint* points, size_t count, const ScriptObject& object) {
     if (count > size_t(std::numeric_limits<int>::max()))
         return nullptr;
     return CreatePolygonRgn(reinterpret_cast<const POINT*>(points), int(count),
@@ -34,18 +32,16 @@ HRGN PolygonRegion(const ShapePoint* points, size_t count, const ScriptObject& o
 }
 
 // Optional integer corner size: present and an integer, else 0.
-int32_t OptionalInteger(MethodContext& call, int32_t index)
-{
+int32_t OptionalInteger(MethodContext& call, int32_t index) {
     int32_t value = 0;
     if (call.ArgIs(index, HostTypeInteger))
         call.ReadInteger(index, value);
     return value;
 }
 
-} // namespace
+}  // namespace
 
-HostResult BuildCurrentShape(MethodContext& call, OwnedRegion& region)
-{
+HostResult BuildCurrentShape(MethodContext& call, OwnedRegion& region) {
     HWND window = nullptr;
     if (!GetTargetWindow(call, WindowKindMovie, window))
         return call.Fail(ResultBadArgument, ErrNoFunction);
@@ -65,8 +61,7 @@ HostResult BuildCurrentShape(MethodContext& call, OwnedRegion& region)
     return ResultSuccess;
 }
 
-HostResult BuildRectShape(MethodContext& call, bool ellipse, OwnedRegion& region)
-{
+HostResult BuildRectShape(MethodContext& call, bool ellipse, OwnedRegion& region) {
     HostPoint topLeft{}, bottomRight{};
     if (!call.ReadPoint(kShapeArg, topLeft) || !call.ReadPoint(kShapeArg + 1, bottomRight))
         return call.Fail(ResultBadArgument, ErrWrongType);
@@ -76,8 +71,8 @@ HostResult BuildRectShape(MethodContext& call, bool ellipse, OwnedRegion& region
     } else {
         const int32_t cornerWidth = OptionalInteger(call, kShapeArg + 2);
         const int32_t cornerHeight = OptionalInteger(call, kShapeArg + 3);
-        made = CreateRoundRectRgn(topLeft.h, topLeft.v, bottomRight.h, bottomRight.v,
-                                  cornerWidth, cornerHeight);
+        made = CreateRoundRectRgn(topLeft.h, topLeft.v, bottomRight.h, bottomRight.v, cornerWidth,
+                                  cornerHeight);
     }
     if (!made)
         return call.Fail(ResultBadArgument, ErrNoRegion);
@@ -85,8 +80,7 @@ HostResult BuildRectShape(MethodContext& call, bool ellipse, OwnedRegion& region
     return ResultSuccess;
 }
 
-HostResult BuildPolygonShape(MethodContext& call, bool spline, OwnedRegion& region)
-{
+HostResult BuildPolygonShape(MethodContext& call, bool spline, OwnedRegion& region) {
     int32_t count = 0;
     if (!call.ReadListCount(kShapeArg, count))
         return call.Fail(ResultBadArgument, ErrParameterCount);
@@ -124,16 +118,14 @@ HostResult BuildPolygonShape(MethodContext& call, bool spline, OwnedRegion& regi
     return ResultSuccess;
 }
 
-HostResult BuildTextShape(MethodContext& call, OwnedRegion& region)
-{
+HostResult BuildTextShape(MethodContext& call, OwnedRegion& region) {
     ScriptObject& object = call.Object();
-    const bool typesOk =
-        call.ArgIs(kShapeArg, HostTypePoint) && call.ArgIs(4, HostTypeString) &&
-        call.ArgIs(5, HostTypeString) && call.ArgIs(6, HostTypeInteger) &&
-        call.ArgIs(7, HostTypeInteger) && call.ArgIs(8, HostTypeInteger) &&
-        (!call.HasArg(9) || call.ArgIs(9, HostTypeInteger)) &&
-        (!call.HasArg(10) || call.ArgIs(10, HostTypeSymbol)) &&
-        (!call.HasArg(11) || call.ArgIs(11, HostTypeInteger));
+    const bool typesOk = call.ArgIs(kShapeArg, HostTypePoint) && call.ArgIs(4, HostTypeString) &&
+                         call.ArgIs(5, HostTypeString) && call.ArgIs(6, HostTypeInteger) &&
+                         call.ArgIs(7, HostTypeInteger) && call.ArgIs(8, HostTypeInteger) &&
+                         (!call.HasArg(9) || call.ArgIs(9, HostTypeInteger)) &&
+                         (!call.HasArg(10) || call.ArgIs(10, HostTypeSymbol)) &&
+                         (!call.HasArg(11) || call.ArgIs(11, HostTypeInteger));
     if (!typesOk)
         return call.Fail(ResultBadArgument, ErrWrongType);
 
@@ -174,4 +166,4 @@ HostResult BuildTextShape(MethodContext& call, OwnedRegion& region)
     return ResultSuccess;
 }
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

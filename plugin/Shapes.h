@@ -20,14 +20,12 @@ public:
     OwnedRegion& operator=(const OwnedRegion&) = delete;
 
     HRGN Get() const { return region_; }
-    HRGN Release()
-    {
+    HRGN Release() {
         HRGN region = region_;
         region_ = nullptr;
         return region;
     }
-    void Reset(HRGN region = nullptr)
-    {
+    void Reset(HRGN region = nullptr) {
         if (region_)
             DeleteObject(region_);
         region_ = region;
@@ -43,4 +41,4 @@ HostResult BuildPolygonShape(MethodContext& call, bool spline, OwnedRegion& regi
 HostResult BuildTextShape(MethodContext& call, OwnedRegion& region);
 HostResult BuildBitmapMaskShape(MethodContext& call, OwnedRegion& region);
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

@@ -15,8 +15,7 @@ inline constexpr size_t SplinePointsPerSegment = 10;
 namespace spline_detail {
 
 // One coordinate of the curve at t, from the coordinates of the four points around it.
-inline int32_t CurveAt(double t, int32_t p0, int32_t p1, int32_t p2, int32_t p3)
-{
+inline int32_t CurveAt(double t, int32_t p0, int32_t p1, int32_t p2, int32_t p3) {
     const double x0 = p0, x1 = p1, x2 = p2, x3 = p3;
     const double c1 = -0.5 * x0 + 0.5 * x2;
     const double c2 = x0 - 2.5 * x1 + 2.0 * x2 - 0.5 * x3;
@@ -25,15 +24,15 @@ inline int32_t CurveAt(double t, int32_t p0, int32_t p1, int32_t p2, int32_t p3)
     return static_cast<int32_t>(std::trunc(v));
 }
 
-} // namespace spline_detail
+}  // namespace spline_detail
 
 // Writes `total` points of the Catmull-Rom curve through `control[0..count)` to `out`.
 // Each of the count - 1 segments gets total / (count - 1) points, the remainder spread over
 // the segments; a segment starts at its first control point exactly, ends at its second
 // exactly, and between them samples t = 1/g, 2/g, ... by repeated addition, truncated to
 // whole pixels. Needs count >= 2; ends are doubled for the outer segments.
-inline void SplineToPolygon(const ShapePoint* control, size_t count, ShapePoint* out, size_t total)
-{
+inline void SplineToPolygon(const ShapePoint* control, size_t count, ShapePoint* out,
+                            size_t total) {
     if (count < 2)
         return;
     const size_t segments = count - 1;
@@ -67,4 +66,4 @@ inline void SplineToPolygon(const ShapePoint* control, size_t count, ShapePoint*
     }
 }
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

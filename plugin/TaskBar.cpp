@@ -3,8 +3,7 @@
 
 namespace OZKPELLMOR {
 
-HostResult OzkHideFromTaskBar(ScriptObject& object, MethodContext& call)
-{
+HostResult OzkHideFromTaskBar(ScriptObject& object, MethodContext& call) {
     if (object.authoring)
         return ResultSuccess;
     HostSymbol hide = 0;
@@ -32,4 +31,4 @@ HostResult OzkHideFromTaskBar(ScriptObject& object, MethodContext& call)
     return ResultSuccess;
 }
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

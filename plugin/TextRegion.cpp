@@ -4,8 +4,7 @@
 
 namespace OZKPELLMOR {
 
-uint32_t TextAlignment(TextAlign align, int32_t extra, bool rightToLeft)
-{
+uint32_t TextAlignment(TextAlign align, int32_t extra, bool rightToLeft) {
     if (rightToLeft)
         return TA_RTLREADING;
     uint32_t value = 0;
@@ -20,8 +19,7 @@ uint32_t TextAlignment(TextAlign align, int32_t extra, bool rightToLeft)
     return value;
 }
 
-HRGN TextToRegion(const TextShape& shape)
-{
+HRGN TextToRegion(const TextShape& shape) {
     const size_t length = std::strlen(shape.text);
     if (length == 0)
         return nullptr;
@@ -63,4 +61,4 @@ HRGN TextToRegion(const TextShape& shape)
     return region;
 }
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

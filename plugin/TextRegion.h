@@ -15,8 +15,8 @@ uint32_t TextAlignment(TextAlign align, int32_t extra, bool rightToLeft);
 
 struct TextShape {
     const char* text = "";
-    const char* face = "";   // at most 31 characters are used
-    int32_t x = 0;           // origin of the text
+    const char* face = "";  // at most 31 characters are used
+    int32_t x = 0;          // origin of the text
     int32_t y = 0;
     int32_t charWidth = 0;
     int32_t charHeight = 0;
@@ -29,4 +29,4 @@ struct TextShape {
 // region. Null for an empty text or when no region can be made.
 HRGN TextToRegion(const TextShape& shape);
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

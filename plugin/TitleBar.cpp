@@ -31,33 +31,29 @@ struct PressSeen {
 };
 PressSeen g_lastPress{};
 
-bool SamePress(const MSG& msg)
-{
+bool SamePress(const MSG& msg) {
     return msg.hwnd == g_lastPress.window && msg.time == g_lastPress.time &&
            msg.pt.x == g_lastPress.pt.x && msg.pt.y == g_lastPress.pt.y &&
            msg.lParam == g_lastPress.lParam;
 }
 
-TitleBarSlot* SlotForWindow(HWND window)
-{
+TitleBarSlot* SlotForWindow(HWND window) {
     for (TitleBarSlot& slot : g_slots)
         if (slot.hook && slot.match == window)
             return &slot;
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
-void ResetTitleBarSlots()
-{
+void ResetTitleBarSlots() {
     for (TitleBarSlot& slot : g_slots)
         slot = {};
     g_lastHook = nullptr;
     g_lastPress = {};
 }
 
-void ClearTitleBarSlot(ScriptObject& object)
-{
+void ClearTitleBarSlot(ScriptObject& object) {
     if (!object.titleBarHook)
         return;
     for (TitleBarSlot& slot : g_slots) {
@@ -73,8 +69,7 @@ void ClearTitleBarSlot(ScriptObject& object)
     g_lastHook = nullptr;
 }
 
-HostResult OzkSetTitleBar(ScriptObject& object, MethodContext& call)
-{
+HostResult OzkSetTitleBar(ScriptObject& object, MethodContext& call) {
     if (!object.storedShape)
         return call.Fail(ResultFailure, ErrNoShape);
     if (object.titleBarHook)
@@ -106,18 +101,16 @@ HostResult OzkSetTitleBar(ScriptObject& object, MethodContext& call)
     return call.SucceedClearingError();
 }
 
-HostResult OzkClearTitleBar(ScriptObject& object, MethodContext&)
-{
+HostResult OzkClearTitleBar(ScriptObject& object, MethodContext&) {
     ClearTitleBarSlot(object);
     return ResultSuccess;
 }
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR
 
 using namespace OZKPELLMOR;
 
-extern "C" LRESULT CALLBACK OZKMProc(int code, WPARAM wParam, LPARAM lParam)
-{
+extern "C" LRESULT CALLBACK OZKMProc(int code, WPARAM wParam, LPARAM lParam) {
     const MSG* msg = reinterpret_cast<const MSG*>(lParam);
     if (!msg)
         return CallNextHookEx(g_lastHook, code, wParam, lParam);

@@ -13,12 +13,11 @@ constexpr char kTipMark[] = "OzkPellmorToolTip";
 constexpr char kTipClass[] = "tooltips_class32";
 constexpr int kTextSize = 512;
 
-bool g_commonControlsReady = false; // module-wide, once per process
+bool g_commonControlsReady = false;  // module-wide, once per process
 
 static_assert(sizeof(INITCOMMONCONTROLSEX) == 8);
 
-void InitToolTipClass()
-{
+void InitToolTipClass() {
     if (g_commonControlsReady)
         return;
     INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
@@ -27,8 +26,7 @@ void InitToolTipClass()
 }
 
 // The tip window of a tool-tip number, when it is one of ours.
-bool OwnTipWindow(int32_t number, HWND& tip)
-{
+bool OwnTipWindow(int32_t number, HWND& tip) {
     tip = nullptr;
     if (number == 0)
         return false;
@@ -46,8 +44,7 @@ bool OwnTipWindow(int32_t number, HWND& tip)
 }
 
 // Reads the tool-tip number of argument 1; error 6 when it is not one of our tips.
-HostResult TipArgument(MethodContext& call, HWND& tip)
-{
+HostResult TipArgument(MethodContext& call, HWND& tip) {
     int32_t number = 0;
     call.ReadInteger(1, number);
     if (!OwnTipWindow(number, tip))
@@ -56,8 +53,7 @@ HostResult TipArgument(MethodContext& call, HWND& tip)
 }
 
 // The tool record of a tip: owned by the movie's window, identified by the tip window.
-bool ToolRecord(MethodContext& call, HWND tip, TTTOOLINFOA& tool)
-{
+bool ToolRecord(MethodContext& call, HWND tip, TTTOOLINFOA& tool) {
     tool = {};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
     HINSTANCE instance = nullptr;
@@ -71,10 +67,9 @@ bool ToolRecord(MethodContext& call, HWND tip, TTTOOLINFOA& tool)
 
 RECT ToRect(const HostRect& area) { return {area.left, area.top, area.right, area.bottom}; }
 
-} // namespace
+}  // namespace
 
-HostResult OzkAddToolTip(ScriptObject& object, MethodContext& call)
-{
+HostResult OzkAddToolTip(ScriptObject& object, MethodContext& call) {
     HostRect area{};
     if (!call.ReadRect(1, area))
         return call.Fail(ResultBadArgument, ErrWrongType);
@@ -119,8 +114,7 @@ HostResult OzkAddToolTip(ScriptObject& object, MethodContext& call)
     return ResultSuccess;
 }
 
-HostResult OzkChangeToolTipText(ScriptObject&, MethodContext& call)
-{
+HostResult OzkChangeToolTipText(ScriptObject&, MethodContext& call) {
     HWND tip = nullptr;
     if (HostResult result = TipArgument(call, tip); result != ResultSuccess)
         return result;
@@ -136,8 +130,7 @@ HostResult OzkChangeToolTipText(ScriptObject&, MethodContext& call)
     return ResultSuccess;
 }
 
-HostResult OzkMoveToolTip(ScriptObject&, MethodContext& call)
-{
+HostResult OzkMoveToolTip(ScriptObject&, MethodContext& call) {
     HWND tip = nullptr;
     if (HostResult result = TipArgument(call, tip); result != ResultSuccess)
         return result;
@@ -155,8 +148,7 @@ HostResult OzkMoveToolTip(ScriptObject&, MethodContext& call)
     return ResultSuccess;
 }
 
-HostResult OzkSetToolTipProp(ScriptObject&, MethodContext& call)
-{
+HostResult OzkSetToolTipProp(ScriptObject&, MethodContext& call) {
     HWND tip = nullptr;
     if (HostResult result = TipArgument(call, tip); result != ResultSuccess)
         return result;
@@ -187,8 +179,7 @@ HostResult OzkSetToolTipProp(ScriptObject&, MethodContext& call)
     return ResultSuccess;
 }
 
-HostResult OzkRemoveToolTip(ScriptObject&, MethodContext& call)
-{
+HostResult OzkRemoveToolTip(ScriptObject&, MethodContext& call) {
     HWND tip = nullptr;
     if (HostResult result = TipArgument(call, tip); result != ResultSuccess)
         return result;
@@ -200,4 +191,4 @@ HostResult OzkRemoveToolTip(ScriptObject&, MethodContext& call)
     return ResultSuccess;
 }
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

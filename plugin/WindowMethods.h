@@ -51,7 +51,7 @@ void ResetTitleBarSlots();
 // for the object's destruction.
 void ClearTitleBarSlot(ScriptObject& object);
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR
 
 // The title-bar message hook (exported by name).
 extern "C" LRESULT CALLBACK OZKMProc(int code, WPARAM wParam, LPARAM lParam);

@@ -10,16 +10,14 @@ namespace {
 
 class Win32SoundPlayer final : public SoundPlayer {
 public:
-    void PlayFile(const std::string& path) override
-    {
+    void PlayFile(const std::string& path) override {
         PlaySoundA(path.c_str(), nullptr, SND_FILENAME);
     }
 };
 
 }  // namespace
 
-SoundPlayer& SystemSoundPlayer()
-{
+SoundPlayer& SystemSoundPlayer() {
     static Win32SoundPlayer player;
     return player;
 }

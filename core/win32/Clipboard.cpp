@@ -7,8 +7,7 @@
 
 namespace {
 
-void SystemClipboard(const std::string& text)
-{
+void SystemClipboard(const std::string& text) {
     if (!OpenClipboard(nullptr))
         return;
     EmptyClipboard();
@@ -29,7 +28,4 @@ void SystemClipboard(const std::string& text)
 
 }  // namespace
 
-void InstallSystemClipboard()
-{
-    SetClipboardFunction(SystemClipboard);
-}
+void InstallSystemClipboard() { SetClipboardFunction(SystemClipboard); }

@@ -9,9 +9,10 @@ namespace GeneralFunctions {
 FileProbe SystemFileProbe() {
     return [](const std::string& path) {
         const DWORD attributes = GetFileAttributesA(path.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-        return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
-                              FILE_ATTRIBUTE_SYSTEM)) == 0;
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return false;
+        return (attributes &
+                (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
     };
 }
 

@@ -10,15 +10,13 @@ namespace {
 // The help file of the box being shown (boxes are modal: one at a time per thread).
 thread_local const MessageCall* currentBox = nullptr;
 
-HelpFunction& InstalledHelp()
-{
+HelpFunction& InstalledHelp() {
     static HelpFunction help;
     return help;
 }
 
 // The box stays open: the Help button only calls back.
-void CALLBACK OnHelpButton(LPHELPINFO)
-{
+void CALLBACK OnHelpButton(LPHELPINFO) {
     if (!currentBox || currentBox->helpFile.empty())
         return;
     HelpFunction help = InstalledHelp();
@@ -31,8 +29,7 @@ void CALLBACK OnHelpButton(LPHELPINFO)
              static_cast<ULONG_PTR>(currentBox->helpContext));
 }
 
-int SystemMessageBox(const MessageCall& call)
-{
+int SystemMessageBox(const MessageCall& call) {
     MSGBOXPARAMSA params{};
     params.cbSize = sizeof params;
     params.hwndOwner = GetActiveWindow();
@@ -52,13 +49,9 @@ int SystemMessageBox(const MessageCall& call)
 
 }  // namespace
 
-void InstallSystemMessageBox()
-{
-    SetMessageBoxFunction(SystemMessageBox);
-}
+void InstallSystemMessageBox() { SetMessageBoxFunction(SystemMessageBox); }
 
-HelpFunction SetHelpFunction(HelpFunction help)
-{
+HelpFunction SetHelpFunction(HelpFunction help) {
     return std::exchange(InstalledHelp(), std::move(help));
 }
 

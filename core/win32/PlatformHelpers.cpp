@@ -36,8 +36,9 @@ bool IsToolbarWindow(HWND window) {
 }  // namespace
 
 void MakeToolbarFlat(HWND toolbar, std::int32_t style) {
-    HWND inner = IsToolbarWindow(toolbar) ? toolbar
-                                          : FindWindowExA(toolbar, nullptr, TOOLBARCLASSNAMEA, nullptr);
+    HWND inner = IsToolbarWindow(toolbar)
+                     ? toolbar
+                     : FindWindowExA(toolbar, nullptr, TOOLBARCLASSNAMEA, nullptr);
     const LRESULT current = SendMessageA(inner, TB_GETSTYLE, 0, 0);
     const LPARAM flat = style == 2 ? (TBSTYLE_FLAT | TBSTYLE_LIST) : TBSTYLE_FLAT;
     SendMessageA(inner, TB_SETSTYLE, 0, static_cast<LPARAM>(current) | flat);

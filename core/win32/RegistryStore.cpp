@@ -9,7 +9,8 @@ namespace {
 
 HKEY ToHkey(RegKey key) {
     std::uint32_t root = PredefinedRoot(key);
-    if (root != 0) return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+    if (root != 0)
+        return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
     return reinterpret_cast<HKEY>(key);
 }
 
@@ -36,7 +37,8 @@ public:
     }
 
     long CloseKey(RegKey key) override {
-        if (PredefinedRoot(key) != 0) return ERROR_SUCCESS;
+        if (PredefinedRoot(key) != 0)
+            return ERROR_SUCCESS;
         return RegCloseKey(ToHkey(key));
     }
 
@@ -46,8 +48,10 @@ public:
         DWORD n = size != nullptr ? *size : 0;
         LONG rc = RegQueryValueExA(ToHkey(key), valueName.c_str(), nullptr, &t, data,
                                    size != nullptr ? &n : nullptr);
-        if (type != nullptr) *type = t;
-        if (size != nullptr) *size = n;
+        if (type != nullptr)
+            *type = t;
+        if (size != nullptr)
+            *size = n;
         return rc;
     }
 

@@ -13,7 +13,8 @@ public:
         while (size > 0) {
             DWORD chunk = size < (1u << 30) ? static_cast<DWORD>(size) : (1u << 30);
             DWORD wrote = 0;
-            if (!WriteFile(file_, data, chunk, &wrote, nullptr) || wrote == 0) return false;
+            if (!WriteFile(file_, data, chunk, &wrote, nullptr) || wrote == 0)
+                return false;
             data += wrote;
             size -= wrote;
         }
@@ -21,7 +22,8 @@ public:
     }
     bool Flush() override { return FlushFileBuffers(file_) != 0; }
     bool Close() override {
-        if (file_ == INVALID_HANDLE_VALUE) return true;
+        if (file_ == INVALID_HANDLE_VALUE)
+            return true;
         HANDLE file = file_;
         file_ = INVALID_HANDLE_VALUE;
         return CloseHandle(file) != 0;
@@ -39,7 +41,8 @@ public:
         DWORD error = GetLastError();
         nameTaken = file == INVALID_HANDLE_VALUE &&
                     (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
-        if (file == INVALID_HANDLE_VALUE) return nullptr;
+        if (file == INVALID_HANDLE_VALUE)
+            return nullptr;
         return std::make_unique<SystemOutput>(file);
     }
     std::int64_t Length(const std::string& path) override {
@@ -52,17 +55,16 @@ public:
     // A backup in another folder may lie on another volume: the move then copies the file
     // whole before it removes the original.
     bool Move(const std::string& from, const std::string& to) override {
-        return MoveFileExA(from.c_str(), to.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH |
-                               MOVEFILE_COPY_ALLOWED) != 0;
+        return MoveFileExA(
+                   from.c_str(), to.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH | MOVEFILE_COPY_ALLOWED) != 0;
     }
     bool Remove(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
 };
 
 }  // namespace
 
-void InstallSystemSafeWriteFiles()
-{
+void InstallSystemSafeWriteFiles() {
     static SystemFiles files;
     safe_write::SetFileSystem(&files);
 }

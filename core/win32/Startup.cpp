@@ -4,8 +4,7 @@
 
 #include "core/win32/SystemSeams.h"
 
-std::string SystemProgramFolder()
-{
+std::string SystemProgramFolder() {
     std::vector<char> path(MAX_PATH);
     for (;;) {
         DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -23,8 +22,7 @@ std::string SystemProgramFolder()
     return folder.substr(0, slash == 2 && folder[1] == ':' ? 3 : slash);
 }
 
-std::string SystemEnvironmentVariable(const std::string& name)
-{
+std::string SystemEnvironmentVariable(const std::string& name) {
     DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
     if (size == 0)
         return "";

@@ -58,7 +58,7 @@ public:
     size_t Allocations() const { return allocations_; }
     // Allocation number `n` (1-based, counting from now) and every later one fail; 0 = never.
     void FailFrom(size_t n) { failFrom_ = n ? allocations_ + n : 0; }
-    std::vector<uint32_t> sizes; // every requested size, in order
+    std::vector<uint32_t> sizes;  // every requested size, in order
 
 private:
     std::map<void*, uint32_t> blocks_;
@@ -78,7 +78,8 @@ public:
     HostResult OZK_HOSTCALL ValueToSymbol(const HostValue* value, HostSymbol* out) override;
     OZK_STANDIN_TRAP(10)
     OZK_STANDIN_TRAP(11)
-    HostResult OZK_HOSTCALL ValueToString(const HostValue* value, char* buffer, int32_t size) override;
+    HostResult OZK_HOSTCALL ValueToString(const HostValue* value, char* buffer,
+                                          int32_t size) override;
     OZK_STANDIN_TRAP(13)
     OZK_STANDIN_TRAP(14)
     HostResult OZK_HOSTCALL ValueToPoint(const HostValue* value, HostPoint* out) override;
@@ -95,7 +96,8 @@ public:
     OZK_STANDIN_TRAP(3)
     OZK_STANDIN_TRAP(4)
     int32_t OZK_HOSTCALL ListCount(const HostValue* list) override;
-    HostResult OZK_HOSTCALL ListItem(const HostValue* list, int32_t index, HostValue* item) override;
+    HostResult OZK_HOSTCALL ListItem(const HostValue* list, int32_t index,
+                                     HostValue* item) override;
 };
 
 class WindowHandles final : public Service<IHostWindowHandles> {
@@ -112,7 +114,7 @@ public:
     OZK_STANDIN_TRAP(3)
     OZK_STANDIN_TRAP(4)
     HostResult OZK_HOSTCALL GetWindow(HostWindowRef* out) override;
-    int32_t kind = 1; // what the stage window object reports
+    int32_t kind = 1;  // what the stage window object reports
 };
 
 // A cast member of the movie: its "castType" and, for bitmaps, the "Image" media.
@@ -164,8 +166,9 @@ public:
     explicit MediaAccess(Host& host) : Service(host, "media access") {}
     OZK_STANDIN_TRAP(3)
     OZK_STANDIN_TRAP(4)
-    HostResult OZK_HOSTCALL PrepareRequest(HostMediaRequest* request, HostSymbol label, HostSymbol format,
-                                           int32_t a, int32_t b, int32_t c) override;
+    HostResult OZK_HOSTCALL PrepareRequest(HostMediaRequest* request, HostSymbol label,
+                                           HostSymbol format, int32_t a, int32_t b,
+                                           int32_t c) override;
     HostResult OZK_HOSTCALL ReleaseRequest(HostMediaRequest* request) override;
     int32_t openRequests = 0;
 };
@@ -203,7 +206,8 @@ public:
     OZK_STANDIN_TRAP(3)
     OZK_STANDIN_TRAP(4)
     OZK_STANDIN_TRAP(5)
-    HostResult OZK_HOSTCALL Put(int32_t type, const void* value, int32_t size, const char* key) override;
+    HostResult OZK_HOSTCALL Put(int32_t type, const void* value, int32_t size,
+                                const char* key) override;
     std::vector<DictionaryEntry> entries;
     const DictionaryEntry* Find(const std::string& key) const;
 };
@@ -226,7 +230,7 @@ public:
     HostResult OZK_HOSTCALL AddEntry(IHostDictionary* extension, const HostGuid* classId,
                                      const HostGuid* interfaceId, IHostDictionary** entry) override;
     std::vector<RegistryEntry> entries;
-    HostResult failEntry = 0;        // this result for the entry numbered failEntryNumber (1-based)
+    HostResult failEntry = 0;  // this result for the entry numbered failEntryNumber (1-based)
     size_t failEntryNumber = 0;
 };
 
@@ -234,7 +238,7 @@ class Callback final : public Service<IHostCallback> {
 public:
     explicit Callback(Host& host) : Service(host, "callback") {}
     HostResult OZK_HOSTCALL QueryInterface(const HostGuid* iid, void** out) override;
-    std::vector<HostGuid> requests; // every identifier asked for, in order
+    std::vector<HostGuid> requests;  // every identifier asked for, in order
 };
 
 // An object of a plug-in class, created by the host.
@@ -266,7 +270,16 @@ struct ScriptInstance {
 class Host {
 public:
     // Services "missing" from the callback.
-    enum ServiceId { ValuesId, ListsId, HandlesId, PlayerId, MediaId, SymbolsId, AppInfoId, ServiceCount };
+    enum ServiceId {
+        ValuesId,
+        ListsId,
+        HandlesId,
+        PlayerId,
+        MediaId,
+        SymbolsId,
+        AppInfoId,
+        ServiceCount
+    };
 
     Host();
     ~Host();
@@ -289,7 +302,7 @@ public:
     // Creates the registration object, registers, releases it; then knows the method table.
     HostResult Register();
     const std::vector<std::string>& MethodNames() const { return methodNames_; }
-    int32_t MethodNumber(const std::string& name) const; // -1 when unknown
+    int32_t MethodNumber(const std::string& name) const;  // -1 when unknown
 
     // Creates an instance of a class (header filled, body poisoned) and runs its create.
     bool CreateInstance(const HostGuid& classId, Instance& out, HostResult* created = nullptr);
@@ -300,7 +313,8 @@ public:
     ScriptInstance* NewObject();
     void DeleteObject(ScriptInstance* object);
     // A method call by name with the arguments after "me"; the argument values are released.
-    CallResult Call(ScriptInstance* object, const std::string& method, std::vector<HostValue> args = {});
+    CallResult Call(ScriptInstance* object, const std::string& method,
+                    std::vector<HostValue> args = {});
     // A call with an explicit argument count (including "me"), for count checks.
     CallResult CallRaw(ScriptInstance* object, int32_t methodNumber, std::vector<HostValue> args);
 
@@ -320,7 +334,8 @@ public:
     HWND MainWindow() const { return mainWindow_; }
     HWND StageWindowHandle() const { return stageWindow_; }
 
-    void AddMember(const std::string& name, const std::string& castType, std::vector<uint8_t> dib = {});
+    void AddMember(const std::string& name, const std::string& castType,
+                   std::vector<uint8_t> dib = {});
     Member* FindMember(const std::string& name, int32_t* number = nullptr);
     Member* MemberByNumber(int32_t number);
 
@@ -329,7 +344,7 @@ public:
 
     // Counters for leak checks.
     size_t LiveValues() const;
-    int32_t ExtraServiceRefs() const; // references the plug-in holds on the services
+    int32_t ExtraServiceRefs() const;  // references the plug-in holds on the services
     std::string ServiceRefReport() const;
 
     void Fault(const std::string& text) { faults_.push_back(text); }
@@ -359,7 +374,7 @@ public:
         std::vector<HostValue> items;
     };
     ValueEntry* Lookup(const HostValue* value, const char* use);
-    bool Readable(const HostValue* value, const char* use); // a fault for a value of no known type
+    bool Readable(const HostValue* value, const char* use);  // a fault for a value of no known type
     HostValue NewValue(ValueEntry entry);
     HostValue CopyValue(const HostValue& value);
 
@@ -374,8 +389,8 @@ private:
     std::vector<std::string> faults_;
     std::vector<std::string> methodNames_;
     std::vector<ValueEntry> valueTable_;
-    std::vector<std::string> symbolNames_; // id = index + 1
+    std::vector<std::string> symbolNames_;  // id = index + 1
     std::vector<std::pair<std::string, std::unique_ptr<Member>>> members_;
 };
 
-} // namespace OZKPELLMOR::standin
+}  // namespace OZKPELLMOR::standin

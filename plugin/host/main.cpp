@@ -27,8 +27,7 @@ class LineParser {
 public:
     LineParser(Host& host, const std::string& text) : host_(host), text_(text) {}
 
-    bool Values(std::vector<HostValue>& out, char end)
-    {
+    bool Values(std::vector<HostValue>& out, char end) {
         Skip();
         if (Peek() == end || (end == '\0' && AtEnd()))
             return true;
@@ -44,17 +43,16 @@ public:
         }
     }
 
-    std::string Word()
-    {
+    std::string Word() {
         Skip();
         const size_t start = pos_;
-        while (!AtEnd() && (std::isalnum(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '_'))
+        while (!AtEnd() &&
+               (std::isalnum(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '_'))
             ++pos_;
         return text_.substr(start, pos_ - start);
     }
 
-    bool Expect(char c)
-    {
+    bool Expect(char c) {
         Skip();
         if (Peek() != c)
             return false;
@@ -66,14 +64,12 @@ public:
 
 private:
     char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
-    void Skip()
-    {
+    void Skip() {
         while (!AtEnd() && std::isspace(static_cast<unsigned char>(text_[pos_])))
             ++pos_;
     }
 
-    bool Numbers(std::vector<int32_t>& numbers, size_t count)
-    {
+    bool Numbers(std::vector<int32_t>& numbers, size_t count) {
         if (!Expect('('))
             return false;
         for (size_t i = 0; i < count; ++i) {
@@ -90,8 +86,7 @@ private:
         return Expect(')');
     }
 
-    bool Value(HostValue& value)
-    {
+    bool Value(HostValue& value) {
         Skip();
         const char c = Peek();
         if (c == '#') {
@@ -140,20 +135,25 @@ private:
     size_t pos_ = 0;
 };
 
-void PrintResult(const std::string& method, const CallResult& result)
-{
+void PrintResult(const std::string& method, const CallResult& result) {
     std::printf("%s -> 0x%08X", method.c_str(), static_cast<unsigned>(result.code));
     switch (result.type) {
-    case HostTypeInteger: std::printf(" %d", result.integer); break;
-    case HostTypeSymbol: std::printf(" #%s", result.SymbolName().c_str()); break;
-    case HostTypeString: std::printf(" \"%s\"", result.text.c_str()); break;
-    default: break;
+    case HostTypeInteger:
+        std::printf(" %d", result.integer);
+        break;
+    case HostTypeSymbol:
+        std::printf(" #%s", result.SymbolName().c_str());
+        break;
+    case HostTypeString:
+        std::printf(" \"%s\"", result.text.c_str());
+        break;
+    default:
+        break;
     }
     std::printf("\n");
 }
 
-void PumpMessages()
-{
+void PumpMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
@@ -161,10 +161,9 @@ void PumpMessages()
     }
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     bool keepOpen = false;
     const char* scriptPath = nullptr;
     Host host;

@@ -12,18 +12,15 @@ namespace {
 using DUVAnalyse::ConnIndex;
 using DUVAnalyse::UsageCount;
 
-TEST_F(SessionsTest, RunShowsProgressFinishTextAndReportInOrder)
-{
+TEST_F(SessionsTest, RunShowsProgressFinishTextAndReportInOrder) {
     Run({"12-01-2026 10:00:00.00 - a", "12-01-2026 10:00:01.00 - b", "",
-         "12-01-2026 10:00:02.00 - c", "12-01-2026 10:00:03.00 - d",
-         "12-01-2026 10:00:04.00 - e", "12-01-2026 10:00:05.00 - f",
-         "12-01-2026 10:00:06.00 - g", "   ", "12-01-2026 10:00:07.00 - h",
-         "12-01-2026 10:00:08.00 - i", "12-01-2026 10:00:09.00 - j",
-         "12-01-2026 10:00:10.00 - k", "12-01-2026 10:00:11.00 - l",
-         "12-01-2026 10:00:12.00 - m", "12-01-2026 10:00:13.00 - n",
-         "12-01-2026 10:00:14.00 - o", "12-01-2026 10:00:15.00 - p",
-         "12-01-2026 10:00:16.00 - q", "12-01-2026 10:00:17.00 - r",
-         "12-01-2026 10:00:18.00 - s", "12-01-2026 10:00:19.00 - t"});
+         "12-01-2026 10:00:02.00 - c", "12-01-2026 10:00:03.00 - d", "12-01-2026 10:00:04.00 - e",
+         "12-01-2026 10:00:05.00 - f", "12-01-2026 10:00:06.00 - g", "   ",
+         "12-01-2026 10:00:07.00 - h", "12-01-2026 10:00:08.00 - i", "12-01-2026 10:00:09.00 - j",
+         "12-01-2026 10:00:10.00 - k", "12-01-2026 10:00:11.00 - l", "12-01-2026 10:00:12.00 - m",
+         "12-01-2026 10:00:13.00 - n", "12-01-2026 10:00:14.00 - o", "12-01-2026 10:00:15.00 - p",
+         "12-01-2026 10:00:16.00 - q", "12-01-2026 10:00:17.00 - r", "12-01-2026 10:00:18.00 - s",
+         "12-01-2026 10:00:19.00 - t"});
     EXPECT_EQ(DUVAnalyse::EntryCount, 20);
     EXPECT_EQ(DUVAnalyse::ProgressChunk, 2);
     ASSERT_EQ(progress.size(), 10u);
@@ -33,27 +30,24 @@ TEST_F(SessionsTest, RunShowsProgressFinishTextAndReportInOrder)
     ASSERT_GE(status.size(), 2u);
     EXPECT_EQ(status.front(), "Please Wait .....Processing  10%");
     EXPECT_EQ(status.back(), " F I N I S H E D !  -  (20 entries processed)");
-    std::vector<std::string> expected{"ProgressBar on", "Hourglass", "ProgressBar off",
+    std::vector<std::string> expected{"ProgressBar on",    "Hourglass",  "ProgressBar off",
                                       "CheckUserWarnings", "ShowReport", "Default pointer"};
     EXPECT_EQ(events, expected);
     EXPECT_FALSE(DUVMain::SummaryReportBuilt);
     EXPECT_FALSE(DUVMain::DetailReportBuilt);
 }
 
-TEST_F(SessionsTest, FewerThanTenLinesShowNoProgress)
-{
+TEST_F(SessionsTest, FewerThanTenLinesShowNoProgress) {
     Run({"12-01-2026 10:00:00.00 - a", "12-01-2026 10:00:01.00 - b"});
     EXPECT_EQ(DUVAnalyse::ProgressChunk, 0);
     EXPECT_TRUE(progress.empty());
     EXPECT_EQ(eventPumps, 0);
 }
 
-TEST_F(SessionsTest, UndatedLineStopsTheRunAndSuppressesTheReport)
-{
+TEST_F(SessionsTest, UndatedLineStopsTheRunAndSuppressesTheReport) {
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established",
-         "12-01-2026 10:10:30.00 - Hanging up the modem.",
-         "garbage without a date",
+         "12-01-2026 10:10:30.00 - Hanging up the modem.", "garbage without a date",
          "12-01-2026 11:00:01.00 - Recv: ATDT0777<cr>"});
     EXPECT_TRUE(DUVMain::LogCorrupt);
     EXPECT_EQ(DUVAnalyse::EntryCount, 3);
@@ -63,15 +57,13 @@ TEST_F(SessionsTest, UndatedLineStopsTheRunAndSuppressesTheReport)
     EXPECT_EQ(status.back(), " F I N I S H E D !  -  (3 entries processed)");
 }
 
-TEST_F(SessionsTest, LogFoundDamagedBeforeTheRunShowsNoReport)
-{
+TEST_F(SessionsTest, LogFoundDamagedBeforeTheRunShowsNoReport) {
     DUVMain::LogCorrupt = true;
     Run({"12-01-2026 10:00:01.00 - Hello"});
     EXPECT_EQ(Count("ShowReport"), 0);
 }
 
-TEST_F(SessionsTest, LookBackWindowAndStopAtALineAfterTheRange)
-{
+TEST_F(SessionsTest, LookBackWindowAndStopAtALineAfterTheRange) {
     DUVMain::ReportStartDate = Day(2026, 12, 10);
     DUVMain::ReportEndDate = Day(2026, 12, 20);
     Run({// before the look-back window: counted, otherwise ignored
@@ -100,8 +92,7 @@ TEST_F(SessionsTest, LookBackWindowAndStopAtALineAfterTheRange)
     EXPECT_EQ(Count("ShowReport"), 1);
 }
 
-TEST_F(SessionsTest, ConnectionTableLimitWarnsStopsAndReports)
-{
+TEST_F(SessionsTest, ConnectionTableLimitWarnsStopsAndReports) {
     DUVMain::MaxConnections = 3;
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established",
@@ -121,8 +112,7 @@ TEST_F(SessionsTest, ConnectionTableLimitWarnsStopsAndReports)
     EXPECT_EQ(Count("ShowReport"), 1);
 }
 
-TEST_F(SessionsTest, UsageTableLimitWarnsStopsAndStillReports)
-{
+TEST_F(SessionsTest, UsageTableLimitWarnsStopsAndStillReports) {
     DUVMain::MaxServices = 2;
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT0111<cr>",
          "12-01-2026 10:00:30.00 - Connection established",
@@ -138,8 +128,7 @@ TEST_F(SessionsTest, UsageTableLimitWarnsStopsAndStillReports)
     EXPECT_EQ(Count("ShowReport"), 1);
 }
 
-TEST_F(SessionsTest, UnknownConnectChecksTheConnectionLimit)
-{
+TEST_F(SessionsTest, UnknownConnectChecksTheConnectionLimit) {
     DUVMain::MaxConnections = 2;
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established",
@@ -157,8 +146,7 @@ TEST_F(SessionsTest, UnknownConnectChecksTheConnectionLimit)
     EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(SessionsTest, LogEndingWhileADialWaitsGivesTheRecordBack)
-{
+TEST_F(SessionsTest, LogEndingWhileADialWaitsGivesTheRecordBack) {
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established",
          "12-01-2026 10:10:30.00 - Hanging up the modem.",
@@ -169,8 +157,7 @@ TEST_F(SessionsTest, LogEndingWhileADialWaitsGivesTheRecordBack)
     EXPECT_EQ(dialCalls.size(), 1u);
 }
 
-TEST_F(SessionsTest, LineAfterTheRangeWhileAnAnswerWaitsGivesTheRecordBack)
-{
+TEST_F(SessionsTest, LineAfterTheRangeWhileAnAnswerWaitsGivesTheRecordBack) {
     Run({"12-31-2026 23:59:50.00 - Answering the call.",
          "01-01-2027 00:00:05.00 - Connection established"});
     EXPECT_EQ(ConnIndex, 0);
@@ -179,8 +166,7 @@ TEST_F(SessionsTest, LineAfterTheRangeWhileAnAnswerWaitsGivesTheRecordBack)
     EXPECT_TRUE(dialCalls.empty());
 }
 
-TEST_F(SessionsTest, GivenBackRecordIsReusedFromEmpty)
-{
+TEST_F(SessionsTest, GivenBackRecordIsReusedFromEmpty) {
     Run({"12-01-2026 10:00:00.00 - Answering the call.",
          "12-01-2026 10:00:05.00 - Hanging up the modem.",
          "12-01-2026 11:00:01.00 - Recv: ATDT0123456<cr>",
@@ -192,8 +178,7 @@ TEST_F(SessionsTest, GivenBackRecordIsReusedFromEmpty)
     EXPECT_EQ(Rec(1).Notes, "");
 }
 
-TEST_F(SessionsTest, BytesAfterAnUnknownSessionGoToRowZero)
-{
+TEST_F(SessionsTest, BytesAfterAnUnknownSessionGoToRowZero) {
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established",
          "12-01-2026 10:10:30.00 - Hanging up the modem.",
@@ -207,8 +192,7 @@ TEST_F(SessionsTest, BytesAfterAnUnknownSessionGoToRowZero)
     EXPECT_EQ(dataCalls[0].number, "Unknown");
 }
 
-TEST_F(SessionsTest, ReadsLineDaysLaterAtAnEarlierClockTimeIsIgnored)
-{
+TEST_F(SessionsTest, ReadsLineDaysLaterAtAnEarlierClockTimeIsIgnored) {
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established",
          "12-01-2026 10:10:30.00 - Hanging up the modem.",
@@ -218,8 +202,7 @@ TEST_F(SessionsTest, ReadsLineDaysLaterAtAnEarlierClockTimeIsIgnored)
     EXPECT_EQ(Row(1).BytesRead, 4096);
 }
 
-TEST_F(SessionsTest, ReadsLineAcrossMidnightAfterTheDisconnectCounts)
-{
+TEST_F(SessionsTest, ReadsLineAcrossMidnightAfterTheDisconnectCounts) {
     Run({"12-01-2026 23:50:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 23:50:30.00 - Connection established",
          "12-01-2026 23:59:55.00 - Hanging up the modem.",
@@ -227,8 +210,7 @@ TEST_F(SessionsTest, ReadsLineAcrossMidnightAfterTheDisconnectCounts)
     EXPECT_EQ(Rec(1).BytesRead, 4096);
 }
 
-TEST_F(SessionsTest, ReadsLineBeforeAnySessionDoesNothing)
-{
+TEST_F(SessionsTest, ReadsLineBeforeAnySessionDoesNothing) {
     Run({"12-01-2026 10:10:35.00 - Reads : 4096 bytes",
          "12-01-2026 10:10:35.00 - Writes: 4096 bytes"});
     EXPECT_EQ(ConnIndex, 0);
@@ -236,8 +218,7 @@ TEST_F(SessionsTest, ReadsLineBeforeAnySessionDoesNothing)
     EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(SessionsTest, ResetBeforeTheRangeEmptiesPeriodTableAndLastRow)
-{
+TEST_F(SessionsTest, ResetBeforeTheRangeEmptiesPeriodTableAndLastRow) {
     DUVMain::ReportStartDate = Day(2026, 12, 10);
     DUVAnalyse::Pricing.GetServiceCost = [this](const std::string& number, int32_t seconds,
                                                 double date) {
@@ -260,8 +241,7 @@ TEST_F(SessionsTest, ResetBeforeTheRangeEmptiesPeriodTableAndLastRow)
         EXPECT_NE(call.bytes, 4096);
 }
 
-TEST_F(SessionsTest, EmptyDialledNumberMatchesNoServiceByAnEmptyOtherNumber)
-{
+TEST_F(SessionsTest, EmptyDialledNumberMatchesNoServiceByAnEmptyOtherNumber) {
     AddService("Net", "0123456", "  ");
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established",
@@ -281,8 +261,7 @@ TEST_F(SessionsTest, EmptyDialledNumberMatchesNoServiceByAnEmptyOtherNumber)
     EXPECT_EQ(Row(2).Sessions, 2);
 }
 
-TEST_F(SessionsTest, LongBlockChargedSessionKeepsItsSecondsAndBlocks)
-{
+TEST_F(SessionsTest, LongBlockChargedSessionKeepsItsSecondsAndBlocks) {
     AddService("Net", "0123456", "");
     DUVMain::Services[0].Block = 1;
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
@@ -296,8 +275,7 @@ TEST_F(SessionsTest, LongBlockChargedSessionKeepsItsSecondsAndBlocks)
     EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(SessionsTest, MissingLogIsReportedToTheErrorHandler)
-{
+TEST_F(SessionsTest, MissingLogIsReportedToTheErrorHandler) {
     DUVMain::LogFilePath = ::testing::TempDir() + "no_such_duv_log.txt";
     DUVMain::LogLineCount = 0;
     DUVAnalyse::Analyse();
@@ -306,8 +284,7 @@ TEST_F(SessionsTest, MissingLogIsReportedToTheErrorHandler)
     EXPECT_EQ(ConnIndex, 0);
 }
 
-TEST(PeriodTable, LaterPeriodsGetTheirOwnCells)
-{
+TEST(PeriodTable, LaterPeriodsGetTheirOwnCells) {
     DUVAnalyse::PenaltyTable t;
     t.Create(3);
     EXPECT_EQ(t.Periods(), 101);
@@ -326,8 +303,7 @@ TEST(PeriodTable, LaterPeriodsGetTheirOwnCells)
     EXPECT_EQ(t(100, 3).Seconds, 0);
 }
 
-TEST_F(SessionsTest, LineTimeKeepsItsValueForALineWithoutAValidTime)
-{
+TEST_F(SessionsTest, LineTimeKeepsItsValueForALineWithoutAValidTime) {
     DUVAnalyse::CurrentLine = "12-01-2026 20:13:45.12 - X";
     DUVAnalyse::GetLineTime();
     EXPECT_EQ(Seconds(DUVAnalyse::LineTime), Seconds(Time(20, 13, 45)));
@@ -345,8 +321,7 @@ TEST_F(SessionsTest, LineTimeKeepsItsValueForALineWithoutAValidTime)
 namespace sessions_test {
 namespace {
 
-TEST_F(SessionsTest, RunTimeErrorOfALineNamesTheLogEntry)
-{
+TEST_F(SessionsTest, RunTimeErrorOfALineNamesTheLogEntry) {
     std::string proc, step;
     test_support::ScopedSeam handler(runtime::SetErrorHandler, [&] {
         errors.push_back(runtime::Err().number);
@@ -369,8 +344,7 @@ TEST_F(SessionsTest, RunTimeErrorOfALineNamesTheLogEntry)
     EXPECT_EQ(DUVAnalyse::UsageCount, 2);
 }
 
-TEST_F(SessionsTest, ErrorInsideAPricingCallNamesItsLogEntry)
-{
+TEST_F(SessionsTest, ErrorInsideAPricingCallNamesItsLogEntry) {
     std::vector<std::string> where;
     runtime::SetErrorHandler([&] {
         where.push_back(DUVMain::ErrProcName + " / " + DUVMain::ErrStepName);
@@ -394,15 +368,13 @@ TEST_F(SessionsTest, ErrorInsideAPricingCallNamesItsLogEntry)
                                                "GetDataCost / Log Entry: 8"}));
 }
 
-TEST_F(SessionsTest, LogWithLoneLineFeedsIsCutIntoItsSessions)
-{
-    std::ofstream(path, std::ios::binary)
-        << "12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>\n"
-           "12-01-2026 10:00:30.00 - Connection established\n"
-           "12-01-2026 10:10:30.00 - Hanging up the modem.\r\n\n"
-           "12-01-2026 10:20:01.00 - Recv: ATDT0777<cr>\n"
-           "12-01-2026 10:20:30.00 - Connection established\n"
-           "12-01-2026 10:25:30.00 - Hanging up the modem.\n";
+TEST_F(SessionsTest, LogWithLoneLineFeedsIsCutIntoItsSessions) {
+    std::ofstream(path, std::ios::binary) << "12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>\n"
+                                             "12-01-2026 10:00:30.00 - Connection established\n"
+                                             "12-01-2026 10:10:30.00 - Hanging up the modem.\r\n\n"
+                                             "12-01-2026 10:20:01.00 - Recv: ATDT0777<cr>\n"
+                                             "12-01-2026 10:20:30.00 - Connection established\n"
+                                             "12-01-2026 10:25:30.00 - Hanging up the modem.\n";
     DUVMain::LogFilePath = path;
     DUVMain::LogLineCount = 6;
     DUVAnalyse::Analyse();
@@ -415,8 +387,7 @@ TEST_F(SessionsTest, LogWithLoneLineFeedsIsCutIntoItsSessions)
     EXPECT_FALSE(DUVAnalyse::ErrorsFound);
 }
 
-TEST_F(SessionsTest, LogThatShrinksWhileReadEndsTheRunAsAtItsEnd)
-{
+TEST_F(SessionsTest, LogThatShrinksWhileReadEndsTheRunAsAtItsEnd) {
     // More than one read block, so that the file is read again after it has shrunk.
     const std::string line = "12-01-2026 10:00:00.00 - Send: AT<cr> and some words to fill\r\n";
     const std::size_t lines = (3u << 20) / line.size();
@@ -430,10 +401,13 @@ TEST_F(SessionsTest, LogThatShrinksWhileReadEndsTheRunAsAtItsEnd)
     DUVMain::LogFilePath = path;
     DUVMain::LogLineCount = static_cast<float>(lines + 2);
     int pumps = 0;
-    test_support::ScopedSeam feedback(SetUserFeedback, UserFeedback{{}, [&] {
-        if (++pumps == 1)
-            std::filesystem::resize_file(path, 100);
-    }, {}});
+    test_support::ScopedSeam feedback(SetUserFeedback,
+                                      UserFeedback{{},
+                                                   [&] {
+                                                       if (++pumps == 1)
+                                                           std::filesystem::resize_file(path, 100);
+                                                   },
+                                                   {}});
     DUVAnalyse::Analyse();
     EXPECT_GE(pumps, 1);
     EXPECT_LT(DUVAnalyse::EntryCount, static_cast<int32_t>(lines));

@@ -18,14 +18,12 @@ using AnalysisEdges = ReportTest;
 long long SecondsOf(double time) { return std::llround(time * 86400.0); }
 
 // A details duration line without its leading blanks: the cost right-justified in 11.
-std::string Duration(const std::string& duration, const std::string& cost)
-{
+std::string Duration(const std::string& duration, const std::string& cost) {
     return duration + Blanks(11 - cost.size()) + cost;
 }
 
 // The summary line of the usage row that holds `name`.
-std::string SummaryLine(const std::string& name)
-{
+std::string SummaryLine(const std::string& name) {
     for (const std::string& line : Lines(ReportText))
         if (line.rfind(" " + name, 0) == 0)
             return line;
@@ -34,8 +32,7 @@ std::string SummaryLine(const std::string& name)
 
 // A session of more than a day counts only the days inside the range: 1 to 3 December
 // gives its 10 hours of the 3rd, 4 to 7 December its 12 hours of the 4th.
-TEST_F(AnalysisEdges, LongSessionsCountOnlyTheDaysInsideTheRange)
-{
+TEST_F(AnalysisEdges, LongSessionsCountOnlyTheDaysInsideTheRange) {
     SetRange(Day(2026, 12, 3), Day(2026, 12, 4));
     AddDemon();
     Run({"12-01-2026 09:59:55.00 - Recv: ATDT0845123<cr>",
@@ -59,8 +56,7 @@ TEST_F(AnalysisEdges, LongSessionsCountOnlyTheDaysInsideTheRange)
 
 // The clock set back an hour while connected: the disconnect is stamped 40:20 before the
 // connect. The session is listed with 0 seconds and no free time, and takes nothing off.
-TEST_F(AnalysisEdges, DisconnectStampedBeforeItsConnectCountsNothing)
-{
+TEST_F(AnalysisEdges, DisconnectStampedBeforeItsConnectCountsNothing) {
     ServiceRecord s;
     s.ServiceName = "Night";
     s.ServiceNumber = "0845123";
@@ -84,8 +80,9 @@ TEST_F(AnalysisEdges, DisconnectStampedBeforeItsConnectCountsNothing)
     EXPECT_EQ(Connections[2].FreeSeconds, 0);
     EXPECT_EQ(Connections[2].Notes, "");
     DUVAnalyse::DisplaySummaryReport();
-    EXPECT_EQ(SummaryLine("Night"),
-              " Night           00:30:00       2          00:15:00     00:30:00          0K      $0.20");
+    EXPECT_EQ(
+        SummaryLine("Night"),
+        " Night           00:30:00       2          00:15:00     00:30:00          0K      $0.20");
     DUVAnalyse::DisplayDetailReport();
     const std::vector<std::string> lines = Lines(ReportText);
     EXPECT_EQ(lines[17], "    Disconnect: 12/1/2026 2:10:00 AM");
@@ -95,8 +92,7 @@ TEST_F(AnalysisEdges, DisconnectStampedBeforeItsConnectCountsNothing)
 
 // Two sessions of one day read 3,000,000,000 bytes between them, past the 32-bit range: the
 // daily free megabyte is used by the first and every byte of the second is charged.
-TEST_F(AnalysisEdges, MoreThanTwoGigabytesInOneDataPeriod)
-{
+TEST_F(AnalysisEdges, MoreThanTwoGigabytesInOneDataPeriod) {
     ServiceRecord s;
     s.ServiceName = "Bulk";
     s.ServiceNumber = "0845123";
@@ -123,8 +119,7 @@ TEST_F(AnalysisEdges, MoreThanTwoGigabytesInOneDataPeriod)
 
 // The connection limit reached by a connect line without a dial line: that session is
 // dropped, as a dialled one at the limit is, and no error session is made up for it.
-TEST_F(AnalysisEdges, ConnectWithoutDialAtTheLimitIsDropped)
-{
+TEST_F(AnalysisEdges, ConnectWithoutDialAtTheLimitIsDropped) {
     DUVMain::MaxConnections = 3;
     AddDemon();
     int limitWarnings = 0;
@@ -147,14 +142,14 @@ TEST_F(AnalysisEdges, ConnectWithoutDialAtTheLimitIsDropped)
 
 // With errors hidden an error session is neither priced nor flagged: a tariff that does not
 // cover its start raises no incomplete-tariff warning.
-TEST_F(AnalysisEdges, HiddenErrorSessionRaisesNoTariffWarning)
-{
+TEST_F(AnalysisEdges, HiddenErrorSessionRaisesNoTariffWarning) {
     DUVMain::ShowErrors = false;
     ServiceRecord s;
     s.ServiceName = "Tele";
     s.ServiceNumber = "0800555";
     s.DialOption = 2;
-    s.Tariffs[1] = Tariff("Daytime", "Everyday", Time(8, 0), Time(17, 59), 0.10, 0.06, "Per Minute");
+    s.Tariffs[1] =
+        Tariff("Daytime", "Everyday", Time(8, 0), Time(17, 59), 0.10, 0.06, "Per Minute");
     s.UsedTariffs = 1;
     AddService(s);
     int tariffWarnings = 0;
@@ -170,8 +165,7 @@ TEST_F(AnalysisEdges, HiddenErrorSessionRaisesNoTariffWarning)
 
 // A connect hung up at once pays its charge per call: the summary's total holds it although
 // its row of 0 seconds shows no cost, so both reports total $0.75.
-TEST_F(AnalysisEdges, RowOfZeroSecondsCountsInTheCostTotal)
-{
+TEST_F(AnalysisEdges, RowOfZeroSecondsCountsInTheCostTotal) {
     AddDemon();
     Run({"12-01-2026 10:00:00.00 - Recv: ATDT0845123<cr>",
          "12-01-2026 10:00:05.00 - Connection established",
@@ -187,8 +181,7 @@ TEST_F(AnalysisEdges, RowOfZeroSecondsCountsInTheCostTotal)
 
 // An assumed disconnect two days on (48 hours from 22:00) lands at 22:00 of the 3rd, and the
 // tariff walk charges those 48 hours.
-TEST_F(AnalysisEdges, AssumedDisconnectCarriesWholeDaysIntoTheDate)
-{
+TEST_F(AnalysisEdges, AssumedDisconnectCarriesWholeDaysIntoTheDate) {
     SetRange(Day(2026, 12, 1), Day(2026, 12, 31));
     DUVMain::NoDisconDuration = 48 * 3600;
     DUVMain::NoDisconData = 0;

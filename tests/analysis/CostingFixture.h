@@ -22,10 +22,9 @@ using test_support::Day;
 using test_support::Time;
 
 inline TariffRecord Tariff(const std::string& description, const std::string& days,
-                           DUVMain::Date start, DUVMain::Date end, double dialRate,
-                           double rate, const std::string& unit, int after = 0,
-                           int unitMins = 0, int unitSecs = 0)
-{
+                           DUVMain::Date start, DUVMain::Date end, double dialRate, double rate,
+                           const std::string& unit, int after = 0, int unitMins = 0,
+                           int unitSecs = 0) {
     TariffRecord t;
     t.Description = description;
     t.AppliesDays = days;
@@ -42,13 +41,12 @@ inline TariffRecord Tariff(const std::string& description, const std::string& da
 
 class CostingTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         test_support::ResetToDefaultSettings();
         DUVMain::MaxConnections = 20;
         DUVMain::Services.ReDim(DUVMain::MaxServices);
         const char* abbrevs[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-        const char* names[] = {"Monday", "Tuesday", "Wednesday", "Thursday",
+        const char* names[] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
                                "Friday", "Saturday", "Sunday"};
         for (int i = 1; i <= 7; ++i) {
             DUVMain::DayAbbrevs[i] = abbrevs[i - 1];
@@ -65,8 +63,7 @@ protected:
     }
 
     // Adds a service with the number and returns its index.
-    int AddService(ServiceRecord service)
-    {
+    int AddService(ServiceRecord service) {
         const int index = DUVMain::UsedServices;
         DUVMain::Services[index] = std::move(service);
         DUVMain::UsedServices = static_cast<std::int16_t>(index + 1);
@@ -74,8 +71,7 @@ protected:
     }
 
     // A service priced by the tariffs given.
-    int AddTariffService(const std::string& number, std::initializer_list<TariffRecord> tariffs)
-    {
+    int AddTariffService(const std::string& number, std::initializer_list<TariffRecord> tariffs) {
         ServiceRecord s;
         s.ServiceName = "Tariffed";
         s.ServiceNumber = number;
@@ -88,8 +84,7 @@ protected:
         return AddService(s);
     }
 
-    void AddHoliday(DUVMain::Date date)
-    {
+    void AddHoliday(DUVMain::Date date) {
         DUVMain::UsedHolidays = static_cast<std::int16_t>(DUVMain::UsedHolidays + 1);
         DUVMain::Holidays[DUVMain::UsedHolidays] = date;
     }

@@ -10,15 +10,13 @@ using DUVAnalyse::ReportText;
 using DetailReport = ReportTest;
 
 // Duration right-justified in 49 and the cost in 11 ("$" before, 2 digits).
-std::string DurationLine(const std::string& duration, const std::string& cost)
-{
+std::string DurationLine(const std::string& duration, const std::string& cost) {
     return "    " + Blanks(49 - duration.size()) + duration + Blanks(11 - cost.size()) + cost;
 }
 
 const std::string kSessionDashes = "    " + Dashes(60);
 
-TEST_F(DetailReport, PlainDayWithBusyAnsweredAndUnknownSessions)
-{
+TEST_F(DetailReport, PlainDayWithBusyAnsweredAndUnknownSessions) {
     RunPlainDay();
     DUVAnalyse::DisplayDetailReport();
     EXPECT_EQ(ReportText, Join({
@@ -64,8 +62,7 @@ TEST_F(DetailReport, PlainDayWithBusyAnsweredAndUnknownSessions)
     EXPECT_EQ(progress, percents);
 }
 
-TEST_F(DetailReport, PlainDayListAndLabels)
-{
+TEST_F(DetailReport, PlainDayListAndLabels) {
     RunPlainDay();
     DUVAnalyse::DisplayDetailReport();
     EXPECT_EQ(Report.Title, "DUVELO - Details Report");
@@ -86,21 +83,31 @@ TEST_F(DetailReport, PlainDayListAndLabels)
     EXPECT_EQ(Row(0).Text, "");
     EXPECT_TRUE(Row(0).SubItems.empty());
     EXPECT_EQ(Row(1).Text, " 1");
-    std::vector<std::string> connect{"Demon", "Connect", "12/1/2026", "10:00:05 AM", "", "", " R:3,072K"};
+    std::vector<std::string> connect{"Demon", "Connect", "12/1/2026", "10:00:05 AM",
+                                     "",      "",        " R:3,072K"};
     EXPECT_EQ(Row(1).SubItems, connect);
-    std::vector<std::string> disconnect{"", "Disconnect", "12/1/2026", "10:30:05 AM", "00:30:00", "$1.70",
+    std::vector<std::string> disconnect{"",
+                                        "Disconnect",
+                                        "12/1/2026",
+                                        "10:30:05 AM",
+                                        "00:30:00",
+                                        "$1.70",
                                         " Dialup: $0.10 - Service: $0.60 - Data: $1.00"};
     EXPECT_EQ(Row(2).SubItems, disconnect);
     EXPECT_EQ(Row(4).Text, " 2");
     EXPECT_EQ(Row(5).Get(7), " Dialup: $0.00 - Service: $0.00 - Data: $0.00");
     EXPECT_EQ(Row(9).SubItems, std::vector<std::string>(7, std::string(100, '.')));
-    std::vector<std::string> totals{"TOTALS:", "", "", "", "00:45:00", "$1.80",
+    std::vector<std::string> totals{"TOTALS:",
+                                    "",
+                                    "",
+                                    "",
+                                    "00:45:00",
+                                    "$1.80",
                                     " Dialup: $0.15 - Service: $0.65 - Data: $1.00"};
     EXPECT_EQ(Row(10).SubItems, totals);
 }
 
-TEST_F(DetailReport, TariffsHolidayAndMidnightAtTheRangeEdges)
-{
+TEST_F(DetailReport, TariffsHolidayAndMidnightAtTheRangeEdges) {
     RunHolidayEdges();
     DUVAnalyse::DisplayDetailReport();
     EXPECT_EQ(ReportText, Join({
@@ -152,8 +159,7 @@ TEST_F(DetailReport, TariffsHolidayAndMidnightAtTheRangeEdges)
 // normal one.
 class DetailErrors : public ReportTest {
 protected:
-    void RunTwoSessions()
-    {
+    void RunTwoSessions() {
         AddDemon();
         Run({"12-01-2026 09:00:00.00 - Recv: ATDT0845123<cr>",
              "12-01-2026 09:00:05.00 - Connection established",
@@ -163,8 +169,7 @@ protected:
     }
 };
 
-TEST_F(DetailErrors, ShownWithTheAssumedDurationAndData)
-{
+TEST_F(DetailErrors, ShownWithTheAssumedDurationAndData) {
     RunTwoSessions();
     DUVAnalyse::DisplayDetailReport();
     // 900 assumed seconds: 0.10 a call and a quarter hour at 1.20; the 100 KB assumed are
@@ -195,16 +200,20 @@ TEST_F(DetailErrors, ShownWithTheAssumedDurationAndData)
                               "",
                           }));
     EXPECT_TRUE(Report.ShowWarning);
-    std::vector<std::string> connect{"Demon", "E R R O R", "12/1/2026", "9:00:05 AM", "", "",
-                                     " No Disconnect Entry - R:100K"};
+    std::vector<std::string> connect{
+        "Demon", "E R R O R", "12/1/2026", "9:00:05 AM", "", "", " No Disconnect Entry - R:100K"};
     EXPECT_EQ(Row(1).SubItems, connect);
-    std::vector<std::string> disconnect{"", "", "12/1/2026", "9:15:05 AM", "00:15:00", "$0.40",
+    std::vector<std::string> disconnect{"",
+                                        "",
+                                        "12/1/2026",
+                                        "9:15:05 AM",
+                                        "00:15:00",
+                                        "$0.40",
                                         " Dialup: $0.10 - Service: $0.30 - Data: $0.00"};
     EXPECT_EQ(Row(2).SubItems, disconnect);
 }
 
-TEST_F(DetailErrors, HiddenWhenErrorsAreNotShown)
-{
+TEST_F(DetailErrors, HiddenWhenErrorsAreNotShown) {
     DUVMain::ShowErrors = false;
     RunTwoSessions();
     DUVAnalyse::DisplayDetailReport();
@@ -234,8 +243,7 @@ TEST_F(DetailErrors, HiddenWhenErrorsAreNotShown)
     EXPECT_EQ(Row(4).Get(6), "$0.30");
 }
 
-TEST_F(DetailErrors, ErrorRemarkLeavesNotesRewrittenAtMidnightWhole)
-{
+TEST_F(DetailErrors, ErrorRemarkLeavesNotesRewrittenAtMidnightWhole) {
     // The log ends while connected, five minutes before the end of the range's only day.
     AddDemon();
     Run({"12-01-2026 23:54:55.00 - Recv: ATDT0845123<cr>",
@@ -252,8 +260,7 @@ TEST_F(DetailErrors, ErrorRemarkLeavesNotesRewrittenAtMidnightWhole)
     EXPECT_EQ(DUVAnalyse::Connections[1].Notes, stored);
 }
 
-TEST_F(DetailReport, FreeTimeBeyondTheRangePartChargesNothingRatherThanLess)
-{
+TEST_F(DetailReport, FreeTimeBeyondTheRangePartChargesNothingRatherThanLess) {
     // A free window from 23:00 to 01:00 holds all 20 minutes of a session that started
     // before the range; only its 10 minutes after midnight are in the range.
     ServiceRecord s;
@@ -277,8 +284,7 @@ TEST_F(DetailReport, FreeTimeBeyondTheRangePartChargesNothingRatherThanLess)
     EXPECT_EQ(Row(2).Get(7), " Dialup: $0.00 - Service: $0.00 - Data: $0.00");
 }
 
-TEST_F(DetailReport, NoConnectionsMade)
-{
+TEST_F(DetailReport, NoConnectionsMade) {
     Run({"12-01-2026 10:00:00.00 - Modem initialised"});
     DUVAnalyse::DisplayDetailReport();
     EXPECT_EQ(ReportText, Join({
@@ -299,8 +305,7 @@ TEST_F(DetailReport, NoConnectionsMade)
     EXPECT_TRUE(progress.empty());
 }
 
-TEST_F(DetailReport, CostsOff)
-{
+TEST_F(DetailReport, CostsOff) {
     DUVMain::CalcCosts = false;
     RunPlainDay();
     DUVAnalyse::DisplayDetailReport();
@@ -316,8 +321,8 @@ TEST_F(DetailReport, CostsOff)
     EXPECT_EQ(Report.Columns[5].Title, " Notes");
     EXPECT_EQ(Row(1).Get(6), " R:3,072K");
     EXPECT_EQ(Row(2).SubItems.size(), 5u);
-    std::vector<std::string> totals{"TOTALS:", "", "", "", "00:45:00",
-                                    " Dialup: $0.00 - Service: $0.00 - Data: $0.00"};
+    std::vector<std::string> totals{
+        "TOTALS:", "", "", "", "00:45:00", " Dialup: $0.00 - Service: $0.00 - Data: $0.00"};
     EXPECT_EQ(Report.Rows.back().SubItems, totals);
 }
 

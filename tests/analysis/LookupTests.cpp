@@ -8,8 +8,7 @@ using namespace DUVAnalyse;
 
 class LookupTest : public SessionsTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SessionsTest::SetUp();
         AddService(" Home Net ", " 0123456 ", "0999999");
         AddService("Work", "0777", "");
@@ -26,8 +25,7 @@ protected:
     }
 };
 
-TEST_F(LookupTest, FindServiceComparesTrimmedNumbersExactly)
-{
+TEST_F(LookupTest, FindServiceComparesTrimmedNumbersExactly) {
     EXPECT_EQ(FindService("0123456"), 0);
     EXPECT_EQ(FindService("0999999"), 0);
     EXPECT_EQ(FindService("0777"), 1);
@@ -37,29 +35,25 @@ TEST_F(LookupTest, FindServiceComparesTrimmedNumbersExactly)
     EXPECT_EQ(FindService(""), -1);
 }
 
-TEST_F(LookupTest, ServicesBeyondTheUsedCountAreNotSearched)
-{
+TEST_F(LookupTest, ServicesBeyondTheUsedCountAreNotSearched) {
     DUVMain::UsedServices = 1;
     EXPECT_EQ(FindService("0777"), -1);
 }
 
-TEST_F(LookupTest, AltNumberWorksBothWaysUntrimmed)
-{
+TEST_F(LookupTest, AltNumberWorksBothWaysUntrimmed) {
     EXPECT_EQ(GetAltNumber(" 0123456 "), "0999999");
     EXPECT_EQ(GetAltNumber("0999999"), " 0123456 ");
     EXPECT_EQ(GetAltNumber("0123456"), "");
     EXPECT_EQ(GetAltNumber(""), "");
 }
 
-TEST_F(LookupTest, ServiceNameIsTrimmedOrTheNumberItself)
-{
+TEST_F(LookupTest, ServiceNameIsTrimmedOrTheNumberItself) {
     EXPECT_EQ(GetServiceName("0999999"), "Home Net");
     EXPECT_EQ(GetServiceName("0555"), "0555");
     EXPECT_EQ(GetServiceName("Answered Calls"), "Answered Calls");
 }
 
-TEST(DialNumbers, DigitsAndCommasOnly)
-{
+TEST(DialNumbers, DigitsAndCommasOnly) {
     EXPECT_TRUE(IsDialNumber("0123456"));
     EXPECT_TRUE(IsDialNumber("9,,0845,123"));
     EXPECT_TRUE(IsDialNumber(""));
@@ -68,8 +62,7 @@ TEST(DialNumbers, DigitsAndCommasOnly)
     EXPECT_FALSE(IsDialNumber("*70"));
 }
 
-TEST(DialNumbers, ExtractedAfterTheDialModeLetter)
-{
+TEST(DialNumbers, ExtractedAfterTheDialModeLetter) {
     const std::string kw = "RECV: ATD";
     EXPECT_EQ(DialledNumber("12-01-2026 10:00:01.00 - RECV: ATDT0123456<CR>", kw), "0123456");
     EXPECT_EQ(DialledNumber("12-01-2026 10:00:01.00 - RECV: ATDP9,0845<CR>", kw), "9,0845");
@@ -82,8 +75,7 @@ TEST(DialNumbers, ExtractedAfterTheDialModeLetter)
     EXPECT_EQ(DialledNumber("12-01-2026 10:00:01.00 - SEND: ATDT0123<CR>", kw), "");
 }
 
-TEST_F(LookupTest, ByteCountsNeedACharacterAfterTheDigits)
-{
+TEST_F(LookupTest, ByteCountsNeedACharacterAfterTheDigits) {
     EXPECT_EQ(GetBytesRead("12-01-2026 10:10:35.00 -    READS : 3402353 BYTES"), 3402353);
     EXPECT_EQ(GetBytesWritten("12-01-2026 10:10:35.00 -    WRITES: 251155 BYTES"), 251155);
     EXPECT_EQ(GetBytesRead("12-01-2026 10:10:35.00 -    READS : 3402353"), 0);
@@ -92,8 +84,7 @@ TEST_F(LookupTest, ByteCountsNeedACharacterAfterTheDigits)
     EXPECT_EQ(GetBytesRead("12-01-2026 10:10:35.00 -    READS : X 12 BYTES"), 12);
 }
 
-TEST_F(LookupTest, ByteCountBeyondThirtyTwoBitsIsAnOverflow)
-{
+TEST_F(LookupTest, ByteCountBeyondThirtyTwoBitsIsAnOverflow) {
     try {
         GetBytesRead("12-01-2026 10:10:35.00 - READS : 99999999999 BYTES");
         FAIL() << "no error";
@@ -102,8 +93,7 @@ TEST_F(LookupTest, ByteCountBeyondThirtyTwoBitsIsAnOverflow)
     }
 }
 
-TEST_F(LookupTest, BlockMinutesAndCounts)
-{
+TEST_F(LookupTest, BlockMinutesAndCounts) {
     EXPECT_EQ(GetBlockMinutes("0777"), 10);
     EXPECT_EQ(GetBlockMinutes("0555"), 0);
     EXPECT_EQ(GetBlockCount(10, 601), 2);
@@ -114,8 +104,7 @@ TEST_F(LookupTest, BlockMinutesAndCounts)
     EXPECT_EQ(GetBlockCount(1, 36000), 600);
 }
 
-TEST_F(LookupTest, FreeSecondsWithAWindowAcrossMidnight)
-{
+TEST_F(LookupTest, FreeSecondsWithAWindowAcrossMidnight) {
     EXPECT_EQ(GetFreeSeconds("0888", Time(7, 0), Time(9, 0)), 3600);
     EXPECT_EQ(GetFreeSeconds("0888", Time(22, 0), Time(1, 0)), 10800);
     EXPECT_EQ(GetFreeSeconds("0888", Time(9, 0), Time(17, 0)), 0);
@@ -124,8 +113,7 @@ TEST_F(LookupTest, FreeSecondsWithAWindowAcrossMidnight)
     EXPECT_EQ(GetFreeSeconds("0888", Time(12, 0), Time(12, 0)), (24 - 18 + 8) * 3600);
 }
 
-TEST_F(LookupTest, FreeSecondsWithAWindowWithinADay)
-{
+TEST_F(LookupTest, FreeSecondsWithAWindowWithinADay) {
     EXPECT_EQ(GetFreeSeconds("0777", Time(8, 0), Time(10, 0)), 3600);
     EXPECT_EQ(GetFreeSeconds("0777", Time(10, 0), Time(11, 30)), 5400);
     EXPECT_EQ(GetFreeSeconds("0777", Time(17, 0), Time(18, 0)), 0);
@@ -134,14 +122,12 @@ TEST_F(LookupTest, FreeSecondsWithAWindowWithinADay)
     EXPECT_EQ(GetFreeSeconds("0777", Time(18, 0), Time(8, 0)), 0);
 }
 
-TEST_F(LookupTest, NoFreeSecondsWithoutAFreePeriod)
-{
+TEST_F(LookupTest, NoFreeSecondsWithoutAFreePeriod) {
     EXPECT_EQ(GetFreeSeconds("0123456", Time(8, 0), Time(10, 0)), 0);
     EXPECT_EQ(GetFreeSeconds("0555", Time(8, 0), Time(10, 0)), 0);
 }
 
-TEST_F(LookupTest, StoredSessionSecondsAcrossMidnight)
-{
+TEST_F(LookupTest, StoredSessionSecondsAcrossMidnight) {
     Connections.assign(3, ConnectionRecord{});
     ConnectionRecord& r = Connections[1];
     r.ConnectDate = Day(2026, 12, 1);
@@ -170,8 +156,7 @@ TEST_F(LookupTest, StoredSessionSecondsAcrossMidnight)
     EXPECT_EQ(same.Notes, " kept");
 }
 
-TEST(Notes, TidiedForDisplay)
-{
+TEST(Notes, TidiedForDisplay) {
     EXPECT_EQ(TidyNotes(" ERROR - No Disconnect Entry -"), " ERROR - No Disconnect Entry");
     EXPECT_EQ(TidyNotes(" - Free:00:05:30 - 2B x 10Min -"), "  Free:00:05:30 - 2B x 10Min");
     EXPECT_EQ(TidyNotes(" R:4K - - W:1K - - X"), " R:4K - W:1K - - X");

@@ -21,8 +21,7 @@ constexpr double Megabyte = 1048576.0;
 class Numbers {
 public:
     // 0 to range - 1.
-    uint32_t Next(uint32_t range)
-    {
+    uint32_t Next(uint32_t range) {
         state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
         return static_cast<uint32_t>((state_ >> 33) % range);
     }
@@ -42,8 +41,7 @@ struct Expected {
 
 class PeriodCostEndToEnd : public CostingTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         CostingTest::SetUp();
         DUVMain::MaxConnections = 400;
         DUVMain::CalcCosts = true;
@@ -52,11 +50,10 @@ protected:
     void TearDown() override { std::remove(path.c_str()); }
 
     test_support::ScopedValue<DUVAnalyse::PricingCalls> pricing_{DUVAnalyse::Pricing,
-                                                                DUVAnalyse::DefaultPricing()};
+                                                                 DUVAnalyse::DefaultPricing()};
     test_support::ScopedValue<DUVAnalyse::RunWindow> window_{DUVAnalyse::Window, {}};
 
-    static std::string Stamp(int day, int32_t second)
-    {
+    static std::string Stamp(int day, int32_t second) {
         char text[64];
         std::snprintf(text, sizeof text, "12-%02d-2026 %02d:%02d:%02d.00 - ", day, second / 3600,
                       second / 60 % 60, second % 60);
@@ -65,21 +62,19 @@ protected:
 
     // One dialled session of `seconds` seconds from `start` (seconds of the day).
     void Session(const std::string& number, int day, int32_t start, int32_t seconds,
-                 int64_t bytes)
-    {
+                 int64_t bytes) {
         lines.push_back(Stamp(day, start - 5) + "Recv: ATDT" + number + "<cr>");
         lines.push_back(Stamp(day, start) + "Connection established at 46666bps.");
         lines.push_back(Stamp(day, start + seconds) + "Hanging up the modem.");
-        lines.push_back(Stamp(day, start + seconds + 5) + "               Reads : " +
-                        std::to_string(bytes) + " bytes");
+        lines.push_back(Stamp(day, start + seconds + 5) +
+                        "               Reads : " + std::to_string(bytes) + " bytes");
         Expected& e = expected[number];
         e.seconds += seconds;
         e.sessions += 1;
         e.bytes += bytes;
     }
 
-    void RunLog()
-    {
+    void RunLog() {
         std::ofstream out(path, std::ios::binary);
         for (const std::string& line : lines) {
             out << line << "\r\n";
@@ -90,8 +85,7 @@ protected:
         DUVAnalyse::Analyse();
     }
 
-    const DUVAnalyse::ServiceUsageRecord& RowOf(const std::string& number) const
-    {
+    const DUVAnalyse::ServiceUsageRecord& RowOf(const std::string& number) const {
         for (int32_t i = 1; i <= DUVAnalyse::UsageCount; ++i) {
             if (DUVAnalyse::ServiceUsage[static_cast<size_t>(i)].Number == number) {
                 return DUVAnalyse::ServiceUsage[static_cast<size_t>(i)];
@@ -106,20 +100,19 @@ protected:
     std::map<std::string, Expected> expected;
 };
 
-TEST_F(PeriodCostEndToEnd, RowTotalsAreTheSumsOfTheSessionPrices)
-{
+TEST_F(PeriodCostEndToEnd, RowTotalsAreTheSumsOfTheSessionPrices) {
     // On tariffs: night per 5-minute unit, day per minute, evening per second after 30 s;
     // service time at a flat 1.20 an hour.
     ServiceRecord tariffed;
     tariffed.ServiceName = "Tariffed";
     tariffed.ServiceNumber = "0800111";
     tariffed.DialOption = 2;
-    tariffed.Tariffs[1] = Tariff("Night", "Everyday", Time(0, 0), Time(7, 59), 0.02, 0.10,
-                                 "Per Unit", 0, 5, 0);
-    tariffed.Tariffs[2] = Tariff("Day", "Everyday", Time(8, 0), Time(17, 59), 0.10, 0.06,
-                                 "Per Minute");
-    tariffed.Tariffs[3] = Tariff("Evening", "Everyday", Time(18, 0), Time(23, 59), 0.05,
-                                 0.0005, "Per Second", 30);
+    tariffed.Tariffs[1] =
+        Tariff("Night", "Everyday", Time(0, 0), Time(7, 59), 0.02, 0.10, "Per Unit", 0, 5, 0);
+    tariffed.Tariffs[2] =
+        Tariff("Day", "Everyday", Time(8, 0), Time(17, 59), 0.10, 0.06, "Per Minute");
+    tariffed.Tariffs[3] =
+        Tariff("Evening", "Everyday", Time(18, 0), Time(23, 59), 0.05, 0.0005, "Per Second", 30);
     tariffed.UsedTariffs = 3;
     tariffed.ServiceOption = 1;
     tariffed.ServiceRate = 1.2;
@@ -189,7 +182,8 @@ TEST_F(PeriodCostEndToEnd, RowTotalsAreTheSumsOfTheSessionPrices)
             const int64_t bytes = 1 + random.Next(4 * 1048576);
             const double before = usedToday;
             usedToday += static_cast<double>(bytes);
-            d.dataCost += std::max(0.0, usedToday - std::max(before, 5 * Megabyte)) / Megabyte * 0.3;
+            d.dataCost +=
+                std::max(0.0, usedToday - std::max(before, 5 * Megabyte)) / Megabyte * 0.3;
             Session("0800333", day, startOfSession + static_cast<int32_t>(random.Next(600)),
                     300 + static_cast<int32_t>(random.Next(900)), bytes);
         }

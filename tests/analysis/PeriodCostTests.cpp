@@ -17,8 +17,7 @@ constexpr double Megabyte = 1048576.0;
 
 using PeriodIndex = CostingTest;
 
-TEST_F(PeriodIndex, CountsFromTheReportStartNotFromCalendarBoundaries)
-{
+TEST_F(PeriodIndex, CountsFromTheReportStartNotFromCalendarBoundaries) {
     // Friday 15 January 2027: "Week" periods are blocks of 7 days from that Friday.
     DUVMain::ReportStartDate = Day(2027, 1, 15);
     EXPECT_EQ(GetPeriodIndex(Day(2027, 1, 15), "Day"), 0);
@@ -33,27 +32,24 @@ TEST_F(PeriodIndex, CountsFromTheReportStartNotFromCalendarBoundaries)
     EXPECT_EQ(GetPeriodIndex(Day(2027, 3, 1), "Fortnight"), 0);
 }
 
-TEST_F(PeriodIndex, DatesBeforeTheReportStartArePeriodZero)
-{
+TEST_F(PeriodIndex, DatesBeforeTheReportStartArePeriodZero) {
     DUVMain::ReportStartDate = Day(2027, 1, 15);
     EXPECT_EQ(GetPeriodIndex(Day(2027, 1, 1), "Day"), 0);
     EXPECT_EQ(GetPeriodIndex(Day(2026, 12, 1), "Week"), 0);
     EXPECT_EQ(GetPeriodIndex(Day(2026, 12, 1), "Month"), 0);
 }
 
-TEST_F(PeriodIndex, MonthFromThirtyFirstOfJanuaryIsAsLongAsFebruary)
-{
+TEST_F(PeriodIndex, MonthFromThirtyFirstOfJanuaryIsAsLongAsFebruary) {
     DUVMain::ReportStartDate = Day(2027, 1, 31);
-    EXPECT_EQ(GetPeriodIndex(Day(2027, 2, 27), "Month"), 0);   // day 27
-    EXPECT_EQ(GetPeriodIndex(Day(2027, 2, 28), "Month"), 1);   // day 28
-    DUVMain::ReportStartDate = Day(2028, 1, 31);               // leap year
-    EXPECT_EQ(GetPeriodIndex(Day(2028, 2, 28), "Month"), 0);   // day 28
-    EXPECT_EQ(GetPeriodIndex(Day(2028, 2, 29), "Month"), 1);   // day 29
+    EXPECT_EQ(GetPeriodIndex(Day(2027, 2, 27), "Month"), 0);  // day 27
+    EXPECT_EQ(GetPeriodIndex(Day(2027, 2, 28), "Month"), 1);  // day 28
+    DUVMain::ReportStartDate = Day(2028, 1, 31);              // leap year
+    EXPECT_EQ(GetPeriodIndex(Day(2028, 2, 28), "Month"), 0);  // day 28
+    EXPECT_EQ(GetPeriodIndex(Day(2028, 2, 29), "Month"), 1);  // day 29
 }
 
 ServiceRecord AllowanceService(const std::string& number, int hours, const std::string& period,
-                               double flexRate, double flexRate2)
-{
+                               double flexRate, double flexRate2) {
     ServiceRecord s;
     s.ServiceNumber = number;
     s.ServiceOption = 2;
@@ -66,13 +62,11 @@ ServiceRecord AllowanceService(const std::string& number, int hours, const std::
 
 using ServiceCost = CostingTest;
 
-TEST_F(ServiceCost, NumberOfNoServiceUsesTheDefaultHourlyCost)
-{
+TEST_F(ServiceCost, NumberOfNoServiceUsesTheDefaultHourlyCost) {
     EXPECT_NEAR(GetServiceCost("0999", 2 * Hour, Day(2026, 12, 7)), 3.0, 1e-9);
 }
 
-TEST_F(ServiceCost, FlatHourlyRate)
-{
+TEST_F(ServiceCost, FlatHourlyRate) {
     ServiceRecord s;
     s.ServiceNumber = "0800";
     s.ServiceOption = 1;
@@ -81,8 +75,7 @@ TEST_F(ServiceCost, FlatHourlyRate)
     EXPECT_NEAR(GetServiceCost("0800", 1800, Day(2026, 12, 7)), 1.2, 1e-6);
 }
 
-TEST_F(ServiceCost, UnknownOptionCostsNothing)
-{
+TEST_F(ServiceCost, UnknownOptionCostsNothing) {
     ServiceRecord s;
     s.ServiceNumber = "0800";
     s.ServiceOption = 0;
@@ -91,8 +84,7 @@ TEST_F(ServiceCost, UnknownOptionCostsNothing)
     EXPECT_EQ(GetServiceCost("0800", Hour, Day(2026, 12, 7)), 0.0);
 }
 
-TEST_F(ServiceCost, WeeklyAllowanceUsedUpAcrossSessionsAndRenewedNextWeek)
-{
+TEST_F(ServiceCost, WeeklyAllowanceUsedUpAcrossSessionsAndRenewedNextWeek) {
     const int s = AddService(AllowanceService("0800", 10, "Week", 1.0, 3.0));
     // Tuesday 1 December starts the first week; 8 December the second.
     EXPECT_NEAR(GetServiceCost("0800", 6 * Hour, Day(2026, 12, 1)), 6.0, 1e-6);
@@ -104,16 +96,14 @@ TEST_F(ServiceCost, WeeklyAllowanceUsedUpAcrossSessionsAndRenewedNextWeek)
     EXPECT_EQ(DUVAnalyse::Penalties(1, s).Seconds, 2 * Hour);
 }
 
-TEST_F(ServiceCost, SessionBeforeTheReportStartUsesTheFirstPeriod)
-{
+TEST_F(ServiceCost, SessionBeforeTheReportStartUsesTheFirstPeriod) {
     const int s = AddService(AllowanceService("0800", 1, "Day", 1.0, 3.0));
     EXPECT_NEAR(GetServiceCost("0800", Hour / 2, Day(2026, 11, 30)), 0.5, 1e-6);
     EXPECT_NEAR(GetServiceCost("0800", Hour, Day(2026, 12, 1)), 0.5 + 1.5, 1e-6);
     EXPECT_EQ(DUVAnalyse::Penalties(0, s).Seconds, Hour + Hour / 2);
 }
 
-TEST_F(ServiceCost, DailyAllowancePeriodsBeyondTheFirstHundredDays)
-{
+TEST_F(ServiceCost, DailyAllowancePeriodsBeyondTheFirstHundredDays) {
     DUVMain::ReportEndDate = Day(2027, 12, 31);
     const int s = AddService(AllowanceService("0800", 1, "Day", 1.0, 3.0));
     // 1 December 2026 + 150 days is period 150.
@@ -123,8 +113,7 @@ TEST_F(ServiceCost, DailyAllowancePeriodsBeyondTheFirstHundredDays)
     EXPECT_EQ(DUVAnalyse::Penalties(149, s).Seconds, 0);
 }
 
-TEST_F(ServiceCost, NegativeSecondsAreChargedAsNone)
-{
+TEST_F(ServiceCost, NegativeSecondsAreChargedAsNone) {
     const int s = AddService(AllowanceService("0800", 1, "Day", 1.0, 3.0));
     GetServiceCost("0800", Hour, Day(2026, 12, 1));
     EXPECT_EQ(GetServiceCost("0800", -600, Day(2026, 12, 1)), 0.0);
@@ -132,8 +121,7 @@ TEST_F(ServiceCost, NegativeSecondsAreChargedAsNone)
 }
 
 ServiceRecord DataService(const std::string& number, double freeMeg, const std::string& period,
-                          double perMeg)
-{
+                          double perMeg) {
     ServiceRecord s;
     s.ServiceNumber = number;
     s.AfterMeg = freeMeg;
@@ -144,20 +132,17 @@ ServiceRecord DataService(const std::string& number, double freeMeg, const std::
 
 using DataCost = CostingTest;
 
-TEST_F(DataCost, NumberOfNoServiceUsesTheDefaultCostPerMegabyte)
-{
+TEST_F(DataCost, NumberOfNoServiceUsesTheDefaultCostPerMegabyte) {
     EXPECT_NEAR(GetDataCost("0999", 2097152, Day(2026, 12, 7)), 0.5, 1e-9);
 }
 
-TEST_F(DataCost, NothingReadIsNotBooked)
-{
+TEST_F(DataCost, NothingReadIsNotBooked) {
     const int s = AddService(DataService("0800", 5, "Day", 0.5));
     EXPECT_EQ(GetDataCost("0800", 0, Day(2026, 12, 7)), 0.0);
     EXPECT_EQ(DUVAnalyse::Penalties(6, s).Bytes, 0);
 }
 
-TEST_F(DataCost, FreeMegabytesPerDay)
-{
+TEST_F(DataCost, FreeMegabytesPerDay) {
     const int s = AddService(DataService("0800", 5, "Day", 0.5));
     EXPECT_NEAR(GetDataCost("0800", 4 * Megabyte, Day(2026, 12, 7)), 0.0, 1e-9);
     // 3 MB more: 2 MB above the free 5.
@@ -170,8 +155,7 @@ TEST_F(DataCost, FreeMegabytesPerDay)
     EXPECT_EQ(DUVAnalyse::Penalties(7, s).Bytes, 3 * 1048576);
 }
 
-TEST_F(DataCost, SessionPeriodsGiveEverySessionItsOwnFreeAmount)
-{
+TEST_F(DataCost, SessionPeriodsGiveEverySessionItsOwnFreeAmount) {
     const int s = AddService(DataService("0800", 5, "Session", 0.5));
     EXPECT_NEAR(GetDataCost("0800", 4 * Megabyte, Day(2026, 12, 7)), 0.0, 1e-9);
     EXPECT_NEAR(GetDataCost("0800", 3 * Megabyte, Day(2026, 12, 7)), 0.0, 1e-9);
@@ -179,8 +163,7 @@ TEST_F(DataCost, SessionPeriodsGiveEverySessionItsOwnFreeAmount)
     EXPECT_EQ(DUVAnalyse::Penalties(0, s).Bytes, 7 * 1048576);
 }
 
-TEST_F(DataCost, MonthlyFreeAmountFromThirtyFirstOfJanuary)
-{
+TEST_F(DataCost, MonthlyFreeAmountFromThirtyFirstOfJanuary) {
     DUVMain::ReportStartDate = Day(2027, 1, 31);
     DUVMain::ReportEndDate = Day(2027, 3, 31);
     AddService(DataService("0800", 10, "Month", 0.5));
@@ -190,8 +173,7 @@ TEST_F(DataCost, MonthlyFreeAmountFromThirtyFirstOfJanuary)
     EXPECT_NEAR(GetDataCost("0800", 8 * Megabyte, Day(2027, 2, 28)), 0.0, 1e-9);
 }
 
-TEST_F(DataCost, ServiceWithoutRateBooksButCostsNothing)
-{
+TEST_F(DataCost, ServiceWithoutRateBooksButCostsNothing) {
     const int s = AddService(DataService("0800", 0, "Week", 0));
     EXPECT_EQ(GetDataCost("0800", 3 * Megabyte, Day(2026, 12, 7)), 0.0);
     EXPECT_EQ(DUVAnalyse::Penalties(0, s).Bytes, 3 * 1048576);
@@ -206,14 +188,14 @@ namespace {
 class PeriodCellOverflow : public CostingTest {
 protected:
     std::vector<int> errors;
-    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{runtime::SetErrorHandler, [this] {
-        errors.push_back(runtime::Err().number);
-        return runtime::kActionSkip;
-    }};
+    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{
+        runtime::SetErrorHandler, [this] {
+            errors.push_back(runtime::Err().number);
+            return runtime::kActionSkip;
+        }};
 };
 
-TEST_F(PeriodCellOverflow, GoesToTheErrorHandlerAndLeavesTheCell)
-{
+TEST_F(PeriodCellOverflow, GoesToTheErrorHandlerAndLeavesTheCell) {
     ServiceRecord s;
     s.ServiceNumber = "0800";
     s.ServiceOption = 2;

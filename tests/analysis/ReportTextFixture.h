@@ -32,8 +32,7 @@ using test_support::Time;
 
 inline TariffRecord Tariff(const std::string& description, const std::string& days,
                            DUVMain::Date start, DUVMain::Date end, double dialRate, double rate,
-                           const std::string& unit)
-{
+                           const std::string& unit) {
     TariffRecord t;
     t.Description = description;
     t.AppliesDays = days;
@@ -46,8 +45,7 @@ inline TariffRecord Tariff(const std::string& description, const std::string& da
 }
 
 // The report text split at CR LF; a text ending with CR LF gives an empty last line.
-inline std::vector<std::string> Lines(const std::string& text)
-{
+inline std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t from = 0;
     for (;;) {
@@ -62,8 +60,7 @@ inline std::vector<std::string> Lines(const std::string& text)
 }
 
 // Lines joined by CR LF, without one after the last.
-inline std::string Join(std::initializer_list<std::string> lines)
-{
+inline std::string Join(std::initializer_list<std::string> lines) {
     std::string text;
     bool first = true;
     for (const std::string& line : lines) {
@@ -84,8 +81,7 @@ struct Totals {
 };
 
 // The summary's totals line: the time under the time column, the cost last.
-inline Totals SummaryTotals()
-{
+inline Totals SummaryTotals() {
     const std::vector<std::string> lines = Lines(DUVAnalyse::ReportText);
     const std::string& line = lines.back();
     EXPECT_EQ(line.rfind(" TOTALS:", 0), 0u) << line;
@@ -93,8 +89,7 @@ inline Totals SummaryTotals()
 }
 
 // The details' totals line: "TOTALS: " and the time, then the cost.
-inline Totals DetailTotals()
-{
+inline Totals DetailTotals() {
     const std::vector<std::string> lines = Lines(DUVAnalyse::ReportText);
     EXPECT_GE(lines.size(), 3u);
     const std::string line = runtime::Trim(lines[lines.size() - 3]);
@@ -103,8 +98,7 @@ inline Totals DetailTotals()
 }
 
 // Builds both reports; their time and cost totals, as text and as list rows, agree.
-inline void ExpectTotalsAgree()
-{
+inline void ExpectTotalsAgree() {
     DUVAnalyse::DisplaySummaryReport();
     const Totals summary = SummaryTotals();
     const std::vector<std::string> summaryItem = DUVAnalyse::Report.Rows.back().SubItems;
@@ -118,8 +112,7 @@ inline void ExpectTotalsAgree()
 
 class ReportTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         test_support::ResetToDefaultSettings();
         UseLocale(regional::kLcidEnUs);
         DUVMain::TimeFormat = "Long Time";
@@ -133,49 +126,48 @@ protected:
         SetRange(Day(2026, 12, 1), Day(2026, 12, 1));
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         EXPECT_TRUE(errors.empty()) << "run-time error " << (errors.empty() ? 0 : errors.front());
         UseLocale(0);
         std::remove(path.c_str());
     }
 
-    DUVAnalyse::ReportWindow RecordingReportWindow()
-    {
+    DUVAnalyse::ReportWindow RecordingReportWindow() {
         DUVAnalyse::ReportWindow w;
-        w.Progress.Show = [this](bool on) { events.push_back(on ? "ProgressBar on" : "ProgressBar off"); };
+        w.Progress.Show = [this](bool on) {
+            events.push_back(on ? "ProgressBar on" : "ProgressBar off");
+        };
         w.Progress.Set = [this](int percent) { progress.push_back(percent); };
         w.Show = [this] { events.push_back("Show"); };
         return w;
     }
 
-    UserFeedback RecordingFeedback()
-    {
+    UserFeedback RecordingFeedback() {
         UserFeedback feedback;
-        feedback.ShowBusy = [this](bool busy) { events.push_back(busy ? "Hourglass" : "Default pointer"); };
+        feedback.ShowBusy = [this](bool busy) {
+            events.push_back(busy ? "Hourglass" : "Default pointer");
+        };
         return feedback;
     }
 
     // The regional settings of a fixed locale (0: the default source again).
-    static void UseLocale(regional::LCID lcid)
-    {
-        regional::Install(lcid ? std::shared_ptr<const regional::LocaleSource>(regional::MakeFixedLocale(lcid))
-                               : nullptr);
+    static void UseLocale(regional::LCID lcid) {
+        regional::Install(
+            lcid ? std::shared_ptr<const regional::LocaleSource>(regional::MakeFixedLocale(lcid))
+                 : nullptr);
         CurrencyFormat::GetCurrencySymbolInfo();
         GeneralFunctions::GetDateFormatMask();
         DUVMain::GetDayNames();
     }
 
-    static void SetRange(DUVMain::Date start, DUVMain::Date end)
-    {
+    static void SetRange(DUVMain::Date start, DUVMain::Date end) {
         DUVMain::ReportStartDate = start;
         DUVMain::ReportEndDate = end;
         DUVAnalyse::ReportDays = static_cast<int32_t>(end - start) + 1;
     }
 
     // Writes the lines with CR LF endings and runs one analysis over them.
-    void Run(std::initializer_list<std::string> lines)
-    {
+    void Run(std::initializer_list<std::string> lines) {
         std::ofstream out(path, std::ios::binary);
         float count = 0;
         for (const std::string& line : lines) {
@@ -189,8 +181,7 @@ protected:
         events.clear();  // the run's own hourglass; the tests look at the report's
     }
 
-    int AddService(const ServiceRecord& service)
-    {
+    int AddService(const ServiceRecord& service) {
         const int index = DUVMain::UsedServices;
         DUVMain::Services[index] = service;
         DUVMain::UsedServices = static_cast<std::int16_t>(index + 1);
@@ -199,8 +190,7 @@ protected:
 
     // "Demon", 0845123: 0.10 a call, 1.20 an hour, the first megabyte of a session free and
     // 0.50 a megabyte after it.
-    void AddDemon()
-    {
+    void AddDemon() {
         ServiceRecord s;
         s.ServiceName = "Demon";
         s.ServiceNumber = "0845123";
@@ -216,8 +206,7 @@ protected:
 
     // Tuesday 1 December 2026: a dialled session with 3 MB read, a busy call, an answered
     // call and a connect without a dial line.
-    void RunPlainDay()
-    {
+    void RunPlainDay() {
         AddDemon();
         Run({"12-01-2026 10:00:00.00 - Recv: ATDT0845123<cr>",
              "12-01-2026 10:00:05.00 - Connection established at 46666bps.",
@@ -235,18 +224,21 @@ protected:
     // A range of Thursday 24 and Friday 25 December 2026, the 25th a holiday, and "Tele"
     // priced per minute by four tariffs: a session from the day before the range into it, one
     // on the Thursday morning and one from the holiday evening into the day after the range.
-    void RunHolidayEdges()
-    {
+    void RunHolidayEdges() {
         SetRange(Day(2026, 12, 24), Day(2026, 12, 25));
         AddHoliday(Day(2026, 12, 25));
         ServiceRecord s;
         s.ServiceName = "Tele";
         s.ServiceNumber = "0800555";
         s.DialOption = 2;
-        s.Tariffs[1] = Tariff("Holiday", "Holidays", Time(0, 0), Time(23, 59), 0.0, 0.012, "Per Minute");
-        s.Tariffs[2] = Tariff("Daytime", "Mon-Fri", Time(8, 0), Time(17, 59), 0.10, 0.06, "Per Minute");
-        s.Tariffs[3] = Tariff("Evening", "Everyday", Time(18, 0), Time(23, 59), 0.05, 0.03, "Per Minute");
-        s.Tariffs[4] = Tariff("Night", "Everyday", Time(0, 0), Time(7, 59), 0.05, 0.02, "Per Minute");
+        s.Tariffs[1] =
+            Tariff("Holiday", "Holidays", Time(0, 0), Time(23, 59), 0.0, 0.012, "Per Minute");
+        s.Tariffs[2] =
+            Tariff("Daytime", "Mon-Fri", Time(8, 0), Time(17, 59), 0.10, 0.06, "Per Minute");
+        s.Tariffs[3] =
+            Tariff("Evening", "Everyday", Time(18, 0), Time(23, 59), 0.05, 0.03, "Per Minute");
+        s.Tariffs[4] =
+            Tariff("Night", "Everyday", Time(0, 0), Time(7, 59), 0.05, 0.02, "Per Minute");
         s.UsedTariffs = 4;
         AddService(s);
         Run({"12-23-2026 23:49:55.00 - Recv: ATDT0800555<cr>",
@@ -261,8 +253,7 @@ protected:
              "12-26-2026 00:05:02.00 - Reads : 2000000 bytes"});
     }
 
-    void AddHoliday(DUVMain::Date date)
-    {
+    void AddHoliday(DUVMain::Date date) {
         DUVMain::UsedHolidays = static_cast<std::int16_t>(DUVMain::UsedHolidays + 1);
         DUVMain::Holidays[DUVMain::UsedHolidays] = date;
     }
@@ -275,16 +266,17 @@ protected:
     std::vector<std::string> events;
     std::vector<int> progress;
 
-    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{runtime::SetErrorHandler, [this] {
-        errors.push_back(runtime::Err().number);
-        errorPlaces.push_back(DUVMain::ErrModuleName + "." + DUVMain::ErrProcName);
-        return runtime::kActionSkip;
-    }};
+    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{
+        runtime::SetErrorHandler, [this] {
+            errors.push_back(runtime::Err().number);
+            errorPlaces.push_back(DUVMain::ErrModuleName + "." + DUVMain::ErrProcName);
+            return runtime::kActionSkip;
+        }};
     test_support::ScopedValue<DUVAnalyse::PricingCalls> pricing_{DUVAnalyse::Pricing,
-                                                                DUVAnalyse::DefaultPricing()};
+                                                                 DUVAnalyse::DefaultPricing()};
     test_support::ScopedValue<DUVAnalyse::RunWindow> window_{DUVAnalyse::Window, {}};
-    test_support::ScopedValue<DUVAnalyse::ReportWindow> reportWindow_{
-        DUVAnalyse::ReportWindowCalls, RecordingReportWindow()};
+    test_support::ScopedValue<DUVAnalyse::ReportWindow> reportWindow_{DUVAnalyse::ReportWindowCalls,
+                                                                      RecordingReportWindow()};
     test_support::ScopedSeam<UserFeedback> feedback_{SetUserFeedback, RecordingFeedback()};
 };
 

@@ -14,8 +14,7 @@ using DUVAnalyse::ReportText;
 
 using BothReports = ReportTest;
 
-TEST_F(BothReports, BuildingAgainGivesTheSameText)
-{
+TEST_F(BothReports, BuildingAgainGivesTheSameText) {
     RunHolidayEdges();
     std::vector<std::string> notes;
     for (int32_t i = 1; i <= DUVAnalyse::ConnIndex; ++i)
@@ -36,11 +35,11 @@ TEST_F(BothReports, BuildingAgainGivesTheSameText)
         EXPECT_EQ(ReportText, summary);
     }
     for (int32_t i = 1; i <= DUVAnalyse::ConnIndex; ++i)
-        EXPECT_EQ(DUVAnalyse::Connections[static_cast<std::size_t>(i)].Notes, notes[static_cast<std::size_t>(i - 1)]);
+        EXPECT_EQ(DUVAnalyse::Connections[static_cast<std::size_t>(i)].Notes,
+                  notes[static_cast<std::size_t>(i - 1)]);
 }
 
-TEST_F(BothReports, SummaryOfTheHolidayRangeAgreesWithItsDetails)
-{
+TEST_F(BothReports, SummaryOfTheHolidayRangeAgreesWithItsDetails) {
     RunHolidayEdges();
     DUVAnalyse::DisplaySummaryReport();
     std::vector<std::string> lines = Lines(ReportText);
@@ -49,18 +48,18 @@ TEST_F(BothReports, SummaryOfTheHolidayRangeAgreesWithItsDetails)
     EXPECT_EQ(lines[3], " Ending:    Friday, December 25, 2026");
     EXPECT_EQ(lines[4], " Period:    2 days");
     // 2100 seconds in 3 sessions over 2 days; the reads line after the range end is lost.
-    EXPECT_EQ(lines[9], " Tele            00:35:00       3          00:11:40     00:17:30          0K      $1.56");
+    EXPECT_EQ(
+        lines[9],
+        " Tele            00:35:00       3          00:11:40     00:17:30          0K      $1.56");
     ExpectTotalsAgree();
 }
 
-TEST_F(BothReports, TotalsAgreeForThePlainDay)
-{
+TEST_F(BothReports, TotalsAgreeForThePlainDay) {
     RunPlainDay();
     ExpectTotalsAgree();
 }
 
-TEST_F(BothReports, TotalsAgreeWithErrorsShown)
-{
+TEST_F(BothReports, TotalsAgreeWithErrorsShown) {
     AddDemon();
     Run({"12-01-2026 09:00:00.00 - Recv: ATDT0845123<cr>",
          "12-01-2026 09:00:05.00 - Connection established",
@@ -75,15 +74,13 @@ TEST_F(BothReports, TotalsAgreeWithErrorsShown)
 // dates and times in the German forms.
 class GermanReports : public ReportTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ReportTest::SetUp();
         UseLocale(regional::kLcidDeDe);
     }
 };
 
-TEST_F(GermanReports, SummaryWithTheSymbolAfterTheAmount)
-{
+TEST_F(GermanReports, SummaryWithTheSymbolAfterTheAmount) {
     RunPlainDay();
     DUVAnalyse::DisplaySummaryReport();
     const std::string dashes = " " + Dashes(87);  // the money column is 12 wide
@@ -95,20 +92,24 @@ TEST_F(GermanReports, SummaryWithTheSymbolAfterTheAmount)
                               " Period:    1 day",
                               " ",
                               dashes,
-                              " Service         Duvelo         Sessions   AvSession    AvDay    * Data Read        Cost",
+                              " Service         Duvelo         Sessions   AvSession    AvDay    * "
+                              "Data Read        Cost",
                               dashes,
-                              " Unknown         00:05:00       1          00:05:00     00:05:00          0K      0,10 \x80",
-                              " Demon           00:30:00       1          00:30:00     00:30:00      3.072K      1,70 \x80",
+                              " Unknown         00:05:00       1          00:05:00     00:05:00    "
+                              "      0K      0,10 \x80",
+                              " Demon           00:30:00       1          00:30:00     00:30:00    "
+                              "  3.072K      1,70 \x80",
                               " 0171999         00:00:00       0          ",
-                              " Answered Calls  00:10:00       1          00:10:00     00:10:00          0K      0,00 \x80",
+                              " Answered Calls  00:10:00       1          00:10:00     00:10:00    "
+                              "      0K      0,00 \x80",
                               dashes,
-                              " TOTALS:         00:45:00       3                                     3.072K      1,80 \x80",
+                              " TOTALS:         00:45:00       3                                   "
+                              "  3.072K      1,80 \x80",
                           }));
     EXPECT_EQ(Report.Rows.back().Get(7), "1,80 \x80");
 }
 
-TEST_F(GermanReports, DetailsWithTheSymbolAfterTheAmount)
-{
+TEST_F(GermanReports, DetailsWithTheSymbolAfterTheAmount) {
     RunPlainDay();
     DUVAnalyse::DisplayDetailReport();
     std::vector<std::string> lines = Lines(ReportText);
@@ -122,7 +123,8 @@ TEST_F(GermanReports, DetailsWithTheSymbolAfterTheAmount)
     EXPECT_EQ(lines[13], "    " + Blanks(41) + "00:30:00" + Blanks(6) + "1,70 \x80");
     EXPECT_EQ(lines[29], Blanks(37) + "TOTALS: 00:45:00      1,80 \x80");
     EXPECT_EQ(Report.Begin, "Dienstag, 1. Dezember 2026");
-    EXPECT_EQ(Report.Rows.at(2).Get(7), " Dialup: 0,10 \x80 - Service: 0,60 \x80 - Data: 1,00 \x80");
+    EXPECT_EQ(Report.Rows.at(2).Get(7),
+              " Dialup: 0,10 \x80 - Service: 0,60 \x80 - Data: 1,00 \x80");
 }
 
 #ifdef _WIN32
@@ -130,8 +132,7 @@ TEST_F(GermanReports, DetailsWithTheSymbolAfterTheAmount)
 class SystemLocale : public regional::LocaleSource {
 public:
     regional::LCID SystemDefaultLCID() const override { return GetSystemDefaultLCID(); }
-    std::optional<std::string> Info(regional::LCID lcid, regional::LCTYPE type) const override
-    {
+    std::optional<std::string> Info(regional::LCID lcid, regional::LCTYPE type) const override {
         char value[256];
         const int n = GetLocaleInfoA(lcid, type, value, sizeof value);
         if (n <= 0)
@@ -140,8 +141,7 @@ public:
     }
 };
 
-TEST_F(BothReports, SystemEnglishLocaleGivesTheSameTextAsTheFixedOne)
-{
+TEST_F(BothReports, SystemEnglishLocaleGivesTheSameTextAsTheFixedOne) {
     if (GetSystemDefaultLCID() != regional::kLcidEnUs)
         GTEST_SKIP() << "the system locale is not English (United States)";
     RunHolidayEdges();

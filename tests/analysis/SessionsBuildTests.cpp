@@ -7,10 +7,8 @@ namespace {
 using DUVAnalyse::ConnIndex;
 using DUVAnalyse::UsageCount;
 
-TEST_F(SessionsTest, NormalDialledSessionFillsRecordAndUsageRow)
-{
-    Run({"12-01-2026 10:00:00.00 - Dialing.",
-         "12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
+TEST_F(SessionsTest, NormalDialledSessionFillsRecordAndUsageRow) {
+    Run({"12-01-2026 10:00:00.00 - Dialing.", "12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established at 46666bps.",
          "12-01-2026 10:10:30.00 - Hanging up the modem.",
          "12-01-2026 10:10:35.00 -                Reads : 2048000 bytes",
@@ -53,8 +51,7 @@ TEST_F(SessionsTest, NormalDialledSessionFillsRecordAndUsageRow)
     EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(SessionsTest, BusyCallGivesTheRecordBackAndKeepsAnEmptyUsageRow)
-{
+TEST_F(SessionsTest, BusyCallGivesTheRecordBackAndKeepsAnEmptyUsageRow) {
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:20.00 - Recv: <cr><lf>BUSY<cr><lf>",
          "12-01-2026 10:00:20.00 - Hanging up the modem."});
@@ -65,8 +62,7 @@ TEST_F(SessionsTest, BusyCallGivesTheRecordBackAndKeepsAnEmptyUsageRow)
     EXPECT_TRUE(dialCalls.empty());
 }
 
-TEST_F(SessionsTest, AnsweredCallWithCostsOn)
-{
+TEST_F(SessionsTest, AnsweredCallWithCostsOn) {
     Run({"12-01-2026 11:00:00.00 - Answering the call.",
          "12-01-2026 11:00:10.00 - Connection established at 33600bps.",
          "12-01-2026 11:05:10.00 - Remote modem hung up."});
@@ -80,8 +76,7 @@ TEST_F(SessionsTest, AnsweredCallWithCostsOn)
     EXPECT_FALSE(DUVAnalyse::Answered);
 }
 
-TEST_F(SessionsTest, AnsweredCallWithCostsOffHasNoNote)
-{
+TEST_F(SessionsTest, AnsweredCallWithCostsOffHasNoNote) {
     DUVMain::CalcCosts = false;
     Run({"12-01-2026 11:00:00.00 - Answering the call.",
          "12-01-2026 11:00:10.00 - Connection established at 33600bps.",
@@ -91,8 +86,7 @@ TEST_F(SessionsTest, AnsweredCallWithCostsOffHasNoNote)
     EXPECT_TRUE(Rec(1).Answered);
 }
 
-TEST_F(SessionsTest, ConnectWithoutDialLineIsAnUnknownServiceInRowZero)
-{
+TEST_F(SessionsTest, ConnectWithoutDialLineIsAnUnknownServiceInRowZero) {
     Run({"12-01-2026 12:00:00.00 - Connection established at 46666bps.",
          "12-01-2026 12:02:00.00 - Hanging up the modem."});
     ASSERT_EQ(ConnIndex, 1);
@@ -106,8 +100,7 @@ TEST_F(SessionsTest, ConnectWithoutDialLineIsAnUnknownServiceInRowZero)
     EXPECT_EQ(dialCalls[0].number, "Unknown");
 }
 
-TEST_F(SessionsTest, TwoConnectsInARowCloseTheFirstWithAssumedValues)
-{
+TEST_F(SessionsTest, TwoConnectsInARowCloseTheFirstWithAssumedValues) {
     DUVMain::NoDisconData = 100;
     Run({"12-01-2026 10:00:00.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established at 46666bps.",
@@ -132,8 +125,7 @@ TEST_F(SessionsTest, TwoConnectsInARowCloseTheFirstWithAssumedValues)
     EXPECT_EQ(dataCalls[0].bytes, 102400);
 }
 
-TEST_F(SessionsTest, TwoConnectsInARowWithErrorsHiddenAssumeNothing)
-{
+TEST_F(SessionsTest, TwoConnectsInARowWithErrorsHiddenAssumeNothing) {
     DUVMain::ShowErrors = false;
     DUVMain::NoDisconData = 100;
     Run({"12-01-2026 10:00:00.00 - Recv: ATDT0123456<cr>",
@@ -154,8 +146,7 @@ TEST_F(SessionsTest, TwoConnectsInARowWithErrorsHiddenAssumeNothing)
     EXPECT_TRUE(dataCalls.empty());
 }
 
-TEST_F(SessionsTest, LogEndingWhileConnectedClosesAtTheEnd)
-{
+TEST_F(SessionsTest, LogEndingWhileConnectedClosesAtTheEnd) {
     Run({"12-01-2026 23:50:00.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 23:50:00.00 - Connection established at 46666bps."});
     ASSERT_EQ(ConnIndex, 1);
@@ -168,8 +159,7 @@ TEST_F(SessionsTest, LogEndingWhileConnectedClosesAtTheEnd)
     EXPECT_EQ(Count("ShowReport"), 1);
 }
 
-TEST_F(SessionsTest, SessionAcrossMidnightWithBothDaysInRange)
-{
+TEST_F(SessionsTest, SessionAcrossMidnightWithBothDaysInRange) {
     Run({"12-01-2026 23:49:50.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 23:50:00.00 - Connection established at 46666bps.",
          "12-02-2026 00:10:00.00 - Hanging up the modem."});
@@ -178,8 +168,7 @@ TEST_F(SessionsTest, SessionAcrossMidnightWithBothDaysInRange)
     EXPECT_EQ(Rec(1).DisconnectDate, Day(2026, 12, 2));
 }
 
-TEST_F(SessionsTest, SessionAcrossMidnightWithOnlyTheSecondDayInRange)
-{
+TEST_F(SessionsTest, SessionAcrossMidnightWithOnlyTheSecondDayInRange) {
     DUVMain::ReportStartDate = Day(2026, 12, 2);
     Run({"12-01-2026 23:49:50.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 23:50:00.00 - Connection established at 46666bps.",
@@ -189,8 +178,7 @@ TEST_F(SessionsTest, SessionAcrossMidnightWithOnlyTheSecondDayInRange)
     EXPECT_EQ(Rec(1).ConnectDate, Day(2026, 12, 1));
 }
 
-TEST_F(SessionsTest, ReadsLineNineteenSecondsAfterTheDisconnectCounts)
-{
+TEST_F(SessionsTest, ReadsLineNineteenSecondsAfterTheDisconnectCounts) {
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established",
          "12-01-2026 10:10:30.00 - Hanging up the modem.",
@@ -200,8 +188,7 @@ TEST_F(SessionsTest, ReadsLineNineteenSecondsAfterTheDisconnectCounts)
     EXPECT_EQ(Row(1).BytesRead, 4096);
 }
 
-TEST_F(SessionsTest, ReadsLineTwentySecondsAfterTheDisconnectIsIgnored)
-{
+TEST_F(SessionsTest, ReadsLineTwentySecondsAfterTheDisconnectIsIgnored) {
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established",
          "12-01-2026 10:10:30.00 - Hanging up the modem.",
@@ -212,8 +199,7 @@ TEST_F(SessionsTest, ReadsLineTwentySecondsAfterTheDisconnectIsIgnored)
     EXPECT_TRUE(dataCalls.empty());
 }
 
-TEST_F(SessionsTest, ReadsLineStampedBeforeTheDisconnectCounts)
-{
+TEST_F(SessionsTest, ReadsLineStampedBeforeTheDisconnectCounts) {
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established",
          "12-01-2026 10:10:30.00 - Hanging up the modem.",
@@ -221,8 +207,7 @@ TEST_F(SessionsTest, ReadsLineStampedBeforeTheDisconnectCounts)
     EXPECT_EQ(Rec(1).BytesRead, 4096);
 }
 
-TEST_F(SessionsTest, DialLineWithoutDialModeLetterLosesTheFirstDigit)
-{
+TEST_F(SessionsTest, DialLineWithoutDialModeLetterLosesTheFirstDigit) {
     Run({"12-01-2026 10:00:01.00 - Recv: ATD0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established",
          "12-01-2026 10:10:30.00 - Hanging up the modem."});
@@ -230,8 +215,7 @@ TEST_F(SessionsTest, DialLineWithoutDialModeLetterLosesTheFirstDigit)
     EXPECT_EQ(Rec(1).Service, "123456");
 }
 
-TEST_F(SessionsTest, DialLineWithANumberOfOtherCharactersStartsNoSession)
-{
+TEST_F(SessionsTest, DialLineWithANumberOfOtherCharactersStartsNoSession) {
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT 0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established",
          "12-01-2026 10:10:30.00 - Hanging up the modem."});
@@ -240,8 +224,7 @@ TEST_F(SessionsTest, DialLineWithANumberOfOtherCharactersStartsNoSession)
     EXPECT_EQ(Rec(1).Service, "Unknown Service");
 }
 
-TEST_F(SessionsTest, NumberAndOtherNumberOfOneServiceShareARow)
-{
+TEST_F(SessionsTest, NumberAndOtherNumberOfOneServiceShareARow) {
     AddService("Net", "0123456", "0999999");
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established",
@@ -256,8 +239,7 @@ TEST_F(SessionsTest, NumberAndOtherNumberOfOneServiceShareARow)
     EXPECT_EQ(Rec(2).Service, "0999999");
 }
 
-TEST_F(SessionsTest, FreeWindowAndChargeBlocksGoIntoNotesAndRow)
-{
+TEST_F(SessionsTest, FreeWindowAndChargeBlocksGoIntoNotesAndRow) {
     AddService("Net", "0123456", "");
     DUVMain::Services[0].FreePeriod = true;
     DUVMain::Services[0].FreeStart = Time(10, 5);
@@ -276,8 +258,7 @@ TEST_F(SessionsTest, FreeWindowAndChargeBlocksGoIntoNotesAndRow)
     EXPECT_EQ(serviceCalls[0].seconds, 1200 - 330);
 }
 
-TEST_F(SessionsTest, UncoveredDialCostMarksTheSessionAndWarnsOnce)
-{
+TEST_F(SessionsTest, UncoveredDialCostMarksTheSessionAndWarnsOnce) {
     uncovered = "0123456";
     Run({"12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
          "12-01-2026 10:00:30.00 - Connection established",

@@ -44,8 +44,7 @@ struct DataCall {
 
 class SessionsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         test_support::ResetToDefaultSettings();
         DUVMain::Services.ReDim(DUVMain::MaxServices);
         DUVMain::CalcCosts = true;
@@ -56,8 +55,7 @@ protected:
 
     void TearDown() override { std::remove(path.c_str()); }
 
-    DUVAnalyse::PricingCalls RecordingPricing()
-    {
+    DUVAnalyse::PricingCalls RecordingPricing() {
         DUVAnalyse::PricingCalls p;
         p.GetDialupCost = [this](const std::string& number, double cd, double ct, double dd,
                                  double dt, int32_t connIndex) {
@@ -76,18 +74,20 @@ protected:
         return p;
     }
 
-    UserFeedback RecordingFeedback()
-    {
+    UserFeedback RecordingFeedback() {
         UserFeedback feedback;
-        feedback.ShowBusy = [this](bool b) { events.push_back(b ? "Hourglass" : "Default pointer"); };
+        feedback.ShowBusy = [this](bool b) {
+            events.push_back(b ? "Hourglass" : "Default pointer");
+        };
         feedback.LetEventsRun = [this] { ++eventPumps; };
         return feedback;
     }
 
-    DUVAnalyse::RunWindow RecordingWindow()
-    {
+    DUVAnalyse::RunWindow RecordingWindow() {
         DUVAnalyse::RunWindow w;
-        w.Progress.Show = [this](bool v) { events.push_back(v ? "ProgressBar on" : "ProgressBar off"); };
+        w.Progress.Show = [this](bool v) {
+            events.push_back(v ? "ProgressBar on" : "ProgressBar off");
+        };
         w.Progress.Set = [this](int pct) { progress.push_back(pct); };
         w.SetStatusText = [this](const std::string& t) { status.push_back(t); };
         w.WarnMaxServices = [this] { events.push_back("WarnMaxServices"); };
@@ -98,8 +98,7 @@ protected:
     }
 
     // Writes the lines with CR LF endings and runs one analysis over them.
-    void Run(std::initializer_list<std::string> lines)
-    {
+    void Run(std::initializer_list<std::string> lines) {
         std::ofstream out(path, std::ios::binary);
         float count = 0;
         for (const std::string& line : lines) {
@@ -113,16 +112,14 @@ protected:
         DUVAnalyse::Analyse();
     }
 
-    int Count(const std::string& event) const
-    {
+    int Count(const std::string& event) const {
         int n = 0;
         for (const std::string& e : events)
             n += e == event;
         return n;
     }
 
-    void AddService(const std::string& name, const std::string& number, const std::string& alt)
-    {
+    void AddService(const std::string& name, const std::string& number, const std::string& alt) {
         ServiceRecord& s = DUVMain::Services[DUVMain::UsedServices];
         s.ServiceName = name;
         s.ServiceNumber = number;
@@ -130,8 +127,12 @@ protected:
         ++DUVMain::UsedServices;
     }
 
-    const DUVAnalyse::ConnectionRecord& Rec(int i) const { return DUVAnalyse::Connections.at(static_cast<std::size_t>(i)); }
-    const DUVAnalyse::ServiceUsageRecord& Row(int i) const { return DUVAnalyse::ServiceUsage.at(static_cast<std::size_t>(i)); }
+    const DUVAnalyse::ConnectionRecord& Rec(int i) const {
+        return DUVAnalyse::Connections.at(static_cast<std::size_t>(i));
+    }
+    const DUVAnalyse::ServiceUsageRecord& Row(int i) const {
+        return DUVAnalyse::ServiceUsage.at(static_cast<std::size_t>(i));
+    }
 
     std::string path = ::testing::TempDir() + "duv_sessions_test.log";
     std::string uncovered = "none";
@@ -144,12 +145,13 @@ protected:
     std::vector<int> errors;
     int eventPumps = 0;
 
-    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{runtime::SetErrorHandler, [this] {
-        errors.push_back(runtime::Err().number);
-        return runtime::kActionSkip;
-    }};
+    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{
+        runtime::SetErrorHandler, [this] {
+            errors.push_back(runtime::Err().number);
+            return runtime::kActionSkip;
+        }};
     test_support::ScopedValue<DUVAnalyse::PricingCalls> pricing_{DUVAnalyse::Pricing,
-                                                                RecordingPricing()};
+                                                                 RecordingPricing()};
     test_support::ScopedValue<DUVAnalyse::RunWindow> window_{DUVAnalyse::Window, RecordingWindow()};
     test_support::ScopedSeam<UserFeedback> feedback_{SetUserFeedback, RecordingFeedback()};
 };

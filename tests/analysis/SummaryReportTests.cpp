@@ -9,8 +9,7 @@ using DUVAnalyse::ReportText;
 
 using SummaryReport = ReportTest;
 
-TEST_F(SummaryReport, PlainDayWithBusyAnsweredAndUnknownSessions)
-{
+TEST_F(SummaryReport, PlainDayWithBusyAnsweredAndUnknownSessions) {
     RunPlainDay();
     DUVAnalyse::DisplaySummaryReport();
     const std::string dashes = " " + Dashes(86);
@@ -40,8 +39,7 @@ TEST_F(SummaryReport, PlainDayWithBusyAnsweredAndUnknownSessions)
     EXPECT_EQ(events, order);
 }
 
-TEST_F(SummaryReport, PlainDayListAndLabels)
-{
+TEST_F(SummaryReport, PlainDayListAndLabels) {
     RunPlainDay();
     DUVAnalyse::DisplaySummaryReport();
     EXPECT_EQ(Report.Title, "DUVELO - Summary Report");
@@ -63,7 +61,8 @@ TEST_F(SummaryReport, PlainDayListAndLabels)
     // An empty first item, four usage rows, the dotted row and the totals.
     ASSERT_EQ(Report.Rows.size(), 7u);
     EXPECT_TRUE(Row(0).SubItems.empty());
-    std::vector<std::string> demon{"Demon", "00:30:00", "1", "00:30:00", "00:30:00", "3,072K", "$1.70"};
+    std::vector<std::string> demon{"Demon",    "00:30:00", "1",    "00:30:00",
+                                   "00:30:00", "3,072K",   "$1.70"};
     EXPECT_EQ(Row(2).SubItems, demon);
     std::vector<std::string> busy{"0171999", "00:00:00", "0"};
     EXPECT_EQ(Row(3).SubItems, busy);
@@ -75,8 +74,7 @@ TEST_F(SummaryReport, PlainDayListAndLabels)
     EXPECT_EQ(Report.TitleLength, 23);
 }
 
-TEST_F(SummaryReport, ChargeBlocksColumnAndItsSwitchToDataRead)
-{
+TEST_F(SummaryReport, ChargeBlocksColumnAndItsSwitchToDataRead) {
     AddDemon();
     ServiceRecord blocky;
     blocky.ServiceName = "Blocky Internet Ltd";  // 19 characters: cut to 12 and "... "
@@ -107,12 +105,16 @@ TEST_F(SummaryReport, ChargeBlocksColumnAndItsSwitchToDataRead)
                               " Period:    1 day",
                               " ",
                               dashes,
-                              " Service         Duvelo         Sessions   AvSession    AvDay         * Blocks       Cost",
+                              " Service         Duvelo         Sessions   AvSession    AvDay       "
+                              "  * Blocks       Cost",
                               dashes,
-                              " Blocky Inter... 00:55:00       2          00:27:30     00:55:00     3 (01:30)      $3.00",
-                              " Demon           00:10:00       1          00:10:00     00:10:00     0 (00:00)      $0.30",
+                              " Blocky Inter... 00:55:00       2          00:27:30     00:55:00    "
+                              " 3 (01:30)      $3.00",
+                              " Demon           00:10:00       1          00:10:00     00:10:00    "
+                              " 0 (00:00)      $0.30",
                               dashes,
-                              " TOTALS:         01:05:00       3                                    3 (01:30)      $3.30",
+                              " TOTALS:         01:05:00       3                                   "
+                              " 3 (01:30)      $3.30",
                           }));
     EXPECT_EQ(Report.Rows.at(1).Get(6), "3 (01:30)");
     EXPECT_EQ(Report.Columns.at(5).Title, "* Blocks");
@@ -122,13 +124,18 @@ TEST_F(SummaryReport, ChargeBlocksColumnAndItsSwitchToDataRead)
     DUVAnalyse::DisplaySummaryReport();
     std::vector<std::string> lines = Lines(ReportText);
     ASSERT_EQ(lines.size(), 13u);
-    EXPECT_EQ(lines[7], " Service         Duvelo         Sessions   AvSession    AvDay    * Data Read       Cost");
-    EXPECT_EQ(lines[9], " Blocky Inter... 00:55:00       2          00:27:30     00:55:00          0K      $3.00");
-    EXPECT_EQ(lines[12], " TOTALS:         01:05:00       3                                         0K      $3.30");
+    EXPECT_EQ(
+        lines[7],
+        " Service         Duvelo         Sessions   AvSession    AvDay    * Data Read       Cost");
+    EXPECT_EQ(
+        lines[9],
+        " Blocky Inter... 00:55:00       2          00:27:30     00:55:00          0K      $3.00");
+    EXPECT_EQ(
+        lines[12],
+        " TOTALS:         01:05:00       3                                         0K      $3.30");
 }
 
-TEST_F(SummaryReport, NoConnectionsMade)
-{
+TEST_F(SummaryReport, NoConnectionsMade) {
     Run({"12-01-2026 10:00:00.00 - Modem initialised", "12-01-2026 10:00:01.00 - AT&F"});
     DUVAnalyse::DisplaySummaryReport();
     const std::string dashes = " " + Dashes(86);
@@ -140,7 +147,8 @@ TEST_F(SummaryReport, NoConnectionsMade)
                               " Period:    1 day",
                               " ",
                               dashes,
-                              " Service         Duvelo         Sessions   AvSession    AvDay    * Data Read       Cost",
+                              " Service         Duvelo         Sessions   AvSession    AvDay    * "
+                              "Data Read       Cost",
                               dashes,
                               "",
                               " No Connections Made During his Period.",
@@ -152,8 +160,7 @@ TEST_F(SummaryReport, NoConnectionsMade)
     EXPECT_EQ(Report.SelectedRow, 0);
 }
 
-TEST_F(SummaryReport, CostsOffAndARangeOfTwoDays)
-{
+TEST_F(SummaryReport, CostsOffAndARangeOfTwoDays) {
     DUVMain::CalcCosts = false;
     SetRange(Day(2026, 12, 1), Day(2026, 12, 2));
     AddDemon();
@@ -167,25 +174,29 @@ TEST_F(SummaryReport, CostsOffAndARangeOfTwoDays)
     EXPECT_EQ(lines[3], " Ending:    Wednesday, December 2, 2026");
     EXPECT_EQ(lines[4], " Period:    2 days");
     EXPECT_EQ(lines[6], " " + Dashes(75));
-    EXPECT_EQ(lines[7], " Service         Duvelo         Sessions   AvSession    AvDay    * Data Read");
+    EXPECT_EQ(lines[7],
+              " Service         Duvelo         Sessions   AvSession    AvDay    * Data Read");
     // 1,600 bytes are 1.5625 KB, shown as 2K; the average per day is half the time.
-    EXPECT_EQ(lines[9], " Demon           01:00:00       1          01:00:00     00:30:00          2K");
-    EXPECT_EQ(lines[11], " TOTALS:         01:00:00       1                                         2K");
+    EXPECT_EQ(lines[9],
+              " Demon           01:00:00       1          01:00:00     00:30:00          2K");
+    EXPECT_EQ(lines[11],
+              " TOTALS:         01:00:00       1                                         2K");
     EXPECT_EQ(Report.Columns.size(), 6u);
     EXPECT_EQ(Report.Period, "2 days");
     EXPECT_EQ(Report.Rows.back().SubItems.size(), 6u);
 }
 
-TEST_F(SummaryReport, ErrorsFoundWarnInTheHeadingOnlyWhenShown)
-{
+TEST_F(SummaryReport, ErrorsFoundWarnInTheHeadingOnlyWhenShown) {
     AddDemon();
     std::initializer_list<std::string> log{"12-01-2026 09:00:00.00 - Recv: ATDT0845123<cr>",
                                            "12-01-2026 09:00:05.00 - Connection established"};
     Run(log);
     DUVAnalyse::DisplaySummaryReport();
     std::vector<std::string> lines = Lines(ReportText);
-    EXPECT_EQ(lines[2], " Beginning: Tuesday, December 1, 2026        WARNING: Errors found in log!");
-    EXPECT_EQ(lines[3], " Ending:    Tuesday, December 1, 2026                 Check details report.");
+    EXPECT_EQ(lines[2],
+              " Beginning: Tuesday, December 1, 2026        WARNING: Errors found in log!");
+    EXPECT_EQ(lines[3],
+              " Ending:    Tuesday, December 1, 2026                 Check details report.");
     EXPECT_TRUE(Report.ShowWarning);
 
     DUVMain::ShowErrors = false;
@@ -195,8 +206,7 @@ TEST_F(SummaryReport, ErrorsFoundWarnInTheHeadingOnlyWhenShown)
     EXPECT_FALSE(Report.ShowWarning);
 }
 
-TEST_F(SummaryReport, ARowWithTimeButNoSessionsGoesToTheErrorHandler)
-{
+TEST_F(SummaryReport, ARowWithTimeButNoSessionsGoesToTheErrorHandler) {
     RunPlainDay();
     DUVAnalyse::ServiceUsage[1].Sessions = 0;
     DUVAnalyse::DisplaySummaryReport();
@@ -205,12 +215,12 @@ TEST_F(SummaryReport, ARowWithTimeButNoSessionsGoesToTheErrorHandler)
     errors.clear();
     // The failing cell is left out; the rest of the report is built.
     std::vector<std::string> lines = Lines(ReportText);
-    EXPECT_EQ(lines[10], " Demon           00:30:00       0          00:30:00      3,072K      $1.70");
+    EXPECT_EQ(lines[10],
+              " Demon           00:30:00       0          00:30:00      3,072K      $1.70");
     EXPECT_TRUE(DUVMain::SummaryReportBuilt);
 }
 
-TEST_F(SummaryReport, ServiceNamesOfFifteenAndSixteenCharacters)
-{
+TEST_F(SummaryReport, ServiceNamesOfFifteenAndSixteenCharacters) {
     ServiceRecord a;
     a.ServiceName = "Fifteen Letters";
     a.ServiceNumber = "0101";
@@ -219,9 +229,12 @@ TEST_F(SummaryReport, ServiceNamesOfFifteenAndSixteenCharacters)
     b.ServiceName = "Sixteen Letters!";
     b.ServiceNumber = "0202";
     AddService(b);
-    Run({"12-01-2026 09:00:00.00 - Recv: ATDT0101<cr>", "12-01-2026 09:00:05.00 - Connection established",
-         "12-01-2026 09:01:05.00 - Hanging up the modem.", "12-01-2026 10:00:00.00 - Recv: ATDT0202<cr>",
-         "12-01-2026 10:00:05.00 - Connection established", "12-01-2026 10:01:05.00 - Hanging up the modem."});
+    Run({"12-01-2026 09:00:00.00 - Recv: ATDT0101<cr>",
+         "12-01-2026 09:00:05.00 - Connection established",
+         "12-01-2026 09:01:05.00 - Hanging up the modem.",
+         "12-01-2026 10:00:00.00 - Recv: ATDT0202<cr>",
+         "12-01-2026 10:00:05.00 - Connection established",
+         "12-01-2026 10:01:05.00 - Hanging up the modem."});
     DUVAnalyse::DisplaySummaryReport();
     std::vector<std::string> lines = Lines(ReportText);
     EXPECT_EQ(lines[9].substr(0, 18), " Fifteen Letters 0");

@@ -14,14 +14,12 @@ namespace {
 // Records the sounds played and how many boxes had been shown when each one played.
 class RecordedSounds final : public sound::SoundPlayer {
 public:
-    explicit RecordedSounds(const ScriptedMessages& boxes) : boxes_(boxes)
-    {
+    explicit RecordedSounds(const ScriptedMessages& boxes) : boxes_(boxes) {
         sound::SetSoundPlayer(this);
     }
     ~RecordedSounds() override { sound::SetSoundPlayer(nullptr); }
 
-    void PlayFile(const std::string& path) override
-    {
+    void PlayFile(const std::string& path) override {
         files.push_back(path);
         boxesBefore.push_back(boxes_.Calls().size());
     }
@@ -39,8 +37,7 @@ const std::string Heading =
 
 class UserWarnings : public CostingTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         CostingTest::SetUp();
         DUVMain::CurrencySymbol = "$";
         DUVMain::CurrencySymbolPrecedes = 1;
@@ -52,8 +49,7 @@ protected:
     test_support::ScopedValue<DUVAnalyse::RunWindow> window_{DUVAnalyse::Window, {}};
 
     // A service warning by the kind given, with display and sound on.
-    static ServiceRecord Warned(const std::string& name, const std::string& number, int option)
-    {
+    static ServiceRecord Warned(const std::string& name, const std::string& number, int option) {
         ServiceRecord s;
         s.ServiceName = name;
         s.ServiceNumber = number;
@@ -65,8 +61,7 @@ protected:
     }
 
     // Appends a usage row for the number and returns it.
-    DUVAnalyse::ServiceUsageRecord& Row(const std::string& number)
-    {
+    DUVAnalyse::ServiceUsageRecord& Row(const std::string& number) {
         DUVAnalyse::UsageCount += 1;
         auto& row = DUVAnalyse::ServiceUsage[static_cast<size_t>(DUVAnalyse::UsageCount)];
         row.Number = number;
@@ -77,8 +72,7 @@ protected:
     RecordedSounds sounds{boxes};
 };
 
-TEST_F(UserWarnings, TimeThresholdCountsWholeMinutes)
-{
+TEST_F(UserWarnings, TimeThresholdCountsWholeMinutes) {
     ServiceRecord s = Warned("Home ISP", "0800", 0);
     s.WarningHours = 1;
     s.WarningMinutes = 30;
@@ -98,8 +92,7 @@ TEST_F(UserWarnings, TimeThresholdCountsWholeMinutes)
     EXPECT_EQ(boxes.Calls()[0].flags, 64);
 }
 
-TEST_F(UserWarnings, DialupAndServiceCostThresholdsShowTheThresholdAsMoney)
-{
+TEST_F(UserWarnings, DialupAndServiceCostThresholdsShowTheThresholdAsMoney) {
     ServiceRecord dial = Warned("Dial ", "0800", 1);
     dial.WarningDialup = 1234.5;
     AddService(dial);
@@ -120,8 +113,7 @@ TEST_F(UserWarnings, DialupAndServiceCostThresholdsShowTheThresholdAsMoney)
                                          "Svc - Service costs exceeded $3.00\n");
 }
 
-TEST_F(UserWarnings, DataThresholdCountsWholeKilobytes)
-{
+TEST_F(UserWarnings, DataThresholdCountsWholeKilobytes) {
     ServiceRecord s = Warned("Data", "0800", 3);
     s.WarningData = 1500;
     AddService(s);
@@ -136,8 +128,7 @@ TEST_F(UserWarnings, DataThresholdCountsWholeKilobytes)
     EXPECT_EQ(boxes.Calls()[0].text, Heading + "Data - Data downloaded exceeded 1,500KB\n");
 }
 
-TEST_F(UserWarnings, ZeroThresholdIsReachedWithoutUse)
-{
+TEST_F(UserWarnings, ZeroThresholdIsReachedWithoutUse) {
     ServiceRecord s = Warned("Data", "0800", 3);
     s.WarningData = 0;
     AddService(s);
@@ -147,8 +138,7 @@ TEST_F(UserWarnings, ZeroThresholdIsReachedWithoutUse)
     EXPECT_EQ(boxes.Calls()[0].text, Heading + "Data - Data downloaded exceeded 0KB\n");
 }
 
-TEST_F(UserWarnings, OneSoundThenOneBoxListingEveryServiceReached)
-{
+TEST_F(UserWarnings, OneSoundThenOneBoxListingEveryServiceReached) {
     ServiceRecord shown = Warned("Shown", "0800", 0);
     shown.WarningDisplay = true;
     shown.WarningSound = true;
@@ -178,8 +168,7 @@ TEST_F(UserWarnings, OneSoundThenOneBoxListingEveryServiceReached)
     EXPECT_EQ(DUVAnalyse::WarningLines[2].ServiceName, "Quiet");
 }
 
-TEST_F(UserWarnings, SoundOnlyShowsNoBox)
-{
+TEST_F(UserWarnings, SoundOnlyShowsNoBox) {
     ServiceRecord s = Warned("Quiet", "0800", 0);
     s.WarningDisplay = false;
     AddService(s);
@@ -189,8 +178,7 @@ TEST_F(UserWarnings, SoundOnlyShowsNoBox)
     EXPECT_TRUE(boxes.Calls().empty());
 }
 
-TEST_F(UserWarnings, BoxOnlyPlaysNoSound)
-{
+TEST_F(UserWarnings, BoxOnlyPlaysNoSound) {
     ServiceRecord s = Warned("Shown", "0800", 0);
     s.WarningSound = false;
     AddService(s);
@@ -200,8 +188,7 @@ TEST_F(UserWarnings, BoxOnlyPlaysNoSound)
     EXPECT_EQ(boxes.Calls().size(), 1u);
 }
 
-TEST_F(UserWarnings, ServicesWithWarningsOffOrOtherKindsAreNotListed)
-{
+TEST_F(UserWarnings, ServicesWithWarningsOffOrOtherKindsAreNotListed) {
     ServiceRecord off = Warned("Off", "0800", 0);
     off.ShowWarnings = false;
     AddService(off);
@@ -215,8 +202,7 @@ TEST_F(UserWarnings, ServicesWithWarningsOffOrOtherKindsAreNotListed)
     EXPECT_EQ(DUVAnalyse::WarningLines.size(), 1u);
 }
 
-TEST_F(UserWarnings, OnlyTheRowsInUseAreTested)
-{
+TEST_F(UserWarnings, OnlyTheRowsInUseAreTested) {
     // A service with an empty alternative number and a threshold of 0: the empty rows
     // beyond the used ones do not list it again.
     AddService(Warned("Home ISP", "0800", 0));
@@ -227,8 +213,7 @@ TEST_F(UserWarnings, OnlyTheRowsInUseAreTested)
     EXPECT_EQ(boxes.Calls()[0].text, Heading + "Home ISP - Time on-line exceeded  0Hrs 0Mins\n");
 }
 
-TEST_F(UserWarnings, AlternativeNumberFindsTheService)
-{
+TEST_F(UserWarnings, AlternativeNumberFindsTheService) {
     ServiceRecord s = Warned("Home ISP", "0800", 0);
     s.ServiceAltNumber = "0811";
     AddService(s);

@@ -20,7 +20,8 @@ public:
     regional::LCID SystemDefaultLCID() const override { return 0x0409; }
     std::optional<std::string> Info(regional::LCID lcid, regional::LCTYPE type) const override {
         auto it = changes_.find(type);
-        if (it != changes_.end()) return it->second;
+        if (it != changes_.end())
+            return it->second;
         return base_->Info(lcid, type);
     }
 
@@ -86,9 +87,7 @@ TEST_F(RegionalValues, ReadingRecordsItsContextAndLastCode) {
 
 TEST_F(RegionalValues, LongValuesAreReadWholeThenCutToTwentyCharacters) {
     regional::Install(std::make_shared<EditedLocale>(std::map<regional::LCTYPE, std::string>{
-        {0x14, "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
-        {0x6, std::string("Land\0Rest", 9)},
-        {0x19, ""}}));
+        {0x14, "ABCDEFGHIJKLMNOPQRSTUVWXYZ"}, {0x6, std::string("Land\0Rest", 9)}, {0x19, ""}}));
     EXPECT_EQ(CurrencyFormat::GetLocaleString(0x14), "ABCDEFGHIJKLMNOPQRST");
     EXPECT_EQ(CurrencyFormat::GetLocaleString(0x2), "English (United Stat");
     EXPECT_EQ(CurrencyFormat::GetLocaleString(0x9999), "");
@@ -114,7 +113,8 @@ TEST_F(RegionalValues, DateMasksOfOtherShortDateOrders) {
 
 TEST(DateFormatToken, EachFieldOfTheShortDatePicture) {
     using GeneralFunctions::DateFormatToken;
-    for (const char* t : {"d", "dd", "m", "mm", "M", "MM", "yy"}) EXPECT_EQ(DateFormatToken(t), "##") << t;
+    for (const char* t : {"d", "dd", "m", "mm", "M", "MM", "yy"})
+        EXPECT_EQ(DateFormatToken(t), "##") << t;
     EXPECT_EQ(DateFormatToken("ddd"), "AAA");
     EXPECT_EQ(DateFormatToken("MMM"), "AAA");
     EXPECT_EQ(DateFormatToken("yyyy"), "####");

@@ -20,24 +20,20 @@ namespace {
 
 class CentralErrorHandler : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        previousClipboard_ = SetClipboardFunction([this](const std::string& text) {
-            clipboard.push_back(text);
-        });
+    void SetUp() override {
+        previousClipboard_ =
+            SetClipboardFunction([this](const std::string& text) { clipboard.push_back(text); });
         runtime::SetContext("frmMain", "btnProcess_Click");
         runtime::SetStep("Read Log");
         DUVMain::OSVersionText = "WIN 98";
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         SetClipboardFunction(previousClipboard_);
         test_support::ResetCoreState();
     }
 
     int Handle(int number, const std::string& description = "Some error",
-               const std::string& source = "DUV", std::uint32_t lastDllError = 0)
-    {
+               const std::string& source = "DUV", std::uint32_t lastDllError = 0) {
         runtime::SetErr(runtime::RuntimeError(number, description, source, lastDllError));
         return ErrorHandler::HandleError();
     }
@@ -57,16 +53,14 @@ struct Row {
 
 }  // namespace
 
-TEST_F(CentralErrorHandler, ErrorTenIsSkippedWithoutABox)
-{
+TEST_F(CentralErrorHandler, ErrorTenIsSkippedWithoutABox) {
     ScriptedMessages boxes;
     EXPECT_EQ(Handle(10), ErrorHandler::Skip);
     EXPECT_TRUE(boxes.Calls().empty());
     EXPECT_TRUE(clipboard.empty());
 }
 
-TEST_F(CentralErrorHandler, DiskErrorRowsShowTheirBoxAndMapTheButton)
-{
+TEST_F(CentralErrorHandler, DiskErrorRowsShowTheirBoxAndMapTheButton) {
     const int exclamation = msg::IconExclamation;
     const std::vector<Row> rows = {
         {52, "That filename is illegal.", msg::AbortRetryIgnore | exclamation, "Disk Error",
@@ -81,8 +75,8 @@ TEST_F(CentralErrorHandler, DiskErrorRowsShowTheirBoxAndMapTheButton)
          msg::Ignore, 1},
         {68, "That device appears unavailable.", msg::OkCancel | exclamation, "Disk Error",
          msg::Cancel, 1},
-        {68, "That device appears unavailable.", msg::OkCancel | exclamation, "Disk Error",
-         msg::Ok, 0},
+        {68, "That device appears unavailable.", msg::OkCancel | exclamation, "Disk Error", msg::Ok,
+         0},
         {71, "Insert a disk in the drive and close the door.", msg::OkCancel | exclamation,
          "Disk Error", msg::Cancel, 1},
         {76, "That path doesn't exist.", msg::AbortRetryIgnore | exclamation, "Disk Error",
@@ -100,8 +94,7 @@ TEST_F(CentralErrorHandler, DiskErrorRowsShowTheirBoxAndMapTheButton)
     EXPECT_TRUE(clipboard.empty());
 }
 
-TEST_F(CentralErrorHandler, PastEndOfFileShowsTheContextReport)
-{
+TEST_F(CentralErrorHandler, PastEndOfFileShowsTheContextReport) {
     ScriptedMessages boxes({msg::Ignore});
     EXPECT_EQ(Handle(62), ErrorHandler::Skip);
     ASSERT_EQ(boxes.Calls().size(), 1u);
@@ -113,8 +106,7 @@ TEST_F(CentralErrorHandler, PastEndOfFileShowsTheContextReport)
     EXPECT_EQ(boxes.Calls()[0].flags, msg::AbortRetryIgnore | msg::IconExclamation);
 }
 
-TEST_F(CentralErrorHandler, LockAndAccessErrorsAlwaysEnd)
-{
+TEST_F(CentralErrorHandler, LockAndAccessErrorsAlwaysEnd) {
     {
         ScriptedMessages boxes({msg::Ok});
         EXPECT_EQ(Handle(70), ErrorHandler::End);
@@ -146,8 +138,7 @@ TEST_F(CentralErrorHandler, LockAndAccessErrorsAlwaysEnd)
     }
 }
 
-TEST_F(CentralErrorHandler, UnknownErrorShowsTheGeneralReportAndCopiesIt)
-{
+TEST_F(CentralErrorHandler, UnknownErrorShowsTheGeneralReportAndCopiesIt) {
     const std::string report =
         "An Error has occurred during processing.\r\n"
         "If you receive this error often then please note the\r\n"
@@ -188,8 +179,7 @@ TEST_F(CentralErrorHandler, UnknownErrorShowsTheGeneralReportAndCopiesIt)
     }
 }
 
-TEST_F(CentralErrorHandler, GeneralReportShowsSourceAndNegativeDllError)
-{
+TEST_F(CentralErrorHandler, GeneralReportShowsSourceAndNegativeDllError) {
     ScriptedMessages boxes({msg::Ignore});
     Handle(9, "Subscript out of range", "Registry", 0xFFFFFFFFu);
     ASSERT_EQ(clipboard.size(), 1u);
@@ -198,14 +188,12 @@ TEST_F(CentralErrorHandler, GeneralReportShowsSourceAndNegativeDllError)
     EXPECT_EQ(boxes.Calls()[0].title, "Registry - Error");
 }
 
-TEST_F(CentralErrorHandler, UnexpectedButtonEnds)
-{
+TEST_F(CentralErrorHandler, UnexpectedButtonEnds) {
     ScriptedMessages boxes({msg::Yes});
     EXPECT_EQ(Handle(61), ErrorHandler::End);
 }
 
-TEST_F(CentralErrorHandler, RepeatedOkOnlyErrorIsSkippedTheThirdTime)
-{
+TEST_F(CentralErrorHandler, RepeatedOkOnlyErrorIsSkippedTheThirdTime) {
     ScriptedMessages boxes;
     EXPECT_EQ(Handle(57), ErrorHandler::Retry);
     EXPECT_EQ(Handle(57), ErrorHandler::Retry);
@@ -222,8 +210,7 @@ TEST_F(CentralErrorHandler, RepeatedOkOnlyErrorIsSkippedTheThirdTime)
     EXPECT_EQ(Handle(57), ErrorHandler::Skip);
 }
 
-TEST_F(CentralErrorHandler, GuardRetriesSkipsAndEndsByTheAnswer)
-{
+TEST_F(CentralErrorHandler, GuardRetriesSkipsAndEndsByTheAnswer) {
     ErrorHandler::InstallErrorHandling();
     test_support::OnScopeExit uninstall([] {
         runtime::SetErrorHandler({});
@@ -270,8 +257,7 @@ TEST_F(CentralErrorHandler, GuardRetriesSkipsAndEndsByTheAnswer)
     }
 }
 
-TEST(EndProgram, ClosesFilesAndUnloadsTheLoadedWindowsInTheTablesOrder)
-{
+TEST(EndProgram, ClosesFilesAndUnloadsTheLoadedWindowsInTheTablesOrder) {
     std::vector<std::string> events;
     test_support::ScopedSeam end(DUVMain::SetProcessEnd, [&] { events.push_back("end"); });
     std::string path = (std::filesystem::temp_directory_path() / "duv_endprogram.txt").string();
@@ -281,20 +267,22 @@ TEST(EndProgram, ClosesFilesAndUnloadsTheLoadedWindowsInTheTablesOrder)
 
     // frmReport and frmAbout are not loaded.
     std::vector<std::string> loaded{"frmMain", "frmViewLog", "frmSplash", "frmSetup", "frmTip"};
-    test_support::ScopedSeam closer(DUVMain::SetWindowCloser, DUVMain::WindowCloser{
-        [&](const std::string& name) {
-            return std::find(loaded.begin(), loaded.end(), name) != loaded.end();
-        },
-        [&](const std::string& name) {
-            events.push_back("unload " + name + " files " + std::to_string(OpenFileCount()));
-        },
-    });
+    test_support::ScopedSeam closer(
+        DUVMain::SetWindowCloser,
+        DUVMain::WindowCloser{
+            [&](const std::string& name) {
+                return std::find(loaded.begin(), loaded.end(), name) != loaded.end();
+            },
+            [&](const std::string& name) {
+                events.push_back("unload " + name + " files " + std::to_string(OpenFileCount()));
+            },
+        });
 
     DUVMain::EndProgram();
-    EXPECT_EQ(events, (std::vector<std::string>{
-                          "unload frmSetup files 0", "unload frmTip files 0",
-                          "unload frmSplash files 0", "unload frmViewLog files 0",
-                          "unload frmMain files 0", "end"}));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"unload frmSetup files 0", "unload frmTip files 0",
+                                        "unload frmSplash files 0", "unload frmViewLog files 0",
+                                        "unload frmMain files 0", "end"}));
     EXPECT_EQ(OpenFileCount(), 0);
     EXPECT_EQ(file1->Stream(), nullptr);
     file1.reset();
@@ -303,35 +291,35 @@ TEST(EndProgram, ClosesFilesAndUnloadsTheLoadedWindowsInTheTablesOrder)
     // The five windows every shutdown closes keep their order, last of all.
     std::vector<std::string> order = DUVMain::WindowUnloadOrder();
     ASSERT_GE(order.size(), 5u);
-    EXPECT_EQ(std::vector<std::string>(order.end() - 5, order.end()),
-              (std::vector<std::string>{"frmAbout", "frmSplash", "frmViewLog", "frmReport",
-                                        "frmMain"}));
+    EXPECT_EQ(
+        std::vector<std::string>(order.end() - 5, order.end()),
+        (std::vector<std::string>{"frmAbout", "frmSplash", "frmViewLog", "frmReport", "frmMain"}));
     EXPECT_TRUE(DUVMain::IsProgramWindow("frmService"));
     EXPECT_FALSE(DUVMain::IsProgramWindow("frmNothing"));
     std::remove(path.c_str());
     std::remove((path + ".2").c_str());
 }
 
-TEST(EndProgram, CalledAgainFromAnUnloadHandlerEndsAtOnce)
-{
+TEST(EndProgram, CalledAgainFromAnUnloadHandlerEndsAtOnce) {
     std::vector<std::string> events;
     test_support::ScopedSeam end(DUVMain::SetProcessEnd, [&] { events.push_back("end"); });
-    test_support::ScopedSeam closer(DUVMain::SetWindowCloser, DUVMain::WindowCloser{
-        [](const std::string& name) { return name == "frmViewLog" || name == "frmMain"; },
-        [&](const std::string& name) {
-            events.push_back("unload " + name);
-            if (name == "frmViewLog")
-                DUVMain::EndProgram();
-        },
-    });
+    test_support::ScopedSeam closer(
+        DUVMain::SetWindowCloser,
+        DUVMain::WindowCloser{
+            [](const std::string& name) { return name == "frmViewLog" || name == "frmMain"; },
+            [&](const std::string& name) {
+                events.push_back("unload " + name);
+                if (name == "frmViewLog")
+                    DUVMain::EndProgram();
+            },
+        });
     DUVMain::EndProgram();
     // The real end never returns; here the nested end returned and the shutdown went on.
-    EXPECT_EQ(events, (std::vector<std::string>{"unload frmViewLog", "end", "unload frmMain",
-                                                "end"}));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"unload frmViewLog", "end", "unload frmMain", "end"}));
 }
 
-TEST(NumberedFiles, NumbersAreTakenOnceAndReopenedNumbersAreNotClosedByOldOwners)
-{
+TEST(NumberedFiles, NumbersAreTakenOnceAndReopenedNumbersAreNotClosedByOldOwners) {
     std::string path = (std::filesystem::temp_directory_path() / "duv_numbered.txt").string();
     {
         NumberedFile first(1, path, NumberedFile::Mode::Write);

@@ -126,9 +126,10 @@ TEST_F(EnUs, FormatDateWithoutAnySeparatorUsesTheShortDate) {
 class FileExistsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("duv-fileexists-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        dir =
+            std::filesystem::temp_directory_path() /
+            ("duv-fileexists-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
         std::filesystem::create_directories(dir / "folder");
         std::ofstream(dir / "ModemLog.txt") << "x";
     }
@@ -273,8 +274,10 @@ TEST_F(EnUs, MoneyTextReadsBackInBothLocales) {
 
 TEST(DayNameIndex, ExactNamesOnly) {
     const auto saved = DUVMain::DayNames;
-    const char* names[] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
-    for (int i = 1; i <= 7; ++i) DUVMain::DayNames[i] = names[i - 1];
+    const char* names[] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
+                           "Friday", "Saturday", "Sunday"};
+    for (int i = 1; i <= 7; ++i)
+        DUVMain::DayNames[i] = names[i - 1];
     EXPECT_EQ(DayNameIndex("Monday"), 1);
     EXPECT_EQ(DayNameIndex("Sunday"), 7);
     EXPECT_EQ(DayNameIndex("monday"), 0);

@@ -11,8 +11,7 @@
 
 namespace {
 
-std::vector<std::string> LinesOf(LineReader& reader)
-{
+std::vector<std::string> LinesOf(LineReader& reader) {
     std::vector<std::string> lines;
     std::string_view line;
     while (reader.Next(line))
@@ -20,19 +19,18 @@ std::vector<std::string> LinesOf(LineReader& reader)
     return lines;
 }
 
-std::vector<std::string> SplitText(const std::string& text)
-{
+std::vector<std::string> SplitText(const std::string& text) {
     LineReader reader{std::string_view(text)};
     return LinesOf(reader);
 }
 
 class TempFile {
 public:
-    explicit TempFile(const std::string& bytes)
-    {
+    explicit TempFile(const std::string& bytes) {
         static int counter = 0;
         path_ = (std::filesystem::temp_directory_path() /
-                 ("duv_linereader_" + std::to_string(++counter) + ".txt")).string();
+                 ("duv_linereader_" + std::to_string(++counter) + ".txt"))
+                    .string();
         std::ofstream out(path_, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
@@ -47,8 +45,7 @@ using Lines = std::vector<std::string>;
 
 }  // namespace
 
-TEST(LineReaderEndings, CarriageReturnCrLfAndLoneLineFeedEndLines)
-{
+TEST(LineReaderEndings, CarriageReturnCrLfAndLoneLineFeedEndLines) {
     EXPECT_EQ(SplitText("a\r\nb\rc"), (Lines{"a", "b", "c"}));
     EXPECT_EQ(SplitText("a\r\r\nb"), (Lines{"a", "", "b"}));
     EXPECT_EQ(SplitText("\r\n\r\n"), (Lines{"", ""}));
@@ -60,8 +57,7 @@ TEST(LineReaderEndings, CarriageReturnCrLfAndLoneLineFeedEndLines)
     EXPECT_EQ(SplitText("x\n\ry"), (Lines{"x", "", "y"}));
 }
 
-TEST(LineReaderEndings, LastLineWithoutEndingCountsAndNoLineIsInvented)
-{
+TEST(LineReaderEndings, LastLineWithoutEndingCountsAndNoLineIsInvented) {
     EXPECT_EQ(SplitText("one\r\ntwo"), (Lines{"one", "two"}));
     EXPECT_EQ(SplitText("one\r\ntwo\r\n"), (Lines{"one", "two"}));
     EXPECT_EQ(SplitText("one\r"), (Lines{"one"}));
@@ -69,8 +65,7 @@ TEST(LineReaderEndings, LastLineWithoutEndingCountsAndNoLineIsInvented)
     EXPECT_EQ(SplitText("\r"), (Lines{""}));
 }
 
-TEST(LineReaderOffsets, OffsetsCountLineEndings)
-{
+TEST(LineReaderOffsets, OffsetsCountLineEndings) {
     std::string text = "ab\r\ncd\re\n\r\nf";  // "e", then an empty line
     LineReader reader{std::string_view(text)};
     std::string_view line;
@@ -94,18 +89,20 @@ TEST(LineReaderOffsets, OffsetsCountLineEndings)
     EXPECT_FALSE(reader.Next(line));
 }
 
-TEST(LineReaderFiles, MissingFileDoesNotOpen)
-{
+TEST(LineReaderFiles, MissingFileDoesNotOpen) {
     LineReader reader;
-    EXPECT_FALSE(reader.Open((std::filesystem::temp_directory_path() / "duv_no_such_file.txt").string()));
-    EXPECT_EQ(FileLengthOf((std::filesystem::temp_directory_path() / "duv_no_such_file.txt").string()), -1);
+    EXPECT_FALSE(
+        reader.Open((std::filesystem::temp_directory_path() / "duv_no_such_file.txt").string()));
+    EXPECT_EQ(
+        FileLengthOf((std::filesystem::temp_directory_path() / "duv_no_such_file.txt").string()),
+        -1);
 }
 
-TEST(LineReaderFiles, SplitsAtEveryBlockBoundaryAsInMemory)
-{
+TEST(LineReaderFiles, SplitsAtEveryBlockBoundaryAsInMemory) {
     // Endings placed so that CR, LF and the CR LF pair fall on every block boundary.
-    std::string text = "01-02-1999 10:00:00.00 - RECV: ATDT123\r\n\r\nx\ny\rz\r\n\r\r\n"
-                       "a line that is longer than several small blocks together\r\nlast";
+    std::string text =
+        "01-02-1999 10:00:00.00 - RECV: ATDT123\r\n\r\nx\ny\rz\r\n\r\r\n"
+        "a line that is longer than several small blocks together\r\nlast";
     TempFile file(text);
     EXPECT_EQ(FileLengthOf(file.path()), static_cast<std::int64_t>(text.size()));
     Lines expected = SplitText(text);
@@ -125,8 +122,7 @@ TEST(LineReaderFiles, SplitsAtEveryBlockBoundaryAsInMemory)
     }
 }
 
-TEST(LineReaderFiles, RandomEndingsAgreeWithMemoryReading)
-{
+TEST(LineReaderFiles, RandomEndingsAgreeWithMemoryReading) {
     std::mt19937 rng(7);
     const char alphabet[] = {'a', 'b', '\r', '\n', ' '};
     for (int round = 0; round < 50; ++round) {
@@ -142,8 +138,7 @@ TEST(LineReaderFiles, RandomEndingsAgreeWithMemoryReading)
     }
 }
 
-TEST(LineReaderFiles, FileThatShrinksWhileReadEndsWhereNothingMoreCanBeRead)
-{
+TEST(LineReaderFiles, FileThatShrinksWhileReadEndsWhereNothingMoreCanBeRead) {
     std::string text;
     for (int i = 0; i < 2000; ++i)
         text += "line " + std::to_string(i) + "\r\n";

@@ -24,8 +24,7 @@ using runtime::DateSerial;
 
 class ModemLogFile : public test_support::CoreStateTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         CoreStateTest::SetUp();
         dir_ = std::filesystem::temp_directory_path() / "duv_logfile_tests";
         std::filesystem::create_directories(dir_);
@@ -33,20 +32,17 @@ protected:
         std::filesystem::remove(DUVMain::LogFilePath);
         DUVMain::MaxLogSize = 150;
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         std::filesystem::remove_all(dir_);
         CoreStateTest::TearDown();
     }
 
-    void WriteLog(const std::string& bytes)
-    {
+    void WriteLog(const std::string& bytes) {
         std::ofstream out(DUVMain::LogFilePath, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
 
-    std::string ReadLog()
-    {
+    std::string ReadLog() {
         std::ifstream in(DUVMain::LogFilePath, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
@@ -70,8 +66,7 @@ protected:
 
 }  // namespace
 
-TEST(LogLineDate, ReadsTheStampedDate)
-{
+TEST(LogLineDate, ReadsTheStampedDate) {
     EXPECT_EQ(DUVMain::GetLogLineDate("01-02-1999 10:11:12.00 - RECV: ATDT555"),
               DateSerial(1999, 1, 2));
     EXPECT_EQ(DUVMain::GetLogLineDate("12-31-2001"), DateSerial(2001, 12, 31));
@@ -79,15 +74,13 @@ TEST(LogLineDate, ReadsTheStampedDate)
     EXPECT_EQ(DUVMain::GetLogLineDate("3/-4/-2000 x"), DateSerial(2000, 3, 4));
 }
 
-TEST(LogLineDate, CarriesMonthsAndDays)
-{
+TEST(LogLineDate, CarriesMonthsAndDays) {
     EXPECT_EQ(DUVMain::GetLogLineDate("13-01-1999 00:00:00.00 - X"), DateSerial(2000, 1, 1));
     EXPECT_EQ(DUVMain::GetLogLineDate("01-32-1999 00:00:00.00 - X"), DateSerial(1999, 2, 1));
     EXPECT_EQ(DUVMain::GetLogLineDate("02-30-2001 00:00:00.00 - X"), DateSerial(2001, 3, 2));
 }
 
-TEST(LogLineDate, UndatedLinesGiveZero)
-{
+TEST(LogLineDate, UndatedLinesGiveZero) {
     EXPECT_EQ(DUVMain::GetLogLineDate("00-01-1999 10:00:00.00 - X"), 0);
     EXPECT_EQ(DUVMain::GetLogLineDate("01-00-1999 10:00:00.00 - X"), 0);
     EXPECT_EQ(DUVMain::GetLogLineDate("01-01-0000 10:00:00.00 - X"), 0);
@@ -99,8 +92,7 @@ TEST(LogLineDate, UndatedLinesGiveZero)
     EXPECT_EQ(DUVMain::GetLogLineDate("99-99-9999 10:00:00.00 - X"), 0);
 }
 
-TEST_F(ModemLogFile, CleanLogShowsProgressAtEveryStep)
-{
+TEST_F(ModemLogFile, CleanLogShowsProgressAtEveryStep) {
     // 250 bytes: the step is 2 (2.5 rounded to even), so 125 progress labels, then 100%.
     std::string text(248, 'a');
     WriteLog(text + "\r\n");
@@ -119,8 +111,7 @@ TEST_F(ModemLogFile, CleanLogShowsProgressAtEveryStep)
     EXPECT_TRUE(boxes.Calls().empty());
 }
 
-TEST_F(ModemLogFile, SmallLogShowsOnlyTheFinalProgress)
-{
+TEST_F(ModemLogFile, SmallLogShowsOnlyTheFinalProgress) {
     WriteLog(std::string(50, 'x'));  // 0.5 rounds to a step of 0
     EXPECT_FALSE(DUVMain::CheckCorruption(true));
     EXPECT_EQ(labels, (std::vector<std::string>{"Please Wait .....Loading 100%"}));
@@ -129,8 +120,7 @@ TEST_F(ModemLogFile, SmallLogShowsOnlyTheFinalProgress)
     EXPECT_TRUE(labels.empty());
 }
 
-TEST_F(ModemLogFile, DamagedBytesAnywhereAreFound)
-{
+TEST_F(ModemLogFile, DamagedBytesAnywhereAreFound) {
     const std::string clean = std::string(99, 'a') + "\t\n\r ~";
     ASSERT_EQ(clean.size(), 104u);
     WriteLog(clean);
@@ -150,8 +140,7 @@ TEST_F(ModemLogFile, DamagedBytesAnywhereAreFound)
     EXPECT_EQ(pointer.back(), "normal");
 }
 
-TEST_F(ModemLogFile, EmptyLogIsNotCorruptAndIsEmpty)
-{
+TEST_F(ModemLogFile, EmptyLogIsNotCorruptAndIsEmpty) {
     WriteLog("");
     DUVMain::LogEmpty = false;
     EXPECT_FALSE(DUVMain::CheckCorruption(true));
@@ -163,8 +152,7 @@ TEST_F(ModemLogFile, EmptyLogIsNotCorruptAndIsEmpty)
     EXPECT_FALSE(DUVMain::LogEmpty);
 }
 
-TEST_F(ModemLogFile, LargeLogIsCheckedWithoutAnErrorBox)
-{
+TEST_F(ModemLogFile, LargeLogIsCheckedWithoutAnErrorBox) {
     // 3,276,750 bytes and more overflowed a 16-bit progress step.
     std::string line = "01-02-1999 10:11:12.00 - RECV: ATDT5550123 and some more text\r\n";
     std::string text;
@@ -179,8 +167,7 @@ TEST_F(ModemLogFile, LargeLogIsCheckedWithoutAnErrorBox)
     EXPECT_EQ(labels.back(), "Please Wait .....Loading 100%");
 }
 
-TEST_F(ModemLogFile, MissingLogGoesToTheErrorHandler)
-{
+TEST_F(ModemLogFile, MissingLogGoesToTheErrorHandler) {
     // Skipping the length keeps the old one; opening the file then fails the same way.
     ScriptedMessages boxes({msg::Ignore, msg::Ignore});
     DUVMain::LogLength = 77;
@@ -196,13 +183,13 @@ TEST_F(ModemLogFile, MissingLogGoesToTheErrorHandler)
     EXPECT_EQ(pointer.back(), "normal");
 }
 
-TEST_F(ModemLogFile, StatisticsOfADatedLog)
-{
-    WriteLog("01-02-1999 10:00:00.00 - RECV: ATDT1\r\n"
-             "\r\n"
-             "01-03-1999 11:00:00.00 - CONNECTION ESTABLISHED\r\n"
-             "02-28-1999 12:00:00.00 - HANGING UP THE MODEM\r\n"
-             "\r\n");
+TEST_F(ModemLogFile, StatisticsOfADatedLog) {
+    WriteLog(
+        "01-02-1999 10:00:00.00 - RECV: ATDT1\r\n"
+        "\r\n"
+        "01-03-1999 11:00:00.00 - CONNECTION ESTABLISHED\r\n"
+        "02-28-1999 12:00:00.00 - HANGING UP THE MODEM\r\n"
+        "\r\n");
     ScriptedMessages boxes;
     DUVMain::GetLogStats(false);
     EXPECT_EQ(DUVMain::LogLineCount, 3.0f);
@@ -215,8 +202,7 @@ TEST_F(ModemLogFile, StatisticsOfADatedLog)
     EXPECT_TRUE(boxes.Calls().empty());
 }
 
-TEST_F(ModemLogFile, StatisticsWithUndatedFirstAndLastLines)
-{
+TEST_F(ModemLogFile, StatisticsWithUndatedFirstAndLastLines) {
     WriteLog("Modem log started\r\n01-05-2000 10:00:00.00 - X\r\n01-06-2000 10:00:00.00 - Y\r\n");
     DUVMain::GetLogStats(false);
     EXPECT_EQ(DUVMain::FirstEntryDate, DateSerial(2000, 1, 5));
@@ -237,15 +223,15 @@ TEST_F(ModemLogFile, StatisticsWithUndatedFirstAndLastLines)
     EXPECT_TRUE(DUVMain::LogInvalid);
 }
 
-TEST_F(ModemLogFile, StatisticsSplitAtEveryLineEnding)
-{
+TEST_F(ModemLogFile, StatisticsSplitAtEveryLineEnding) {
     WriteLog("01-05-2000 10:00:00.00 - X\r01-07-2000 10:00:00.00 - Y\r");
     DUVMain::GetLogStats(false);
     EXPECT_EQ(DUVMain::LogLineCount, 2.0f);
     EXPECT_EQ(DUVMain::LastEntryDate, DateSerial(2000, 1, 7));
 
     // A log whose lines end in a lone line feed, with a stray one after a CR LF.
-    WriteLog("01-05-2000 10:00:00.00 - X\n01-06-2000 10:00:00.00 - Y\r\n\n01-07-2000 10:00:00.00 - Z\n");
+    WriteLog(
+        "01-05-2000 10:00:00.00 - X\n01-06-2000 10:00:00.00 - Y\r\n\n01-07-2000 10:00:00.00 - Z\n");
     DUVMain::GetLogStats(true);
     EXPECT_EQ(DUVMain::LogLineCount, 3.0f);
     EXPECT_EQ(DUVMain::FirstEntryDate, DateSerial(2000, 1, 5));
@@ -254,8 +240,7 @@ TEST_F(ModemLogFile, StatisticsSplitAtEveryLineEnding)
     EXPECT_EQ(pointer.back(), "busy");
 }
 
-TEST_F(ModemLogFile, TooBigAtExactlyTheLimit)
-{
+TEST_F(ModemLogFile, TooBigAtExactlyTheLimit) {
     DUVMain::MaxLogSize = 1;
     WriteLog(std::string(1022, 'a') + "\r");
     DUVMain::GetLogStats(false);
@@ -265,8 +250,7 @@ TEST_F(ModemLogFile, TooBigAtExactlyTheLimit)
     EXPECT_TRUE(DUVMain::LogTooBig);
 }
 
-TEST_F(ModemLogFile, EmptyLogStatisticsAreNotStale)
-{
+TEST_F(ModemLogFile, EmptyLogStatisticsAreNotStale) {
     DUVMain::MaxLogSize = 1;
     WriteLog(std::string(2000, 'a'));
     DUVMain::GetLogStats(false);
@@ -283,14 +267,14 @@ TEST_F(ModemLogFile, EmptyLogStatisticsAreNotStale)
     EXPECT_EQ(DUVMain::LastEntryDate, 0);
 }
 
-TEST_F(ModemLogFile, NewLogHoldsOneDatedLine)
-{
+TEST_F(ModemLogFile, NewLogHoldsOneDatedLine) {
     double now = DateSerial(2026, 3, 7) + runtime::TimeSerial(9, 5, 3);
     test_support::ScopedSeam clock(clock_seam::SetNow, [now] { return now; });
     WriteLog("old contents that must go\r\n");
     EXPECT_TRUE(DUVMain::CreateModemLog(DUVMain::LogFilePath));
 
-    EXPECT_EQ(ReadLog(), "03-07-2026 09:05:03.00 - New modem log file created by DUV (Duvelo) v1.0\r\n");
+    EXPECT_EQ(ReadLog(),
+              "03-07-2026 09:05:03.00 - New modem log file created by DUV (Duvelo) v1.0\r\n");
     EXPECT_FALSE(DUVMain::CheckCorruption(false));
     DUVMain::GetLogStats(false);
     EXPECT_EQ(DUVMain::LogLineCount, 1.0f);
@@ -300,8 +284,7 @@ TEST_F(ModemLogFile, NewLogHoldsOneDatedLine)
     EXPECT_FALSE(DUVMain::LogInvalid);
 }
 
-TEST(NewLogLine, PadsEveryField)
-{
+TEST(NewLogLine, PadsEveryField) {
     EXPECT_EQ(DUVMain::NewModemLogLine(DateSerial(1999, 12, 31) + runtime::TimeSerial(23, 59, 59)),
               "12-31-1999 23:59:59.00 - New modem log file created by DUV (Duvelo) v1.0");
 }

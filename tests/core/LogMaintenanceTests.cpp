@@ -44,9 +44,14 @@ std::string Line(int day, const std::string& text) {
 TEST_F(LogMaintenanceTest, RepairKeepsPrintableBytesThenTheDatedLines) {
     // Damaged bytes inside lines, every kind of line end, blank and undated lines, and a last
     // line without its end.
-    const std::string log = Line(1, "RECV: ATDT\t0123\x01" "456") + "\r\n" +
-                            "  \r\n" + Line(2, "CONNECT\xe9" "ION ESTABLISHED") + "\r" +
-                            "no date\n" + Line(3, "HANGING UP\x7f") + "\n\n" +
+    const std::string log = Line(1,
+                                 "RECV: ATDT\t0123\x01"
+                                 "456") +
+                            "\r\n" + "  \r\n" +
+                            Line(2,
+                                 "CONNECT\xe9"
+                                 "ION ESTABLISHED") +
+                            "\r" + "no date\n" + Line(3, "HANGING UP\x7f") + "\n\n" +
                             "13-01-1999 00:00:00.00 - carried into 2000\r\n" +
                             "00-01-1999 00:00:00.00 - no date\r\n" + Line(4, "la");
     ScratchFolder::Write(log_, log);
@@ -57,7 +62,8 @@ TEST_F(LogMaintenanceTest, RepairKeepsPrintableBytesThenTheDatedLines) {
     ASSERT_TRUE(bytes);
     std::string printable;
     for (char c : log)
-        if ((c >= 32 && c <= 126) || c == '\r' || c == '\n') printable += c;
+        if ((c >= 32 && c <= 126) || c == '\r' || c == '\n')
+            printable += c;
     EXPECT_EQ(ScratchFolder::Read(fx1), printable);
     // 250 bytes: a step of 2 (2.5 rounds to even), 125 progress steps.
     ASSERT_EQ(log.size(), 250u);
@@ -66,12 +72,13 @@ TEST_F(LogMaintenanceTest, RepairKeepsPrintableBytesThenTheDatedLines) {
     EXPECT_EQ(percents_.back(), 100);
 
     percents_.clear();
-    RewriteResult lines = KeepDatedLines(fx1, log_, Backup(), static_cast<std::int64_t>(log.size()), record_);
+    RewriteResult lines =
+        KeepDatedLines(fx1, log_, Backup(), static_cast<std::int64_t>(log.size()), record_);
     ASSERT_TRUE(lines);
     EXPECT_EQ(ScratchFolder::Read(log_),
               Line(1, "RECV: ATDT0123456") + "\r\n" + Line(2, "CONNECTION ESTABLISHED") + "\r\n" +
-                  Line(3, "HANGING UP") + "\r\n" + "13-01-1999 00:00:00.00 - carried into 2000\r\n" +
-                  Line(4, "la") + "\r\n");
+                  Line(3, "HANGING UP") + "\r\n" +
+                  "13-01-1999 00:00:00.00 - carried into 2000\r\n" + Line(4, "la") + "\r\n");
     EXPECT_EQ(ScratchFolder::Read(Backup()), log);
     EXPECT_EQ(lines.LinesRead, 9u);
     EXPECT_EQ(lines.LinesKept, 5u);
@@ -124,7 +131,8 @@ TEST_F(LogMaintenanceTest, PurgeDropsTheRangeAndUndatedLinesWithAProgressPastAHu
 
 TEST_F(LogMaintenanceTest, CountersGoPastSixteenBits) {
     std::string log;
-    for (int i = 0; i < 40000; ++i) log += Line(1 + i % 28, "line") + "\r\n";
+    for (int i = 0; i < 40000; ++i)
+        log += Line(1 + i % 28, "line") + "\r\n";
     ScratchFolder::Write(log_, log);
     RewriteResult result = PurgeLines(log_, Backup(), runtime::DateSerial(2026, 3, 2),
                                       runtime::DateSerial(2026, 3, 28), 40000, record_);
@@ -136,21 +144,20 @@ TEST_F(LogMaintenanceTest, CountersGoPastSixteenBits) {
 
 TEST_F(LogMaintenanceTest, OptimizeKeepsKeywordLinesInUpperCase) {
     Keywords k{"ATDT", "RING", "CONNECT", "HANGING UP", "NO CARRIER", "READS", "WRITES"};
-    const std::string log = Line(1, "New modem log file created by DUV (Duvelo) v1.0") + "\r\n" +
-                            Line(1, "Recv: ATDT0123456<cr>") + "\r\n" +  // dial with a number
-                            Line(1, "Send: ATDT<cr>") + "\r\n" +         // dial without one
-                            Line(1, "ATDT connect") + "\r\n" +           // dial wins: dropped
-                            Line(1, "Connection established") + "\r" +
-                            Line(1, "Initializing modem.") + "\n" + "\r\n" +
-                            Line(1, "Hanging up the modem.") + "\r\n" +
-                            Line(1, "5000 reads, 400 writes");
+    const std::string log =
+        Line(1, "New modem log file created by DUV (Duvelo) v1.0") + "\r\n" +
+        Line(1, "Recv: ATDT0123456<cr>") + "\r\n" +  // dial with a number
+        Line(1, "Send: ATDT<cr>") + "\r\n" +         // dial without one
+        Line(1, "ATDT connect") + "\r\n" +           // dial wins: dropped
+        Line(1, "Connection established") + "\r" + Line(1, "Initializing modem.") + "\n" + "\r\n" +
+        Line(1, "Hanging up the modem.") + "\r\n" + Line(1, "5000 reads, 400 writes");
     ScratchFolder::Write(log_, log);
     RewriteResult result = OptimizeLines(log_, Backup(), k, 8, record_);
     ASSERT_TRUE(result);
-    EXPECT_EQ(ScratchFolder::Read(log_),
-              Line(1, "RECV: ATDT0123456<CR>") + "\r\n" + Line(1, "CONNECTION ESTABLISHED") +
-                  "\r\n" + Line(1, "HANGING UP THE MODEM.") + "\r\n" +
-                  Line(1, "5000 READS, 400 WRITES") + "\r\n");
+    EXPECT_EQ(ScratchFolder::Read(log_), Line(1, "RECV: ATDT0123456<CR>") + "\r\n" +
+                                             Line(1, "CONNECTION ESTABLISHED") + "\r\n" +
+                                             Line(1, "HANGING UP THE MODEM.") + "\r\n" +
+                                             Line(1, "5000 READS, 400 WRITES") + "\r\n");
     EXPECT_EQ(ScratchFolder::Read(Backup()), log);
     EXPECT_EQ(percents_.back(), 112);
     EXPECT_EQ(OptimizingText(12), "Please Wait .....Optimizing  12%");
@@ -171,8 +178,9 @@ TEST_F(LogMaintenanceTest, AFailedRewriteLeavesTheLogAndTheBackup) {
     ScratchFolder::Write(Backup(), "older backup");
     // The work file's name is taken by a folder: nothing can be written.
     for (int n = 1; n <= 100; ++n)
-        std::filesystem::create_directories(n == 1 ? folder_ / "WINDOWS/ModemLog.pge"
-                                                   : folder_ / ("WINDOWS/ModemLog~" + std::to_string(n) + ".pge"));
+        std::filesystem::create_directories(
+            n == 1 ? folder_ / "WINDOWS/ModemLog.pge"
+                   : folder_ / ("WINDOWS/ModemLog~" + std::to_string(n) + ".pge"));
     RewriteResult result = PurgeLines(log_, Backup(), 0, 0, 1, nullptr);
     EXPECT_FALSE(result);
     EXPECT_EQ(result.Write.failed, safe_write::Step::Create);
@@ -187,12 +195,13 @@ TEST_F(LogMaintenanceTest, AFailedRewriteLeavesTheLogAndTheBackup) {
 TEST(LogMaintenanceTexts, LabelsAndFailureBoxes) {
     EXPECT_EQ(RepairingText(50), "Repairing Modem Log.........  50%");
     EXPECT_EQ(CheckingText(101), "Checking Entries.........  101%");
-    EXPECT_EQ(RoundedPercent(1, 8), 12);   // 12.5 to even
-    EXPECT_EQ(RoundedPercent(3, 8), 38);   // 37.5 to even
+    EXPECT_EQ(RoundedPercent(1, 8), 12);  // 12.5 to even
+    EXPECT_EQ(RoundedPercent(3, 8), 38);  // 37.5 to even
     EXPECT_EQ(WholePercent(199, 100), 199);
     EXPECT_EQ(PurgeFailedText(),
               "DUV was unable to purge your modem log file!\n\nPlease try again later after "
               "shutting down and\nre-starting your computer.\n\nNote that if you are currently "
               "connected and\non-line then you should NOT be using DUV now.");
-    EXPECT_EQ(OptimizeFailedText().substr(0, 50), "DUV was unable to optimize your modem log file!\n\nP");
+    EXPECT_EQ(OptimizeFailedText().substr(0, 50),
+              "DUV was unable to optimize your modem log file!\n\nP");
 }

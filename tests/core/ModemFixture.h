@@ -20,10 +20,11 @@ inline const std::string kClassKey = "System\\CurrentControlSet\\Services\\Class
 struct Modem {
     Modem(std::string name_, std::string port_ = "", std::string loggingPath_ = "",
           int logging_ = -1, std::string userInit_ = "")
-        : name(std::move(name_)), port(std::move(port_)), loggingPath(std::move(loggingPath_)),
-          logging(logging_), userInit(std::move(userInit_))
-    {
-    }
+        : name(std::move(name_)),
+          port(std::move(port_)),
+          loggingPath(std::move(loggingPath_)),
+          logging(logging_),
+          userInit(std::move(userInit_)) {}
     std::string name;
     std::string port;         // AttachedTo
     std::string loggingPath;  // empty: no value
@@ -33,8 +34,7 @@ struct Modem {
 
 class ModemTest : public settings_test::SettingsTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SettingsTest::SetUp();
         DUVMain::ModemCheck = true;
         DUVMain::OSVersionText = "WIN 95";
@@ -42,8 +42,7 @@ protected:
 
     // Modem entry `index` of a branch ("Modem" or "Ports").
     void PutModem(const std::string& branch, int index, const Modem& m,
-                  const std::string& configDialog = "")
-    {
+                  const std::string& configDialog = "") {
         const std::string key = ModemKey(branch, index);
         PutClassValue(key, "DriverDesc", registry::kRegSz, SzBytes(m.name));
         if (!m.port.empty())
@@ -59,16 +58,14 @@ protected:
             PutClassValue(key, "UserInit", registry::kRegSz, SzBytes(m.userInit));
     }
 
-    static std::string ModemKey(const std::string& branch, int index)
-    {
+    static std::string ModemKey(const std::string& branch, int index) {
         std::string digits = std::to_string(index);
         return kClassKey + "\\" + branch + "\\" + std::string(4 - digits.size(), '0') + digits;
     }
 
     // A value of a modem key: its type and bytes, or type 0 when missing.
     std::pair<std::uint32_t, std::vector<unsigned char>> ClassValue(const std::string& key,
-                                                                    const std::string& name)
-    {
+                                                                    const std::string& name) {
         registry::RegKey handle = 0;
         std::pair<std::uint32_t, std::vector<unsigned char>> result{0, {}};
         if (reg.OpenKey(registry::kLocalMachine, key, registry::kKeyAllAccess, handle) !=
@@ -84,8 +81,7 @@ protected:
         return result;
     }
 
-    static std::vector<unsigned char> SzBytes(const std::string& text)
-    {
+    static std::vector<unsigned char> SzBytes(const std::string& text) {
         return std::vector<unsigned char>(text.c_str(), text.c_str() + text.size() + 1);
     }
 
@@ -99,8 +95,7 @@ protected:
 
 private:
     void PutClassValue(const std::string& key, const std::string& name, std::uint32_t type,
-                       const std::vector<unsigned char>& data)
-    {
+                       const std::vector<unsigned char>& data) {
         registry::RegKey handle = 0;
         ASSERT_EQ(reg.CreateKey(registry::kLocalMachine, key, registry::kKeyAllAccess, handle),
                   registry::kSuccess);

@@ -12,8 +12,7 @@ const Modem kConfigured{"Standard Modem", "COM2", "C:\\WINDOWS\\ModemLog_Standar
                         "atm0e1"};
 const Modem kUnconfigured{"Fast Modem", "COM1", "", 0, "ATM0"};
 
-TEST_F(PreConfigureCheck, ConfiguredModemGivesTheDetectedLogAndNoWizard)
-{
+TEST_F(PreConfigureCheck, ConfiguredModemGivesTheDetectedLogAndNoWizard) {
     PutModem("Modem", 0, kConfigured);
     DUVPreConfigure::PreConfigure();
     EXPECT_EQ(splash, (std::vector<std::string>{"Checking Modem Configuration"}));
@@ -30,8 +29,7 @@ TEST_F(PreConfigureCheck, ConfiguredModemGivesTheDetectedLogAndNoWizard)
     EXPECT_TRUE(m.HasEcho);
 }
 
-TEST_F(PreConfigureCheck, NoModemEndsSilently)
-{
+TEST_F(PreConfigureCheck, NoModemEndsSilently) {
     DUVPreConfigure::PreConfigure();
     EXPECT_EQ(DUVMain::ModemCount, 0);
     EXPECT_FALSE(DUVMain::ModemConfigOK);
@@ -41,8 +39,7 @@ TEST_F(PreConfigureCheck, NoModemEndsSilently)
 
 // "2 PCs" entries are skipped, ports count only with a modem dialog, a missing name ends a
 // branch, and at most ten modems are listed over both branches.
-TEST_F(PreConfigureCheck, SearchRules)
-{
+TEST_F(PreConfigureCheck, SearchRules) {
     PutModem("Modem", 0, {"Dial-Up Networking Serial Cable between 2 PCs", "COM1"});
     PutModem("Modem", 1, {"Modem A", "COM2"});
     PutModem("Modem", 3, {"After A Gap", "COM3"});
@@ -63,8 +60,7 @@ TEST_F(PreConfigureCheck, SearchRules)
 }
 
 // A preferred modem is checked alone; one outside the list counts as none.
-TEST_F(PreConfigureCheck, PreferredModem)
-{
+TEST_F(PreConfigureCheck, PreferredModem) {
     PutModem("Modem", 0, kUnconfigured);
     PutModem("Modem", 1, kConfigured);
     DUVMain::PreferredModem = 2;
@@ -82,8 +78,7 @@ TEST_F(PreConfigureCheck, PreferredModem)
 
 // The wizard may change any listed modem: every modem's values are read before it shows,
 // also when a preferred modem alone was checked.
-TEST_F(PreConfigureCheck, EveryModemIsReadBeforeTheWizard)
-{
+TEST_F(PreConfigureCheck, EveryModemIsReadBeforeTheWizard) {
     PutModem("Modem", 0, kUnconfigured);
     PutModem("Modem", 1, {"Other Modem", "COM3", "", 0, "ATX3"});
     DUVMain::PreferredModem = 1;

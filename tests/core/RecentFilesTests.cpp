@@ -9,7 +9,8 @@ class RecentFilesList : public SettingsTest {
 protected:
     static std::vector<std::string> Titles() {
         std::vector<std::string> titles;
-        for (const RecentFileRecord& r : DUVMain::RecentFiles) titles.push_back(r.RecentFileName);
+        for (const RecentFileRecord& r : DUVMain::RecentFiles)
+            titles.push_back(r.RecentFileName);
         return titles;
     }
 };
@@ -27,12 +28,12 @@ TEST_F(RecentFilesList, SameNameInAnotherFolderMovesToTheTop) {
     DUVMain::AddRecentFile("Third.txt", "C:\\Reports\\", "R");
     DUVMain::AddRecentFile("June.duv", "D:\\Reports\\", "R");
     EXPECT_EQ(Titles(), (std::vector<std::string>{"June.duv", "Third.txt", "Other.duv", "", ""}));
-    EXPECT_EQ(DUVMain::RecentFiles[1],
-              (RecentFileRecord{"June.duv", "D:\\Reports\\", "R"}));
+    EXPECT_EQ(DUVMain::RecentFiles[1], (RecentFileRecord{"June.duv", "D:\\Reports\\", "R"}));
 }
 
 TEST_F(RecentFilesList, ShiftingTheLastEntryOnlyEmptiesIt) {
-    for (const char* name : {"1", "2", "3", "4", "5"}) DUVMain::AddRecentFile(name, "p", "A");
+    for (const char* name : {"1", "2", "3", "4", "5"})
+        DUVMain::AddRecentFile(name, "p", "A");
     DUVMain::ShiftRecentFiles(5);
     EXPECT_EQ(Titles(), (std::vector<std::string>{"5", "4", "3", "2", ""}));
     DUVMain::ShiftRecentFiles(2);
@@ -42,12 +43,11 @@ TEST_F(RecentFilesList, ShiftingTheLastEntryOnlyEmptiesIt) {
 TEST_F(RecentFilesList, EveryEntryIsStoredIncludingEmptyOnes) {
     DUVMain::AddRecentFile("Report.txt", "C:\\Reports\\", "R");
     EXPECT_EQ(Names("RecentFiles"),
-              (std::vector<std::string>{
-                  "RecentFileName1", "RecentFilePath1", "RecentFileType1",
-                  "RecentFileName2", "RecentFilePath2", "RecentFileType2",
-                  "RecentFileName3", "RecentFilePath3", "RecentFileType3",
-                  "RecentFileName4", "RecentFilePath4", "RecentFileType4",
-                  "RecentFileName5", "RecentFilePath5", "RecentFileType5"}));
+              (std::vector<std::string>{"RecentFileName1", "RecentFilePath1", "RecentFileType1",
+                                        "RecentFileName2", "RecentFilePath2", "RecentFileType2",
+                                        "RecentFileName3", "RecentFilePath3", "RecentFileType3",
+                                        "RecentFileName4", "RecentFilePath4", "RecentFileType4",
+                                        "RecentFileName5", "RecentFilePath5", "RecentFileType5"}));
     EXPECT_EQ(Sz("RecentFiles", "RecentFilePath1"), "C:\\Reports\\");
     EXPECT_EQ(Sz("RecentFiles", "RecentFileType1"), "R");
     EXPECT_EQ(Sz("RecentFiles", "RecentFileName2"), "");

@@ -17,13 +17,26 @@ int ErrorNumberOf(void (*f)()) {
 
 TEST(RecordTables, FixedTablesAreIndexedFromTheirFirstNumber) {
     FixedArray<int, 1, 5> table;
-    for (int i = 1; i <= 5; ++i) table[i] = i * 10;
+    for (int i = 1; i <= 5; ++i)
+        table[i] = i * 10;
     EXPECT_EQ(table.at(1), 10);
     EXPECT_EQ(table.at(5), 50);
     EXPECT_EQ(*table.begin(), 10);
-    EXPECT_EQ(ErrorNumberOf([] { FixedArray<int, 1, 5> t; t.at(0); }), 9);
-    EXPECT_EQ(ErrorNumberOf([] { FixedArray<int, 1, 5> t; t.at(6); }), 9);
-    EXPECT_EQ(ErrorNumberOf([] { TariffTable t; t.at(11) = TariffRecord{}; }), 9);
+    EXPECT_EQ(ErrorNumberOf([] {
+                  FixedArray<int, 1, 5> t;
+                  t.at(0);
+              }),
+              9);
+    EXPECT_EQ(ErrorNumberOf([] {
+                  FixedArray<int, 1, 5> t;
+                  t.at(6);
+              }),
+              9);
+    EXPECT_EQ(ErrorNumberOf([] {
+                  TariffTable t;
+                  t.at(11) = TariffRecord{};
+              }),
+              9);
 }
 
 TEST(RecordTables, ReDimEmptiesEveryEntry) {
@@ -37,8 +50,18 @@ TEST(RecordTables, ReDimEmptiesEveryEntry) {
     EXPECT_EQ(services[10], ServiceRecord{});
     services.ReDim(-5);
     EXPECT_EQ(services.UBound(), -1);
-    EXPECT_EQ(ErrorNumberOf([] { ResizableArray<ServiceRecord> s; s.ReDim(2); s.at(3); }), 9);
-    EXPECT_EQ(ErrorNumberOf([] { ResizableArray<ServiceRecord> s; s.ReDim(2); s.at(-1); }), 9);
+    EXPECT_EQ(ErrorNumberOf([] {
+                  ResizableArray<ServiceRecord> s;
+                  s.ReDim(2);
+                  s.at(3);
+              }),
+              9);
+    EXPECT_EQ(ErrorNumberOf([] {
+                  ResizableArray<ServiceRecord> s;
+                  s.ReDim(2);
+                  s.at(-1);
+              }),
+              9);
 }
 
 TEST(RecordTables, RecordsCompareFieldByField) {

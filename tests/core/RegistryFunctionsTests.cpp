@@ -36,7 +36,8 @@ protected:
             store.QueryValue(key, name, &t, bytes.data(), &size);
         }
         store.CloseKey(key);
-        if (type) *type = t;
+        if (type)
+            *type = t;
         return bytes;
     }
 
@@ -53,7 +54,8 @@ protected:
 
 std::vector<unsigned char> B(std::initializer_list<int> v) {
     std::vector<unsigned char> out;
-    for (int x : v) out.push_back(static_cast<unsigned char>(x));
+    for (int x : v)
+        out.push_back(static_cast<unsigned char>(x));
     return out;
 }
 
@@ -72,9 +74,9 @@ TEST_F(RegistryFunctions, MissingValueOrKeyIsEmptyNotZeroNorEmptyText) {
 TEST_F(RegistryFunctions, WritingIntoAKeyNeverCreatedStoresNothing) {
     SetKeyValue(kLocalMachine, "SOFTWARE\\DUV\\Nowhere", "Value", Variant(5), REG_TYPE_DWORD);
     // The value is still converted first, as for an existing key.
-    EXPECT_THROW(SetKeyValue(kLocalMachine, "SOFTWARE\\DUV\\Nowhere", "Value", Variant("x"),
-                             REG_TYPE_DWORD),
-                 runtime::RuntimeError);
+    EXPECT_THROW(
+        SetKeyValue(kLocalMachine, "SOFTWARE\\DUV\\Nowhere", "Value", Variant("x"), REG_TYPE_DWORD),
+        runtime::RuntimeError);
     EXPECT_EQ(store.OpenHandleCount(), 0u);
     EXPECT_FALSE(store.KeyExists(kLocalMachine, "SOFTWARE\\DUV\\Nowhere"));
     EXPECT_TRUE(QueryValue(kLocalMachine, "SOFTWARE\\DUV\\Nowhere", "Value").IsEmpty());
@@ -112,8 +114,15 @@ TEST_F(RegistryFunctions, DoubleWordsRoundHalvesToEvenAndTrueIsMinusOne) {
     EXPECT_EQ(Raw("True"), B({0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(QueryValue(kLocalMachine, kGeneral, "True"), Variant(-1));
 
-    struct Case { double in; long long out; } cases[] = {
-        {2.5, 2}, {3.5, 4}, {-2.5, -2}, {1.5 * 10000, 15000}, {0.2 * 10000, 2000}, {2147483647, 2147483647}};
+    struct Case {
+        double in;
+        long long out;
+    } cases[] = {{2.5, 2},
+                 {3.5, 4},
+                 {-2.5, -2},
+                 {1.5 * 10000, 15000},
+                 {0.2 * 10000, 2000},
+                 {2147483647, 2147483647}};
     for (const auto& c : cases) {
         SetKeyValue(kLocalMachine, kGeneral, "N", Variant(c.in), REG_TYPE_DWORD);
         EXPECT_EQ(QueryValue(kLocalMachine, kGeneral, "N").LongValue(), c.out) << c.in;

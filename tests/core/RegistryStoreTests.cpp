@@ -45,7 +45,8 @@ TEST(MemoryRegistryKeys, MissingKeysAndBadHandlesFail) {
 TEST(MemoryRegistryKeys, SignExtendedRootIsTheSameRoot) {
     MemoryRegistry reg;
     RegKey key = 0;
-    const RegKey extended = static_cast<RegKey>(static_cast<std::intptr_t>(std::int32_t(0x80000002u)));
+    const RegKey extended =
+        static_cast<RegKey>(static_cast<std::intptr_t>(std::int32_t(0x80000002u)));
     EXPECT_EQ(PredefinedRoot(extended), 0x80000002u);
     ASSERT_EQ(reg.CreateKey(extended, "SOFTWARE\\DUV", kKeyAllAccess, key), kSuccess);
     reg.CloseKey(key);
@@ -96,7 +97,8 @@ TEST(MemoryRegistryValues, RewriteKeepsOrderAndChangesType) {
     EXPECT_EQ(type, kRegDword);
     EXPECT_EQ(size, 4u);
     reg.CloseKey(key);
-    EXPECT_EQ(reg.SubKeyNames(kLocalMachine, "SOFTWARE\\DUV"), std::vector<std::string>{"Services"});
+    EXPECT_EQ(reg.SubKeyNames(kLocalMachine, "SOFTWARE\\DUV"),
+              std::vector<std::string>{"Services"});
 }
 
 TEST(MemoryRegistryValues, ReadOnlyRefusesChangesButReads) {

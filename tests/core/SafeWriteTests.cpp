@@ -24,7 +24,8 @@ public:
 
     std::unique_ptr<Output> CreateNew(const std::string& path, bool& nameTaken) override {
         nameTaken = false;
-        if (Fails()) return nullptr;
+        if (Fails())
+            return nullptr;
         auto real = real_.CreateNew(path, nameTaken);
         afterEach();
         return real ? std::make_unique<FaultyOutput>(*this, std::move(real)) : nullptr;
@@ -33,13 +34,15 @@ public:
         return Fails() ? -1 : real_.Length(path);
     }
     bool Move(const std::string& from, const std::string& to) override {
-        if (Fails()) return false;
+        if (Fails())
+            return false;
         bool moved = real_.Move(from, to);
         afterEach();
         return moved;
     }
     bool Remove(const std::string& path) override {
-        if (Fails()) return false;
+        if (Fails())
+            return false;
         bool removed = real_.Remove(path);
         afterEach();
         return removed;
@@ -93,16 +96,18 @@ Outcome Replace(const ScratchFolder& folder, bool withBackup, std::set<int> fail
     const std::string target = folder / "ModemLog.txt";
     const std::string backup = withBackup ? folder / "ModemLog.old" : std::string();
     ScratchFolder::Write(target, kOld);
-    if (withBackup) ScratchFolder::Write(backup, "an older backup");
+    if (withBackup)
+        ScratchFolder::Write(backup, "an older backup");
     ScratchFolder::Write(folder / "~ModemLog.txt.tmp", "a file of the user's");
     FaultyFiles files;
     InstalledFiles installed(&files);
     files.failing = std::move(failing);
     Outcome outcome;
     files.afterEach = [&] {
-        outcome.alwaysWhole = outcome.alwaysWhole && (ScratchFolder::Read(target) == kOld ||
-                                                      ScratchFolder::Read(target) == kNew ||
-                                                      (withBackup && ScratchFolder::Read(backup) == kOld));
+        outcome.alwaysWhole =
+            outcome.alwaysWhole &&
+            (ScratchFolder::Read(target) == kOld || ScratchFolder::Read(target) == kNew ||
+             (withBackup && ScratchFolder::Read(backup) == kOld));
     };
     outcome.result = safe_write::WriteFile(target, kNew, backup);
     outcome.calls = files.calls;
@@ -118,8 +123,10 @@ void ReplaceWithEveryFault(bool withBackup) {
         operations = clean.calls;
     }
     std::vector<std::set<int>> faults;
-    for (int at = 1; at <= operations; ++at) faults.push_back({at});
-    if (withBackup) faults.push_back({operations, operations + 1});  // the swap and its undo
+    for (int at = 1; at <= operations; ++at)
+        faults.push_back({at});
+    if (withBackup)
+        faults.push_back({operations, operations + 1});  // the swap and its undo
     std::set<Step> failedSteps;
     for (const std::set<int>& failing : faults) {
         ScratchFolder folder("duv-safewrite");
@@ -139,21 +146,22 @@ void ReplaceWithEveryFault(bool withBackup) {
         EXPECT_EQ(result.originalInPlace, failing.size() == 1);
         EXPECT_EQ(ScratchFolder::Read(folder / "~ModemLog.txt.tmp"), "a file of the user's");
         std::set<std::string> expected = {"ModemLog.txt", "~ModemLog.txt.tmp"};
-        if (!result.originalInPlace) expected = {"ModemLog.old", "~ModemLog.txt.tmp"};
-        else if (withBackup && result.failed != Step::Swap) expected.insert("ModemLog.old");
+        if (!result.originalInPlace)
+            expected = {"ModemLog.old", "~ModemLog.txt.tmp"};
+        else if (withBackup && result.failed != Step::Swap)
+            expected.insert("ModemLog.old");
         EXPECT_EQ(folder.Names(), expected) << "no work file stays behind";
     }
-    std::set<Step> expected = {Step::Create, Step::Write, Step::Flush, Step::Close,
-                               Step::Check, Step::Swap};
-    if (withBackup) expected.insert(Step::Backup);
+    std::set<Step> expected = {Step::Create, Step::Write, Step::Flush,
+                               Step::Close,  Step::Check, Step::Swap};
+    if (withBackup)
+        expected.insert(Step::Backup);
     EXPECT_EQ(failedSteps, expected);
 }
 
 }  // namespace
 
-TEST(SafeWrite, EveryFailingStepLeavesTheFileWholeAndIsReported) {
-    ReplaceWithEveryFault(false);
-}
+TEST(SafeWrite, EveryFailingStepLeavesTheFileWholeAndIsReported) { ReplaceWithEveryFault(false); }
 
 TEST(SafeWrite, WithABackupTheFileIsWholeUnderOneOfItsNamesAtEveryStep) {
     ReplaceWithEveryFault(true);
@@ -169,7 +177,8 @@ TEST(SafeWrite, TheWorkFileTakesAFreeNameBesideTheTarget) {
         EXPECT_EQ(writer.WorkPath(), folder / "ModemLog~3.pge");
         // Larger than the writer's buffer, in pieces of every size.
         std::string big;
-        for (int i = 0; big.size() < (3u << 20); ++i) big += std::string(i % 5000, 'a' + i % 26) + "\r\n";
+        for (int i = 0; big.size() < (3u << 20); ++i)
+            big += std::string(i % 5000, 'a' + i % 26) + "\r\n";
         writer.Write(big.substr(0, 10));
         writer.Write(big.substr(10, 2u << 20));
         writer.Write(big.substr(10 + (2u << 20)));
@@ -182,7 +191,10 @@ TEST(SafeWrite, TheWorkFileTakesAFreeNameBesideTheTarget) {
 
     // A writer dropped before its commit leaves nothing; a folder that is not there fails
     // at the start.
-    { safe_write::Writer dropped(folder / "other.txt"); dropped.Write("x"); }
+    {
+        safe_write::Writer dropped(folder / "other.txt");
+        dropped.Write("x");
+    }
     EXPECT_EQ(folder.Names().size(), 3u);
     safe_write::Result missing = safe_write::WriteFile(folder / "no folder" + "/x.txt", "x");
     EXPECT_EQ(missing.failed, Step::Create);

@@ -42,7 +42,8 @@ public:
     // The file's bytes; "<missing>" when there is no such file.
     static std::string Read(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
-        if (!in) return "<missing>";
+        if (!in)
+            return "<missing>";
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
     std::set<std::string> Names() const {

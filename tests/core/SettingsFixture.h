@@ -27,23 +27,20 @@ struct ReportedError {
 
 class SettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        test_support::ResetCoreState();
-    }
+    void SetUp() override { test_support::ResetCoreState(); }
 
-    void TearDown() override {
-        test_support::ResetCoreState();
-    }
+    void TearDown() override { test_support::ResetCoreState(); }
 
     // Put back in this order when the test ends: the error handler, the locale, the registry.
     registry::MemoryRegistry reg;
     test_support::ScopedSeam<registry::RegistryStore*> registry_{registry::InstallRegistry, &reg};
     test_support::ScopedSeam<std::shared_ptr<const regional::LocaleSource>> locale_{
         regional::Install, nullptr};
-    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{runtime::SetErrorHandler, [this] {
-        errors.push_back({runtime::Err().number, DUVMain::ErrStepName});
-        return answer;
-    }};
+    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{
+        runtime::SetErrorHandler, [this] {
+            errors.push_back({runtime::Err().number, DUVMain::ErrStepName});
+            return answer;
+        }};
 
     // The steps of a start-up that concern the settings: defaults, read, fill-in, and the
     // write-back when a default was filled in. The log path is settled as on a machine
@@ -59,7 +56,8 @@ protected:
             DUVMain::SettingsChanged = true;
         }
         const bool wrote = DUVMain::SettingsChanged;
-        if (wrote) DUVMain::WriteUserParameters();
+        if (wrote)
+            DUVMain::WriteUserParameters();
         DUVMain::SettingsChanged = false;
         return wrote;
     }
@@ -88,18 +86,22 @@ protected:
     // A REG_SZ value without its terminating NUL; nothing when missing or of another type.
     std::optional<std::string> Sz(const std::string& sub, const std::string& name) {
         auto raw = Raw(sub, name);
-        if (!raw || raw->first != registry::kRegSz) return std::nullopt;
+        if (!raw || raw->first != registry::kRegSz)
+            return std::nullopt;
         std::string text(raw->second.begin(), raw->second.end());
-        if (text.empty() || text.back() != '\0') return std::nullopt;
+        if (text.empty() || text.back() != '\0')
+            return std::nullopt;
         text.pop_back();
         return text;
     }
 
     std::optional<std::int32_t> Dw(const std::string& sub, const std::string& name) {
         auto raw = Raw(sub, name);
-        if (!raw || raw->first != registry::kRegDword || raw->second.size() != 4) return std::nullopt;
+        if (!raw || raw->first != registry::kRegDword || raw->second.size() != 4)
+            return std::nullopt;
         std::uint32_t v = 0;
-        for (int i = 3; i >= 0; --i) v = (v << 8) | raw->second[static_cast<std::size_t>(i)];
+        for (int i = 3; i >= 0; --i)
+            v = (v << 8) | raw->second[static_cast<std::size_t>(i)];
         return static_cast<std::int32_t>(v);
     }
 
@@ -131,7 +133,8 @@ protected:
         for (const std::string& name : reg.ValueNames(registry::kLocalMachine, path)) {
             auto raw = Raw(sub, name);
             std::string line = path + "|" + name + "|" + std::to_string(raw ? raw->first : 0) + "|";
-            if (raw) line.append(raw->second.begin(), raw->second.end());
+            if (raw)
+                line.append(raw->second.begin(), raw->second.end());
             lines.push_back(line);
         }
         for (const std::string& child : reg.SubKeyNames(registry::kLocalMachine, path)) {

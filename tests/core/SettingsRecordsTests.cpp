@@ -35,7 +35,8 @@ ServiceRecord MakeService(int k, int tariffs) {
     s.ServiceAltNumber = k == 2 ? "" : "0191 22";
     s.DialOption = static_cast<std::int16_t>(k);
     s.DialFixedTariff = 0.25;
-    for (int j = 1; j <= tariffs; ++j) s.Tariffs[j] = MakeTariff(j + k);
+    for (int j = 1; j <= tariffs; ++j)
+        s.Tariffs[j] = MakeTariff(j + k);
     s.UsedTariffs = static_cast<std::int16_t>(tariffs);
     s.ServiceOption = 2;
     s.ServiceRate = 1.5;
@@ -131,15 +132,44 @@ TEST_F(SettingsRoundTrip, WritesOneServiceInTheStoredOrder) {
     // The first start wrote WarningSoundFile1; the service values follow it.
     ASSERT_GE(names.size(), 2u);
     const std::vector<std::string> first(names.begin() + 1, names.begin() + 1 + 6 + 10 + 22);
-    EXPECT_EQ(first, (std::vector<std::string>{
-        "ServiceName1", "ServiceNumber1", "ServiceAltNumber1", "DialOption1", "DialFixedTariff1",
-        "UsedTariffs1", "Tariff1-1After", "Tariff1-1AppliesDays", "Tariff1-1AppliesTimeEnd",
-        "Tariff1-1AppliesTimeStart", "Tariff1-1Description", "Tariff1-1DialRate",
-        "Tariff1-1PerMinuteRate", "Tariff1-1Unit", "Tariff1-1UnitMins", "Tariff1-1UnitSecs",
-        "ServiceRate1", "ServiceOption1", "AfterMeg1", "PerMeg1", "MegPeriod1", "Block1",
-        "FlexRate1", "FlexRate21", "PenaltyPeriod1", "UpToHours1", "FreePeriod1", "FreeStart1",
-        "FreeEnd1", "ShowWarnings1", "WarningOption1", "WarningHours1", "WarningMinutes1",
-        "WarningDialup1", "WarningService1", "Warningdata1", "WarningDisplay1", "WarningSound1"}));
+    EXPECT_EQ(first, (std::vector<std::string>{"ServiceName1",
+                                               "ServiceNumber1",
+                                               "ServiceAltNumber1",
+                                               "DialOption1",
+                                               "DialFixedTariff1",
+                                               "UsedTariffs1",
+                                               "Tariff1-1After",
+                                               "Tariff1-1AppliesDays",
+                                               "Tariff1-1AppliesTimeEnd",
+                                               "Tariff1-1AppliesTimeStart",
+                                               "Tariff1-1Description",
+                                               "Tariff1-1DialRate",
+                                               "Tariff1-1PerMinuteRate",
+                                               "Tariff1-1Unit",
+                                               "Tariff1-1UnitMins",
+                                               "Tariff1-1UnitSecs",
+                                               "ServiceRate1",
+                                               "ServiceOption1",
+                                               "AfterMeg1",
+                                               "PerMeg1",
+                                               "MegPeriod1",
+                                               "Block1",
+                                               "FlexRate1",
+                                               "FlexRate21",
+                                               "PenaltyPeriod1",
+                                               "UpToHours1",
+                                               "FreePeriod1",
+                                               "FreeStart1",
+                                               "FreeEnd1",
+                                               "ShowWarnings1",
+                                               "WarningOption1",
+                                               "WarningHours1",
+                                               "WarningMinutes1",
+                                               "WarningDialup1",
+                                               "WarningService1",
+                                               "Warningdata1",
+                                               "WarningDisplay1",
+                                               "WarningSound1"}));
 }
 
 TEST_F(SettingsRoundTrip, StoresHolidaysViewsAndRecentFiles) {
@@ -375,7 +405,8 @@ TEST(StoredTimeText, ReadsTheFormsARegionalTimeTakes) {
     EXPECT_DOUBLE_EQ(ParseTimeOfDay("18:30"), runtime::TimeSerial(18, 30, 0));
     EXPECT_DOUBLE_EQ(ParseTimeOfDay("7:59:59"), runtime::TimeSerial(7, 59, 59));
     // Written under another regional format.
-    test_support::ScopedSeam german(regional::Install, regional::MakeFixedLocale(regional::kLcidDeDe));
+    test_support::ScopedSeam german(regional::Install,
+                                    regional::MakeFixedLocale(regional::kLcidDeDe));
     EXPECT_DOUBLE_EQ(ParseTimeOfDay("11:00:00 PM"), runtime::TimeSerial(23, 0, 0));
 }
 

@@ -11,11 +11,13 @@ namespace {
 struct Expected {
     const char* name;
     std::uint32_t type;
-    std::string text;      // REG_SZ
-    std::int32_t number;   // REG_DWORD
+    std::string text;     // REG_SZ
+    std::int32_t number;  // REG_DWORD
 };
 
-Expected S(const char* name, std::string text) { return {name, registry::kRegSz, std::move(text), 0}; }
+Expected S(const char* name, std::string text) {
+    return {name, registry::kRegSz, std::move(text), 0};
+}
 Expected D(const char* name, std::int32_t n) { return {name, registry::kRegDword, {}, n}; }
 
 class FirstStart : public SettingsTest {
@@ -39,37 +41,74 @@ TEST_F(FirstStart, StoresEveryDefaultWithItsNameAndType) {
     EXPECT_TRUE(errors.empty());
 
     ExpectKey("General", {
-        S("ModemLogFile", "ModemLog.txt"), S("ModemLogDir", "C:\\windows\\"),
-        D("MaxServices", 10), D("UsedServices", 0), D("MaxConnections", 200),
-        D("MaxConnectDays", 2), D("NoDisconDuration", 900), D("NoDisconData", 0),
-        D("MaxLogSize", 150), S("EditLog", "True"), S("ShowErrors", "True"),
-        S("ShowToolbars", "True"), S("FlatToolbars", "True"), S("ShowGraphic", "True"),
-        S("AutoOptimize", "False"), S("Tips", "True"), S("ModemCheck", "True"),
-        S("UserStartPref", "Last Log Entry"), D("UserStartDate", 0), D("UserStartOfWeek", 0),
-        D("UserStartOfMonth", 0), D("UserReportPref", 0),
-    });
+                             S("ModemLogFile", "ModemLog.txt"),
+                             S("ModemLogDir", "C:\\windows\\"),
+                             D("MaxServices", 10),
+                             D("UsedServices", 0),
+                             D("MaxConnections", 200),
+                             D("MaxConnectDays", 2),
+                             D("NoDisconDuration", 900),
+                             D("NoDisconData", 0),
+                             D("MaxLogSize", 150),
+                             S("EditLog", "True"),
+                             S("ShowErrors", "True"),
+                             S("ShowToolbars", "True"),
+                             S("FlatToolbars", "True"),
+                             S("ShowGraphic", "True"),
+                             S("AutoOptimize", "False"),
+                             S("Tips", "True"),
+                             S("ModemCheck", "True"),
+                             S("UserStartPref", "Last Log Entry"),
+                             D("UserStartDate", 0),
+                             D("UserStartOfWeek", 0),
+                             D("UserStartOfMonth", 0),
+                             D("UserReportPref", 0),
+                         });
     ExpectKey("Modem", {
-        S("ModemDial", "RECV: ATD"), S("ModemAnswer", "ANSWERING"),
-        S("ModemConnect", "CONNECTION ESTABLISHED"), S("ModemUserDisconnect", "HANGING UP THE MODEM"),
-        S("ModemHostDisconnect", "REMOTE MODEM HUNG UP"), S("ModemReads", "READS"),
-        S("ModemWrites", "WRITES"),
-    });
+                           S("ModemDial", "RECV: ATD"),
+                           S("ModemAnswer", "ANSWERING"),
+                           S("ModemConnect", "CONNECTION ESTABLISHED"),
+                           S("ModemUserDisconnect", "HANGING UP THE MODEM"),
+                           S("ModemHostDisconnect", "REMOTE MODEM HUNG UP"),
+                           S("ModemReads", "READS"),
+                           S("ModemWrites", "WRITES"),
+                       });
     ExpectKey("Services", {S("WarningSoundFile1", "")});
     ExpectKey("Costs", {
-        S("CalcCosts", "True"), D("DialCost", 2000), D("CostPerHour", 15000), D("CostPerMeg", 0),
-    });
+                           S("CalcCosts", "True"),
+                           D("DialCost", 2000),
+                           D("CostPerHour", 15000),
+                           D("CostPerMeg", 0),
+                       });
     ExpectKey("ViewLog", {});
-    ExpectKey("ViewReport", {S("SaveSettings", "True"), S("ListView", "True"), S("AutoArrange", "False")});
+    ExpectKey("ViewReport",
+              {S("SaveSettings", "True"), S("ListView", "True"), S("AutoArrange", "False")});
     ExpectKey("ViewReport\\SummaryReport", {
-        D("WinHeight", 5100), D("WinWidth", 6900), D("WinLeft", 100), D("WinTop", 100),
-        D("FontSize", 9), D("Column1", 1000), D("Column2", 1000), D("Column3", 700),
-        D("Column4", 1000), D("Column5", 1000),
-    });
+                                               D("WinHeight", 5100),
+                                               D("WinWidth", 6900),
+                                               D("WinLeft", 100),
+                                               D("WinTop", 100),
+                                               D("FontSize", 9),
+                                               D("Column1", 1000),
+                                               D("Column2", 1000),
+                                               D("Column3", 700),
+                                               D("Column4", 1000),
+                                               D("Column5", 1000),
+                                           });
     ExpectKey("ViewReport\\DetailReport", {
-        D("WinHeight", 5100), D("WinWidth", 6900), D("WinLeft", 100), D("WinTop", 100),
-        D("FontSize", 9), D("Column1", 1000), D("Column2", 1000), D("Column3", 700),
-        D("Column4", 1000), D("Column5", 1000), D("Column6", 2000), D("ForceAMPM", 0),
-    });
+                                              D("WinHeight", 5100),
+                                              D("WinWidth", 6900),
+                                              D("WinLeft", 100),
+                                              D("WinTop", 100),
+                                              D("FontSize", 9),
+                                              D("Column1", 1000),
+                                              D("Column2", 1000),
+                                              D("Column3", 700),
+                                              D("Column4", 1000),
+                                              D("Column5", 1000),
+                                              D("Column6", 2000),
+                                              D("ForceAMPM", 0),
+                                          });
     ExpectKey("Holidays", {D("UsedHolidays", 0)});
     ExpectKey("RecentFiles", {});
     EXPECT_EQ(reg.SubKeyNames(registry::kLocalMachine, "SOFTWARE\\DUV"),
@@ -159,8 +198,16 @@ public:
     using SettingsTest::reg;
 };
 
-#define STORE(body) [](SettingsTest* t_) { auto* t = static_cast<StoredEmptyValue*>(t_); body; }
-#define CHECK(expr) []() -> bool { using namespace DUVMain; return expr; }
+#define STORE(body)                                   \
+    [](SettingsTest* t_) {                            \
+        auto* t = static_cast<StoredEmptyValue*>(t_); \
+        body;                                         \
+    }
+#define CHECK(expr)              \
+    []() -> bool {               \
+        using namespace DUVMain; \
+        return expr;             \
+    }
 
 const StoredEmpty kStoredEmpty[] = {
     {"NoDisconDataZero", STORE(t->PutDw("General", "NoDisconData", 0)), true,
@@ -180,9 +227,10 @@ const StoredEmpty kStoredEmpty[] = {
     {"EditLogUnreadable", STORE(t->PutSz("General", "EditLog", "x")), true, CHECK(EditLog)},
     {"CalcCostsMissingResetsRates",
      STORE(t->PutDw("Costs", "DialCost", 7000); t->PutSz("Costs", "CalcCosts", "nonsense")), true,
-     CHECK(CalcCosts && DialCost == 0.2 && CostPerHour == 1.5)},
-    {"FontNameEmpty", STORE(t->PutSz("ViewLog", "FontName", ""); t->PutDw("ViewLog", "FontSize", 20)),
-     true, CHECK(ViewLogFontName == "MS Sans Serif" && ViewLogFontSize == 8 && !ViewLogSaveSettings)},
+     CHECK(CalcCosts&& DialCost == 0.2 && CostPerHour == 1.5)},
+    {"FontNameEmpty",
+     STORE(t->PutSz("ViewLog", "FontName", ""); t->PutDw("ViewLog", "FontSize", 20)), true,
+     CHECK(ViewLogFontName == "MS Sans Serif" && ViewLogFontSize == 8 && !ViewLogSaveSettings)},
     {"SummaryHeightZero",
      STORE(t->PutDw("ViewReport\\SummaryReport", "WinHeight", 0);
            t->PutSz("ViewReport", "AutoArrange", "True")),
@@ -253,8 +301,8 @@ TEST_F(CompleteRegistry, WithoutAdministratorRightsChangesGoToTheUserAndAreReadF
                                     Registry_Functions::REG_TYPE_SZ);
     test_support::ResetCoreState();
     EXPECT_FALSE(StartUp());
-    EXPECT_TRUE(DUVMain::Tips);                     // the user's own value
-    EXPECT_DOUBLE_EQ(DUVMain::DialCost, 0.5);       // the machine's, where the user wrote none
+    EXPECT_TRUE(DUVMain::Tips);                // the user's own value
+    EXPECT_DOUBLE_EQ(DUVMain::DialCost, 0.5);  // the machine's, where the user wrote none
     reg.RefuseFullAccess(0);
     EXPECT_EQ(Dump(), machine);
     EXPECT_TRUE(errors.empty());

@@ -34,7 +34,8 @@ TEST_F(SettingsTest, ReportViewDefaultsKeepSummaryColumnSeven) {
                                            DUVMain::DetailViewSettings.Column.end());
     EXPECT_EQ(summary, (std::vector<std::int32_t>{1000, 1000, 700, 1000, 1000, 1000, 555}));
     EXPECT_EQ(detail, (std::vector<std::int32_t>{1000, 1000, 700, 1000, 1000, 2000, 1000}));
-    for (const ReportViewSettings* v : {&DUVMain::SummaryViewSettings, &DUVMain::DetailViewSettings}) {
+    for (const ReportViewSettings* v :
+         {&DUVMain::SummaryViewSettings, &DUVMain::DetailViewSettings}) {
         EXPECT_EQ(v->WinHeight, 5100);
         EXPECT_EQ(v->WinWidth, 6900);
         EXPECT_EQ(v->WinLeft, 100);

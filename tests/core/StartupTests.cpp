@@ -39,14 +39,12 @@ const std::string CreatedText =
 
 class StartupSequence : public settings_test::SettingsTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SettingsTest::SetUp();
         std::filesystem::create_directories(winDir);
         std::filesystem::create_directories(otherDir);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         for (const std::string& path : created)
             std::remove(path.c_str());
         SettingsTest::TearDown();
@@ -54,8 +52,7 @@ protected:
 
     // The start-up, with a configured modem whose driver writes detectedDir & detectedFile
     // when that is set.
-    void Main()
-    {
+    void Main() {
         if (!detectedFile.empty()) {
             registry::RegKey key = 0;
             ASSERT_EQ(reg.CreateKey(registry::kLocalMachine,
@@ -70,29 +67,27 @@ protected:
                          reinterpret_cast<const unsigned char*>(path.c_str()),
                          static_cast<std::uint32_t>(path.size() + 1));
             reg.SetValue(key, "Logging", registry::kRegBinary, &on, 1);
-            reg.SetValue(key, "UserInit", registry::kRegSz, reinterpret_cast<const unsigned char*>("E1"), 3);
+            reg.SetValue(key, "UserInit", registry::kRegSz,
+                         reinterpret_cast<const unsigned char*>("E1"), 3);
             reg.CloseKey(key);
         }
         DUVMain::Main();
     }
 
     // A file at a folder text ending in a backslash, as the program joins them.
-    void WriteFile(const std::string& folder, const std::string& name, const std::string& bytes)
-    {
+    void WriteFile(const std::string& folder, const std::string& name, const std::string& bytes) {
         std::string path = folder + "\\" + name;
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out << bytes;
         created.push_back(path);
     }
 
-    std::string ReadFile(const std::string& path)
-    {
+    std::string ReadFile(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    void ConfigureLog(const std::string& folder, const std::string& name)
-    {
+    void ConfigureLog(const std::string& folder, const std::string& name) {
         PutSz("General", "ModemLogFile", name);
         PutSz("General", "ModemLogDir", folder + "\\");
     }
@@ -120,19 +115,18 @@ protected:
         DUVMain::StartupEnvironment{
             [] { return std::string("C:\\Program Files\\DUV"); },
             [this](const std::string& name) { return name == "WinDir" ? winDir : std::string(); },
-            [this] { events.push_back("blink"); },
-            [this] { events.push_back("show frmMain"); },
+            [this] { events.push_back("blink"); }, [this] { events.push_back("show frmMain"); },
             [this] { events.push_back("unload frmSplash"); }}};
 };
 
-const std::string DatedLog = "01-02-1999 10:00:00.00 - RECV: ATDT1\r\n"
-                             "01-02-1999 10:00:05.00 - CONNECTION ESTABLISHED\r\n"
-                             "01-09-1999 10:20:00.00 - HANGING UP THE MODEM\r\n";
+const std::string DatedLog =
+    "01-02-1999 10:00:00.00 - RECV: ATDT1\r\n"
+    "01-02-1999 10:00:05.00 - CONNECTION ESTABLISHED\r\n"
+    "01-09-1999 10:20:00.00 - HANGING UP THE MODEM\r\n";
 
 }  // namespace
 
-TEST_F(StartupSequence, NoLogWaitsForAClick)
-{
+TEST_F(StartupSequence, NoLogWaitsForAClick) {
     created.push_back(winDir + "\\ModemLog.txt");
     std::remove(created.back().c_str());
     ScriptedMessages boxes;
@@ -140,8 +134,8 @@ TEST_F(StartupSequence, NoLogWaitsForAClick)
 
     EXPECT_EQ(events, (std::vector<std::string>{
                           "Reading Regional Settings", "Reading User Configuration",
-                          "Checking Modem Configuration", "Please Wait . . . Checking Modem Log", "blink",
-                          "Click to continue..."}));
+                          "Checking Modem Configuration", "Please Wait . . . Checking Modem Log",
+                          "blink", "Click to continue..."}));
     EXPECT_TRUE(DUVMain::SplashWaitForClick);
     EXPECT_FALSE(DUVMain::LogFound);
     EXPECT_EQ(progressLabels, 0);
@@ -163,16 +157,15 @@ TEST_F(StartupSequence, NoLogWaitsForAClick)
     EXPECT_TRUE(DUVMain::ModemCheck);
 }
 
-TEST_F(StartupSequence, CleanLogOpensTheMainWindowWithStatistics)
-{
+TEST_F(StartupSequence, CleanLogOpensTheMainWindowWithStatistics) {
     WriteFile(winDir, "ModemLog.txt", DatedLog);
     ScriptedMessages boxes;
     Main();
 
     EXPECT_EQ(events, (std::vector<std::string>{
                           "Reading Regional Settings", "Reading User Configuration",
-                          "Checking Modem Configuration", "Please Wait . . . Checking Modem Log", "show frmMain",
-                          "unload frmSplash"}));
+                          "Checking Modem Configuration", "Please Wait . . . Checking Modem Log",
+                          "show frmMain", "unload frmSplash"}));
     EXPECT_FALSE(DUVMain::SplashWaitForClick);
     EXPECT_TRUE(DUVMain::LogFound);
     EXPECT_FALSE(DUVMain::LogCorrupt);
@@ -185,8 +178,7 @@ TEST_F(StartupSequence, CleanLogOpensTheMainWindowWithStatistics)
     EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(StartupSequence, DamagedLogOpensTheMainWindowWithoutStatistics)
-{
+TEST_F(StartupSequence, DamagedLogOpensTheMainWindowWithoutStatistics) {
     WriteFile(winDir, "ModemLog.txt", "01-02-1999 10:00:00.00 - RECV: \x01\x02\r\n");
     DUVMain::LogLineCount = 42;
     ScriptedMessages boxes;
@@ -201,8 +193,7 @@ TEST_F(StartupSequence, DamagedLogOpensTheMainWindowWithoutStatistics)
     EXPECT_TRUE(boxes.Calls().empty());
 }
 
-TEST_F(StartupSequence, PathConflictAnsweredYesAdoptsAndCreatesTheDetectedLog)
-{
+TEST_F(StartupSequence, PathConflictAnsweredYesAdoptsAndCreatesTheDetectedLog) {
     ConfigureLog(winDir, "ModemLog.txt");
     WriteFile(winDir, "ModemLog.txt", DatedLog);
     detectedFile = "Modemlog_Standard Modem.txt";
@@ -239,8 +230,7 @@ TEST_F(StartupSequence, PathConflictAnsweredYesAdoptsAndCreatesTheDetectedLog)
     EXPECT_EQ(events.back(), "unload frmSplash");
 }
 
-TEST_F(StartupSequence, ALogThatCouldNotBeCreatedIsNotAnnounced)
-{
+TEST_F(StartupSequence, ALogThatCouldNotBeCreatedIsNotAnnounced) {
     ConfigureLog(winDir, "ModemLog.txt");
     WriteFile(winDir, "ModemLog.txt", DatedLog);
     detectedFile = "ModemLog.txt";
@@ -256,8 +246,7 @@ TEST_F(StartupSequence, ALogThatCouldNotBeCreatedIsNotAnnounced)
     EXPECT_TRUE(DUVMain::SplashWaitForClick) << "the splash waits, as for any missing log";
 }
 
-TEST_F(StartupSequence, PathConflictAnsweredYesKeepsAnExistingDetectedLog)
-{
+TEST_F(StartupSequence, PathConflictAnsweredYesKeepsAnExistingDetectedLog) {
     ConfigureLog(winDir, "ModemLog.txt");
     detectedFile = "Other.txt";
     detectedDir = winDir + "\\";
@@ -270,8 +259,7 @@ TEST_F(StartupSequence, PathConflictAnsweredYesKeepsAnExistingDetectedLog)
     EXPECT_EQ(DUVMain::LogLineCount, 3.0f);
 }
 
-TEST_F(StartupSequence, PathConflictAnsweredNoKeepsTheConfiguredLog)
-{
+TEST_F(StartupSequence, PathConflictAnsweredNoKeepsTheConfiguredLog) {
     ConfigureLog(winDir, "ModemLog.txt");
     WriteFile(winDir, "ModemLog.txt", DatedLog);
     detectedFile = "ModemLog.txt";
@@ -292,8 +280,7 @@ TEST_F(StartupSequence, PathConflictAnsweredNoKeepsTheConfiguredLog)
     EXPECT_EQ(DUVMain::LogLineCount, 3.0f);
 }
 
-TEST_F(StartupSequence, NoBoxWhenNothingDetectedOrThePathsAgree)
-{
+TEST_F(StartupSequence, NoBoxWhenNothingDetectedOrThePathsAgree) {
     ConfigureLog(winDir, "ModemLog.txt");
     WriteFile(winDir, "ModemLog.txt", DatedLog);
     {
@@ -311,8 +298,7 @@ TEST_F(StartupSequence, NoBoxWhenNothingDetectedOrThePathsAgree)
     }
 }
 
-TEST_F(StartupSequence, FirstStartAdoptsTheDetectedLogWithoutABox)
-{
+TEST_F(StartupSequence, FirstStartAdoptsTheDetectedLogWithoutABox) {
     detectedFile = "Detected.txt";
     detectedDir = otherDir + "\\";
     ScriptedMessages boxes;
@@ -323,8 +309,7 @@ TEST_F(StartupSequence, FirstStartAdoptsTheDetectedLogWithoutABox)
     EXPECT_TRUE(DUVMain::SplashWaitForClick);
 }
 
-TEST_F(StartupSequence, ModemCheckOnlyWhenOnAndNotNt)
-{
+TEST_F(StartupSequence, ModemCheckOnlyWhenOnAndNotNt) {
     OSVersion::SetVersionQuery(&WindowsNt4);
     Main();
     EXPECT_EQ(DUVMain::OSVersionText, "NT 40");
@@ -344,16 +329,14 @@ TEST_F(StartupSequence, ModemCheckOnlyWhenOnAndNotNt)
     EXPECT_FALSE(DUVMain::ModemCheckDue());
 }
 
-TEST_F(StartupSequence, TimeFormatFollowsForceAmPm)
-{
+TEST_F(StartupSequence, TimeFormatFollowsForceAmPm) {
     PutDw("ViewReport\\DetailReport", "ForceAMPM", -1);
     Main();
     EXPECT_EQ(DUVMain::TimeSeparator, ":");
     EXPECT_EQ(DUVMain::TimeFormat, "h:mm:ss AMPM");
 }
 
-TEST_F(StartupSequence, CompleteSettingsAreNotWrittenBackExceptTheZeroValues)
-{
+TEST_F(StartupSequence, CompleteSettingsAreNotWrittenBackExceptTheZeroValues) {
     Main();  // first start: stores everything
     const auto first = Dump();
     PutDw("General", "NoDisconData", 5);

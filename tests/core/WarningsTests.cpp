@@ -11,8 +11,7 @@ namespace {
 
 class StandardWarnings : public test_support::CoreStateTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         CoreStateTest::SetUp();
         DUVMain::LogFound = true;
         DUVMain::HelpFilePath = "C:\\Program Files\\DUV\\DUV.HLP";
@@ -26,8 +25,7 @@ protected:
 
 }  // namespace
 
-TEST_F(StandardWarnings, NoModemLogIsShownOnceWithHelp)
-{
+TEST_F(StandardWarnings, NoModemLogIsShownOnceWithHelp) {
     ScriptedMessages boxes;
     DUVMain::LogFound = false;
     DUVMain::WarnNoModemLog();
@@ -62,16 +60,14 @@ TEST_F(StandardWarnings, NoModemLogIsShownOnceWithHelp)
     EXPECT_EQ(boxes.Calls().size(), 1u);
 }
 
-TEST_F(StandardWarnings, NoModemLogNotShownWhenLogFound)
-{
+TEST_F(StandardWarnings, NoModemLogNotShownWhenLogFound) {
     ScriptedMessages boxes;
     DUVMain::WarnNoModemLog();
     EXPECT_TRUE(boxes.Calls().empty());
     EXPECT_FALSE(DUVMain::NoLogWarningShown);
 }
 
-TEST_F(StandardWarnings, LogCorruptShowsStopBoxThenEnablesRepair)
-{
+TEST_F(StandardWarnings, LogCorruptShowsStopBoxThenEnablesRepair) {
     ScriptedMessages boxes;
     DUVMain::WarnLogCorrupt();
     EXPECT_TRUE(boxes.Calls().empty());
@@ -92,8 +88,7 @@ TEST_F(StandardWarnings, LogCorruptShowsStopBoxThenEnablesRepair)
     EXPECT_EQ(repairEnabled, 1);
 }
 
-TEST_F(StandardWarnings, InvalidAndTooBigOnlyWithTheirFlags)
-{
+TEST_F(StandardWarnings, InvalidAndTooBigOnlyWithTheirFlags) {
     ScriptedMessages boxes;
     DUVMain::WarnInvalidLog();
     DUVMain::WarnLogTooBig();
@@ -121,8 +116,7 @@ TEST_F(StandardWarnings, InvalidAndTooBigOnlyWithTheirFlags)
     EXPECT_EQ(boxes.Calls()[1].flags, msg::IconExclamation);
 }
 
-TEST_F(StandardWarnings, LogNotInWinDirNamesTheFolderWithItsBackslash)
-{
+TEST_F(StandardWarnings, LogNotInWinDirNamesTheFolderWithItsBackslash) {
     ScriptedMessages boxes;
     DUVMain::WarnLogNotInWinDir();
     ASSERT_EQ(boxes.Calls().size(), 1u);
@@ -137,8 +131,7 @@ TEST_F(StandardWarnings, LogNotInWinDirNamesTheFolderWithItsBackslash)
     EXPECT_EQ(boxes.Calls()[0].flags, msg::IconExclamation);
 }
 
-TEST_F(StandardWarnings, MaximumCountsUseCarriageReturnsAndTheProgramTitle)
-{
+TEST_F(StandardWarnings, MaximumCountsUseCarriageReturnsAndTheProgramTitle) {
     ScriptedMessages boxes;
     DUVMain::WarnMaxServices();
     DUVMain::WarnMaxConnections();
@@ -157,8 +150,7 @@ TEST_F(StandardWarnings, MaximumCountsUseCarriageReturnsAndTheProgramTitle)
     }
 }
 
-TEST_F(StandardWarnings, TariffsIncompleteAndTheAnswerText)
-{
+TEST_F(StandardWarnings, TariffsIncompleteAndTheAnswerText) {
     ScriptedMessages boxes({msg::Cancel});
     DUVMain::WarnTariffsIncomplete();
     ASSERT_EQ(boxes.Calls().size(), 1u);
@@ -174,8 +166,7 @@ TEST_F(StandardWarnings, TariffsIncompleteAndTheAnswerText)
     EXPECT_EQ(DUVMain::MessageAnswer, "2");
 }
 
-TEST(MessageBoxSeam, UnscriptedBoxesTakeTheirFirstButtonAndScriptsNest)
-{
+TEST(MessageBoxSeam, UnscriptedBoxesTakeTheirFirstButtonAndScriptsNest) {
     ScriptedMessages outer({msg::No});
     {
         ScriptedMessages inner;

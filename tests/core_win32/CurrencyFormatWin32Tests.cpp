@@ -41,13 +41,16 @@ std::string Report() {
         << "TimeSeparator=" << TimeSeparator << "\n"
         << "ShortDateFormat=" << ShortDateFormat << "\n"
         << "DateMask=" << DateMask << "\n"
-        << "Money=" << CurrencyFormat::FormatCurrency(1234.5, CurrencySymbol, CurrencySymbolPrecedes,
-                                                       CurrencySymbolSpaced, CurrencyDigits, 0)
+        << "Money="
+        << CurrencyFormat::FormatCurrency(1234.5, CurrencySymbol, CurrencySymbolPrecedes,
+                                          CurrencySymbolSpaced, CurrencyDigits, 0)
         << "\n"
-        << "Date=" << GeneralFunctions::format_date("9" + DateSeparator + "12" + DateSeparator + "2026")
+        << "Date="
+        << GeneralFunctions::format_date("9" + DateSeparator + "12" + DateSeparator + "2026")
         << "\n"
-        << "XVal=" << std::setprecision(15) << GeneralFunctions::XVal("1" + ThousandSeparator + "234" + ThousandSeparator +
-                                               "567" + DecimalSeparator + "5")
+        << "XVal=" << std::setprecision(15)
+        << GeneralFunctions::XVal("1" + ThousandSeparator + "234" + ThousandSeparator + "567" +
+                                  DecimalSeparator + "5")
         << "\n";
     return out.str();
 }
@@ -57,9 +60,11 @@ std::map<std::string, std::string> Parse(const std::string& text) {
     std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         const std::size_t eq = line.find('=');
-        if (eq != std::string::npos) values[line.substr(0, eq)] = line.substr(eq + 1);
+        if (eq != std::string::npos)
+            values[line.substr(0, eq)] = line.substr(eq + 1);
     }
     return values;
 }
@@ -69,11 +74,13 @@ std::string HostPathOfSelf() {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     using ToUnix = char*(__cdecl*)(const wchar_t*);
-    auto toUnix = reinterpret_cast<ToUnix>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (toUnix == nullptr) return "";
+    auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (toUnix == nullptr)
+        return "";
     char* path = toUnix(self);
-    if (path == nullptr) return "";
+    if (path == nullptr)
+        return "";
     std::string result = path;
     HeapFree(GetProcessHeap(), 0, path);
     return result;
@@ -87,12 +94,13 @@ std::string RunChildWithLocale(const std::string& locale) {
     char loader[MAX_PATH] = "";
     GetEnvironmentVariableA("WINELOADER", loader, MAX_PATH);
     const std::string self = HostPathOfSelf();
-    if (loader[0] == 0 || self.empty()) return "";
+    if (loader[0] == 0 || self.empty())
+        return "";
 
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    const std::string report = std::string(temp) + "duv-regional-" +
-                               std::to_string(GetCurrentProcessId()) + ".txt";
+    const std::string report =
+        std::string(temp) + "duv-regional-" + std::to_string(GetCurrentProcessId()) + ".txt";
     DeleteFileA(report.c_str());
 
     STARTUPINFOA si{};
@@ -101,8 +109,8 @@ std::string RunChildWithLocale(const std::string& locale) {
                           "' exec '" + loader + "' '" + self +
                           "' --gtest_filter=RealLocaleChild.* >/dev/null\"";
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi))
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
         return "";
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
@@ -113,7 +121,8 @@ std::string RunChildWithLocale(const std::string& locale) {
     if (FILE* in = std::fopen(report.c_str(), "rb")) {
         char buffer[4096];
         std::size_t got = 0;
-        while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) output.append(buffer, got);
+        while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+            output.append(buffer, got);
         std::fclose(in);
     }
     DeleteFileA(report.c_str());
@@ -134,7 +143,8 @@ protected:
 // Prints the values read in a child process; does nothing in a normal run.
 TEST(RealLocaleChild, Report) {
     const char* report = std::getenv(kChildFlag);
-    if (report == nullptr) GTEST_SKIP() << "runs as a child of RealLocale";
+    if (report == nullptr)
+        GTEST_SKIP() << "runs as a child of RealLocale";
     ReadRealLocale();
     const std::string partial = std::string(report) + ".part";
     FILE* out = std::fopen(partial.c_str(), "wb");
@@ -146,7 +156,8 @@ TEST(RealLocaleChild, Report) {
 }
 
 TEST_F(RealLocale, DefaultLocaleIsEnglishUnitedStates) {
-    if (std::getenv(kChildFlag) != nullptr) GTEST_SKIP();
+    if (std::getenv(kChildFlag) != nullptr)
+        GTEST_SKIP();
     ReadRealLocale();
     using namespace DUVMain;
     EXPECT_EQ(CountryName, "United States");
@@ -169,7 +180,8 @@ TEST_F(RealLocale, DefaultLocaleIsEnglishUnitedStates) {
 }
 
 TEST_F(RealLocale, GermanLocaleHasDecimalCommaAndDottedDates) {
-    if (std::getenv(kChildFlag) != nullptr) GTEST_SKIP();
+    if (std::getenv(kChildFlag) != nullptr)
+        GTEST_SKIP();
     const std::string output = RunChildWithLocale("de_DE.UTF-8");
     ASSERT_NE(output.find("BEGIN"), std::string::npos) << "[" << output << "]";
     auto values = Parse(output.substr(output.find("BEGIN")));

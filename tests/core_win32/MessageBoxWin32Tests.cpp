@@ -20,8 +20,7 @@
 namespace {
 
 // Waits for the box with this title (bounded, so a missing box fails instead of hanging).
-HWND FindBox(const char* title)
-{
+HWND FindBox(const char* title) {
     for (int i = 0; i < 500; ++i) {
         if (HWND box = FindWindowA("#32770", title))
             return box;
@@ -30,8 +29,7 @@ HWND FindBox(const char* title)
     return nullptr;
 }
 
-std::string TextOf(HWND window)
-{
+std::string TextOf(HWND window) {
     char text[2048] = {};
     GetWindowTextA(window, text, sizeof text);
     return text;
@@ -39,13 +37,11 @@ std::string TextOf(HWND window)
 
 class SystemMessageBox : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         previous_ = SetMessageBoxFunction({});
         InstallSystemMessageBox();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         SetMessageBoxFunction(previous_);
         SetHelpFunction({});
     }
@@ -54,8 +50,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SystemMessageBox, ShowsTextAndTitleAndReturnsTheButtonPressed)
-{
+TEST_F(SystemMessageBox, ShowsTextAndTitleAndReturnsTheButtonPressed) {
     std::string seenText;
     std::thread user([&] {
         HWND box = FindBox("Disk Error");
@@ -64,17 +59,17 @@ TEST_F(SystemMessageBox, ShowsTextAndTitleAndReturnsTheButtonPressed)
         seenText = TextOf(GetDlgItem(box, 0xFFFF));
         SendMessageA(GetDlgItem(box, IDIGNORE), BM_CLICK, 0, 0);
     });
-    int result = ShowMessage("Disk is full. Continue?", msg::AbortRetryIgnore | msg::IconExclamation,
-                             "Disk Error");
+    int result = ShowMessage("Disk is full. Continue?",
+                             msg::AbortRetryIgnore | msg::IconExclamation, "Disk Error");
     user.join();
     EXPECT_EQ(result, msg::Ignore);
     EXPECT_EQ(seenText, "Disk is full. Continue?");
 }
 
-TEST_F(SystemMessageBox, HelpButtonOpensHelpAndLeavesTheBoxOpen)
-{
+TEST_F(SystemMessageBox, HelpButtonOpensHelpAndLeavesTheBoxOpen) {
     std::vector<std::pair<std::string, int>> helpCalls;
-    SetHelpFunction([&](const std::string& file, int context) { helpCalls.emplace_back(file, context); });
+    SetHelpFunction(
+        [&](const std::string& file, int context) { helpCalls.emplace_back(file, context); });
     std::atomic<bool> openAfterHelp{false};
     std::thread user([&] {
         HWND box = FindBox("No Modem Log Detected!");
@@ -102,8 +97,7 @@ TEST_F(SystemMessageBox, HelpButtonOpensHelpAndLeavesTheBoxOpen)
     EXPECT_EQ(helpCalls[0].second, 6);
 }
 
-TEST_F(SystemMessageBox, UnknownErrorPutsTheReportOnTheClipboard)
-{
+TEST_F(SystemMessageBox, UnknownErrorPutsTheReportOnTheClipboard) {
     test_support::ScopedSeam clipboard(SetClipboardFunction, ClipboardFunction{});
     InstallSystemClipboard();
     runtime::SetContext("DUVMain", "Main");
@@ -127,13 +121,13 @@ TEST_F(SystemMessageBox, UnknownErrorPutsTheReportOnTheClipboard)
     }
     CloseClipboard();
     EXPECT_EQ(pasted.rfind("An Error has occurred during processing.\r\n", 0), 0u);
-    EXPECT_NE(pasted.find("\r\nError code:  13\r\nDescription: Type mismatch\r\n"), std::string::npos);
+    EXPECT_NE(pasted.find("\r\nError code:  13\r\nDescription: Type mismatch\r\n"),
+              std::string::npos);
     EXPECT_NE(pasted.find("\r\nSub: Main\r\nRef: GetLogStats\r\n"), std::string::npos);
     EXPECT_EQ(pasted.find("The above information"), std::string::npos);
 }
 
-TEST(NumberedFilesOnWindows, PlatformFailuresMapToTheirErrorNumbers)
-{
+TEST(NumberedFilesOnWindows, PlatformFailuresMapToTheirErrorNumbers) {
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     std::string path = std::string(folder) + "duv_locked_log.txt";
@@ -153,11 +147,11 @@ TEST(NumberedFilesOnWindows, PlatformFailuresMapToTheirErrorNumbers)
     EXPECT_EQ(numberOf(path, NumberedFile::Mode::Read), 0);
     DeleteFileA(path.c_str());
     EXPECT_EQ(numberOf(path, NumberedFile::Mode::Read), 53);
-    EXPECT_EQ(numberOf(std::string(folder) + "no_such_folder\\x.txt", NumberedFile::Mode::Read), 76);
+    EXPECT_EQ(numberOf(std::string(folder) + "no_such_folder\\x.txt", NumberedFile::Mode::Read),
+              76);
 }
 
-TEST(StartupOnWindows, ProgramFolderAndWindowsFolder)
-{
+TEST(StartupOnWindows, ProgramFolderAndWindowsFolder) {
     std::string folder = SystemProgramFolder();
     char module[MAX_PATH];
     GetModuleFileNameA(nullptr, module, MAX_PATH);

@@ -40,7 +40,8 @@ protected:
             bytes.resize(size);
         }
         RegCloseKey(h);
-        if (type) *type = t;
+        if (type)
+            *type = t;
         return bytes;
     }
 

@@ -22,7 +22,7 @@ const char kBase[] = "SOFTWARE\\DUV";
 
 struct Value {
     DWORD type = 0;
-    std::string text;       // REG_SZ without its NUL
+    std::string text;  // REG_SZ without its NUL
     std::int32_t number = 0;
     DWORD size = 0;
 };
@@ -38,9 +38,12 @@ std::optional<Value> Read(const std::string& sub, const std::string& name) {
     v.size = sizeof data;
     const LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &v.type, data, &v.size);
     RegCloseKey(key);
-    if (rc != ERROR_SUCCESS) return std::nullopt;
-    if (v.type == REG_SZ) v.text.assign(reinterpret_cast<char*>(data), v.size ? v.size - 1 : 0);
-    if (v.type == REG_DWORD) std::memcpy(&v.number, data, 4);
+    if (rc != ERROR_SUCCESS)
+        return std::nullopt;
+    if (v.type == REG_SZ)
+        v.text.assign(reinterpret_cast<char*>(data), v.size ? v.size - 1 : 0);
+    if (v.type == REG_DWORD)
+        std::memcpy(&v.number, data, 4);
     return v;
 }
 
@@ -54,7 +57,9 @@ std::vector<std::string> ValueNames(const std::string& sub) {
     for (DWORD i = 0;; ++i) {
         char name[256];
         DWORD length = sizeof name;
-        if (RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
         names.emplace_back(name, length);
     }
     RegCloseKey(key);
@@ -90,7 +95,8 @@ protected:
             SettingsChanged = true;
         }
         const bool wrote = SettingsChanged;
-        if (wrote) WriteUserParameters();
+        if (wrote)
+            WriteUserParameters();
         SettingsChanged = false;
         return wrote;
     }
@@ -196,8 +202,8 @@ protected:
     void SetUp() override {
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
         InitCommonControlsEx(&icc);
-        parent = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
-                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        parent = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_TRUE(parent);
     }
     void TearDown() override { DestroyWindow(parent); }
@@ -214,7 +220,8 @@ TEST_F(CommonControls, ToolbarStaysFlatWhenMadeFlatAgain) {
     HWND toolbar = Child(TOOLBARCLASSNAMEA, 0);
     ASSERT_TRUE(toolbar);
     const LRESULT before = SendMessageA(toolbar, TB_GETSTYLE, 0, 0);
-    for (int i = 0; i < 3; ++i) FlatToolBar::MakeToolbarFlat(toolbar, 1);
+    for (int i = 0; i < 3; ++i)
+        FlatToolBar::MakeToolbarFlat(toolbar, 1);
     const LRESULT after = SendMessageA(toolbar, TB_GETSTYLE, 0, 0);
     EXPECT_EQ(after, before | TBSTYLE_FLAT);
     EXPECT_EQ(after & TBSTYLE_LIST, 0);

@@ -37,28 +37,56 @@ public:
     std::vector<std::string> events;
     forms::CommandTable<Command> commands;
 
-    void TabStrip1_Click() { events.push_back("TabStrip1_Click " + std::to_string(TabStrip1.SelectedIndex())); }
+    void TabStrip1_Click() {
+        events.push_back("TabStrip1_Click " + std::to_string(TabStrip1.SelectedIndex()));
+    }
     void txtName_Change() { events.push_back("txtName_Change"); }
     void chkFlag_Click() { events.push_back("chkFlag_Click"); }
     void btnSave_Click() { events.push_back("Save"); }
 
 protected:
     void CreateControls() override {
-        forms::Declare<frmPages>(*this, {
-            {TabStrip1, "", {120, 120, 5000, 3000}, {}, nullptr, {},
-             {.click = &frmPages::TabStrip1_Click}},
-            {Settings[0], "General", {240, 500, 4700, 2500}},
-            {Settings[1], "Modem", {240, 500, 4700, 2500}},
-            {Settings[2], "Report", {240, 500, 4700, 2500}},
-            {txtName, "", {120, 300, 2000, 300}, "Your name", &Settings[0], {},
-             {.change = &frmPages::txtName_Change}},
-            {chkFlag, "Flag", {120, 300, 2000, 300}, {}, &Settings[1], {},
-             {.click = &frmPages::chkFlag_Click}},
-            {btnSave, "&OK", {120, 3300, 1000, 360}, "Save", nullptr,
-             {.style = BS_DEFPUSHBUTTON}, {.click = &frmPages::btnSave_Click}},
-            {lblRight, "right", {1200, 3300, 1000, 300}, {}, nullptr,
-             {.font = "Arial", .points = 12, .bold = true, .style = SS_RIGHT, .hidden = true}},
-        });
+        forms::Declare<frmPages>(
+            *this,
+            {
+                {TabStrip1,
+                 "",
+                 {120, 120, 5000, 3000},
+                 {},
+                 nullptr,
+                 {},
+                 {.click = &frmPages::TabStrip1_Click}},
+                {Settings[0], "General", {240, 500, 4700, 2500}},
+                {Settings[1], "Modem", {240, 500, 4700, 2500}},
+                {Settings[2], "Report", {240, 500, 4700, 2500}},
+                {txtName,
+                 "",
+                 {120, 300, 2000, 300},
+                 "Your name",
+                 &Settings[0],
+                 {},
+                 {.change = &frmPages::txtName_Change}},
+                {chkFlag,
+                 "Flag",
+                 {120, 300, 2000, 300},
+                 {},
+                 &Settings[1],
+                 {},
+                 {.click = &frmPages::chkFlag_Click}},
+                {btnSave,
+                 "&OK",
+                 {120, 3300, 1000, 360},
+                 "Save",
+                 nullptr,
+                 {.style = BS_DEFPUSHBUTTON},
+                 {.click = &frmPages::btnSave_Click}},
+                {lblRight,
+                 "right",
+                 {1200, 3300, 1000, 300},
+                 {},
+                 nullptr,
+                 {.font = "Arial", .points = 12, .bold = true, .style = SS_RIGHT, .hidden = true}},
+            });
         TabStrip1.SetTabs({{"General", "General Operating Parameters"},
                            {"Modem", "Modem Response Settings", "ModemKey"},
                            {"Report", ""}},
@@ -76,7 +104,8 @@ protected:
         });
     }
     void Form_KeyDown(int key, int shift) override {
-        if (key == VK_TAB && shift == 2) TabStrip1.SelectNext();
+        if (key == VK_TAB && shift == 2)
+            TabStrip1.SelectNext();
     }
 };
 
@@ -89,10 +118,11 @@ TEST(DeclaredForm, TableCreatesPlacesAndBindsEveryControl) {
 
     // Ids are the window's own and distinct; children sit in their frames.
     std::vector<int> ids{form.TabStrip1.id(), form.Settings[0].id(), form.txtName.id(),
-                         form.chkFlag.id(), form.btnSave.id(), form.lblRight.id()};
+                         form.chkFlag.id(),   form.btnSave.id(),     form.lblRight.id()};
     for (size_t i = 0; i < ids.size(); ++i) {
         EXPECT_GE(ids[i], forms::Form::kFirstReservedId);
-        for (size_t j = 0; j < i; ++j) EXPECT_NE(ids[i], ids[j]);
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_NE(ids[i], ids[j]);
     }
     EXPECT_EQ(GetParent(form.txtName.hwnd()), form.Settings[0].hwnd());
     EXPECT_EQ(GetParent(form.chkFlag.hwnd()), form.Settings[1].hwnd());
@@ -136,7 +166,8 @@ TEST(DeclaredForm, TabStripShowsOnePageAndCyclesWithCtrlTab) {
     // The user picks a tab: the native control reports the change to the window.
     form.events.clear();
     SendMessageA(tabs.hwnd(), TCM_SETCURSEL, 1, 0);
-    NMHDR change = {tabs.hwnd(), static_cast<UINT_PTR>(tabs.id()), static_cast<UINT>(TCN_SELCHANGE)};
+    NMHDR change = {tabs.hwnd(), static_cast<UINT_PTR>(tabs.id()),
+                    static_cast<UINT>(TCN_SELCHANGE)};
     SendMessageA(form.hwnd(), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
     EXPECT_FALSE(form.Settings[0].Visible());
     EXPECT_TRUE(form.Settings[1].Visible());

@@ -52,12 +52,14 @@ protected:
         txtName.Change = [this] { events.push_back("txtName_Change"); };
         txtName.LostFocus = [this] {
             events.push_back("txtName_LostFocus");
-            if (txtName.Text() == "bad") txtName.RefocusLater();
+            if (txtName.Text() == "bad")
+                txtName.RefocusLater();
         };
         mskDate.Change = [this] { events.push_back("mskDate_Change"); };
         mskDate.LostFocus = [this] {
             events.push_back("mskDate_LostFocus");
-            if (mskDate.ClipText() == "bad") mskDate.RefocusLater();
+            if (mskDate.ClipText() == "bad")
+                mskDate.RefocusLater();
         };
         btnOK.Click = [this] { events.push_back("btnOK_Click"); };
         chkOption.Click = [this] { events.push_back("chkOption_Click"); };
@@ -78,9 +80,12 @@ public:
 
 class ModalForm : public Form {
 public:
-    ModalForm() : Form("frmModal", Style{WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, 4000, 2000}) {}
+    ModalForm()
+        : Form("frmModal",
+               Style{WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, 4000, 2000}) {}
     forms::Button btnClose;
     bool ownerWasDisabled = false;
+
 protected:
     void CreateControls() override {
         btnClose.Create(*this, 20, "Close");
@@ -131,7 +136,8 @@ TEST(FormsEvents, SettingValuesRaisesTheirEventOnce) {
     form.chkOption.SetValue(1);
     form.optB.SetValue(true);
     Settle();
-    EXPECT_EQ(form.events, (std::vector<std::string>{"txtName_Change", "chkOption_Click", "optB_Click"}));
+    EXPECT_EQ(form.events,
+              (std::vector<std::string>{"txtName_Change", "chkOption_Click", "optB_Click"}));
     EXPECT_EQ(form.txtName.Text(), "hello");
     EXPECT_FALSE(form.optA.Value());
 
@@ -212,7 +218,8 @@ TEST(FormsModal, DisablesTheOtherWindowsAndReturnsWhenUnloaded) {
     owner.events.clear();
     SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
         KillTimer(nullptr, id);
-        if (HWND box = FindWindowA("#32770", "box")) PostMessageA(box, WM_COMMAND, IDOK, 0);
+        if (HWND box = FindWindowA("#32770", "box"))
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
     });
     MessageBoxA(owner.hwnd(), "text", "box", MB_OK);
     Settle();

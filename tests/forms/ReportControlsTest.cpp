@@ -39,7 +39,9 @@ protected:
         text.Create(*this, 11);
         text.Move(0, 2100, 5000, 1500);
         bar.Create(*this, 12, nullptr,
-                   {{"A", "a", -1, true, true}, {"B", "b", -1, true, true}, {"", "", -1},
+                   {{"A", "a", -1, true, true},
+                    {"B", "b", -1, true, true},
+                    {"", "", -1},
                     {"C", "c", -1, true, false}});
     }
 };

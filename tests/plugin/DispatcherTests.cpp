@@ -17,8 +17,7 @@ constexpr HostResult Failure = static_cast<HostResult>(0x800407D2);
 
 class Dispatcher : public StandInTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         StandInTest::SetUp();
         object = NewObject();
         ASSERT_NE(object, nullptr);
@@ -26,8 +25,7 @@ protected:
 
     int32_t LastError() { return Call("OzkGetLastError").integer; }
 
-    CallResult Call(const std::string& method, std::vector<HostValue> args = {})
-    {
+    CallResult Call(const std::string& method, std::vector<HostValue> args = {}) {
         return host.Call(object, method, std::move(args));
     }
 
@@ -39,8 +37,7 @@ protected:
 
 using ErrorTexts = Dispatcher;
 
-TEST_F(ErrorTexts, EveryNumberAndItsText)
-{
+TEST_F(ErrorTexts, EveryNumberAndItsText) {
     const std::pair<int32_t, const char*> texts[] = {
         {0, "No error"},
         {2, "Could not access the needed function"},
@@ -66,22 +63,22 @@ TEST_F(ErrorTexts, EveryNumberAndItsText)
     }
 }
 
-TEST_F(ErrorTexts, CodeIsUsedOnlyWithExactlyOneArgument)
-{
+TEST_F(ErrorTexts, CodeIsUsedOnlyWithExactlyOneArgument) {
     EXPECT_EQ(Call("OzkGetErrorString").text, "Need to specify a valid error code");
-    EXPECT_EQ(Call("OzkGetErrorString", {host.Int(0), host.Int(0)}).text, "Need to specify a valid error code");
-    EXPECT_EQ(Call("OzkGetErrorString", {host.Int(7)}).text, "The specied window was unable to be created");
+    EXPECT_EQ(Call("OzkGetErrorString", {host.Int(0), host.Int(0)}).text,
+              "Need to specify a valid error code");
+    EXPECT_EQ(Call("OzkGetErrorString", {host.Int(7)}).text,
+              "The specied window was unable to be created");
     // Getting a text does not change the last error.
     EXPECT_EQ(LastError(), 0);
 }
 
 using ArgumentCounts = Dispatcher;
 
-TEST_F(ArgumentCounts, TooFewArgumentsAnswerBeforeAnyArgumentIsRead)
-{
+TEST_F(ArgumentCounts, TooFewArgumentsAnswerBeforeAnyArgumentIsRead) {
     const std::pair<const char*, int32_t> minimums[] = {
-        {"OzkBuildShape", 3},     {"OzkAddToolTip", 5},      {"OzkChangeToolTipText", 3},
-        {"OzkMoveToolTip", 3},    {"OzkSetToolTipProp", 10}, {"OzkRemoveToolTip", 2},
+        {"OzkBuildShape", 3},      {"OzkAddToolTip", 5},      {"OzkChangeToolTipText", 3},
+        {"OzkMoveToolTip", 3},     {"OzkSetToolTipProp", 10}, {"OzkRemoveToolTip", 2},
         {"OzkHideFromTaskBar", 2}, {"OzkGetProp", 2},         {"OzkSetProp", 2},
     };
     for (const auto& [method, minimum] : minimums) {
@@ -97,18 +94,16 @@ TEST_F(ArgumentCounts, TooFewArgumentsAnswerBeforeAnyArgumentIsRead)
     EXPECT_TRUE(host.Faults().empty()) << Faults();
 }
 
-TEST_F(ArgumentCounts, CallWithoutMeIsRefused)
-{
+TEST_F(ArgumentCounts, CallWithoutMeIsRefused) {
     const CallResult result = host.CallRaw(object, host.MethodNumber("OzkGetLastError"), {});
-    EXPECT_EQ(result.code, HostOk); // "me" alone is enough
+    EXPECT_EQ(result.code, HostOk);  // "me" alone is enough
     HostCallRecord record{host.MethodNumber("OzkGetLastError"), 0, nullptr, {HostTypeVoid, 0}};
     EXPECT_EQ(object->methods->CallHandler(&record), TooFewArguments);
     EXPECT_EQ(record.result.kind, static_cast<uint32_t>(HostTypeVoid));
     EXPECT_EQ(LastError(), 4);
 }
 
-TEST_F(ArgumentCounts, UnknownMethodNumberIsRefusedWithoutChangingTheLastError)
-{
+TEST_F(ArgumentCounts, UnknownMethodNumberIsRefusedWithoutChangingTheLastError) {
     EXPECT_EQ(host.CallRaw(object, 16, {}).code, BadArgument);
     EXPECT_EQ(host.CallRaw(object, -1, {}).code, BadArgument);
     EXPECT_EQ(LastError(), 0);
@@ -123,8 +118,7 @@ struct HostKind {
     bool authoring;
 };
 
-TEST_F(NewMethod, HostVersionAndAuthoringFlag)
-{
+TEST_F(NewMethod, HostVersionAndAuthoringFlag) {
     const HostKind kinds[] = {
         {"Authoring", "6.5", 6, true},
         {"Author", "7.0.2", 7, true},
@@ -147,8 +141,7 @@ TEST_F(NewMethod, HostVersionAndAuthoringFlag)
     }
 }
 
-TEST_F(NewMethod, HostWithoutApplicationInformation)
-{
+TEST_F(NewMethod, HostWithoutApplicationInformation) {
     host.appInfo.name = "Authoring";
     host.appInfo.version = "7.0";
     host.appInfo.fail = true;
@@ -166,8 +159,7 @@ TEST_F(NewMethod, HostWithoutApplicationInformation)
     EXPECT_EQ(host.appInfo.ExtraRefs(), 0);
 }
 
-TEST_F(NewMethod, NewClearsTheLastError)
-{
+TEST_F(NewMethod, NewClearsTheLastError) {
     ScriptInstance* object = NewObject();
     ASSERT_NE(object, nullptr);
     EXPECT_EQ(host.Call(object, "OzkGetProp").code, TooFewArguments);
@@ -178,8 +170,7 @@ TEST_F(NewMethod, NewClearsTheLastError)
 
 using LastErrors = Dispatcher;
 
-TEST_F(LastErrors, EachObjectKeepsItsOwnAndSuccessLeavesItAlone)
-{
+TEST_F(LastErrors, EachObjectKeepsItsOwnAndSuccessLeavesItAlone) {
     ScriptInstance* other = NewObject();
     ASSERT_NE(other, nullptr);
     EXPECT_EQ(Call("OzkSetProp", {host.Sym("ozkrtl"), host.Str("yes")}).code, BadArgument);
@@ -193,13 +184,13 @@ TEST_F(LastErrors, EachObjectKeepsItsOwnAndSuccessLeavesItAlone)
     EXPECT_EQ(last.integer, 6);
 }
 
-TEST_F(LastErrors, MissingValueInterfaceAnswersNoFunction)
-{
+TEST_F(LastErrors, MissingValueInterfaceAnswersNoFunction) {
     host.SetMissing(Host::ValuesId, true);
     ScriptInstance* blind = NewObject();
     ASSERT_NE(blind, nullptr);
     EXPECT_EQ(State(blind).lastError, 0);
-    for (const char* method : {"OzkGetLastError", "OzkGetErrorString", "OzkClearWindow", "OzkSetTitleBar"}) {
+    for (const char* method :
+         {"OzkGetLastError", "OzkGetErrorString", "OzkClearWindow", "OzkSetTitleBar"}) {
         EXPECT_EQ(host.Call(blind, method).code, Failure) << method;
         EXPECT_EQ(State(blind).lastError, 2) << method;
     }
@@ -210,8 +201,7 @@ TEST_F(LastErrors, MissingValueInterfaceAnswersNoFunction)
 
 using Properties = Dispatcher;
 
-TEST_F(Properties, FillModeSetAndGet)
-{
+TEST_F(Properties, FillModeSetAndGet) {
     CallResult get = Call("OzkGetProp", {host.Sym("ozkpolyfillmode")});
     EXPECT_EQ(get.type, HostTypeSymbol);
     EXPECT_EQ(get.SymbolName(), "ozkalternate");
@@ -234,8 +224,7 @@ TEST_F(Properties, FillModeSetAndGet)
     EXPECT_EQ(LastError(), 0);
 }
 
-TEST_F(Properties, FillModeOfTheWrongTypeOrWithoutValue)
-{
+TEST_F(Properties, FillModeOfTheWrongTypeOrWithoutValue) {
     CallResult set = Call("OzkSetProp", {host.Sym("ozkpolyfillmode"), host.Int(2)});
     EXPECT_EQ(set.code, BadArgument);
     EXPECT_EQ(set.type, HostTypeVoid);
@@ -247,8 +236,7 @@ TEST_F(Properties, FillModeOfTheWrongTypeOrWithoutValue)
     EXPECT_EQ(LastError(), 4);
 }
 
-TEST_F(Properties, FlagsTakeAnyNonZeroInteger)
-{
+TEST_F(Properties, FlagsTakeAnyNonZeroInteger) {
     for (const char* flag : {"ozknoprefix", "ozkrtl"}) {
         CallResult set = Call("OzkSetProp", {host.Sym(flag), host.Int(5)});
         EXPECT_EQ(set.code, HostOk);
@@ -268,8 +256,7 @@ TEST_F(Properties, FlagsTakeAnyNonZeroInteger)
     EXPECT_EQ(State(object).rightToLeft, 0);
 }
 
-TEST_F(Properties, FlagOfTheWrongTypeOrWithoutValue)
-{
+TEST_F(Properties, FlagOfTheWrongTypeOrWithoutValue) {
     for (const char* flag : {"ozknoprefix", "ozkrtl"}) {
         ASSERT_EQ(Call("new").code, HostOk);
         CallResult set = Call("OzkSetProp", {host.Sym(flag), host.Str("1")});
@@ -285,8 +272,7 @@ TEST_F(Properties, FlagOfTheWrongTypeOrWithoutValue)
     EXPECT_EQ(Call("OzkGetProp", {host.Sym("ozknoprefix")}).integer, 0);
 }
 
-TEST_F(Properties, UnknownPropertiesAnswerNothing)
-{
+TEST_F(Properties, UnknownPropertiesAnswerNothing) {
     ASSERT_EQ(Call("OzkSetProp", {host.Sym("ozkrtl"), host.Str("bad")}).code, BadArgument);
     ASSERT_EQ(LastError(), 6);
     for (const HostValue& property : {host.Sym("ozkcolour"), host.Sym("ozkpellmorversion")}) {
@@ -307,23 +293,22 @@ TEST_F(Properties, UnknownPropertiesAnswerNothing)
     EXPECT_EQ(LastError(), 6);
 }
 
-TEST_F(Properties, PlugInVersion)
-{
+TEST_F(Properties, PlugInVersion) {
     const CallResult get = Call("OzkGetProp", {host.Sym("ozkpellmorversion")});
     EXPECT_EQ(get.code, HostOk);
     EXPECT_EQ(get.type, HostTypeString);
     EXPECT_EQ(get.text, "1.00");
 }
 
-TEST_F(Properties, CommonControlsVersionAsTheLibraryReportsIt)
-{
+TEST_F(Properties, CommonControlsVersionAsTheLibraryReportsIt) {
     struct Version {
         DWORD size, major, minor, build, platform;
     };
     using GetVersion = HRESULT(CALLBACK*)(Version*);
     HMODULE library = LoadLibraryA("comctl32.dll");
     ASSERT_NE(library, nullptr);
-    auto getVersion = reinterpret_cast<GetVersion>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
+    auto getVersion = reinterpret_cast<GetVersion>(
+        reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
     std::string expected = "4.0";
     if (getVersion) {
         Version version{sizeof(Version), 0, 0, 0, 0};
@@ -338,5 +323,5 @@ TEST_F(Properties, CommonControlsVersionAsTheLibraryReportsIt)
     EXPECT_EQ(get.text, expected);
 }
 
-} // namespace
-} // namespace OZKPELLMOR::standin
+}  // namespace
+}  // namespace OZKPELLMOR::standin

@@ -7,8 +7,7 @@
 
 namespace OZKPELLMOR {
 
-inline void PutLe32(std::vector<uint8_t>& b, size_t at, uint32_t v)
-{
+inline void PutLe32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i)
         b[at + i] = uint8_t(v >> (8 * i));
 }
@@ -17,8 +16,7 @@ inline void PutLe32(std::vector<uint8_t>& b, size_t at, uint32_t v)
 // anything else a non-zero pixel. Stored bottom-up unless topDown.
 inline std::vector<uint8_t> MakeDib(const std::vector<const char*>& rows, uint16_t bitCount,
                                     bool topDown = false, uint32_t compression = 0,
-                                    uint32_t headerSize = 40)
-{
+                                    uint32_t headerSize = 40) {
     const int32_t w = int32_t(std::strlen(rows[0]));
     const int32_t h = int32_t(rows.size());
     size_t table = 0;
@@ -41,16 +39,29 @@ inline std::vector<uint8_t> MakeDib(const std::vector<const char*>& rows, uint16
             if (rows[y][x] == '#')
                 continue;
             switch (bitCount) {
-            case 1: line[x / 8] |= uint8_t(0x80 >> (x % 8)); break;
-            case 4: line[x / 2] |= uint8_t(x % 2 ? 0x03 : 0x30); break;
-            case 8: line[x] = 7; break;
-            case 16: line[2 * x] = 0x1F; line[2 * x + 1] = 0x7C; break;
-            case 24: line[3 * x + 2] = 0xFF; break;
-            case 32: line[4 * x + 3] = 0x01; break;
+            case 1:
+                line[x / 8] |= uint8_t(0x80 >> (x % 8));
+                break;
+            case 4:
+                line[x / 2] |= uint8_t(x % 2 ? 0x03 : 0x30);
+                break;
+            case 8:
+                line[x] = 7;
+                break;
+            case 16:
+                line[2 * x] = 0x1F;
+                line[2 * x + 1] = 0x7C;
+                break;
+            case 24:
+                line[3 * x + 2] = 0xFF;
+                break;
+            case 32:
+                line[4 * x + 3] = 0x01;
+                break;
             }
         }
     }
     return b;
 }
 
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR

@@ -11,12 +11,11 @@ using namespace OZKPELLMOR;
 
 namespace OZKPELLMOR {
 void PrintTo(const ShapePoint& p, std::ostream* os) { *os << "(" << p.x << "," << p.y << ")"; }
-} // namespace OZKPELLMOR
+}  // namespace OZKPELLMOR
 
 namespace {
 
-std::vector<ShapePoint> Outline(const std::vector<uint8_t>& dib, size_t capacity = 0)
-{
+std::vector<ShapePoint> Outline(const std::vector<uint8_t>& dib, size_t capacity = 0) {
     DibImage image;
     if (!ParseDib(dib.data(), dib.size(), image))
         return {{-1, -1}};
@@ -32,54 +31,44 @@ std::vector<ShapePoint> Outline(const std::vector<uint8_t>& dib, size_t capacity
 }
 
 const std::vector<const char*> kBlock = {
-    "......",
-    "..##..",
-    ".####.",
-    "..##..",
-    "......",
+    "......", "..##..", ".####.", "..##..", "......",
 };
 
 // From the start the search turns toward lower directions first: down the left side, along
 // the bottom, up the right side and back to the start, which closes the outline.
-const std::vector<ShapePoint> kBlockOutline = {
-    {2, 1}, {1, 2}, {2, 3}, {3, 3}, {4, 2}, {3, 1}, {2, 1}};
+const std::vector<ShapePoint> kBlockOutline = {{2, 1}, {1, 2}, {2, 3}, {3, 3},
+                                               {4, 2}, {3, 1}, {2, 1}};
 
-} // namespace
+}  // namespace
 
 class MaskOutlineDepth : public ::testing::TestWithParam<uint16_t> {};
 
-TEST_P(MaskOutlineDepth, TracesTheBorderOfTheMaskArea)
-{
+TEST_P(MaskOutlineDepth, TracesTheBorderOfTheMaskArea) {
     EXPECT_EQ(Outline(MakeDib(kBlock, GetParam())), kBlockOutline);
 }
 
-TEST_P(MaskOutlineDepth, TopDownRowsReadTopRowFirst)
-{
+TEST_P(MaskOutlineDepth, TopDownRowsReadTopRowFirst) {
     EXPECT_EQ(Outline(MakeDib(kBlock, GetParam(), true)), kBlockOutline);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryDepth, MaskOutlineDepth, ::testing::Values(1, 4, 8, 16, 24, 32));
 
-TEST(MaskOutline, BitFieldsAddTheirMasksAfterAFortyByteHeader)
-{
+TEST(MaskOutline, BitFieldsAddTheirMasksAfterAFortyByteHeader) {
     EXPECT_EQ(Outline(MakeDib(kBlock, 16, false, 3)), kBlockOutline);
     EXPECT_EQ(Outline(MakeDib(kBlock, 32, false, 3)), kBlockOutline);
     // A larger header holds the masks itself.
     EXPECT_EQ(Outline(MakeDib(kBlock, 32, false, 3, 108)), kBlockOutline);
 }
 
-TEST(MaskOutline, SinglePixelIsAOnePointOutline)
-{
+TEST(MaskOutline, SinglePixelIsAOnePointOutline) {
     EXPECT_EQ(Outline(MakeDib({"...", ".#.", "..."}, 8)), (std::vector<ShapePoint>{{1, 1}}));
 }
 
-TEST(MaskOutline, NoMaskPixelGivesNoOutline)
-{
+TEST(MaskOutline, NoMaskPixelGivesNoOutline) {
     EXPECT_TRUE(Outline(MakeDib({"....", "...."}, 1)).empty());
 }
 
-TEST(MaskOutline, StartIsTheFirstMaskPixelFromTheTopLeft)
-{
+TEST(MaskOutline, StartIsTheFirstMaskPixelFromTheTopLeft) {
     DibImage image;
     const auto dib = MakeDib({"....", "...#", "#..."}, 8);
     ASSERT_TRUE(ParseDib(dib.data(), dib.size(), image));
@@ -88,20 +77,17 @@ TEST(MaskOutline, StartIsTheFirstMaskPixelFromTheTopLeft)
     EXPECT_EQ(start, (ShapePoint{3, 1}));
 }
 
-TEST(MaskOutline, WholeImageFollowsItsEdgeInsideTheImage)
-{
+TEST(MaskOutline, WholeImageFollowsItsEdgeInsideTheImage) {
     EXPECT_EQ(Outline(MakeDib({"###", "###"}, 24)),
               (std::vector<ShapePoint>{{0, 0}, {0, 1}, {1, 1}, {2, 1}, {2, 0}, {1, 0}, {0, 0}}));
 }
 
-TEST(MaskOutline, StopsWhenTheBufferIsFull)
-{
+TEST(MaskOutline, StopsWhenTheBufferIsFull) {
     const auto points = Outline(MakeDib(kBlock, 8), 3);
     EXPECT_EQ(points, (std::vector<ShapePoint>{{2, 1}, {1, 2}, {2, 3}}));
 }
 
-TEST(MaskOutline, CapacityIsTwiceHeightTimesMultiplierPlusTwiceWidth)
-{
+TEST(MaskOutline, CapacityIsTwiceHeightTimesMultiplierPlusTwiceWidth) {
     const auto dib = MakeDib(kBlock, 8);
     DibImage image;
     ASSERT_TRUE(ParseDib(dib.data(), dib.size(), image));
@@ -110,8 +96,7 @@ TEST(MaskOutline, CapacityIsTwiceHeightTimesMultiplierPlusTwiceWidth)
     EXPECT_EQ(capacity, 2u * 5 * 5 + 2u * 6);
 }
 
-TEST(MaskOutline, RefusesBlocksThatDoNotHoldWhatTheHeaderPromises)
-{
+TEST(MaskOutline, RefusesBlocksThatDoNotHoldWhatTheHeaderPromises) {
     DibImage image;
     auto good = MakeDib(kBlock, 8);
     ASSERT_TRUE(ParseDib(good.data(), good.size(), image));
@@ -152,8 +137,7 @@ TEST(MaskOutline, RefusesBlocksThatDoNotHoldWhatTheHeaderPromises)
     EXPECT_FALSE(ParseDib(bad.data(), bad.size(), image)) << "header larger than the block";
 }
 
-TEST(MaskOutline, MaskValueFollowsTheDepth)
-{
+TEST(MaskOutline, MaskValueFollowsTheDepth) {
     EXPECT_EQ(MaskPixelValue(8, 3, 0xFF, 0xFF, 0xFF), 3u);
     EXPECT_EQ(MaskPixelValue(16, 0, 0xFF, 0x00, 0x08), 0x041Fu);
     EXPECT_EQ(MaskPixelValue(24, 0, 0x01, 0x02, 0x03), 0x030201u);

@@ -14,8 +14,7 @@ namespace {
 
 class MethodContextTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         std::memset(&object, 0xCD, sizeof(object));
         object.values = &host.values;
         object.lists = &host.lists;
@@ -25,8 +24,7 @@ protected:
         object.activeMovie = nullptr;
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         for (HostValue& value : args)
             host.ReleaseValue(value);
         host.ReleaseValue(record.result);
@@ -37,8 +35,7 @@ protected:
     }
 
     // A call record with "me" and the given arguments.
-    HostCallRecord& Record(std::vector<HostValue> values)
-    {
+    HostCallRecord& Record(std::vector<HostValue> values) {
         args = {HostValue{HostTypeVoid, 0}};
         args.insert(args.end(), values.begin(), values.end());
         record = {1, static_cast<int32_t>(args.size()), args.data(), {HostTypeVoid, 0}};
@@ -51,8 +48,7 @@ protected:
     HostCallRecord record{};
 };
 
-TEST_F(MethodContextTest, ArgumentsAreNumberedAfterMe)
-{
+TEST_F(MethodContextTest, ArgumentsAreNumberedAfterMe) {
     MethodContext call(object, Record({host.Int(42), host.Sym("ozkor")}));
     EXPECT_EQ(call.ArgCount(), 3);
     EXPECT_FALSE(call.HasArg(0));
@@ -70,9 +66,9 @@ TEST_F(MethodContextTest, ArgumentsAreNumberedAfterMe)
     EXPECT_EQ(number, 0);
 }
 
-TEST_F(MethodContextTest, TypedReadsRefuseOtherTypesAndZeroTheOutput)
-{
-    MethodContext call(object, Record({host.Int(7), host.Str("text"), host.Point(3, 4), host.Rect(1, 2, 3, 4)}));
+TEST_F(MethodContextTest, TypedReadsRefuseOtherTypesAndZeroTheOutput) {
+    MethodContext call(
+        object, Record({host.Int(7), host.Str("text"), host.Point(3, 4), host.Rect(1, 2, 3, 4)}));
     HostSymbol symbol = 99;
     EXPECT_FALSE(call.ReadSymbol(1, symbol));
     EXPECT_EQ(symbol, 0);
@@ -100,8 +96,7 @@ TEST_F(MethodContextTest, TypedReadsRefuseOtherTypesAndZeroTheOutput)
     EXPECT_EQ(rect.bottom, 4);
 }
 
-TEST_F(MethodContextTest, StringsAreCutToTheBufferAndTerminated)
-{
+TEST_F(MethodContextTest, StringsAreCutToTheBufferAndTerminated) {
     MethodContext call(object, Record({host.Str("abcdefghij"), host.Str("")}));
     char buffer[6];
     std::memset(buffer, 'x', sizeof(buffer));
@@ -112,10 +107,9 @@ TEST_F(MethodContextTest, StringsAreCutToTheBufferAndTerminated)
     EXPECT_FALSE(call.ReadString(1, buffer, 0));
 }
 
-TEST_F(MethodContextTest, ListItemsAreReadAndTheirCopiesReleased)
-{
-    MethodContext call(object,
-                       Record({host.List({host.Point(1, 2), host.Point(30, 40), host.Str("no point")})}));
+TEST_F(MethodContextTest, ListItemsAreReadAndTheirCopiesReleased) {
+    MethodContext call(
+        object, Record({host.List({host.Point(1, 2), host.Point(30, 40), host.Str("no point")})}));
     int32_t count = 0;
     ASSERT_TRUE(call.ReadListCount(1, count));
     EXPECT_EQ(count, 3);
@@ -133,8 +127,7 @@ TEST_F(MethodContextTest, ListItemsAreReadAndTheirCopiesReleased)
     EXPECT_EQ(host.LiveValues(), live);
 }
 
-TEST_F(MethodContextTest, ListsWithoutTheListInterfaceCannotBeRead)
-{
+TEST_F(MethodContextTest, ListsWithoutTheListInterfaceCannotBeRead) {
     object.lists = nullptr;
     MethodContext call(object, Record({host.List({host.Point(1, 2)})}));
     int32_t count = 7;
@@ -144,8 +137,7 @@ TEST_F(MethodContextTest, ListsWithoutTheListInterfaceCannotBeRead)
     EXPECT_FALSE(call.ReadListPoint(1, 1, point));
 }
 
-TEST_F(MethodContextTest, ResultsAndLastError)
-{
+TEST_F(MethodContextTest, ResultsAndLastError) {
     {
         MethodContext call(object, Record({}));
         call.SetStringResult("done");
@@ -160,8 +152,7 @@ TEST_F(MethodContextTest, ResultsAndLastError)
     EXPECT_STREQ(text, "done");
 }
 
-TEST_F(MethodContextTest, MovieWindowThroughPlayerMovieAndStage)
-{
+TEST_F(MethodContextTest, MovieWindowThroughPlayerMovieAndStage) {
     {
         MethodContext call(object, Record({}));
         HWND window = nullptr;
@@ -177,8 +168,7 @@ TEST_F(MethodContextTest, MovieWindowThroughPlayerMovieAndStage)
     EXPECT_EQ(object.activeMovie, nullptr);
 }
 
-TEST_F(MethodContextTest, NoMovieWindowWhenAnyHostStepFails)
-{
+TEST_F(MethodContextTest, NoMovieWindowWhenAnyHostStepFails) {
     HWND window = reinterpret_cast<HWND>(1);
     host.stage.kind = 2;
     {
@@ -205,8 +195,7 @@ TEST_F(MethodContextTest, NoMovieWindowWhenAnyHostStepFails)
     }
 }
 
-TEST_F(MethodContextTest, HostHandles)
-{
+TEST_F(MethodContextTest, HostHandles) {
     MethodContext call(object, Record({}));
     HINSTANCE instance = nullptr;
     HWND main = nullptr;
@@ -220,5 +209,5 @@ TEST_F(MethodContextTest, HostHandles)
     EXPECT_FALSE(call.HostHandles(instance, main));
 }
 
-} // namespace
-} // namespace OZKPELLMOR::standin
+}  // namespace
+}  // namespace OZKPELLMOR::standin

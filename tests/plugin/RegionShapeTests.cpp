@@ -9,8 +9,7 @@ namespace {
 
 using RegionShapes = ShapeTest;
 
-TEST_F(RegionShapes, EllipseBecomesTheWindowShape)
-{
+TEST_F(RegionShapes, EllipseBecomesTheWindowShape) {
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}).code, 0);
     ASSERT_EQ(SetShape().code, 0);
     EXPECT_EQ(LastError(), 0);
@@ -24,8 +23,7 @@ TEST_F(RegionShapes, EllipseBecomesTheWindowShape)
     EXPECT_FALSE(PtInRegion(read.region, 150, 25));
 }
 
-TEST_F(RegionShapes, RoundRectTakesOptionalCornerSizes)
-{
+TEST_F(RegionShapes, RoundRectTakesOptionalCornerSizes) {
     ASSERT_EQ(Build("ozkroundrect", "ozkreplace",
                     {host.Point(10, 20), host.Point(210, 120), host.Int(40), host.Int(30)})
                   .code,
@@ -47,8 +45,7 @@ TEST_F(RegionShapes, RoundRectTakesOptionalCornerSizes)
     EXPECT_TRUE(SameArea(read.region, square));
 }
 
-TEST_F(RegionShapes, UnionOfEllipseAndRoundRect)
-{
+TEST_F(RegionShapes, UnionOfEllipseAndRoundRect) {
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}).code, 0);
     ASSERT_EQ(Build("ozkroundrect", "ozkor", {host.Point(80, 0), host.Point(180, 50)}).code, 0);
     ASSERT_EQ(SetShape().code, 0);
@@ -61,16 +58,16 @@ TEST_F(RegionShapes, UnionOfEllipseAndRoundRect)
 
 struct CombineCase {
     const char* symbol;
-    int mode; // 0: the new region replaces the stored one
+    int mode;  // 0: the new region replaces the stored one
 };
 
 class RegionCombine : public ShapeTest, public ::testing::WithParamInterface<CombineCase> {};
 
-TEST_P(RegionCombine, StoredShapeIsCombinedWithTheNewRegion)
-{
-    ASSERT_EQ(Build("ozkroundrect", "ozkreplace", {host.Point(0, 0), host.Point(100, 100)}).code, 0);
-    ASSERT_EQ(Build("ozkellipse", GetParam().symbol, {host.Point(50, 20), host.Point(150, 80)}).code,
+TEST_P(RegionCombine, StoredShapeIsCombinedWithTheNewRegion) {
+    ASSERT_EQ(Build("ozkroundrect", "ozkreplace", {host.Point(0, 0), host.Point(100, 100)}).code,
               0);
+    ASSERT_EQ(
+        Build("ozkellipse", GetParam().symbol, {host.Point(50, 20), host.Point(150, 80)}).code, 0);
     EXPECT_EQ(LastError(), 0);
     ASSERT_EQ(SetShape().code, 0);
 
@@ -84,15 +81,13 @@ TEST_P(RegionCombine, StoredShapeIsCombinedWithTheNewRegion)
     EXPECT_TRUE(SameArea(RegionOf(host.MainWindow()).region, expected)) << GetParam().symbol;
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryMode, RegionCombine,
-                         ::testing::Values(CombineCase{"ozkor", RGN_OR}, CombineCase{"ozkxor", RGN_XOR},
-                                           CombineCase{"ozkdiff", RGN_DIFF},
-                                           CombineCase{"ozkand", RGN_AND},
-                                           CombineCase{"foo", RGN_AND},
-                                           CombineCase{"ozkreplace", 0}));
+INSTANTIATE_TEST_SUITE_P(
+    EveryMode, RegionCombine,
+    ::testing::Values(CombineCase{"ozkor", RGN_OR}, CombineCase{"ozkxor", RGN_XOR},
+                      CombineCase{"ozkdiff", RGN_DIFF}, CombineCase{"ozkand", RGN_AND},
+                      CombineCase{"foo", RGN_AND}, CombineCase{"ozkreplace", 0}));
 
-TEST_F(RegionShapes, FirstShapeIsStoredWhateverTheCombineSymbol)
-{
+TEST_F(RegionShapes, FirstShapeIsStoredWhateverTheCombineSymbol) {
     ASSERT_EQ(Build("ozkellipse", "ozkand", {host.Point(0, 0), host.Point(60, 60)}).code, 0);
     ASSERT_EQ(SetShape().code, 0);
     Rgn expected(CreateEllipticRgn(0, 0, 60, 60));
@@ -102,8 +97,7 @@ TEST_F(RegionShapes, FirstShapeIsStoredWhateverTheCombineSymbol)
 // A five-pointed star drawn in one stroke: its middle is inside only with winding fill.
 const std::vector<HostPoint> kStar = {{0, 50}, {90, 79}, {35, 2}, {35, 98}, {90, 21}};
 
-TEST_F(RegionShapes, PolygonUsesTheObjectsFillMode)
-{
+TEST_F(RegionShapes, PolygonUsesTheObjectsFillMode) {
     auto starList = [&] {
         std::vector<HostValue> items;
         for (const HostPoint& p : kStar)
@@ -118,9 +112,9 @@ TEST_F(RegionShapes, PolygonUsesTheObjectsFillMode)
         EXPECT_TRUE(PtInRegion(read.region, 50, 10));
     }
 
-    ASSERT_EQ(host.Call(me, "OzkSetProp", {host.Sym("ozkpolyfillmode"), host.Sym("ozkwinding")})
-                  .integer,
-              1);
+    ASSERT_EQ(
+        host.Call(me, "OzkSetProp", {host.Sym("ozkpolyfillmode"), host.Sym("ozkwinding")}).integer,
+        1);
     ASSERT_EQ(Build("ozkpolygon", "ozkreplace", {starList()}).code, 0);
     ASSERT_EQ(SetShape().code, 0);
     auto read = RegionOf(host.MainWindow());
@@ -132,8 +126,7 @@ TEST_F(RegionShapes, PolygonUsesTheObjectsFillMode)
     EXPECT_TRUE(SameArea(read.region, expected));
 }
 
-TEST_F(RegionShapes, PolySplineIsTheThirtyPointCurve)
-{
+TEST_F(RegionShapes, PolySplineIsTheThirtyPointCurve) {
     ASSERT_EQ(Build("ozkpolyspline", "ozkreplace",
                     {host.List({host.Point(0, 0), host.Point(100, 0), host.Point(100, 100),
                                 host.Point(0, 100)})})
@@ -141,17 +134,15 @@ TEST_F(RegionShapes, PolySplineIsTheThirtyPointCurve)
               0);
     ASSERT_EQ(SetShape().code, 0);
     const std::vector<POINT> curve = {
-        {0, 0},    {6, 0},     {15, -1},  {25, -3},   {37, -4},   {50, -6},   {62, -7},
-        {74, -7},  {84, -6},   {100, 0},  {100, 0},   {104, 6},   {108, 15},  {110, 25},
-        {112, 37}, {112, 50},  {112, 62}, {110, 74},  {108, 84},  {100, 100}, {100, 100},
-        {93, 104}, {84, 106},  {74, 107}, {62, 107},  {50, 106},  {37, 104},  {25, 103},
-        {15, 101}, {0, 100}};
+        {0, 0},    {6, 0},    {15, -1},  {25, -3},   {37, -4},   {50, -6},  {62, -7},  {74, -7},
+        {84, -6},  {100, 0},  {100, 0},  {104, 6},   {108, 15},  {110, 25}, {112, 37}, {112, 50},
+        {112, 62}, {110, 74}, {108, 84}, {100, 100}, {100, 100}, {93, 104}, {84, 106}, {74, 107},
+        {62, 107}, {50, 106}, {37, 104}, {25, 103},  {15, 101},  {0, 100}};
     Rgn expected(PolygonRgn(curve));
     EXPECT_TRUE(SameArea(RegionOf(host.MainWindow()).region, expected));
 }
 
-TEST_F(RegionShapes, PolygonArgumentsAreCheckedAndTheStoredShapeKept)
-{
+TEST_F(RegionShapes, PolygonArgumentsAreCheckedAndTheStoredShapeKept) {
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}).code, 0);
 
     auto r = Build("ozkpolygon", "ozkor", {host.List({host.Point(0, 0), host.Point(10, 10)})});
@@ -181,8 +172,7 @@ TEST_F(RegionShapes, PolygonArgumentsAreCheckedAndTheStoredShapeKept)
     EXPECT_TRUE(SameArea(RegionOf(host.MainWindow()).region, expected));
 }
 
-TEST_F(RegionShapes, CornerArgumentsMustBePoints)
-{
+TEST_F(RegionShapes, CornerArgumentsMustBePoints) {
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}).code, 0);
     EXPECT_EQ(Build("ozkellipse", "ozkor", {host.Point(0, 0), host.Int(5)}).code, kBadArgument);
     EXPECT_EQ(LastError(), 6);
@@ -197,8 +187,7 @@ TEST_F(RegionShapes, CornerArgumentsMustBePoints)
     EXPECT_TRUE(SameArea(RegionOf(host.MainWindow()).region, expected));
 }
 
-TEST_F(RegionShapes, ClearDropsTheStoredShape)
-{
+TEST_F(RegionShapes, ClearDropsTheStoredShape) {
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}).code, 0);
     ASSERT_EQ(Build("ozkclear", "ozkor").code, 0);
     ASSERT_EQ(Build("ozkroundrect", "ozkand", {host.Point(0, 0), host.Point(30, 30)}).code, 0);
@@ -207,8 +196,7 @@ TEST_F(RegionShapes, ClearDropsTheStoredShape)
     EXPECT_TRUE(SameArea(RegionOf(host.MainWindow()).region, expected));
 }
 
-TEST_F(RegionShapes, SetWindowShapeWithoutShapeOrClearWindowMakesTheWindowRectangular)
-{
+TEST_F(RegionShapes, SetWindowShapeWithoutShapeOrClearWindowMakesTheWindowRectangular) {
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}).code, 0);
     ASSERT_EQ(SetShape().code, 0);
     ASSERT_TRUE(RegionOf(host.MainWindow()).has);
@@ -226,8 +214,7 @@ TEST_F(RegionShapes, SetWindowShapeWithoutShapeOrClearWindowMakesTheWindowRectan
     EXPECT_FALSE(RegionOf(host.MainWindow()).has);
 }
 
-TEST_F(RegionShapes, WhichWinChoosesTheMovieWindow)
-{
+TEST_F(RegionShapes, WhichWinChoosesTheMovieWindow) {
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}).code, 0);
     ASSERT_EQ(host.Call(me, "OzkSetWindowShape", {host.Int(1), host.Sym("ozkmiaw")}).code, 0);
     EXPECT_TRUE(RegionOf(host.StageWindowHandle()).has);
@@ -236,8 +223,7 @@ TEST_F(RegionShapes, WhichWinChoosesTheMovieWindow)
     EXPECT_FALSE(RegionOf(host.StageWindowHandle()).has);
 }
 
-TEST_F(RegionShapes, ProjectorFrameWindowIsTheParentOfTheMainWindow)
-{
+TEST_F(RegionShapes, ProjectorFrameWindowIsTheParentOfTheMainWindow) {
     // The main window is top-level: it has no parent, so there is no window to shape.
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}).code, 0);
     EXPECT_EQ(host.Call(me, "OzkSetWindowShape", {host.Int(1), host.Sym("ozknetscapegold")}).code,
@@ -247,13 +233,12 @@ TEST_F(RegionShapes, ProjectorFrameWindowIsTheParentOfTheMainWindow)
     EXPECT_TRUE(RegionOf(host.MainWindow()).has);
 }
 
-TEST_F(RegionShapes, AuthoringEnvironmentShapesTheMovieWindowOrItsParentInVersionSeven)
-{
+TEST_F(RegionShapes, AuthoringEnvironmentShapesTheMovieWindowOrItsParentInVersionSeven) {
     host.appInfo.name = "Authoring Tool";
     host.appInfo.version = "7.0.2";
     ScriptInstance* seven = NewObject();
-    ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}, seven).code,
-              0);
+    ASSERT_EQ(
+        Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}, seven).code, 0);
     ASSERT_EQ(SetShape(seven).code, 0);
     EXPECT_TRUE(RegionOf(host.MainWindow()).has) << "the movie window's parent";
     EXPECT_FALSE(RegionOf(host.StageWindowHandle()).has);
@@ -269,8 +254,7 @@ TEST_F(RegionShapes, AuthoringEnvironmentShapesTheMovieWindowOrItsParentInVersio
     EXPECT_FALSE(RegionOf(host.MainWindow()).has);
 }
 
-TEST_F(RegionShapes, CurrentCopiesTheMovieWindowsRegion)
-{
+TEST_F(RegionShapes, CurrentCopiesTheMovieWindowsRegion) {
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}).code, 0);
     ASSERT_EQ(host.Call(me, "OzkSetWindowShape", {host.Int(1), host.Sym("ozkmiaw")}).code, 0);
     ASSERT_EQ(Build("ozkcurrent", "ozkreplace").code, 0);
@@ -281,8 +265,7 @@ TEST_F(RegionShapes, CurrentCopiesTheMovieWindowsRegion)
     EXPECT_TRUE(SameArea(RegionOf(host.StageWindowHandle()).region, expected));
 }
 
-TEST_F(RegionShapes, CurrentOfAWindowWithoutRegionIsItsRectangle)
-{
+TEST_F(RegionShapes, CurrentOfAWindowWithoutRegionIsItsRectangle) {
     ASSERT_EQ(Build("ozkcurrent", "ozkreplace").code, 0);
     ASSERT_EQ(SetShape().code, 0);
     RECT stage{};
@@ -291,10 +274,9 @@ TEST_F(RegionShapes, CurrentOfAWindowWithoutRegionIsItsRectangle)
     EXPECT_TRUE(SameArea(RegionOf(host.MainWindow()).region, expected));
 }
 
-TEST_F(RegionShapes, NoMovieWindowKeepsErrorTwoAndTheStoredShape)
-{
+TEST_F(RegionShapes, NoMovieWindowKeepsErrorTwoAndTheStoredShape) {
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}).code, 0);
-    host.stage.kind = 2; // the host hands out something that is not a window
+    host.stage.kind = 2;  // the host hands out something that is not a window
     EXPECT_EQ(SetShape().code, kFailure);
     EXPECT_EQ(LastError(), 2);
     EXPECT_EQ(Build("ozkcurrent", "ozkor").code, kBadArgument);
@@ -308,8 +290,7 @@ TEST_F(RegionShapes, NoMovieWindowKeepsErrorTwoAndTheStoredShape)
     EXPECT_TRUE(SameArea(RegionOf(host.MainWindow()).region, expected));
 }
 
-TEST_F(RegionShapes, MissingHostServicesGiveErrorTwo)
-{
+TEST_F(RegionShapes, MissingHostServicesGiveErrorTwo) {
     host.SetMissing(Host::PlayerId, true);
     host.SetMissing(Host::HandlesId, true);
     ScriptInstance* bare = NewObject();
@@ -323,8 +304,7 @@ TEST_F(RegionShapes, MissingHostServicesGiveErrorTwo)
     EXPECT_EQ(LastError(bare), 2);
 }
 
-TEST_F(RegionShapes, SetWindowShapeAfterShapeWasGivenAwayStartsFromNone)
-{
+TEST_F(RegionShapes, SetWindowShapeAfterShapeWasGivenAwayStartsFromNone) {
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}).code, 0);
     ASSERT_EQ(SetShape().code, 0);
     ASSERT_EQ(Build("ozkroundrect", "ozkand", {host.Point(0, 0), host.Point(20, 20)}).code, 0);
@@ -333,6 +313,6 @@ TEST_F(RegionShapes, SetWindowShapeAfterShapeWasGivenAwayStartsFromNone)
     EXPECT_TRUE(SameArea(RegionOf(host.MainWindow()).region, expected));
 }
 
-} // namespace
+}  // namespace
 
-} // namespace OZKPELLMOR::standin
+}  // namespace OZKPELLMOR::standin

@@ -15,8 +15,7 @@ namespace OZKPELLMOR::standin {
 class Rgn {
 public:
     explicit Rgn(HRGN region = CreateRectRgn(0, 0, 0, 0)) : region_(region) {}
-    ~Rgn()
-    {
+    ~Rgn() {
         if (region_)
             ::DeleteObject(region_);
     }
@@ -31,8 +30,7 @@ private:
 
 class ShapeTest : public StandInTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         StandInTest::SetUp();
         if (HasFatalFailure())
             return;
@@ -41,21 +39,18 @@ protected:
     }
 
     CallResult Build(const std::string& shape, const std::string& combine,
-                     std::vector<HostValue> args = {}, ScriptInstance* object = nullptr)
-    {
+                     std::vector<HostValue> args = {}, ScriptInstance* object = nullptr) {
         std::vector<HostValue> all{host.Sym(shape), host.Sym(combine)};
         all.insert(all.end(), args.begin(), args.end());
         return host.Call(object ? object : me, "OzkBuildShape", all);
     }
 
     // The shape to the host's main window (the projector's default window).
-    CallResult SetShape(ScriptInstance* object = nullptr)
-    {
+    CallResult SetShape(ScriptInstance* object = nullptr) {
         return host.Call(object ? object : me, "OzkSetWindowShape");
     }
 
-    int32_t LastError(ScriptInstance* object = nullptr)
-    {
+    int32_t LastError(ScriptInstance* object = nullptr) {
         return host.Call(object ? object : me, "OzkGetLastError").integer;
     }
 
@@ -64,27 +59,23 @@ protected:
         Rgn region;
         bool has = false;
     };
-    static WindowRgn RegionOf(HWND window)
-    {
+    static WindowRgn RegionOf(HWND window) {
         WindowRgn read;
         read.has = GetWindowRgn(window, read.region) != ERROR;
         return read;
     }
 
-    static HRGN PolygonRgn(const std::vector<POINT>& points, int mode = ALTERNATE)
-    {
+    static HRGN PolygonRgn(const std::vector<POINT>& points, int mode = ALTERNATE) {
         return CreatePolygonRgn(points.data(), int(points.size()), mode);
     }
 
     // Same pixels, however the regions are cut into rectangles.
-    static bool SameArea(HRGN a, HRGN b)
-    {
+    static bool SameArea(HRGN a, HRGN b) {
         Rgn difference;
         return CombineRgn(difference, a, b, RGN_XOR) == NULLREGION;
     }
 
-    static RECT Box(HRGN region)
-    {
+    static RECT Box(HRGN region) {
         RECT box{};
         GetRgnBox(region, &box);
         return box;
@@ -97,4 +88,4 @@ inline constexpr HostResult kTooFew = static_cast<HostResult>(0x800407E5);
 inline constexpr HostResult kBadArgument = static_cast<HostResult>(0x800407EF);
 inline constexpr HostResult kFailure = static_cast<HostResult>(0x800407D2);
 
-} // namespace OZKPELLMOR::standin
+}  // namespace OZKPELLMOR::standin

@@ -11,14 +11,12 @@
 namespace OZKPELLMOR::standin {
 namespace {
 
-std::vector<uint8_t> Bytes(const void* data, size_t size)
-{
+std::vector<uint8_t> Bytes(const void* data, size_t size) {
     const uint8_t* p = static_cast<const uint8_t*>(data);
     return std::vector<uint8_t>(p, p + size);
 }
 
-std::vector<uint8_t> Hex(const char* text)
-{
+std::vector<uint8_t> Hex(const char* text) {
     std::vector<uint8_t> bytes;
     for (const char* p = text; *p;) {
         if (*p == ' ') {
@@ -38,11 +36,14 @@ const char ExpectedMethodTable[] =
     "OzkBuildShape object me,symbol WindowShape,symbol CombineOP,* -- Setup Window Shape\n"
     "OzkClearWindow object me -- Set the WindowShape to normal\n"
     "OzkSetWindowShape object me,integer Redraw,symbol WhichWin -- Set the Shape\n"
-    "OzkAddToolTip object me,rect HotArea,string ToolTip,integer CenterTip,integer LineLength -- Add ToolTip\n"
+    "OzkAddToolTip object me,rect HotArea,string ToolTip,integer CenterTip,integer LineLength -- "
+    "Add ToolTip\n"
     "OzkChangeToolTipText object me,integer ToolTipID,string NewText -- Alter Caption\n"
     "OzkMoveToolTip object me,integer ToolTipID,rect HotArea\n"
-    "OzkSetToolTipProp object me,integer ToolTipID,integer FRed,integer FGreen,\tinteger FBlue,integer BRed,"
-    "integer BGreen,integer BBlue,\tinteger ShowDelay,integer StartDelay -- Changes ToolTip Properties\n"
+    "OzkSetToolTipProp object me,integer ToolTipID,integer FRed,integer FGreen,\tinteger "
+    "FBlue,integer BRed,"
+    "integer BGreen,integer BBlue,\tinteger ShowDelay,integer StartDelay -- Changes ToolTip "
+    "Properties\n"
     "OzkRemoveToolTip object me,integer hToolTip -- Remove ToolTip\n"
     "OzkSetTitleBar object me -- Set TitleBar\n"
     "OzkClearTitleBar object me -- Clear TitleBar\n"
@@ -54,8 +55,7 @@ const char ExpectedMethodTable[] =
 
 using ClassRecords = StandInTest;
 
-TEST_F(ClassRecords, FourRecordsAndAZeroTerminatorByteForByte)
-{
+TEST_F(ClassRecords, FourRecordsAndAZeroTerminatorByteForByte) {
     host.allocator.sizes.clear();
     ClassInfoRecord* records = nullptr;
     ASSERT_EQ(host.dllGetClassInfo(&host.allocator, &records), HostOk);
@@ -76,8 +76,7 @@ TEST_F(ClassRecords, FourRecordsAndAZeroTerminatorByteForByte)
     host.allocator.Free(records);
 }
 
-TEST_F(ClassRecords, OutOfMemoryAnswersTheMemoryError)
-{
+TEST_F(ClassRecords, OutOfMemoryAnswersTheMemoryError) {
     host.allocator.FailFrom(1);
     ClassInfoRecord* records = reinterpret_cast<ClassInfoRecord*>(&host);
     EXPECT_EQ(host.dllGetClassInfo(&host.allocator, &records), HostOutOfMemory);
@@ -85,8 +84,7 @@ TEST_F(ClassRecords, OutOfMemoryAnswersTheMemoryError)
     host.allocator.FailFrom(0);
 }
 
-TEST_F(ClassRecords, ClassFormsForBothClassesAndNoneForOthers)
-{
+TEST_F(ClassRecords, ClassFormsForBothClassesAndNoneForOthers) {
     uint32_t size = 0;
     CreateInstanceProc create = nullptr;
     DestroyInstanceProc destroy = nullptr;
@@ -104,8 +102,7 @@ TEST_F(ClassRecords, ClassFormsForBothClassesAndNoneForOthers)
     EXPECT_EQ(host.dllGetClassObject(&CLSID_Script, &IID_ScriptMethods, &factory), HostNoClass);
 }
 
-TEST_F(ClassRecords, RegistrationObjectIsCreatedWithoutTouchingTheHost)
-{
+TEST_F(ClassRecords, RegistrationObjectIsCreatedWithoutTouchingTheHost) {
     Instance registration;
     HostResult created = -1;
     const size_t requests = host.callback.requests.size();
@@ -117,17 +114,17 @@ TEST_F(ClassRecords, RegistrationObjectIsCreatedWithoutTouchingTheHost)
 
 using Interfaces = StandInTest;
 
-TEST_F(Interfaces, UnloadOnlyWhenEveryInterfaceIsReleased)
-{
+TEST_F(Interfaces, UnloadOnlyWhenEveryInterfaceIsReleased) {
     Instance owner;
     ASSERT_TRUE(host.CreateInstance(CLSID_Script, owner));
     EXPECT_EQ(host.dllCanUnloadNow(), HostOk);
 
     void* found = nullptr;
-    ASSERT_EQ(host.dllGetInterface(owner.header, &CLSID_Script, &IID_ScriptMethods, &found), HostOk);
+    ASSERT_EQ(host.dllGetInterface(owner.header, &CLSID_Script, &IID_ScriptMethods, &found),
+              HostOk);
     auto* methods = static_cast<IScriptMethods*>(found);
     EXPECT_EQ(host.dllCanUnloadNow(), HostCannotUnload);
-    EXPECT_EQ(owner.header->refs, 3u); // the host's own and two for the interface
+    EXPECT_EQ(owner.header->refs, 3u);  // the host's own and two for the interface
 
     EXPECT_EQ(methods->AddRef(), 2u);
     EXPECT_EQ(owner.header->refs, 4u);
@@ -143,15 +140,15 @@ TEST_F(Interfaces, UnloadOnlyWhenEveryInterfaceIsReleased)
     host.DestroyInstance(owner);
 }
 
-TEST_F(Interfaces, EachInterfaceObjectCountsOnItsOwn)
-{
+TEST_F(Interfaces, EachInterfaceObjectCountsOnItsOwn) {
     Instance owner;
     ASSERT_TRUE(host.CreateInstance(CLSID_Script, owner));
     void* first = nullptr;
     void* second = nullptr;
     ASSERT_EQ(host.dllGetInterface(owner.header, nullptr, &IID_ScriptMethods, &first), HostOk);
     // QueryInterface on an interface asks the owner, which makes a second interface object.
-    ASSERT_EQ(static_cast<IScriptMethods*>(first)->QueryInterface(&IID_ScriptMethods, &second), HostOk);
+    ASSERT_EQ(static_cast<IScriptMethods*>(first)->QueryInterface(&IID_ScriptMethods, &second),
+              HostOk);
     ASSERT_NE(first, second);
     EXPECT_EQ(owner.header->refs, 5u);
 
@@ -162,28 +159,29 @@ TEST_F(Interfaces, EachInterfaceObjectCountsOnItsOwn)
     host.DestroyInstance(owner);
 }
 
-TEST_F(Interfaces, InterfaceOfAnotherClassOrUnknownIsRefused)
-{
+TEST_F(Interfaces, InterfaceOfAnotherClassOrUnknownIsRefused) {
     Instance owner;
     ASSERT_TRUE(host.CreateInstance(CLSID_Registration, owner));
     void* found = &host;
-    EXPECT_EQ(host.dllGetInterface(owner.header, &CLSID_Registration, &IID_ScriptMethods, &found), HostNoInterface);
+    EXPECT_EQ(host.dllGetInterface(owner.header, &CLSID_Registration, &IID_ScriptMethods, &found),
+              HostNoInterface);
     EXPECT_EQ(found, nullptr);
-    EXPECT_EQ(host.dllGetInterface(owner.header, nullptr, &IID_HostValues, &found), HostNoInterface);
+    EXPECT_EQ(host.dllGetInterface(owner.header, nullptr, &IID_HostValues, &found),
+              HostNoInterface);
     EXPECT_EQ(found, nullptr);
     EXPECT_EQ(owner.header->refs, 1u);
     EXPECT_EQ(host.dllCanUnloadNow(), HostOk);
     host.DestroyInstance(owner);
 }
 
-TEST_F(Interfaces, OutOfMemoryForTheInterfaceObject)
-{
+TEST_F(Interfaces, OutOfMemoryForTheInterfaceObject) {
     Instance owner;
     ASSERT_TRUE(host.CreateInstance(CLSID_Registration, owner));
     host.allocator.FailFrom(1);
     void* found = &host;
-    EXPECT_EQ(host.dllGetInterface(owner.header, &CLSID_Registration, &IID_ScriptRegistration, &found),
-              HostOutOfMemory);
+    EXPECT_EQ(
+        host.dllGetInterface(owner.header, &CLSID_Registration, &IID_ScriptRegistration, &found),
+        HostOutOfMemory);
     host.allocator.FailFrom(0);
     EXPECT_EQ(found, nullptr);
     EXPECT_EQ(owner.header->refs, 1u);
@@ -193,8 +191,7 @@ TEST_F(Interfaces, OutOfMemoryForTheInterfaceObject)
 
 using Registration = StandInTest;
 
-TEST_F(Registration, TwoEntriesWithTheirDictionaryValuesByteForByte)
-{
+TEST_F(Registration, TwoEntriesWithTheirDictionaryValuesByteForByte) {
     ASSERT_EQ(host.cache.entries.size(), 2u);
     const RegistryEntry& load = host.cache.entries[0];
     EXPECT_TRUE(load.classId == CLSID_Script);
@@ -212,21 +209,32 @@ TEST_F(Registration, TwoEntriesWithTheirDictionaryValuesByteForByte)
     ASSERT_EQ(methods.dictionary->entries.size(), 1u);
     EXPECT_EQ(methods.dictionary->entries[0].key, "msgTable");
     EXPECT_EQ(methods.dictionary->entries[0].type, 9);
-    EXPECT_EQ(methods.dictionary->entries[0].bytes, Bytes(ExpectedMethodTable, sizeof(ExpectedMethodTable)));
+    EXPECT_EQ(methods.dictionary->entries[0].bytes,
+              Bytes(ExpectedMethodTable, sizeof(ExpectedMethodTable)));
     EXPECT_TRUE(host.extension.entries.empty());
 }
 
-TEST_F(Registration, MethodsAreNumberedInTableOrder)
-{
-    const std::vector<std::string> expected = {
-        "new", "OzkBuildShape", "OzkClearWindow", "OzkSetWindowShape", "OzkAddToolTip", "OzkChangeToolTipText",
-        "OzkMoveToolTip", "OzkSetToolTipProp", "OzkRemoveToolTip", "OzkSetTitleBar", "OzkClearTitleBar",
-        "OzkHideFromTaskBar", "OzkGetErrorString", "OzkGetLastError", "OzkGetProp", "OzkSetProp"};
+TEST_F(Registration, MethodsAreNumberedInTableOrder) {
+    const std::vector<std::string> expected = {"new",
+                                               "OzkBuildShape",
+                                               "OzkClearWindow",
+                                               "OzkSetWindowShape",
+                                               "OzkAddToolTip",
+                                               "OzkChangeToolTipText",
+                                               "OzkMoveToolTip",
+                                               "OzkSetToolTipProp",
+                                               "OzkRemoveToolTip",
+                                               "OzkSetTitleBar",
+                                               "OzkClearTitleBar",
+                                               "OzkHideFromTaskBar",
+                                               "OzkGetErrorString",
+                                               "OzkGetLastError",
+                                               "OzkGetProp",
+                                               "OzkSetProp"};
     EXPECT_EQ(host.MethodNames(), expected);
 }
 
-TEST_F(Registration, RefusedLoadOptionsEntryStillRegistersTheMethods)
-{
+TEST_F(Registration, RefusedLoadOptionsEntryStillRegistersTheMethods) {
     Host other;
     ASSERT_TRUE(other.Load());
     other.cache.failEntryNumber = 1;
@@ -240,8 +248,7 @@ TEST_F(Registration, RefusedLoadOptionsEntryStillRegistersTheMethods)
     EXPECT_TRUE(other.Faults().empty());
 }
 
-TEST_F(Registration, RefusedMethodsEntryAnswersItsError)
-{
+TEST_F(Registration, RefusedMethodsEntryAnswersItsError) {
     Host other;
     ASSERT_TRUE(other.Load());
     other.cache.failEntryNumber = 2;
@@ -254,20 +261,43 @@ TEST_F(Registration, RefusedMethodsEntryAnswersItsError)
 
 using ScriptObjects = StandInTest;
 
-TEST_F(ScriptObjects, CreationAsksForTheHostInterfacesInOrderAndInternsTheSymbols)
-{
+TEST_F(ScriptObjects, CreationAsksForTheHostInterfacesInOrderAndInternsTheSymbols) {
     host.callback.requests.clear();
     Instance instance;
     ASSERT_TRUE(host.CreateInstance(CLSID_Script, instance));
-    const std::vector<HostGuid> expected = {IID_HostSymbols, IID_HostMediaAccess, IID_HostValues,
-                                            IID_HostWindowHandles, IID_HostPlayer, IID_HostLists};
+    const std::vector<HostGuid> expected = {IID_HostSymbols, IID_HostMediaAccess,
+                                            IID_HostValues,  IID_HostWindowHandles,
+                                            IID_HostPlayer,  IID_HostLists};
     EXPECT_EQ(host.callback.requests, expected);
 
-    const char* const names[] = {
-        "ozkcurrent", "ozkclear", "ozkroundrect", "ozkellipse", "ozkpolygon", "ozktext", "ozkpolyspline",
-        "ozkbitmapmask", "ozkxor", "ozkor", "ozkand", "ozkdiff", "ozkreplace", "ozkmiaw", "ozknetscapegold",
-        "ozkprojector", "ozkwinding", "ozkalternate", "ozkpellmorversion", "ozkpolyfillmode", "ozknoprefix",
-        "ozkrtl", "ozkcommctrlversion", "ozkleft", "ozkcenter", "ozkright", "TRUE", "FALSE"};
+    const char* const names[] = {"ozkcurrent",
+                                 "ozkclear",
+                                 "ozkroundrect",
+                                 "ozkellipse",
+                                 "ozkpolygon",
+                                 "ozktext",
+                                 "ozkpolyspline",
+                                 "ozkbitmapmask",
+                                 "ozkxor",
+                                 "ozkor",
+                                 "ozkand",
+                                 "ozkdiff",
+                                 "ozkreplace",
+                                 "ozkmiaw",
+                                 "ozknetscapegold",
+                                 "ozkprojector",
+                                 "ozkwinding",
+                                 "ozkalternate",
+                                 "ozkpellmorversion",
+                                 "ozkpolyfillmode",
+                                 "ozknoprefix",
+                                 "ozkrtl",
+                                 "ozkcommctrlversion",
+                                 "ozkleft",
+                                 "ozkcenter",
+                                 "ozkright",
+                                 "TRUE",
+                                 "FALSE"};
     const auto& state = *reinterpret_cast<ScriptObject*>(instance.header);
     for (size_t i = 0; i < SymbolCount; ++i) {
         EXPECT_EQ(host.SymbolName(state.symbols[i]), names[i]) << i;
@@ -277,8 +307,7 @@ TEST_F(ScriptObjects, CreationAsksForTheHostInterfacesInOrderAndInternsTheSymbol
     host.DestroyInstance(instance);
 }
 
-TEST_F(ScriptObjects, DefaultsOverUninitialisedMemory)
-{
+TEST_F(ScriptObjects, DefaultsOverUninitialisedMemory) {
     ScriptInstance* object = NewObject();
     ASSERT_NE(object, nullptr);
     const ScriptObject& state = State(object);
@@ -296,8 +325,7 @@ TEST_F(ScriptObjects, DefaultsOverUninitialisedMemory)
     EXPECT_EQ(state.activeMovie, nullptr);
 }
 
-TEST_F(ScriptObjects, DestroyingReleasesEverythingTheObjectHeld)
-{
+TEST_F(ScriptObjects, DestroyingReleasesEverythingTheObjectHeld) {
     ScriptInstance* first = NewObject();
     ScriptInstance* second = NewObject();
     ASSERT_NE(first, nullptr);
@@ -314,8 +342,7 @@ TEST_F(ScriptObjects, DestroyingReleasesEverythingTheObjectHeld)
     EXPECT_EQ(host.allocator.LiveBlocks(), 0u);
 }
 
-TEST_F(ScriptObjects, LaterObjectsLeaveTheTitleBarsOfEarlierOnes)
-{
+TEST_F(ScriptObjects, LaterObjectsLeaveTheTitleBarsOfEarlierOnes) {
     // Each object takes a title-bar slot; had a later creation cleared the table, the
     // sixteenth would find a free slot.
     const HostResult tableFull = static_cast<HostResult>(0x800407D2);
@@ -323,7 +350,8 @@ TEST_F(ScriptObjects, LaterObjectsLeaveTheTitleBarsOfEarlierOnes)
         ScriptInstance* object = NewObject();
         ASSERT_NE(object, nullptr);
         ASSERT_EQ(host.Call(object, "OzkBuildShape",
-                            {host.Sym("ozkellipse"), host.Sym("ozkreplace"), host.Point(0, 0), host.Point(50, 50)})
+                            {host.Sym("ozkellipse"), host.Sym("ozkreplace"), host.Point(0, 0),
+                             host.Point(50, 50)})
                       .code,
                   HostOk);
         const CallResult set = host.Call(object, "OzkSetTitleBar");
@@ -336,8 +364,7 @@ TEST_F(ScriptObjects, LaterObjectsLeaveTheTitleBarsOfEarlierOnes)
     }
 }
 
-TEST_F(ScriptObjects, MissingHostInterfacesStayNull)
-{
+TEST_F(ScriptObjects, MissingHostInterfacesStayNull) {
     for (int id = 0; id < Host::ServiceCount; ++id)
         host.SetMissing(static_cast<Host::ServiceId>(id), true);
     ScriptInstance* object = NewObject();
@@ -354,5 +381,5 @@ TEST_F(ScriptObjects, MissingHostInterfacesStayNull)
     EXPECT_EQ(state.authoring, 0);
 }
 
-} // namespace
-} // namespace OZKPELLMOR::standin
+}  // namespace
+}  // namespace OZKPELLMOR::standin

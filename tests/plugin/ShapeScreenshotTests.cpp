@@ -20,8 +20,7 @@ namespace {
 
 // Paints the movie window the way a movie might look: bands of colour and a caption line.
 LRESULT CALLBACK PaintStage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                            DWORD_PTR)
-{
+                            DWORD_PTR) {
     if (message == WM_ERASEBKGND) {
         HDC dc = reinterpret_cast<HDC>(wParam);
         RECT client{};
@@ -41,14 +40,12 @@ LRESULT CALLBACK PaintStage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK BackdropProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK BackdropProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 // A plain light backdrop behind the host window, so that the shape's edge shows.
-HWND MakeBackdrop()
-{
+HWND MakeBackdrop() {
     static bool registered = false;
     if (!registered) {
         WNDCLASSA wc{};
@@ -65,8 +62,7 @@ HWND MakeBackdrop()
     return backdrop;
 }
 
-void Settle()
-{
+void Settle() {
     for (int i = 0; i < 20; ++i) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
@@ -77,8 +73,7 @@ void Settle()
 
 class ShapeScreenshot : public ShapeTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         const char* dir = std::getenv("DUV_SCREENSHOT_DIR");
         if (!dir || !*dir)
             GTEST_SKIP() << "DUV_SCREENSHOT_DIR not set";
@@ -91,8 +86,7 @@ protected:
         SetWindowPos(host.MainWindow(), HWND_TOP, 100, 100, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         if (folder.empty())
             return;
         RemoveWindowSubclass(host.StageWindowHandle(), PaintStage, 3);
@@ -100,8 +94,7 @@ protected:
         ShapeTest::TearDown();
     }
 
-    void Shoot(const char* name)
-    {
+    void Shoot(const char* name) {
         InvalidateRect(host.MainWindow(), nullptr, TRUE);
         RedrawWindow(host.MainWindow(), nullptr, nullptr,
                      RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -114,8 +107,7 @@ protected:
     HWND backdrop = nullptr;
 };
 
-TEST_F(ShapeScreenshot, EllipseWithRoundedTab)
-{
+TEST_F(ShapeScreenshot, EllipseWithRoundedTab) {
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 30), host.Point(600, 450)}).code, 0);
     ASSERT_EQ(Build("ozkroundrect", "ozkor",
                     {host.Point(200, 0), host.Point(460, 120), host.Int(60), host.Int(60)})
@@ -125,8 +117,7 @@ TEST_F(ShapeScreenshot, EllipseWithRoundedTab)
     Shoot("plugin-ellipse-shape.bmp");
 }
 
-TEST_F(ShapeScreenshot, TextOutlineAndCurve)
-{
+TEST_F(ShapeScreenshot, TextOutlineAndCurve) {
     ASSERT_EQ(Build("ozkpolyspline", "ozkreplace",
                     {host.List({host.Point(20, 200), host.Point(160, 40), host.Point(330, 150),
                                 host.Point(480, 30), host.Point(630, 220), host.Point(470, 470),
@@ -142,6 +133,6 @@ TEST_F(ShapeScreenshot, TextOutlineAndCurve)
     Shoot("plugin-curve-and-text-shape.bmp");
 }
 
-} // namespace
+}  // namespace
 
-} // namespace OZKPELLMOR::standin
+}  // namespace OZKPELLMOR::standin

@@ -11,16 +11,14 @@ using ShapeText = ShapeTest;
 
 // Arguments after shape and combine: origin, text, face, width, height, bold, then extras.
 std::vector<HostValue> TextArgs(Host& host, int32_t x, int32_t y, const std::string& text,
-                                std::vector<HostValue> extra = {})
-{
+                                std::vector<HostValue> extra = {}) {
     std::vector<HostValue> args{host.Point(x, y), host.Str(text), host.Str("Tahoma"),
                                 host.Int(0),      host.Int(40),   host.Int(1)};
     args.insert(args.end(), extra.begin(), extra.end());
     return args;
 }
 
-TEST_F(ShapeText, TextOutlineLiesInsideItsBox)
-{
+TEST_F(ShapeText, TextOutlineLiesInsideItsBox) {
     ASSERT_EQ(Build("ozktext", "ozkreplace", TextArgs(host, 20, 30, "Duvelo")).code, 0);
     EXPECT_EQ(LastError(), 0);
     ASSERT_EQ(SetShape().code, 0);
@@ -38,8 +36,7 @@ TEST_F(ShapeText, TextOutlineLiesInsideItsBox)
     EXPECT_FALSE(PtInRegion(read.region, box.right - 1, box.top));
 }
 
-TEST_F(ShapeText, AlignmentMovesTheTextAroundItsOrigin)
-{
+TEST_F(ShapeText, AlignmentMovesTheTextAroundItsOrigin) {
     ASSERT_EQ(Build("ozktext", "ozkreplace",
                     TextArgs(host, 300, 30, "Duvelo", {host.Int(0), host.Sym("ozkcenter")}))
                   .code,
@@ -59,8 +56,7 @@ TEST_F(ShapeText, AlignmentMovesTheTextAroundItsOrigin)
     EXPECT_LT(box.left, 300);
 }
 
-TEST_F(ShapeText, WiderCharactersMakeAWiderOutline)
-{
+TEST_F(ShapeText, WiderCharactersMakeAWiderOutline) {
     ASSERT_EQ(Build("ozktext", "ozkreplace", TextArgs(host, 0, 0, "Duvelo")).code, 0);
     ASSERT_EQ(SetShape().code, 0);
     const RECT normal = Box(RegionOf(host.MainWindow()).region);
@@ -73,24 +69,23 @@ TEST_F(ShapeText, WiderCharactersMakeAWiderOutline)
     EXPECT_NEAR(wider.bottom - wider.top, normal.bottom - normal.top, 3);
 }
 
-TEST_F(ShapeText, ExtraAlignmentIsAddedAndRightToLeftReplacesIt)
-{
+TEST_F(ShapeText, ExtraAlignmentIsAddedAndRightToLeftReplacesIt) {
     // Left plus extra 2 is centred; left plus extra 3 is right-aligned.
-    ASSERT_EQ(Build("ozktext", "ozkreplace",
-                    TextArgs(host, 300, 30, "Duvelo",
-                             {host.Int(0), host.Sym("ozkleft"), host.Int(2)}))
-                  .code,
-              0);
+    ASSERT_EQ(
+        Build("ozktext", "ozkreplace",
+              TextArgs(host, 300, 30, "Duvelo", {host.Int(0), host.Sym("ozkleft"), host.Int(2)}))
+            .code,
+        0);
     ASSERT_EQ(SetShape().code, 0);
     RECT box = Box(RegionOf(host.MainWindow()).region);
     EXPECT_LT(box.left, 300);
     EXPECT_GT(box.right, 300);
 
-    ASSERT_EQ(Build("ozktext", "ozkreplace",
-                    TextArgs(host, 300, 30, "Duvelo",
-                             {host.Int(0), host.Sym("ozkleft"), host.Int(3)}))
-                  .code,
-              0);
+    ASSERT_EQ(
+        Build("ozktext", "ozkreplace",
+              TextArgs(host, 300, 30, "Duvelo", {host.Int(0), host.Sym("ozkleft"), host.Int(3)}))
+            .code,
+        0);
     ASSERT_EQ(SetShape().code, 0);
     box = Box(RegionOf(host.MainWindow()).region);
     EXPECT_LE(box.right, 301);
@@ -106,8 +101,7 @@ TEST_F(ShapeText, ExtraAlignmentIsAddedAndRightToLeftReplacesIt)
     EXPECT_GE(box.left, 300);
 }
 
-TEST_F(ShapeText, EmptyTextFailsAndKeepsTheStoredShape)
-{
+TEST_F(ShapeText, EmptyTextFailsAndKeepsTheStoredShape) {
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(100, 50)}).code, 0);
     EXPECT_EQ(Build("ozktext", "ozkor", TextArgs(host, 0, 0, "")).code, kFailure);
     EXPECT_EQ(LastError(), 7);
@@ -116,8 +110,7 @@ TEST_F(ShapeText, EmptyTextFailsAndKeepsTheStoredShape)
     EXPECT_TRUE(SameArea(RegionOf(host.MainWindow()).region, expected));
 }
 
-TEST_F(ShapeText, ArgumentTypesAreChecked)
-{
+TEST_F(ShapeText, ArgumentTypesAreChecked) {
     std::vector<HostValue> args{host.Point(0, 0), host.Str("x"), host.Int(5),
                                 host.Int(0),      host.Int(40),  host.Int(1)};
     EXPECT_EQ(Build("ozktext", "ozkor", args).code, kBadArgument);
@@ -131,6 +124,6 @@ TEST_F(ShapeText, ArgumentTypesAreChecked)
     EXPECT_EQ(LastError(), 4);
 }
 
-} // namespace
+}  // namespace
 
-} // namespace OZKPELLMOR::standin
+}  // namespace OZKPELLMOR::standin

@@ -15,14 +15,12 @@ namespace OZKPELLMOR::standin {
 
 class StandInTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(host.Load()) << Faults();
         ASSERT_EQ(host.Register(), HostOk);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         for (ScriptInstance* object : objects_)
             host.DeleteObject(object);
         objects_.clear();
@@ -35,8 +33,7 @@ protected:
     }
 
     // A script object, deleted at the end of the test.
-    ScriptInstance* NewObject()
-    {
+    ScriptInstance* NewObject() {
         ScriptInstance* object = host.NewObject();
         EXPECT_NE(object, nullptr) << Faults();
         if (object)
@@ -44,20 +41,17 @@ protected:
         return object;
     }
 
-    void DeleteObject(ScriptInstance* object)
-    {
+    void DeleteObject(ScriptInstance* object) {
         std::erase(objects_, object);
         host.DeleteObject(object);
     }
 
     // The plug-in's view of the object (its fields after the host's header).
-    static ScriptObject& State(ScriptInstance* object)
-    {
+    static ScriptObject& State(ScriptInstance* object) {
         return *reinterpret_cast<ScriptObject*>(object->Header());
     }
 
-    std::string Faults() const
-    {
+    std::string Faults() const {
         std::string text;
         for (const std::string& fault : host.Faults())
             text += fault + "\n";
@@ -70,4 +64,4 @@ private:
     std::vector<ScriptInstance*> objects_;
 };
 
-} // namespace OZKPELLMOR::standin
+}  // namespace OZKPELLMOR::standin

@@ -12,8 +12,7 @@ namespace OZKPELLMOR::standin {
 namespace {
 
 LRESULT CALLBACK CountShows(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                            DWORD_PTR data)
-{
+                            DWORD_PTR data) {
     if (message == WM_SHOWWINDOW)
         ++*reinterpret_cast<int*>(data);
     return DefSubclassProc(window, message, wParam, lParam);
@@ -21,8 +20,7 @@ LRESULT CALLBACK CountShows(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 class TaskBar : public ShapeTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ShapeTest::SetUp();
         if (HasFatalFailure())
             return;
@@ -30,14 +28,12 @@ protected:
                                       reinterpret_cast<DWORD_PTR>(&shows)));
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         RemoveWindowSubclass(host.MainWindow(), CountShows, 2);
         ShapeTest::TearDown();
     }
 
-    HostResult Hide(const char* symbol, ScriptInstance* object = nullptr)
-    {
+    HostResult Hide(const char* symbol, ScriptInstance* object = nullptr) {
         return host.Call(object ? object : me, "OzkHideFromTaskBar", {host.Sym(symbol)}).code;
     }
 
@@ -46,8 +42,7 @@ protected:
     int shows = 0;
 };
 
-TEST_F(TaskBar, TrueMakesAToolWindowAndFalseBringsItBack)
-{
+TEST_F(TaskBar, TrueMakesAToolWindowAndFalseBringsItBack) {
     ASSERT_TRUE(ExStyle() & WS_EX_APPWINDOW);
     EXPECT_EQ(Hide("TRUE"), 0);
     EXPECT_TRUE(ExStyle() & WS_EX_TOOLWINDOW);
@@ -61,8 +56,7 @@ TEST_F(TaskBar, TrueMakesAToolWindowAndFalseBringsItBack)
     EXPECT_TRUE(IsWindowVisible(host.MainWindow()));
 }
 
-TEST_F(TaskBar, FalseOnAWindowNeverHiddenChangesNothing)
-{
+TEST_F(TaskBar, FalseOnAWindowNeverHiddenChangesNothing) {
     const LONG before = ExStyle();
     EXPECT_EQ(Hide("FALSE"), 0);
     EXPECT_EQ(ExStyle(), before);
@@ -72,8 +66,7 @@ TEST_F(TaskBar, FalseOnAWindowNeverHiddenChangesNothing)
     EXPECT_EQ(shows, 0);
 }
 
-TEST_F(TaskBar, AuthoringEnvironmentIsLeftAlone)
-{
+TEST_F(TaskBar, AuthoringEnvironmentIsLeftAlone) {
     host.appInfo.name = "Authoring Tool";
     ScriptInstance* authoring = NewObject();
     const LONG before = ExStyle();
@@ -82,14 +75,13 @@ TEST_F(TaskBar, AuthoringEnvironmentIsLeftAlone)
     EXPECT_EQ(shows, 0);
 }
 
-TEST_F(TaskBar, NoWindowGivesErrorTwo)
-{
+TEST_F(TaskBar, NoWindowGivesErrorTwo) {
     host.stage.kind = 2;
     EXPECT_EQ(Hide("TRUE"), kFailure);
     EXPECT_EQ(LastError(), 2);
     EXPECT_TRUE(ExStyle() & WS_EX_APPWINDOW);
 }
 
-} // namespace
+}  // namespace
 
-} // namespace OZKPELLMOR::standin
+}  // namespace OZKPELLMOR::standin

@@ -20,8 +20,7 @@ struct DragRecorder {
 };
 
 LRESULT CALLBACK RecordDrag(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                            DWORD_PTR data)
-{
+                            DWORD_PTR data) {
     if (message == WM_NCLBUTTONDOWN) {
         auto* recorder = reinterpret_cast<DragRecorder*>(data);
         ++recorder->presses;
@@ -34,8 +33,7 @@ LRESULT CALLBACK RecordDrag(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 class TitleBarDrag : public ShapeTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ShapeTest::SetUp();
         if (HasFatalFailure())
             return;
@@ -43,31 +41,28 @@ protected:
                                       reinterpret_cast<DWORD_PTR>(&drags)));
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         RemoveWindowSubclass(host.MainWindow(), RecordDrag, 1);
         ShapeTest::TearDown();
     }
 
     // An ellipse 200 x 100 at the movie window's top-left corner, as the title bar.
-    HostResult EllipseTitleBar(ScriptInstance* object)
-    {
-        EXPECT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(200, 100)}, object)
-                      .code,
-                  0);
+    HostResult EllipseTitleBar(ScriptInstance* object) {
+        EXPECT_EQ(
+            Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(200, 100)}, object)
+                .code,
+            0);
         return host.Call(object, "OzkSetTitleBar").code;
     }
 
     // A left button press on the movie window at client point (x, y), taken off the queue the
     // way the host's message loop does.
-    void Press(int x, int y)
-    {
+    void Press(int x, int y) {
         PostMessageA(host.StageWindowHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
         Pump();
     }
 
-    static void Pump()
-    {
+    static void Pump() {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
@@ -78,8 +73,7 @@ protected:
     DragRecorder drags;
 };
 
-TEST_F(TitleBarDrag, PressInsideTheShapeDragsTheMainWindow)
-{
+TEST_F(TitleBarDrag, PressInsideTheShapeDragsTheMainWindow) {
     ASSERT_EQ(EllipseTitleBar(me), 0);
     EXPECT_EQ(LastError(), 0);
     Press(100, 50);
@@ -88,10 +82,9 @@ TEST_F(TitleBarDrag, PressInsideTheShapeDragsTheMainWindow)
     EXPECT_EQ(drags.position, 0);
 }
 
-TEST_F(TitleBarDrag, PressOutsideTheShapeOrAnotherMessageDoesNot)
-{
+TEST_F(TitleBarDrag, PressOutsideTheShapeOrAnotherMessageDoesNot) {
     ASSERT_EQ(EllipseTitleBar(me), 0);
-    Press(190, 90); // inside the box, outside the ellipse
+    Press(190, 90);  // inside the box, outside the ellipse
     Press(300, 50);
     PostMessageA(host.StageWindowHandle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 50));
     PostMessageA(host.StageWindowHandle(), WM_MOUSEMOVE, 0, MAKELPARAM(100, 50));
@@ -100,8 +93,7 @@ TEST_F(TitleBarDrag, PressOutsideTheShapeOrAnotherMessageDoesNot)
     EXPECT_EQ(drags.presses, 0);
 }
 
-TEST_F(TitleBarDrag, OnePressDragsOnceWhateverTheNumberOfHooks)
-{
+TEST_F(TitleBarDrag, OnePressDragsOnceWhateverTheNumberOfHooks) {
     ScriptInstance* second = NewObject();
     ASSERT_EQ(EllipseTitleBar(me), 0);
     ASSERT_EQ(EllipseTitleBar(second), 0);
@@ -111,17 +103,16 @@ TEST_F(TitleBarDrag, OnePressDragsOnceWhateverTheNumberOfHooks)
     // A look at the queue without removing the press does not drag; taking it off does.
     PostMessageA(host.StageWindowHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(101, 51));
     MSG msg;
-    ASSERT_TRUE(PeekMessageA(&msg, host.StageWindowHandle(), WM_LBUTTONDOWN, WM_LBUTTONDOWN,
-                             PM_NOREMOVE));
+    ASSERT_TRUE(
+        PeekMessageA(&msg, host.StageWindowHandle(), WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE));
     EXPECT_EQ(drags.presses, 1);
     Pump();
     EXPECT_EQ(drags.presses, 2);
 }
 
-TEST_F(TitleBarDrag, ClearTitleBarStopsTheDrag)
-{
+TEST_F(TitleBarDrag, ClearTitleBarStopsTheDrag) {
     ASSERT_EQ(EllipseTitleBar(me), 0);
-    ASSERT_EQ(Build("ozkstar", "ozkor").code, kBadArgument); // last error 4
+    ASSERT_EQ(Build("ozkstar", "ozkor").code, kBadArgument);  // last error 4
     EXPECT_EQ(host.Call(me, "OzkClearTitleBar").code, 0);
     EXPECT_EQ(LastError(), 4) << "clearing leaves the last error";
     Press(100, 50);
@@ -129,8 +120,7 @@ TEST_F(TitleBarDrag, ClearTitleBarStopsTheDrag)
     EXPECT_EQ(host.Call(me, "OzkClearTitleBar").code, 0) << "clearing twice is harmless";
 }
 
-TEST_F(TitleBarDrag, DestroyingTheObjectRemovesItsTitleBar)
-{
+TEST_F(TitleBarDrag, DestroyingTheObjectRemovesItsTitleBar) {
     ScriptInstance* other = NewObject();
     ASSERT_EQ(EllipseTitleBar(other), 0);
     DeleteObject(other);
@@ -138,8 +128,7 @@ TEST_F(TitleBarDrag, DestroyingTheObjectRemovesItsTitleBar)
     EXPECT_EQ(drags.presses, 0);
 }
 
-TEST_F(TitleBarDrag, NeedsAStoredShape)
-{
+TEST_F(TitleBarDrag, NeedsAStoredShape) {
     EXPECT_EQ(host.Call(me, "OzkSetTitleBar").code, kFailure);
     EXPECT_EQ(LastError(), 8);
 
@@ -157,8 +146,7 @@ TEST_F(TitleBarDrag, NeedsAStoredShape)
     EXPECT_EQ(drags.presses, 1);
 }
 
-TEST_F(TitleBarDrag, FifteenTitleBarsAtMostAndTheSixteenthIsRefused)
-{
+TEST_F(TitleBarDrag, FifteenTitleBarsAtMostAndTheSixteenthIsRefused) {
     std::vector<ScriptInstance*> objects{me};
     for (int i = 1; i < 16; ++i)
         objects.push_back(NewObject());
@@ -173,8 +161,7 @@ TEST_F(TitleBarDrag, FifteenTitleBarsAtMostAndTheSixteenthIsRefused)
     EXPECT_EQ(LastError(objects[15]), 0);
 }
 
-TEST_F(TitleBarDrag, SettingTwiceOnOneObjectReusesItsSlot)
-{
+TEST_F(TitleBarDrag, SettingTwiceOnOneObjectReusesItsSlot) {
     std::vector<ScriptInstance*> objects{me};
     for (int i = 1; i < 15; ++i)
         objects.push_back(NewObject());
@@ -186,8 +173,7 @@ TEST_F(TitleBarDrag, SettingTwiceOnOneObjectReusesItsSlot)
     EXPECT_EQ(drags.presses, 1);
 }
 
-TEST_F(TitleBarDrag, NoMovieWindowIsRefusedAndKeepsTheShape)
-{
+TEST_F(TitleBarDrag, NoMovieWindowIsRefusedAndKeepsTheShape) {
     ASSERT_EQ(Build("ozkellipse", "ozkreplace", {host.Point(0, 0), host.Point(200, 100)}).code, 0);
     host.stage.kind = 2;
     EXPECT_EQ(host.Call(me, "OzkSetTitleBar").code, kFailure);
@@ -198,6 +184,6 @@ TEST_F(TitleBarDrag, NoMovieWindowIsRefusedAndKeepsTheShape)
     EXPECT_EQ(drags.presses, 1);
 }
 
-} // namespace
+}  // namespace
 
-} // namespace OZKPELLMOR::standin
+}  // namespace OZKPELLMOR::standin

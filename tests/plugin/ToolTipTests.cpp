@@ -23,8 +23,7 @@ struct ToolRead {
     std::string text;
 };
 
-ToolRead ReadTool(HWND tip)
-{
+ToolRead ReadTool(HWND tip) {
     ToolRead read;
     char text[512] = {};
     TTTOOLINFOA tool{};
@@ -42,26 +41,23 @@ ToolRead ReadTool(HWND tip)
 class ToolTips : public ShapeTest {
 protected:
     // Adds a tip over (10, 20)-(110, 60) and answers its window.
-    HWND AddTip(const std::string& text = "Close", int32_t center = 1, int32_t lineLength = 200)
-    {
-        auto r = host.Call(me, "OzkAddToolTip",
-                           {host.Rect(10, 20, 110, 60), host.Str(text), host.Int(center),
-                            host.Int(lineLength)});
+    HWND AddTip(const std::string& text = "Close", int32_t center = 1, int32_t lineLength = 200) {
+        auto r = host.Call(
+            me, "OzkAddToolTip",
+            {host.Rect(10, 20, 110, 60), host.Str(text), host.Int(center), host.Int(lineLength)});
         EXPECT_EQ(r.code, 0);
         EXPECT_EQ(r.type, HostTypeInteger);
         return static_cast<HWND>(LongToHandle(r.integer));
     }
 
-    static std::string ClassOf(HWND window)
-    {
+    static std::string ClassOf(HWND window) {
         char name[64] = {};
         GetClassNameA(window, name, sizeof name);
         return name;
     }
 };
 
-TEST_F(ToolTips, AddMakesATipWindowWithOneToolOverTheMovieWindow)
-{
+TEST_F(ToolTips, AddMakesATipWindowWithOneToolOverTheMovieWindow) {
     HWND tip = AddTip("Close the window");
     ASSERT_TRUE(IsWindow(tip));
     EXPECT_STRCASEEQ(ClassOf(tip).c_str(), "tooltips_class32");
@@ -83,8 +79,7 @@ TEST_F(ToolTips, AddMakesATipWindowWithOneToolOverTheMovieWindow)
     EXPECT_EQ(SendMessageA(tip, TTM_GETMAXTIPWIDTH, 0, 0), 200);
 }
 
-TEST_F(ToolTips, FlagsFollowTheObjectsProperties)
-{
+TEST_F(ToolTips, FlagsFollowTheObjectsProperties) {
     ASSERT_EQ(host.Call(me, "OzkSetProp", {host.Sym("ozknoprefix"), host.Int(1)}).integer, 1);
     ASSERT_EQ(host.Call(me, "OzkSetProp", {host.Sym("ozkrtl"), host.Int(1)}).integer, 1);
     HWND tip = AddTip("A & B", 0, 0);
@@ -95,16 +90,14 @@ TEST_F(ToolTips, FlagsFollowTheObjectsProperties)
     EXPECT_EQ(SendMessageA(tip, TTM_GETMAXTIPWIDTH, 0, 0), -1) << "line length 0: no limit";
 }
 
-TEST_F(ToolTips, HotAreaMustBeARect)
-{
+TEST_F(ToolTips, HotAreaMustBeARect) {
     auto r = host.Call(me, "OzkAddToolTip",
                        {host.Point(10, 20), host.Str("x"), host.Int(0), host.Int(0)});
     EXPECT_EQ(r.code, kBadArgument);
     EXPECT_EQ(LastError(), 6);
 }
 
-TEST_F(ToolTips, SuccessLeavesTheLastError)
-{
+TEST_F(ToolTips, SuccessLeavesTheLastError) {
     ASSERT_EQ(Build("ozkstar", "ozkor").code, kBadArgument);
     ASSERT_EQ(LastError(), 4);
     HWND tip = AddTip();
@@ -118,8 +111,7 @@ TEST_F(ToolTips, SuccessLeavesTheLastError)
     EXPECT_EQ(LastError(), 4);
 }
 
-TEST_F(ToolTips, PropertiesSetColoursAndDelays)
-{
+TEST_F(ToolTips, PropertiesSetColoursAndDelays) {
     HWND tip = AddTip();
     const int32_t number = HandleToLong(tip);
     const LRESULT initial = SendMessageA(tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0);
@@ -144,22 +136,21 @@ TEST_F(ToolTips, PropertiesSetColoursAndDelays)
     EXPECT_EQ(SendMessageA(tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 700);
 }
 
-TEST_F(ToolTips, TextChangesAndEmptyTextIsIgnored)
-{
+TEST_F(ToolTips, TextChangesAndEmptyTextIsIgnored) {
     HWND tip = AddTip("First");
     const int32_t number = HandleToLong(tip);
-    EXPECT_EQ(host.Call(me, "OzkChangeToolTipText", {host.Int(number), host.Str("Second")}).code, 0);
+    EXPECT_EQ(host.Call(me, "OzkChangeToolTipText", {host.Int(number), host.Str("Second")}).code,
+              0);
     EXPECT_EQ(ReadTool(tip).text, "Second");
     EXPECT_EQ(host.Call(me, "OzkChangeToolTipText", {host.Int(number), host.Str("")}).code, 0);
     EXPECT_EQ(ReadTool(tip).text, "Second");
 }
 
-TEST_F(ToolTips, MoveTakesANewRectangleButNotAnEmptyOne)
-{
+TEST_F(ToolTips, MoveTakesANewRectangleButNotAnEmptyOne) {
     HWND tip = AddTip();
     const int32_t number = HandleToLong(tip);
-    EXPECT_EQ(host.Call(me, "OzkMoveToolTip", {host.Int(number), host.Rect(200, 100, 260, 140)}).code,
-              0);
+    EXPECT_EQ(
+        host.Call(me, "OzkMoveToolTip", {host.Int(number), host.Rect(200, 100, 260, 140)}).code, 0);
     RECT rect = ReadTool(tip).rect;
     EXPECT_EQ(rect.left, 200);
     EXPECT_EQ(rect.top, 100);
@@ -176,8 +167,7 @@ TEST_F(ToolTips, MoveTakesANewRectangleButNotAnEmptyOne)
     EXPECT_EQ(LastError(), 6);
 }
 
-TEST_F(ToolTips, RemoveDestroysTheTipWindow)
-{
+TEST_F(ToolTips, RemoveDestroysTheTipWindow) {
     HWND tip = AddTip();
     const int32_t number = HandleToLong(tip);
     EXPECT_EQ(host.Call(me, "OzkRemoveToolTip", {host.Int(number)}).code, 0);
@@ -187,8 +177,7 @@ TEST_F(ToolTips, RemoveDestroysTheTipWindow)
     EXPECT_EQ(LastError(), 6);
 }
 
-TEST_F(ToolTips, OnlyTipsMadeHereAreTouched)
-{
+TEST_F(ToolTips, OnlyTipsMadeHereAreTouched) {
     // A tool-tip window the plug-in did not make, the host's own windows and 0.
     HWND foreign = CreateWindowExA(0, "tooltips_class32", nullptr, TTS_ALWAYSTIP, 0, 0, 0, 0,
                                    host.MainWindow(), nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -213,8 +202,7 @@ TEST_F(ToolTips, OnlyTipsMadeHereAreTouched)
     DestroyWindow(foreign);
 }
 
-TEST_F(ToolTips, NoMovieWindowMakesNoTip)
-{
+TEST_F(ToolTips, NoMovieWindowMakesNoTip) {
     host.stage.kind = 2;
     auto r = host.Call(me, "OzkAddToolTip",
                        {host.Rect(10, 20, 110, 60), host.Str("x"), host.Int(0), host.Int(0)});
@@ -222,6 +210,6 @@ TEST_F(ToolTips, NoMovieWindowMakesNoTip)
     EXPECT_EQ(LastError(), 2);
 }
 
-} // namespace
+}  // namespace
 
-} // namespace OZKPELLMOR::standin
+}  // namespace OZKPELLMOR::standin

@@ -5,7 +5,9 @@
 
 namespace test_support {
 
-inline runtime::Date Day(int year, int month, int day) { return runtime::DateSerial(year, month, day); }
+inline runtime::Date Day(int year, int month, int day) {
+    return runtime::DateSerial(year, month, day);
+}
 inline runtime::Date Time(int hour, int minute, int second = 0) {
     return runtime::TimeSerial(hour, minute, second);
 }

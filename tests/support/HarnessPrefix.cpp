@@ -9,9 +9,11 @@
 namespace {
 
 const bool g_harnessPrefix = [] {
-    if (GetFileAttributesA("C:\\duvelo-test-prefix") != INVALID_FILE_ATTRIBUTES) return true;
+    if (GetFileAttributesA("C:\\duvelo-test-prefix") != INVALID_FILE_ATTRIBUTES)
+        return true;
     char prefix[1024] = "";
-    if (GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix) >= sizeof prefix) prefix[0] = 0;
+    if (GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix) >= sizeof prefix)
+        prefix[0] = 0;
     std::fprintf(stderr,
                  "Refusing to run: these tests rewrite the program's settings "
                  "(HKLM\\SOFTWARE\\DUV) in the wine prefix they run in, and the prefix %s was "

@@ -34,7 +34,8 @@ ScopedSeam(Setter, Value&&) -> ScopedSeam<std::invoke_result_t<Setter, Value>>;
 template <class T>
 class ScopedValue {
 public:
-    ScopedValue(T& target, T value) : target_(target), previous_(std::exchange(target, std::move(value))) {}
+    ScopedValue(T& target, T value)
+        : target_(target), previous_(std::exchange(target, std::move(value))) {}
     ~ScopedValue() { target_ = std::move(previous_); }
     ScopedValue(const ScopedValue&) = delete;
     ScopedValue& operator=(const ScopedValue&) = delete;
@@ -49,7 +50,8 @@ class OnScopeExit {
 public:
     explicit OnScopeExit(std::function<void()> undo) : undo_(std::move(undo)) {}
     ~OnScopeExit() {
-        if (undo_) undo_();
+        if (undo_)
+            undo_();
     }
     OnScopeExit(const OnScopeExit&) = delete;
     OnScopeExit& operator=(const OnScopeExit&) = delete;

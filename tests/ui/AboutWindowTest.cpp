@@ -68,7 +68,8 @@ TEST_F(AboutWindow, ShowsTitleVersionAndSystem) {
     about.Load();
     EXPECT_EQ(about.Caption(), "About Duvelo");
     EXPECT_EQ(about.lblVersion.Text(), "Version 1.0.0");
-    for (forms::Label& title : about.lblTitle) EXPECT_EQ(title.Text(), "Duvelo");
+    for (forms::Label& title : about.lblTitle)
+        EXPECT_EQ(title.Text(), "Duvelo");
     EXPECT_EQ(about.lblOS.Text(), "Windows NT 10.0 (Build 19043)");
     EXPECT_EQ(about.cmdSysInfo.Text(), "&System Info...");
     EXPECT_EQ(about.cmdOK.Text(), "OK");

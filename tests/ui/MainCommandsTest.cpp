@@ -43,9 +43,11 @@ protected:
     void SetUp() override {
         ProgramTest::SetUp();
         previousDialog_ = forms::SetFileDialogFunction(
-            [this](const forms::FileDialogRequest& request) -> std::optional<forms::FileDialogResult> {
+            [this](
+                const forms::FileDialogRequest& request) -> std::optional<forms::FileDialogResult> {
                 requests_.push_back(request);
-                if (chosen_.empty()) return std::nullopt;
+                if (chosen_.empty())
+                    return std::nullopt;
                 size_t slash = chosen_.find_last_of('\\');
                 return forms::FileDialogResult{chosen_, chosen_.substr(slash + 1)};
             });
@@ -208,9 +210,8 @@ TEST_F(MainCommands, SavedReportOpensInTheViewerAndJoinsTheRecentList) {
     frmMain& main = Start();
     std::string report = MakeFile("reports", "Summary 02Nov26 - 02Nov26", "report\r\n");
     std::vector<std::pair<std::string, std::string>> viewed;
-    frmMain::SetCommand(MainCommand::ViewReportFile, [&] {
-        viewed.emplace_back(DUVMain::TextFileTitle, DUVMain::TextFileDir);
-    });
+    frmMain::SetCommand(MainCommand::ViewReportFile,
+                        [&] { viewed.emplace_back(DUVMain::TextFileTitle, DUVMain::TextFileDir); });
     chosen_.clear();
     Menu(main, main.mnuOpenReport);
     ASSERT_EQ(requests_.size(), 1u);
@@ -259,7 +260,8 @@ TEST_F(MainCommands, ClearLogAsksAndMakesANewLog) {
     EXPECT_EQ(DUVMain::MessageAnswer, "6");
     ASSERT_GE(messages_->Calls().size(), 3u);
     const MessageCall& told = messages_->Calls()[2];
-    EXPECT_EQ(told.text, "Current modem log has been deleted.\nNew blank modem log has been created!");
+    EXPECT_EQ(told.text,
+              "Current modem log has been deleted.\nNew blank modem log has been created!");
     EXPECT_EQ(told.title, "DUV");
     EXPECT_EQ(told.flags, msg::OkOnly);
     std::string fresh = ReadFile(LogPath());

@@ -135,7 +135,8 @@ TEST_F(MainWindowStartup, DamagedLogWarnsAndOffersRepairOnly) {
     ASSERT_GE(BoxesTitled("WARNING"), 1);
     bool found = false;
     for (const MessageCall& call : messages_->Calls()) {
-        if (call.title == "WARNING" && call.text == kCorruptText) found = true;
+        if (call.title == "WARNING" && call.text == kCorruptText)
+            found = true;
     }
     EXPECT_TRUE(found) << "the corrupt warning's exact text";
     EXPECT_EQ(main.StatusBarMain.SimpleText(), "Corruption Detected in Modem Log File!");
@@ -159,7 +160,8 @@ TEST_F(MainWindowStartup, AutoOptimizeIsOfferedOncePerRun) {
     frmMain& main = frmMain::Get();
     Settle();
     ASSERT_EQ(BoxesTitled("OPTIMIZE MODEM LOG"), 1);
-    EXPECT_EQ(messages_->Calls().back().text, "About to optimize Current Modem Log File!\n\nAre You Sure?");
+    EXPECT_EQ(messages_->Calls().back().text,
+              "About to optimize Current Modem Log File!\n\nAre You Sure?");
     EXPECT_EQ(messages_->Calls().back().flags, msg::YesNo | msg::IconQuestion);
     EXPECT_TRUE(DUVMain::OptimizePrompted);
     EXPECT_EQ(DUVMain::MessageAnswer, "7");
@@ -245,7 +247,8 @@ TEST_F(MainWindowStartup, TheNormalSizeIsStoredEvenWhenMinimized) {
     main.Unload();
     Settle();
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV\\General", 0, KEY_READ, &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV\\General", 0, KEY_READ, &key),
+              ERROR_SUCCESS);
     DWORD value = 0, size = sizeof(value), type = 0;
     RegQueryValueExA(key, "MainWinWidth", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
     EXPECT_EQ(static_cast<int>(value), width);
@@ -325,7 +328,8 @@ TEST_F(MainWindowDateRange, TypedDatesAreClampedToTheLogWithTimedHints) {
 // Lets the window's timers run as the message loop would, for the time given or until done.
 void RunTimers(int milliseconds, const std::function<bool()>& done = {}) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-    while (GetTickCount() < end && !(done && done())) Settle(1);
+    while (GetTickCount() < end && !(done && done()))
+        Settle(1);
 }
 
 TEST_F(MainWindowDateRange, TheStatusTimerRunsExactlyWhileATimedMessageShows) {

@@ -18,7 +18,8 @@ namespace {
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return "<missing>";
+    if (!in)
+        return "<missing>";
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
@@ -50,7 +51,8 @@ public:
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         WhenReady* self = current_;
-        if (!self || self->done_ || !self->ready_()) return;
+        if (!self || self->done_ || !self->ready_())
+            return;
         self->done_ = true;
         self->act_();
     }
@@ -83,7 +85,10 @@ protected:
 
 TEST_F(MaintenanceWindows, RepairEndToEndThenAReportOnTheRepairedLog) {
     const std::string damaged = FourDays() + "\x01garbage\tline\r\n" +
-                                LogLine(11, 5, 2026, 23, 0, 0, "Recv: ATDT01\x9f" "23<cr>") + "\r\n";
+                                LogLine(11, 5, 2026, 23, 0, 0,
+                                        "Recv: ATDT01\x9f"
+                                        "23<cr>") +
+                                "\r\n";
     frmMain& main = Start(damaged);
     ASSERT_TRUE(DUVMain::LogCorrupt);
     ASSERT_TRUE(main.mnuRepairLog.Enabled());
@@ -93,19 +98,21 @@ TEST_F(MaintenanceWindows, RepairEndToEndThenAReportOnTheRepairedLog) {
     int repairWindows = 0;
     frmFileRepair& repair = frmFileRepair::Get();
     test_support::ScopedSeam modal(forms::SetModalHook, [](forms::Form&) {});
-    WhenReady done([&] { return repair.IsLoaded() && repair.btnOK.Enabled(); }, [&] {
-        ++repairWindows;
-        label = repair.lblFileRepair.Text();
-        okEnabled = repair.btnOK.Enabled();
-        Picture(repair, "repair.bmp");
-        PressButton(repair.btnOK);
-    });
+    WhenReady done([&] { return repair.IsLoaded() && repair.btnOK.Enabled(); },
+                   [&] {
+                       ++repairWindows;
+                       label = repair.lblFileRepair.Text();
+                       okEnabled = repair.btnOK.Enabled();
+                       Picture(repair, "repair.bmp");
+                       PressButton(repair.btnOK);
+                   });
     Menu(main, main.mnuRepairLog);
     EXPECT_EQ(repairWindows, 1);
     EXPECT_EQ(label, "Modem File Successfully Repaired!");
     EXPECT_TRUE(okEnabled);
     EXPECT_EQ(frmFileRepair::IfLoaded(), nullptr);
-    EXPECT_EQ(ReadFile(LogPath()), FourDays() + LogLine(11, 5, 2026, 23, 0, 0, "Recv: ATDT0123<cr>") + "\r\n");
+    EXPECT_EQ(ReadFile(LogPath()),
+              FourDays() + LogLine(11, 5, 2026, 23, 0, 0, "Recv: ATDT0123<cr>") + "\r\n");
     EXPECT_EQ(ReadFile(Backup()), damaged);
     EXPECT_FALSE(DUVMain::LogCorrupt);
 
@@ -126,10 +133,11 @@ TEST_F(MaintenanceWindows, RepairThatCannotWriteSaysSoAndKeepsTheLog) {
     std::string label;
     frmFileRepair& repair = frmFileRepair::Get();
     test_support::ScopedSeam modal(forms::SetModalHook, [](forms::Form&) {});
-    WhenReady done([&] { return repair.IsLoaded() && repair.btnOK.Enabled(); }, [&] {
-        label = repair.lblFileRepair.Text();
-        PressButton(repair.btnOK);
-    });
+    WhenReady done([&] { return repair.IsLoaded() && repair.btnOK.Enabled(); },
+                   [&] {
+                       label = repair.lblFileRepair.Text();
+                       PressButton(repair.btnOK);
+                   });
     Menu(main, main.mnuRepairLog);
     EXPECT_EQ(label, "Modem File Was Not Repaired!");
     EXPECT_EQ(BoxesTitled("Repair Failed"), 1);
@@ -145,7 +153,10 @@ TEST_F(MaintenanceWindows, PurgeClampsItsDatesAndAsksBeforeItPurges) {
     std::vector<std::string> seen;
     std::function<void(frmPurge&)> drive;
     test_support::ScopedSeam modal(forms::SetModalHook, [&](forms::Form& form) {
-        if (&form != frmPurge::IfLoaded()) { form.Unload(); return; }
+        if (&form != frmPurge::IfLoaded()) {
+            form.Unload();
+            return;
+        }
         Settle();
         drive(frmPurge::Get());
     });
@@ -199,18 +210,21 @@ TEST_F(MaintenanceWindows, PurgeClampsItsDatesAndAsksBeforeItPurges) {
 }
 
 TEST_F(MaintenanceWindows, OptimizeAnsweredNoLeavesAllSeventeenControlsEnabled) {
-    const std::string log = LogLine(11, 2, 2026, 8, 0, 0, "Initializing modem.") + "\r\n" + FourDays();
+    const std::string log =
+        LogLine(11, 2, 2026, 8, 0, 0, "Initializing modem.") + "\r\n" + FourDays();
     frmMain& main = Start(log);
     std::vector<forms::Control*> controls = {
-        &main.btnViewLog, &main.btnProcess, &main.inputStarting, &main.inputEnding, &main.UpDown1,
-        &main.UpDown2, &main.UpDown3, &main.UpDown4, &main.LabelStarting, &main.LabelEnding,
-        &main.btnExit, &main.ToolbarMain};
+        &main.btnViewLog,    &main.btnProcess,  &main.inputStarting, &main.inputEnding,
+        &main.UpDown1,       &main.UpDown2,     &main.UpDown3,       &main.UpDown4,
+        &main.LabelStarting, &main.LabelEnding, &main.btnExit,       &main.ToolbarMain};
     std::vector<forms::MenuItem*> menus = {&main.mnuOpenArchive, &main.mnuQuickDate,
                                            &main.mnuViewLog, &main.mnuPurgeLog, &main.mnuOptimize};
     auto enabledCount = [&] {
         int count = 0;
-        for (auto* control : controls) count += control->Enabled();
-        for (auto* menu : menus) count += menu->Enabled();
+        for (auto* control : controls)
+            count += control->Enabled();
+        for (auto* menu : menus)
+            count += menu->Enabled();
         return count;
     };
     ASSERT_EQ(enabledCount(), 17);

@@ -16,18 +16,23 @@ namespace {
 // Every value under SOFTWARE\DUV as "key|name|type|bytes", for comparing before and after.
 void DumpKey(const std::string& path, std::vector<std::string>& lines) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
     char name[256];
     BYTE data[1024];
     for (DWORD i = 0;; ++i) {
         DWORD nameSize = sizeof(name), dataSize = sizeof(data), type = 0;
-        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) !=
+            ERROR_SUCCESS)
+            break;
         lines.push_back(path + "|" + name + "|" + std::to_string(type) + "|" +
                         std::string(reinterpret_cast<char*>(data), dataSize));
     }
     for (DWORD i = 0;; ++i) {
         DWORD nameSize = sizeof(name);
-        if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
         DumpKey(path + "\\" + name, lines);
     }
     RegCloseKey(key);
@@ -41,8 +46,8 @@ std::vector<std::string> Registry() {
 
 long long RegNumber(const std::string& sub, const char* name) {
     DWORD value = 0, size = sizeof(value);
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, ("SOFTWARE\\DUV\\" + sub).c_str(), name, RRF_RT_REG_DWORD, nullptr,
-                     &value, &size) != ERROR_SUCCESS) {
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, ("SOFTWARE\\DUV\\" + sub).c_str(), name, RRF_RT_REG_DWORD,
+                     nullptr, &value, &size) != ERROR_SUCCESS) {
         return -1;
     }
     return static_cast<std::int32_t>(value);
@@ -50,8 +55,8 @@ long long RegNumber(const std::string& sub, const char* name) {
 
 void PutValue(const std::string& sub, const std::string& name, const std::string& text) {
     HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, ("SOFTWARE\\DUV\\" + sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                    &key, nullptr);
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, ("SOFTWARE\\DUV\\" + sub).c_str(), 0, nullptr, 0,
+                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
     RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>(text.size() + 1));
     RegCloseKey(key);
@@ -59,9 +64,10 @@ void PutValue(const std::string& sub, const std::string& name, const std::string
 
 void PutValue(const std::string& sub, const std::string& name, DWORD value) {
     HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, ("SOFTWARE\\DUV\\" + sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                    &key, nullptr);
-    RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, ("SOFTWARE\\DUV\\" + sub).c_str(), 0, nullptr, 0,
+                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                   sizeof(value));
     RegCloseKey(key);
 }
 
@@ -111,7 +117,8 @@ protected:
     void WithOptions(const std::function<void(frmSetup&)>& inside, bool toolbar = false) {
         bool shown = false;
         auto previous = forms::SetModalHook([&](forms::Form& form) {
-            if (&form != frmSetup::IfLoaded()) return;
+            if (&form != frmSetup::IfLoaded())
+                return;
             shown = true;
             Settle();
             inside(frmSetup::Get());
@@ -179,7 +186,8 @@ TEST_F(OptionsWindow, OpensWithItsTabsAndCancelLeavesSettingsAndRegistryAsTheyWe
         EXPECT_EQ(w.TabStrip1.SelectedIndex(), 2);
         EXPECT_TRUE(w.btnDefaults.Visible());
         EXPECT_EQ(w.TabStrip1.HelpContext(), 33);
-        for (int k = 3; k <= 8; ++k) PressKey(w.TabStrip1, VK_TAB, true);
+        for (int k = 3; k <= 8; ++k)
+            PressKey(w.TabStrip1, VK_TAB, true);
         EXPECT_EQ(w.TabStrip1.SelectedIndex(), 8);
         PressKey(w.TabStrip1, VK_TAB, true);
         EXPECT_EQ(w.TabStrip1.SelectedIndex(), 1);
@@ -245,7 +253,8 @@ TEST_F(OptionsWindow, ScanAddsTheDialledNumbersAndDeleteNeedsARow) {
         EXPECT_EQ(w.lblServices1.Text(), "2 Used");
         EXPECT_FALSE(w.ProgressBar1.Visible());
         EXPECT_EQ(messages_->Calls().back().title, "Scan for Dialled Services");
-        EXPECT_EQ(messages_->Calls().back().text.substr(0, 44), "2 new dialled service(s) found in modem log!");
+        EXPECT_EQ(messages_->Calls().back().text.substr(0, 44),
+                  "2 new dialled service(s) found in modem log!");
 
         // The Delete key on this tab deletes the selected row and moves the rest up.
         w.lstServices.SelectRow(0);
@@ -280,7 +289,8 @@ TEST_F(OptionsWindow, AHolidayAndTheReportDefaultsSetHereChangeTheNextReport) {
         w.btnSave.PerformClick();
     });
     EXPECT_EQ(RegNumber("Holidays", "UsedHolidays"), 1);
-    EXPECT_EQ(RegNumber("Holidays", " 1"), static_cast<long long>(runtime::DateSerial(2026, 11, 2)));
+    EXPECT_EQ(RegNumber("Holidays", " 1"),
+              static_cast<long long>(runtime::DateSerial(2026, 11, 2)));
     EXPECT_EQ(RegNumber("General", "UserReportPref"), 1);
     EXPECT_EQ(RegNumber("ViewReport\\DetailReport", "ForceAMPM"), -1);
 

@@ -104,8 +104,9 @@ TEST_F(PreConfigureWindow, StartupWizardThroughFinishToTheMainWindow) {
         EXPECT_FALSE(w.btnCancel.Visible());
         EXPECT_FALSE(w.Timer1.Enabled());
         EXPECT_EQ(WindowText(w.btnNext.hwnd()), "&OK");
-        EXPECT_NE(WindowText(w.RichTextBox3.hwnd()).find("A new empty modem log file has been created"),
-                  std::string::npos);
+        EXPECT_NE(
+            WindowText(w.RichTextBox3.hwnd()).find("A new empty modem log file has been created"),
+            std::string::npos);
         PressButton(w.btnNext);
     });
     EXPECT_EQ(wizardsShown, 1);

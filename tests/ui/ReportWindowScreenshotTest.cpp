@@ -18,7 +18,8 @@ class WindowScreenshots : public ProgramTest {
 protected:
     void SetUp() override {
         const char* dir = std::getenv("DUV_SCREENSHOT_DIR");
-        if (!dir || !*dir) GTEST_SKIP() << "DUV_SCREENSHOT_DIR not set";
+        if (!dir || !*dir)
+            GTEST_SKIP() << "DUV_SCREENSHOT_DIR not set";
         shots_ = dir;
         ProgramTest::SetUp();
     }

@@ -39,9 +39,11 @@ size_t FilesIn(const std::string& folder) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
     size_t count = 0;
-    if (search == INVALID_HANDLE_VALUE) return 0;
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            ++count;
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return count;
@@ -92,7 +94,8 @@ void ClickHeader(frmReport& report, int column) {
 
 int FindColumn(const forms::ListView& list, const std::string& title) {
     for (int i = 1; i <= list.ColumnCount(); ++i) {
-        if (list.ColumnText(i) == title) return i;
+        if (list.ColumnText(i) == title)
+            return i;
     }
     return 0;
 }
@@ -128,7 +131,8 @@ protected:
     static std::vector<std::string> BuiltRow(int row) {
         const DUVAnalyse::ReportRow& built = DUVAnalyse::Report.Rows[static_cast<size_t>(row)];
         std::vector<std::string> texts{built.Text};
-        for (size_t c = 1; c < DUVAnalyse::Report.Columns.size() + 1; ++c) texts.push_back(built.Get(c));
+        for (size_t c = 1; c < DUVAnalyse::Report.Columns.size() + 1; ++c)
+            texts.push_back(built.Get(c));
         return texts;
     }
 
@@ -231,25 +235,50 @@ TEST_F(ReportWindow, OpensOnTheSummaryAndSwitchesReportsAndFormats) {
 TEST_F(ReportWindow, EveryButtonOfTheMainAndReportToolbarsShowsItsTip) {
     frmReport& report = Analyse();
     frmMain& main = frmMain::Get();
-    const char* mainTips[] = {"", "Open Modem Log or Archive", "DUV Options", "Close Program", "",
-                              "View Current Modem Log or Archive", "Clear Default Modem Log",
-                              "Optimize Current Modem Log or Archive", "Repair Modem Log", "",
-                              "Today's Date", "Date of First Entry in Log",
-                              "Date of Last Entry in Log", "", "Help", "Search For Help",
+    const char* mainTips[] = {"",
+                              "Open Modem Log or Archive",
+                              "DUV Options",
+                              "Close Program",
+                              "",
+                              "View Current Modem Log or Archive",
+                              "Clear Default Modem Log",
+                              "Optimize Current Modem Log or Archive",
+                              "Repair Modem Log",
+                              "",
+                              "Today's Date",
+                              "Date of First Entry in Log",
+                              "Date of Last Entry in Log",
+                              "",
+                              "Help",
+                              "Search For Help",
                               "About DUV"};
     ASSERT_EQ(main.ToolbarMain.ButtonCount(), 17);
     for (int position = 1; position <= 17; ++position) {
-        if (main.ToolbarMain.ButtonKey(position).empty()) continue;
+        if (main.ToolbarMain.ButtonKey(position).empty())
+            continue;
         EXPECT_EQ(main.ToolbarMain.ShownToolTip(position), mainTips[position - 1])
             << "main toolbar button " << position;
     }
-    const char* reportTips[] = {"", "Save Report", "Print Report", "", "Close Report", "",
-                                "Summary Report", "Detail Report", "", "Standard View",
-                                "List View", "", "Increase Text Size", "Decrease Text Size", "",
+    const char* reportTips[] = {"",
+                                "Save Report",
+                                "Print Report",
+                                "",
+                                "Close Report",
+                                "",
+                                "Summary Report",
+                                "Detail Report",
+                                "",
+                                "Standard View",
+                                "List View",
+                                "",
+                                "Increase Text Size",
+                                "Decrease Text Size",
+                                "",
                                 "Display Numbered Connections"};
     ASSERT_EQ(report.Toolbar1.ButtonCount(), 16);
     for (int position = 1; position <= 16; ++position) {
-        if (report.Toolbar1.ButtonKey(position).empty()) continue;
+        if (report.Toolbar1.ButtonKey(position).empty())
+            continue;
         EXPECT_EQ(report.Toolbar1.ShownToolTip(position), reportTips[position - 1])
             << "report toolbar button " << position;
     }
@@ -371,7 +400,8 @@ TEST_F(ReportWindow, FontSizeAutoArrangeAndTheSixthSummaryColumn) {
     Menu(report, report.mnuFontIncrease);
     EXPECT_EQ(report.ListView1.FontSize(), 10);
     EXPECT_EQ(report.StatusBar1.PanelText(2), " Font Size  10");
-    for (int i = 0; i < 12; ++i) Menu(report, report.mnuFontDecrease);
+    for (int i = 0; i < 12; ++i)
+        Menu(report, report.mnuFontDecrease);
     EXPECT_EQ(report.ListView1.FontSize(), 0) << "one below 1 goes to 0, then nothing";
     EXPECT_EQ(report.StatusBar1.PanelText(2), " Font Size  0");
     report.Toolbar1.PerformClick(frmReport::KeyBigger);
@@ -400,7 +430,8 @@ TEST_F(ReportWindow, FontSizeAutoArrangeAndTheSixthSummaryColumn) {
     bool before = DUVAnalyse::ShowBlocks;
     ClickHeader(report, blocks);
     EXPECT_NE(DUVAnalyse::ShowBlocks, before);
-    EXPECT_EQ(report.ListView1.ColumnText(blocks), DUVAnalyse::ShowBlocks ? "* Blocks" : "* Data Read");
+    EXPECT_EQ(report.ListView1.ColumnText(blocks),
+              DUVAnalyse::ShowBlocks ? "* Blocks" : "* Data Read");
     ClickHeader(report, blocks);
     EXPECT_EQ(DUVAnalyse::ShowBlocks, before);
     ClickHeader(report, 2);
@@ -418,9 +449,11 @@ TEST_F(ReportWindow, SaveWritesTheReportTextWithALineEnd) {
     std::string target = folder_ + "\\Summary 02Nov26 - 03Nov26";
     bool cancel = false;
     test_support::ScopedSeam dialog(
-        forms::SetFileDialogFunction, [&](const forms::FileDialogRequest& request) -> std::optional<forms::FileDialogResult> {
+        forms::SetFileDialogFunction,
+        [&](const forms::FileDialogRequest& request) -> std::optional<forms::FileDialogResult> {
             requests.push_back(request);
-            if (cancel) return std::nullopt;
+            if (cancel)
+                return std::nullopt;
             return forms::FileDialogResult{target, target.substr(folder_.size() + 1)};
         });
     Menu(report, report.mnuSaveAS);
@@ -442,8 +475,8 @@ TEST_F(ReportWindow, SaveWritesTheReportTextWithALineEnd) {
 
     // A file that cannot be replaced stays as it was, and the user is told.
     std::string kept = ReadFile(target);
-    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     Menu(report, report.mnuSummary);
     Menu(report, report.mnuSaveAS);
@@ -485,11 +518,13 @@ private:
         SaveDialogUser* user = current_;
         HWND dialog = nullptr;
         EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
-        if (!user || user->answered || !dialog) return;
+        if (!user || user->answered || !dialog)
+            return;
         user->answered = true;
         if (!user->typed_.empty()) {
             for (int id : {0x47c, 0x480}) {  // the file-name box (combo box or edit)
-                if (GetDlgItem(dialog, id)) SetDlgItemTextA(dialog, id, user->typed_.c_str());
+                if (GetDlgItem(dialog, id))
+                    SetDlgItemTextA(dialog, id, user->typed_.c_str());
             }
         }
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
@@ -555,7 +590,8 @@ TEST_F(ReportWindow, PrintGoesThroughThePrintDialog) {
     std::string printed;
     for (const auto& page : layout.Pages) {
         EXPECT_LE(static_cast<int>(page.size()), layout.LinesPerPage);
-        for (const std::string& line : page) printed += line + "\r\n";
+        for (const std::string& line : page)
+            printed += line + "\r\n";
     }
     EXPECT_EQ(printed, DUVAnalyse::ReportText) << "the details text, which ends with a line end";
     ASSERT_EQ(messages_->Calls().size(), 1u);

@@ -143,11 +143,13 @@ TEST_F(Screenshots, OptionsWindowTabs) {
     StartProgram();
     auto previous = forms::SetModalHook([this](forms::Form& form) {
         frmSetup* setup = frmSetup::IfLoaded();
-        if (&form != setup) return;
+        if (&form != setup)
+            return;
         Settle();
         for (int k = 1; k <= 8; ++k) {
             setup->TabStrip1.Select(k);
-            if (k == OptionsModel::kServicesTab) setup->btnScan.PerformClick();
+            if (k == OptionsModel::kServicesTab)
+                setup->btnScan.PerformClick();
             if (k == 7) {
                 setup->CalHolidays.SetValue(runtime::DateSerial(2026, 12, 25));
                 setup->btnAdd.PerformClick();
@@ -155,7 +157,8 @@ TEST_F(Screenshots, OptionsWindowTabs) {
             }
             Settle();
             std::string name = OptionsModel::kTabs[static_cast<size_t>(k - 1)].Caption;
-            for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            for (char& c : name)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             Save(*setup, ("options-" + name + ".bmp").c_str());
         }
         setup->btnCancel.PerformClick();
@@ -190,7 +193,8 @@ TEST_F(Screenshots, ModemWizardPages) {
                            "wizard-4-finished.bmp"};
     for (const char* page : pages) {
         Save(wizard, page);
-        if (wizard.IsLoaded()) wizard.btnNext_Click();
+        if (wizard.IsLoaded())
+            wizard.btnNext_Click();
         Settle();
     }
     wizard.Unload();

@@ -16,7 +16,8 @@ void TypeInto(forms::Control& box, const std::string& text, forms::Control& next
     Settle(1);
     SendMessageA(box.hwnd(), EM_SETSEL, 0, -1);
     SendMessageA(box.hwnd(), WM_CHAR, '\b', 0);
-    for (char c : text) SendMessageA(box.hwnd(), WM_CHAR, static_cast<unsigned char>(c), 0);
+    for (char c : text)
+        SendMessageA(box.hwnd(), WM_CHAR, static_cast<unsigned char>(c), 0);
     SetFocus(next.hwnd());
     Settle();
 }
@@ -44,8 +45,10 @@ protected:
         WriteLog(LogLine(12, 1, 2026, 9, 0, 0, "Recv: ATDT08450800123") + "\r\n");
         StartProgram();
         previousHook_ = forms::SetModalHook([this](forms::Form& form) {
-            if (&form == &frmService::Get() && inService) inService(frmService::Get());
-            if (&form == &frmTariff::Get() && inTariff) inTariff(frmTariff::Get());
+            if (&form == &frmService::Get() && inService)
+                inService(frmService::Get());
+            if (&form == &frmTariff::Get() && inTariff)
+                inTariff(frmTariff::Get());
         });
     }
     void TearDown() override {
@@ -70,16 +73,16 @@ private:
 std::string RegistryText(const std::string& name) {
     char value[512] = {};
     DWORD size = sizeof(value);
-    RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV\\Services", name.c_str(), RRF_RT_REG_SZ, nullptr,
-                 value, &size);
+    RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV\\Services", name.c_str(), RRF_RT_REG_SZ,
+                 nullptr, value, &size);
     return value;
 }
 
 DWORD RegistryNumber(const std::string& name) {
     DWORD value = 0xDEADBEEF;  // none
     DWORD size = sizeof(value);
-    RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV\\Services", name.c_str(), RRF_RT_REG_DWORD, nullptr,
-                 &value, &size);
+    RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV\\Services", name.c_str(), RRF_RT_REG_DWORD,
+                 nullptr, &value, &size);
     return value;
 }
 
@@ -93,7 +96,8 @@ TEST_F(ServiceEditorWindow, NewServiceWithTwoTariffsIsStoredAndPriced) {
         EXPECT_EQ(WindowText(t.hwnd()), "DUV - Dial-up Tariff Definition");
         if (tariffShown == 1) {
             SetWindowTextA(t.lstDialTimeTariffDescrip.hwnd(), "Peak");
-            SendMessageA(t.hwnd(), WM_COMMAND, MAKEWPARAM(t.lstDialTimeTariffDescrip.id(), CBN_EDITCHANGE),
+            SendMessageA(t.hwnd(), WM_COMMAND,
+                         MAKEWPARAM(t.lstDialTimeTariffDescrip.id(), CBN_EDITCHANGE),
                          reinterpret_cast<LPARAM>(t.lstDialTimeTariffDescrip.hwnd()));
             Pick(t, t.lstDialTimeTariffDialDays, "Mon - Fri");
             Pick(t, t.lstDialTimeTariffDialStart, "08:00");
@@ -179,8 +183,10 @@ TEST_F(ServiceEditorWindow, NewServiceWithTwoTariffsIsStoredAndPriced) {
     const double nine = runtime::TimeSerial(9, 0, 0), ten = runtime::TimeSerial(9, 10, 0);
     DUVMain::ReportStartDate = monday;
     DUVMain::ReportEndDate = sunday;
-    EXPECT_NEAR(DUVAnalyse::GetDialupCost("08450800123", monday, nine, monday, ten, 0), 0.05 + 10 * 0.02, 1e-9);
-    EXPECT_NEAR(DUVAnalyse::GetDialupCost("08450800123", sunday, nine, sunday, ten, 0), 10 * 0.01, 1e-9);
+    EXPECT_NEAR(DUVAnalyse::GetDialupCost("08450800123", monday, nine, monday, ten, 0),
+                0.05 + 10 * 0.02, 1e-9);
+    EXPECT_NEAR(DUVAnalyse::GetDialupCost("08450800123", sunday, nine, sunday, ten, 0), 10 * 0.01,
+                1e-9);
 }
 
 TEST_F(ServiceEditorWindow, CancelAndTheCloseBoxLeaveTheStoredServiceAlone) {

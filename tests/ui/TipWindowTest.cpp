@@ -59,7 +59,8 @@ protected:
         DWORD size = sizeof(value);
         DWORD type = 0;
         if (RegGetValueA(HKEY_LOCAL_MACHINE, kGeneralKey, "LastTip", RRF_RT_ANY, &type, &value,
-                         &size) != ERROR_SUCCESS || type != REG_DWORD) {
+                         &size) != ERROR_SUCCESS ||
+            type != REG_DWORD) {
             return -1;
         }
         return value;
@@ -178,7 +179,8 @@ TEST_F(TipWindow, ReadmeAndHelpButtons) {
     });
     std::vector<unsigned> helpCommands;
     test_support::ScopedSeam help(
-        forms::SetHelpFunction, [&](const std::string&, unsigned command) { helpCommands.push_back(command); });
+        forms::SetHelpFunction,
+        [&](const std::string&, unsigned command) { helpCommands.push_back(command); });
     frmTip& tip = Open();
     PressButton(tip.btnReadme);
     ASSERT_EQ(opened.size(), 1u);

@@ -64,7 +64,8 @@ inline void Type(forms::MaskedEdit& box, const std::string& text) {
     SendMessageA(box.hwnd(), EM_SETSEL, 0, -1);
     SendMessageA(box.hwnd(), WM_CHAR, '\b', 0);
     box.SetSelStart(0);
-    for (char c : text) SendMessageA(box.hwnd(), WM_CHAR, static_cast<unsigned char>(c), 0);
+    for (char c : text)
+        SendMessageA(box.hwnd(), WM_CHAR, static_cast<unsigned char>(c), 0);
     Settle();
 }
 
@@ -121,8 +122,8 @@ protected:
         // An unexpected run-time error fails the test, names its context and is skipped.
         runtime::SetErrorHandler([] {
             ADD_FAILURE() << "run-time error " << runtime::Err().number << " ("
-                          << runtime::Err().description << ") in " << DUVMain::ErrModuleName
-                          << "." << DUVMain::ErrProcName << " step " << DUVMain::ErrStepName;
+                          << runtime::Err().description << ") in " << DUVMain::ErrModuleName << "."
+                          << DUVMain::ErrProcName << " step " << DUVMain::ErrStepName;
             return runtime::kActionSkip;
         });
     }
@@ -150,11 +151,10 @@ protected:
     static void PutSetting(const std::string& key, const std::string& name,
                            const std::string& text) {
         HKEY handle = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, ("SOFTWARE\\DUV\\" + key).c_str(), 0,
-                                  nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr),
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, ("SOFTWARE\\DUV\\" + key).c_str(), 0, nullptr,
+                                  0, KEY_ALL_ACCESS, nullptr, &handle, nullptr),
                   ERROR_SUCCESS);
-        RegSetValueExA(handle, name.c_str(), 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(text.c_str()),
+        RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                        static_cast<DWORD>(text.size() + 1));
         RegCloseKey(handle);
     }
@@ -174,7 +174,8 @@ protected:
     int BoxesTitled(const std::string& title) const {
         int count = 0;
         for (const MessageCall& call : messages_->Calls()) {
-            if (call.title == title) ++count;
+            if (call.title == title)
+                ++count;
         }
         return count;
     }

@@ -23,7 +23,7 @@
 
 // A tariff from the given hour to the end of the end hour.
 inline TariffRecord MakeTariff(const std::string& name, const std::string& days, int startHour,
-                           int endHour = 23, const std::string& unit = "Per Minute") {
+                               int endHour = 23, const std::string& unit = "Per Minute") {
     TariffRecord t;
     t.Description = name;
     t.AppliesDays = days;
@@ -51,12 +51,14 @@ protected:
     std::function<void(TariffEditorModel::TariffEditor&)> inTariffEditor;
     test_support::ScopedSeam<std::shared_ptr<const regional::LocaleSource>> locale_{
         regional::Install, regional::MakeFixedLocale(regional::kLcidEnUs)};
-    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{runtime::SetErrorHandler, [this] {
-        errors.push_back(runtime::Err().number);
-        return runtime::kActionSkip;
-    }};
+    test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{
+        runtime::SetErrorHandler, [this] {
+            errors.push_back(runtime::Err().number);
+            return runtime::kActionSkip;
+        }};
     test_support::ScopedSeam<GeneralFunctions::FileProbe> files_{
-        GeneralFunctions::InstallFileProbe, [this](const std::string& p) { return files.count(p) != 0; }};
+        GeneralFunctions::InstallFileProbe,
+        [this](const std::string& p) { return files.count(p) != 0; }};
 
     void UseLocale(regional::LCID lcid) {
         regional::Install(regional::MakeFixedLocale(lcid));
@@ -86,7 +88,8 @@ protected:
         service.window.ShowTariffEditor = [this] {
             tariff.Form_Load();
             tariff.Form_Activate();
-            if (inTariffEditor) inTariffEditor(tariff);
+            if (inTariffEditor)
+                inTariffEditor(tariff);
         };
         tariff.window.Beep = [this] { ++beeps; };
         tariff.window.SetFocus = [this](const std::string& c) { focus.push_back(c); };

@@ -83,9 +83,10 @@ TEST(MainWindowEnabledStates, ReadyLogFollowsArchiveAndViewer) {
     LogFlags viewing = Flags(true, false, false);
     viewing.ViewingLog = true;
     t = EnabledStates(viewing);
-    for (MainControl c : {MainControl::mnuClearLog, MainControl::ButtonClearLog, MainControl::mnuPurgeLog,
-                          MainControl::mnuOpenArchive, MainControl::ButtonOpenArchive,
-                          MainControl::mnuOptimize, MainControl::ButtonOptimize}) {
+    for (MainControl c :
+         {MainControl::mnuClearLog, MainControl::ButtonClearLog, MainControl::mnuPurgeLog,
+          MainControl::mnuOpenArchive, MainControl::ButtonOpenArchive, MainControl::mnuOptimize,
+          MainControl::ButtonOptimize}) {
         EXPECT_EQ(At(t, c), Switch::Keep) << static_cast<int>(c);
     }
     EXPECT_EQ(At(t, MainControl::btnProcess), Switch::On);
@@ -172,15 +173,20 @@ TEST(MainWindowFitCaption, CutsLongTextsAndSurvivesNoRoom) {
 TEST(MainWindowAnimation, BouncesWithAFiveSecondRestAtFrameOne) {
     Animation a;
     std::vector<int> shown;
-    for (int i = 0; i < 19; ++i) shown.push_back(a.Tick());
+    for (int i = 0; i < 19; ++i)
+        shown.push_back(a.Tick());
     std::vector<int> down;
-    for (int f = 19; f >= 1; --f) down.push_back(f);
+    for (int f = 19; f >= 1; --f)
+        down.push_back(f);
     EXPECT_EQ(shown, down);
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(a.Tick(), 0) << "rest tick " << i;
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(a.Tick(), 0) << "rest tick " << i;
     EXPECT_EQ(a.Tick(), 2);
-    for (int f = 3; f <= 19; ++f) EXPECT_EQ(a.Tick(), f);
+    for (int f = 3; f <= 19; ++f)
+        EXPECT_EQ(a.Tick(), f);
     EXPECT_EQ(a.Tick(), 1);
-    for (int i = 0; i < 50; ++i) a.Tick();
+    for (int i = 0; i < 50; ++i)
+        a.Tick();
     EXPECT_EQ(a.Tick(), 19);
 }
 
@@ -217,7 +223,7 @@ TEST(MainWindowDateRange, DefaultStartRules) {
     EXPECT_EQ(DefaultStart(in, keep), in.Today);
     in.UserStartOfWeek = 0;  // Monday on a Sunday: six days back
     EXPECT_EQ(DefaultStart(in, keep), in.Today - 6);
-    in.TodayWeekday = 1;     // a Monday with Sunday as start: the day before
+    in.TodayWeekday = 1;  // a Monday with Sunday as start: the day before
     in.UserStartOfWeek = 6;
     EXPECT_EQ(DefaultStart(in, keep), in.Today - 1);
 
@@ -265,9 +271,9 @@ TEST(MainWindowDateRange, TypedDatesAreClampedToTheLogWithTheMatchingHint) {
     EXPECT_FALSE(ClampEnd(log.LastEntryDate, log, 2).Corrected);
 
     // No edges to keep to: a damaged, invalid or missing log; an empty one has no last entry.
-    for (auto spoil : {+[](LogFlags& f) { f.LogCorrupt = true; },
-                       +[](LogFlags& f) { f.LogInvalid = true; },
-                       +[](LogFlags& f) { f.LogFound = false; }}) {
+    for (auto spoil :
+         {+[](LogFlags& f) { f.LogCorrupt = true; }, +[](LogFlags& f) { f.LogInvalid = true; },
+          +[](LogFlags& f) { f.LogFound = false; }}) {
         LogStatistics spoilt = log;
         spoil(spoilt.Flags);
         EXPECT_FALSE(ClampStart(before, spoilt, 1).Corrected);
@@ -308,7 +314,8 @@ TEST_F(MainWindowLogState, GatheredFromTheProgramState) {
 TEST(MainWindowDateRange, CaptionCountsBothEnds) {
     EXPECT_EQ(DaysInRange(DateSerial(2026, 12, 1), DateSerial(2026, 12, 1)), 1);
     EXPECT_EQ(DaysInRange(DateSerial(2026, 12, 1), DateSerial(2026, 12, 7)), 7);
-    EXPECT_EQ(DaysInRange(DateSerial(1900, 1, 1), DateSerial(2026, 12, 31)), 46386) << "beyond 16 bits";
+    EXPECT_EQ(DaysInRange(DateSerial(1900, 1, 1), DateSerial(2026, 12, 31)), 46386)
+        << "beyond 16 bits";
     EXPECT_EQ(RangeCaption(true, 1), "DUVELO - Report for 1 day");
     EXPECT_EQ(RangeCaption(true, 7), "DUVELO - Report for 7 days");
     EXPECT_EQ(RangeCaption(false, 7), "DUVELO");

@@ -27,8 +27,12 @@ protected:
         DUVMain::ModemDial = "ATDT";
         DUVMain::ModemConnect = "CONNECT";
         MainWindowProgress main;
-        main.ShowProgressBar = [this](bool visible) { seen_.push_back(visible ? "bar on" : "bar off"); };
-        main.SetProgress = [this](int percent) { seen_.push_back("bar " + std::to_string(percent)); };
+        main.ShowProgressBar = [this](bool visible) {
+            seen_.push_back(visible ? "bar on" : "bar off");
+        };
+        main.SetProgress = [this](int percent) {
+            seen_.push_back("bar " + std::to_string(percent));
+        };
         main.SetStatusText = [this](const std::string& text) { seen_.push_back(text); };
         SetMainWindowProgress(main);
         DUVOptimize::SetDisableControls([this] { seen_.push_back("controls off"); });
@@ -46,8 +50,9 @@ protected:
     std::vector<std::string> saved_;
 };
 
-const std::string kLog = "03-01-2026 10:00:00.00 - Recv: ATDT555<cr>\r\n"
-                         "03-01-2026 10:00:20.00 - Connect 33600\r\n";
+const std::string kLog =
+    "03-01-2026 10:00:00.00 - Recv: ATDT555<cr>\r\n"
+    "03-01-2026 10:00:20.00 - Connect 33600\r\n";
 
 }  // namespace
 
@@ -70,9 +75,10 @@ TEST_F(MaintenanceRun, OptimizeAnsweredNoChangesNothingAndYesReportsInTheMainWin
     DUVMain::ArchiveOpen = true;
     ScriptedMessages messages({msg::Yes});
     DUVOptimize::OptimizeLog();
-    EXPECT_EQ(seen_, (std::vector<std::string>{"bar on", "controls off", "Please Wait .....Optimizing  50%",
-                                               "bar 50", "Please Wait .....Optimizing  100%",
-                                               "bar 100", "bar off", kOptimizedText}));
+    EXPECT_EQ(seen_,
+              (std::vector<std::string>{
+                  "bar on", "controls off", "Please Wait .....Optimizing  50%", "bar 50",
+                  "Please Wait .....Optimizing  100%", "bar 100", "bar off", kOptimizedText}));
     EXPECT_EQ(ScratchFolder::Read(folder_ / kArchiveBackup), kLog);
     EXPECT_EQ(ScratchFolder::Read(folder_ / kLogBackup), "<missing>");
     EXPECT_EQ(messages.Calls().size(), 1u);
@@ -99,12 +105,14 @@ TEST_F(MaintenanceRun, FailuresShowTheirBoxAndLeaveTheLog) {
     ScratchFolder::Write(DUVMain::LogFilePath, damaged);
     std::filesystem::create_directory(folder_ / kRepairBytesFile);
     std::vector<std::string> labels;
-    RewriteResult repair = RepairLog({[&](const std::string& text) { labels.push_back(text); }, {}});
+    RewriteResult repair =
+        RepairLog({[&](const std::string& text) { labels.push_back(text); }, {}});
     EXPECT_FALSE(repair);
     EXPECT_TRUE(DUVMain::LogCorrupt);
     EXPECT_EQ(ScratchFolder::Read(DUVMain::LogFilePath), damaged);
-    EXPECT_EQ(RepairFailedText(repair).substr(0, 83),
-              "DUV was unable to repair your modem log file!\n\nYour modem log has not been changed.");
+    EXPECT_EQ(
+        RepairFailedText(repair).substr(0, 83),
+        "DUV was unable to repair your modem log file!\n\nYour modem log has not been changed.");
 }
 
 TEST_F(MaintenanceRun, RepairShowsEachStepAndClearsTheDamageFlag) {

@@ -15,7 +15,8 @@ TEST(EditMaskTyping, DigitsFillThePlacesAndTheCaretSkipsLiterals) {
     EditMask mask("##/##/####");
     EditMask::State state = At(mask.Conform(""), 0);
     EXPECT_EQ(state.text, "__/__/____");
-    for (char c : std::string("1231")) EXPECT_EQ(mask.Type(state, c), EditMask::Typed::Changed);
+    for (char c : std::string("1231"))
+        EXPECT_EQ(mask.Type(state, c), EditMask::Typed::Changed);
     EXPECT_EQ(state.text, "12/31/____");
     EXPECT_EQ(state.selStart, 6) << "past the literal after a place";
     EXPECT_EQ(mask.Type(state, 'a'), EditMask::Typed::Refused);

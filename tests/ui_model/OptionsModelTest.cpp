@@ -41,17 +41,20 @@ protected:
         GeneralFunctions::GetDateFormatMask();
         DUVMain::GetDayNames();
     }
-    static ServiceRecord Service(const std::string& name, const std::string& number, int tariffs = 0) {
+    static ServiceRecord Service(const std::string& name, const std::string& number,
+                                 int tariffs = 0) {
         ServiceRecord s;
         s.ServiceName = name;
         s.ServiceNumber = number;
         s.UsedTariffs = static_cast<std::int16_t>(tariffs);
-        for (int j = 1; j <= tariffs; ++j) s.Tariffs[j].Description = name + " tariff " + std::to_string(j);
+        for (int j = 1; j <= tariffs; ++j)
+            s.Tariffs[j].Description = name + " tariff " + std::to_string(j);
         s.WarningData = static_cast<std::int32_t>(number.size());
         return s;
     }
     static void Define(const std::vector<ServiceRecord>& services) {
-        for (std::size_t i = 0; i < services.size(); ++i) DUVMain::Services[static_cast<int>(i)] = services[i];
+        for (std::size_t i = 0; i < services.size(); ++i)
+            DUVMain::Services[static_cast<int>(i)] = services[i];
         DUVMain::UsedServices = static_cast<std::int16_t>(services.size());
     }
     ScriptedMessages messages;
@@ -134,9 +137,11 @@ TEST_F(OptionsTest, OkWritesTheSettingsTheHolidaysAndTheFlagsForTheMainWindow) {
     EXPECT_EQ(DUVMain::TimeFormat, "h:mm:ss AMPM");
     ASSERT_EQ(messages.Calls().size(), 1u);
     EXPECT_EQ(messages.Calls()[0].title, "Windows Regional Settings");
-    EXPECT_EQ(messages.Calls()[0].text,
-              "DUV has detected that you opened the \nWindows Regional Settings Dialog.\n\nIf you have made any "
-              "adjustments to your\nSystems Regional Settings then you\nMUST exit and re-start DUV.");
+    EXPECT_EQ(
+        messages.Calls()[0].text,
+        "DUV has detected that you opened the \nWindows Regional Settings Dialog.\n\nIf you have "
+        "made any "
+        "adjustments to your\nSystems Regional Settings then you\nMUST exit and re-start DUV.");
 }
 
 TEST_F(OptionsTest, LimitBoxesRoundHalvesToEvenAndRefuseWhatIsNoCount) {
@@ -153,7 +158,8 @@ TEST_F(OptionsTest, LimitBoxesRoundHalvesToEvenAndRefuseWhatIsNoCount) {
     EXPECT_EQ(AcceptMaxServices("2"), MaxServicesCheck::BelowUsed);
     ASSERT_EQ(messages.Calls().size(), 1u);
     EXPECT_EQ(messages.Calls()[0].text,
-              "You are currently using more services than this.\nPlease reduce the number of defined services and "
+              "You are currently using more services than this.\nPlease reduce the number of "
+              "defined services and "
               "try again!");
     EXPECT_EQ(DUVMain::MaxServices, 10);
     // Raising the maximum grows the table and keeps what it holds.
@@ -163,7 +169,8 @@ TEST_F(OptionsTest, LimitBoxesRoundHalvesToEvenAndRefuseWhatIsNoCount) {
 }
 
 TEST_F(OptionsTest, LogBoxTakesAnExistingFileCutAtItsLastBackslash) {
-    GeneralFunctions::InstallFileProbe([](const std::string& p) { return p == "C:\\Modem\\Modem"; });
+    GeneralFunctions::InstallFileProbe(
+        [](const std::string& p) { return p == "C:\\Modem\\Modem"; });
     DUVMain::ModemLogDir = "C:\\windows\\";
     DUVMain::ModemLogFile = "ModemLog.txt";
     EXPECT_FALSE(AcceptLogName("C:\\missing.txt"));
@@ -177,7 +184,8 @@ TEST_F(OptionsTest, LogBoxTakesAnExistingFileCutAtItsLastBackslash) {
 TEST_F(OptionsTest, KeywordsAreUpperCasedAndRestoredFromTheProgramDefaults) {
     EXPECT_EQ(AcceptKeyword(KeywordBoxes()[5], "reads"), "READS");
     EXPECT_EQ(DUVMain::ModemReads, "READS");
-    for (const KeywordBox& box : KeywordBoxes()) *box.Setting = "x";
+    for (const KeywordBox& box : KeywordBoxes())
+        *box.Setting = "x";
     DUVMain::MaxConnections = 5;
     RestoreDefaultKeywords();
     EXPECT_EQ(DUVMain::ModemDial, "RECV: ATD");
@@ -245,7 +253,8 @@ TEST_F(OptionsTest, HolidaysStayInOrderWithinTheLimitAndFromTodayOn) {
     EXPECT_EQ(h.Remove(0), -1);
     EXPECT_EQ(h.Remove(0), std::nullopt);
 
-    for (int i = 0; i < 100; ++i) h.Add(kToday + i, kToday);
+    for (int i = 0; i < 100; ++i)
+        h.Add(kToday + i, kToday);
     EXPECT_EQ(h.Add(kToday + 200, kToday).outcome, HolidayList::Outcome::Full);
     EXPECT_EQ(h.CountText(), "100 Holidays (Max 100)");
 }
@@ -328,13 +337,16 @@ protected:
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
-    static std::string Line(const std::string& message) { return "01-15-2027 10:00:00.00 - " + message + "\r\n"; }
+    static std::string Line(const std::string& message) {
+        return "01-15-2027 10:00:00.00 - " + message + "\r\n";
+    }
 
     std::filesystem::path dir_;
     std::vector<int> progress_;
     std::vector<int> added_;
     ScanCallbacks Callbacks() {
-        return {[this](int p) { progress_.push_back(p); }, [this](int i) { added_.push_back(i); }, {}};
+        return {
+            [this](int p) { progress_.push_back(p); }, [this](int i) { added_.push_back(i); }, {}};
     }
 };
 
@@ -343,11 +355,11 @@ TEST_F(ScanTest, CollectsEachNewDialledNumberOnceIntoFreshRecords) {
     known.ServiceAltNumber = "0222";
     Define({known, Service("Stale", "999", 3)});
     DeleteSelectedService(2);  // leaves a stale record beyond the used one
-    const std::string path = Log(Line("Recv: ATDT0123456789<cr>") + Line("RECV: ATDT0111<cr>") +
-                                 Line("RECV: ATDT0222<cr>") + Line("RECV: ATDT01 23<cr>") +
-                                 Line("RECV: ATDTabc<cr>") + Line("RECV: ATDT<cr>") + Line("RECV: ATDT") +
-                                 Line("RECV: ATDP01234,567<cr>") + Line("RECV: ATDT0123456789<cr>") +
-                                 Line("CONNECTION ESTABLISHED"));
+    const std::string path =
+        Log(Line("Recv: ATDT0123456789<cr>") + Line("RECV: ATDT0111<cr>") +
+            Line("RECV: ATDT0222<cr>") + Line("RECV: ATDT01 23<cr>") + Line("RECV: ATDTabc<cr>") +
+            Line("RECV: ATDT<cr>") + Line("RECV: ATDT") + Line("RECV: ATDP01234,567<cr>") +
+            Line("RECV: ATDT0123456789<cr>") + Line("CONNECTION ESTABLISHED"));
     const ScanResult result = session.Scan(path, Callbacks());
     EXPECT_EQ(result.Added, 2);
     ASSERT_EQ(DUVMain::UsedServices, 3);
@@ -364,7 +376,8 @@ TEST_F(ScanTest, CollectsEachNewDialledNumberOnceIntoFreshRecords) {
     ShowScanMessage(result, path);
     ASSERT_EQ(messages.Calls().size(), 1u);
     EXPECT_EQ(messages.Calls()[0].text,
-              "2 new dialled service(s) found in modem log!\n\nPlease review these new service(s) by\nselecting "
+              "2 new dialled service(s) found in modem log!\n\nPlease review these new service(s) "
+              "by\nselecting "
               "and then clicking the 'Edit' button.");
     EXPECT_EQ(messages.Calls()[0].flags, 64);
     EXPECT_EQ(messages.Calls()[0].title, "Scan for Dialled Services");

@@ -19,8 +19,7 @@ using PreConfigureModel::Wizard;
 
 class WizardSteps : public ModemTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ModemTest::SetUp();
         const std::string temp = ::testing::TempDir();
         folder = temp + "duv_wizard_test" + temp.back();
@@ -29,15 +28,13 @@ protected:
         DUVMain::SystemLogDir = folder;
         DUVMain::SystemLogName = "ModemLog.txt";
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         std::filesystem::remove_all(folder);
         ModemTest::TearDown();
     }
 
     // The modems put into the registry, then the check that opens the wizard, then its load.
-    void Open(const std::vector<Modem>& modems)
-    {
+    void Open(const std::vector<Modem>& modems) {
         for (std::size_t i = 0; i < modems.size(); ++i)
             PutModem("Modem", static_cast<int>(i), modems[i]);
         DUVPreConfigure::PreConfigure();
@@ -45,8 +42,7 @@ protected:
         wizard.Load();
     }
 
-    static std::string Contents(const std::string& path)
-    {
+    static std::string Contents(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
@@ -54,19 +50,20 @@ protected:
     Wizard wizard;
     std::string folder;  // the Windows folder of the test, with its separator
     test_support::ScopedSeam<clock_seam::NowFunction> now_{
-        clock_seam::SetNow, [] { return runtime::DateSerial(1999, 5, 3) + runtime::TimeSerial(21, 4, 5); }};
+        clock_seam::SetNow,
+        [] { return runtime::DateSerial(1999, 5, 3) + runtime::TimeSerial(21, 4, 5); }};
 };
 
 // Logging off, no echo and no log path: Finish switches logging and echo on, gives the modem
 // the system's log path under the "98" rule, and creates the log.
-TEST_F(WizardSteps, ModemNeedingChangeThroughToFinish)
-{
+TEST_F(WizardSteps, ModemNeedingChangeThroughToFinish) {
     DUVMain::OSVersionText = "WIN 98";
     Open({{"Standard Modem", "COM2", "", 0, "atm0"}, {"Second Modem", ""}});
     const std::string log = folder + "Standard Modem.log";
 
     EXPECT_EQ(wizard.IntroText, PreConfigureModel::IntroductionText());
-    EXPECT_EQ(wizard.ModemLines, (std::vector<std::string>{"Standard Modem on COM2", "Second Modem"}));
+    EXPECT_EQ(wizard.ModemLines,
+              (std::vector<std::string>{"Standard Modem on COM2", "Second Modem"}));
     EXPECT_TRUE(wizard.AlwaysCheck);
     EXPECT_EQ(wizard.CancelCaption, "&Cancel");
     EXPECT_FALSE(wizard.NextClicked());
@@ -96,7 +93,8 @@ TEST_F(WizardSteps, ModemNeedingChangeThroughToFinish)
     EXPECT_FALSE(wizard.CancelVisible);
     EXPECT_EQ(wizard.NextCaption, "&OK");
     const std::string key = ModemKey("Modem", 0);
-    EXPECT_EQ(ClassValue(key, "Logging"), std::make_pair(registry::kRegBinary, std::vector<unsigned char>{1}));
+    EXPECT_EQ(ClassValue(key, "Logging"),
+              std::make_pair(registry::kRegBinary, std::vector<unsigned char>{1}));
     EXPECT_EQ(ClassValue(key, "UserInit"), std::make_pair(registry::kRegSz, SzBytes("ATM0E1")));
     EXPECT_EQ(ClassValue(key, "LoggingPath"), std::make_pair(registry::kRegSz, SzBytes(log)));
     // The program's key did not exist yet: it is made rather than the value lost.
@@ -116,8 +114,7 @@ TEST_F(WizardSteps, ModemNeedingChangeThroughToFinish)
 }
 
 // A modem already configured: OK at step 2, also after going back, closes without writing.
-TEST_F(WizardSteps, ConfiguredModemClosesWithOK)
-{
+TEST_F(WizardSteps, ConfiguredModemClosesWithOK) {
     const std::string log = folder + "existing.log";
     std::ofstream(log) << "x";
     Open({{"Bad Modem", "COM1", "", 0, ""}, {"Good Modem", "COM2", log, 1, "ATE1"}});
@@ -139,8 +136,7 @@ TEST_F(WizardSteps, ConfiguredModemClosesWithOK)
 }
 
 // Back walks down a step at a time; Cancel on the first page closes without a change.
-TEST_F(WizardSteps, BackAndCancel)
-{
+TEST_F(WizardSteps, BackAndCancel) {
     Open({{"Standard Modem", "COM2", "", 0, ""}});
     wizard.NextClicked();
     wizard.NextClicked();
@@ -157,8 +153,7 @@ TEST_F(WizardSteps, BackAndCancel)
 
 // Check1 writes "ModemCheck" at once, creating the program's key; a log path of the modem
 // names the log, and without "98" in the version the system name stays.
-TEST_F(WizardSteps, AlwaysCheckAndTheLogName)
-{
+TEST_F(WizardSteps, AlwaysCheckAndTheLogName) {
     const std::string log = folder + "named.log";
     Open({{"Standard Modem", "COM2", log, 0, "ATE1"}});
     wizard.CheckClicked(false);
@@ -167,7 +162,8 @@ TEST_F(WizardSteps, AlwaysCheckAndTheLogName)
     wizard.NextClicked();
     wizard.NextClicked();
     wizard.NextClicked();
-    EXPECT_EQ(ClassValue(ModemKey("Modem", 0), "LoggingPath"), std::make_pair(registry::kRegSz, SzBytes(log)));
+    EXPECT_EQ(ClassValue(ModemKey("Modem", 0), "LoggingPath"),
+              std::make_pair(registry::kRegSz, SzBytes(log)));
     EXPECT_EQ(DUVMain::SystemLogDir + DUVMain::SystemLogName, log);
     EXPECT_TRUE(wizard.LogCreated);
     EXPECT_EQ(ClassValue(ModemKey("Modem", 0), "UserInit").second, SzBytes("ATE1"));

@@ -14,7 +14,8 @@ std::string NumberedLines(int count, bool finalLineEnd) {
     std::string text;
     for (int i = 1; i <= count; ++i) {
         text += "Line " + std::to_string(i);
-        if (i < count || finalLineEnd) text += "\r\n";
+        if (i < count || finalLineEnd)
+            text += "\r\n";
     }
     return text;
 }
@@ -53,8 +54,9 @@ TEST(SavedReport, DefaultNameAndContents) {
     double start = runtime::DateSerial(1999, 3, 1);
     double end = runtime::DateSerial(1999, 3, 31);
     EXPECT_EQ(DefaultSaveName(false, start, end), "Summary 01Mar99 - 31Mar99");
-    EXPECT_EQ(DefaultSaveName(true, runtime::DateSerial(2026, 11, 2), runtime::DateSerial(2026, 12, 9)),
-              "Detail 02Nov26 - 09Dec26");
+    EXPECT_EQ(
+        DefaultSaveName(true, runtime::DateSerial(2026, 11, 2), runtime::DateSerial(2026, 12, 9)),
+        "Detail 02Nov26 - 09Dec26");
     EXPECT_EQ(ReportFileContents("Title\r\nTotals"), "Title\r\nTotals\r\n");
     EXPECT_EQ(ReportFileContents("Title\r\n"), "Title\r\n\r\n");
 }

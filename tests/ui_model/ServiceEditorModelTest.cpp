@@ -54,8 +54,8 @@ TEST_F(EditorTest, NewServiceStartsFromTheDefaults) {
     EXPECT_DOUBLE_EQ(t.DialRate, 0.2);
     EXPECT_EQ(t.UnitMins, 15);
     EXPECT_EQ(service.TariffRows.at(0),
-              (std::array<std::string, 6>{"Default Tariff", "Everyday", "12:00AM - 11:59PM", "$0.20",
-                                          "$0.00", "0 Mins 0 Secs"}));
+              (std::array<std::string, 6>{"Default Tariff", "Everyday", "12:00AM - 11:59PM",
+                                          "$0.20", "$0.00", "0 Mins 0 Secs"}));
     EXPECT_EQ(C("lblDialTimeTariff9").Text, "1 Tariffs (Max 10)");
     EXPECT_EQ(C("optServiceCost(0)").Value, 1);
     EXPECT_EQ(C("txtServiceFixedRate").Text, "1.50");
@@ -97,7 +97,8 @@ TEST_F(EditorTest, FieldsValidFailsAtEachOfItsSteps) {
                    Case{"txtServiceFixedRate", "", "1.50"}, Case{"txtPerMeg", "", "0.00"},
                    Case{"txtServiceBlock", "2.5", "2.001"}, Case{"txtWarningMinutes", "0", "30"},
                    Case{"txtWarningSound", "C:\\none.wav", "C:\\DUV\\exceeded.wav"}}) {
-        if (std::string(c.box) == "txtWarningSound") service.SetValue("chkWarnSound", 1);
+        if (std::string(c.box) == "txtWarningSound")
+            service.SetValue("chkWarnSound", 1);
         service.SetText(c.box, c.bad);
         EXPECT_FALSE(service.FieldsValid()) << c.box << " = " << c.bad;
         service.SetText(c.box, c.good);
@@ -149,7 +150,8 @@ TEST_F(EditorTest, FieldRulesRefuseReformatAndBeep) {
     service.SetText("txtAfterMeg", "1000");
     EXPECT_EQ(beeps - before, 7);
     Type(service, "txtServiceFlexRate", ".");
-    EXPECT_EQ(C("txtServiceFlexRate").Text, "0.00") << "a lone separator is a zero still being typed";
+    EXPECT_EQ(C("txtServiceFlexRate").Text, "0.00")
+        << "a lone separator is a zero still being typed";
     Type(service, "txtPerMeg", ".");
     EXPECT_EQ(C("txtPerMeg").Text, ".") << "refused, left for the user";
     EXPECT_EQ(beeps - before, 8);
@@ -214,7 +216,8 @@ TEST_F(EditorTest, OptionsEnableAndGreyByControlName) {
 TEST(SortTariffs, FollowsThePassRuleNotAPlainSort) {
     auto order = [](std::vector<TariffRecord> in, std::int16_t& selected) {
         TariffTable table;
-        for (std::size_t i = 0; i < in.size(); ++i) table[static_cast<int>(i) + 1] = in[i];
+        for (std::size_t i = 0; i < in.size(); ++i)
+            table[static_cast<int>(i) + 1] = in[i];
         SortTariffs(table, static_cast<int>(in.size()), selected);
         std::string out;
         for (std::size_t i = 1; i <= in.size(); ++i)
@@ -228,9 +231,9 @@ TEST(SortTariffs, FollowsThePassRuleNotAPlainSort) {
               "C D A B ");
     EXPECT_EQ(selected, 1) << "the selection moves with its tariff";
     selected = 1;
-    EXPECT_EQ(order({MakeTariff("Late", "Everyday", 18), MakeTariff("Early", "Everyday", 8)},
-                    selected),
-              "Early Late ");
+    EXPECT_EQ(
+        order({MakeTariff("Late", "Everyday", 18), MakeTariff("Early", "Everyday", 8)}, selected),
+        "Early Late ");
     EXPECT_EQ(selected, 2);
     // Different single days are not ordered among themselves, so a Monday tariff stays
     // behind a Tuesday one: a library sort by day and start would move it.
@@ -240,7 +243,8 @@ TEST(SortTariffs, FollowsThePassRuleNotAPlainSort) {
                     selected),
               "Mon10 Tue9 Mon8 ");
     EXPECT_EQ(order({MakeTariff("W", "Sat - Sun", 0), MakeTariff("D", "Mon - Fri", 0)}, selected),
-              "W D ") << "ranges keep their order";
+              "W D ")
+        << "ranges keep their order";
 }
 
 TEST_F(EditorTest, TariffRowsAndTipsByUnit) {
@@ -309,7 +313,8 @@ TEST_F(EditorTest, TariffListNewEditDeleteAndCount) {
         Type(t, "txtDialTimeTariffDialRate", "1");
         t.Click("btnOK");
     };
-    for (int i = 0; i < 8; ++i) service.Click("btnDialTimeTariffNew");
+    for (int i = 0; i < 8; ++i)
+        service.Click("btnDialTimeTariffNew");
     EXPECT_EQ(C("lblDialTimeTariff9").Text, "10 Tariffs (Max 10)");
     EXPECT_EQ(C("lblDialTimeTariff9").ForeColor, kRed);
     EXPECT_FALSE(C("btnDialTimeTariffNew").Enabled);
@@ -328,7 +333,8 @@ TEST_F(EditorTest, TariffListNewEditDeleteAndCount) {
 TEST_F(EditorTest, WarningsPageEnablesTheChosenThreshold) {
     Open();
     service.SelectTab(3);
-    for (const char* c : {"optWarning(0)", "txtWarningHours", "txtWarningSound", "btnWarnPlay", "chkWarnSound"})
+    for (const char* c :
+         {"optWarning(0)", "txtWarningHours", "txtWarningSound", "btnWarnPlay", "chkWarnSound"})
         EXPECT_FALSE(C(c).Enabled) << c;
     service.SetValue("chkWarnings", 1);
     EXPECT_TRUE(C("txtWarningHours").Enabled);
@@ -361,7 +367,9 @@ TEST_F(EditorTest, WarningsPageEnablesTheChosenThreshold) {
     EXPECT_EQ(askedName, "exceeded.wav");
     EXPECT_EQ(askedFolder, "C:\\DUV\\");
     EXPECT_EQ(DUVMain::WarningSoundFile, "C:\\Sounds\\bell.wav");
-    service.window.PickSoundFile = [](const std::string&, const std::string&) { return std::optional<std::string>(); };
+    service.window.PickSoundFile = [](const std::string&, const std::string&) {
+        return std::optional<std::string>();
+    };
     service.Click("btnWarnBrowse");
     EXPECT_EQ(focus.back(), "txtWarningSound");
     service.Click("btnCancel");
@@ -387,8 +395,10 @@ TEST_F(EditorTest, OkStoresTheRecordAndOnlyOkDoes) {
         Open(1);
         Type(service, "txtDescription", "Changed");
         DUVMain::WorkTariffCount = 1;
-        if (way == 0) service.Click("btnCancel");
-        if (way == 1) service.Form_QueryUnload();
+        if (way == 0)
+            service.Click("btnCancel");
+        if (way == 1)
+            service.Form_QueryUnload();
         if (way == 2) {
             // The per-call box has no change procedure: OK is still on when pressed.
             service.SelectTab(1);
@@ -459,6 +469,7 @@ TEST_F(EditorTest, EachShowingStartsFreshAndStoredNonsenseIsContained) {
     service.SelectTab(3);
     service.SetText("lstMegPeriod", "Month");
     service.Click("btnOK");
-    EXPECT_DOUBLE_EQ(DUVMain::Services[0].FreeStart, r.FreeStart) << "an unchosen time keeps the stored one";
+    EXPECT_DOUBLE_EQ(DUVMain::Services[0].FreeStart, r.FreeStart)
+        << "an unchosen time keeps the stored one";
     EXPECT_EQ(DUVMain::Services[0].WarningOption, 9);
 }

@@ -38,7 +38,8 @@ TEST_F(TariffEditorTest, NewTariffOpensWithItsDefaults) {
     EXPECT_EQ(T("txtDialTimeTariffAfterMins").Text, "0");
     EXPECT_EQ(T("txtDialTimeTariffUnitMins").Text, "15");
     EXPECT_FALSE(T("txtDialTimeTariffUnitMins").Enabled);
-    EXPECT_FALSE(T("txtDialTimeTariffAfterMins").Enabled) << "a minute rate of 0 greys the threshold too";
+    EXPECT_FALSE(T("txtDialTimeTariffAfterMins").Enabled)
+        << "a minute rate of 0 greys the threshold too";
     EXPECT_FALSE(T("lblAssist").Visible);
     EXPECT_FALSE(OkEnabled()) << "both rates 0";
     EXPECT_TRUE(tariff.SelectsAllOnFocus("txtDialTimeTariffDialRate"));
@@ -46,10 +47,10 @@ TEST_F(TariffEditorTest, NewTariffOpensWithItsDefaults) {
     EXPECT_TRUE(OkEnabled());
     EXPECT_TRUE(T("txtDialTimeTariffAfterMins").Enabled);
 
-    EXPECT_EQ(DayChoices(), (std::vector<std::string>{"Everyday", "Holidays", "Sat - Sun", "Mon - Fri",
-                                                      "Mon - Thu", "Fri - Sat", "Fri - Sun", "Monday",
-                                                      "Tuesday", "Wednesday", "Thursday", "Friday",
-                                                      "Saturday", "Sunday"}));
+    EXPECT_EQ(DayChoices(),
+              (std::vector<std::string>{"Everyday", "Holidays", "Sat - Sun", "Mon - Fri",
+                                        "Mon - Thu", "Fri - Sat", "Fri - Sun", "Monday", "Tuesday",
+                                        "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"}));
     UseLocale(regional::kLcidDeDe);
     EXPECT_EQ(DayChoices()[3], "Mo. - Fr.");
 }
@@ -87,10 +88,14 @@ TEST_F(TariffEditorTest, NumberBoxesRejectWhileTypedAndNormaliseOnLeaving) {
         const char* text;
         bool accepted;
     };
-    for (Case c : {Case{"txtDialTimeTariffAfterMins", "999", true}, Case{"txtDialTimeTariffAfterMins", "1000", false},
-                   Case{"txtDialTimeTariffAfterMins", "-1", false}, Case{"txtDialTimeTariffAfterSecs", "60", true},
-                   Case{"txtDialTimeTariffAfterSecs", "61", false}, Case{"txtDialTimeTariffDialRate", ".", true},
-                   Case{"txtDialTimeTariffDialRate", "x", false}, Case{"txtDialTimeTariffMinuteRate", ".", true}}) {
+    for (Case c : {Case{"txtDialTimeTariffAfterMins", "999", true},
+                   Case{"txtDialTimeTariffAfterMins", "1000", false},
+                   Case{"txtDialTimeTariffAfterMins", "-1", false},
+                   Case{"txtDialTimeTariffAfterSecs", "60", true},
+                   Case{"txtDialTimeTariffAfterSecs", "61", false},
+                   Case{"txtDialTimeTariffDialRate", ".", true},
+                   Case{"txtDialTimeTariffDialRate", "x", false},
+                   Case{"txtDialTimeTariffMinuteRate", ".", true}}) {
         tariff.SetText(c.box, c.text);
         EXPECT_EQ(OkEnabled(), c.accepted) << c.box << " = " << c.text;
         tariff.SetText(c.box, "1");

@@ -57,7 +57,8 @@ protected:
     }
     void TearDown() override { registry::InstallRegistry(nullptr); }
     Registry_Functions::Variant Stored(const char* name) {
-        return Registry_Functions::QueryValue(registry::kLocalMachine, "SOFTWARE\\DUV\\ViewLog", name);
+        return Registry_Functions::QueryValue(registry::kLocalMachine, "SOFTWARE\\DUV\\ViewLog",
+                                              name);
     }
     registry::MemoryRegistry reg;
 };
@@ -156,7 +157,10 @@ struct Viewer : SearchTarget {
     bool findOpen = true;
     std::string_view Text() override { return text; }
     std::int64_t SelStart() override { return start; }
-    void Select(std::int64_t s, std::int64_t l) override { start = s; length = l; }
+    void Select(std::int64_t s, std::int64_t l) override {
+        start = s;
+        length = l;
+    }
     void CloseFindWindow() override { findOpen = false; }
 };
 

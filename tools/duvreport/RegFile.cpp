@@ -9,8 +9,7 @@ namespace {
 
 // UTF-16 little-endian (after its byte-order mark) to the ANSI code page: characters above
 // 255 become "?".
-std::string FromUtf16(const std::string& bytes)
-{
+std::string FromUtf16(const std::string& bytes) {
     std::string out;
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
         unsigned c = static_cast<unsigned char>(bytes[i]) |
@@ -21,8 +20,7 @@ std::string FromUtf16(const std::string& bytes)
 }
 
 // UTF-8 to the ANSI code page (Latin-1 range kept, others "?").
-std::string FromUtf8(const std::string& bytes)
-{
+std::string FromUtf8(const std::string& bytes) {
     std::string out;
     for (std::size_t i = 3; i < bytes.size();) {
         unsigned char c = static_cast<unsigned char>(bytes[i]);
@@ -43,8 +41,7 @@ std::string FromUtf8(const std::string& bytes)
     return out;
 }
 
-std::string Trimmed(const std::string& s)
-{
+std::string Trimmed(const std::string& s) {
     std::size_t a = s.find_first_not_of(" \t");
     if (a == std::string::npos)
         return {};
@@ -52,19 +49,17 @@ std::string Trimmed(const std::string& s)
     return s.substr(a, b - a + 1);
 }
 
-bool EqualsNoCase(const std::string& a, const char* b)
-{
+bool EqualsNoCase(const std::string& a, const char* b) {
     std::size_t n = 0;
     for (; b[n]; ++n) {
-        if (n >= a.size() ||
-            std::toupper(static_cast<unsigned char>(a[n])) != std::toupper(static_cast<unsigned char>(b[n])))
+        if (n >= a.size() || std::toupper(static_cast<unsigned char>(a[n])) !=
+                                 std::toupper(static_cast<unsigned char>(b[n])))
             return false;
     }
     return n == a.size();
 }
 
-registry::RegKey RootByName(const std::string& name)
-{
+registry::RegKey RootByName(const std::string& name) {
     if (EqualsNoCase(name, "HKEY_LOCAL_MACHINE") || EqualsNoCase(name, "HKLM"))
         return registry::kLocalMachine;
     if (EqualsNoCase(name, "HKEY_CURRENT_USER") || EqualsNoCase(name, "HKCU"))
@@ -76,8 +71,7 @@ registry::RegKey RootByName(const std::string& name)
     return 0;
 }
 
-int HexDigit(char c)
-{
+int HexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -88,8 +82,7 @@ int HexDigit(char c)
 }
 
 // A quoted text starting at s[i] == '"'; i ends after the closing quote.
-bool ParseQuoted(const std::string& s, std::size_t& i, std::string& out)
-{
+bool ParseQuoted(const std::string& s, std::size_t& i, std::string& out) {
     out.clear();
     for (++i; i < s.size(); ++i) {
         if (s[i] == '\\' && i + 1 < s.size()) {
@@ -105,8 +98,7 @@ bool ParseQuoted(const std::string& s, std::size_t& i, std::string& out)
 }
 
 // "hh,hh,..." byte list.
-bool ParseHexBytes(const std::string& s, std::vector<unsigned char>& out)
-{
+bool ParseHexBytes(const std::string& s, std::vector<unsigned char>& out) {
     out.clear();
     std::size_t i = 0;
     while (i < s.size()) {
@@ -136,8 +128,7 @@ public:
     explicit Loader(registry::RegistryStore& store) : store_(store) {}
     ~Loader() { CloseKey(); }
 
-    LoadResult Run(const std::string& text)
-    {
+    LoadResult Run(const std::string& text) {
         std::vector<std::string> lines = SplitLines(text);
         std::size_t first = 0;
         while (first < lines.size() && Trimmed(lines[first]).empty())
@@ -146,8 +137,9 @@ public:
             return Fail(1, "empty file: expected REGEDIT4 or Windows Registry Editor Version 5.00");
         const std::string header = Trimmed(lines[first]);
         if (header != "REGEDIT4" && header != "Windows Registry Editor Version 5.00")
-            return Fail(static_cast<int>(first) + 1,
-                        "not a registry export: expected REGEDIT4 or Windows Registry Editor Version 5.00");
+            return Fail(
+                static_cast<int>(first) + 1,
+                "not a registry export: expected REGEDIT4 or Windows Registry Editor Version 5.00");
         for (std::size_t n = first + 1; n < lines.size(); ++n) {
             const int lineNo = static_cast<int>(n) + 1;
             std::string line = Trimmed(lines[n]);
@@ -166,8 +158,7 @@ public:
     }
 
 private:
-    static std::vector<std::string> SplitLines(const std::string& text)
-    {
+    static std::vector<std::string> SplitLines(const std::string& text) {
         std::vector<std::string> lines;
         std::string current;
         for (std::size_t i = 0; i < text.size(); ++i) {
@@ -186,8 +177,7 @@ private:
         return lines;
     }
 
-    static LoadResult Fail(int line, std::string message)
-    {
+    static LoadResult Fail(int line, std::string message) {
         LoadResult r;
         r.ok = false;
         r.line = line;
@@ -195,16 +185,14 @@ private:
         return r;
     }
 
-    void CloseKey()
-    {
+    void CloseKey() {
         if (key_) {
             store_.CloseKey(key_);
             key_ = 0;
         }
     }
 
-    LoadResult KeyLine(const std::string& line, int lineNo)
-    {
+    LoadResult KeyLine(const std::string& line, int lineNo) {
         CloseKey();
         if (line.back() != ']')
             return Fail(lineNo, "key line without a closing ]");
@@ -224,8 +212,7 @@ private:
         return {};
     }
 
-    LoadResult ValueLine(const std::string& line, int lineNo)
-    {
+    LoadResult ValueLine(const std::string& line, int lineNo) {
         if (!key_)
             return Fail(lineNo, "value before the first [key] line");
         std::string name;
@@ -292,8 +279,8 @@ private:
         } else {
             return Fail(lineNo, "unknown value format");
         }
-        if (store_.SetValue(key_, name, type, bytes.data(), static_cast<std::uint32_t>(bytes.size())) !=
-            registry::kSuccess)
+        if (store_.SetValue(key_, name, type, bytes.data(),
+                            static_cast<std::uint32_t>(bytes.size())) != registry::kSuccess)
             return Fail(lineNo, "cannot store value \"" + name + "\"");
         return {};
     }
@@ -304,8 +291,7 @@ private:
 
 }  // namespace
 
-LoadResult Load(const std::string& fileBytes, registry::RegistryStore& store)
-{
+LoadResult Load(const std::string& fileBytes, registry::RegistryStore& store) {
     std::string text;
     if (fileBytes.size() >= 2 && static_cast<unsigned char>(fileBytes[0]) == 0xFF &&
         static_cast<unsigned char>(fileBytes[1]) == 0xFE)

@@ -10,8 +10,8 @@ namespace regfile {
 
 struct LoadResult {
     bool ok = true;
-    int line = 0;          // the line of the first problem (1-based)
-    std::string message;   // what is wrong with it
+    int line = 0;         // the line of the first problem (1-based)
+    std::string message;  // what is wrong with it
 };
 
 // Parses the text of an export file (ANSI, UTF-8 or UTF-16 with its byte-order mark) and

@@ -17,8 +17,7 @@ struct Value {
     std::vector<unsigned char> bytes;
 };
 
-Value Read(registry::MemoryRegistry& store, const std::string& key, const std::string& name)
-{
+Value Read(registry::MemoryRegistry& store, const std::string& key, const std::string& name) {
     Value v;
     registry::RegKey k = 0;
     v.result = store.OpenKey(kLocalMachine, key, registry::kKeyAllAccess, k);
@@ -34,16 +33,14 @@ Value Read(registry::MemoryRegistry& store, const std::string& key, const std::s
     return v;
 }
 
-std::string Text(const Value& v)
-{
+std::string Text(const Value& v) {
     std::string s(v.bytes.begin(), v.bytes.end());
     if (!s.empty() && s.back() == '\0')
         s.pop_back();
     return s;
 }
 
-TEST(RegistryExportFile, ReadsTextNumbersAndBytesOfBothFormats)
-{
+TEST(RegistryExportFile, ReadsTextNumbersAndBytesOfBothFormats) {
     registry::MemoryRegistry store;
     const std::string file =
         "REGEDIT4\r\n\r\n"
@@ -68,8 +65,7 @@ TEST(RegistryExportFile, ReadsTextNumbersAndBytesOfBothFormats)
     EXPECT_EQ(Text(Read(store, "SOFTWARE\\DUV\\General", "")), "default");
 }
 
-TEST(RegistryExportFile, ReadsUnicodeExports)
-{
+TEST(RegistryExportFile, ReadsUnicodeExports) {
     const std::string text =
         "Windows Registry Editor Version 5.00\r\n\r\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\DUV\\Modem]\r\n"
@@ -92,8 +88,7 @@ TEST(RegistryExportFile, ReadsUnicodeExports)
     EXPECT_EQ(Text(Read(store8, "SOFTWARE\\DUV\\Modem", "ModemReads")), "Lus\xE9");
 }
 
-TEST(RegistryExportFile, NamesTheLineOfTheFirstProblem)
-{
+TEST(RegistryExportFile, NamesTheLineOfTheFirstProblem) {
     struct Case {
         std::string file;
         int line;
@@ -122,8 +117,7 @@ TEST(RegistryExportFile, NamesTheLineOfTheFirstProblem)
     }
 }
 
-TEST(RegistryExportFile, TypedHexValuesKeepTheirType)
-{
+TEST(RegistryExportFile, TypedHexValuesKeepTheirType) {
     registry::MemoryRegistry store;
     ASSERT_TRUE(regfile::Load("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"E\"=hex(2):41,00\n", store).ok);
     Value v = Read(store, "X", "E");

@@ -13,24 +13,21 @@
 namespace duvreport {
 namespace {
 
-std::string DateText(double date)
-{
+std::string DateText(double date) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", runtime::Year(date), runtime::Month(date),
                   runtime::Day(date));
     return buf;
 }
 
-std::string TimeText(double time)
-{
+std::string TimeText(double time) {
     long long s = std::llround(time * 86400.0);
     char buf[32];
     std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
     return buf;
 }
 
-std::string Money(double value)
-{
+std::string Money(double value) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.4f", value);
     return std::string(buf) == "-0.0000" ? "0.0000" : buf;
@@ -40,8 +37,7 @@ const char* Bool(bool b) { return b ? "True" : "False"; }
 
 }  // namespace
 
-void LoadSettings()
-{
+void LoadSettings() {
     CurrencyFormat::GetCurrencySymbolInfo();
     GeneralFunctions::GetDateFormatMask();
     DUVMain::GetDayNames();
@@ -51,8 +47,7 @@ void LoadSettings()
     DUVMain::SetTimeFormat();
 }
 
-DUVAnalyse::RunWindow HeadlessWindow(std::ostream& messages, bool& reportShown)
-{
+DUVAnalyse::RunWindow HeadlessWindow(std::ostream& messages, bool& reportShown) {
     DUVAnalyse::RunWindow w;
     w.WarnMaxServices = [&messages] {
         messages << "warning: Cannot Continue.... Exceeded Maximum Number of Services.\n";
@@ -67,8 +62,7 @@ DUVAnalyse::RunWindow HeadlessWindow(std::ostream& messages, bool& reportShown)
     return w;
 }
 
-void PrintTables(std::ostream& out)
-{
+void PrintTables(std::ostream& out) {
     using namespace DUVAnalyse;
     out << "run\tEntryCount=" << EntryCount << "\tUsageCount=" << UsageCount
         << "\tConnIndex=" << ConnIndex << "\tErrorsFound=" << Bool(ErrorsFound)
@@ -81,8 +75,8 @@ void PrintTables(std::ostream& out)
     for (int32_t i = 0; i <= UsageCount && static_cast<std::size_t>(i) < ServiceUsage.size(); ++i) {
         const ServiceUsageRecord& r = ServiceUsage[static_cast<std::size_t>(i)];
         out << "usage\t" << i << '\t' << r.Number << '\t' << r.AltNumber << '\t' << r.Seconds
-            << '\t' << r.Sessions << '\t' << Money(r.TotalCost) << '\t' << Money(r.DialCost)
-            << '\t' << Money(r.ServiceCost) << '\t' << r.BytesRead << '\t' << r.Blocks << '\t'
+            << '\t' << r.Sessions << '\t' << Money(r.TotalCost) << '\t' << Money(r.DialCost) << '\t'
+            << Money(r.ServiceCost) << '\t' << r.BytesRead << '\t' << r.Blocks << '\t'
             << r.FreeSeconds << '\n';
     }
     out << "#connection\tindex\tConnectDate\tConnectTime\tDisconnectDate\tDisconnectTime"

@@ -36,14 +36,12 @@ namespace {
 
 constexpr int kBadInput = 2;
 
-int Fail(const std::string& message)
-{
+int Fail(const std::string& message) {
     std::cerr << "duvreport: " << message << "\n";
     return kBadInput;
 }
 
-int Usage(const std::string& problem)
-{
+int Usage(const std::string& problem) {
     std::cerr << "duvreport: " << problem << "\n"
               << "usage: duvreport --settings FILE.reg --log LOG --from YYYY-MM-DD --to YYYY-MM-DD"
                  " [--report summary|details|tables]\n";
@@ -54,14 +52,12 @@ int Usage(const std::string& problem)
 std::string g_reading = "its arguments";
 
 // A device, a pipe or a folder would block or make no sense as input: only files are read.
-bool IsRegularFile(const std::string& path)
-{
+bool IsRegularFile(const std::string& path) {
     std::error_code error;
     return std::filesystem::is_regular_file(std::filesystem::path(path), error);
 }
 
-bool ReadFile(const std::string& path, std::string& bytes)
-{
+bool ReadFile(const std::string& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
@@ -72,8 +68,7 @@ bool ReadFile(const std::string& path, std::string& bytes)
 }
 
 // "YYYY-MM-DD" of a real calendar day.
-bool ParseDate(const std::string& text, runtime::Date& date)
-{
+bool ParseDate(const std::string& text, runtime::Date& date) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-')
         return false;
     for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
@@ -87,8 +82,7 @@ bool ParseDate(const std::string& text, runtime::Date& date)
     return true;
 }
 
-int Run(int argc, char** argv)
-{
+int Run(int argc, char** argv) {
     std::string settingsPath, logPath, from, to, report = "tables";
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -195,8 +189,7 @@ int Run(int argc, char** argv)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     try {
         return Run(argc, argv);
     } catch (const std::bad_alloc&) {

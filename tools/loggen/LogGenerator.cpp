@@ -11,15 +11,16 @@ namespace {
 class Random {
 public:
     explicit Random(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t Next()
-    {
+    std::uint64_t Next() {
         std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
         return z ^ (z >> 31);
     }
     // 0 to n - 1
-    int Below(int n) { return n <= 0 ? 0 : static_cast<int>(Next() % static_cast<std::uint64_t>(n)); }
+    int Below(int n) {
+        return n <= 0 ? 0 : static_cast<int>(Next() % static_cast<std::uint64_t>(n));
+    }
     bool Chance(int perMille) { return Below(1000) < perMille; }
 
 private:
@@ -28,21 +29,19 @@ private:
 
 bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
-int DaysIn(int y, int m)
-{
+int DaysIn(int y, int m) {
     static constexpr std::array<int, 12> days{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return m == 2 && IsLeap(y) ? 29 : days[static_cast<std::size_t>(m - 1)];
 }
 
-constexpr std::array<const char*, 6> kNumbers{
-    "0123456", "08450801234", "9,0845123456", "0198765432", "01632960123", "0800,555,0199"};
+constexpr std::array<const char*, 6> kNumbers{"0123456",    "08450801234", "9,0845123456",
+                                              "0198765432", "01632960123", "0800,555,0199"};
 
 class Writer {
 public:
     Writer(const Options& o, std::ostream& out) : o_(o), out_(out), rnd_(o.seed) {}
 
-    std::uint64_t Run()
-    {
+    std::uint64_t Run() {
         int y = o_.year, m = o_.month, d = o_.day;
         for (int n = 0; n < o_.days || (o_.minLines > 0 && lines_ < o_.minLines); ++n) {
             Day(y, m, d);
@@ -58,8 +57,7 @@ public:
     }
 
 private:
-    void Line(const std::string& message)
-    {
+    void Line(const std::string& message) {
         int h = clock_ / 360000, mi = clock_ / 6000 % 60, s = clock_ / 100 % 60, cs = clock_ % 100;
         char stamp[40];
         std::snprintf(stamp, sizeof stamp, "%02d-%02d-%04d %02d:%02d:%02d.%02d - ", month_, day_,
@@ -75,15 +73,13 @@ private:
     }
 
     void Tick(int maxHundredths) { Advance(1 + rnd_.Below(maxHundredths)); }
-    void Advance(int hundredths)
-    {
+    void Advance(int hundredths) {
         clock_ += hundredths;
         if (clock_ >= 8640000)
             NextDay();
     }
     // A session running past midnight carries on into the next calendar day.
-    void NextDay()
-    {
+    void NextDay() {
         clock_ -= 8640000;
         if (++day_ > DaysIn(year_, month_)) {
             day_ = 1;
@@ -95,8 +91,7 @@ private:
         carried_ = true;
     }
 
-    void Opening()
-    {
+    void Opening() {
         Line("Standard Modem in use.");
         Tick(5);
         Line("Modem type: Standard Modem");
@@ -121,8 +116,7 @@ private:
         Line("Interpreted response: Ok");
     }
 
-    void Closing(bool remote)
-    {
+    void Closing(bool remote) {
         if (remote) {
             Line("Recv: <cr><lf>NO CARRIER<cr><lf>");
             Line("Interpreted response: No Carrier");
@@ -143,16 +137,14 @@ private:
         Line("115200,N,8,1");
     }
 
-    void Statistics(int reads, int writes)
-    {
+    void Statistics(int reads, int writes) {
         Tick(300);
         Line("Session Statistics:");
         Line("               Reads : " + std::to_string(reads) + " bytes");
         Line("               Writes: " + std::to_string(writes) + " bytes");
     }
 
-    void Connected(int seconds, bool remote, bool missingDisconnect)
-    {
+    void Connected(int seconds, bool remote, bool missingDisconnect) {
         int speed = 28800 + 2400 * rnd_.Below(12);
         Line("Recv: <cr><lf>CONNECT " + std::to_string(speed) + "<cr><lf>");
         Line("Interpreted response: Connect");
@@ -167,9 +159,9 @@ private:
         Statistics(reads, reads / (8 + rnd_.Below(20)));
     }
 
-    void Dialled()
-    {
-        const char* number = kNumbers[static_cast<std::size_t>(rnd_.Below(static_cast<int>(kNumbers.size())))];
+    void Dialled() {
+        const char* number =
+            kNumbers[static_cast<std::size_t>(rnd_.Below(static_cast<int>(kNumbers.size())))];
         Opening();
         Tick(30);
         Line("Dialing.");
@@ -194,8 +186,7 @@ private:
         Connected(seconds, kind < 30, kind >= 97);
     }
 
-    void Answered()
-    {
+    void Answered() {
         Opening();
         Line("Recv: <cr><lf>RING<cr><lf>");
         Line("Interpreted response: Ring");
@@ -206,8 +197,7 @@ private:
         Connected(60 + rnd_.Below(1200), rnd_.Below(2) == 0, false);
     }
 
-    void Day(int y, int m, int d)
-    {
+    void Day(int y, int m, int d) {
         if (carried_ && (y < year_ || (y == year_ && (m < month_ || (m == month_ && d < day_)))))
             return;  // a session already ran into this day and filled it
         if (!carried_ || y != year_ || m != month_ || d != day_)
@@ -244,8 +234,7 @@ private:
 
 }  // namespace
 
-std::uint64_t Generate(const Options& options, std::ostream& out)
-{
+std::uint64_t Generate(const Options& options, std::ostream& out) {
     return Writer(options, out).Run();
 }
 

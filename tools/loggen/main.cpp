@@ -14,16 +14,14 @@
 
 namespace {
 
-int Usage(const std::string& problem)
-{
+int Usage(const std::string& problem) {
     std::cerr << "loggen: " << problem << "\n"
               << "usage: loggen [--seed N] [--start YYYY-MM-DD] [--days N] [--lines N]"
                  " [--damage PER_MILLE] [--out FILE]\n";
     return 2;
 }
 
-bool ParseNumber(const std::string& text, unsigned long long& value)
-{
+bool ParseNumber(const std::string& text, unsigned long long& value) {
     if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
         return false;
     value = std::strtoull(text.c_str(), nullptr, 10);
@@ -32,8 +30,7 @@ bool ParseNumber(const std::string& text, unsigned long long& value)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     loggen::Options options;
     std::string outPath;
     for (int i = 1; i < argc; ++i) {

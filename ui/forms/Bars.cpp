@@ -8,11 +8,13 @@ void ProgressBar::Create(Form& form, int id, HWND parent) {
 }
 
 void ProgressBar::SetMax(int max) {
-    if (hwnd()) SendMessageA(hwnd(), PBM_SETRANGE32, 0, max);
+    if (hwnd())
+        SendMessageA(hwnd(), PBM_SETRANGE32, 0, max);
 }
 
 void ProgressBar::SetValue(int value) {
-    if (hwnd()) SendMessageA(hwnd(), PBM_SETPOS, static_cast<WPARAM>(value), 0);
+    if (hwnd())
+        SendMessageA(hwnd(), PBM_SETPOS, static_cast<WPARAM>(value), 0);
 }
 
 int ProgressBar::Value() const {
@@ -37,9 +39,11 @@ void StatusBar::SetSimpleText(const std::string& text) {
 }
 
 void StatusBar::SetPanels(const std::vector<int>& rightEdgesTwips) {
-    if (!hwnd()) return;
+    if (!hwnd())
+        return;
     std::vector<int> edges;
-    for (int edge : rightEdgesTwips) edges.push_back(edge < 0 ? -1 : TwipsToPixelsX(edge));
+    for (int edge : rightEdgesTwips)
+        edges.push_back(edge < 0 ? -1 : TwipsToPixelsX(edge));
     SendMessageA(hwnd(), SB_SIMPLE, FALSE, 0);
     SendMessageA(hwnd(), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
 }
@@ -52,7 +56,8 @@ void StatusBar::SetPanelText(int panel, const std::string& text) {
 }
 
 std::string StatusBar::PanelText(int panel) const {
-    if (!hwnd()) return {};
+    if (!hwnd())
+        return {};
     LRESULT length = LOWORD(SendMessageA(hwnd(), SB_GETTEXTLENGTHA, static_cast<WPARAM>(panel), 0));
     std::string text(static_cast<size_t>(length) + 1, '\0');
     SendMessageA(hwnd(), SB_GETTEXTA, static_cast<WPARAM>(panel),
@@ -62,7 +67,8 @@ std::string StatusBar::PanelText(int panel) const {
 }
 
 void StatusBar::Reposition() {
-    if (!hwnd()) return;
+    if (!hwnd())
+        return;
     SendMessageA(hwnd(), WM_SIZE, 0, 0);
     // Moved along the bottom edge, the bar keeps its size and would not repaint its panels.
     InvalidateRect(hwnd(), nullptr, TRUE);
@@ -70,13 +76,13 @@ void StatusBar::Reposition() {
 
 void Toolbar::Create(Form& form, int id, HIMAGELIST images,
                      const std::vector<ButtonSpec>& buttons) {
-    CreateChild(form, id, TOOLBARCLASSNAMEA, "",
-                TBSTYLE_TOOLTIPS | CCS_TOP | WS_CLIPSIBLINGS);
+    CreateChild(form, id, TOOLBARCLASSNAMEA, "", TBSTYLE_TOOLTIPS | CCS_TOP | WS_CLIPSIBLINGS);
     buttons_ = buttons;
     // Position p is command firstCommand_ + p: ids of the window, apart from its controls'.
     firstCommand_ = form.ReserveIds(static_cast<int>(buttons_.size())) - 1;
     SendMessageA(hwnd(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    if (images) SendMessageA(hwnd(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    if (images)
+        SendMessageA(hwnd(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
     std::vector<TBBUTTON> native(buttons_.size());
     for (size_t i = 0; i < buttons_.size(); ++i) {
         TBBUTTON& b = native[i];
@@ -99,7 +105,8 @@ void Toolbar::Create(Form& form, int id, HIMAGELIST images,
 }
 
 void Toolbar::SetButtonEnabled(int position, bool enabled) {
-    if (hwnd()) SendMessageA(hwnd(), TB_ENABLEBUTTON, ButtonCommandId(position), enabled);
+    if (hwnd())
+        SendMessageA(hwnd(), TB_ENABLEBUTTON, ButtonCommandId(position), enabled);
 }
 
 bool Toolbar::ButtonEnabled(int position) const {
@@ -107,7 +114,8 @@ bool Toolbar::ButtonEnabled(int position) const {
 }
 
 void Toolbar::SetButtonChecked(int position, bool checked) {
-    if (hwnd()) SendMessageA(hwnd(), TB_CHECKBUTTON, ButtonCommandId(position), checked);
+    if (hwnd())
+        SendMessageA(hwnd(), TB_CHECKBUTTON, ButtonCommandId(position), checked);
 }
 
 bool Toolbar::ButtonChecked(int position) const {
@@ -124,19 +132,24 @@ const std::string& Toolbar::ButtonKey(int position) const {
 int Toolbar::ButtonCommandId(int position) const { return firstCommand_ + position; }
 
 void Toolbar::PerformClick(int position) {
-    if (ButtonEnabled(position)) HandleCommand(ButtonCommandId(position));
+    if (ButtonEnabled(position))
+        HandleCommand(ButtonCommandId(position));
 }
 
 bool Toolbar::HandleCommand(int commandId) {
     int position = commandId - firstCommand_;
-    if (position < 1 || position > ButtonCount()) return false;
-    if (ButtonClick) ButtonClick(ButtonKey(position));
+    if (position < 1 || position > ButtonCount())
+        return false;
+    if (ButtonClick)
+        ButtonClick(ButtonKey(position));
     return true;
 }
 
 std::string Toolbar::ShownToolTip(int position) const {
-    HWND tip = hwnd() ? reinterpret_cast<HWND>(SendMessageA(hwnd(), TB_GETTOOLTIPS, 0, 0)) : nullptr;
-    if (!tip) return {};
+    HWND tip =
+        hwnd() ? reinterpret_cast<HWND>(SendMessageA(hwnd(), TB_GETTOOLTIPS, 0, 0)) : nullptr;
+    if (!tip)
+        return {};
     char text[256] = {};
     TTTOOLINFOA info = {};
     info.cbSize = sizeof(info);
@@ -152,7 +165,8 @@ bool Toolbar::OnNotify(NMHDR* header, LRESULT& result) {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
         int position = static_cast<int>(info->hdr.idFrom) - firstCommand_;
         if (position >= 1 && position <= ButtonCount()) {
-            info->lpszText = const_cast<char*>(buttons_[static_cast<size_t>(position - 1)].toolTip.c_str());
+            info->lpszText =
+                const_cast<char*>(buttons_[static_cast<size_t>(position - 1)].toolTip.c_str());
         }
         result = 0;
         return true;

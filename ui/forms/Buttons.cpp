@@ -15,12 +15,11 @@ void Label::OnCommand(int code) {
     }
 }
 
-void Button::Create(Form& form, int id, const std::string& caption, bool isDefault,
-                    HWND parent) {
+void Button::Create(Form& form, int id, const std::string& caption, bool isDefault, HWND parent) {
     CreateChild(form, id, "BUTTON", caption,
-                WS_TABSTOP | BS_NOTIFY | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0,
-                parent);
-    if (isDefault) form.SetDefaultButton(this);
+                WS_TABSTOP | BS_NOTIFY | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, parent);
+    if (isDefault)
+        form.SetDefaultButton(this);
 }
 
 void Button::PerformClick() {
@@ -49,7 +48,10 @@ void CheckBox::SetValue(int value) {
         return;
     }
     SendMessageA(hwnd(), BM_SETCHECK,
-                 value == 1 ? BST_CHECKED : value == 2 ? BST_INDETERMINATE : BST_UNCHECKED, 0);
+                 value == 1   ? BST_CHECKED
+                 : value == 2 ? BST_INDETERMINATE
+                              : BST_UNCHECKED,
+                 0);
     Raise(Click);
 }
 
@@ -82,11 +84,13 @@ void OptionButton::SetValue(bool value) {
         HWND first = hwnd();
         while (first && !(GetWindowLongPtrA(first, GWL_STYLE) & WS_GROUP)) {
             HWND prev = GetWindow(first, GW_HWNDPREV);
-            if (!prev) break;
+            if (!prev)
+                break;
             first = prev;
         }
         for (HWND w = first; w; w = GetWindow(w, GW_HWNDNEXT)) {
-            if (w != first && (GetWindowLongPtrA(w, GWL_STYLE) & WS_GROUP)) break;
+            if (w != first && (GetWindowLongPtrA(w, GWL_STYLE) & WS_GROUP))
+                break;
             if (w != hwnd() && GetParent(w) == parent) {
                 SendMessageA(w, BM_SETCHECK, BST_UNCHECKED, 0);
             }

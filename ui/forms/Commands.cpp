@@ -17,7 +17,8 @@ UnservedCommandHook SetUnservedCommandHook(UnservedCommandHook hook) {
 }
 
 void ReportUnservedCommand(const std::string& command) {
-    if (Hook()) Hook()(command);
+    if (Hook())
+        Hook()(command);
 }
 
 }  // namespace forms

@@ -24,10 +24,10 @@ class CommandTable {
 public:
     struct Row {
         Id id;
-        const char* name;                // for the unserved-command report
-        MenuItem* menu = nullptr;        // the menu item that runs it, if any
+        const char* name;                  // for the unserved-command report
+        MenuItem* menu = nullptr;          // the menu item that runs it, if any
         const char* toolbarKey = nullptr;  // the toolbar button's key, if any
-        std::function<void()> run = {};  // empty: served by another window
+        std::function<void()> run = {};    // empty: served by another window
         // A keyboard shortcut of the menu item: FCONTROL / FSHIFT / FALT and a virtual key.
         BYTE keyFlags = 0;
         WORD key = 0;
@@ -39,13 +39,15 @@ public:
         rows_ = std::move(rows);
         served_ = std::move(served);
         for (const Row& row : rows_) {
-            if (row.menu) row.menu->Click = [this, id = row.id] { Run(id); };
+            if (row.menu)
+                row.menu->Click = [this, id = row.id] { Run(id); };
         }
     }
 
     void Run(Id id) const {
         for (const Row& row : rows_) {
-            if (row.id != id) continue;
+            if (row.id != id)
+                continue;
             if (row.run) {
                 row.run();
                 return;

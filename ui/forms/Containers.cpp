@@ -46,7 +46,8 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_SETFONT:
         SetPropA(hwnd, "DuveloFont", reinterpret_cast<HANDLE>(wp));
-        if (LOWORD(lp)) InvalidateRect(hwnd, nullptr, TRUE);
+        if (LOWORD(lp))
+            InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(GetPropA(hwnd, "DuveloFont"));
@@ -86,7 +87,8 @@ void PictureBox::Create(Form& form, int id, HWND parent) {
 
 void PictureBox::SetBitmap(HBITMAP bitmap) {
     bitmap_.Reset(bitmap);
-    if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
+    if (hwnd())
+        InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void PictureBox::OnCommand(int code) {
@@ -98,7 +100,8 @@ void PictureBox::OnCommand(int code) {
 }
 
 bool PictureBox::OnControlMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
-    if (msg != WM_PAINT) return false;
+    if (msg != WM_PAINT)
+        return false;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
     RECT client;

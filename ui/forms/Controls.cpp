@@ -14,10 +14,10 @@ HWND ToolTipFor(HWND formWindow) {
     if (it != g_toolTips.end() && IsWindow(it->second)) {
         return it->second;
     }
-    HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                               WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, formWindow, nullptr,
-                               AppInstance(), nullptr);
+    HWND tip =
+        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                        WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, formWindow, nullptr, AppInstance(), nullptr);
     g_toolTips[formWindow] = tip;
     return tip;
 }
@@ -26,9 +26,12 @@ HWND ToolTipFor(HWND formWindow) {
 
 int ShiftState() {
     int state = 0;
-    if (GetKeyState(VK_SHIFT) < 0) state |= 1;
-    if (GetKeyState(VK_CONTROL) < 0) state |= 2;
-    if (GetKeyState(VK_MENU) < 0) state |= 4;
+    if (GetKeyState(VK_SHIFT) < 0)
+        state |= 1;
+    if (GetKeyState(VK_CONTROL) < 0)
+        state |= 2;
+    if (GetKeyState(VK_MENU) < 0)
+        state |= 4;
     return state;
 }
 
@@ -45,15 +48,14 @@ void Control::CreateChild(Form& form, int id, const char* className, const std::
     form_ = &form;
     id_ = id;
     form.Load();
-    hwnd_ = CreateWindowExA(exStyle, className, text.c_str(),
-                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0,
-                            10, 10, parent ? parent : form.hwnd(),
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance(),
-                            nullptr);
+    hwnd_ = CreateWindowExA(
+        exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 10,
+        10, parent ? parent : form.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        AppInstance(), nullptr);
     form.Register(this);
     if (hwnd_) {
-        SendMessageA(hwnd_, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                     FALSE);
         SetWindowSubclass(hwnd_, &Control::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
         if (font_) {
             font_.Reset();
@@ -106,7 +108,8 @@ std::string Control::Text() const {
         return {};
     }
     std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -197,9 +200,11 @@ void Control::SetBold(bool bold) {
 }
 
 void Control::SetForeColor(COLORREF colour) {
-    if (colour == foreColor_) return;
+    if (colour == foreColor_)
+        return;
     foreColor_ = colour;
-    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+    if (hwnd_)
+        InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 bool Control::OnControlMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }

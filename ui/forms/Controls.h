@@ -76,7 +76,8 @@ protected:
     // Native notifications routed by the form.
     virtual void OnCommand(int code) { (void)code; }
     virtual bool OnNotify(NMHDR* header, LRESULT& result) {
-        (void)header; (void)result;
+        (void)header;
+        (void)result;
         return false;
     }
     // Messages to the control itself (after subclassing); return true when handled.
@@ -110,6 +111,7 @@ public:
     }
     void Create(Form& form, int id, const std::string& caption, DWORD align = SS_LEFT,
                 HWND parent = nullptr);
+
 protected:
     void OnCommand(int code) override;
 };
@@ -124,6 +126,7 @@ public:
                 HWND parent = nullptr);
     // Presses the button as the user would (raises Click when enabled).
     void PerformClick();
+
 protected:
     void OnCommand(int code) override;
 };
@@ -138,6 +141,7 @@ public:
     // 0 unchecked, 1 checked, 2 grayed. Setting a different value raises Click once.
     int Value() const;
     void SetValue(int value);
+
 protected:
     void OnCommand(int code) override;
 };
@@ -154,6 +158,7 @@ public:
     bool Value() const;
     // Setting True clears the others of the group and raises Click once.
     void SetValue(bool value);
+
 protected:
     void OnCommand(int code) override;
 };
@@ -175,6 +180,7 @@ public:
     int SelLength() const;
     void SetSelLength(int length);
     std::string SelText() const;
+
 protected:
     void OnCommand(int code) override;
 };
@@ -197,8 +203,10 @@ public:
     // The characters typed into the mask's places, without literals and prompts.
     std::string ClipText() const;
     char PromptChar() const { return mask_.Prompt(); }
+
 protected:
     bool OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
 private:
     EditMask::State State() const;
     // Shows an edited state; raises Change when the text was edited.
@@ -210,8 +218,7 @@ private:
 
 class ComboBox : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD style,
-                        HWND parent) override {
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD style, HWND parent) override {
         Create(form, id, (style & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST, parent);
     }
     // dropDownList: the user can only pick from the list.
@@ -223,14 +230,14 @@ public:
     int ListIndex() const;
     // Selecting a different row raises Click once.
     void SetListIndex(int index);
+
 protected:
     void OnCommand(int code) override;
 };
 
 class ListBox : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD,
-                        HWND parent) override {
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
         Create(form, id, parent);
     }
     void Create(Form& form, int id, HWND parent = nullptr);
@@ -241,6 +248,7 @@ public:
     std::string List(int index) const;
     int ListIndex() const;
     void SetListIndex(int index);
+
 protected:
     void OnCommand(int code) override;
 };
@@ -260,24 +268,24 @@ public:
 // A picture: a bitmap drawn at the control's top-left corner.
 class PictureBox : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD,
-                        HWND parent) override {
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
         Create(form, id, parent);
     }
     void Create(Form& form, int id, HWND parent = nullptr);
     void SetBitmap(HBITMAP bitmap);  // takes ownership
     HBITMAP Bitmap() const { return bitmap_.Get(); }
+
 protected:
     void OnCommand(int code) override;
     bool OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
 private:
     OwnedBitmap bitmap_;
 };
 
 class ProgressBar : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD,
-                        HWND parent) override {
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
         Create(form, id, parent);
     }
     void Create(Form& form, int id, HWND parent = nullptr);
@@ -290,8 +298,7 @@ public:
 // A status bar with one text (simple mode) or with panels.
 class StatusBar : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD,
-                        HWND) override {
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND) override {
         Create(form, id);
     }
     void Create(Form& form, int id);
@@ -302,27 +309,27 @@ public:
     std::string PanelText(int panel) const;
     // Keeps the bar at the bottom of its parent.
     void Reposition();
+
 private:
     std::string simpleText_;
 };
 
 class UpDown : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD,
-                        HWND parent) override {
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
         Create(form, id, parent);
     }
     void Create(Form& form, int id, HWND parent = nullptr);
     // Raised with +1 for up and -1 for down.
     std::function<void(int delta)> Spin;
+
 protected:
     bool OnNotify(NMHDR* header, LRESULT& result) override;
 };
 
 class MonthCalendar : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD,
-                        HWND parent) override {
+    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
         Create(form, id, parent);
     }
     void Create(Form& form, int id, HWND parent = nullptr);
@@ -330,8 +337,10 @@ public:
     double Value() const;
     void SetValue(double day);
     void SetRange(double first, double last);
+
 protected:
     bool OnNotify(NMHDR* header, LRESULT& result) override;
+
 private:
     bool settingValue_ = false;
 };
@@ -340,7 +349,7 @@ private:
 class Toolbar : public Control {
 public:
     struct ButtonSpec {
-        std::string key;     // empty for a separator
+        std::string key;  // empty for a separator
         std::string toolTip;
         int image = -1;      // index in the image list
         bool check = false;  // a check button
@@ -361,8 +370,10 @@ public:
     std::function<void(const std::string& key)> ButtonClick;
     // Presses a button as the user would.
     void PerformClick(int position);
+
 protected:
     bool OnNotify(NMHDR* header, LRESULT& result) override;
+
 private:
     friend class Form;
     bool HandleCommand(int commandId);
@@ -385,6 +396,7 @@ public:
     std::function<void()> Tick;
     // Runs the Tick event as the timer would.
     void Fire();
+
 private:
     friend class Form;
     void Apply();
@@ -419,6 +431,7 @@ public:
     int id() const { return id_; }
     HMENU Popup() const { return popup_; }
     std::function<void()> Click;
+
 private:
     void Refresh();
     void Detach();

@@ -29,9 +29,11 @@ void UpDown::Create(Form& form, int id, HWND parent) {
 }
 
 bool UpDown::OnNotify(NMHDR* header, LRESULT& result) {
-    if (header->code != UDN_DELTAPOS) return false;
+    if (header->code != UDN_DELTAPOS)
+        return false;
     auto* change = reinterpret_cast<NMUPDOWN*>(header);
-    if (Spin && change->iDelta != 0) Spin(change->iDelta > 0 ? 1 : -1);
+    if (Spin && change->iDelta != 0)
+        Spin(change->iDelta > 0 ? 1 : -1);
     result = 1;  // keep the position: the control only reports presses
     return true;
 }
@@ -46,12 +48,14 @@ void MonthCalendar::Create(Form& form, int id, HWND parent) {
 
 double MonthCalendar::Value() const {
     SYSTEMTIME st = {};
-    if (!hwnd() || !MonthCal_GetCurSel(hwnd(), &st)) return 0;
+    if (!hwnd() || !MonthCal_GetCurSel(hwnd(), &st))
+        return 0;
     return SystemTimeToDay(st);
 }
 
 void MonthCalendar::SetValue(double day) {
-    if (!hwnd()) return;
+    if (!hwnd())
+        return;
     SYSTEMTIME st = DayToSystemTime(day);
     settingValue_ = true;
     MonthCal_SetCurSel(hwnd(), &st);
@@ -59,7 +63,8 @@ void MonthCalendar::SetValue(double day) {
 }
 
 void MonthCalendar::SetRange(double first, double last) {
-    if (!hwnd()) return;
+    if (!hwnd())
+        return;
     SYSTEMTIME range[2] = {DayToSystemTime(first), DayToSystemTime(last)};
     MonthCal_SetRange(hwnd(), GDTR_MIN | GDTR_MAX, range);
 }

@@ -77,18 +77,27 @@ void Declare(F& form, std::initializer_list<Declared<F>> table) {
         if (row.at.width != 0 || row.at.height != 0) {
             control.Move(row.at.left, row.at.top, row.at.width, row.at.height);
         }
-        if (!row.toolTip.empty()) control.SetToolTip(row.toolTip);
-        if (row.look.hidden) control.SetVisible(false);
-        if (row.look.cancel) form.SetCancelButton(dynamic_cast<Button*>(&control));
+        if (!row.toolTip.empty())
+            control.SetToolTip(row.toolTip);
+        if (row.look.hidden)
+            control.SetVisible(false);
+        if (row.look.cancel)
+            form.SetCancelButton(dynamic_cast<Button*>(&control));
         auto bind = [&form](void (F::*procedure)()) -> std::function<void()> {
-            if (!procedure) return {};
+            if (!procedure)
+                return {};
             return [&form, procedure] { (form.*procedure)(); };
         };
-        if (row.on.click) control.Click = bind(row.on.click);
-        if (row.on.dblClick) control.DblClick = bind(row.on.dblClick);
-        if (row.on.change) control.Change = bind(row.on.change);
-        if (row.on.gotFocus) control.GotFocus = bind(row.on.gotFocus);
-        if (row.on.lostFocus) control.LostFocus = bind(row.on.lostFocus);
+        if (row.on.click)
+            control.Click = bind(row.on.click);
+        if (row.on.dblClick)
+            control.DblClick = bind(row.on.dblClick);
+        if (row.on.change)
+            control.Change = bind(row.on.change);
+        if (row.on.gotFocus)
+            control.GotFocus = bind(row.on.gotFocus);
+        if (row.on.lostFocus)
+            control.LostFocus = bind(row.on.lostFocus);
         if (row.on.mouseMove) {
             control.MouseMove = [&form, procedure = row.on.mouseMove](int, int, int, int) {
                 (form.*procedure)();

@@ -18,7 +18,8 @@ std::optional<FileDialogResult> SystemFileDialog(const FileDialogRequest& reques
     // "a|b|c|d" becomes "a\0b\0c\0d\0\0".
     std::string filter = request.filter;
     for (char& c : filter) {
-        if (c == '|') c = '\0';
+        if (c == '|')
+            c = '\0';
     }
     filter.push_back('\0');
     filter.push_back('\0');
@@ -80,7 +81,9 @@ bool Run(const std::string& commandLine, WORD show) {
 bool RunHidden(const std::string& commandLine) { return Run(commandLine, SW_HIDE); }
 bool RunShown(const std::string& commandLine) { return Run(commandLine, SW_SHOWNORMAL); }
 
-RunFunction SetRunFunction(RunFunction function) { return std::exchange(g_run, std::move(function)); }
+RunFunction SetRunFunction(RunFunction function) {
+    return std::exchange(g_run, std::move(function));
+}
 
 void ShowHelp(const std::string& helpFile, unsigned command) {
     if (g_help) {
@@ -91,6 +94,8 @@ void ShowHelp(const std::string& helpFile, unsigned command) {
     WinHelpA(owner, helpFile.c_str(), command, 0);
 }
 
-HelpFunction SetHelpFunction(HelpFunction function) { return std::exchange(g_help, std::move(function)); }
+HelpFunction SetHelpFunction(HelpFunction function) {
+    return std::exchange(g_help, std::move(function));
+}
 
 }  // namespace forms

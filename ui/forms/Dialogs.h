@@ -11,16 +11,16 @@ namespace forms {
 struct FileDialogRequest {
     bool save = false;
     std::string title;
-    std::string filter;        // "Text (*.txt)|*.txt|All (*.*)|*.*"
+    std::string filter;  // "Text (*.txt)|*.txt|All (*.*)|*.*"
     std::string initialDir;
-    std::string fileName;      // proposed name
+    std::string fileName;          // proposed name
     std::string defaultExtension;  // added to a typed name without one ("txt")
-    unsigned long flags = 0;   // OFN_* flags
+    unsigned long flags = 0;       // OFN_* flags
 };
 
 struct FileDialogResult {
-    std::string fileName;      // full path
-    std::string fileTitle;     // name without the folder
+    std::string fileName;   // full path
+    std::string fileTitle;  // name without the folder
 };
 
 // Shows the dialog; no value when the user cancelled.

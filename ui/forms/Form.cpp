@@ -183,15 +183,13 @@ void Form::Load() {
         (style_.exStyle & WS_EX_APPWINDOW) == 0) {
         owner = nullptr;  // modeless windows stand alone; modal ones are owned in ShowModal
     }
-    hwnd_ = CreateWindowExA(style_.exStyle, kFormClass, name_.c_str(),
-                            style_.style & ~WS_VISIBLE, x, y, width, height, owner,
-                            style_.menu, AppInstance(), this);
+    hwnd_ = CreateWindowExA(style_.exStyle, kFormClass, name_.c_str(), style_.style & ~WS_VISIBLE,
+                            x, y, width, height, owner, style_.menu, AppInstance(), this);
     if (!hwnd_) {
         return;
     }
     if (style_.background) {
-        SetClassLongPtrA(hwnd_, GCLP_HBRBACKGROUND,
-                         reinterpret_cast<LONG_PTR>(style_.background));
+        SetClassLongPtrA(hwnd_, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(style_.background));
     }
     g_loaded.push_back(this);
     nextId_ = kFirstReservedId;
@@ -300,7 +298,8 @@ std::string Form::Caption() const {
         return name_;
     }
     std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -358,10 +357,12 @@ int Form::ScaleHeight() const {
 bool Form::Minimized() const { return hwnd_ && IsIconic(hwnd_); }
 
 void Form::SetAccelerators(const std::vector<ACCEL>& keys) {
-    if (accelerators_) DestroyAcceleratorTable(accelerators_);
+    if (accelerators_)
+        DestroyAcceleratorTable(accelerators_);
     std::vector<ACCEL> table = keys;
-    accelerators_ = table.empty() ? nullptr
-                                  : CreateAcceleratorTableA(table.data(), static_cast<int>(table.size()));
+    accelerators_ = table.empty()
+                        ? nullptr
+                        : CreateAcceleratorTableA(table.data(), static_cast<int>(table.size()));
 }
 
 void Form::Post(std::function<void()> call) {
@@ -389,7 +390,8 @@ int Form::ReserveIds(int count) {
 }
 
 void Form::RouteNotifications(HWND sender, Control* control) {
-    if (sender) notifiers_[sender] = control;
+    if (sender)
+        notifiers_[sender] = control;
 }
 
 bool Form::PreviewDialogKey(const MSG& msg) {
@@ -408,12 +410,14 @@ void Form::ShowDefaultLook() {
     HWND focus = GetFocus();
     Button* focused = nullptr;
     for (auto& [id, control] : controls_) {
-        if (control->hwnd() == focus) focused = dynamic_cast<Button*>(control);
+        if (control->hwnd() == focus)
+            focused = dynamic_cast<Button*>(control);
     }
     Button* look = focused ? focused : defaultButton_;
     for (auto& [id, control] : controls_) {
         auto* button = dynamic_cast<Button*>(control);
-        if (!button || !button->hwnd()) continue;
+        if (!button || !button->hwnd())
+            continue;
         bool isDefault = (GetWindowLongPtrA(button->hwnd(), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
         if (isDefault != (button == look)) {
             SendMessageA(button->hwnd(), BM_SETSTYLE,
@@ -426,7 +430,8 @@ void Form::RegisterMenuItem(MenuItem* item) { menuItems_[item->id()] = item; }
 
 void Form::UnregisterMenuItem(MenuItem* item) {
     auto it = menuItems_.find(item->id());
-    if (it != menuItems_.end() && it->second == item) menuItems_.erase(it);
+    if (it != menuItems_.end() && it->second == item)
+        menuItems_.erase(it);
 }
 
 void Form::Register(Control* control) { controls_[control->id()] = control; }

@@ -119,7 +119,6 @@ public:
     static Form* ActiveForm();
 
 protected:
-
     Form(std::string name, Style style);
 
     // Creates the controls (once per window creation, before Form_Load).
@@ -131,7 +130,10 @@ protected:
     // Set cancel to true to keep the window.
     virtual void Form_Unload(bool& cancel) { (void)cancel; }
     virtual void Form_KeyPress(int ascii) { (void)ascii; }
-    virtual void Form_KeyDown(int key, int shift) { (void)key; (void)shift; }
+    virtual void Form_KeyDown(int key, int shift) {
+        (void)key;
+        (void)shift;
+    }
     virtual void Form_Click() {}
     virtual void Form_Paint(HDC dc) { (void)dc; }
     // Messages the layer does not handle itself; return true when handled.
@@ -197,7 +199,8 @@ protected:
         current_ = static_cast<T*>(this);
     }
     ~SingleForm() override {
-        if (current_ == static_cast<T*>(this)) current_ = nullptr;
+        if (current_ == static_cast<T*>(this))
+            current_ = nullptr;
     }
 
 private:

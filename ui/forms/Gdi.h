@@ -19,7 +19,8 @@ public:
     GdiObject& operator=(const GdiObject&) = delete;
     GdiObject(GdiObject&& other) noexcept : handle_(other.Release()) {}
     GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) Reset(other.Release());
+        if (this != &other)
+            Reset(other.Release());
         return *this;
     }
 
@@ -27,7 +28,8 @@ public:
     explicit operator bool() const { return handle_ != nullptr; }
     Handle Release() { return std::exchange(handle_, nullptr); }
     void Reset(Handle handle = nullptr) {
-        if (handle_ && handle_ != handle) DeleteObject(handle_);
+        if (handle_ && handle_ != handle)
+            DeleteObject(handle_);
         handle_ = handle;
     }
 
@@ -43,9 +45,11 @@ using OwnedBitmap = GdiObject<HBITMAP>;
 // An object selected into a device context for a while; the previous one is put back.
 class Selection {
 public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+    Selection(HDC dc, HGDIOBJ object)
+        : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
     ~Selection() {
-        if (previous_) SelectObject(dc_, previous_);
+        if (previous_)
+            SelectObject(dc_, previous_);
     }
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;
@@ -60,7 +64,8 @@ class WindowDC {
 public:
     explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
     ~WindowDC() {
-        if (dc_) ReleaseDC(hwnd_, dc_);
+        if (dc_)
+            ReleaseDC(hwnd_, dc_);
     }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
@@ -76,7 +81,8 @@ class OwnedDC {
 public:
     explicit OwnedDC(HDC dc = nullptr) : dc_(dc) {}
     ~OwnedDC() {
-        if (dc_) DeleteDC(dc_);
+        if (dc_)
+            DeleteDC(dc_);
     }
     OwnedDC(const OwnedDC&) = delete;
     OwnedDC& operator=(const OwnedDC&) = delete;

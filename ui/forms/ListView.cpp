@@ -7,8 +7,7 @@ namespace forms {
 
 void ListView::Create(Form& form, int id, HWND parent) {
     CreateChild(form, id, WC_LISTVIEWA, "",
-                LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP | WS_BORDER, 0,
-                parent);
+                LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP | WS_BORDER, 0, parent);
     if (hwnd()) {
         ListView_SetExtendedListViewStyle(hwnd(), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     }
@@ -16,13 +15,15 @@ void ListView::Create(Form& form, int id, HWND parent) {
 }
 
 void ListView::ClearColumns() {
-    if (!hwnd()) return;
+    if (!hwnd())
+        return;
     while (ListView_DeleteColumn(hwnd(), 0)) {
     }
 }
 
 void ListView::AddColumn(const std::string& title, int alignment, int widthTwips) {
-    if (!hwnd()) return;
+    if (!hwnd())
+        return;
     LVCOLUMNA column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     column.fmt = alignment == 1 ? LVCFMT_RIGHT : alignment == 2 ? LVCFMT_CENTER : LVCFMT_LEFT;
@@ -34,13 +35,15 @@ void ListView::AddColumn(const std::string& title, int alignment, int widthTwips
 }
 
 int ListView::ColumnCount() const {
-    if (!hwnd()) return 0;
+    if (!hwnd())
+        return 0;
     HWND header = ListView_GetHeader(hwnd());
     return header ? Header_GetItemCount(header) : 0;
 }
 
 std::string ListView::ColumnText(int column) const {
-    if (!hwnd() || column < 1 || column > ColumnCount()) return {};
+    if (!hwnd() || column < 1 || column > ColumnCount())
+        return {};
     char text[260] = {};
     LVCOLUMNA info = {};
     info.mask = LVCF_TEXT;
@@ -52,49 +55,58 @@ std::string ListView::ColumnText(int column) const {
 }
 
 int ListView::ColumnWidth(int column) const {
-    if (!hwnd()) return 0;
+    if (!hwnd())
+        return 0;
     return PixelsToTwipsX(ListView_GetColumnWidth(hwnd(), column - 1));
 }
 
 void ListView::SetColumnWidth(int column, int widthTwips) {
-    if (hwnd()) ListView_SetColumnWidth(hwnd(), column - 1, TwipsToPixelsX(widthTwips));
+    if (hwnd())
+        ListView_SetColumnWidth(hwnd(), column - 1, TwipsToPixelsX(widthTwips));
 }
 
 void ListView::ClearRows() {
-    if (hwnd()) ListView_DeleteAllItems(hwnd());
+    if (hwnd())
+        ListView_DeleteAllItems(hwnd());
 }
 
 void ListView::AddRow(const std::vector<std::string>& texts) {
-    if (!hwnd()) return;
+    if (!hwnd())
+        return;
     LVITEMA item = {};
     item.mask = LVIF_TEXT;
     item.iItem = RowCount();
     std::string first = texts.empty() ? std::string() : texts[0];
     item.pszText = const_cast<char*>(first.c_str());
-    int row = static_cast<int>(SendMessageA(hwnd(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    int row =
+        static_cast<int>(SendMessageA(hwnd(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     for (size_t i = 1; i < texts.size(); ++i) {
         LVITEMA sub = {};
         sub.iSubItem = static_cast<int>(i);
         sub.pszText = const_cast<char*>(texts[i].c_str());
-        SendMessageA(hwnd(), LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
+        SendMessageA(hwnd(), LVM_SETITEMTEXTA, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&sub));
     }
 }
 
 int ListView::RowCount() const { return hwnd() ? ListView_GetItemCount(hwnd()) : 0; }
 
 std::string ListView::RowText(int row, int column) const {
-    if (!hwnd()) return {};
+    if (!hwnd())
+        return {};
     char text[1024] = {};
     LVITEMA item = {};
     item.iSubItem = column - 1;
     item.pszText = text;
     item.cchTextMax = sizeof(text);
-    SendMessageA(hwnd(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageA(hwnd(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
     return text;
 }
 
 void ListView::SelectRow(int row) {
-    if (!hwnd() || row < 0 || row >= RowCount()) return;
+    if (!hwnd() || row < 0 || row >= RowCount())
+        return;
     ListView_SetItemState(hwnd(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(hwnd(), row, FALSE);
 }
@@ -105,7 +117,8 @@ int ListView::SelectedRow() const {
 
 void ListView::SetFontSize(double points) {
     fontSize_ = points;
-    if (!hwnd()) return;
+    if (!hwnd())
+        return;
     int height = -static_cast<int>(
         std::lround(points * GetDeviceCaps(WindowDC(hwnd()).Get(), LOGPIXELSY) / 72.0));
     LOGFONTA lf = {};
@@ -120,7 +133,8 @@ void ListView::SetFontSize(double points) {
 bool ListView::OnNotify(NMHDR* header, LRESULT& result) {
     if (header->code == LVN_COLUMNCLICK) {
         auto* view = reinterpret_cast<NMLISTVIEW*>(header);
-        if (ColumnClick) ColumnClick(view->iSubItem + 1);
+        if (ColumnClick)
+            ColumnClick(view->iSubItem + 1);
         result = 0;
         return true;
     }

@@ -10,11 +10,13 @@ void ComboBox::Create(Form& form, int id, bool dropDownList, HWND parent) {
 }
 
 void ComboBox::AddItem(const std::string& text) {
-    if (hwnd()) SendMessageA(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (hwnd())
+        SendMessageA(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void ComboBox::Clear() {
-    if (hwnd()) SendMessageA(hwnd(), CB_RESETCONTENT, 0, 0);
+    if (hwnd())
+        SendMessageA(hwnd(), CB_RESETCONTENT, 0, 0);
 }
 
 int ComboBox::ListCount() const {
@@ -22,8 +24,10 @@ int ComboBox::ListCount() const {
 }
 
 std::string ComboBox::List(int index) const {
-    if (!hwnd() || index < 0 || index >= ListCount()) return {};
-    std::string text(static_cast<size_t>(SendMessageA(hwnd(), CB_GETLBTEXTLEN, index, 0)) + 1, '\0');
+    if (!hwnd() || index < 0 || index >= ListCount())
+        return {};
+    std::string text(static_cast<size_t>(SendMessageA(hwnd(), CB_GETLBTEXTLEN, index, 0)) + 1,
+                     '\0');
     text.resize(static_cast<size_t>(
         SendMessageA(hwnd(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()))));
     return text;
@@ -34,7 +38,8 @@ int ComboBox::ListIndex() const {
 }
 
 void ComboBox::SetListIndex(int index) {
-    if (!hwnd() || ListIndex() == index) return;
+    if (!hwnd() || ListIndex() == index)
+        return;
     SendMessageA(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     Raise(Click);
 }
@@ -50,8 +55,9 @@ void ComboBox::OnCommand(int code) {
 }
 
 void ListBox::Create(Form& form, int id, HWND parent) {
-    CreateChild(form, id, "LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                WS_EX_CLIENTEDGE, parent);
+    CreateChild(form, id, "LISTBOX", "",
+                WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE,
+                parent);
 }
 
 void ListBox::AddItem(const std::string& text, int index) {
@@ -62,11 +68,13 @@ void ListBox::AddItem(const std::string& text, int index) {
 }
 
 void ListBox::RemoveItem(int index) {
-    if (hwnd()) SendMessageA(hwnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    if (hwnd())
+        SendMessageA(hwnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
 void ListBox::Clear() {
-    if (hwnd()) SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0);
+    if (hwnd())
+        SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0);
 }
 
 int ListBox::ListCount() const {
@@ -74,7 +82,8 @@ int ListBox::ListCount() const {
 }
 
 std::string ListBox::List(int index) const {
-    if (!hwnd() || index < 0 || index >= ListCount()) return {};
+    if (!hwnd() || index < 0 || index >= ListCount())
+        return {};
     std::string text(static_cast<size_t>(SendMessageA(hwnd(), LB_GETTEXTLEN, index, 0)) + 1, '\0');
     text.resize(static_cast<size_t>(
         SendMessageA(hwnd(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()))));
@@ -86,7 +95,8 @@ int ListBox::ListIndex() const {
 }
 
 void ListBox::SetListIndex(int index) {
-    if (!hwnd() || ListIndex() == index) return;
+    if (!hwnd() || ListIndex() == index)
+        return;
     SendMessageA(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     Raise(Click);
 }

@@ -8,13 +8,15 @@ namespace forms {
 EditMask::EditMask(std::string mask, char prompt) : mask_(std::move(mask)), prompt_(prompt) {}
 
 bool EditMask::IsPlace(std::size_t pos) const {
-    if (pos >= mask_.size()) return false;
+    if (pos >= mask_.size())
+        return false;
     char m = mask_[pos];
     return m == '#' || m == 'A' || m == '?' || m == '9' || m == 'a';
 }
 
 bool EditMask::Accepts(std::size_t pos, char c) const {
-    if (pos >= mask_.size()) return false;
+    if (pos >= mask_.size())
+        return false;
     unsigned char u = static_cast<unsigned char>(c);
     switch (mask_[pos]) {
     case '#':
@@ -36,13 +38,15 @@ std::string EditMask::Conform(const std::string& text) const {
     for (std::size_t pos = 0; pos < mask_.size(); ++pos) {
         if (!IsPlace(pos)) {
             out += mask_[pos];
-            if (src < text.size() && text[src] == mask_[pos]) ++src;
+            if (src < text.size() && text[src] == mask_[pos])
+                ++src;
             continue;
         }
         if (src < text.size() && Accepts(pos, text[src])) {
             out += text[src++];
         } else {
-            if (src < text.size() && text[src] == prompt_) ++src;
+            if (src < text.size() && text[src] == prompt_)
+                ++src;
             out += prompt_;
         }
     }
@@ -52,13 +56,15 @@ std::string EditMask::Conform(const std::string& text) const {
 std::string EditMask::ClipText(const std::string& text) const {
     std::string out;
     for (std::size_t pos = 0; pos < text.size() && pos < mask_.size(); ++pos) {
-        if (IsPlace(pos) && text[pos] != prompt_) out += text[pos];
+        if (IsPlace(pos) && text[pos] != prompt_)
+            out += text[pos];
     }
     return out;
 }
 
 EditMask::Typed EditMask::Type(State& state, char c) const {
-    if (state.text.size() != mask_.size()) state.text = Conform(state.text);
+    if (state.text.size() != mask_.size())
+        state.text = Conform(state.text);
     std::size_t pos = state.selStart < 0 ? 0 : static_cast<std::size_t>(state.selStart);
     while (pos < mask_.size() && !IsPlace(pos)) {
         if (mask_[pos] == c) {  // typing the literal moves past it
@@ -67,28 +73,34 @@ EditMask::Typed EditMask::Type(State& state, char c) const {
         }
         ++pos;
     }
-    if (pos >= mask_.size() || !Accepts(pos, c)) return Typed::Refused;
+    if (pos >= mask_.size() || !Accepts(pos, c))
+        return Typed::Refused;
     state.text[pos] = c;
     ++pos;
-    while (pos < mask_.size() && !IsPlace(pos)) ++pos;
+    while (pos < mask_.size() && !IsPlace(pos))
+        ++pos;
     state.selStart = static_cast<int>(pos);
     return Typed::Changed;
 }
 
 bool EditMask::Erase(State& state, bool backwards) const {
-    if (state.text.size() != mask_.size()) state.text = Conform(state.text);
+    if (state.text.size() != mask_.size())
+        state.text = Conform(state.text);
     int start = state.selStart < 0 ? 0 : state.selStart;
     int length = state.selLength;
     if (length == 0) {
         if (backwards) {
-            if (start == 0) return false;
+            if (start == 0)
+                return false;
             --start;
-            while (start > 0 && !IsPlace(static_cast<std::size_t>(start))) --start;
+            while (start > 0 && !IsPlace(static_cast<std::size_t>(start)))
+                --start;
         }
         length = 1;
     }
     for (int i = start; i < start + length && i < static_cast<int>(mask_.size()); ++i) {
-        if (IsPlace(static_cast<std::size_t>(i))) state.text[static_cast<std::size_t>(i)] = prompt_;
+        if (IsPlace(static_cast<std::size_t>(i)))
+            state.text[static_cast<std::size_t>(i)] = prompt_;
     }
     state.selStart = start;
     state.selLength = 0;

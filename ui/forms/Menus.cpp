@@ -16,15 +16,19 @@ std::map<HMENU, std::vector<MenuItem*>>& MenuSiblings() {
 }  // namespace
 
 Timer::~Timer() {
-    if (form_ && form_->hwnd() && enabled_) KillTimer(form_->hwnd(), id_);
-    if (form_) form_->UnregisterTimer(this);
+    if (form_ && form_->hwnd() && enabled_)
+        KillTimer(form_->hwnd(), id_);
+    if (form_)
+        form_->UnregisterTimer(this);
 }
 
 void Timer::Create(Form& form, int interval, bool enabled) {
     static UINT_PTR next = 1000;
-    if (form_) form_->UnregisterTimer(this);
+    if (form_)
+        form_->UnregisterTimer(this);
     form_ = &form;
-    if (id_ == 0) id_ = ++next;
+    if (id_ == 0)
+        id_ = ++next;
     interval_ = interval;
     enabled_ = enabled;
     form.RegisterTimer(this);
@@ -32,9 +36,11 @@ void Timer::Create(Form& form, int interval, bool enabled) {
 }
 
 void Timer::Apply() {
-    if (!form_ || !form_->hwnd()) return;
+    if (!form_ || !form_->hwnd())
+        return;
     KillTimer(form_->hwnd(), id_);
-    if (enabled_ && interval_ > 0) SetTimer(form_->hwnd(), id_, static_cast<UINT>(interval_), nullptr);
+    if (enabled_ && interval_ > 0)
+        SetTimer(form_->hwnd(), id_, static_cast<UINT>(interval_), nullptr);
 }
 
 void Timer::SetEnabled(bool enabled) {
@@ -48,19 +54,22 @@ void Timer::SetInterval(int interval) {
 }
 
 void Timer::Fire() {
-    if (Tick) Tick();
+    if (Tick)
+        Tick();
 }
 
 MenuItem::~MenuItem() { Detach(); }
 
 void MenuItem::Detach() {
-    if (form_ && id_) form_->UnregisterMenuItem(this);
+    if (form_ && id_)
+        form_->UnregisterMenuItem(this);
     form_ = nullptr;
     id_ = 0;
     if (parent_) {
         auto& list = MenuSiblings()[parent_];
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
-        if (list.empty()) MenuSiblings().erase(parent_);
+        if (list.empty())
+            MenuSiblings().erase(parent_);
     }
     parent_ = nullptr;
     popup_ = nullptr;
@@ -99,19 +108,23 @@ void MenuItem::CreateSeparator(HMENU popup) {
 int MenuItem::Position() const {
     int position = 0;
     for (MenuItem* item : MenuSiblings()[parent_]) {
-        if (item == this) return position;
-        if (item->visible_) ++position;
+        if (item == this)
+            return position;
+        if (item->visible_)
+            ++position;
     }
     return -1;
 }
 
 void MenuItem::Refresh() {
-    if (!parent_ || !visible_) return;
+    if (!parent_ || !visible_)
+        return;
     int position = Position();
     UINT flags = MF_BYPOSITION | (enabled_ ? MF_ENABLED : MF_GRAYED);
     EnableMenuItem(parent_, static_cast<UINT>(position), flags);
     for (Form* form : Form::LoadedForms()) {
-        if (form->hwnd() && GetMenu(form->hwnd())) DrawMenuBar(form->hwnd());
+        if (form->hwnd() && GetMenu(form->hwnd()))
+            DrawMenuBar(form->hwnd());
     }
 }
 
@@ -121,16 +134,20 @@ void MenuItem::SetEnabled(bool enabled) {
 }
 
 void MenuItem::SetChecked(bool checked) {
-    if (parent_ && id_) CheckMenuItem(parent_, static_cast<UINT>(id_), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    if (parent_ && id_)
+        CheckMenuItem(parent_, static_cast<UINT>(id_),
+                      MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 bool MenuItem::Checked() const {
-    return parent_ && id_ && (GetMenuState(parent_, static_cast<UINT>(id_), MF_BYCOMMAND) & MF_CHECKED);
+    return parent_ && id_ &&
+           (GetMenuState(parent_, static_cast<UINT>(id_), MF_BYCOMMAND) & MF_CHECKED);
 }
 
 void MenuItem::SetCaption(const std::string& caption) {
     caption_ = caption;
-    if (!parent_ || !visible_) return;
+    if (!parent_ || !visible_)
+        return;
     MENUITEMINFOA info = {};
     info.cbSize = sizeof(info);
     info.fMask = MIIM_STRING;
@@ -140,7 +157,8 @@ void MenuItem::SetCaption(const std::string& caption) {
 }
 
 void MenuItem::SetVisible(bool visible) {
-    if (visible == visible_ || !parent_) return;
+    if (visible == visible_ || !parent_)
+        return;
     if (!visible) {
         RemoveMenu(parent_, static_cast<UINT>(Position()), MF_BYPOSITION);
         visible_ = false;
@@ -153,8 +171,8 @@ void MenuItem::SetVisible(bool visible) {
             InsertMenuA(parent_, position, MF_BYPOSITION | MF_POPUP,
                         reinterpret_cast<UINT_PTR>(popup_), caption_.c_str());
         } else {
-            InsertMenuA(parent_, position, MF_BYPOSITION | MF_STRING,
-                        static_cast<UINT_PTR>(id_), caption_.c_str());
+            InsertMenuA(parent_, position, MF_BYPOSITION | MF_STRING, static_cast<UINT_PTR>(id_),
+                        caption_.c_str());
         }
         Refresh();
     }

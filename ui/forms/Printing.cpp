@@ -20,8 +20,10 @@ HDC SystemPrintDialog() {
     if (!PrintDlgA(&dialog)) {
         return nullptr;
     }
-    if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
-    if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
+    if (dialog.hDevMode)
+        GlobalFree(dialog.hDevMode);
+    if (dialog.hDevNames)
+        GlobalFree(dialog.hDevNames);
     return dialog.hDC;
 }
 
@@ -29,8 +31,8 @@ HDC SystemPrintDialog() {
 class SelectedFont {
 public:
     SelectedFont(HDC dc, const std::string& face, int points)
-        : font_(CreateFontA(-MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
-                            FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+        : font_(CreateFontA(-MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
+                            FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
                             face.c_str())),
           selected_(dc, font_.Get()) {}

@@ -17,7 +17,8 @@ void RichText::Create(Form& form, int id, HWND parent) {
 }
 
 void RichText::SetPlainText(const std::string& text, const std::string& face, int points) {
-    if (!hwnd()) return;
+    if (!hwnd())
+        return;
     suppress_ = true;
     SETTEXTEX set = {ST_DEFAULT, CP_ACP};
     SendMessageA(hwnd(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&set),
@@ -36,7 +37,8 @@ void RichText::SetPlainText(const std::string& text, const std::string& face, in
 }
 
 std::string RichText::PlainText() const {
-    if (!hwnd()) return {};
+    if (!hwnd())
+        return {};
     GETTEXTLENGTHEX length = {GTL_NUMCHARS | GTL_USECRLF, CP_ACP};
     LRESULT count = SendMessageA(hwnd(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
     std::string text(static_cast<size_t>(count) * 2 + 2, '\0');
@@ -51,7 +53,8 @@ std::string RichText::PlainText() const {
 }
 
 void RichText::MarkTitle(int start, int length, int points) {
-    if (!hwnd() || length <= 0) return;
+    if (!hwnd() || length <= 0)
+        return;
     CHARRANGE range = {start, start + length};
     SendMessageA(hwnd(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     CHARFORMAT2A format = {};

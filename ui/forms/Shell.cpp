@@ -20,7 +20,8 @@ bool ShellOpen(const std::string& target) {
         return false;
     }
     HWND owner = Form::ActiveForm() ? Form::ActiveForm()->hwnd() : nullptr;
-    HINSTANCE result = ShellExecuteA(owner, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    HINSTANCE result =
+        ShellExecuteA(owner, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 

@@ -7,11 +7,12 @@ void TabStrip::Create(Form& form, int id, HWND parent) {
     tabs_.clear();
     pages_.clear();
     toolTip_ = nullptr;
-    if (!hwnd()) return;
-    toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                               WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form.hwnd(), nullptr,
-                               AppInstance(), nullptr);
+    if (!hwnd())
+        return;
+    toolTip_ =
+        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                        WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, form.hwnd(), nullptr, AppInstance(), nullptr);
 }
 
 void TabStrip::SetTabs(const std::vector<Tab>& tabs, const std::vector<Control*>& pages) {
@@ -19,9 +20,11 @@ void TabStrip::SetTabs(const std::vector<Tab>& tabs, const std::vector<Control*>
     pages_ = pages;
     pages_.resize(tabs_.size(), nullptr);
     for (Tab& tab : tabs_) {
-        if (tab.key.empty()) tab.key = tab.caption;
+        if (tab.key.empty())
+            tab.key = tab.caption;
     }
-    if (!hwnd()) return;
+    if (!hwnd())
+        return;
     SendMessageA(hwnd(), TCM_DELETEALLITEMS, 0, 0);
     for (size_t i = 0; i < tabs_.size(); ++i) {
         TCITEMA item = {};
@@ -29,15 +32,15 @@ void TabStrip::SetTabs(const std::vector<Tab>& tabs, const std::vector<Control*>
         item.pszText = const_cast<char*>(tabs_[i].caption.c_str());
         SendMessageA(hwnd(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
     }
-    if (!tabs_.empty()) SendMessageA(hwnd(), TCM_SETCURSEL, 0, 0);
+    if (!tabs_.empty())
+        SendMessageA(hwnd(), TCM_SETCURSEL, 0, 0);
     ShowSelectedPage();
     PlaceToolTips();
 }
 
 const std::string& TabStrip::Caption(int index) const {
     static const std::string none;
-    return index >= 1 && index <= TabCount() ? tabs_[static_cast<size_t>(index - 1)].caption
-                                             : none;
+    return index >= 1 && index <= TabCount() ? tabs_[static_cast<size_t>(index - 1)].caption : none;
 }
 
 const std::string& TabStrip::Key(int index) const {
@@ -50,7 +53,8 @@ Control* TabStrip::Page(int index) const {
 }
 
 std::string TabStrip::ToolTipText(int index) const {
-    if (!toolTip_ || index < 1 || index > TabCount()) return {};
+    if (!toolTip_ || index < 1 || index > TabCount())
+        return {};
     char text[256] = {};
     TTTOOLINFOA info = {};
     info.cbSize = sizeof(info);
@@ -62,19 +66,22 @@ std::string TabStrip::ToolTipText(int index) const {
 }
 
 int TabStrip::SelectedIndex() const {
-    if (!hwnd() || tabs_.empty()) return 0;
+    if (!hwnd() || tabs_.empty())
+        return 0;
     return static_cast<int>(SendMessageA(hwnd(), TCM_GETCURSEL, 0, 0)) + 1;
 }
 
 void TabStrip::Select(int index) {
-    if (!hwnd() || index < 1 || index > TabCount() || index == SelectedIndex()) return;
+    if (!hwnd() || index < 1 || index > TabCount() || index == SelectedIndex())
+        return;
     SendMessageA(hwnd(), TCM_SETCURSEL, static_cast<WPARAM>(index - 1), 0);
     ShowSelectedPage();
     Raise(Click);
 }
 
 void TabStrip::SelectNext() {
-    if (TabCount() == 0) return;
+    if (TabCount() == 0)
+        return;
     int selected = SelectedIndex();
     Select(selected >= TabCount() ? 1 : selected + 1);
 }
@@ -82,7 +89,8 @@ void TabStrip::SelectNext() {
 void TabStrip::ShowSelectedPage() {
     Control* shown = Page(SelectedIndex());
     for (Control* page : pages_) {
-        if (page && page != shown) page->SetVisible(false);
+        if (page && page != shown)
+            page->SetVisible(false);
     }
     if (shown && shown->hwnd()) {
         // In front of the strip and of the other pages.
@@ -93,7 +101,8 @@ void TabStrip::ShowSelectedPage() {
 }
 
 void TabStrip::PlaceToolTips() {
-    if (!toolTip_ || !hwnd()) return;
+    if (!toolTip_ || !hwnd())
+        return;
     for (int index = 1; index <= TabCount(); ++index) {
         TTTOOLINFOA info = {};
         info.cbSize = sizeof(info);
@@ -102,7 +111,8 @@ void TabStrip::PlaceToolTips() {
         info.uId = static_cast<UINT_PTR>(index);
         SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
         const std::string& text = tabs_[static_cast<size_t>(index - 1)].toolTip;
-        if (text.empty()) continue;
+        if (text.empty())
+            continue;
         SendMessageA(hwnd(), TCM_GETITEMRECT, static_cast<WPARAM>(index - 1),
                      reinterpret_cast<LPARAM>(&info.rect));
         info.lpszText = const_cast<char*>(text.c_str());
@@ -121,7 +131,8 @@ bool TabStrip::OnNotify(NMHDR* header, LRESULT& result) {
 }
 
 bool TabStrip::OnControlMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
-    if (msg == WM_SIZE) PlaceToolTips();  // the tabs' rectangles follow the strip's size
+    if (msg == WM_SIZE)
+        PlaceToolTips();  // the tabs' rectangles follow the strip's size
     return false;
 }
 

@@ -5,10 +5,9 @@
 
 namespace forms {
 
-void TextBox::Create(Form& form, int id, const std::string& text, DWORD extraStyle,
-                     HWND parent) {
-    CreateChild(form, id, "EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL | extraStyle,
-                WS_EX_CLIENTEDGE, parent);
+void TextBox::Create(Form& form, int id, const std::string& text, DWORD extraStyle, HWND parent) {
+    CreateChild(form, id, "EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL | extraStyle, WS_EX_CLIENTEDGE,
+                parent);
 }
 
 void TextBox::SetText(const std::string& text) {
@@ -33,12 +32,14 @@ void TextBox::SetMaxLength(int length) {
 
 int TextBox::SelStart() const {
     DWORD start = 0;
-    if (hwnd()) SendMessageA(hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    if (hwnd())
+        SendMessageA(hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
     return static_cast<int>(start);
 }
 
 void TextBox::SetSelStart(int start) {
-    if (hwnd()) SendMessageA(hwnd(), EM_SETSEL, static_cast<WPARAM>(start), start);
+    if (hwnd())
+        SendMessageA(hwnd(), EM_SETSEL, static_cast<WPARAM>(start), start);
 }
 
 int TextBox::SelLength() const {
@@ -52,7 +53,8 @@ int TextBox::SelLength() const {
 
 void TextBox::SetSelLength(int length) {
     int start = SelStart();
-    if (hwnd()) SendMessageA(hwnd(), EM_SETSEL, static_cast<WPARAM>(start), start + length);
+    if (hwnd())
+        SendMessageA(hwnd(), EM_SETSEL, static_cast<WPARAM>(start), start + length);
 }
 
 std::string TextBox::SelText() const {
@@ -88,9 +90,11 @@ std::string MaskedEdit::ClipText() const { return mask_.ClipText(Text()); }
 EditMask::State MaskedEdit::State() const { return {Text(), SelStart(), SelLength()}; }
 
 void MaskedEdit::Show(const EditMask::State& state, bool changed) {
-    if (changed) Control::SetText(state.text);
+    if (changed)
+        Control::SetText(state.text);
     SetSelStart(state.selStart);
-    if (changed) Raise(Change);
+    if (changed)
+        Raise(Change);
 }
 
 void MaskedEdit::TypeChar(char c) {
@@ -111,7 +115,8 @@ void MaskedEdit::TypeChar(char c) {
 
 void MaskedEdit::Erase(bool backwards) {
     EditMask::State state = State();
-    if (mask_.Erase(state, backwards)) Show(state, true);
+    if (mask_.Erase(state, backwards))
+        Show(state, true);
 }
 
 bool MaskedEdit::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -122,8 +127,10 @@ bool MaskedEdit::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resul
     case WM_CHAR: {
         int ascii = static_cast<int>(wp);
         PreviewKeyPress(ascii);
-        if (KeyPress) KeyPress(ascii);
-        if (ascii == 0 || ascii == '\t' || ascii == '\r' || ascii == 27) return ascii == 0;
+        if (KeyPress)
+            KeyPress(ascii);
+        if (ascii == 0 || ascii == '\t' || ascii == '\r' || ascii == 27)
+            return ascii == 0;
         if (ascii == '\b') {
             Erase(true);
         } else if (ascii >= 32) {
@@ -139,7 +146,8 @@ bool MaskedEdit::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resul
     }
     case WM_KEYDOWN:
         if (wp == VK_DELETE) {
-            if (KeyDown) KeyDown(static_cast<int>(wp), ShiftState());
+            if (KeyDown)
+                KeyDown(static_cast<int>(wp), ShiftState());
             Erase(false);
             result = 0;
             return true;
@@ -156,7 +164,8 @@ bool MaskedEdit::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resul
             }
             CloseClipboard();
         }
-        for (char c : paste) TypeChar(c);
+        for (char c : paste)
+            TypeChar(c);
         result = 0;
         return true;
     }

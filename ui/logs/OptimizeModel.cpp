@@ -20,8 +20,8 @@ std::function<void()>& Disable() {
 
 bool ConfirmOptimize() {
     DUVMain::MessageText = "About to optimize Current Modem Log File!\n\nAre You Sure?";
-    int answer = ShowMessage(DUVMain::MessageText, msg::YesNo | msg::IconQuestion,
-                             "OPTIMIZE MODEM LOG");
+    int answer =
+        ShowMessage(DUVMain::MessageText, msg::YesNo | msg::IconQuestion, "OPTIMIZE MODEM LOG");
     DUVMain::MessageAnswer = std::to_string(answer);
     DUVMain::OptimizePrompted = true;
     return answer == msg::Yes;
@@ -31,7 +31,8 @@ void SetDisableControls(std::function<void()> disable) { Disable() = std::move(d
 
 void DisableControls() {
     runtime::SetContext("DUVOptimize", "DisableControls");
-    if (Disable()) Disable()();
+    if (Disable())
+        Disable()();
 }
 
 namespace {
@@ -43,7 +44,8 @@ bool Optimize(bool disableFirst) {
     const std::string backup = InProgramFolder(DUVMain::ArchiveOpen ? kArchiveBackup : kLogBackup);
     return RunInMainWindow(
         [&](const Progress& progress) {
-            if (disableFirst) DisableControls();
+            if (disableFirst)
+                DisableControls();
             runtime::SetContext("DUVOptimize", "DoOptimize");
             return OptimizeLines(DUVMain::LogFilePath, backup, CurrentKeywords(),
                                  DUVMain::LogLineCount, progress);
@@ -57,7 +59,8 @@ bool DoOptimize() { return Optimize(false); }
 
 void OptimizeLog() {
     runtime::SetContext("DUVOptimize", "OptimizeLog");
-    if (ConfirmOptimize()) Optimize(true);
+    if (ConfirmOptimize())
+        Optimize(true);
 }
 
 }  // namespace DUVOptimize

@@ -8,7 +8,8 @@
 namespace ReportWindowModel {
 
 int LinesPerPage(int printableHeight, int lineHeight) {
-    if (lineHeight <= 0) return 1;
+    if (lineHeight <= 0)
+        return 1;
     return std::max(1, printableHeight / lineHeight);
 }
 
@@ -22,13 +23,16 @@ PrintLayout LayOutPages(const std::string& text, int linesPerPage) {
         if (c == '\r' || c == '\n') {
             lines.push_back(line);
             line.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
         } else {
             line.push_back(c);
         }
     }
-    if (!line.empty() || lines.empty()) lines.push_back(line);
-    for (size_t first = 0; first < lines.size(); first += static_cast<size_t>(layout.LinesPerPage)) {
+    if (!line.empty() || lines.empty())
+        lines.push_back(line);
+    for (size_t first = 0; first < lines.size();
+         first += static_cast<size_t>(layout.LinesPerPage)) {
         size_t last = std::min(lines.size(), first + static_cast<size_t>(layout.LinesPerPage));
         layout.Pages.emplace_back(lines.begin() + static_cast<std::ptrdiff_t>(first),
                                   lines.begin() + static_cast<std::ptrdiff_t>(last));
@@ -44,7 +48,8 @@ std::string DefaultSaveName(bool details, double startDate, double endDate) {
 std::string ReportFileContents(const std::string& reportText) { return reportText + "\r\n"; }
 
 StatusTexts StatusFor(bool listFormat, bool autoArrange, double fontSize) {
-    if (!listFormat) return {" Standard Format", "", ""};
+    if (!listFormat)
+        return {" Standard Format", "", ""};
     return {" List View Format", autoArrange ? " Auto Arrange On" : " Auto Arrange Off",
             " Font Size " + runtime::Str(fontSize)};
 }
@@ -58,16 +63,20 @@ double FontSizeIncreased(double size) { return FourPlaces(FourPlaces(size) + 1);
 
 double FontSizeDecreased(double size) {
     double kept = FourPlaces(size);
-    if (kept < 1) return kept;
+    if (kept < 1)
+        return kept;
     return FourPlaces(kept - 1);
 }
 
 std::optional<double> ArrangedColumnWidth(const std::string& header, int windowWidth,
                                           int columnCount) {
-    if (header == " Notes") return 6000.0;
-    if (columnCount < 2) return std::nullopt;
+    if (header == " Notes")
+        return 6000.0;
+    if (columnCount < 2)
+        return std::nullopt;
     double width = (windowWidth - 2200.0) / (columnCount - 1);
-    if (width > 100) return width;
+    if (width > 100)
+        return width;
     return std::nullopt;
 }
 
@@ -93,16 +102,22 @@ ViewApplication ApplyView(const ReportViewSettings& record, bool details, bool l
                           bool normalState, int columnCount) {
     ViewApplication result;
     if (normalState) {
-        if (record.WinHeight != 0) result.Height = record.WinHeight;
-        if (record.WinWidth != 0) result.Width = record.WinWidth;
-        if (record.WinTop != 0) result.Top = record.WinTop;
-        if (record.WinLeft != 0) result.Left = record.WinLeft;
+        if (record.WinHeight != 0)
+            result.Height = record.WinHeight;
+        if (record.WinWidth != 0)
+            result.Width = record.WinWidth;
+        if (record.WinTop != 0)
+            result.Top = record.WinTop;
+        if (record.WinLeft != 0)
+            result.Left = record.WinLeft;
     }
     if (listFormat) {
-        if (record.FontSize != 0) result.FontSize = record.FontSize;
+        if (record.FontSize != 0)
+            result.FontSize = record.FontSize;
         int last = details ? 6 : columnCount - 1;
         for (int i = 1; i <= last; ++i) {
-            if (record.Column.at(i) != 0) result.Columns.emplace_back(i + 1, record.Column.at(i));
+            if (record.Column.at(i) != 0)
+                result.Columns.emplace_back(i + 1, record.Column.at(i));
         }
     }
     return result;

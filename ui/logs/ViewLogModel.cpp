@@ -12,15 +12,19 @@
 namespace ViewLogModel {
 
 Mode ModeFor(const std::string& textFileDir, bool archiveOpen) {
-    if (!textFileDir.empty()) return Mode::TextFile;
+    if (!textFileDir.empty())
+        return Mode::TextFile;
     return archiveOpen ? Mode::Archive : Mode::ModemLog;
 }
 
 std::string Caption(Mode mode, const std::string& fileTitle) {
     switch (mode) {
-        case Mode::TextFile: return "DUV - View Text File (" + fileTitle + ")";
-        case Mode::Archive: return "DUV - View Archive (" + fileTitle + ")";
-        case Mode::ModemLog: break;
+    case Mode::TextFile:
+        return "DUV - View Text File (" + fileTitle + ")";
+    case Mode::Archive:
+        return "DUV - View Archive (" + fileTitle + ")";
+    case Mode::ModemLog:
+        break;
     }
     return "DUV - View Modem Log";
 }
@@ -53,8 +57,10 @@ std::string ShownText(std::string bytes) {
 
 std::string FontPanel(const std::string& fontName, int fontSize, bool bold, bool italic) {
     std::string text = fontName + " " + std::to_string(fontSize);
-    if (bold) text += " Bold";
-    if (italic) text += " Italic";
+    if (bold)
+        text += " Bold";
+    if (italic)
+        text += " Italic";
     return text;
 }
 
@@ -101,23 +107,29 @@ const std::array<unsigned char, 256>& UpperBytes() {
 std::int64_t FindText(std::string_view text, std::int64_t selStart, const SearchState& state) {
     const std::string_view pattern = state.Text;
     const auto size = static_cast<std::int64_t>(text.size());
-    if (pattern.empty() || selStart < 0 || selStart > size) return -1;
+    if (pattern.empty() || selStart < 0 || selStart > size)
+        return -1;
     const auto& upper = UpperBytes();
     auto same = [&](char a, char b) {
-        if (state.MatchCase != 0) return a == b;
+        if (state.MatchCase != 0)
+            return a == b;
         return upper[static_cast<unsigned char>(a)] == upper[static_cast<unsigned char>(b)];
     };
     const auto length = static_cast<std::int64_t>(pattern.size());
     if (state.Direction == 1) {
         // The caret still on the last match of an unchanged search: look past that match.
         std::int64_t from = selStart;
-        if (selStart == state.Start && !state.IsNew) ++from;
-        if (from > size) return -1;
-        auto it = std::search(text.begin() + from, text.end(), pattern.begin(), pattern.end(), same);
+        if (selStart == state.Start && !state.IsNew)
+            ++from;
+        if (from > size)
+            return -1;
+        auto it =
+            std::search(text.begin() + from, text.end(), pattern.begin(), pattern.end(), same);
         return it == text.end() ? -1 : it - text.begin();
     }
     // Up: the last occurrence that begins before the caret.
-    if (selStart == 0) return -1;
+    if (selStart == 0)
+        return -1;
     std::int64_t end = std::min(size, selStart - 1 + length);
     auto last = text.begin() + end;
     auto it = std::find_end(text.begin(), last, pattern.begin(), pattern.end(), same);

@@ -57,7 +57,7 @@ struct ShownWindow {
     std::string FontName;
     double FontSize = 0;
     bool Bold = false, Italic = false;
-    int State = 0;  // 0 normal, 1 minimized, 2 maximized
+    int State = 0;                 // 0 normal, 1 minimized, 2 maximized
     double Height = 0, Width = 0;  // twips
 };
 

@@ -27,11 +27,16 @@ frmFileRepair::frmFileRepair() : SingleForm("frmFileRepair", RepairStyle()) {}
 void frmFileRepair::CreateControls() {
     SetCaption("File Repair");
     forms::Declare<frmFileRepair>(*this, {
-        {lblFileRepair, "", {240, 200, 4200, 300}},
-        {ProgressBar, "", {240, 620, 4200, 300}},
-        {btnOK, "&OK", {1800, 1120, 1200, 380}, {}, nullptr, {.style = BS_DEFPUSHBUTTON},
-         {.click = &frmFileRepair::btnOK_Click}},
-    });
+                                             {lblFileRepair, "", {240, 200, 4200, 300}},
+                                             {ProgressBar, "", {240, 620, 4200, 300}},
+                                             {btnOK,
+                                              "&OK",
+                                              {1800, 1120, 1200, 380},
+                                              {},
+                                              nullptr,
+                                              {.style = BS_DEFPUSHBUTTON},
+                                              {.click = &frmFileRepair::btnOK_Click}},
+                                         });
     ProgressBar.SetMax(100);
 }
 
@@ -42,13 +47,14 @@ void frmFileRepair::Form_Load() {
 }
 
 void frmFileRepair::Form_Activate() {
-    if (repairRun_) return;
+    if (repairRun_)
+        return;
     repairRun_ = true;
     runtime::SetContext("frmFileRepair", "Form_Activate");
     forms::PumpMessages();
-    LogMaintenance::RewriteResult result = LogMaintenance::RepairLog(
-        {[this](const std::string& text) { lblFileRepair.SetText(text); },
-         [this](int percent) { ProgressBar.SetValue(percent); }});
+    LogMaintenance::RewriteResult result =
+        LogMaintenance::RepairLog({[this](const std::string& text) { lblFileRepair.SetText(text); },
+                                   [this](int percent) { ProgressBar.SetValue(percent); }});
     if (result) {
         MessageBeep(MB_OK);
         lblFileRepair.SetText(LogMaintenance::kRepairedText);

@@ -30,33 +30,59 @@ frmPurge::frmPurge() : SingleForm("frmPurge", PurgeStyle()) {}
 void frmPurge::CreateControls() {
     SetCaption("Purge Modem Log");
     const forms::Look group{.style = WS_GROUP};
-    forms::Declare<frmPurge>(*this, {
-        {optPurge[1], "", {180, 250, 280, 300}, {}, nullptr, group},
-        {optPurge[2], "", {180, 850, 280, 300}},
-        {optPurge[3], "", {180, 1450, 280, 300}},
-        {FraPurge[1], "", {480, 100, 5900, 560}},
-        {lbl1[0], "Purge from first entry up to and including ", {120, 200, 3700, 260},
-         {}, &FraPurge[1]},
-        {MaskEdBox1[0], "##/##/####", {3850, 160, 1300, 300}, {}, &FraPurge[1], {},
-         {.change = &frmPurge::MaskEdBox1_Change}},
-        {FraPurge[2], "", {480, 700, 5900, 560}},
-        {lbl2[0], "Purge from", {120, 200, 1000, 260}, {}, &FraPurge[2]},
-        {MaskEdBox2[0], "##/##/####", {1150, 160, 1300, 300}, {}, &FraPurge[2]},
-        {lbl2[1], "to", {2550, 200, 300, 260}, {}, &FraPurge[2]},
-        {MaskEdBox2[1], "##/##/####", {2900, 160, 1300, 300}, {}, &FraPurge[2]},
-        {lbl2[2], "inclusive.", {4300, 200, 1000, 260}, {}, &FraPurge[2]},
-        {FraPurge[3], "", {480, 1300, 5900, 560}},
-        {lbl3[0], "Purge from", {120, 200, 1000, 260}, {}, &FraPurge[3]},
-        {MaskEdBox3[0], "##/##/####", {1150, 160, 1300, 300}, {}, &FraPurge[3], {},
-         {.change = &frmPurge::MaskEdBox3_Change}},
-        {lbl3[1], "to last entry.", {2550, 200, 1500, 260}, {}, &FraPurge[3]},
-        {btnOK, "&OK", {3600, 2000, 1200, 380}, {}, nullptr, {.style = BS_DEFPUSHBUTTON},
-         {.click = &frmPurge::btnOK_Click}},
-        {btnCancel, "&Cancel", {5000, 2000, 1200, 380}, {}, nullptr, {},
-         {.click = &frmPurge::btnCancel_Click}},
-    });
-    for (int i = 1; i <= 3; ++i) optPurge[i].Click = [this, i] { optPurge_Click(i); };
-    for (int i = 0; i <= 1; ++i) MaskEdBox2[i].Change = [this, i] { MaskEdBox2_Change(i); };
+    forms::Declare<frmPurge>(
+        *this, {
+                   {optPurge[1], "", {180, 250, 280, 300}, {}, nullptr, group},
+                   {optPurge[2], "", {180, 850, 280, 300}},
+                   {optPurge[3], "", {180, 1450, 280, 300}},
+                   {FraPurge[1], "", {480, 100, 5900, 560}},
+                   {lbl1[0],
+                    "Purge from first entry up to and including ",
+                    {120, 200, 3700, 260},
+                    {},
+                    &FraPurge[1]},
+                   {MaskEdBox1[0],
+                    "##/##/####",
+                    {3850, 160, 1300, 300},
+                    {},
+                    &FraPurge[1],
+                    {},
+                    {.change = &frmPurge::MaskEdBox1_Change}},
+                   {FraPurge[2], "", {480, 700, 5900, 560}},
+                   {lbl2[0], "Purge from", {120, 200, 1000, 260}, {}, &FraPurge[2]},
+                   {MaskEdBox2[0], "##/##/####", {1150, 160, 1300, 300}, {}, &FraPurge[2]},
+                   {lbl2[1], "to", {2550, 200, 300, 260}, {}, &FraPurge[2]},
+                   {MaskEdBox2[1], "##/##/####", {2900, 160, 1300, 300}, {}, &FraPurge[2]},
+                   {lbl2[2], "inclusive.", {4300, 200, 1000, 260}, {}, &FraPurge[2]},
+                   {FraPurge[3], "", {480, 1300, 5900, 560}},
+                   {lbl3[0], "Purge from", {120, 200, 1000, 260}, {}, &FraPurge[3]},
+                   {MaskEdBox3[0],
+                    "##/##/####",
+                    {1150, 160, 1300, 300},
+                    {},
+                    &FraPurge[3],
+                    {},
+                    {.change = &frmPurge::MaskEdBox3_Change}},
+                   {lbl3[1], "to last entry.", {2550, 200, 1500, 260}, {}, &FraPurge[3]},
+                   {btnOK,
+                    "&OK",
+                    {3600, 2000, 1200, 380},
+                    {},
+                    nullptr,
+                    {.style = BS_DEFPUSHBUTTON},
+                    {.click = &frmPurge::btnOK_Click}},
+                   {btnCancel,
+                    "&Cancel",
+                    {5000, 2000, 1200, 380},
+                    {},
+                    nullptr,
+                    {},
+                    {.click = &frmPurge::btnCancel_Click}},
+               });
+    for (int i = 1; i <= 3; ++i)
+        optPurge[i].Click = [this, i] { optPurge_Click(i); };
+    for (int i = 0; i <= 1; ++i)
+        MaskEdBox2[i].Change = [this, i] { MaskEdBox2_Change(i); };
 }
 
 void frmPurge::Form_Load() {
@@ -72,10 +98,13 @@ void frmPurge::Form_Load() {
 
 // The first activation starts in mode 1, with its option button set to show it.
 void frmPurge::Form_Activate() {
-    if (activated_) return;
+    if (activated_)
+        return;
     activated_ = true;
-    if (optPurge[1].Value()) optPurge_Click(1);
-    else optPurge[1].SetValue(true);
+    if (optPurge[1].Value())
+        optPurge_Click(1);
+    else
+        optPurge[1].SetValue(true);
 }
 
 void frmPurge::optPurge_Click(int index) {
@@ -93,7 +122,8 @@ void frmPurge::optPurge_Click(int index) {
             for (forms::Control* control : groups[static_cast<size_t>(mode)])
                 control->SetEnabled(mode == index);
         }
-        for (int i = 1; i <= 3; ++i) optPurge[i].SetEnabled(true);
+        for (int i = 1; i <= 3; ++i)
+            optPurge[i].SetEnabled(true);
         switch (index) {
         case 1:
             range_.PurgeFrom = DUVMain::FirstEntryDate;
@@ -120,11 +150,13 @@ void frmPurge::optPurge_Click(int index) {
 
 bool frmPurge::ReadClamped(forms::MaskedEdit& box, Bound bound, Date& date, bool rewrite) {
     Date typed = 0;
-    if (!frmMain::ReadDateBox(box, typed)) return false;
+    if (!frmMain::ReadDateBox(box, typed))
+        return false;
     int beeps = 0;
     date = PurgeModel::adjustDate(typed, bound, DUVMain::FirstEntryDate, DUVMain::LastEntryDate,
                                   beeps);
-    for (int i = 0; i < beeps; ++i) MessageBeep(MB_OK);
+    for (int i = 0; i < beeps; ++i)
+        MessageBeep(MB_OK);
     if (rewrite) {
         writing_ = true;
         frmMain::WriteDateBox(box, date);
@@ -134,20 +166,25 @@ bool frmPurge::ReadClamped(forms::MaskedEdit& box, Bound bound, Date& date, bool
 }
 
 void frmPurge::MaskEdBox1_Change() {
-    if (writing_) return;
+    if (writing_)
+        return;
     range_.ToValid = ReadClamped(MaskEdBox1[0], Bound::To, range_.PurgeTo, true);
     CheckOK();
 }
 
 void frmPurge::MaskEdBox2_Change(int index) {
-    if (writing_) return;
-    if (index == 0) range_.FromValid = ReadClamped(MaskEdBox2[0], Bound::From, range_.PurgeFrom, true);
-    else range_.ToValid = ReadClamped(MaskEdBox2[1], Bound::To, range_.PurgeTo, true);
+    if (writing_)
+        return;
+    if (index == 0)
+        range_.FromValid = ReadClamped(MaskEdBox2[0], Bound::From, range_.PurgeFrom, true);
+    else
+        range_.ToValid = ReadClamped(MaskEdBox2[1], Bound::To, range_.PurgeTo, true);
     CheckOK();
 }
 
 void frmPurge::MaskEdBox3_Change() {
-    if (writing_) return;
+    if (writing_)
+        return;
     range_.FromValid = ReadClamped(MaskEdBox3[0], Bound::From, range_.PurgeFrom, true);
     CheckOK();
 }

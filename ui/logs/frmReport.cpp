@@ -14,8 +14,24 @@
 namespace {
 
 enum {
-    idToolbar = 10, idProgress, idStatus, idList, idHeader, idTitle, idBegin, idEnd, idPeriod,
-    idLabel0, idLabel1, idLabel2, idNoConn, idWarning, idNoConnText, idWarn1, idWarn2, idWarn3,
+    idToolbar = 10,
+    idProgress,
+    idStatus,
+    idList,
+    idHeader,
+    idTitle,
+    idBegin,
+    idEnd,
+    idPeriod,
+    idLabel0,
+    idLabel1,
+    idLabel2,
+    idNoConn,
+    idWarning,
+    idNoConnText,
+    idWarn1,
+    idWarn2,
+    idWarn3,
     idText
 };
 
@@ -70,10 +86,10 @@ void frmReport::DefineCommands() {
          VK_F2},
         {C::Details, "Details", &mnuDetails, "Detail", call(&frmReport::mnuDetails_Click), 0,
          VK_F3},
-        {C::FormatStd, "FormatStd", &mnuFormatStd, "Standard",
-         call(&frmReport::mnuFormatStd_Click), 0, VK_F4},
-        {C::ListView, "ListView", &mnuListView, "List View", call(&frmReport::mnuListView_Click),
-         0, VK_F5},
+        {C::FormatStd, "FormatStd", &mnuFormatStd, "Standard", call(&frmReport::mnuFormatStd_Click),
+         0, VK_F4},
+        {C::ListView, "ListView", &mnuListView, "List View", call(&frmReport::mnuListView_Click), 0,
+         VK_F5},
         {C::NumConnections, "NumConnections", &mnuNumConnections, "ShowNums",
          call(&frmReport::mnuNumConnections_Click), FCONTROL, 'N'},
         {C::AutoArrange, "AutoArrange", &mnuAutoArrange, nullptr,
@@ -192,13 +208,13 @@ void frmReport::SetFormatKeys(bool list) {
 void frmReport::Form_Load() {
     runtime::SetContext("frmReport", "Form_Load");
     runtime::Step("Flat", [this] {
-        if (DUVMain::FlatToolbars) FlatToolBar::MakeToolbarFlat(Toolbar1.hwnd(), 1);
+        if (DUVMain::FlatToolbars)
+            FlatToolBar::MakeToolbarFlat(Toolbar1.hwnd(), 1);
     });
     DUVMain::DetailReportBuilt = false;
     DUVMain::SummaryReportBuilt = false;
-    runtime::Step("SaveSettings", [] {
-        frmReport::Get().mnuSaveSettings.SetChecked(DUVMain::ReportSaveSettings);
-    });
+    runtime::Step("SaveSettings",
+                  [] { frmReport::Get().mnuSaveSettings.SetChecked(DUVMain::ReportSaveSettings); });
     runtime::Step("Format", [this] {
         if (DUVMain::ReportListViewFormat) {
             mnuListView.SetChecked(true);
@@ -222,8 +238,10 @@ void frmReport::Form_Load() {
         DUVMain::AutoArrangeOn = DUVMain::ReportAutoArrange;
     });
     runtime::Step("Report", [this] {
-        if (DUVMain::UserReportPref == 0) mnuSummary.SetChecked(true);
-        if (DUVMain::UserReportPref == 1) mnuDetails.SetChecked(true);
+        if (DUVMain::UserReportPref == 0)
+            mnuSummary.SetChecked(true);
+        if (DUVMain::UserReportPref == 1)
+            mnuDetails.SetChecked(true);
     });
 }
 
@@ -248,7 +266,8 @@ void frmReport::Form_Activate() {
 
 void frmReport::Form_Resize() {
     runtime::SetContext("frmReport", "Form_Resize");
-    if (!hwnd() || IsIconic(hwnd())) return;
+    if (!hwnd() || IsIconic(hwnd()))
+        return;
     runtime::Guard([this] {
         SendMessageA(Toolbar1.hwnd(), TB_AUTOSIZE, 0, 0);
         StatusBar1.Reposition();
@@ -268,9 +287,10 @@ void frmReport::Form_Resize() {
             if (DUVMain::AutoArrangeOn) {
                 int columns = ListView1.ColumnCount();
                 for (int i = 2; i <= columns; ++i) {
-                    auto arranged =
-                        ReportWindowModel::ArrangedColumnWidth(ListView1.ColumnText(i), Width(), columns);
-                    if (arranged) ListView1.SetColumnWidth(i, static_cast<int>(*arranged));
+                    auto arranged = ReportWindowModel::ArrangedColumnWidth(ListView1.ColumnText(i),
+                                                                           Width(), columns);
+                    if (arranged)
+                        ListView1.SetColumnWidth(i, static_cast<int>(*arranged));
                 }
             }
         } else {
@@ -395,7 +415,8 @@ void frmReport::mnuListView_Click() {
 }
 
 void frmReport::mnuNumConnections_Click() {
-    if (!mnuNumConnections.Enabled()) return;
+    if (!mnuNumConnections.Enabled())
+        return;
     bool checked = !mnuNumConnections.Checked();
     mnuNumConnections.SetChecked(checked);
     Toolbar1.SetButtonChecked(KeyShowNums, checked);
@@ -403,7 +424,8 @@ void frmReport::mnuNumConnections_Click() {
 }
 
 void frmReport::SetNumberColumn() {
-    if (ListView1.ColumnCount() < 1) return;
+    if (ListView1.ColumnCount() < 1)
+        return;
     bool shown = mnuNumConnections.Enabled() && mnuNumConnections.Checked();
     ListView1.SetColumnWidth(1, shown ? 100 : 0);
 }
@@ -421,7 +443,8 @@ void frmReport::mnuFontIncrease_Click() {
 }
 
 void frmReport::mnuFontDecrease_Click() {
-    if (ListView1.FontSize() < 1) return;
+    if (ListView1.FontSize() < 1)
+        return;
     ListView1.SetFontSize(ReportWindowModel::FontSizeDecreased(ListView1.FontSize()));
     StatusUpdate();
 }
@@ -432,7 +455,8 @@ void frmReport::mnuSaveSettings_Click() {
 }
 
 void frmReport::ListView1_ColumnClick(int column) {
-    if (mnuDetails.Checked()) return;
+    if (mnuDetails.Checked())
+        return;
     std::string header = ListView1.ColumnText(column);
     if (header == "* Blocks") {
         DUVAnalyse::ShowBlocks = false;
@@ -454,13 +478,19 @@ void frmReport::StatusUpdate() {
 void frmReport::ApplySettings(const ReportViewSettings& record, bool details) {
     ReportWindowModel::ViewApplication apply = ReportWindowModel::ApplyView(
         record, details, mnuListView.Checked(), NormalState(), ListView1.ColumnCount());
-    if (apply.Height) SetSize(Width(), *apply.Height);
-    if (apply.Width) SetSize(*apply.Width, Height());
-    if (apply.Top) Move(Left(), *apply.Top, Width(), Height());
-    if (apply.Left) Move(*apply.Left, Top(), Width(), Height());
-    if (apply.FontSize) ListView1.SetFontSize(*apply.FontSize);
+    if (apply.Height)
+        SetSize(Width(), *apply.Height);
+    if (apply.Width)
+        SetSize(*apply.Width, Height());
+    if (apply.Top)
+        Move(Left(), *apply.Top, Width(), Height());
+    if (apply.Left)
+        Move(*apply.Left, Top(), Width(), Height());
+    if (apply.FontSize)
+        ListView1.SetFontSize(*apply.FontSize);
     for (const auto& [column, width] : apply.Columns) {
-        if (column <= ListView1.ColumnCount()) ListView1.SetColumnWidth(column, width);
+        if (column <= ListView1.ColumnCount())
+            ListView1.SetColumnWidth(column, width);
     }
 }
 
@@ -485,8 +515,10 @@ void frmReport::StoreSettings() {
     for (int i = 1; i <= ListView1.ColumnCount(); ++i) {
         window.ColumnWidths.push_back(ListView1.ColumnWidth(i));
     }
-    if (mnuSummary.Checked()) ReportWindowModel::StoreView(DUVMain::SummaryViewSettings, window);
-    if (mnuDetails.Checked()) ReportWindowModel::StoreView(DUVMain::DetailViewSettings, window);
+    if (mnuSummary.Checked())
+        ReportWindowModel::StoreView(DUVMain::SummaryViewSettings, window);
+    if (mnuDetails.Checked())
+        ReportWindowModel::StoreView(DUVMain::DetailViewSettings, window);
 }
 
 void frmReport::Form_Unload(bool&) {

@@ -17,14 +17,29 @@ public:
 
     // The window's commands: menu items, toolbar keys and shortcuts in one table.
     enum class Command {
-        SaveAs, Print, Exit, Summary, Details, FormatStd, ListView, NumConnections, AutoArrange,
-        FontIncrease, FontDecrease, SaveSettings
+        SaveAs,
+        Print,
+        Exit,
+        Summary,
+        Details,
+        FormatStd,
+        ListView,
+        NumConnections,
+        AutoArrange,
+        FontIncrease,
+        FontDecrease,
+        SaveSettings
     };
 
     // Toolbar positions the code uses.
     enum ToolbarPosition {
-        KeySummary = 7, KeyDetail = 8, KeyStandard = 10, KeyListView = 11, KeyBigger = 13,
-        KeySmaller = 14, KeyShowNums = 16
+        KeySummary = 7,
+        KeyDetail = 8,
+        KeyStandard = 10,
+        KeyListView = 11,
+        KeyBigger = 13,
+        KeySmaller = 14,
+        KeyShowNums = 16
     };
 
     void Toolbar1_ButtonClick(const std::string& key);

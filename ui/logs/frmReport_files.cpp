@@ -65,11 +65,13 @@ void RegisterReportWindow() {
         }
     };
     calls.Progress.Set = [](int percent) {
-        if (frmReport* report = frmReport::IfLoaded()) report->ProgressBar1.SetValue(percent);
+        if (frmReport* report = frmReport::IfLoaded())
+            report->ProgressBar1.SetValue(percent);
     };
     DUVAnalyse::ReportWindowCalls = calls;
     frmMain::SetCommand(MainCommand::ShowReport, [] {
-        if (frmMain* main = frmMain::IfLoaded()) DUVAnalyse::ReportDays = main->diff;
+        if (frmMain* main = frmMain::IfLoaded())
+            DUVAnalyse::ReportDays = main->diff;
         frmReport::Get().Show();
     });
 }

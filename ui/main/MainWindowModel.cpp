@@ -24,9 +24,11 @@ StatusTable StatusMessages() {
     set(StatusId::NoLog, "No Modem Log Found!", true);
     set(StatusId::LogCorrupt, "Corruption Detected in Modem Log File!", true);
     set(StatusId::InvalidDate, "Invalid date entry!", true);
-    set(StatusId::StartBeforeFirst, "The start date cannot be less than the first entry in modem log!", true);
+    set(StatusId::StartBeforeFirst,
+        "The start date cannot be less than the first entry in modem log!", true);
     set(StatusId::EndBeforeStart, "The end date cannot be less than the start date!", true);
-    set(StatusId::EndAfterLast, "The end date cannot be greater than the last entry in modem log!", true);
+    set(StatusId::EndAfterLast, "The end date cannot be greater than the last entry in modem log!",
+        true);
     set(StatusId::StartAfterEnd, "The start date cannot be greater than the end date!", true);
     return table;
 }
@@ -66,8 +68,11 @@ EnabledTable EnabledStates(const LogFlags& f) {
     auto set = [&](C control, Switch value) { t[static_cast<size_t>(control)] = value; };
     auto row = [&](std::initializer_list<C> controls, Switch noLog, Switch damaged, Switch ready) {
         LogState state = DecideLogState(f);
-        Switch value = state == LogState::NoUsableLog ? noLog : state == LogState::Damaged ? damaged : ready;
-        for (C control : controls) set(control, value);
+        Switch value = state == LogState::NoUsableLog ? noLog
+                       : state == LogState::Damaged   ? damaged
+                                                      : ready;
+        for (C control : controls)
+            set(control, value);
     };
 
     row({C::btnViewLog, C::ButtonViewModemLog}, Off, Off, On);
@@ -194,10 +199,14 @@ int Animation::Tick() {
 }
 
 void ClampMainWindowSize(int& width, int& height) {
-    if (height < 5100) height = 5100;
-    if (width < 7200) width = 7200;
-    if (height > 6100) height = 6100;
-    if (width > 8200) width = 8200;
+    if (height < 5100)
+        height = 5100;
+    if (width < 7200)
+        width = 7200;
+    if (height > 6100)
+        height = 6100;
+    if (width > 8200)
+        width = 8200;
 }
 
 bool UsableForDefaultStart(const LogFlags& f) {
@@ -218,14 +227,17 @@ Date DefaultStart(const DefaultStartInputs& in, Date current) {
     if (rule == "Start of Week") {
         int w = in.TodayWeekday;
         int s = in.UserStartOfWeek + 1;
-        if (w == s) return in.Today;
-        if (s < w) return in.Today - (w - s);
+        if (w == s)
+            return in.Today;
+        if (s < w)
+            return in.Today - (w - s);
         return in.Today - (w - s + 7);
     }
     if (rule == "Start of Month") {
         Date first = runtime::DateSerial(runtime::Year(in.Today), runtime::Month(in.Today), 1);
         int m = in.UserStartOfMonth;
-        if (m == 0) return first;
+        if (m == 0)
+            return first;
         if (m >= 1 && m <= 7) {
             int d = in.FirstOfMonthWeekday;
             return d <= m ? first + (m - d) : first + (7 - d + m);
@@ -240,8 +252,8 @@ Date DefaultStart(const DefaultStartInputs& in, Date current) {
 
 DateCorrection ClampStart(Date start, const LogStatistics& log, int activeDateBox) {
     const LogFlags& f = log.Flags;
-    if (!GeneralFunctions::DateBefore(start, log.FirstEntryDate) || !LogAtHand(f) ||
-        f.LogInvalid || f.LogCorrupt) {
+    if (!GeneralFunctions::DateBefore(start, log.FirstEntryDate) || !LogAtHand(f) || f.LogInvalid ||
+        f.LogCorrupt) {
         return {};
     }
     return {true, log.FirstEntryDate,
@@ -250,8 +262,8 @@ DateCorrection ClampStart(Date start, const LogStatistics& log, int activeDateBo
 
 DateCorrection ClampEnd(Date end, const LogStatistics& log, int activeDateBox) {
     const LogFlags& f = log.Flags;
-    if (!GeneralFunctions::DateBefore(log.LastEntryDate, end) || !LogAtHand(f) ||
-        f.LogInvalid || f.LogCorrupt || f.LogEmpty) {
+    if (!GeneralFunctions::DateBefore(log.LastEntryDate, end) || !LogAtHand(f) || f.LogInvalid ||
+        f.LogCorrupt || f.LogEmpty) {
         return {};
     }
     return {true, log.LastEntryDate,

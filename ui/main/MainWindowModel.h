@@ -33,7 +33,7 @@ enum class StatusId {
     Process = 4,
     ViewLog = 5,
     Calendar = 6,
-    NoLog = 7,             // timed from here on
+    NoLog = 7,  // timed from here on
     LogCorrupt = 8,
     InvalidDate = 9,
     StartBeforeFirst = 10,
@@ -198,7 +198,7 @@ struct DefaultStartInputs {
     Date FirstEntryDate = 0;
     Date LastEntryDate = 0;
     Date Today = 0;
-    int TodayWeekday = 1;      // 1 Monday .. 7 Sunday (from the regional day names)
+    int TodayWeekday = 1;  // 1 Monday .. 7 Sunday (from the regional day names)
     int FirstOfMonthWeekday = 1;
 };
 

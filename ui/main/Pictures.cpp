@@ -12,7 +12,10 @@ namespace {
 class Canvas {
 public:
     Canvas(int width, int height, COLORREF background)
-        : width_(width), height_(height), dc_(CompatibleDC()), bitmap_(CompatibleBitmap(width, height)),
+        : width_(width),
+          height_(height),
+          dc_(CompatibleDC()),
+          bitmap_(CompatibleBitmap(width, height)),
           selected_(std::make_unique<forms::Selection>(dc_.Get(), bitmap_.Get())) {
         Fill(0, 0, width, height, background);
         SetBkMode(dc_.Get(), TRANSPARENT);
@@ -47,21 +50,25 @@ public:
     }
     void Text(int x, int y, const char* text, int height, bool bold, COLORREF colour,
               const char* face = "Arial") {
-        forms::OwnedFont font(CreateFontA(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
-                                          FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                          CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH,
-                                          face));
+        forms::OwnedFont font(CreateFontA(
+            -height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, face));
         forms::Selection use(dc(), font.Get());
         SetTextColor(dc(), colour);
         TextOutA(dc(), x, y, text, lstrlenA(text));
     }
     // A wave across the picture, as a telephone line carrying data.
-    void Wave(int baseline, int amplitude, double periods, double phase, COLORREF colour, int width) {
+    void Wave(int baseline, int amplitude, double periods, double phase, COLORREF colour,
+              int width) {
         forms::OwnedPen pen(CreatePen(PS_SOLID, width, colour));
         forms::Selection use(dc(), pen.Get());
         for (int x = 0; x < width_; ++x) {
-            int y = baseline + static_cast<int>(amplitude * std::sin(phase + periods * 6.2831853 * x / width_));
-            if (x == 0) MoveToEx(dc(), x, y, nullptr); else LineTo(dc(), x, y);
+            int y = baseline + static_cast<int>(amplitude *
+                                                std::sin(phase + periods * 6.2831853 * x / width_));
+            if (x == 0)
+                MoveToEx(dc(), x, y, nullptr);
+            else
+                LineTo(dc(), x, y);
         }
     }
     HBITMAP Finish() {
@@ -73,8 +80,10 @@ private:
     // A solid brush and a one-pixel pen selected while a shape is drawn.
     struct Pens {
         Pens(HDC dc, COLORREF fill, COLORREF line)
-            : brush(CreateSolidBrush(fill)), pen(CreatePen(PS_SOLID, 1, line)),
-              useBrush(dc, brush.Get()), usePen(dc, pen.Get()) {}
+            : brush(CreateSolidBrush(fill)),
+              pen(CreatePen(PS_SOLID, 1, line)),
+              useBrush(dc, brush.Get()),
+              usePen(dc, pen.Get()) {}
         forms::OwnedBrush brush;
         forms::OwnedPen pen;
         forms::Selection useBrush;
@@ -121,7 +130,8 @@ HBITMAP SplashPicture() {
     }
     c.Wave(190, 14, 3.0, 0.0, kSky, 2);
     c.Wave(196, 10, 5.0, 1.0, RGB(60, 110, 190), 1);
-    for (int i = 0; i < 9; ++i) c.Ellipse(20 + i * 44, 185 + (i % 2 ? 6 : -8), 8, 8, kGold, kGold);
+    for (int i = 0; i < 9; ++i)
+        c.Ellipse(20 + i * 44, 185 + (i % 2 ? 6 : -8), 8, 8, kGold, kGold);
     c.Text(34, 42, "Duvelo", 64, true, kWhite, "Times New Roman");
     c.Text(38, 118, "Dial-up time and cost, from your modem log", 16, false, RGB(220, 230, 255));
     DrawModem(c, 330, 60, 56, 24, true);
@@ -131,7 +141,8 @@ HBITMAP SplashPicture() {
 HBITMAP MainPicture() {
     Canvas c(112, 84, kFace);
     c.Box(6, 10, 70, 50, RGB(235, 240, 250), RGB(60, 60, 90));
-    for (int i = 0; i < 6; ++i) c.Line(12, 18 + i * 7, 70, 18 + i * 7, RGB(170, 180, 210));
+    for (int i = 0; i < 6; ++i)
+        c.Line(12, 18 + i * 7, 70, 18 + i * 7, RGB(170, 180, 210));
     c.Box(52, 28, 50, 40, kWhite, RGB(60, 60, 90));
     c.Text(58, 32, "$", 30, true, RGB(20, 120, 40));
     DrawModem(c, 10, 64, 40, 14, true);
@@ -201,7 +212,8 @@ HIMAGELIST ToolbarImages() {
         case ImageView:
         case ImageText:
             c.Box(3, 1, 10, 14, kWhite, RGB(60, 60, 90));
-            for (int i = 0; i < 4; ++i) c.Line(5, 4 + i * 3, 11, 4 + i * 3, RGB(90, 90, 140));
+            for (int i = 0; i < 4; ++i)
+                c.Line(5, 4 + i * 3, 11, 4 + i * 3, RGB(90, 90, 140));
             break;
         case ImageClear:
             c.Line(3, 3, 13, 13, RGB(200, 20, 20), 3);

@@ -73,7 +73,8 @@ void ConnectAnalysisWindow() {
     window.ShowReport = [] { frmMain::Get().RunCommand(MainCommand::ShowReport); };
     DUVAnalyse::Window = window;
     // Purge and optimize write the same status line and progress bar.
-    LogMaintenance::SetMainWindowProgress({window.ShowProgressBar, window.SetProgress, window.SetStatusText});
+    LogMaintenance::SetMainWindowProgress(
+        {window.Progress.Show, window.Progress.Set, window.SetStatusText});
     DUVOptimize::SetDisableControls([] { frmMain::Get().DisableOptimizeControls(); });
 }
 
@@ -93,7 +94,8 @@ DUVMain::StartupEnvironment ProgramStartupEnvironment() {
         SetFocus(main.hwnd());
     };
     environment.UnloadSplash = [] {
-        if (frmSplash* splash = frmSplash::IfLoaded()) splash->Unload();
+        if (frmSplash* splash = frmSplash::IfLoaded())
+            splash->Unload();
     };
     return environment;
 }
@@ -107,7 +109,8 @@ void ConnectStartup() {
     feedback.ShowBusy = [](bool busy) { forms::SetHourglass(busy); };
     feedback.LetEventsRun = [] { forms::PumpMessages(); };
     feedback.SetSplashLabel = [](const std::string& text) {
-        if (frmSplash* splash = frmSplash::IfLoaded()) splash->SplashLabel1.SetText(text);
+        if (frmSplash* splash = frmSplash::IfLoaded())
+            splash->SplashLabel1.SetText(text);
     };
     SetUserFeedback(feedback);
 }
@@ -115,8 +118,8 @@ void ConnectStartup() {
 }  // namespace
 
 void InstallProgramSeams() {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES |
-                                                           ICC_BAR_CLASSES | ICC_TAB_CLASSES};
+    INITCOMMONCONTROLSEX controls = {
+        sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
     LoadLibraryA("riched20.dll");
     regional::Install(regional::SystemLocaleSource());
@@ -134,15 +137,15 @@ void InstallProgramSeams() {
     RegisterCommandWindows();
     RegisterPreConfigureWindow();
     // The options window's New and Edit open the service editor on its selected row.
-    frmSetup::SetServiceEditor([] {
-        frmService::ShowEditor([] { return frmSetup::Get().SelectedServiceRow(); });
-    });
+    frmSetup::SetServiceEditor(
+        [] { frmService::ShowEditor([] { return frmSetup::Get().SelectedServiceRow(); }); });
     RegisterMaintenanceWindows();
     // The program's end unloads its windows by name, in the order of the shutdown table.
     DUVMain::SetWindowCloser({
         [](const std::string& name) { return forms::Form::FindLoaded(name) != nullptr; },
         [](const std::string& name) {
-            if (forms::Form* form = forms::Form::FindLoaded(name)) form->Unload();
+            if (forms::Form* form = forms::Form::FindLoaded(name))
+                form->Unload();
         },
     });
 }

@@ -33,31 +33,61 @@ void frmAbout::CreateControls() {
     webMarked_ = emailMarked_ = false;
     const forms::Look title{.font = "Times New Roman", .points = 20, .bold = true};
     // The other two titles keep the title for the window's other uses of it; not shown.
-    const forms::Look hiddenTitle{.font = "Times New Roman", .points = 20, .bold = true,
-                                  .hidden = true};
+    const forms::Look hiddenTitle{
+        .font = "Times New Roman", .points = 20, .bold = true, .hidden = true};
     const forms::Look link{.font = "Arial", .points = 8};
     const forms::Events<frmAbout> background{.mouseMove = &frmAbout::Form_MouseMove};
-    forms::Declare<frmAbout>(*this, {
-        {lblTitle[0], "Duvelo", {240, 120, 3000, 540}, {}, nullptr, title, background},
-        {lblTitle[1], "Duvelo", {}, {}, nullptr, hiddenTitle, background},
-        {lblTitle[2], "Duvelo", {}, {}, nullptr, hiddenTitle, background},
-        {lblVersion, "", {240, 700, 3000, 260}, {}, nullptr, {}, background},
-        {lblOS, "", {240, 980, 5200, 260}},
-        {lblOwnerNotice, "Duvelo is written and kept up by the Duvelo project.",
-         {240, 1440, 5300, 260}, {}, nullptr, {}, background},
-        {lblRights,
-         "You may use and pass on this program freely. It comes with no warranty of any kind.",
-         {240, 1720, 5300, 480}, {}, nullptr, {}, background},
-        {lblWWW, WebAddress, {240, 2320, 3600, 260}, "Connect to the DUV Web Site", nullptr, link,
-         {.click = &frmAbout::lblWWW_Click, .mouseMove = &frmAbout::lblWWW_MouseMove}},
-        {lblEmail, EmailAddress, {240, 2620, 3600, 260}, "Email me", nullptr, link,
-         {.click = &frmAbout::lblEmail_Click, .mouseMove = &frmAbout::lblEmail_MouseMove}},
-        {cmdOK, "OK", {4200, 2900, 1300, 360}, {}, nullptr,
-         {.style = BS_DEFPUSHBUTTON, .cancel = true},
-         {.click = &frmAbout::cmdOK_Click}},
-        {cmdSysInfo, "&System Info...", {4200, 3340, 1300, 360}, {}, nullptr, {},
-         {.click = &frmAbout::cmdSysInfo_Click}},
-    });
+    forms::Declare<frmAbout>(
+        *this,
+        {
+            {lblTitle[0], "Duvelo", {240, 120, 3000, 540}, {}, nullptr, title, background},
+            {lblTitle[1], "Duvelo", {}, {}, nullptr, hiddenTitle, background},
+            {lblTitle[2], "Duvelo", {}, {}, nullptr, hiddenTitle, background},
+            {lblVersion, "", {240, 700, 3000, 260}, {}, nullptr, {}, background},
+            {lblOS, "", {240, 980, 5200, 260}},
+            {lblOwnerNotice,
+             "Duvelo is written and kept up by the Duvelo project.",
+             {240, 1440, 5300, 260},
+             {},
+             nullptr,
+             {},
+             background},
+            {lblRights,
+             "You may use and pass on this program freely. It comes with no warranty of any kind.",
+             {240, 1720, 5300, 480},
+             {},
+             nullptr,
+             {},
+             background},
+            {lblWWW,
+             WebAddress,
+             {240, 2320, 3600, 260},
+             "Connect to the DUV Web Site",
+             nullptr,
+             link,
+             {.click = &frmAbout::lblWWW_Click, .mouseMove = &frmAbout::lblWWW_MouseMove}},
+            {lblEmail,
+             EmailAddress,
+             {240, 2620, 3600, 260},
+             "Email me",
+             nullptr,
+             link,
+             {.click = &frmAbout::lblEmail_Click, .mouseMove = &frmAbout::lblEmail_MouseMove}},
+            {cmdOK,
+             "OK",
+             {4200, 2900, 1300, 360},
+             {},
+             nullptr,
+             {.style = BS_DEFPUSHBUTTON, .cancel = true},
+             {.click = &frmAbout::cmdOK_Click}},
+            {cmdSysInfo,
+             "&System Info...",
+             {4200, 3340, 1300, 360},
+             {},
+             nullptr,
+             {},
+             {.click = &frmAbout::cmdSysInfo_Click}},
+        });
 }
 
 void frmAbout::Form_Load() {
@@ -69,7 +99,8 @@ void frmAbout::Form_Load() {
                            std::to_string(AppInfo::Revision));
     });
     runtime::Step("Title", [this] {
-        for (forms::Label& title : lblTitle) title.SetText(kProgramTitle);
+        for (forms::Label& title : lblTitle)
+            title.SetText(kProgramTitle);
     });
     runtime::Step("OS", [this] { lblOS.SetText(DUVMain::OSVersionText); });
 }

@@ -20,12 +20,34 @@ using MainWindowModel::Switch;
 namespace {
 
 enum ControlId {
-    idToolbar = 100, idAnim, idStatus, idProgress, idInputFrame, idDummyFrame, idViewLog, idImgMain,
-    idVersion, idNotice, idHeading, idHeading2,
+    idToolbar = 100,
+    idAnim,
+    idStatus,
+    idProgress,
+    idInputFrame,
+    idDummyFrame,
+    idViewLog,
+    idImgMain,
+    idVersion,
+    idNotice,
+    idHeading,
+    idHeading2,
     idCaptionFirst = 120,  // seven caption labels
     idValueFirst = 130,    // seven value labels
-    idStart = 140, idEnd, idLabelStarting, idLabelEnding, idStartArrow, idEndArrow,
-    idUpDown1, idUpDown2, idUpDown3, idUpDown4, idCalendar, idDateTitle, idProcess, idExit,
+    idStart = 140,
+    idEnd,
+    idLabelStarting,
+    idLabelEnding,
+    idStartArrow,
+    idEndArrow,
+    idUpDown1,
+    idUpDown2,
+    idUpDown3,
+    idUpDown4,
+    idCalendar,
+    idDateTitle,
+    idProcess,
+    idExit,
 };
 
 forms::Form::Style MainStyle() {
@@ -63,8 +85,14 @@ std::vector<forms::Toolbar::ButtonSpec> ToolbarButtons() {
 
 // Toolbar positions other windows address.
 enum ToolbarPosition {
-    posOpenArchive = 2, posViewLog = 6, posClearLog = 7, posOptimize = 8, posRepair = 9,
-    posToday = 11, posFirstEntry = 12, posLastEntry = 13,
+    posOpenArchive = 2,
+    posViewLog = 6,
+    posClearLog = 7,
+    posOptimize = 8,
+    posRepair = 9,
+    posToday = 11,
+    posFirstEntry = 12,
+    posLastEntry = 13,
 };
 
 }  // namespace
@@ -219,12 +247,12 @@ void frmMain::CreateControls() {
     LabelHeading.SetFont("Arial", 10, true);
     LabelHeading2.SetFont("Arial", 10, true);
     LabelHeading2.SetVisible(false);
-    forms::Label* captions[] = {&LabelLogName, &LabelLogPath, &LabelLogLength, &LabelLogEntries,
+    forms::Label* captions[] = {&LabelLogName,  &LabelLogPath, &LabelLogLength, &LabelLogEntries,
                                 &LabelLogFirst, &LabelLogLast, &LabelLogSpan};
-    forms::Label* values[] = {&LabelLogName2, &LabelLogPath2, &LabelLogLength2, &LabelLogEntries2,
+    forms::Label* values[] = {&LabelLogName2,  &LabelLogPath2, &LabelLogLength2, &LabelLogEntries2,
                               &LabelLogFirst2, &LabelLogLast2, &LabelLogSpan2};
-    const char* captionTexts[] = {"Filename:", "Path: ", "Length: ", "Entries: ",
-                                  "First Entry: ", "Last Entry: ", "Span: "};
+    const char* captionTexts[] = {
+        "Filename:", "Path: ", "Length: ", "Entries: ", "First Entry: ", "Last Entry: ", "Span: "};
     for (int i = 0; i < 7; ++i) {
         captions[i]->Create(*this, idCaptionFirst + i, captionTexts[i], SS_LEFT, frame);
         values[i]->Create(*this, idValueFirst + i, "N/A", SS_LEFT, frame);
@@ -240,7 +268,8 @@ void frmMain::CreateControls() {
         ToolbarMain.SetButtonEnabled(posRepair, true);
     }});
     DUVMain::SetRecentMenuSwitch([this](bool enabled) {
-        for (int i = 1; i <= 4; ++i) mnuRecent[i].SetEnabled(enabled);
+        for (int i = 1; i <= 4; ++i)
+            mnuRecent[i].SetEnabled(enabled);
     });
     LayoutDateControls();
     BindStateControls();
@@ -326,10 +355,10 @@ void frmMain::PicAnimDuv_DblClick() {
 }
 
 void frmMain::ShowStatLabels(bool visible) {
-    for (forms::Label* label : {&LabelHeading, &LabelLogName, &LabelLogPath, &LabelLogLength,
-                                &LabelLogEntries, &LabelLogFirst, &LabelLogLast, &LabelLogSpan,
-                                &LabelLogName2, &LabelLogPath2, &LabelLogLength2, &LabelLogEntries2,
-                                &LabelLogFirst2, &LabelLogLast2, &LabelLogSpan2}) {
+    for (forms::Label* label :
+         {&LabelHeading, &LabelLogName, &LabelLogPath, &LabelLogLength, &LabelLogEntries,
+          &LabelLogFirst, &LabelLogLast, &LabelLogSpan, &LabelLogName2, &LabelLogPath2,
+          &LabelLogLength2, &LabelLogEntries2, &LabelLogFirst2, &LabelLogLast2, &LabelLogSpan2}) {
         label->SetVisible(visible);
     }
 }
@@ -363,7 +392,8 @@ void frmMain::FitLabelCaption(forms::Label& label) {
     // The label's natural width for its full text (its AutoSize).
     std::string full = label.Text();
     HDC dc = GetDC(label.hwnd());
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label.hwnd(), WM_GETFONT, 0, 0)));
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label.hwnd(), WM_GETFONT, 0, 0)));
     SIZE size = {};
     GetTextExtentPoint32A(dc, full.c_str(), static_cast<int>(full.size()), &size);
     SelectObject(dc, old);
@@ -404,11 +434,11 @@ bool frmMain::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
 void frmMain::BindStateControls() {
     auto bind = [this](MainControl control, std::initializer_list<forms::Control*> controls) {
         std::vector<forms::Control*> list(controls);
-        bindings_[static_cast<size_t>(control)] = {
-            [list](bool on) {
-                for (forms::Control* c : list) c->SetEnabled(on);
-            },
-            [list] { return list.front()->Enabled(); }};
+        bindings_[static_cast<size_t>(control)] = {[list](bool on) {
+                                                       for (forms::Control* c : list)
+                                                           c->SetEnabled(on);
+                                                   },
+                                                   [list] { return list.front()->Enabled(); }};
     };
     auto bindMenu = [this](MainControl control, forms::MenuItem& item) {
         bindings_[static_cast<size_t>(control)] = {[&item](bool on) { item.SetEnabled(on); },
@@ -445,7 +475,8 @@ void frmMain::BindStateControls() {
 
 void frmMain::SetControlEnabled(MainControl control, bool on) {
     const StateBinding& binding = bindings_[static_cast<size_t>(control)];
-    if (binding.set) binding.set(on);
+    if (binding.set)
+        binding.set(on);
 }
 
 bool frmMain::ControlEnabled(MainControl control) const {
@@ -468,8 +499,10 @@ void frmMain::Form_Load() {
     loading_ = true;
     runtime::SetContext("frmMain", "Form_Load");
     runtime::Guard([&] {
-        if (DUVMain::MainWinWidth >= 1) SetSize(DUVMain::MainWinWidth, Height());
-        if (DUVMain::MainWinHeight >= 1) SetSize(Width(), DUVMain::MainWinHeight);
+        if (DUVMain::MainWinWidth >= 1)
+            SetSize(DUVMain::MainWinWidth, Height());
+        if (DUVMain::MainWinHeight >= 1)
+            SetSize(Width(), DUVMain::MainWinHeight);
     });
     if (DUVMain::FlatToolbars) {
         runtime::Guard([&] { FlatToolBar::MakeToolbarFlat(ToolbarMain.hwnd(), 1); });
@@ -552,7 +585,8 @@ void frmMain::Form_Resize() {
     MainWindowModel::ClampMainWindowSize(clampedWidth, clampedHeight);
     if (clampedWidth != width || clampedHeight != height) {
         SetSize(clampedWidth, clampedHeight);  // runs this again with the clamped size
-        if (animRunning) TimerAnim.SetEnabled(true);
+        if (animRunning)
+            TimerAnim.SetEnabled(true);
         return;
     }
     int clientWidth = ScaleWidth();
@@ -602,9 +636,9 @@ void frmMain::Form_Resize() {
     int statWidth = DummyFrame.Width();
     LabelHeading.Move(120, 516 + 100 - t, statWidth - 240, 300);
     LabelHeading2.Move(120, 540 + 100 - t, statWidth - 240, 300);
-    forms::Label* captions[] = {&LabelLogName, &LabelLogPath, &LabelLogLength, &LabelLogEntries,
+    forms::Label* captions[] = {&LabelLogName,  &LabelLogPath, &LabelLogLength, &LabelLogEntries,
                                 &LabelLogFirst, &LabelLogLast, &LabelLogSpan};
-    forms::Label* values[] = {&LabelLogName2, &LabelLogPath2, &LabelLogLength2, &LabelLogEntries2,
+    forms::Label* values[] = {&LabelLogName2,  &LabelLogPath2, &LabelLogLength2, &LabelLogEntries2,
                               &LabelLogFirst2, &LabelLogLast2, &LabelLogSpan2};
     for (int i = 0; i < 7; ++i) {
         int top = 912 + 240 * i + 100 - t;
@@ -625,7 +659,8 @@ void frmMain::Form_Unload(bool&) {
         }
     }
     StoreWindowSize();
-    runtime::Guard([] { DUVMain::SaveMainWinSettings(DUVMain::MainWinWidth, DUVMain::MainWinHeight); });
+    runtime::Guard(
+        [] { DUVMain::SaveMainWinSettings(DUVMain::MainWinWidth, DUVMain::MainWinHeight); });
     if (animFrames_) {
         ImageList_Destroy(animFrames_);
         animFrames_ = nullptr;
@@ -643,7 +678,8 @@ void frmMain::DisableOptimizeControls() {
     mnuOptimize.SetEnabled(false);
     inputStarting.SetEnabled(false);
     inputEnding.SetEnabled(false);
-    for (forms::UpDown* upDown : {&UpDown1, &UpDown2, &UpDown3, &UpDown4}) upDown->SetEnabled(false);
+    for (forms::UpDown* upDown : {&UpDown1, &UpDown2, &UpDown3, &UpDown4})
+        upDown->SetEnabled(false);
     LabelStarting.SetEnabled(false);
     LabelEnding.SetEnabled(false);
     btnExit.SetEnabled(false);

@@ -15,11 +15,36 @@
 // The main window's commands (menu items, toolbar keys and the hand-over from other windows),
 // in the order of the command table in frmMain_commands.cpp.
 enum class MainCommand {
-    OpenLog, OpenArchive, OpenReport, Setup, Recent1, Recent2, Recent3, Recent4, Exit,
-    ViewLog, ClearLog, PurgeLog, Optimize, RepairLog,
-    Today, PlusWeek, MinusWeek, PlusMonth, MinusMonth, LogStart, LogEnd, DefaultDate,
-    Topics, Readme, SearchHelp, HowToHelp, About,
-    Tip, ShowReport, ViewReportFile,
+    OpenLog,
+    OpenArchive,
+    OpenReport,
+    Setup,
+    Recent1,
+    Recent2,
+    Recent3,
+    Recent4,
+    Exit,
+    ViewLog,
+    ClearLog,
+    PurgeLog,
+    Optimize,
+    RepairLog,
+    Today,
+    PlusWeek,
+    MinusWeek,
+    PlusMonth,
+    MinusMonth,
+    LogStart,
+    LogEnd,
+    DefaultDate,
+    Topics,
+    Readme,
+    SearchHelp,
+    HowToHelp,
+    About,
+    Tip,
+    ShowReport,
+    ViewReportFile,
     Count
 };
 
@@ -28,7 +53,10 @@ public:
     frmMain();
 
     // Re-applies size, statuses, the proposed range, statistics and enabled states.
-    void Refresh() { Load(); Form_Load(); }
+    void Refresh() {
+        Load();
+        Form_Load();
+    }
     void Activate() { Form_Activate(); }
 
     // ---- status line, animation, statistics ----
@@ -198,6 +226,6 @@ private:
     int changeDepth_ = 0;  // nesting of the two date boxes' change handlers
     HIMAGELIST animFrames_ = nullptr;
     HIMAGELIST toolbarImages_ = nullptr;
-    int normalWidth_ = 0;   // the last size in the normal state, in twips
+    int normalWidth_ = 0;  // the last size in the normal state, in twips
     int normalHeight_ = 0;
 };

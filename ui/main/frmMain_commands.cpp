@@ -62,10 +62,8 @@ void frmMain::DefineCommands() {
             {C::RepairLog, "RepairLog", &mnuRepairLog, "Repair Modem Log"},
             {C::Today, "Today", &mnuToday, "Today", call(&frmMain::mnuToday_Click)},
             {C::PlusWeek, "PlusWeek", &mnuPlusWeek, nullptr, call(&frmMain::mnuPlusWeek_Click)},
-            {C::MinusWeek, "MinusWeek", &mnuMinusWeek, nullptr,
-             call(&frmMain::mnuMinusWeek_Click)},
-            {C::PlusMonth, "PlusMonth", &mnuPlusMonth, nullptr,
-             call(&frmMain::mnuPlusMonth_Click)},
+            {C::MinusWeek, "MinusWeek", &mnuMinusWeek, nullptr, call(&frmMain::mnuMinusWeek_Click)},
+            {C::PlusMonth, "PlusMonth", &mnuPlusMonth, nullptr, call(&frmMain::mnuPlusMonth_Click)},
             {C::MinusMonth, "MinusMonth", &mnuMinusMonth, nullptr,
              call(&frmMain::mnuMinusMonth_Click)},
             {C::LogStart, "LogStart", &mnuLogStart, "First Entry",
@@ -77,8 +75,7 @@ void frmMain::DefineCommands() {
             {C::Readme, "Readme", &mnuReadme, nullptr, call(&frmMain::mnuReadme_Click)},
             {C::SearchHelp, "SearchHelp", &mnsSearchHelp, "Search Help",
              call(&frmMain::mnsSearchHelp_Click)},
-            {C::HowToHelp, "HowToHelp", &mnuHowToHelp, nullptr,
-             call(&frmMain::mnuHowToHelp_Click)},
+            {C::HowToHelp, "HowToHelp", &mnuHowToHelp, nullptr, call(&frmMain::mnuHowToHelp_Click)},
             {C::About, "About", &mnuAbout, "About DUV"},
             {C::Tip, "Tip"},
             {C::ShowReport, "ShowReport"},
@@ -145,7 +142,8 @@ void frmMain::OpenArchive(const std::string& folder, const std::string& fileName
         forms::FileDialogRequest request;
         request.initialDir = DUVMain::AppPath;
         request.filter =
-            "Duvelo Modem Log Archive (*.duv)|*.duv|Modem Log File (*.log, *.txt)|*.log;*.txt| All Files (*.*)|*.*";
+            "Duvelo Modem Log Archive (*.duv)|*.duv|Modem Log File (*.log, *.txt)|*.log;*.txt| All "
+            "Files (*.*)|*.*";
         request.flags = kFileMustExist;
         auto chosen = forms::ShowFileDialog(request);
         if (!chosen) {
@@ -259,7 +257,8 @@ void frmMain::mnuClearLog_Click() {
         }
     });
     bool created = false;
-    runtime::Step("CreateModemLog", [&] { created = DUVMain::CreateModemLog(DUVMain::LogFilePath); });
+    runtime::Step("CreateModemLog",
+                  [&] { created = DUVMain::CreateModemLog(DUVMain::LogFilePath); });
     // A failed delete or create has gone to the error handler; the news is told only when the
     // new log is there.
     if (created && GeneralFunctions::FileExists(DUVMain::LogFilePath)) {
@@ -299,7 +298,8 @@ void frmMain::mnuSetup_Click() {
             DUVMain::LogFilePath = path;
             DUVMain::LogFound = GeneralFunctions::FileExists(path);
             runtime::Guard([] { DUVMain::LogCorrupt = DUVMain::CheckCorruption(false); });
-            if (!DUVMain::LogCorrupt) runtime::Guard([] { DUVMain::GetLogStats(false); });
+            if (!DUVMain::LogCorrupt)
+                runtime::Guard([] { DUVMain::GetLogStats(false); });
             Refresh();
             Form_Activate();
             mnuViewLog.SetCaption("&View Modem Log");

@@ -32,9 +32,8 @@ struct DepthGuard {
 
 void frmMain::WriteDateBox(forms::MaskedEdit& box, Date date) {
     std::string text;
-    runtime::Guard([&] {
-        text = GeneralFunctions::format_date(runtime::Format(date, "Short Date"));
-    });
+    runtime::Guard(
+        [&] { text = GeneralFunctions::format_date(runtime::Format(date, "Short Date")); });
     box.SetText(text);
 }
 
@@ -189,7 +188,7 @@ void frmMain::WriteIntoActiveBox(Date date) {
 }
 
 void frmMain::Calendar1_Click() {
-    forms::MaskedEdit* box = activeDateBox_ == 1 ? &inputStarting
+    forms::MaskedEdit* box = activeDateBox_ == 1   ? &inputStarting
                              : activeDateBox_ == 2 ? &inputEnding
                                                    : nullptr;
     if (!box || !box->Enabled()) {
@@ -248,23 +247,29 @@ void frmMain::mnuLogStart_Click() { WriteIntoActiveBox(DUVMain::FirstEntryDate);
 void frmMain::mnuLogEnd_Click() { WriteIntoActiveBox(DUVMain::LastEntryDate); }
 
 void frmMain::mnuPlusWeek_Click() {
-    if (activeDateBox_ == 1) WriteDateBox(inputStarting, DUVMain::ReportStartDate + 7);
-    if (activeDateBox_ == 2) WriteDateBox(inputEnding, DUVMain::ReportEndDate + 7);
+    if (activeDateBox_ == 1)
+        WriteDateBox(inputStarting, DUVMain::ReportStartDate + 7);
+    if (activeDateBox_ == 2)
+        WriteDateBox(inputEnding, DUVMain::ReportEndDate + 7);
 }
 
 void frmMain::mnuMinusWeek_Click() {
-    if (activeDateBox_ == 1) WriteDateBox(inputStarting, DUVMain::ReportStartDate - 7);
-    if (activeDateBox_ == 2) WriteDateBox(inputEnding, DUVMain::ReportEndDate - 7);
+    if (activeDateBox_ == 1)
+        WriteDateBox(inputStarting, DUVMain::ReportStartDate - 7);
+    if (activeDateBox_ == 2)
+        WriteDateBox(inputEnding, DUVMain::ReportEndDate - 7);
 }
 
 void frmMain::mnuPlusMonth_Click() {
-    if (activeDateBox_ == 0) return;
+    if (activeDateBox_ == 0)
+        return;
     Calendar1.SetValue(runtime::DateAdd("m", 1, Calendar1.Value()));
     WriteIntoActiveBox(Calendar1.Value());
 }
 
 void frmMain::mnuMinusMonth_Click() {
-    if (activeDateBox_ == 0) return;
+    if (activeDateBox_ == 0)
+        return;
     Calendar1.SetValue(runtime::DateAdd("m", -1, Calendar1.Value()));
     WriteIntoActiveBox(Calendar1.Value());
 }

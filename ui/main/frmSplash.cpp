@@ -54,8 +54,8 @@ void frmSplash::Form_Load() {
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
         int w = r.right - r.left;
         int h = r.bottom - r.top;
-        SetWindowPos(hwnd(), nullptr, (work.right - work.left - w) / 2, (work.bottom - work.top - h) / 2,
-                     w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd(), nullptr, (work.right - work.left - w) / 2,
+                     (work.bottom - work.top - h) / 2, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     });
     const int labelWidth = width * 9 / 10;
     const int labelHeight = 300;
@@ -67,10 +67,12 @@ void frmSplash::Form_Load() {
     const int versionHeight = 255;
     runtime::Guard([&] {
         LabelVersion.Move(static_cast<int>((width - versionWidth) * 0.89),
-                          static_cast<int>((height - versionHeight) * 0.89), versionWidth, versionHeight);
+                          static_cast<int>((height - versionHeight) * 0.89), versionWidth,
+                          versionHeight);
     });
     Show();
-    LabelVersion.SetText("Version " + std::to_string(AppInfo::Major) + "." + std::to_string(AppInfo::Minor));
+    LabelVersion.SetText("Version " + std::to_string(AppInfo::Major) + "." +
+                         std::to_string(AppInfo::Minor));
     forms::PumpMessages();
     runtime::Guard([] { DUVMain::Main(); });
 }

@@ -30,7 +30,8 @@ forms::Form::Style TipStyle() {
 }
 
 std::string FolderFile(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() != '\\') return folder + "\\" + name;
+    if (!folder.empty() && folder.back() != '\\')
+        return folder + "\\" + name;
     return folder + name;
 }
 
@@ -42,25 +43,60 @@ void frmTip::CreateControls() {
     SetCaption("  DUV - Tip of the Day");
     tips_.clear();
     currentTip_ = 0;
-    forms::Declare<frmTip>(*this, {
-        {Picture1, "", {120, 120, 1700, 1300}},
-        {Label1, "Did you know...", {1980, 120, 3000, 360}, {}, nullptr,
-         {.font = "Arial", .points = 12, .bold = true}},
-        {lblTipText, "", {1980, 540, 3000, 1800}, {}, nullptr, {.font = "Arial", .points = 10}},
-        {chkLoadTipsAtStartup, "&Show Tips at Startup", {120, 2820, 2600, 300}, {}, nullptr, {},
-         {.click = &frmTip::chkLoadTipsAtStartup_Click}},
-        {cmdNextTip, "&Next Tip", {5160, 120, 1250, 360}, {}, nullptr, {},
-         {.click = &frmTip::cmdNextTip_Click}},
-        {btnPrevious, "&Previous", {5160, 560, 1250, 360}, {}, nullptr, {},
-         {.click = &frmTip::btnPrevious_Click}},
-        {btnReadme, "&Readme", {5160, 1000, 1250, 360}, {}, nullptr, {},
-         {.click = &frmTip::btnReadme_Click}},
-        {Command1, "&Help", {5160, 1440, 1250, 360}, {}, nullptr, {},
-         {.click = &frmTip::Command1_Click}},
-        {cmdOK, "&OK", {5160, 2780, 1250, 360}, {}, nullptr,
-         {.style = BS_DEFPUSHBUTTON, .cancel = true},
-         {.click = &frmTip::cmdOK_Click}},
-    });
+    forms::Declare<frmTip>(
+        *this,
+        {
+            {Picture1, "", {120, 120, 1700, 1300}},
+            {Label1,
+             "Did you know...",
+             {1980, 120, 3000, 360},
+             {},
+             nullptr,
+             {.font = "Arial", .points = 12, .bold = true}},
+            {lblTipText, "", {1980, 540, 3000, 1800}, {}, nullptr, {.font = "Arial", .points = 10}},
+            {chkLoadTipsAtStartup,
+             "&Show Tips at Startup",
+             {120, 2820, 2600, 300},
+             {},
+             nullptr,
+             {},
+             {.click = &frmTip::chkLoadTipsAtStartup_Click}},
+            {cmdNextTip,
+             "&Next Tip",
+             {5160, 120, 1250, 360},
+             {},
+             nullptr,
+             {},
+             {.click = &frmTip::cmdNextTip_Click}},
+            {btnPrevious,
+             "&Previous",
+             {5160, 560, 1250, 360},
+             {},
+             nullptr,
+             {},
+             {.click = &frmTip::btnPrevious_Click}},
+            {btnReadme,
+             "&Readme",
+             {5160, 1000, 1250, 360},
+             {},
+             nullptr,
+             {},
+             {.click = &frmTip::btnReadme_Click}},
+            {Command1,
+             "&Help",
+             {5160, 1440, 1250, 360},
+             {},
+             nullptr,
+             {},
+             {.click = &frmTip::Command1_Click}},
+            {cmdOK,
+             "&OK",
+             {5160, 2780, 1250, 360},
+             {},
+             nullptr,
+             {.style = BS_DEFPUSHBUTTON, .cancel = true},
+             {.click = &frmTip::cmdOK_Click}},
+        });
     Picture1.SetBitmap(Pictures::MainPicture());
 }
 
@@ -72,9 +108,9 @@ void frmTip::Form_Load() {
         Registry_Functions::Variant last =
             Registry_Functions::QueryValue(DUVMain::RegistryRoot, keyPath_, "LastTip");
         // A REG_DWORD reads as an unsigned number; keep its 32-bit value.
-        currentTip_ = last.IsLong() ? static_cast<std::int32_t>(
-                                          static_cast<std::uint32_t>(last.LongValue()))
-                                    : 0;
+        currentTip_ = last.IsLong()
+                          ? static_cast<std::int32_t>(static_cast<std::uint32_t>(last.LongValue()))
+                          : 0;
     });
     std::string fileName = FolderFile(DUVMain::AppPath, kTipsFileName);
     bool loaded = false;
@@ -107,12 +143,14 @@ bool frmTip::LoadTips(const std::string& fileName) {
         if (c == '\r' || c == '\n') {
             tips_.push_back(line);
             line.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
         } else {
             line.push_back(c);
         }
     }
-    if (!line.empty()) tips_.push_back(line);
+    if (!line.empty())
+        tips_.push_back(line);
     DoNextTip();
     return true;
 }
@@ -174,7 +212,8 @@ void frmTip::Form_Unload(bool&) {
     runtime::SetContext("frmTip", "Form_Unload");
     DUVMain::TipShown = true;
     keyPath_ = DUVMain::RegistryBaseKey + "\\General";
-    if (currentTip_ < 0) currentTip_ = 0;
+    if (currentTip_ < 0)
+        currentTip_ = 0;
     runtime::Step("LastTip", [this] {
         Registry_Functions::CreatNewKey(keyPath_, DUVMain::RegistryRoot);
         Registry_Functions::SetKeyValue(DUVMain::RegistryRoot, keyPath_, "LastTip",

@@ -17,8 +17,10 @@ int NextTab(int k) { return k >= static_cast<int>(kTabs.size()) ? 1 : k + 1; }
 
 KeyAction KeyDownAction(int key, int shift, int tab) {
     constexpr int kKeyTab = 9, kKeyDelete = 46, kShiftCtrl = 2;
-    if (key == kKeyTab && shift == kShiftCtrl) return KeyAction::NextTab;
-    if (key == kKeyDelete && tab == kServicesTab) return KeyAction::DeleteService;
+    if (key == kKeyTab && shift == kShiftCtrl)
+        return KeyAction::NextTab;
+    if (key == kKeyDelete && tab == kServicesTab)
+        return KeyAction::DeleteService;
     return KeyAction::None;
 }
 
@@ -31,7 +33,8 @@ Snapshot TakeSnapshot() {
     s.OldModemLogDir = ModemLogDir;
     s.OldMaxServices = MaxServices;
     s.OldUsedServices = UsedServices;
-    for (int i = 0; i < UsedServices && Services.InRange(i); ++i) s.OldServices.push_back(Services[i]);
+    for (int i = 0; i < UsedServices && Services.InRange(i); ++i)
+        s.OldServices.push_back(Services[i]);
     s.OldMaxConnections = MaxConnections;
     s.OldMaxConnectDays = MaxConnectDays;
     s.OldMaxLogSize = MaxLogSize;
@@ -104,7 +107,8 @@ void RestoreOldValues(const Snapshot& s) {
     WarningSoundFile = s.OldWarningSoundFile;
     ForceAMPM = s.OldForceAMPM;
     EnsureServiceTable();
-    for (std::size_t i = 0; i < s.OldServices.size(); ++i) Services.at(static_cast<int>(i)) = s.OldServices[i];
+    for (std::size_t i = 0; i < s.OldServices.size(); ++i)
+        Services.at(static_cast<int>(i)) = s.OldServices[i];
 }
 
 std::string TimeFormatFor(bool forceAMPM) {
@@ -121,17 +125,23 @@ void Session::Load(Date today) {
 
     // What filling the pages runs: the cost boxes' leave handlers, the errors option and the
     // data box's leave handler.
-    for (double* cost : {&DialCost, &CostPerHour, &CostPerMeg}) AcceptCost(runtime::CStr(*cost), *cost);
+    for (double* cost : {&DialCost, &CostPerHour, &CostPerMeg})
+        AcceptCost(runtime::CStr(*cost), *cost);
     const ErrorBoxes boxes = ShowErrorsBoxes();
     DurationTextValid = OptionsModel::DurationTextValid(boxes.Duration);
     AcceptNoDisconData(boxes.Data);
 
     // The report page: its defaults, and list indices a damaged registry put out of range.
-    if (UserStartPref.empty()) UserStartPref = "Last Log Entry";
-    if (UserStartOfWeek < 0 || UserStartOfWeek > 6) UserStartOfWeek = 0;
-    if (UserStartOfMonth < 0 || UserStartOfMonth > 7) UserStartOfMonth = 0;
-    if (UserReportPref < 0 || UserReportPref > 1) UserReportPref = 0;
-    if (UserStartDate == 0) UserStartDate = LastEntryDate != 0 ? LastEntryDate : runtime::DateOnly(today);
+    if (UserStartPref.empty())
+        UserStartPref = "Last Log Entry";
+    if (UserStartOfWeek < 0 || UserStartOfWeek > 6)
+        UserStartOfWeek = 0;
+    if (UserStartOfMonth < 0 || UserStartOfMonth > 7)
+        UserStartOfMonth = 0;
+    if (UserReportPref < 0 || UserReportPref > 1)
+        UserReportPref = 0;
+    if (UserStartDate == 0)
+        UserStartDate = LastEntryDate != 0 ? LastEntryDate : runtime::DateOnly(today);
 
     Holidays.Load(today);
     LogFileChanged = false;
@@ -140,7 +150,8 @@ void Session::Load(Date today) {
 
 void Session::Save() {
     using namespace DUVMain;
-    if (Old.OldModemLogDir != ModemLogDir || Old.OldModemLogFile != ModemLogFile) LogFileChanged = true;
+    if (Old.OldModemLogDir != ModemLogDir || Old.OldModemLogFile != ModemLogFile)
+        LogFileChanged = true;
     Saved = true;
     Holidays.Commit();
     WriteUserParameters();
@@ -148,13 +159,15 @@ void Session::Save() {
 
 void Session::Unload() {
     using namespace DUVMain;
-    if (!Saved) RestoreOldValues(Old);
+    if (!Saved)
+        RestoreOldValues(Old);
     Old.OldServices.clear();
     if (LogFileChanged) {
         LogInvalid = false;
         LogCorrupt = false;
     }
-    if (RegionalDialogOpened) ShowMessage(kRegionalNotice, msg::OkOnly, kRegionalNoticeTitle);
+    if (RegionalDialogOpened)
+        ShowMessage(kRegionalNotice, msg::OkOnly, kRegionalNoticeTitle);
     if (FlatToolbars != Old.OldFlatToolbars || UserStartPref != Old.OldUserStartPref ||
         UserStartDate != Old.OldUserStartDate || UserStartOfWeek != Old.OldUserStartOfWeek ||
         UserStartOfMonth != Old.OldUserStartOfMonth) {
@@ -171,17 +184,21 @@ void HolidayList::Load(Date today) {
     const int used = std::clamp<int>(DUVMain::UsedHolidays, 0, kMaxHolidays);
     for (int i = 1; i <= used; ++i) {
         const Date d = runtime::DateOnly(DUVMain::Holidays[i]);
-        if (d >= first) dates_.push_back(d);
+        if (d >= first)
+            dates_.push_back(d);
     }
     std::stable_sort(dates_.begin(), dates_.end());
 }
 
 HolidayList::AddResult HolidayList::Add(Date date, Date today) {
     const Date d = runtime::DateOnly(date);
-    if (d < runtime::DateOnly(today)) return {Outcome::Past};
+    if (d < runtime::DateOnly(today))
+        return {Outcome::Past};
     const auto found = std::find(dates_.begin(), dates_.end(), d);
-    if (found != dates_.end()) return {Outcome::Listed, static_cast<int>(found - dates_.begin())};
-    if (Count() >= kMaxHolidays) return {Outcome::Full};
+    if (found != dates_.end())
+        return {Outcome::Listed, static_cast<int>(found - dates_.begin())};
+    if (Count() >= kMaxHolidays)
+        return {Outcome::Full};
     if (dates_.empty() || d > dates_.back()) {
         dates_.push_back(d);
         return {Outcome::Added, Count() - 1, false};
@@ -193,15 +210,18 @@ HolidayList::AddResult HolidayList::Add(Date date, Date today) {
 }
 
 std::optional<int> HolidayList::Remove(int line) {
-    if (line < 0 || line >= Count()) return std::nullopt;
+    if (line < 0 || line >= Count())
+        return std::nullopt;
     dates_.erase(dates_.begin() + line);
-    if (line < Count()) return line;
+    if (line < Count())
+        return line;
     return Count() - 1;
 }
 
 void HolidayList::Commit() const {
     DUVMain::UsedHolidays = static_cast<std::int16_t>(Count());
-    for (int i = 1; i <= Count(); ++i) DUVMain::Holidays[i] = dates_[static_cast<std::size_t>(i - 1)];
+    for (int i = 1; i <= Count(); ++i)
+        DUVMain::Holidays[i] = dates_[static_cast<std::size_t>(i - 1)];
 }
 
 std::string HolidayList::CountText() const {
@@ -216,7 +236,8 @@ namespace {
 
 // The whole number a box's text rounds to, when it is a number that fits lo..hi.
 std::optional<double> WholeNumberIn(const std::string& text, double lo, double hi) {
-    if (!runtime::IsNumeric(text)) return std::nullopt;
+    if (!runtime::IsNumeric(text))
+        return std::nullopt;
     double value = 0;
     try {
         value = runtime::CDbl(text);
@@ -224,7 +245,8 @@ std::optional<double> WholeNumberIn(const std::string& text, double lo, double h
         return std::nullopt;
     }
     const double rounded = std::nearbyint(value);  // halves to even
-    if (!(rounded >= lo && rounded <= hi)) return std::nullopt;
+    if (!(rounded >= lo && rounded <= hi))
+        return std::nullopt;
     return rounded;
 }
 
@@ -232,23 +254,27 @@ std::optional<double> WholeNumberIn(const std::string& text, double lo, double h
 
 std::optional<std::int16_t> LimitValue16(const std::string& text) {
     auto v = WholeNumberIn(text, 0, 32767);
-    if (!v) return std::nullopt;
+    if (!v)
+        return std::nullopt;
     return static_cast<std::int16_t>(*v);
 }
 
 std::optional<std::int32_t> LimitValue32(const std::string& text) {
     auto v = WholeNumberIn(text, 0, 2147483647.0);
-    if (!v) return std::nullopt;
+    if (!v)
+        return std::nullopt;
     return static_cast<std::int32_t>(*v);
 }
 
 void EnsureServiceTable() {
-    if (DUVMain::Services.UBound() < DUVMain::MaxServices) DUVMain::Services.ReDimPreserve(DUVMain::MaxServices);
+    if (DUVMain::Services.UBound() < DUVMain::MaxServices)
+        DUVMain::Services.ReDimPreserve(DUVMain::MaxServices);
 }
 
 MaxServicesCheck AcceptMaxServices(const std::string& text) {
     const auto value = LimitValue16(text);
-    if (!value) return MaxServicesCheck::NotNumber;
+    if (!value)
+        return MaxServicesCheck::NotNumber;
     if (*value < DUVMain::UsedServices) {
         ShowMessage(kMaxServicesBelowUsed, msg::OkOnly);
         return MaxServicesCheck::BelowUsed;
@@ -259,7 +285,8 @@ MaxServicesCheck AcceptMaxServices(const std::string& text) {
 }
 
 bool AcceptLogName(const std::string& text) {
-    if (!GeneralFunctions::FileExists(text)) return false;
+    if (!GeneralFunctions::FileExists(text))
+        return false;
     const std::string file = GeneralFunctions::FileNameOfPath(text);
     DUVMain::ModemLogFile = file;
     DUVMain::ModemLogDir = GeneralFunctions::TextBeforeSeparator(text, file);
@@ -297,13 +324,15 @@ std::string AcceptKeyword(const KeywordBox& box, const std::string& text) {
 }
 
 void RestoreDefaultKeywords() {
-    for (const KeywordBox& box : KeywordBoxes()) *box.Setting = *box.Default;
+    for (const KeywordBox& box : KeywordBoxes())
+        *box.Setting = *box.Default;
 }
 
 // ---- Costs page ----------------------------------------------------------------------------
 
 std::optional<std::string> AcceptCost(const std::string& text, double& setting) {
-    if (!runtime::IsNumeric(text)) return std::nullopt;
+    if (!runtime::IsNumeric(text))
+        return std::nullopt;
     double value = 0;
     try {
         value = runtime::CDbl(text);
@@ -314,7 +343,9 @@ std::optional<std::string> AcceptCost(const std::string& text, double& setting) 
     return CostText(value);
 }
 
-std::string CostText(double amount) { return GeneralFunctions::Format_Dplaces(runtime::CStr(amount), 4); }
+std::string CostText(double amount) {
+    return GeneralFunctions::Format_Dplaces(runtime::CStr(amount), 4);
+}
 
 // ---- Format page ---------------------------------------------------------------------------
 
@@ -322,12 +353,15 @@ FormatTexts FormatPage(Date today) {
     using namespace DUVMain;
     FormatTexts t;
     t.Country = CountryName;
-    t.RegionalSettings = "The Country setting for this computer is " + CountryName +
-                         ". Below are examples of your Currency format and 'Short' and 'Long' Date formats.";
-    t.Preview = CurrencyFormat::FormatCurrency(Session::PreviewAmount, CurrencySymbol, CurrencySymbolPrecedes,
-                                               CurrencySymbolSpaced, CurrencyDigits, 0);
+    t.RegionalSettings =
+        "The Country setting for this computer is " + CountryName +
+        ". Below are examples of your Currency format and 'Short' and 'Long' Date formats.";
+    t.Preview = CurrencyFormat::FormatCurrency(Session::PreviewAmount, CurrencySymbol,
+                                               CurrencySymbolPrecedes, CurrencySymbolSpaced,
+                                               CurrencyDigits, 0);
     t.DateFormat =
-        "You can alter these formats via the 'Regional Settings' icon in the Windows Control Panel or by "
+        "You can alter these formats via the 'Regional Settings' icon in the Windows Control Panel "
+        "or by "
         "clicking on the icon above.";
     t.ShortDate = runtime::Format(today, "Short Date");
     t.LongDate = runtime::Format(today, "Long Date");
@@ -348,24 +382,30 @@ std::string DurationLabel() {
 
 ErrorBoxes ShowErrorsBoxes() {
     const std::string& sep = DUVMain::TimeSeparator;
-    if (!DUVMain::ShowErrors) return {false, "00" + sep + "00" + sep + "00", "0"};
+    if (!DUVMain::ShowErrors)
+        return {false, "00" + sep + "00" + sep + "00", "0"};
     // A stored duration beyond what the box can hold shows as its largest value, never cut.
     const double seconds = std::min<double>(DUVMain::NoDisconDuration, kMaxDurationSeconds);
     return {true, GeneralFunctions::FormatTime(seconds), runtime::CStr(DUVMain::NoDisconData)};
 }
 
 bool DurationTextValid(const std::string& text) {
-    if (text.size() != 8) return false;
+    if (text.size() != 8)
+        return false;
     return std::all_of(text.begin(), text.end(), [](char c) {
         return (c >= '0' && c <= '9') || DUVMain::TimeSeparator.find(c) != std::string::npos;
     });
 }
 
 std::optional<std::int32_t> DurationSeconds(const std::string& text) {
-    if (!DurationTextValid(text)) return std::nullopt;
-    const auto field = [&](std::size_t start) { return static_cast<std::int32_t>(runtime::Val(text.substr(start, 2))); };
+    if (!DurationTextValid(text))
+        return std::nullopt;
+    const auto field = [&](std::size_t start) {
+        return static_cast<std::int32_t>(runtime::Val(text.substr(start, 2)));
+    };
     const std::int32_t seconds = field(0) * 3600 + field(3) * 60 + field(6);
-    if (seconds > kMaxDurationSeconds) return std::nullopt;
+    if (seconds > kMaxDurationSeconds)
+        return std::nullopt;
     return seconds;
 }
 
@@ -404,7 +444,8 @@ int MonthStartIndex() {
 }
 
 void SetWeekStart(const std::string& dayName) {
-    DUVMain::UserStartOfWeek = static_cast<std::int16_t>(std::max(0, GeneralFunctions::DayNameIndex(dayName) - 1));
+    DUVMain::UserStartOfWeek =
+        static_cast<std::int16_t>(std::max(0, GeneralFunctions::DayNameIndex(dayName) - 1));
 }
 
 void SetMonthStart(const std::string& item) {
@@ -420,7 +461,8 @@ std::string UserDateText() {
 }
 
 bool AcceptUserDate(const std::string& text) {
-    if (!runtime::IsDate(text)) return false;
+    if (!runtime::IsDate(text))
+        return false;
     DUVMain::UserStartDate = runtime::DateOnly(runtime::CDate(text));
     return true;
 }

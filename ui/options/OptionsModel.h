@@ -59,8 +59,8 @@ struct Snapshot {
     std::int16_t OldMaxConnections = 0, OldMaxConnectDays = 0;
     std::int32_t OldMaxLogSize = 0;
     bool OldEditLog = false, OldShowErrors = false, OldShowToolbars = false,
-         OldFlatToolbars = false, OldShowGraphic = false, OldAutoOptimize = false,
-         OldTips = false, OldModemCheck = false;
+         OldFlatToolbars = false, OldShowGraphic = false, OldAutoOptimize = false, OldTips = false,
+         OldModemCheck = false;
     std::string OldModemDial, OldModemAnswer, OldModemConnect, OldModemUserDisconnect,
         OldModemHostDisconnect, OldModemReads, OldModemWrites;
     std::int32_t OldNoDisconDuration = 0, OldNoDisconData = 0;
@@ -91,8 +91,8 @@ public:
     enum class Outcome { Added, Past, Listed, Full };
     struct AddResult {
         Outcome outcome = Outcome::Added;
-        int line = -1;         // the line to select (the listed one when Listed)
-        bool refill = false;   // inserted before the end: the list is filled anew
+        int line = -1;        // the line to select (the listed one when Listed)
+        bool refill = false;  // inserted before the end: the list is filled anew
     };
 
     // The holidays of the settings that are today or later.

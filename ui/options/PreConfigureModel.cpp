@@ -16,16 +16,14 @@ constexpr char LF = '\n';
 const ModemRecord& SelectedRecord(std::int16_t n) { return DUVMain::Modems.at(n); }
 
 void WriteModemValue(std::int16_t n, const std::string& name,
-                     const Registry_Functions::Variant& value, std::int32_t type)
-{
-    Registry_Functions::SetKeyValue(DUVMain::ModemClassRoot, DUVPreConfigure::ModemKeyPath(n),
-                                    name, value, type);
+                     const Registry_Functions::Variant& value, std::int32_t type) {
+    Registry_Functions::SetKeyValue(DUVMain::ModemClassRoot, DUVPreConfigure::ModemKeyPath(n), name,
+                                    value, type);
 }
 
 }  // namespace
 
-std::string IntroductionText()
-{
+std::string IntroductionText() {
     return std::string("This is DUV's Modem and Dial-up Networking") + LF +
            "Configuration Wizard." + LF + LF +
            "It will automatically detect the modems installed on your system and optionally "
@@ -35,41 +33,41 @@ std::string IntroductionText()
            "to configure your dial-up networking system for DUV.";
 }
 
-std::string ConfiguredText()
-{
-    return std::string("The wizard has determined that this modem and its dial-up networking "
-                       "settings are already configured correctly for DUV. ") +
+std::string ConfiguredText() {
+    return std::string(
+               "The wizard has determined that this modem and its dial-up networking "
+               "settings are already configured correctly for DUV. ") +
            LF + LF + "Click the 'OK' button to continue.";
 }
 
-std::string NeedsChangeText()
-{
-    return std::string("The wizard needs to make some changes to your modem and dial-up "
-                       "networking settings in order for DUV to work as intended.") +
-           LF + LF +
-           "Click the 'Finish' button to have the wizard make these changes for you." + LF + LF;
+std::string NeedsChangeText() {
+    return std::string(
+               "The wizard needs to make some changes to your modem and dial-up "
+               "networking settings in order for DUV to work as intended.") +
+           LF + LF + "Click the 'Finish' button to have the wizard make these changes for you." +
+           LF + LF;
 }
 
-std::string FinishedText(bool logCreated)
-{
+std::string FinishedText(bool logCreated) {
     std::string text = std::string("C O N G R A T U L A T I O N S .") + LF + LF +
                        "You have finished configuring your modem and dial-up networking system "
                        "for use with DUV." +
                        LF + LF;
     if (logCreated)
-        text += std::string("A new empty modem log file has been created for you. Reports will "
-                            "not be available until after your next dial-up networking session.") +
+        text += std::string(
+                    "A new empty modem log file has been created for you. Reports will "
+                    "not be available until after your next dial-up networking session.") +
                 LF + LF;
     else
-        text += std::string("DUV will check your settings each time you start but you will not "
-                            "see this wizard again unless your system changes. You can disable "
-                            "this start check by unchecking the option below.") +
+        text += std::string(
+                    "DUV will check your settings each time you start but you will not "
+                    "see this wizard again unless your system changes. You can disable "
+                    "this start check by unchecking the option below.") +
                 LF + LF;
     return text + "Click the 'OK' button to continue." + LF + LF;
 }
 
-void Wizard::Load()
-{
+void Wizard::Load() {
     runtime::SetContext("frmPreConfigure", "Form_Load");
     Step = 0;
     LogCreated = false;
@@ -78,8 +76,9 @@ void Wizard::Load()
     ModemLines.clear();
     for (std::int16_t i = 1; i <= DUVMain::ModemCount; ++i) {
         const ModemRecord& modem = DUVMain::Modems.at(i);
-        ModemLines.push_back(modem.AttachedTo.empty() ? modem.DriverDesc
-                                                      : modem.DriverDesc + " on " + modem.AttachedTo);
+        ModemLines.push_back(modem.AttachedTo.empty()
+                                 ? modem.DriverDesc
+                                 : modem.DriverDesc + " on " + modem.AttachedTo);
     }
     SelectedLine = 0;
     NextCaption = kNext;
@@ -89,8 +88,7 @@ void Wizard::Load()
     CheckStep();
 }
 
-bool Wizard::NextClicked()
-{
+bool Wizard::NextClicked() {
     runtime::SetContext("frmPreConfigure", "btnNext_Click");
     if (NextCaption == kOK) {
         TimerEnabled = false;
@@ -103,8 +101,7 @@ bool Wizard::NextClicked()
     return false;
 }
 
-bool Wizard::CancelClicked()
-{
+bool Wizard::CancelClicked() {
     runtime::SetContext("frmPreConfigure", "btnCancel_Click");
     if (Step == 0)
         return true;
@@ -113,16 +110,14 @@ bool Wizard::CancelClicked()
     return false;
 }
 
-void Wizard::CheckClicked(bool checked)
-{
+void Wizard::CheckClicked(bool checked) {
     runtime::SetContext("frmPreConfigure", "Check1_Click");
     AlwaysCheck = checked;
     DUVMain::ModemCheck = checked;
     DUVPreConfigure::WriteGeneralValue("ModemCheck", checked);
 }
 
-void Wizard::TimerTick()
-{
+void Wizard::TimerTick() {
     runtime::SetContext("frmPreConfigure", "Timer1_Timer");
     const ModemRecord& modem = SelectedRecord(SelectedModem);
     if (!modem.Logging)
@@ -131,8 +126,7 @@ void Wizard::TimerTick()
         RecEchoBold = !RecEchoBold;
 }
 
-void Wizard::CheckStep()
-{
+void Wizard::CheckStep() {
     runtime::SetContext("frmPreConfigure", "CheckStep");
     if (Step == 0)
         CancelCaption = kCancel;
@@ -169,8 +163,7 @@ void Wizard::CheckStep()
     }
 }
 
-void Wizard::DoChange()
-{
+void Wizard::DoChange() {
     runtime::SetContext("frmPreConfigure", "DoChange");
     ShowBusy(true);
     CheckLogFile();
@@ -186,14 +179,14 @@ void Wizard::DoChange()
     ShowBusy(false);
 }
 
-void Wizard::CheckLogFile()
-{
+void Wizard::CheckLogFile() {
     runtime::SetContext("frmPreConfigure", "CheckLogFile");
     const ModemRecord& modem = SelectedRecord(SelectedModem);
     if (modem.LoggingPath.empty()) {
         if (DUVMain::OSVersionText.find("98") != std::string::npos)
             DUVMain::SystemLogName = modem.DriverDesc + ".log";
-        WriteModemValue(SelectedModem, "LoggingPath", DUVMain::SystemLogDir + DUVMain::SystemLogName,
+        WriteModemValue(SelectedModem, "LoggingPath",
+                        DUVMain::SystemLogDir + DUVMain::SystemLogName,
                         Registry_Functions::REG_TYPE_SZ);
     } else {
         runtime::Guard([&] {

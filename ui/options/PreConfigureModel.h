@@ -48,7 +48,7 @@ struct Wizard {
     std::string CancelCaption = kCancel;
     bool CancelVisible = true;
     bool TimerEnabled = false;
-    std::string SelModem;                 // lblSelModem
+    std::string SelModem;                              // lblSelModem
     bool CurrentLogging = false, CurrentEcho = false;  // the "Current" frame (image 1 when on)
     bool RecLoggingBold = false, RecEchoBold = false;  // the blinking recommendation
     std::string IntroText, ChangeText, FinishText;     // RichTextBox1 to 3

@@ -28,17 +28,21 @@ bool IsServiceRow(int row) {
 
 std::optional<int> DeleteSelectedService(int row) {
     using namespace DUVMain;
-    if (UsedServices < 1 || !IsServiceRow(row)) return std::nullopt;
-    for (int i = row - 1; i <= UsedServices - 2; ++i) Services[i] = Services[i + 1];
+    if (UsedServices < 1 || !IsServiceRow(row))
+        return std::nullopt;
+    for (int i = row - 1; i <= UsedServices - 2; ++i)
+        Services[i] = Services[i + 1];
     --UsedServices;
-    if (row == 1) return UsedServices > 0 ? 1 : 0;
+    if (row == 1)
+        return UsedServices > 0 ? 1 : 0;
     return row - 1;
 }
 
 bool ServiceNumberExists(const std::string& number) {
     for (int i = 0; i < DUVMain::UsedServices && DUVMain::Services.InRange(i); ++i) {
         const ServiceRecord& s = DUVMain::Services[i];
-        if (runtime::Trim(s.ServiceNumber) == number || runtime::Trim(s.ServiceAltNumber) == number) return true;
+        if (runtime::Trim(s.ServiceNumber) == number || runtime::Trim(s.ServiceAltNumber) == number)
+            return true;
     }
     return false;
 }
@@ -47,7 +51,8 @@ std::string MakeUniqueServiceName(const std::string& prefix) {
     int highest = 0;
     for (int i = 0; i < DUVMain::UsedServices && DUVMain::Services.InRange(i); ++i) {
         const std::string& name = DUVMain::Services[i].ServiceName;
-        if (name.find(prefix) == std::string::npos) continue;
+        if (name.find(prefix) == std::string::npos)
+            continue;
         try {
             // The number at the start of the name's last len(name) - len(prefix) characters.
             const double value = runtime::Val(runtime::Right(name, name.size() - prefix.size()));
@@ -79,7 +84,8 @@ int AddScannedService(const std::string& number) {
 
 ScanResult Session::Scan(const std::string& path, const ScanCallbacks& callbacks) {
     ScanResult result;
-    if (Scanning) return result;
+    if (Scanning)
+        return result;
     runtime::SetContext("frmSetup", "btnScan_Click");
     result.Started = true;
     Scanning = true;
@@ -89,7 +95,8 @@ ScanResult Session::Scan(const std::string& path, const ScanCallbacks& callbacks
     } done{Scanning};
 
     LineReader reader;
-    if (!reader.Open(path)) return result;
+    if (!reader.Open(path))
+        return result;
     result.Opened = true;
     const double size = static_cast<double>(reader.Length());
     double consumed = 0;
@@ -100,18 +107,24 @@ ScanResult Session::Scan(const std::string& path, const ScanCallbacks& callbacks
         consumed += static_cast<double>(line.size()) + 2;
         if (size > 0) {
             const int percent = runtime::CLng(consumed / size * 100);
-            if (percent <= 100 && percent != shown && callbacks.Progress) callbacks.Progress(shown = percent);
+            if (percent <= 100 && percent != shown && callbacks.Progress)
+                callbacks.Progress(shown = percent);
         }
-        if (callbacks.LetEventsRun) callbacks.LetEventsRun();
-        if (DUVMain::ModemDial.empty()) continue;
+        if (callbacks.LetEventsRun)
+            callbacks.LetEventsRun();
+        if (DUVMain::ModemDial.empty())
+            continue;
         upper = runtime::UCase(line);
         const std::string number = DUVAnalyse::DialledNumber(upper, DUVMain::ModemDial);
-        if (number.empty() || !DUVAnalyse::IsDialNumber(number) || ServiceNumberExists(number)) continue;
+        if (number.empty() || !DUVAnalyse::IsDialNumber(number) || ServiceNumberExists(number))
+            continue;
         const int index = AddScannedService(number);
         ++result.Added;
-        if (callbacks.ServiceAdded) callbacks.ServiceAdded(index);
+        if (callbacks.ServiceAdded)
+            callbacks.ServiceAdded(index);
     }
-    if (callbacks.Progress) callbacks.Progress(100);
+    if (callbacks.Progress)
+        callbacks.Progress(100);
     return result;
 }
 
@@ -124,11 +137,13 @@ void ShowScanMessage(const ScanResult& result, const std::string& path) {
     } else if (result.Added == 0) {
         DUVMain::MessageText = "No new dialled services found in modem log!";
     } else {
-        DUVMain::MessageText = std::to_string(result.Added) + " new dialled service(s) found in modem log!" + lf +
-                               lf + "Please review these new service(s) by" + lf +
+        DUVMain::MessageText = std::to_string(result.Added) +
+                               " new dialled service(s) found in modem log!" + lf + lf +
+                               "Please review these new service(s) by" + lf +
                                "selecting and then clicking the 'Edit' button.";
     }
-    DUVMain::MessageAnswer = std::to_string(ShowMessage(DUVMain::MessageText, msg::OkOnly | icon, kScanTitle));
+    DUVMain::MessageAnswer =
+        std::to_string(ShowMessage(DUVMain::MessageText, msg::OkOnly | icon, kScanTitle));
 }
 
 }  // namespace OptionsModel

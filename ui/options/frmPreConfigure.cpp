@@ -19,7 +19,8 @@ forms::Form::Style WizardStyle() {
 std::string WithCrLf(const std::string& text) {
     std::string out;
     for (char c : text) {
-        if (c == '\n') out += '\r';
+        if (c == '\n')
+            out += '\r';
         out += c;
     }
     return out;
@@ -64,39 +65,56 @@ void frmPreConfigure::CreateControls() {
     const DWORD textStyle = SS_LEFT;
     const forms::Look bold{.bold = true};
     const forms::Look page{.hidden = true};
-    forms::Declare<frmPreConfigure>(*this, {
-        {fraCheck[0], "", {120, 60, 6240, 3660}},
-        {RichTextBox1, "", {120, 240, 6000, 2400}, {}, &fraCheck[0], {.style = textStyle}},
-        {Label2, kNote, {120, 2820, 6000, 600}, {}, &fraCheck[0]},
-        {fraCheck[1], kModemsTitle, {120, 60, 6240, 3660}, {}, nullptr, page},
-        {Label1, kModemsText, {120, 300, 6000, 720}, {}, &fraCheck[1]},
-        {lstModems, "", {120, 1080, 6000, 2340}, {}, &fraCheck[1]},
-        {fraCheck[2], "", {120, 60, 6240, 3660}, {}, nullptr, page},
-        {lblSelModem, "", {120, 240, 6000, 300}, {}, &fraCheck[2], bold},
-        {fraCurrent, "Current ", {120, 600, 2940, 1020}, {}, &fraCheck[2]},
-        {lblCurrentLoggingTitle, "Logging:", {120, 300, 900, 260}, {}, &fraCurrent},
-        {lblCurrentLogging, "", {1080, 300, 700, 260}, {}, &fraCurrent},
-        {ImgCurrentLogging, "", {1900, 270, 300, 300}, {}, &fraCurrent},
-        {lblCurrentEchoTitle, "Echo:", {120, 640, 900, 260}, {}, &fraCurrent},
-        {lblCurrentEcho, "", {1080, 640, 700, 260}, {}, &fraCurrent},
-        {imgCurrentEcho, "", {1900, 610, 300, 300}, {}, &fraCurrent},
-        {fraRecommended, "Recommended", {3180, 600, 2940, 1020}, {}, &fraCheck[2]},
-        {lblRecLoggingTitle, "Logging:", {120, 300, 900, 260}, {}, &fraRecommended},
-        {lblRecLogging, "ON", {1080, 300, 700, 260}, {}, &fraRecommended},
-        {imgRecLogging, "", {1900, 270, 300, 300}, {}, &fraRecommended},
-        {lblRecEchoTitle, "Echo:", {120, 640, 900, 260}, {}, &fraRecommended},
-        {lblRecEcho, "ON", {1080, 640, 700, 260}, {}, &fraRecommended},
-        {imgRecEcho, "", {1900, 610, 300, 300}, {}, &fraRecommended},
-        {RichTextBox2, "", {120, 1740, 6000, 1740}, {}, &fraCheck[2], {.style = textStyle}},
-        {fraCheck[3], kFinishedTitle, {120, 60, 6240, 3660}, {}, nullptr, page},
-        {RichTextBox3, "", {120, 300, 6000, 3180}, {}, &fraCheck[3], {.style = textStyle}},
-        {Check1, kCheckCaption, {120, 3840, 3300, 300}, {}, nullptr, {},
-         {.click = &frmPreConfigure::Check1_Click}},
-        {btnCancel, kCancel, {3600, 4260, 1300, 360}, {}, nullptr, {},
-         {.click = &frmPreConfigure::btnCancel_Click}},
-        {btnNext, kNext, {5040, 4260, 1300, 360}, {}, nullptr, {.style = BS_DEFPUSHBUTTON},
-         {.click = &frmPreConfigure::btnNext_Click}},
-    });
+    forms::Declare<frmPreConfigure>(
+        *this,
+        {
+            {fraCheck[0], "", {120, 60, 6240, 3660}},
+            {RichTextBox1, "", {120, 240, 6000, 2400}, {}, &fraCheck[0], {.style = textStyle}},
+            {Label2, kNote, {120, 2820, 6000, 600}, {}, &fraCheck[0]},
+            {fraCheck[1], kModemsTitle, {120, 60, 6240, 3660}, {}, nullptr, page},
+            {Label1, kModemsText, {120, 300, 6000, 720}, {}, &fraCheck[1]},
+            {lstModems, "", {120, 1080, 6000, 2340}, {}, &fraCheck[1]},
+            {fraCheck[2], "", {120, 60, 6240, 3660}, {}, nullptr, page},
+            {lblSelModem, "", {120, 240, 6000, 300}, {}, &fraCheck[2], bold},
+            {fraCurrent, "Current ", {120, 600, 2940, 1020}, {}, &fraCheck[2]},
+            {lblCurrentLoggingTitle, "Logging:", {120, 300, 900, 260}, {}, &fraCurrent},
+            {lblCurrentLogging, "", {1080, 300, 700, 260}, {}, &fraCurrent},
+            {ImgCurrentLogging, "", {1900, 270, 300, 300}, {}, &fraCurrent},
+            {lblCurrentEchoTitle, "Echo:", {120, 640, 900, 260}, {}, &fraCurrent},
+            {lblCurrentEcho, "", {1080, 640, 700, 260}, {}, &fraCurrent},
+            {imgCurrentEcho, "", {1900, 610, 300, 300}, {}, &fraCurrent},
+            {fraRecommended, "Recommended", {3180, 600, 2940, 1020}, {}, &fraCheck[2]},
+            {lblRecLoggingTitle, "Logging:", {120, 300, 900, 260}, {}, &fraRecommended},
+            {lblRecLogging, "ON", {1080, 300, 700, 260}, {}, &fraRecommended},
+            {imgRecLogging, "", {1900, 270, 300, 300}, {}, &fraRecommended},
+            {lblRecEchoTitle, "Echo:", {120, 640, 900, 260}, {}, &fraRecommended},
+            {lblRecEcho, "ON", {1080, 640, 700, 260}, {}, &fraRecommended},
+            {imgRecEcho, "", {1900, 610, 300, 300}, {}, &fraRecommended},
+            {RichTextBox2, "", {120, 1740, 6000, 1740}, {}, &fraCheck[2], {.style = textStyle}},
+            {fraCheck[3], kFinishedTitle, {120, 60, 6240, 3660}, {}, nullptr, page},
+            {RichTextBox3, "", {120, 300, 6000, 3180}, {}, &fraCheck[3], {.style = textStyle}},
+            {Check1,
+             kCheckCaption,
+             {120, 3840, 3300, 300},
+             {},
+             nullptr,
+             {},
+             {.click = &frmPreConfigure::Check1_Click}},
+            {btnCancel,
+             kCancel,
+             {3600, 4260, 1300, 360},
+             {},
+             nullptr,
+             {},
+             {.click = &frmPreConfigure::btnCancel_Click}},
+            {btnNext,
+             kNext,
+             {5040, 4260, 1300, 360},
+             {},
+             nullptr,
+             {.style = BS_DEFPUSHBUTTON},
+             {.click = &frmPreConfigure::btnNext_Click}},
+        });
     Timer1.Create(*this, kTimerMilliseconds, false);
     Timer1.Tick = [this] { Timer1_Timer(); };
     imgRecLogging.SetBitmap(MarkPicture(true));
@@ -108,8 +126,10 @@ void frmPreConfigure::Form_Load() {
     model_ = PreConfigureModel::Wizard{};
     runtime::Guard([this] { model_.Load(); });
     lstModems.Clear();
-    for (const std::string& line : model_.ModemLines) lstModems.AddItem(line);
-    if (lstModems.ListCount() > 0) lstModems.SetListIndex(0);
+    for (const std::string& line : model_.ModemLines)
+        lstModems.AddItem(line);
+    if (lstModems.ListCount() > 0)
+        lstModems.SetListIndex(0);
     Check1.SetValue(model_.AlwaysCheck ? 1 : 0);
     ShowState();
 }

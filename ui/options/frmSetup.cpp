@@ -33,22 +33,43 @@ frmSetup::frmSetup() : SingleForm("frmSetup", SetupStyle()) { keyPreview_ = true
 void frmSetup::CreateControls() {
     SetCaption("DUV - Options");
     forms::Declare<frmSetup>(*this, {
-        {TabStrip1, "", {120, 120, 7140, 4440}, {}, nullptr, {}, {.click = &frmSetup::TabStrip1_Click}},
-        {Settings[0], kTabs[0].FrameCaption, kPage},
-        {Settings[1], kTabs[1].FrameCaption, kPage},
-        {Settings[2], kTabs[2].FrameCaption, kPage},
-        {Settings[3], kTabs[3].FrameCaption, kPage},
-        {Settings[4], kTabs[4].FrameCaption, kPage},
-        {Settings[5], kTabs[5].FrameCaption, kPage},
-        {Settings[6], kTabs[6].FrameCaption, kPage},
-        {Settings[7], kTabs[7].FrameCaption, kPage},
-        {btnDefaults, "&Restore Defaults", {120, 4700, 1900, 375}, "Restore Default Modem Settings", nullptr,
-         {.hidden = true}, {.click = &frmSetup::btnDefaults_Click}},
-        {btnSave, "&OK", {4740, 4700, 1200, 375}, "Save Settings & Exit", nullptr, {.style = BS_DEFPUSHBUTTON},
-         {.click = &frmSetup::btnSave_Click}},
-        {btnCancel, "&Cancel", {6060, 4700, 1200, 375}, "Close Without Saving", nullptr, {},
-         {.click = &frmSetup::btnCancel_Click}},
-    });
+                                        {TabStrip1,
+                                         "",
+                                         {120, 120, 7140, 4440},
+                                         {},
+                                         nullptr,
+                                         {},
+                                         {.click = &frmSetup::TabStrip1_Click}},
+                                        {Settings[0], kTabs[0].FrameCaption, kPage},
+                                        {Settings[1], kTabs[1].FrameCaption, kPage},
+                                        {Settings[2], kTabs[2].FrameCaption, kPage},
+                                        {Settings[3], kTabs[3].FrameCaption, kPage},
+                                        {Settings[4], kTabs[4].FrameCaption, kPage},
+                                        {Settings[5], kTabs[5].FrameCaption, kPage},
+                                        {Settings[6], kTabs[6].FrameCaption, kPage},
+                                        {Settings[7], kTabs[7].FrameCaption, kPage},
+                                        {btnDefaults,
+                                         "&Restore Defaults",
+                                         {120, 4700, 1900, 375},
+                                         "Restore Default Modem Settings",
+                                         nullptr,
+                                         {.hidden = true},
+                                         {.click = &frmSetup::btnDefaults_Click}},
+                                        {btnSave,
+                                         "&OK",
+                                         {4740, 4700, 1200, 375},
+                                         "Save Settings & Exit",
+                                         nullptr,
+                                         {.style = BS_DEFPUSHBUTTON},
+                                         {.click = &frmSetup::btnSave_Click}},
+                                        {btnCancel,
+                                         "&Cancel",
+                                         {6060, 4700, 1200, 375},
+                                         "Close Without Saving",
+                                         nullptr,
+                                         {},
+                                         {.click = &frmSetup::btnCancel_Click}},
+                                    });
     DeclarePages();
     std::vector<forms::TabStrip::Tab> tabs;
     std::vector<forms::Control*> pages;
@@ -92,13 +113,15 @@ void frmSetup::Form_Activate() {
     EnableStartDateControls();
     ShowServiceCounts();
     // The log box takes the focus only where it can be seen.
-    if (TabStrip1.SelectedIndex() == 1 && txtLogName.Enabled()) txtLogName.SetFocus();
+    if (TabStrip1.SelectedIndex() == 1 && txtLogName.Enabled())
+        txtLogName.SetFocus();
     forms::SetHourglass(false);
 }
 
 void frmSetup::TabStrip1_Click() {
     const int k = TabStrip1.SelectedIndex();
-    for (std::size_t i = 0; i < Settings.size(); ++i) Settings[i].SetEnabled(static_cast<int>(i) == k - 1);
+    for (std::size_t i = 0; i < Settings.size(); ++i)
+        Settings[i].SetEnabled(static_cast<int>(i) == k - 1);
     btnDefaults.SetEnabled(k == kModemTab);
     btnDefaults.SetVisible(k == kModemTab);
     if (k == kServicesTab && lstServices.Enabled() && DUVMain::UsedServices > 0) {
@@ -111,7 +134,8 @@ void frmSetup::TabStrip1_Click() {
 
 void frmSetup::SetTabHelpContext() {
     const int k = TabStrip1.SelectedIndex();
-    if (k >= 1 && k <= static_cast<int>(kTabs.size())) TabStrip1.SetHelpContext(kTabs[k - 1].HelpContext);
+    if (k >= 1 && k <= static_cast<int>(kTabs.size()))
+        TabStrip1.SetHelpContext(kTabs[k - 1].HelpContext);
 }
 
 void frmSetup::Form_KeyDown(int key, int shift) {
@@ -120,7 +144,8 @@ void frmSetup::Form_KeyDown(int key, int shift) {
         TabStrip1.SelectNext();
         break;
     case KeyAction::DeleteService:
-        if (session_.Scanning) break;
+        if (session_.Scanning)
+            break;
         DeleteSelectedService();
         ShowServiceCounts();
         break;
@@ -132,7 +157,8 @@ void frmSetup::Form_KeyDown(int key, int shift) {
 void frmSetup::btnSave_Click() {
     runtime::SetContext("frmSetup", "btnSave_Click");
     // A box left by Enter runs its leave check first, as a click on OK would.
-    if (!btnSave.HasFocus()) btnSave.SetFocus();
+    if (!btnSave.HasFocus())
+        btnSave.SetFocus();
     session_.Save();
     Unload();
 }

@@ -81,11 +81,11 @@ public:
     forms::Button btnSave, btnCancel, btnDefaults;
 
     // General
-    forms::Label lblMaxServices, lblMaxConnections, lblMaxConnectDays, lblDays, lblMaxLogSize, lblKB,
-        lblLogName;
+    forms::Label lblMaxServices, lblMaxConnections, lblMaxConnectDays, lblDays, lblMaxLogSize,
+        lblKB, lblLogName;
     forms::TextBox txtMaxServices, txtMaxConnections, txtMaxConnectDays, txtMaxLogSize, txtLogName;
-    forms::CheckBox optShowToolbars, optFlatToolBars, optEditLog, optShowGraphic, optAutoOpt, optTips,
-        optModemCheck;
+    forms::CheckBox optShowToolbars, optFlatToolBars, optEditLog, optShowGraphic, optAutoOpt,
+        optTips, optModemCheck;
     forms::Button cmdBrowse;
     // Modem
     std::array<forms::Label, 7> lblTextOpt;
@@ -101,7 +101,8 @@ public:
     forms::Label lblDialCost, lblCostPerHour, lblCostPerMeg, lblCostNotice;
     forms::TextBox txtDialCost, txtCostPerHour, txtCostPerMeg;
     // Format
-    forms::Label lblCountry, lblRegionalSettings, lblPreview, lblDateFormat, lblShortDate, lblLongDate;
+    forms::Label lblCountry, lblRegionalSettings, lblPreview, lblDateFormat, lblShortDate,
+        lblLongDate;
     // Errors
     forms::CheckBox optShowErrors;
     forms::Label lblNoDiscon1, Label8, lblNoDiscon2, lblKBs;

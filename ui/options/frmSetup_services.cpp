@@ -19,7 +19,9 @@ constexpr COLORREF kCountColour = RGB(0, 0, 0);
 
 }  // namespace
 
-void frmSetup::SetServiceEditor(std::function<void()> showModal) { ServiceEditor() = std::move(showModal); }
+void frmSetup::SetServiceEditor(std::function<void()> showModal) {
+    ServiceEditor() = std::move(showModal);
+}
 
 int frmSetup::SelectedServiceRow() const { return lstServices.SelectedRow() + 1; }
 
@@ -30,13 +32,16 @@ void frmSetup::FillServicesList() {
         lstServices.AddColumn("Number", 0, 1600);
     }
     for (int i = 0; i < DUVMain::UsedServices && DUVMain::Services.InRange(i); ++i) {
-        lstServices.AddRow({ServiceRowText(DUVMain::Services[i]), DUVMain::Services[i].ServiceNumber});
+        lstServices.AddRow(
+            {ServiceRowText(DUVMain::Services[i]), DUVMain::Services[i].ServiceNumber});
     }
-    if (lstServices.RowCount() > 0) lstServices.SelectRow(0);
+    if (lstServices.RowCount() > 0)
+        lstServices.SelectRow(0);
 }
 
 void frmSetup::AddServiceRow(int index) {
-    lstServices.AddRow({ServiceRowText(DUVMain::Services[index]), DUVMain::Services[index].ServiceNumber});
+    lstServices.AddRow(
+        {ServiceRowText(DUVMain::Services[index]), DUVMain::Services[index].ServiceNumber});
     lstServices.SelectRow(lstServices.RowCount() - 1);
 }
 
@@ -118,13 +123,16 @@ void frmSetup::DeleteSelectedService() {
         return;
     }
     FillServicesList();
-    if (*select > 0) lstServices.SelectRow(*select - 1);
+    if (*select > 0)
+        lstServices.SelectRow(*select - 1);
 }
 
 void frmSetup::btnScan_Click() {
-    if (session_.Scanning) return;
+    if (session_.Scanning)
+        return;
     // While the scan reads, nothing that changes the list or closes the window can run.
-    std::vector<forms::Control*> held{&btnScan, &btnNew, &btnEdit, &btnDelete, &btnSave, &btnCancel, &TabStrip1};
+    std::vector<forms::Control*> held{&btnScan, &btnNew,    &btnEdit,  &btnDelete,
+                                      &btnSave, &btnCancel, &TabStrip1};
     std::vector<bool> wasEnabled;
     for (forms::Control* c : held) {
         wasEnabled.push_back(c->Enabled());
@@ -142,7 +150,8 @@ void frmSetup::btnScan_Click() {
     callbacks.LetEventsRun = [] { forms::PumpMessages(); };
     const ScanResult result = session_.Scan(path, callbacks);
     ProgressBar1.SetVisible(false);
-    for (std::size_t i = 0; i < held.size(); ++i) held[i]->SetEnabled(wasEnabled[i]);
+    for (std::size_t i = 0; i < held.size(); ++i)
+        held[i]->SetEnabled(wasEnabled[i]);
     EnableServiceButtons();
     ShowScanMessage(result, path);
     lstServices.SetFocus();

@@ -27,8 +27,8 @@ enum class Kind {
     Frame,
     Label,
     TextBox,
-    DropDownList,  // a list that takes only its own items
-    DropDownCombo, // a list whose text may also be typed
+    DropDownList,   // a list that takes only its own items
+    DropDownCombo,  // a list whose text may also be typed
     CheckBox,
     OptionButton,
     Button,
@@ -38,15 +38,15 @@ enum class Kind {
 };
 
 struct Control {
-    std::string Name;       // as the window names it: "txtNumber", "optDialCost(1)"
+    std::string Name;  // as the window names it: "txtNumber", "optDialCost(1)"
     Kind Type = Kind::Label;
-    int Page = -1;          // the tab page it lies on; -1 for the window itself
+    int Page = -1;  // the tab page it lies on; -1 for the window itself
     // Caption of a label, button, frame or check box; text of a box; the chosen item's text
     // of a list.
     std::string Text;
     std::string ToolTip;
     std::vector<std::string> Items;  // list items
-    int Value = 0;          // check box 0 unchecked, 1 checked, 2 greyed; option 0 or 1
+    int Value = 0;                   // check box 0 unchecked, 1 checked, 2 greyed; option 0 or 1
     bool Enabled = true;
     bool Visible = true;
     std::uint32_t BackColor = kWindowBackground;

@@ -8,12 +8,14 @@ namespace services_ui {
 using ControlTableModel::Kind;
 
 COLORREF SystemColour(std::uint32_t colour) {
-    if (colour & 0x80000000u) return GetSysColor(static_cast<int>(colour & 0xFF));
+    if (colour & 0x80000000u)
+        return GetSysColor(static_cast<int>(colour & 0xFF));
     return static_cast<COLORREF>(colour & 0xFFFFFF);
 }
 
 ModelBinding::~ModelBinding() {
-    for (const auto& entry : brushes_) DeleteObject(entry.second);
+    for (const auto& entry : brushes_)
+        DeleteObject(entry.second);
 }
 
 void ModelBinding::Bind(ModelEvents events, std::function<void()> after) {
@@ -25,39 +27,51 @@ void ModelBinding::Bind(ModelEvents events, std::function<void()> after) {
         // Each event goes to the model, then the window shows what it left behind.
         auto send = [this](std::function<void()> toModel) {
             return [this, toModel] {
-                if (showing_) return;
+                if (showing_)
+                    return;
                 toModel();
-                if (after_) after_();
+                if (after_)
+                    after_();
             };
         };
         auto call = [this, name](const std::function<void(const std::string&)>& f) {
-            return [&f, name] { if (f) f(name); };
+            return [&f, name] {
+                if (f)
+                    f(name);
+            };
         };
         switch (e.kind) {
         case Kind::TextBox:
         case Kind::DropDownCombo:
-            c->Change = send([this, c, name] { if (events_.Text) events_.Text(name, c->Text()); });
+            c->Change = send([this, c, name] {
+                if (events_.Text)
+                    events_.Text(name, c->Text());
+            });
             if (e.kind == Kind::DropDownCombo) {
                 c->Click = send([this, c, name] {
                     auto* combo = static_cast<forms::ComboBox*>(c);
-                    if (events_.Text && combo->ListIndex() >= 0) events_.Text(name, combo->List(combo->ListIndex()));
+                    if (events_.Text && combo->ListIndex() >= 0)
+                        events_.Text(name, combo->List(combo->ListIndex()));
                 });
             }
             break;
         case Kind::DropDownList:
             c->Click = send([this, c, name] {
                 auto* combo = static_cast<forms::ComboBox*>(c);
-                if (events_.Text && combo->ListIndex() >= 0) events_.Text(name, combo->List(combo->ListIndex()));
+                if (events_.Text && combo->ListIndex() >= 0)
+                    events_.Text(name, combo->List(combo->ListIndex()));
             });
             break;
         case Kind::CheckBox:
             c->Click = send([this, c, name] {
-                if (events_.Value) events_.Value(name, static_cast<forms::CheckBox*>(c)->Value());
+                if (events_.Value)
+                    events_.Value(name, static_cast<forms::CheckBox*>(c)->Value());
             });
             break;
         case Kind::OptionButton:
             c->Click = send([this, c, name] {
-                if (events_.Value && static_cast<forms::OptionButton*>(c)->Value()) events_.Value(name, 1);
+                if (events_.Value && static_cast<forms::OptionButton*>(c)->Value())
+                    events_.Value(name, 1);
             });
             break;
         case Kind::Button:
@@ -66,7 +80,8 @@ void ModelBinding::Bind(ModelEvents events, std::function<void()> after) {
         default:
             break;
         }
-        if (e.kind == Kind::TextBox || e.kind == Kind::DropDownList || e.kind == Kind::DropDownCombo) {
+        if (e.kind == Kind::TextBox || e.kind == Kind::DropDownList ||
+            e.kind == Kind::DropDownCombo) {
             c->GotFocus = send(call(events_.GotFocus));
             c->LostFocus = send(call(events_.LostFocus));
         }
@@ -76,10 +91,12 @@ void ModelBinding::Bind(ModelEvents events, std::function<void()> after) {
 void ModelBinding::FillLists() {
     showing_ = true;
     for (Entry& e : entries_) {
-        if (e.kind != Kind::DropDownList && e.kind != Kind::DropDownCombo) continue;
+        if (e.kind != Kind::DropDownList && e.kind != Kind::DropDownCombo)
+            continue;
         auto* combo = static_cast<forms::ComboBox*>(e.control);
         combo->Clear();
-        for (const std::string& item : table_[e.name].Items) combo->AddItem(item);
+        for (const std::string& item : table_[e.name].Items)
+            combo->AddItem(item);
     }
     showing_ = false;
 }
@@ -89,8 +106,10 @@ void ModelBinding::Show() {
     for (Entry& e : entries_) {
         const ControlTableModel::Control& m = table_[e.name];
         forms::Control* c = e.control;
-        if (c->Enabled() != m.Enabled) c->SetEnabled(m.Enabled);
-        if (e.kind != Kind::Frame && c->Visible() != m.Visible) c->SetVisible(m.Visible);
+        if (c->Enabled() != m.Enabled)
+            c->SetEnabled(m.Enabled);
+        if (e.kind != Kind::Frame && c->Visible() != m.Visible)
+            c->SetVisible(m.Visible);
         if (e.toolTip != m.ToolTip) {
             c->SetToolTip(m.ToolTip);
             e.toolTip = m.ToolTip;
@@ -99,17 +118,20 @@ void ModelBinding::Show() {
         case Kind::DropDownList: {
             auto* combo = static_cast<forms::ComboBox*>(c);
             const int index = ControlTableModel::Table::FindItem(m, m.Text);
-            if (combo->ListIndex() != index) combo->SetListIndex(index);
+            if (combo->ListIndex() != index)
+                combo->SetListIndex(index);
             break;
         }
         case Kind::CheckBox: {
             auto* check = static_cast<forms::CheckBox*>(c);
-            if (check->Value() != m.Value) check->SetValue(m.Value);
+            if (check->Value() != m.Value)
+                check->SetValue(m.Value);
             break;
         }
         case Kind::OptionButton: {
             auto* option = static_cast<forms::OptionButton*>(c);
-            if (option->Value() != (m.Value != 0)) option->SetValue(m.Value != 0);
+            if (option->Value() != (m.Value != 0))
+                option->SetValue(m.Value != 0);
             break;
         }
         case Kind::ListView:
@@ -117,7 +139,8 @@ void ModelBinding::Show() {
         case Kind::Picture:
             break;
         default:
-            if (c->Text() != m.Text) c->SetText(m.Text);
+            if (c->Text() != m.Text)
+                c->SetText(m.Text);
             break;
         }
         InvalidateRect(c->hwnd(), nullptr, TRUE);
@@ -127,26 +150,30 @@ void ModelBinding::Show() {
 
 forms::Control* ModelBinding::Find(const std::string& name) const {
     for (const Entry& e : entries_)
-        if (e.name == name) return e.control;
+        if (e.name == name)
+            return e.control;
     return nullptr;
 }
 
 void ModelBinding::FocusLater(const std::string& name) const {
-    if (forms::Control* c = Find(name)) c->RefocusLater();
+    if (forms::Control* c = Find(name))
+        c->RefocusLater();
 }
 
 HBRUSH ModelBinding::Colours(HWND control, HDC dc) {
     for (const Entry& e : entries_) {
-        if (e.control->hwnd() != control) continue;
+        if (e.control->hwnd() != control)
+            continue;
         const ControlTableModel::Control& m = table_[e.name];
-        if (e.kind != Kind::TextBox && e.kind != Kind::DropDownList && e.kind != Kind::DropDownCombo &&
-            e.kind != Kind::Label)
+        if (e.kind != Kind::TextBox && e.kind != Kind::DropDownList &&
+            e.kind != Kind::DropDownCombo && e.kind != Kind::Label)
             return nullptr;
         const COLORREF back = SystemColour(m.BackColor);
         SetTextColor(dc, SystemColour(m.ForeColor));
         SetBkColor(dc, back);
         for (const auto& [colour, brush] : brushes_)
-            if (colour == back) return brush;
+            if (colour == back)
+                return brush;
         brushes_.emplace_back(back, CreateSolidBrush(back));
         return brushes_.back().second;
     }

@@ -37,7 +37,8 @@ public:
                            forms::Control* parent = nullptr, forms::Look look = {}) {
         const ControlTableModel::Control& c = table_[name];
         entries_.push_back({name, &control, c.Type, c.ToolTip});
-        if (c.Type == ControlTableModel::Kind::DropDownList) look.style |= CBS_DROPDOWNLIST;
+        if (c.Type == ControlTableModel::Kind::DropDownList)
+            look.style |= CBS_DROPDOWNLIST;
         return forms::Declared<F>{control, c.Text, at, c.ToolTip, parent, look, {}};
     }
 

@@ -151,7 +151,8 @@ std::vector<Control> DesignControls() {
              "calculations are based on the defined reporting period."),
     };
     for (Control& control : c)
-        if (control.Name == "chkWarnDisplay") control.Value = 1;
+        if (control.Name == "chkWarnDisplay")
+            control.Value = 1;
     return c;
 }
 
@@ -194,7 +195,9 @@ const ServiceEditor::Handlers* ServiceEditor::HandlersOf(const std::string& cont
             t[box].Change = refresh;
             t[box].LostFocus = [box](E& e) { e.Number_LostFocus(box); };
         }
-        t["txtDialFixedTariff"].LostFocus = [](E& e) { e.FixedMoney_LostFocus("txtDialFixedTariff", true); };
+        t["txtDialFixedTariff"].LostFocus = [](E& e) {
+            e.FixedMoney_LostFocus("txtDialFixedTariff", true);
+        };
         for (const char* box : {"txtServiceFixedRate", "txtPerMeg"}) {
             t[box].Change = refresh;
             t[box].LostFocus = [box](E& e) { e.FixedMoney_LostFocus(box, false); };
@@ -203,17 +206,25 @@ const ServiceEditor::Handlers* ServiceEditor::HandlersOf(const std::string& cont
             t[box].Change = [box](E& e) { e.FlexRate_Change(box); };
             t[box].LostFocus = [box](E& e) { e.FlexRate_LostFocus(box); };
         }
-        t["txtServiceFlexHours"] = {[](E& e) { e.txtServiceFlexHours_Change(); }, {}, {},
+        t["txtServiceFlexHours"] = {[](E& e) { e.txtServiceFlexHours_Change(); },
+                                    {},
+                                    {},
                                     [](E& e) { e.txtServiceFlexHours_LostFocus(); }};
-        t["txtAfterMeg"] = {[](E& e) { e.txtAfterMeg_Change(); }, {}, {},
-                            [](E& e) { e.txtAfterMeg_LostFocus(); }};
-        t["txtServiceBlock"] = {[](E& e) { e.txtServiceBlock_Change(); }, {}, {},
+        t["txtAfterMeg"] = {
+            [](E& e) { e.txtAfterMeg_Change(); }, {}, {}, [](E& e) { e.txtAfterMeg_LostFocus(); }};
+        t["txtServiceBlock"] = {[](E& e) { e.txtServiceBlock_Change(); },
+                                {},
+                                {},
                                 [](E& e) { e.txtServiceBlock_LostFocus(); }};
         for (const char* list : {"lstMegPeriod", "lstServiceFlexPeriod"})
             t[list] = {refresh, refresh, {}, refresh};
         for (int i = 0; i < 2; ++i) {
-            t["optDialCost(" + std::to_string(i) + ")"].Click = [i](E& e) { e.optDialCost_Click(i); };
-            t["optServiceCost(" + std::to_string(i) + ")"].Click = [i](E& e) { e.optServiceCost_Click(i); };
+            t["optDialCost(" + std::to_string(i) + ")"].Click = [i](E& e) {
+                e.optDialCost_Click(i);
+            };
+            t["optServiceCost(" + std::to_string(i) + ")"].Click = [i](E& e) {
+                e.optServiceCost_Click(i);
+            };
         }
         for (int i = 0; i < 4; ++i)
             t["optWarning(" + std::to_string(i) + ")"].Click = [i](E& e) { e.optWarning_Click(i); };
@@ -228,22 +239,33 @@ const ServiceEditor::Handlers* ServiceEditor::HandlersOf(const std::string& cont
         t["btnDialTimeTariffDelete"].Click = [](E& e) { e.btnDialTimeTariffDelete_Click(); };
         t["btnWarnBrowse"].Click = [](E& e) { e.btnWarnBrowse_Click(); };
         t["btnWarnPlay"].Click = [](E& e) { e.btnWarnPlay_Click(); };
-        t["txtWarningHours"] = {[](E& e) { e.WholeThreshold_Change("txtWarningHours", e.HoursValid, 32767); },
-                                {}, {},
-                                [](E& e) { e.WholeThreshold_LostFocus("txtWarningHours", e.HoursValid, "###0"); }};
-        t["txtWarningMinutes"] = {[](E& e) { e.WholeThreshold_Change("txtWarningMinutes", e.MinutesValid, 59); },
-                                  {}, {},
-                                  [](E& e) { e.WholeThreshold_LostFocus("txtWarningMinutes", e.MinutesValid, "#0"); }};
-        t["txtWarndialupCost"] = {[](E& e) { e.MoneyThreshold_Change("txtWarndialupCost", e.DialupCostValid); },
-                                  {}, {},
-                                  [](E& e) { e.MoneyThreshold_LostFocus("txtWarndialupCost", e.DialupCostValid); }};
-        t["txtWarnServiceCost"] = {[](E& e) { e.MoneyThreshold_Change("txtWarnServiceCost", e.ServiceCostValid); },
-                                   {}, {},
-                                   [](E& e) { e.MoneyThreshold_LostFocus("txtWarnServiceCost", e.ServiceCostValid); }};
-        t["txtWarnData"] = {[](E& e) { e.WholeThreshold_Change("txtWarnData", e.DataValid, 2147483647.0); },
-                            {}, {},
-                            [](E& e) { e.txtWarnData_LostFocus(); }};
-        t["txtWarningSound"] = {refresh, {},
+        t["txtWarningHours"] = {
+            [](E& e) { e.WholeThreshold_Change("txtWarningHours", e.HoursValid, 32767); },
+            {},
+            {},
+            [](E& e) { e.WholeThreshold_LostFocus("txtWarningHours", e.HoursValid, "###0"); }};
+        t["txtWarningMinutes"] = {
+            [](E& e) { e.WholeThreshold_Change("txtWarningMinutes", e.MinutesValid, 59); },
+            {},
+            {},
+            [](E& e) { e.WholeThreshold_LostFocus("txtWarningMinutes", e.MinutesValid, "#0"); }};
+        t["txtWarndialupCost"] = {
+            [](E& e) { e.MoneyThreshold_Change("txtWarndialupCost", e.DialupCostValid); },
+            {},
+            {},
+            [](E& e) { e.MoneyThreshold_LostFocus("txtWarndialupCost", e.DialupCostValid); }};
+        t["txtWarnServiceCost"] = {
+            [](E& e) { e.MoneyThreshold_Change("txtWarnServiceCost", e.ServiceCostValid); },
+            {},
+            {},
+            [](E& e) { e.MoneyThreshold_LostFocus("txtWarnServiceCost", e.ServiceCostValid); }};
+        t["txtWarnData"] = {
+            [](E& e) { e.WholeThreshold_Change("txtWarnData", e.DataValid, 2147483647.0); },
+            {},
+            {},
+            [](E& e) { e.txtWarnData_LostFocus(); }};
+        t["txtWarningSound"] = {refresh,
+                                {},
                                 [](E& e) { e.PreviousSoundFile = DUVMain::WarningSoundFile; },
                                 [](E& e) { e.txtWarningSound_LostFocus(); }};
         return t;
@@ -257,7 +279,8 @@ ServiceEditor::ServiceEditor() : Controls(DesignControls()) {}
 // ---- small helpers ----
 
 void ServiceEditor::Beep() {
-    if (window.Beep) window.Beep();
+    if (window.Beep)
+        window.Beep();
 }
 
 bool ServiceEditor::IsVisible(const std::string& control) const {
@@ -266,7 +289,8 @@ bool ServiceEditor::IsVisible(const std::string& control) const {
 }
 
 void ServiceEditor::Focus(const std::string& control) {
-    if (IsVisible(control) && Controls[control].Enabled && window.SetFocus) window.SetFocus(control);
+    if (IsVisible(control) && Controls[control].Enabled && window.SetFocus)
+        window.SetFocus(control);
 }
 
 void ServiceEditor::Refuse(const std::string& control) {
@@ -274,9 +298,13 @@ void ServiceEditor::Refuse(const std::string& control) {
     Focus(control);
 }
 
-const std::string& ServiceEditor::Text(const std::string& control) const { return Controls[control].Text; }
+const std::string& ServiceEditor::Text(const std::string& control) const {
+    return Controls[control].Text;
+}
 int ServiceEditor::Value(const std::string& control) const { return Controls[control].Value; }
-void ServiceEditor::Enable(const std::string& control, bool enabled) { Controls[control].Enabled = enabled; }
+void ServiceEditor::Enable(const std::string& control, bool enabled) {
+    Controls[control].Enabled = enabled;
+}
 
 void ServiceEditor::SetBox(const std::string& control, bool enabled) {
     Control& c = Controls[control];
@@ -292,57 +320,71 @@ void ServiceEditor::SelectOption(const std::string& group, int index) {
 
 void ServiceEditor::SetText(const std::string& control, const std::string& text) {
     Control& c = Controls[control];
-    if (c.Text == text) return;
+    if (c.Text == text)
+        return;
     c.Text = text;
-    if (const Handlers* h = HandlersOf(control); h && h->Change) h->Change(*this);
+    if (const Handlers* h = HandlersOf(control); h && h->Change)
+        h->Change(*this);
 }
 
 void ServiceEditor::SetValue(const std::string& control, int value) {
     Control& c = Controls[control];
-    if (c.Value == value) return;
+    if (c.Value == value)
+        return;
     if (c.Type == Kind::OptionButton && value != 0) {
         const std::string group = c.Name.substr(0, c.Name.find('('));
         for (Control& other : Controls.All())
-            if (other.Type == Kind::OptionButton && other.Name.compare(0, group.size() + 1, group + "(") == 0)
+            if (other.Type == Kind::OptionButton &&
+                other.Name.compare(0, group.size() + 1, group + "(") == 0)
                 other.Value = 0;
     }
     Controls[control].Value = value;
-    if (c.Type == Kind::OptionButton && value == 0) return;
-    if (const Handlers* h = HandlersOf(control); h && h->Click) h->Click(*this);
+    if (c.Type == Kind::OptionButton && value == 0)
+        return;
+    if (const Handlers* h = HandlersOf(control); h && h->Click)
+        h->Click(*this);
 }
 
 void ServiceEditor::Click(const std::string& control) {
-    if (!Controls[control].Enabled) return;
-    if (const Handlers* h = HandlersOf(control); h && h->Click) h->Click(*this);
+    if (!Controls[control].Enabled)
+        return;
+    if (const Handlers* h = HandlersOf(control); h && h->Click)
+        h->Click(*this);
 }
 
 void ServiceEditor::DblClick(const std::string& control) {
-    if (control == "lstDialTimeTariff") btnDialTimeTariffEdit_Click();
+    if (control == "lstDialTimeTariff")
+        btnDialTimeTariffEdit_Click();
 }
 
 void ServiceEditor::GotFocus(const std::string& control) {
-    if (const Handlers* h = HandlersOf(control); h && h->GotFocus) h->GotFocus(*this);
+    if (const Handlers* h = HandlersOf(control); h && h->GotFocus)
+        h->GotFocus(*this);
 }
 
 void ServiceEditor::LostFocus(const std::string& control) {
-    if (const Handlers* h = HandlersOf(control); h && h->LostFocus) h->LostFocus(*this);
+    if (const Handlers* h = HandlersOf(control); h && h->LostFocus)
+        h->LostFocus(*this);
 }
 
 void ServiceEditor::SelectTariffRow(int row) {
-    if (row < 1 || row > static_cast<int>(TariffRows.size())) return;
+    if (row < 1 || row > static_cast<int>(TariffRows.size()))
+        return;
     TariffListRow = row;
     SelectedTariff = static_cast<std::int16_t>(row);
     ShowTariffTip();
 }
 
 void ServiceEditor::SelectTab(int tab) {
-    if (tab < 0 || tab >= kTabCount) return;
+    if (tab < 0 || tab >= kTabCount)
+        return;
     CurrentTab = static_cast<std::int16_t>(tab);
     TabStrip1_Click();
 }
 
 bool ServiceEditor::Form_KeyDown(int key, int shift) {
-    if (key != 9 || shift != 2) return false;
+    if (key != 9 || shift != 2)
+        return false;
     SelectTab((CurrentTab + 1) % kTabCount);
     return true;
 }
@@ -359,7 +401,8 @@ void ServiceEditor::FillComboBoxes() {
 void ServiceEditor::SetListText(const std::string& list, const std::string& text) {
     const Control& c = Controls[list];
     const int i = Table::FindItem(c, text);
-    if (i < 0) runtime::Raise(runtime::kErrInvalidPropertyValue);
+    if (i < 0)
+        runtime::Raise(runtime::kErrInvalidPropertyValue);
     SetText(list, c.Items[static_cast<std::size_t>(i)]);
 }
 
@@ -380,8 +423,10 @@ void ServiceEditor::Form_Load() {
     WarningOption = 0;
     ServiceEditCancelled = true;
 
-    if (!ShowGraphic) Controls["imgService"].Visible = false;
-    if (WarningSoundFile.empty()) WarningSoundFile = AppPath + "\\exceeded.wav";
+    if (!ShowGraphic)
+        Controls["imgService"].Visible = false;
+    if (WarningSoundFile.empty())
+        WarningSoundFile = AppPath + "\\exceeded.wav";
     FillComboBoxes();
     runtime::SetContext("frmService", "Form_Load");
 
@@ -471,27 +516,31 @@ void ServiceEditor::LoadStoredService(const ServiceRecord& stored) {
     SetText("txtAltNumber", r.ServiceAltNumber);
 
     DialOption = std::max<std::int16_t>(r.DialOption, 1);
-    if (DialOption <= 2) SelectOption("optDialCost", DialOption - 1);
+    if (DialOption <= 2)
+        SelectOption("optDialCost", DialOption - 1);
     WorkTariffCount = std::clamp<std::int16_t>(r.UsedTariffs, 0, kMaxTariffs);
     const std::string fixed = MoneyText(NumberText(r.DialFixedTariff));
     SetText("txtDialFixedTariff", fixed.empty() ? MoneyText("0") : fixed);
     for (int i = 1; i <= WorkTariffCount; ++i) {
         WorkTariffs[i] = r.Tariffs[i];
-        if (WorkTariffs[i].Unit.empty()) WorkTariffs[i].Unit = "Per Minute";
+        if (WorkTariffs[i].Unit.empty())
+            WorkTariffs[i].Unit = "Per Minute";
     }
     SelectedTariff = 1;
     DisplayTariffs();
     ShowTariffTip();
 
     ServiceOption = std::max<std::int16_t>(r.ServiceOption, 1);
-    if (ServiceOption <= 2) SelectOption("optServiceCost", ServiceOption - 1);
+    if (ServiceOption <= 2)
+        SelectOption("optServiceCost", ServiceOption - 1);
     SetText("txtServiceFixedRate", MoneyText(NumberText(r.ServiceRate)));
     SetText("txtServiceBlock", NumberText(r.Block));
     SetText("txtAfterMeg", runtime::Format(r.AfterMeg, "#,##0"));
     SetText("txtPerMeg", MoneyText(NumberText(r.PerMeg)));
     list("lstMegPeriod", r.MegPeriod.empty() ? "Month" : r.MegPeriod);
     SetText("txtServiceFlexRate", MoneyText(NumberText(r.FlexRate)));
-    if (!r.PenaltyPeriod.empty()) list("lstServiceFlexPeriod", r.PenaltyPeriod);
+    if (!r.PenaltyPeriod.empty())
+        list("lstServiceFlexPeriod", r.PenaltyPeriod);
     SetText("txtServiceFlexRate2", MoneyText(NumberText(r.FlexRate2)));
     SetText("txtServiceFlexHours", NumberText(r.UpToHours));
 
@@ -502,7 +551,8 @@ void ServiceEditor::LoadStoredService(const ServiceRecord& stored) {
 
     WarningOption = r.WarningOption;
     SetValue("chkWarnings", r.ShowWarnings ? 1 : 0);
-    if (WarningOption >= 0 && WarningOption <= 3) SelectOption("optWarning", WarningOption);
+    if (WarningOption >= 0 && WarningOption <= 3)
+        SelectOption("optWarning", WarningOption);
     SetText("txtWarningHours", NumberText(r.WarningHours));
     SetText("txtWarningMinutes", NumberText(r.WarningMinutes));
     SetText("txtWarndialupCost", MoneyText(NumberText(r.WarningDialup)));
@@ -521,7 +571,8 @@ void ServiceEditor::Form_Activate() {
 }
 
 void ServiceEditor::Form_QueryUnload() {
-    if (!closedByOK_) DUVMain::ServiceEditCancelled = true;
+    if (!closedByOK_)
+        DUVMain::ServiceEditCancelled = true;
 }
 
 void ServiceEditor::TabStrip1_Click() {
@@ -533,10 +584,12 @@ void ServiceEditor::TabStrip1_Click() {
         Focus("txtDescription");
         break;
     case 1:
-        if (DialOption == 1 || DialOption == 2) optDialCost_Click(DialOption - 1);
+        if (DialOption == 1 || DialOption == 2)
+            optDialCost_Click(DialOption - 1);
         break;
     case 2:
-        if (ServiceOption == 1 || ServiceOption == 2) optServiceCost_Click(ServiceOption - 1);
+        if (ServiceOption == 1 || ServiceOption == 2)
+            optServiceCost_Click(ServiceOption - 1);
         chkFreePeriod_Click();
         break;
     default:
@@ -552,29 +605,44 @@ bool ServiceEditor::FieldsValid() const {
     auto filled = [&](const char* c) { return !Text(c).empty(); };
     auto number = [&](const char* c) { return filled(c) && runtime::IsNumeric(Text(c)); };
 
-    if (!filled("txtDescription") || !filled("txtNumber")) return false;                 // 1
-    if (!DUVAnalyse::IsDialNumber(Text("txtNumber"))) return false;                      // 2
-    if (!DUVAnalyse::IsDialNumber(Text("txtAltNumber"))) return false;                   // 3
-    if (DialOption == 1 && !number("txtDialFixedTariff")) return false;                   // 4
-    if (DialOption == 2 && DUVMain::WorkTariffCount < 1) return false;
-    if (ServiceOption == 1 && !number("txtServiceFixedRate")) return false;               // 5
+    if (!filled("txtDescription") || !filled("txtNumber"))
+        return false;  // 1
+    if (!DUVAnalyse::IsDialNumber(Text("txtNumber")))
+        return false;  // 2
+    if (!DUVAnalyse::IsDialNumber(Text("txtAltNumber")))
+        return false;  // 3
+    if (DialOption == 1 && !number("txtDialFixedTariff"))
+        return false;  // 4
+    if (DialOption == 2 && DUVMain::WorkTariffCount < 1)
+        return false;
+    if (ServiceOption == 1 && !number("txtServiceFixedRate"))
+        return false;  // 5
     if (ServiceOption == 2) {
         if (!number("txtServiceFlexRate") || !number("txtServiceFlexHours") ||
             !filled("lstServiceFlexPeriod") || !number("txtServiceFlexRate2"))
             return false;
-        if (RegionalValue(Text("txtServiceFlexRate")) + RegionalValue(Text("txtServiceFlexRate2")) <= 0)
+        if (RegionalValue(Text("txtServiceFlexRate")) +
+                RegionalValue(Text("txtServiceFlexRate2")) <=
+            0)
             return false;
     }
-    if (!number("txtPerMeg") || !number("txtAfterMeg")) return false;                     // 6
-    if (RegionalValue(Text("txtPerMeg")) > 0 && !filled("lstMegPeriod")) return false;    // 7
-    if (!runtime::IsNumeric(Text("txtServiceBlock"))) return false;                       // 8
+    if (!number("txtPerMeg") || !number("txtAfterMeg"))
+        return false;  // 6
+    if (RegionalValue(Text("txtPerMeg")) > 0 && !filled("lstMegPeriod"))
+        return false;  // 7
+    if (!runtime::IsNumeric(Text("txtServiceBlock")))
+        return false;  // 8
     {
-        const double hundredfold = LeadingNumber(runtime::Str(runtime::CDbl(Text("txtServiceBlock")) * 100));
-        if (!(std::fabs(hundredfold) < 2147483647.0)) return false;
-        if (runtime::CLng(hundredfold) % 100 != 0) return false;
+        const double hundredfold =
+            LeadingNumber(runtime::Str(runtime::CDbl(Text("txtServiceBlock")) * 100));
+        if (!(std::fabs(hundredfold) < 2147483647.0))
+            return false;
+        if (runtime::CLng(hundredfold) % 100 != 0)
+            return false;
     }
-    if (Value("chkWarnings") != 1) return true;                                           // 9
-    auto nonZero = [&](const char* c) { return RegionalValue(Text(c)) != 0; };           // 10
+    if (Value("chkWarnings") != 1)
+        return true;                                                            // 9
+    auto nonZero = [&](const char* c) { return RegionalValue(Text(c)) != 0; };  // 10
     switch (WarningOption) {
     case 0:
         if (!MinutesValid || !HoursValid ||
@@ -582,21 +650,25 @@ bool ServiceEditor::FieldsValid() const {
             return false;
         break;
     case 1:
-        if (!DialupCostValid || !nonZero("txtWarndialupCost")) return false;
+        if (!DialupCostValid || !nonZero("txtWarndialupCost"))
+            return false;
         break;
     case 2:
-        if (!ServiceCostValid || !nonZero("txtWarnServiceCost")) return false;
+        if (!ServiceCostValid || !nonZero("txtWarnServiceCost"))
+            return false;
         break;
     case 3:
-        if (!DataValid || !nonZero("txtWarnData")) return false;
+        if (!DataValid || !nonZero("txtWarnData"))
+            return false;
         break;
     default:
         break;
     }
-    if ((Value("chkWarnDisplay") | Value("chkWarnSound")) != 1) return false;             // 11
+    if ((Value("chkWarnDisplay") | Value("chkWarnSound")) != 1)
+        return false;                                                                          // 11
     if (Value("chkWarnSound") == 1 && !GeneralFunctions::FileExists(Text("txtWarningSound")))  // 12
         return false;
-    return true;                                                                          // 13
+    return true;  // 13
 }
 
 void ServiceEditor::RefreshOKState() {
@@ -606,15 +678,17 @@ void ServiceEditor::RefreshOKState() {
 
 void ServiceEditor::Disable_All_Controls() {
     runtime::SetContext("frmService", "Disable_All_Controls");
-    static const char* const kKeep[] = {"DESCRIPTION", "NUMBER", "NOTICE", "BTNCANCEL", "SHAPE",
-                                        "IMAGE", "OPT", "TABSTRIP", "FRA", "MEG", "BLOCK",
-                                        "CHKFREE", "CHKWARN", "NOTES", "DIALOG"};
+    static const char* const kKeep[] = {
+        "DESCRIPTION", "NUMBER", "NOTICE", "BTNCANCEL", "SHAPE",   "IMAGE", "OPT",   "TABSTRIP",
+        "FRA",         "MEG",    "BLOCK",  "CHKFREE",   "CHKWARN", "NOTES", "DIALOG"};
     for (Control& c : Controls.All()) {
         const std::string name = runtime::UCase(c.Name);
-        if (std::any_of(std::begin(kKeep), std::end(kKeep), [&](const char* k) { return Contains(name, k); }))
+        if (std::any_of(std::begin(kKeep), std::end(kKeep),
+                        [&](const char* k) { return Contains(name, k); }))
             continue;
         c.Enabled = false;
-        if (Contains(name, "TXT")) c.BackColor = kGreyBackground;
+        if (Contains(name, "TXT"))
+            c.BackColor = kGreyBackground;
         if (Contains(name, "LST")) {
             c.BackColor = kGreyBackground;
             c.ForeColor = kGreyText;
@@ -626,14 +700,17 @@ void ServiceEditor::EnableControls(const std::string& namePart) {
     const std::string part = runtime::UCase(namePart);
     for (Control& c : Controls.All()) {
         const std::string name = runtime::UCase(c.Name);
-        if (!Contains(name, part)) continue;
+        if (!Contains(name, part))
+            continue;
         c.Enabled = true;
-        if (Contains(name, "TXT")) c.BackColor = kWindowBackground;
+        if (Contains(name, "TXT"))
+            c.BackColor = kWindowBackground;
         if (Contains(name, "LST")) {
             c.BackColor = kWindowBackground;
             c.ForeColor = kBlack;
         }
-        if (Contains(name, "LBL")) c.ForeColor = kBlack;
+        if (Contains(name, "LBL"))
+            c.ForeColor = kBlack;
     }
 }
 
@@ -651,7 +728,8 @@ void ServiceEditor::optDialCost_Click(int index) {
         DialOption = 2;
         if (!TariffRows.empty()) {
             Focus("lstDialTimeTariff");
-            if (SelectedTariff == 0) SelectedTariff = 1;
+            if (SelectedTariff == 0)
+                SelectedTariff = 1;
             if (SelectedTariff >= 1 && SelectedTariff <= static_cast<int>(TariffRows.size()))
                 TariffListRow = SelectedTariff;
         } else {
@@ -686,7 +764,8 @@ void ServiceEditor::chkFreePeriod_Click() {
         EnableControls("FreePeriod");
         return;
     }
-    for (const char* label : {"lblFreePeriod1", "lblFreePeriod2"}) Controls[label].ForeColor = kGreyText;
+    for (const char* label : {"lblFreePeriod1", "lblFreePeriod2"})
+        Controls[label].ForeColor = kGreyText;
     for (const char* list : {"lstFreePeriodStart", "lstFreePeriodEnd"}) {
         Control& c = Controls[list];
         c.BackColor = kGreyBackground;
@@ -713,12 +792,15 @@ void ServiceEditor::btnOK_Click() {
     r.DialOption = DialOption;
     r.DialFixedTariff = RegionalValue(Text("txtDialFixedTariff"));
     r.UsedTariffs = WorkTariffCount;
-    for (int i = 1; i <= std::min<int>(WorkTariffCount, kMaxTariffs); ++i) r.Tariffs[i] = WorkTariffs[i];
+    for (int i = 1; i <= std::min<int>(WorkTariffCount, kMaxTariffs); ++i)
+        r.Tariffs[i] = WorkTariffs[i];
     r.Block = runtime::CInt(LeadingNumber(Text("txtServiceBlock")));
     r.FreePeriod = Value("chkFreePeriod") == 1;
     // A list left without a choice (a stored time off the quarter hours) keeps the stored time.
-    if (!Text("lstFreePeriodStart").empty()) r.FreeStart = runtime::CDate(Text("lstFreePeriodStart"));
-    if (!Text("lstFreePeriodEnd").empty()) r.FreeEnd = runtime::CDate(Text("lstFreePeriodEnd"));
+    if (!Text("lstFreePeriodStart").empty())
+        r.FreeStart = runtime::CDate(Text("lstFreePeriodStart"));
+    if (!Text("lstFreePeriodEnd").empty())
+        r.FreeEnd = runtime::CDate(Text("lstFreePeriodEnd"));
     r.AfterMeg = LeadingNumber(Text("txtAfterMeg"));
     r.PerMeg = RegionalValue(Text("txtPerMeg"));
     r.MegPeriod = Text("lstMegPeriod");
@@ -740,12 +822,14 @@ void ServiceEditor::btnOK_Click() {
     ServiceEditCancelled = false;
     closedByOK_ = true;
     ShowBusy(false);
-    if (window.Unload) window.Unload();
+    if (window.Unload)
+        window.Unload();
 }
 
 void ServiceEditor::btnCancel_Click() {
     DUVMain::ServiceEditCancelled = true;
-    if (window.Unload) window.Unload();
+    if (window.Unload)
+        window.Unload();
 }
 
 }  // namespace ServiceEditorModel

@@ -78,7 +78,8 @@ struct Window {
     // The open dialog for a wave file, starting at the given name and folder; nothing when
     // the user cancels.
     std::function<std::optional<std::string>(const std::string& fileName,
-                                              const std::string& folder)> PickSoundFile;
+                                             const std::string& folder)>
+        PickSoundFile;
     // 1-based selected row of the options window's service list (0: none).
     std::function<int()> SelectedServiceRow;
     // Closes the window.
@@ -109,9 +110,9 @@ public:
     // ---- what the window shows besides the controls ----
     std::string Caption = kDesignCaption;
     std::vector<std::array<std::string, 6>> TariffRows;
-    int TariffListRow = 0;           // selected row of the tariff list, 1-based, 0 none
+    int TariffListRow = 0;               // selected row of the tariff list, 1-based, 0 none
     bool SelectDescriptionText = false;  // the new service's description is selected in full
-    bool Shown = false;              // the window is on the screen
+    bool Shown = false;                  // the window is on the screen
 
     // ---- events of the window ----
     void Form_Load();

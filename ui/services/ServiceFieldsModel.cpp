@@ -39,7 +39,8 @@ bool EndsWithSeparator(const std::string& text) {
 
 // A non-negative regional whole-number text within the 32-bit range and up to maximum.
 bool WholeInRange(const std::string& text, double maximum) {
-    if (!IsLongText(text)) return false;
+    if (!IsLongText(text))
+        return false;
     const double v = RegionalValue(text);
     return v >= 0 && v <= maximum;
 }
@@ -57,14 +58,16 @@ double LeadingNumber(const std::string& text) {
 std::string NumberText(double value) { return runtime::CStr(value); }
 
 double RegionalValue(const std::string& text) {
-    if (runtime::IsNumeric(text)) return runtime::CDbl(text);
+    if (runtime::IsNumeric(text))
+        return runtime::CDbl(text);
     return GeneralFunctions::XVal(text);
 }
 
 std::string MoneyText(const std::string& text) { return GeneralFunctions::Format_Dplaces(text, 4); }
 
 bool IsLongText(const std::string& text) {
-    if (!runtime::IsNumeric(text)) return false;
+    if (!runtime::IsNumeric(text))
+        return false;
     const double v = runtime::CDbl(text);
     return v >= -2147483648.5 && v < 2147483647.5;
 }
@@ -72,7 +75,8 @@ bool IsLongText(const std::string& text) {
 // ---- field rules ----
 
 void ServiceEditor::Number_LostFocus(const std::string& box) {
-    if (!Text(box).empty() && !DUVAnalyse::IsDialNumber(Text(box))) Refuse(box);
+    if (!Text(box).empty() && !DUVAnalyse::IsDialNumber(Text(box)))
+        Refuse(box);
 }
 
 void ServiceEditor::FixedMoney_LostFocus(const std::string& box, bool refresh) {
@@ -81,7 +85,8 @@ void ServiceEditor::FixedMoney_LostFocus(const std::string& box, bool refresh) {
         Refuse(box);
     else
         SetText(box, v);
-    if (refresh) RefreshOKState();
+    if (refresh)
+        RefreshOKState();
 }
 
 void ServiceEditor::FlexRate_Change(const std::string& box) {
@@ -93,7 +98,8 @@ void ServiceEditor::FlexRate_Change(const std::string& box) {
 
 void ServiceEditor::FlexRate_LostFocus(const std::string& box) {
     const std::string t = Text(box);
-    if (t.empty() || t == DUVMain::MonetaryDecimalSeparator || !runtime::IsNumeric(t)) SetText(box, "0");
+    if (t.empty() || t == DUVMain::MonetaryDecimalSeparator || !runtime::IsNumeric(t))
+        SetText(box, "0");
     SetText(box, MoneyText(Text(box)));
 }
 
@@ -114,13 +120,15 @@ void ServiceEditor::txtServiceFlexHours_Change() {
 
 void ServiceEditor::txtServiceFlexHours_LostFocus() {
     const std::string box = "txtServiceFlexHours";
-    if (Text(box).empty()) SetText(box, "0");
+    if (Text(box).empty())
+        SetText(box, "0");
     SetText(box, runtime::Format(std::string_view(Text(box)), "#0"));
 }
 
 void ServiceEditor::txtAfterMeg_Change() {
     const std::string& t = Text("txtAfterMeg");
-    if (!t.empty() && !WholeInRange(t, 999)) Refuse("txtAfterMeg");
+    if (!t.empty() && !WholeInRange(t, 999))
+        Refuse("txtAfterMeg");
     RefreshOKState();
 }
 
@@ -149,7 +157,8 @@ void ServiceEditor::txtServiceBlock_Change() {
 
 void ServiceEditor::txtServiceBlock_LostFocus() {
     const std::string box = "txtServiceBlock";
-    if (Text(box).empty()) SetText(box, "0");
+    if (Text(box).empty())
+        SetText(box, "0");
     if (!runtime::IsNumeric(Text(box)))
         Refuse(box);
     else
@@ -166,24 +175,32 @@ void ServiceEditor::optWarning_Click(int index) {
 void ServiceEditor::chkWarnings_Click() {
     const int v = Value("chkWarnings");
     if (v == 0) {
-        for (int i = 0; i < 4; ++i) Enable("optWarning(" + std::to_string(i) + ")", false);
+        for (int i = 0; i < 4; ++i)
+            Enable("optWarning(" + std::to_string(i) + ")", false);
         for (const WarningKind& kind : kWarningKinds) {
-            for (const char* box : kind.Boxes) SetBox(box, false);
-            for (const char* label : kind.Labels) Enable(label, false);
+            for (const char* box : kind.Boxes)
+                SetBox(box, false);
+            for (const char* label : kind.Labels)
+                Enable(label, false);
         }
         SetBox("txtWarningSound", false);
-        for (const char* c : {"btnWarnBrowse", "btnWarnPlay", "chkWarnDisplay", "chkWarnSound"}) Enable(c, false);
+        for (const char* c : {"btnWarnBrowse", "btnWarnPlay", "chkWarnDisplay", "chkWarnSound"})
+            Enable(c, false);
     } else if (v == 1) {
-        for (int i = 0; i < 4; ++i) Enable("optWarning(" + std::to_string(i) + ")", true);
+        for (int i = 0; i < 4; ++i)
+            Enable("optWarning(" + std::to_string(i) + ")", true);
         Enable("chkWarnDisplay", true);
         Enable("chkWarnSound", true);
         chkWarnSound_Click();
         if (WarningOption >= 0 && WarningOption <= 3) {
             for (int k = 0; k < 4; ++k) {
-                for (const char* box : kWarningKinds[k].Boxes) SetBox(box, k == WarningOption);
-                for (const char* label : kWarningKinds[k].Labels) Enable(label, k == WarningOption);
+                for (const char* box : kWarningKinds[k].Boxes)
+                    SetBox(box, k == WarningOption);
+                for (const char* label : kWarningKinds[k].Labels)
+                    Enable(label, k == WarningOption);
             }
-            if (IsVisible("fraService(3)")) Focus(kWarningKinds[WarningOption].Boxes.front());
+            if (IsVisible("fraService(3)"))
+                Focus(kWarningKinds[WarningOption].Boxes.front());
         }
     }
     RefreshOKState();
@@ -196,7 +213,8 @@ void ServiceEditor::chkWarnSound_Click() {
         Enable("btnWarnBrowse", sound == 1);
         Enable("btnWarnPlay", sound == 1);
     }
-    if ((Value("chkWarnSound") | Value("chkWarnDisplay")) != 1) SetValue("chkWarnDisplay", 1);
+    if ((Value("chkWarnSound") | Value("chkWarnDisplay")) != 1)
+        SetValue("chkWarnDisplay", 1);
     RefreshOKState();
 }
 
@@ -209,7 +227,8 @@ void ServiceEditor::chkWarnDisplay_Click() {
 void ServiceEditor::WholeThreshold_Change(const std::string& box, bool& flag, double maximum) {
     if (!Text(box).empty()) {
         flag = WholeInRange(Text(box), maximum);
-        if (!flag) Refuse(box);
+        if (!flag)
+            Refuse(box);
     }
     RefreshOKState();
 }
@@ -219,7 +238,8 @@ void ServiceEditor::WholeThreshold_LostFocus(const std::string& box, bool& flag,
         SetText(box, "0");
         flag = true;
     }
-    if (flag) SetText(box, runtime::Format(std::string_view(Text(box)), mask));
+    if (flag)
+        SetText(box, runtime::Format(std::string_view(Text(box)), mask));
     RefreshOKState();
 }
 
@@ -227,7 +247,8 @@ void ServiceEditor::MoneyThreshold_Change(const std::string& box, bool& flag) {
     const std::string& t = Text(box);
     if (!t.empty()) {
         flag = runtime::IsNumeric(t) || EndsWithSeparator(t);
-        if (!flag) Refuse(box);
+        if (!flag)
+            Refuse(box);
     }
     RefreshOKState();
 }
@@ -238,15 +259,18 @@ void ServiceEditor::MoneyThreshold_LostFocus(const std::string& box, bool& flag)
         SetText(box, "0");
         flag = true;
     }
-    if (flag) SetText(box, MoneyText(Text(box)));
+    if (flag)
+        SetText(box, MoneyText(Text(box)));
     RefreshOKState();
 }
 
 void ServiceEditor::txtWarnData_LostFocus() {
     const std::string box = "txtWarnData";
-    if (Text(box).empty()) SetText(box, "0");
+    if (Text(box).empty())
+        SetText(box, "0");
     DataValid = WholeInRange(Text(box), 2147483647.0);
-    if (!DataValid) Refuse(box);
+    if (!DataValid)
+        Refuse(box);
     SetText(box, runtime::Format(std::string_view(Text(box)), "#,##0"));
 }
 
@@ -274,7 +298,8 @@ void ServiceEditor::btnWarnBrowse_Click() {
         }
     }
     std::optional<std::string> picked;
-    if (window.PickSoundFile) picked = window.PickSoundFile(name, folder);
+    if (window.PickSoundFile)
+        picked = window.PickSoundFile(name, folder);
     if (!picked) {
         Focus("txtWarningSound");
         return;
@@ -284,7 +309,8 @@ void ServiceEditor::btnWarnBrowse_Click() {
 }
 
 void ServiceEditor::btnWarnPlay_Click() {
-    if (!Controls["btnWarnPlay"].Enabled) return;
+    if (!Controls["btnWarnPlay"].Enabled)
+        return;
     Enable("btnWarnPlay", false);
     try {
         sound::PlaySoundFile(DUVMain::WarningSoundFile);

@@ -59,7 +59,8 @@ Control Make(const char* name, Kind kind, const char* text = "", const char* tip
     c.ToolTip = tip;
     c.Items = std::move(items);
     c.ForeColor = kButtonText;
-    if (kind == Kind::Label || kind == Kind::Button) c.BackColor = kButtonFace;
+    if (kind == Kind::Label || kind == Kind::Button)
+        c.BackColor = kButtonFace;
     return c;
 }
 
@@ -97,7 +98,8 @@ std::vector<Control> DesignControls() {
 // The time of an "hh:mm" list text moved by a number of seconds, as a list text.
 std::string MovedTime(const std::string& text, int seconds) {
     const int at = runtime::SecondsOfDay(runtime::CDate(text)) + seconds;
-    return ServiceEditorModel::HourMinuteText(static_cast<double>(std::clamp(at, 0, 86399)) / 86400.0);
+    return ServiceEditorModel::HourMinuteText(static_cast<double>(std::clamp(at, 0, 86399)) /
+                                              86400.0);
 }
 
 }  // namespace
@@ -105,29 +107,36 @@ std::string MovedTime(const std::string& text, int seconds) {
 std::vector<std::string> DayChoices() {
     const auto& a = DUVMain::DayAbbrevs;
     auto range = [&](int first, int last) { return a[first] + " - " + a[last]; };
-    std::vector<std::string> days = {"Everyday",   "Holidays",   range(6, 7), range(1, 5),
+    std::vector<std::string> days = {"Everyday",  "Holidays",  range(6, 7), range(1, 5),
                                      range(1, 4), range(5, 6), range(5, 7)};
-    for (int i = 1; i <= 7; ++i) days.push_back(DUVMain::DayNames[i]);
+    for (int i = 1; i <= 7; ++i)
+        days.push_back(DUVMain::DayNames[i]);
     return days;
 }
 
 int TariffExists(const std::string& name, int count) {
     for (int i = 1; i <= std::min(count, kMaxTariffs); ++i)
-        if (DUVMain::WorkTariffs[i].Description == name) return i;
+        if (DUVMain::WorkTariffs[i].Description == name)
+            return i;
     return 0;
 }
 
 TariffEditor::TariffEditor() : Controls(DesignControls()) {}
 
-const std::string& TariffEditor::Text(const std::string& control) const { return Controls[control].Text; }
+const std::string& TariffEditor::Text(const std::string& control) const {
+    return Controls[control].Text;
+}
 
 void TariffEditor::Focus(const std::string& control) {
-    if (Shown && Controls[control].Enabled && window.SetFocus) window.SetFocus(control);
+    if (Shown && Controls[control].Enabled && window.SetFocus)
+        window.SetFocus(control);
 }
 
 void TariffEditor::Refuse(const std::string& control, bool onlyWhenShown) {
-    if (window.Beep) window.Beep();
-    if (!onlyWhenShown || Shown) Focus(control);
+    if (window.Beep)
+        window.Beep();
+    if (!onlyWhenShown || Shown)
+        Focus(control);
 }
 
 void TariffEditor::SetBox(const std::string& control, bool enabled, std::uint32_t back) {
@@ -148,7 +157,8 @@ void TariffEditor::FillComboBoxes() {
 void TariffEditor::SetListText(const std::string& list, const std::string& text) {
     const Control& c = Controls[list];
     const int i = Table::FindItem(c, text);
-    if (i < 0) runtime::Raise(runtime::kErrInvalidPropertyValue);
+    if (i < 0)
+        runtime::Raise(runtime::kErrInvalidPropertyValue);
     SetText(list, c.Items[static_cast<std::size_t>(i)]);
 }
 
@@ -178,29 +188,37 @@ void TariffEditor::Form_Load() {
         return;
     }
     const int row = window.SelectedTariffRow ? window.SelectedTariffRow() : 0;
-    if (row < 1 || row > std::min<int>(WorkTariffCount, kMaxTariffs)) runtime::Raise(runtime::kErrSubscript);
+    if (row < 1 || row > std::min<int>(WorkTariffCount, kMaxTariffs))
+        runtime::Raise(runtime::kErrSubscript);
     EditIndex = static_cast<std::int16_t>(row);
     const TariffRecord t = WorkTariffs.at(EditIndex);
     SetText(kDescription, t.Description);
     GuardedListText(kDays, t.AppliesDays);
     GuardedListText(kStart, ServiceEditorModel::HourMinuteText(t.AppliesTimeStart));
     GuardedListText(kEnd, ServiceEditorModel::HourMinuteText(t.AppliesTimeEnd));
-    if (!t.Unit.empty()) GuardedListText(kUnit, t.Unit);
-    if (Text(kUnit).empty()) SetListText(kUnit, "Per Minute");
-    SetText(kBoxes[DialRate].Name, ServiceEditorModel::MoneyText(ServiceEditorModel::NumberText(t.DialRate)));
+    if (!t.Unit.empty())
+        GuardedListText(kUnit, t.Unit);
+    if (Text(kUnit).empty())
+        SetListText(kUnit, "Per Minute");
+    SetText(kBoxes[DialRate].Name,
+            ServiceEditorModel::MoneyText(ServiceEditorModel::NumberText(t.DialRate)));
     SetText(kBoxes[MinuteRate].Name,
             ServiceEditorModel::MoneyText(ServiceEditorModel::NumberText(t.PerMinuteRate)));
     const std::int32_t minutes = t.After / 60;
     SetText(kBoxes[AfterMins].Name, std::to_string(minutes));
     SetText(kBoxes[AfterSecs].Name, std::to_string(t.After - minutes * 60));
-    if (t.UnitMins > 0) SetText(kBoxes[UnitMins].Name, std::to_string(t.UnitMins));
-    if (RegionalValue(Text(kBoxes[UnitMins].Name)) == 0) SetText(kBoxes[UnitMins].Name, "15");
-    if (t.UnitSecs >= 1) SetText(kBoxes[UnitSecs].Name, std::to_string(t.UnitSecs));
+    if (t.UnitMins > 0)
+        SetText(kBoxes[UnitMins].Name, std::to_string(t.UnitMins));
+    if (RegionalValue(Text(kBoxes[UnitMins].Name)) == 0)
+        SetText(kBoxes[UnitMins].Name, "15");
+    if (t.UnitSecs >= 1)
+        SetText(kBoxes[UnitSecs].Name, std::to_string(t.UnitSecs));
 }
 
 void TariffEditor::Form_Activate() {
     Shown = true;
-    for (Box b : {AfterMins, AfterSecs, DialRate, MinuteRate, UnitMins, UnitSecs}) NumberBox_LostFocus(b);
+    for (Box b : {AfterMins, AfterSecs, DialRate, MinuteRate, UnitMins, UnitSecs})
+        NumberBox_LostFocus(b);
     LostFocus(kUnit);
     Control& assist = Controls["lblAssist"];
     assist.Visible = false;
@@ -209,11 +227,13 @@ void TariffEditor::Form_Activate() {
 }
 
 void TariffEditor::Form_QueryUnload() {
-    if (!closedByOK_) DUVMain::TariffDialogMode = false;
+    if (!closedByOK_)
+        DUVMain::TariffDialogMode = false;
 }
 
 bool TariffEditor::SelectsAllOnFocus(const std::string& control) const {
-    if (!DUVMain::TariffDialogMode) return false;
+    if (!DUVMain::TariffDialogMode)
+        return false;
     return control == kDescription || control == kBoxes[DialRate].Name ||
            control == kBoxes[MinuteRate].Name || control == kBoxes[AfterMins].Name ||
            control == kBoxes[AfterSecs].Name;
@@ -223,37 +243,51 @@ bool TariffEditor::SelectsAllOnFocus(const std::string& control) const {
 
 void TariffEditor::SetText(const std::string& control, const std::string& text) {
     Control& c = Controls[control];
-    if (c.Text == text) return;
+    if (c.Text == text)
+        return;
     c.Text = text;
     for (int b = 0; b < kBoxCount; ++b)
-        if (control == kBoxes[b].Name) return NumberBox_Change(static_cast<Box>(b));
-    if (control == kStart || control == kEnd) return StartEnd_Change(control == kStart);
-    if (control == kUnit) return SetFieldStates();
-    if (control == kDescription || control == kDays) CheckOKBtn();
+        if (control == kBoxes[b].Name)
+            return NumberBox_Change(static_cast<Box>(b));
+    if (control == kStart || control == kEnd)
+        return StartEnd_Change(control == kStart);
+    if (control == kUnit)
+        return SetFieldStates();
+    if (control == kDescription || control == kDays)
+        CheckOKBtn();
 }
 
 void TariffEditor::Click(const std::string& control) {
-    if (!Controls[control].Enabled) return;
-    if (control == "btnOK") btnOK_Click();
-    if (control == "btnCancel") btnCancel_Click();
+    if (!Controls[control].Enabled)
+        return;
+    if (control == "btnOK")
+        btnOK_Click();
+    if (control == "btnCancel")
+        btnCancel_Click();
 }
 
 void TariffEditor::GotFocus(const std::string& control) {
-    if (control == kStart || control == kEnd) StartEnd_GotFocus(control == kStart);
+    if (control == kStart || control == kEnd)
+        StartEnd_GotFocus(control == kStart);
 }
 
 void TariffEditor::LostFocus(const std::string& control) {
     for (int b = 0; b < kBoxCount; ++b)
-        if (control == kBoxes[b].Name) return NumberBox_LostFocus(static_cast<Box>(b));
-    if (control == kStart || control == kEnd) return StartEnd_LostFocus();
-    if (control == kUnit) return SetFieldStates();
-    if (control == kDescription || control == kDays) CheckOKBtn();
+        if (control == kBoxes[b].Name)
+            return NumberBox_LostFocus(static_cast<Box>(b));
+    if (control == kStart || control == kEnd)
+        return StartEnd_LostFocus();
+    if (control == kUnit)
+        return SetFieldStates();
+    if (control == kDescription || control == kDays)
+        CheckOKBtn();
 }
 
 // ---- number boxes ----
 
 void TariffEditor::AfterBox(Box box) {
-    if (box == MinuteRate) SetFieldStates();
+    if (box == MinuteRate)
+        SetFieldStates();
     CheckOKBtn();
 }
 
@@ -270,7 +304,8 @@ void TariffEditor::NumberBox_Change(Box box) {
             rejected = v < rule.Minimum || v > rule.Maximum;
         }
         FieldValid[box] = !rejected;
-        if (rejected) Refuse(rule.Name, !IsRate(box));
+        if (rejected)
+            Refuse(rule.Name, !IsRate(box));
     }
     AfterBox(box);
 }
@@ -278,7 +313,8 @@ void TariffEditor::NumberBox_Change(Box box) {
 void TariffEditor::NumberBox_LostFocus(Box box) {
     const BoxRule& rule = kBoxes[box];
     const std::string t = Text(rule.Name);
-    const bool replace = t.empty() || (IsRate(box) && (t == TypingEnd(rule) || !runtime::IsNumeric(t)));
+    const bool replace =
+        t.empty() || (IsRate(box) && (t == TypingEnd(rule) || !runtime::IsNumeric(t)));
     if (replace) {
         SetText(rule.Name, rule.Empty);
         FieldValid[box] = true;
@@ -294,7 +330,8 @@ void TariffEditor::NumberBox_LostFocus(Box box) {
 // ---- start and end ----
 
 void TariffEditor::ShowAssist(const std::string& timeText) {
-    if (timeText.empty()) return;
+    if (timeText.empty())
+        return;
     AssistTime = runtime::CDate(timeText);
     Controls["lblAssist"].Text = runtime::Format(AssistTime, "Medium Time");
 }
@@ -309,11 +346,13 @@ void TariffEditor::StartEnd_Change(bool start) {
     else if (!start && !e.empty() && e < s)
         SetListText(kStart, MovedTime(e, -kFourteenMinutes));
     CheckOKBtn();
-    if (Shown) Focus(list);
+    if (Shown)
+        Focus(list);
 }
 
 void TariffEditor::StartEnd_GotFocus(bool start) {
-    if (start && Text(kStart).empty()) SetListText(kStart, "00" + DUVMain::TimeSeparator + "00");
+    if (start && Text(kStart).empty())
+        SetListText(kStart, "00" + DUVMain::TimeSeparator + "00");
     Control& assist = Controls["lblAssist"];
     assist.Visible = true;
     assist.Enabled = true;
@@ -352,15 +391,20 @@ void TariffEditor::CheckOKBtn() {
     runtime::SetContext("frmTariff", "CheckOKBtn");
     auto allowed = [&] {
         for (const char* list : {kDescription, kDays, kStart, kEnd, kUnit})
-            if (Text(list).empty()) return false;
-        if (!FieldValid[DialRate] || !FieldValid[MinuteRate]) return false;
+            if (Text(list).empty())
+                return false;
+        if (!FieldValid[DialRate] || !FieldValid[MinuteRate])
+            return false;
         const bool byTime = Text(kUnit) == "Per Minute" || Text(kUnit) == "Per Second";
         if (byTime ? !(FieldValid[AfterMins] && FieldValid[AfterSecs])
                    : !(FieldValid[UnitMins] && FieldValid[UnitSecs]))
             return false;
-        if (RegionalValue(Text(kBoxes[DialRate].Name)) + RegionalValue(Text(kBoxes[MinuteRate].Name)) <= 0)
+        if (RegionalValue(Text(kBoxes[DialRate].Name)) +
+                RegionalValue(Text(kBoxes[MinuteRate].Name)) <=
+            0)
             return false;
-        return !GeneralFunctions::DateBefore(runtime::CDate(Text(kEnd)), runtime::CDate(Text(kStart)));
+        return !GeneralFunctions::DateBefore(runtime::CDate(Text(kEnd)),
+                                             runtime::CDate(Text(kStart)));
     };
     Controls["btnOK"].Enabled = allowed();
 }
@@ -374,7 +418,8 @@ void TariffEditor::btnOK_Click() {
         return;
     }
     if (TariffDialogMode) {
-        if (WorkTariffCount >= kMaxTariffs) runtime::Raise(runtime::kErrSubscript);
+        if (WorkTariffCount >= kMaxTariffs)
+            runtime::Raise(runtime::kErrSubscript);
         ++WorkTariffCount;
         EditIndex = WorkTariffCount;
     }
@@ -391,12 +436,14 @@ void TariffEditor::btnOK_Click() {
     t.UnitMins = runtime::CInt(RegionalValue(Text(kBoxes[UnitMins].Name)));
     t.UnitSecs = runtime::CInt(RegionalValue(Text(kBoxes[UnitSecs].Name)));
     closedByOK_ = true;
-    if (window.Unload) window.Unload();
+    if (window.Unload)
+        window.Unload();
 }
 
 void TariffEditor::btnCancel_Click() {
     DUVMain::TariffDialogMode = false;
-    if (window.Unload) window.Unload();
+    if (window.Unload)
+        window.Unload();
 }
 
 }  // namespace TariffEditorModel

@@ -64,8 +64,10 @@ std::string TariffTipText(int count, int selected, const TariffTable& tariffs) {
     std::string tip = t.Description + " - " + t.AppliesDays + " " + TwelveHour(t.AppliesTimeStart) +
                       " - " + TwelveHour(t.AppliesTimeEnd) + " - " + Money(t.DialRate, 0) +
                       " /Call + " + Money(t.PerMinuteRate, 0);
-    if (t.Unit == "Per Minute") return tip + " /Min after " + AfterText(t.After) + ".";
-    if (t.Unit == "Per Second") return tip + " /Sec after " + AfterText(t.After) + ".";
+    if (t.Unit == "Per Minute")
+        return tip + " /Min after " + AfterText(t.After) + ".";
+    if (t.Unit == "Per Second")
+        return tip + " /Sec after " + AfterText(t.After) + ".";
     return tip + " /Unit (Unit=" + UnitText(t) + ")";
 }
 
@@ -76,7 +78,8 @@ std::string TariffCountText(int count) {
 void SortTariffs(TariffTable& tariffs, int count, std::int16_t& selected) {
     runtime::SetContext("frmService", "SortTariffs");
     count = std::min(count, kMaxTariffs);
-    if (count < 2) return;
+    if (count < 2)
+        return;
     auto swap = [&](int a, int b) {
         std::swap(tariffs.at(a), tariffs.at(b));
         if (selected == a)
@@ -94,14 +97,16 @@ void SortTariffs(TariffTable& tariffs, int count, std::int16_t& selected) {
                     return a.AppliesDays != "Holidays" && b.AppliesDays == "Holidays";
                 },
                 +[](const TariffRecord& a, const TariffRecord& b) {
-                    return a.AppliesDays.find('-') != std::string::npos && b.AppliesDays.find('-') == std::string::npos &&
+                    return a.AppliesDays.find('-') != std::string::npos &&
+                           b.AppliesDays.find('-') == std::string::npos &&
                            b.AppliesDays != "Everyday";
                 },
                 +[](const TariffRecord& a, const TariffRecord& b) {
                     return a.AppliesDays == "Everyday" && b.AppliesDays != "Everyday";
                 },
                 +[](const TariffRecord& a, const TariffRecord& b) {
-                    return a.AppliesTimeStart > b.AppliesTimeStart && a.AppliesDays == b.AppliesDays;
+                    return a.AppliesTimeStart > b.AppliesTimeStart &&
+                           a.AppliesDays == b.AppliesDays;
                 },
             };
             for (auto rule : rules) {
@@ -130,8 +135,10 @@ void ServiceEditor::btnDialTimeTariffNew_Click() {
     }
     TariffDialogMode = true;
     ShowBusy(true);
-    if (window.ShowTariffEditor) window.ShowTariffEditor();
-    if (TariffDialogMode) SelectedTariff = WorkTariffCount;
+    if (window.ShowTariffEditor)
+        window.ShowTariffEditor();
+    if (TariffDialogMode)
+        SelectedTariff = WorkTariffCount;
     SortTariffs();
     DisplayTariffs();
     ShowTariffCount();
@@ -145,7 +152,8 @@ void ServiceEditor::btnDialTimeTariffNew_Click() {
 
 void ServiceEditor::btnDialTimeTariffEdit_Click() {
     runtime::SetContext("frmService", "btnDialTimeTariffEdit_Click");
-    if (!Controls["btnDialTimeTariffEdit"].Enabled) return;
+    if (!Controls["btnDialTimeTariffEdit"].Enabled)
+        return;
     const int row = SelectedTariffRow();
     if (row == 0) {
         Beep();
@@ -154,7 +162,8 @@ void ServiceEditor::btnDialTimeTariffEdit_Click() {
     SelectedTariff = static_cast<std::int16_t>(row);
     DUVMain::TariffDialogMode = false;
     ShowBusy(true);
-    if (window.ShowTariffEditor) window.ShowTariffEditor();
+    if (window.ShowTariffEditor)
+        window.ShowTariffEditor();
     SortTariffs();
     DisplayTariffs();
     ShowTariffTip();
@@ -163,7 +172,8 @@ void ServiceEditor::btnDialTimeTariffEdit_Click() {
 void ServiceEditor::btnDialTimeTariffDelete_Click() {
     runtime::SetContext("frmService", "btnDialTimeTariffDelete_Click");
     using namespace DUVMain;
-    if (WorkTariffCount <= 0) return;
+    if (WorkTariffCount <= 0)
+        return;
     const int s = SelectedTariffRow();
     if (s == 0) {
         Beep();
@@ -171,9 +181,11 @@ void ServiceEditor::btnDialTimeTariffDelete_Click() {
     }
     SelectedTariff = static_cast<std::int16_t>(s);
     ShowTariffTip();
-    for (int i = s; i < WorkTariffCount; ++i) WorkTariffs.at(i) = WorkTariffs.at(i + 1);
+    for (int i = s; i < WorkTariffCount; ++i)
+        WorkTariffs.at(i) = WorkTariffs.at(i + 1);
     --WorkTariffCount;
-    if (s > WorkTariffCount && WorkTariffCount > 0) SelectedTariff = WorkTariffCount;
+    if (s > WorkTariffCount && WorkTariffCount > 0)
+        SelectedTariff = WorkTariffCount;
     DisplayTariffs();
     ShowTariffCount();
     ShowTariffTip();
@@ -193,7 +205,8 @@ void ServiceEditor::DisplayTariffs() {
     TariffRows.clear();
     TariffListRow = 0;
     const int count = std::min<int>(DUVMain::WorkTariffCount, kMaxTariffs);
-    for (int i = 1; i <= count; ++i) TariffRows.push_back(TariffRowTexts(DUVMain::WorkTariffs[i]));
+    for (int i = 1; i <= count; ++i)
+        TariffRows.push_back(TariffRowTexts(DUVMain::WorkTariffs[i]));
     if (IsVisible("lstDialTimeTariff") && Controls["lstDialTimeTariff"].Enabled &&
         SelectedTariff >= 1 && SelectedTariff <= count)
         TariffListRow = SelectedTariff;
@@ -203,7 +216,8 @@ void ServiceEditor::ShowTariffCount() {
     Control& label = Controls["lblDialTimeTariff9"];
     label.Text = TariffCountText(DUVMain::WorkTariffCount);
     label.ForeColor = DUVMain::WorkTariffCount < kMaxTariffs ? kBlack : kRed;
-    if (DUVMain::WorkTariffCount >= kMaxTariffs) Beep();
+    if (DUVMain::WorkTariffCount >= kMaxTariffs)
+        Beep();
 }
 
 void ServiceEditor::ShowTariffTip() {
@@ -211,10 +225,15 @@ void ServiceEditor::ShowTariffTip() {
         TariffTipText(DUVMain::WorkTariffCount, SelectedTariff, DUVMain::WorkTariffs);
 }
 
-void ServiceEditor::SetNewButton() { Enable("btnDialTimeTariffNew", DUVMain::WorkTariffCount < kMaxTariffs); }
-void ServiceEditor::SetEditButton() { Enable("btnDialTimeTariffEdit", DUVMain::WorkTariffCount != 0); }
+void ServiceEditor::SetNewButton() {
+    Enable("btnDialTimeTariffNew", DUVMain::WorkTariffCount < kMaxTariffs);
+}
+void ServiceEditor::SetEditButton() {
+    Enable("btnDialTimeTariffEdit", DUVMain::WorkTariffCount != 0);
+}
 void ServiceEditor::SetDeleteButton() {
-    if (DialOption == 2) Enable("btnDialTimeTariffDelete", DUVMain::WorkTariffCount >= 1);
+    if (DialOption == 2)
+        Enable("btnDialTimeTariffDelete", DUVMain::WorkTariffCount >= 1);
 }
 
 }  // namespace ServiceEditorModel

@@ -39,11 +39,12 @@ public:
     // Service Cost
     forms::OptionButton optServiceCost[2];
     forms::Frame fraFlatRate, fraFlexiRate, fraPerMeg, fraFreePeriod, fraBlock;
-    forms::Label lblServiceFixedRate1, lblServiceFixedRate2, lblServiceFlexRate1, lblServiceFlexRate2,
-        lblServiceFlexRate3, lblServiceFlexRate4, lblServiceFlexRate5, lblPerMeg1, lblPerMeg2,
-        lblPerMeg4, lblFreePeriod1, lblFreePeriod2, lblServiceBlock1, lblServiceBlock2;
-    forms::TextBox txtServiceFixedRate, txtServiceFlexRate, txtServiceFlexHours, txtServiceFlexRate2,
-        txtPerMeg, txtAfterMeg, txtServiceBlock;
+    forms::Label lblServiceFixedRate1, lblServiceFixedRate2, lblServiceFlexRate1,
+        lblServiceFlexRate2, lblServiceFlexRate3, lblServiceFlexRate4, lblServiceFlexRate5,
+        lblPerMeg1, lblPerMeg2, lblPerMeg4, lblFreePeriod1, lblFreePeriod2, lblServiceBlock1,
+        lblServiceBlock2;
+    forms::TextBox txtServiceFixedRate, txtServiceFlexRate, txtServiceFlexHours,
+        txtServiceFlexRate2, txtPerMeg, txtAfterMeg, txtServiceBlock;
     forms::ComboBox lstServiceFlexPeriod, lstMegPeriod, lstFreePeriodStart, lstFreePeriodEnd;
     forms::CheckBox chkFreePeriod;
     // Warnings

@@ -28,42 +28,54 @@ void frmTariff::CreateControls() {
     using F = frmTariff;
     services_ui::ModelBinding& b = binding_;
     SetCaption(TariffEditorModel::kCaption);
-    forms::Declare<F>(*this, {
-        b.Row<F>("lblDialTimeTariff10", lblDialTimeTariff10, {120, 180, 1000, 255}),
-        b.Row<F>("lstDialTimeTariffDescrip", lstDialTimeTariffDescrip, {1200, 120, 3300, 2400}),
-        b.Row<F>("lblDialTimeTariff1", lblDialTimeTariff1, {120, 600, 1000, 255}),
-        b.Row<F>("lstDialTimeTariffDialDays", lstDialTimeTariffDialDays, {1200, 540, 1900, 3000}),
-        b.Row<F>("lstDialTimeTariffDialStart", lstDialTimeTariffDialStart, {3200, 540, 900, 3000}),
-        b.Row<F>("lblDialTimeTariff7", lblDialTimeTariff7, {4160, 600, 250, 255}),
-        b.Row<F>("lstDialTimeTariffDialEnd", lstDialTimeTariffDialEnd, {4440, 540, 900, 3000}),
-        b.Row<F>("lblAssist", lblAssist, {5460, 600, 1400, 255}),
-        b.Row<F>("lblDialTimeTariff8", lblDialTimeTariff8, {120, 1020, 1000, 255}),
-        b.Row<F>("txtDialTimeTariffDialRate", txtDialTimeTariffDialRate, {1200, 960, 900, 315}),
-        b.Row<F>("lblDialTimeTariff3", lblDialTimeTariff3, {2160, 1020, 900, 255}),
-        b.Row<F>("txtDialTimeTariffMinuteRate", txtDialTimeTariffMinuteRate, {3100, 960, 900, 315}),
-        b.Row<F>("lstDialTimeTariffUnit", lstDialTimeTariffUnit, {4100, 960, 1400, 1500}),
-        b.Row<F>("lblDialTimeTariff4", lblDialTimeTariff4, {1200, 1440, 650, 255}),
-        b.Row<F>("txtDialTimeTariffAfterMins", txtDialTimeTariffAfterMins, {1900, 1380, 600, 315}),
-        b.Row<F>("lblDialTimeTariff5", lblDialTimeTariff5, {2560, 1440, 600, 255}),
-        b.Row<F>("txtDialTimeTariffAfterSecs", txtDialTimeTariffAfterSecs, {3200, 1380, 600, 315}),
-        b.Row<F>("lblDialTimeTariff6", lblDialTimeTariff6, {3860, 1440, 600, 255}),
-        b.Row<F>("lblDialTimeTariff9", lblDialTimeTariff9, {1200, 1860, 650, 255}),
-        b.Row<F>("txtDialTimeTariffUnitMins", txtDialTimeTariffUnitMins, {1900, 1800, 600, 315}),
-        b.Row<F>("lblDialTimeTariff11", lblDialTimeTariff11, {2560, 1860, 600, 255}),
-        b.Row<F>("txtDialTimeTariffUnitSecs", txtDialTimeTariffUnitSecs, {3200, 1800, 600, 315}),
-        b.Row<F>("lblDialTimeTariff12", lblDialTimeTariff12, {3860, 1860, 600, 255}),
-        b.Row<F>("btnOK", btnOK, {4380, 2400, 1200, 375}, nullptr, {.style = BS_DEFPUSHBUTTON}),
-        b.Row<F>("btnCancel", btnCancel, {5700, 2400, 1200, 375}),
-    });
-    binding_.Bind({.Text = [this](const std::string& c, const std::string& t) { Model.SetText(c, t); },
-                   .Value = {},
-                   .Click = [this](const std::string& c) { Model.Click(c); },
-                   .GotFocus = [this](const std::string& c) {
-                       Model.GotFocus(c);
-                       if (Model.SelectsAllOnFocus(c)) SendMessageA(binding_.Find(c)->hwnd(), EM_SETSEL, 0, -1);
-                   },
-                   .LostFocus = [this](const std::string& c) { Model.LostFocus(c); }},
-                  [this] { ShowState(); });
+    forms::Declare<F>(
+        *this,
+        {
+            b.Row<F>("lblDialTimeTariff10", lblDialTimeTariff10, {120, 180, 1000, 255}),
+            b.Row<F>("lstDialTimeTariffDescrip", lstDialTimeTariffDescrip, {1200, 120, 3300, 2400}),
+            b.Row<F>("lblDialTimeTariff1", lblDialTimeTariff1, {120, 600, 1000, 255}),
+            b.Row<F>("lstDialTimeTariffDialDays", lstDialTimeTariffDialDays,
+                     {1200, 540, 1900, 3000}),
+            b.Row<F>("lstDialTimeTariffDialStart", lstDialTimeTariffDialStart,
+                     {3200, 540, 900, 3000}),
+            b.Row<F>("lblDialTimeTariff7", lblDialTimeTariff7, {4160, 600, 250, 255}),
+            b.Row<F>("lstDialTimeTariffDialEnd", lstDialTimeTariffDialEnd, {4440, 540, 900, 3000}),
+            b.Row<F>("lblAssist", lblAssist, {5460, 600, 1400, 255}),
+            b.Row<F>("lblDialTimeTariff8", lblDialTimeTariff8, {120, 1020, 1000, 255}),
+            b.Row<F>("txtDialTimeTariffDialRate", txtDialTimeTariffDialRate, {1200, 960, 900, 315}),
+            b.Row<F>("lblDialTimeTariff3", lblDialTimeTariff3, {2160, 1020, 900, 255}),
+            b.Row<F>("txtDialTimeTariffMinuteRate", txtDialTimeTariffMinuteRate,
+                     {3100, 960, 900, 315}),
+            b.Row<F>("lstDialTimeTariffUnit", lstDialTimeTariffUnit, {4100, 960, 1400, 1500}),
+            b.Row<F>("lblDialTimeTariff4", lblDialTimeTariff4, {1200, 1440, 650, 255}),
+            b.Row<F>("txtDialTimeTariffAfterMins", txtDialTimeTariffAfterMins,
+                     {1900, 1380, 600, 315}),
+            b.Row<F>("lblDialTimeTariff5", lblDialTimeTariff5, {2560, 1440, 600, 255}),
+            b.Row<F>("txtDialTimeTariffAfterSecs", txtDialTimeTariffAfterSecs,
+                     {3200, 1380, 600, 315}),
+            b.Row<F>("lblDialTimeTariff6", lblDialTimeTariff6, {3860, 1440, 600, 255}),
+            b.Row<F>("lblDialTimeTariff9", lblDialTimeTariff9, {1200, 1860, 650, 255}),
+            b.Row<F>("txtDialTimeTariffUnitMins", txtDialTimeTariffUnitMins,
+                     {1900, 1800, 600, 315}),
+            b.Row<F>("lblDialTimeTariff11", lblDialTimeTariff11, {2560, 1860, 600, 255}),
+            b.Row<F>("txtDialTimeTariffUnitSecs", txtDialTimeTariffUnitSecs,
+                     {3200, 1800, 600, 315}),
+            b.Row<F>("lblDialTimeTariff12", lblDialTimeTariff12, {3860, 1860, 600, 255}),
+            b.Row<F>("btnOK", btnOK, {4380, 2400, 1200, 375}, nullptr, {.style = BS_DEFPUSHBUTTON}),
+            b.Row<F>("btnCancel", btnCancel, {5700, 2400, 1200, 375}),
+        });
+    binding_.Bind(
+        {.Text = [this](const std::string& c, const std::string& t) { Model.SetText(c, t); },
+         .Value = {},
+         .Click = [this](const std::string& c) { Model.Click(c); },
+         .GotFocus =
+             [this](const std::string& c) {
+                 Model.GotFocus(c);
+                 if (Model.SelectsAllOnFocus(c))
+                     SendMessageA(binding_.Find(c)->hwnd(), EM_SETSEL, 0, -1);
+             },
+         .LostFocus = [this](const std::string& c) { Model.LostFocus(c); }},
+        [this] { ShowState(); });
 }
 
 void frmTariff::Form_Load() {
@@ -84,12 +96,14 @@ void frmTariff::Form_Unload(bool& cancel) {
 
 void frmTariff::Form_KeyDown(int key, int shift) {
     (void)shift;
-    if (key == VK_ESCAPE) Unload();
+    if (key == VK_ESCAPE)
+        Unload();
 }
 
 bool frmTariff::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORLISTBOX) {
-        if (HBRUSH brush = binding_.Colours(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp))) {
+        if (HBRUSH brush =
+                binding_.Colours(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp))) {
             result = reinterpret_cast<LRESULT>(brush);
             return true;
         }
@@ -98,5 +112,6 @@ bool frmTariff::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 void frmTariff::ShowState() {
-    if (IsLoaded()) binding_.Show();
+    if (IsLoaded())
+        binding_.Show();
 }

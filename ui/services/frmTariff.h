@@ -18,8 +18,9 @@ public:
         lblDialTimeTariff9, lblDialTimeTariff11, lblDialTimeTariff12, lblAssist;
     forms::ComboBox lstDialTimeTariffDescrip, lstDialTimeTariffDialDays, lstDialTimeTariffDialStart,
         lstDialTimeTariffDialEnd, lstDialTimeTariffUnit;
-    forms::TextBox txtDialTimeTariffDialRate, txtDialTimeTariffMinuteRate, txtDialTimeTariffAfterMins,
-        txtDialTimeTariffAfterSecs, txtDialTimeTariffUnitMins, txtDialTimeTariffUnitSecs;
+    forms::TextBox txtDialTimeTariffDialRate, txtDialTimeTariffMinuteRate,
+        txtDialTimeTariffAfterMins, txtDialTimeTariffAfterSecs, txtDialTimeTariffUnitMins,
+        txtDialTimeTariffUnitSecs;
     forms::Button btnOK, btnCancel;
 
 protected:

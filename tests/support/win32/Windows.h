@@ -15,7 +15,8 @@ inline void Settle(int rounds = 4) {
     for (int i = 0; i < rounds; ++i) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) continue;
+            if (msg.message == WM_QUIT)
+                continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
@@ -58,7 +59,8 @@ inline bool SaveScreenBitmap(const RECT& area, const std::string& path) {
     file.bfOffBits = sizeof(file) + sizeof(info);
     file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
     FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
+    if (!out)
+        return false;
     std::fwrite(&file, sizeof(file), 1, out);
     std::fwrite(&info, sizeof(info), 1, out);
     std::fwrite(pixels.data(), 1, pixels.size(), out);
@@ -69,7 +71,8 @@ inline bool SaveScreenBitmap(const RECT& area, const std::string& path) {
 // file; false when nothing was written.
 inline bool SaveWindowBitmap(HWND hwnd, const std::string& path) {
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    RedrawWindow(hwnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     Settle(10);
     RECT area;
     GetWindowRect(hwnd, &area);
