@@ -1,0 +1,53 @@
+// Typing, picking and clicking in the service and tariff editors as a user does, and reading
+// back what they store under the Services key.
+#pragma once
+
+#include "tests/ui/UiFixture.h"
+
+namespace uitest {
+
+// Replaces a box's text as typing would, then leaves the box (its lost-focus check runs).
+inline void TypeInto(forms::Control& box, const std::string& text, forms::Control& next) {
+    SetFocus(box.hwnd());
+    Settle(1);
+    SendMessageA(box.hwnd(), EM_SETSEL, 0, -1);
+    SendMessageA(box.hwnd(), WM_CHAR, '\b', 0);
+    for (char c : text)
+        SendMessageA(box.hwnd(), WM_CHAR, static_cast<unsigned char>(c), 0);
+    SetFocus(next.hwnd());
+    Settle();
+}
+
+// Picks a list's item as the user does.
+inline void Pick(forms::Form& form, forms::ComboBox& list, const std::string& item) {
+    const LRESULT index = SendMessageA(list.hwnd(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(item.c_str()));
+    ASSERT_GE(index, 0) << item;
+    SendMessageA(list.hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(list.id(), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list.hwnd()));
+    Settle();
+}
+
+inline void ClickOn(forms::Control& button) {
+    SendMessageA(button.hwnd(), BM_CLICK, 0, 0);
+    Settle();
+}
+
+inline std::string RegistryText(const std::string& name) {
+    char value[512] = {};
+    DWORD size = sizeof(value);
+    RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV\\Services", name.c_str(), RRF_RT_REG_SZ,
+                 nullptr, value, &size);
+    return value;
+}
+
+inline DWORD RegistryNumber(const std::string& name) {
+    DWORD value = 0xDEADBEEF;  // none
+    DWORD size = sizeof(value);
+    RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV\\Services", name.c_str(), RRF_RT_REG_DWORD,
+                 nullptr, &value, &size);
+    return value;
+}
+
+}  // namespace uitest

@@ -1,0 +1,114 @@
+// A service made from the options window: New on the services page, the service and tariff
+// editors filled in by typing and clicking, OK in both windows; then what the registry holds
+// and what the next report charges on that number.
+#include "tests/ui/EditorInput.h"
+
+#include "analysis/DUVAnalyse.h"
+#include "ui/logs/frmReport.h"
+#include "ui/options/frmSetup.h"
+#include "ui/services/frmService.h"
+#include "ui/services/frmTariff.h"
+
+using namespace uitest;
+
+namespace {
+
+class OptionsServiceEndToEnd : public ProgramTest {};
+
+TEST_F(OptionsServiceEndToEnd, ServiceMadeInTheOptionsWindowIsStoredAndPricesTheNextReport) {
+    // A Monday session in the free early hours, then one at the peak.
+    WriteLog(LogLine(12, 7, 2026, 5, 49, 50, "Recv: ATDT0800111222<cr>") + "\r\n" +
+             LogLine(12, 7, 2026, 5, 50, 0, "Connection established at 28800bps.") + "\r\n" +
+             LogLine(12, 7, 2026, 6, 0, 0, "Hanging up the modem.") + "\r\n" +
+             LogLine(12, 7, 2026, 8, 59, 50, "Recv: ATDT0800111222<cr>") + "\r\n" +
+             LogLine(12, 7, 2026, 9, 0, 0, "Connection established at 28800bps.") + "\r\n" +
+             LogLine(12, 7, 2026, 9, 10, 0, "Hanging up the modem.") + "\r\n");
+    StartProgram();
+
+    int tariffs = 0, services = 0, options = 0;
+    auto previous = forms::SetModalHook([&](forms::Form& form) {
+        if (&form == &frmTariff::Get()) {
+            frmTariff& t = frmTariff::Get();
+            if (++tariffs == 1) {  // the default tariff becomes the weekday peak
+                Pick(t, t.lstDialTimeTariffDialDays, "Mon - Fri");
+                Pick(t, t.lstDialTimeTariffDialStart, "08:00");
+                Pick(t, t.lstDialTimeTariffDialEnd, "17:59");
+                TypeInto(t.txtDialTimeTariffDialRate, "0.05", t.txtDialTimeTariffMinuteRate);
+                TypeInto(t.txtDialTimeTariffMinuteRate, "0.03", t.txtDialTimeTariffDialRate);
+            } else {  // the rest of the week
+                Pick(t, t.lstDialTimeTariffDescrip, "Economy Tariff");
+                Pick(t, t.lstDialTimeTariffDialEnd, "23:59");
+                TypeInto(t.txtDialTimeTariffMinuteRate, "0.01", t.txtDialTimeTariffDialRate);
+            }
+            ClickOn(t.btnOK);
+        } else if (&form == &frmService::Get()) {
+            ++services;
+            frmService& s = frmService::Get();
+            TypeInto(s.txtDescription, "Freeline", s.txtNumber);
+            TypeInto(s.txtNumber, "0800111222", s.txtAltNumber);
+            s.TabStrip1.Select(2);
+            Settle();
+            ClickOn(s.optDialCost[1]);
+            s.lstDialTimeTariff.SelectRow(0);
+            ClickOn(s.btnDialTimeTariffEdit);
+            ClickOn(s.btnDialTimeTariffNew);
+            EXPECT_EQ(s.lblDialTimeTariff9.Text(), "2 Tariffs (Max 10)");
+            s.TabStrip1.Select(3);
+            Settle();
+            TypeInto(s.txtPerMeg, "0.25", s.txtAfterMeg);
+            ClickOn(s.chkFreePeriod);
+            Pick(s, s.lstFreePeriodEnd, "06:00");
+            s.TabStrip1.Select(4);
+            Settle();
+            ClickOn(s.chkWarnings);
+            ClickOn(s.optWarning[1]);
+            TypeInto(s.txtWarndialupCost, "7.5", s.chkWarnDisplay);
+            ClickOn(s.btnOK);
+        } else if (&form == frmSetup::IfLoaded()) {
+            ++options;
+            frmSetup& w = frmSetup::Get();
+            w.TabStrip1.Select(3);
+            Settle();
+            ClickOn(w.btnNew);
+            EXPECT_EQ(w.lblServices1.Text(), "1 Used");
+            EXPECT_EQ(w.lstServices.RowCount(), 1);
+            EXPECT_EQ(w.lstServices.RowText(0, 2), "0800111222");
+            ClickOn(w.btnSave);
+        }
+    });
+    frmMain& main = frmMain::Get();
+    Menu(main, main.mnuSetup);
+    forms::SetModalHook(previous);
+    EXPECT_EQ(options, 1);
+    EXPECT_EQ(services, 1);
+    EXPECT_EQ(tariffs, 2);
+    EXPECT_EQ(frmSetup::IfLoaded(), nullptr) << "OK closed the options window";
+
+    EXPECT_EQ(RegistryText("ServiceName1"), "Freeline");
+    EXPECT_EQ(RegistryText("ServiceNumber1"), "0800111222");
+    EXPECT_EQ(RegistryNumber("DialOption1"), 2u);
+    EXPECT_EQ(RegistryNumber("UsedTariffs1"), 2u);
+    EXPECT_EQ(RegistryText("Tariff1-1AppliesDays"), "Mon - Fri");
+    EXPECT_EQ(RegistryText("Tariff1-1AppliesTimeStart"), "8:00:00 AM");
+    EXPECT_EQ(RegistryNumber("Tariff1-1DialRate"), 500u);
+    EXPECT_EQ(RegistryNumber("Tariff1-1PerMinuteRate"), 300u);
+    EXPECT_EQ(RegistryText("Tariff1-2Description"), "Economy Tariff");
+    EXPECT_EQ(RegistryNumber("Tariff1-2PerMinuteRate"), 100u);
+    EXPECT_EQ(RegistryNumber("PerMeg1"), 2500u);
+    EXPECT_EQ(RegistryNumber("FreePeriod1"), 0xFFFFFFFFu);
+    EXPECT_EQ(RegistryText("FreeEnd1"), "6:00:00 AM");
+    EXPECT_EQ(RegistryNumber("ShowWarnings1"), 0xFFFFFFFFu);
+    EXPECT_EQ(RegistryNumber("WarningOption1"), 1u);
+    EXPECT_EQ(RegistryNumber("WarningDialup1"), 75000u);
+
+    // The next report: 10 early minutes at 0.01 (all of them free time), then 0.05 a call and
+    // 10 peak minutes at 0.03.
+    ASSERT_TRUE(main.btnProcess.Enabled());
+    PressButton(main.btnProcess);
+    ASSERT_NE(frmReport::IfLoaded(), nullptr);
+    EXPECT_EQ(DUVAnalyse::ServiceUsage[1].Number, "0800111222");
+    EXPECT_NEAR(DUVAnalyse::ServiceUsage[1].DialCost, 0.10 + 0.05 + 0.30, 1e-9);
+    EXPECT_EQ(DUVAnalyse::ServiceUsage[1].FreeSeconds, 600);
+}
+
+}  // namespace
