@@ -56,8 +56,34 @@ FileDialogFunction SetFileDialogFunction(FileDialogFunction function) {
 }
 
 namespace {
+FontDialogFunction g_fontDialog;
+}  // namespace
 
-bool Run(const std::string& commandLine, WORD show) {
+FontChoice ShowFontDialog(const FontChoice& preset) {
+    if (g_fontDialog) return g_fontDialog(preset);
+    HDC screen = GetDC(nullptr);
+    LOGFONTA font = {};
+    font.lfHeight = -MulDiv(preset.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    font.lfWeight = preset.bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = preset.italic ? TRUE : FALSE;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(font.lfFaceName, preset.name.c_str(), LF_FACESIZE);
+    CHOOSEFONTA choose = {};
+    choose.lStructSize = sizeof(choose);
+    choose.hwndOwner = GetActiveWindow();
+    choose.lpLogFont = &font;
+    choose.iPointSize = preset.points * 10;
+    choose.Flags = CF_SCREENFONTS | CF_SCRIPTSONLY | CF_FORCEFONTEXIST | CF_INITTOLOGFONTSTRUCT;
+    if (!ChooseFontA(&choose)) return preset;
+    return {font.lfFaceName, choose.iPointSize / 10, font.lfWeight >= FW_BOLD, font.lfItalic != 0};
+}
+
+FontDialogFunction SetFontDialogFunction(FontDialogFunction function) {
+    return std::exchange(g_fontDialog, std::move(function));
+}
+
+bool RunHidden(const std::string& commandLine) {
     if (g_run) {
         return g_run(commandLine);
     }

@@ -30,8 +30,21 @@ using FileDialogFunction = std::function<std::optional<FileDialogResult>(const F
 // Replaces the dialog (tests); an empty function restores the system's. Returns the previous.
 FileDialogFunction SetFileDialogFunction(FileDialogFunction function);
 
-// Runs a command line with a hidden window / a normal window that takes the focus, without
-// waiting for it; false when it could not be started.
+// A font as the font dialog shows and returns it.
+struct FontChoice {
+    std::string name;
+    int points = 0;
+    bool bold = false;
+    bool italic = false;
+};
+// Shows the font dialog preset with a font (screen fonts, ANSI character sets, the font must
+// exist); gives the chosen font, or the preset when the user cancelled.
+FontChoice ShowFontDialog(const FontChoice& preset);
+using FontDialogFunction = std::function<FontChoice(const FontChoice&)>;
+// Replaces the dialog (tests); an empty function restores the system's. Returns the previous.
+FontDialogFunction SetFontDialogFunction(FontDialogFunction function);
+
+// Runs a command line with a hidden window; false when it could not be started.
 bool RunHidden(const std::string& commandLine);
 bool RunShown(const std::string& commandLine);
 using RunFunction = std::function<bool(const std::string&)>;

@@ -1,5 +1,6 @@
-// A read-only rich text box showing plain text in one font, with one run of it that can be
-// shown larger, bold and italic (a title).
+// A rich text box showing plain text in one font, with one run of it that can be shown
+// larger, bold and italic (a title). Read-only unless unlocked; any length of text (no limit
+// of the control cuts it); Change is raised by the user's edits, not by text set from code.
 #pragma once
 
 #include "ui/forms/Controls.h"
@@ -23,6 +24,30 @@ public:
     // The point size of the character at position (for tests and printing).
     int PointSizeAt(int position) const;
     bool BoldAt(int position) const;
+
+    // Editing: unlocked, the user may change the text.
+    void SetLocked(bool locked);
+    bool Locked() const;
+    // Replaces the text without raising Change; the font stays.
+    void SetText(const std::string& text) override;
+    // The whole text in one face, size and style.
+    void SetTextFont(const std::string& face, int points, bool bold, bool italic);
+    // The text as the control counts it (a paragraph end is one CR), for positions.
+    std::string ControlText() const;
+    // Selection in characters (a CR LF paragraph end counts as one).
+    long long SelStart() const;
+    long long SelLength() const;
+    void SetSel(long long start, long long length);
+    std::string SelText() const;
+    void Cut();
+    void Copy();
+    void Paste();
+
+protected:
+    void OnCommand(int code) override;
+
+private:
+    std::string TextOf(bool crlf) const;
 };
 
 }  // namespace forms

@@ -14,6 +14,7 @@
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Shell.h"
 #include "ui/logs/frmReport.h"
+#include "ui/logs/frmViewLog.h"
 #include "ui/main/frmAbout.h"
 #include "ui/main/frmTip.h"
 #include "ui/options/frmSetup.h"
@@ -338,5 +339,5 @@ void RegisterCommandWindows() {
     });
     frmMain::SetCommand(MainCommand::Tip, [] { frmTip::Get().ShowModal(); });
     RegisterReportWindow();
-    RegisterOptionsWindow();
+    RegisterViewLogWindow();
 }
