@@ -41,7 +41,8 @@ protected:
     frmViewLog& OpenViewer() {
         Menu(frmMain::Get(), frmMain::Get().mnuViewLog);
         frmViewLog* viewer = frmViewLog::IfLoaded();
-        if (!viewer) throw std::runtime_error("the viewer did not open");
+        if (!viewer)
+            throw std::runtime_error("the viewer did not open");
         return *viewer;
     }
     void TypeChar(frmViewLog& viewer, char c) {
@@ -139,19 +140,20 @@ TEST_F(ViewLogWindow, SavedReportOpensReadOnlyWithoutChangingTheEditOption) {
 
 TEST_F(ViewLogWindow, ArchiveTakesTheLogsDatesAsItsNameAndALargeLogOpensWhole) {
     std::string big;
-    while (big.size() < 6 * 1024 * 1024) big += Log();
+    while (big.size() < 6 * 1024 * 1024)
+        big += Log();
     WriteLog(big);
     StartProgram();
     frmViewLog& viewer = OpenViewer();
     EXPECT_EQ(viewer.TextViewLog.PlainText().size(), big.size());
     forms::FileDialogRequest asked;
     const std::string archive = folder_ + "\\02Nov26 - 03Nov26.duv";
-    test_support::ScopedSeam dialog(forms::SetFileDialogFunction,
-                                    [&](const forms::FileDialogRequest& request) {
-                                        asked = request;
-                                        return std::optional<forms::FileDialogResult>(
-                                            forms::FileDialogResult{archive, "02Nov26 - 03Nov26.duv"});
-                                    });
+    test_support::ScopedSeam dialog(
+        forms::SetFileDialogFunction, [&](const forms::FileDialogRequest& request) {
+            asked = request;
+            return std::optional<forms::FileDialogResult>(
+                forms::FileDialogResult{archive, "02Nov26 - 03Nov26.duv"});
+        });
     viewer.mnuSaveArchive.Click();
     EXPECT_EQ(asked.fileName, "02Nov26 - 03Nov26");
     EXPECT_EQ(asked.filter, "Duvelo Modem Log Archive (*.duv)|*.duv");
@@ -172,7 +174,8 @@ TEST_F(ViewLogWindow, FindDownUpWithAndWithoutCaseThenCannotFind) {
             EXPECT_TRUE(find.cmdFind.Enabled());
         }
         PressButton(find.cmdFind);
-        if (frmFind::IfLoaded()) PressButton(find.cmdcancel);
+        if (frmFind::IfLoaded())
+            PressButton(find.cmdcancel);
     });
     viewer.mnuSearchFind.Click();
     const long long first = viewer.TextViewLog.SelStart();

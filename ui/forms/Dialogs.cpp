@@ -60,7 +60,8 @@ FontDialogFunction g_fontDialog;
 }  // namespace
 
 FontChoice ShowFontDialog(const FontChoice& preset) {
-    if (g_fontDialog) return g_fontDialog(preset);
+    if (g_fontDialog)
+        return g_fontDialog(preset);
     HDC screen = GetDC(nullptr);
     LOGFONTA font = {};
     font.lfHeight = -MulDiv(preset.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
@@ -75,7 +76,8 @@ FontChoice ShowFontDialog(const FontChoice& preset) {
     choose.lpLogFont = &font;
     choose.iPointSize = preset.points * 10;
     choose.Flags = CF_SCREENFONTS | CF_SCRIPTSONLY | CF_FORCEFONTEXIST | CF_INITTOLOGFONTSTRUCT;
-    if (!ChooseFontA(&choose)) return preset;
+    if (!ChooseFontA(&choose))
+        return preset;
     return {font.lfFaceName, choose.iPointSize / 10, font.lfWeight >= FW_BOLD, font.lfItalic != 0};
 }
 

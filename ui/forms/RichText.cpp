@@ -42,7 +42,8 @@ std::string RichText::PlainText() const { return TextOf(true); }
 std::string RichText::ControlText() const { return TextOf(false); }
 
 std::string RichText::TextOf(bool crlf) const {
-    if (!hwnd()) return {};
+    if (!hwnd())
+        return {};
     GETTEXTLENGTHEX length = {static_cast<DWORD>(GTL_NUMCHARS | (crlf ? GTL_USECRLF : 0)), CP_ACP};
     LRESULT count = SendMessageA(hwnd(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
     std::string text(static_cast<size_t>(count) * 2 + 2, '\0');
@@ -95,7 +96,8 @@ bool RichText::BoldAt(int position) const {
 namespace forms {
 
 void RichText::SetLocked(bool locked) {
-    if (hwnd()) SendMessageA(hwnd(), EM_SETREADONLY, locked ? TRUE : FALSE, 0);
+    if (hwnd())
+        SendMessageA(hwnd(), EM_SETREADONLY, locked ? TRUE : FALSE, 0);
 }
 
 bool RichText::Locked() const {
@@ -103,7 +105,8 @@ bool RichText::Locked() const {
 }
 
 void RichText::SetText(const std::string& text) {
-    if (!hwnd()) return;
+    if (!hwnd())
+        return;
     suppress_ = true;
     SETTEXTEX set = {ST_KEEPUNDO, CP_ACP};
     SendMessageA(hwnd(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&set),
@@ -113,7 +116,8 @@ void RichText::SetText(const std::string& text) {
 }
 
 void RichText::SetTextFont(const std::string& face, int points, bool bold, bool italic) {
-    if (!hwnd()) return;
+    if (!hwnd())
+        return;
     suppress_ = true;
     CHARFORMAT2A format = {};
     format.cbSize = sizeof(format);
@@ -129,37 +133,51 @@ void RichText::SetTextFont(const std::string& face, int points, bool bold, bool 
 
 long long RichText::SelStart() const {
     CHARRANGE range = {0, 0};
-    if (hwnd()) SendMessageA(hwnd(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    if (hwnd())
+        SendMessageA(hwnd(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
     return range.cpMin;
 }
 
 long long RichText::SelLength() const {
     CHARRANGE range = {0, 0};
-    if (hwnd()) SendMessageA(hwnd(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    if (hwnd())
+        SendMessageA(hwnd(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
     return range.cpMax - range.cpMin;
 }
 
 void RichText::SetSel(long long start, long long length) {
-    if (!hwnd()) return;
+    if (!hwnd())
+        return;
     CHARRANGE range = {static_cast<LONG>(start), static_cast<LONG>(start + length)};
     SendMessageA(hwnd(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     SendMessageA(hwnd(), EM_SCROLLCARET, 0, 0);
 }
 
 std::string RichText::SelText() const {
-    if (!hwnd()) return {};
+    if (!hwnd())
+        return {};
     std::string text(static_cast<size_t>(SelLength()) * 2 + 2, '\0');
     LRESULT got = SendMessageA(hwnd(), EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(got));
     return text;
 }
 
-void RichText::Cut() { if (hwnd()) SendMessageA(hwnd(), WM_CUT, 0, 0); }
-void RichText::Copy() { if (hwnd()) SendMessageA(hwnd(), WM_COPY, 0, 0); }
-void RichText::Paste() { if (hwnd()) SendMessageA(hwnd(), WM_PASTE, 0, 0); }
+void RichText::Cut() {
+    if (hwnd())
+        SendMessageA(hwnd(), WM_CUT, 0, 0);
+}
+void RichText::Copy() {
+    if (hwnd())
+        SendMessageA(hwnd(), WM_COPY, 0, 0);
+}
+void RichText::Paste() {
+    if (hwnd())
+        SendMessageA(hwnd(), WM_PASTE, 0, 0);
+}
 
 void RichText::OnCommand(int code) {
-    if (code == EN_CHANGE && !suppress_) Raise(Change);
+    if (code == EN_CHANGE && !suppress_)
+        Raise(Change);
 }
 
 }  // namespace forms

@@ -23,21 +23,48 @@ frmFind::frmFind() : SingleForm("frmFind", FindStyle()) {}
 void frmFind::CreateControls() {
     SetCaption("Find");
     forms::Declare<frmFind>(*this, {
-        {Label1, "Fi&nd What:", {120, 180, 1000, 260}},
-        {Text1, "", {1140, 140, 3000, 300}, "Text to Find", nullptr, {},
-         {.change = &frmFind::Text1_Change}},
-        {Frame1, "Direction", {1140, 600, 1900, 900}},
-        {optDirection[1], "&Down", {120, 240, 1600, 260}, "Search to End of Document", &Frame1,
-         {.style = WS_GROUP}},
-        {optDirection[0], "&Up", {120, 540, 1600, 260}, "Search to Beginning of Document",
-         &Frame1},
-        {chkCase, "Match &Case", {3240, 900, 1500, 300}, "Case Sensitivity", nullptr, {},
-         {.click = &frmFind::chkCase_Click}},
-        {cmdFind, "&Find", {4380, 120, 1200, 360}, "Start Search", nullptr,
-         {.style = BS_DEFPUSHBUTTON}, {.click = &frmFind::cmdFind_Click}},
-        {cmdcancel, "Cancel", {4380, 560, 1200, 360}, "Return to Notepad", nullptr, {},
-         {.click = &frmFind::cmdCancel_Click}},
-    });
+                                       {Label1, "Fi&nd What:", {120, 180, 1000, 260}},
+                                       {Text1,
+                                        "",
+                                        {1140, 140, 3000, 300},
+                                        "Text to Find",
+                                        nullptr,
+                                        {},
+                                        {.change = &frmFind::Text1_Change}},
+                                       {Frame1, "Direction", {1140, 600, 1900, 900}},
+                                       {optDirection[1],
+                                        "&Down",
+                                        {120, 240, 1600, 260},
+                                        "Search to End of Document",
+                                        &Frame1,
+                                        {.style = WS_GROUP}},
+                                       {optDirection[0],
+                                        "&Up",
+                                        {120, 540, 1600, 260},
+                                        "Search to Beginning of Document",
+                                        &Frame1},
+                                       {chkCase,
+                                        "Match &Case",
+                                        {3240, 900, 1500, 300},
+                                        "Case Sensitivity",
+                                        nullptr,
+                                        {},
+                                        {.click = &frmFind::chkCase_Click}},
+                                       {cmdFind,
+                                        "&Find",
+                                        {4380, 120, 1200, 360},
+                                        "Start Search",
+                                        nullptr,
+                                        {.style = BS_DEFPUSHBUTTON},
+                                        {.click = &frmFind::cmdFind_Click}},
+                                       {cmdcancel,
+                                        "Cancel",
+                                        {4380, 560, 1200, 360},
+                                        "Return to Notepad",
+                                        nullptr,
+                                        {},
+                                        {.click = &frmFind::cmdCancel_Click}},
+                                   });
     optDirection[0].Click = [this] { optDirection_Click(0); };
     optDirection[1].Click = [this] { optDirection_Click(1); };
 }
@@ -56,9 +83,13 @@ void frmFind::Text1_Change() {
     cmdFind.SetEnabled(!Text1.Text().empty());
 }
 
-void frmFind::chkCase_Click() { DUVMain::SearchMatchCase = static_cast<std::int16_t>(chkCase.Value()); }
+void frmFind::chkCase_Click() {
+    DUVMain::SearchMatchCase = static_cast<std::int16_t>(chkCase.Value());
+}
 
-void frmFind::optDirection_Click(int index) { DUVMain::SearchDirection = static_cast<std::int16_t>(index); }
+void frmFind::optDirection_Click(int index) {
+    DUVMain::SearchDirection = static_cast<std::int16_t>(index);
+}
 
 void frmFind::cmdFind_Click() {
     DUVMain::SearchText = Text1.Text();

@@ -44,14 +44,16 @@ std::vector<forms::Toolbar::ButtonSpec> ViewLogButtons() {
 // The viewer as the search sees it.
 class ViewerSearch : public ViewLogModel::SearchTarget {
 public:
-    explicit ViewerSearch(frmViewLog& viewer) : viewer_(viewer), text_(viewer.TextViewLog.ControlText()) {}
+    explicit ViewerSearch(frmViewLog& viewer)
+        : viewer_(viewer), text_(viewer.TextViewLog.ControlText()) {}
     std::string_view Text() override { return text_; }
     std::int64_t SelStart() override { return viewer_.TextViewLog.SelStart(); }
     void Select(std::int64_t start, std::int64_t length) override {
         viewer_.TextViewLog.SetSel(start, length);
     }
     void CloseFindWindow() override {
-        if (frmFind* find = frmFind::IfLoaded()) find->Unload();
+        if (frmFind* find = frmFind::IfLoaded())
+            find->Unload();
     }
 
 private:
@@ -85,8 +87,8 @@ void frmViewLog::DefineCommands() {
         {C::Cut, "Cut", &mnuCut, nullptr, call(&frmViewLog::mnuCut_Click), FCONTROL, 'T'},
         {C::Copy, "Copy", &mnuCopy, nullptr, call(&frmViewLog::mnuCopy_Click), FCONTROL, 'C'},
         {C::Paste, "Paste", &mnuPaste, nullptr, call(&frmViewLog::mnuPaste_Click), FCONTROL, 'V'},
-        {C::SelectAll, "SelectAll", &mnuSelectAll, nullptr,
-         call(&frmViewLog::mnuSelectAll_Click), FCONTROL, 'A'},
+        {C::SelectAll, "SelectAll", &mnuSelectAll, nullptr, call(&frmViewLog::mnuSelectAll_Click),
+         FCONTROL, 'A'},
         {C::Find, "Find", &mnuSearchFind, "Search", call(&frmViewLog::mnuSearchFind_Click), 0,
          VK_F2},
         {C::FindNext, "FindNext", &mnuSearchFindNext, nullptr,
@@ -96,8 +98,8 @@ void frmViewLog::DefineCommands() {
         {C::Font, "Font", &mnuFont, nullptr, call(&frmViewLog::mnuFont_Click), FCONTROL, 'F'},
         {C::SaveSettings, "SaveSettings", &mnuSaveSettings, nullptr,
          call(&frmViewLog::mnuSaveSettings_Click)},
-        {C::Restore, "Restore", &mnuRestore, nullptr, call(&frmViewLog::mnuRestore_Click),
-         FCONTROL, 'D'},
+        {C::Restore, "Restore", &mnuRestore, nullptr, call(&frmViewLog::mnuRestore_Click), FCONTROL,
+         'D'},
     });
 }
 
@@ -204,7 +206,8 @@ void frmViewLog::Form_Load() {
     ApplyFont(DUVMain::ViewLogFontName, DUVMain::ViewLogFontSize, DUVMain::ViewLogFontBold,
               DUVMain::ViewLogFontItalic);
     SetSize(DUVMain::ViewLogWinWidth, DUVMain::ViewLogWinHeight);
-    if (DUVMain::ViewLogWinState == 2) ShowWindow(hwnd(), SW_MAXIMIZE);
+    if (DUVMain::ViewLogWinState == 2)
+        ShowWindow(hwnd(), SW_MAXIMIZE);
     runtime::Step("OpenLogFile", [this] { OpenLogFile(DUVMain::LogFilePath); });
     SetEditMode();
     SetSaveEnabled(false);
@@ -218,7 +221,8 @@ void frmViewLog::Form_Activate() {
 }
 
 void frmViewLog::Form_Resize() {
-    if (!hwnd() || IsIconic(hwnd())) return;
+    if (!hwnd() || IsIconic(hwnd()))
+        return;
     SendMessageA(Toolbar1.hwnd(), TB_AUTOSIZE, 0, 0);
     StatusBar1.Reposition();
     int toolbar = DUVMain::ShowToolbars ? Toolbar1.Height() : 0;
@@ -229,16 +233,19 @@ void frmViewLog::Form_Resize() {
 void frmViewLog::OpenLogFile(const std::string& path) {
     forms::BusyCursor busy;
     std::ifstream in(path, std::ios::binary);
-    if (!in) runtime::Raise(53);
+    if (!in)
+        runtime::Raise(53);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) runtime::Raise(57);
+    if (in.bad())
+        runtime::Raise(57);
     hasNul_ = ViewLogModel::HasNulBytes(bytes);
     loading_ = true;
     TextViewLog.SetText(ViewLogModel::ShownText(std::move(bytes)));
     TextViewLog.SetTextFont(fontName_, fontSize_, fontBold_, fontItalic_);
     loading_ = false;
     loadedPath_ = path;
-    if (hasNul_) mnuSaveArchive.SetEnabled(false);
+    if (hasNul_)
+        mnuSaveArchive.SetEnabled(false);
 }
 
 bool frmViewLog::SaveLogFile(const std::string& path) {
@@ -262,7 +269,8 @@ void frmViewLog::SetEditMode() {
 }
 
 void frmViewLog::StatusUpdate() {
-    StatusBar1.SetPanelText(1, ViewLogModel::FontPanel(fontName_, fontSize_, fontBold_, fontItalic_));
+    StatusBar1.SetPanelText(1,
+                            ViewLogModel::FontPanel(fontName_, fontSize_, fontBold_, fontItalic_));
     StatusBar1.SetPanelText(2, ViewLogModel::EditPanel(Editable()));
     StatusBar1.SetPanelText(3, ViewLogModel::KeyPanel("CAPS", (GetKeyState(VK_CAPITAL) & 1) != 0));
     StatusBar1.SetPanelText(4, ViewLogModel::KeyPanel("NUM", (GetKeyState(VK_NUMLOCK) & 1) != 0));
@@ -272,18 +280,21 @@ void frmViewLog::StatusUpdate() {
 
 bool frmViewLog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     // The key-state panels follow the keyboard.
-    if (msg == WM_KEYUP || msg == WM_ACTIVATE) StatusUpdate();
+    if (msg == WM_KEYUP || msg == WM_ACTIVATE)
+        StatusUpdate();
     return Form::OnMessage(msg, wp, lp, result);
 }
 
 void frmViewLog::TextViewLog_Change() {
-    if (!loading_ && mode_ != ViewLogModel::Mode::TextFile) SetSaveEnabled(true);
+    if (!loading_ && mode_ != ViewLogModel::Mode::TextFile)
+        SetSaveEnabled(true);
 }
 
 void frmViewLog::mnuSave_Click() {
     int answer = ShowMessage("Save Changes to Modem Log File?", msg::YesNo);
     DUVMain::MessageAnswer = std::to_string(answer);
-    if (answer == msg::Yes) SaveLogFile(loadedPath_);
+    if (answer == msg::Yes)
+        SaveLogFile(loadedPath_);
 }
 
 void frmViewLog::mnuSaveArchive_Click() {
@@ -292,11 +303,14 @@ void frmViewLog::mnuSaveArchive_Click() {
     request.flags = kSaveFlags;
     request.initialDir = DUVMain::AppPath;
     request.filter = ViewLogModel::kArchiveFilter;
-    request.fileName = ViewLogModel::DefaultArchiveName(DUVMain::FirstEntryDate, DUVMain::LastEntryDate);
+    request.fileName =
+        ViewLogModel::DefaultArchiveName(DUVMain::FirstEntryDate, DUVMain::LastEntryDate);
     auto chosen = forms::ShowFileDialog(request);
-    if (!chosen) return;
+    if (!chosen)
+        return;
     forms::BusyCursor busy;
-    if (!safe_write::WriteFile(chosen->fileName, ViewLogModel::FileContents(TextViewLog.PlainText())))
+    if (!safe_write::WriteFile(chosen->fileName,
+                               ViewLogModel::FileContents(TextViewLog.PlainText())))
         ShowMessage("The archive " + chosen->fileName + " could not be written.",
                     msg::OkOnly | msg::IconExclamation);
 }
@@ -311,10 +325,12 @@ void frmViewLog::mnuBottom_Click() {
 void frmViewLog::mnuSearchFind_Click() {
     frmFind& find = frmFind::Get();
     find.Load();
-    std::string selected = TextViewLog.SelLength() > 0 ? TextViewLog.SelText() : DUVMain::SearchText;
+    std::string selected =
+        TextViewLog.SelLength() > 0 ? TextViewLog.SelText() : DUVMain::SearchText;
     find.Text1.SetText(selected);
     DUVMain::SearchIsNew = true;
-    if (DUVMain::SearchMatchCase != 0) find.chkCase.SetValue(1);
+    if (DUVMain::SearchMatchCase != 0)
+        find.chkCase.SetValue(1);
     find.ShowModal();
 }
 
@@ -349,13 +365,15 @@ void frmViewLog::mnuRestore_Click() {
 
 void frmViewLog::Form_Unload(bool&) {
     runtime::SetContext("frmViewLog", "Form_Unload");
-    if (frmFind* find = frmFind::IfLoaded()) find->Unload();
+    if (frmFind* find = frmFind::IfLoaded())
+        find->Unload();
     if (DUVMain::ViewingTextFile) {
         DUVMain::ViewingTextFile = false;
         RestoreMainWindow();
         return;
     }
-    if (mnuSave.Enabled()) mnuSave_Click();
+    if (mnuSave.Enabled())
+        mnuSave_Click();
     ViewLogModel::ShownWindow shown;
     shown.FontName = fontName_;
     shown.FontSize = fontSize_;
@@ -371,7 +389,8 @@ void frmViewLog::Form_Unload(bool&) {
 
 void frmViewLog::RestoreMainWindow() {
     frmMain* main = frmMain::IfLoaded();
-    if (!main) return;
+    if (!main)
+        return;
     runtime::Guard([] { DUVMain::EnableRecentMenu(true); });
     main->mnuOpenReport.SetEnabled(true);
     if (mode_ == ViewLogModel::Mode::TextFile) {
@@ -400,13 +419,15 @@ void frmViewLog::RestoreMainWindow() {
 void RegisterViewLogWindow() {
     frmMain::SetCommand(MainCommand::ViewLog, [] {
         if (DUVMain::ViewingLog) {
-            if (frmViewLog* viewer = frmViewLog::IfLoaded()) viewer->Unload();
+            if (frmViewLog* viewer = frmViewLog::IfLoaded())
+                viewer->Unload();
         } else {
             frmViewLog::Get().Show();
         }
     });
     frmMain::SetCommand(MainCommand::ViewReportFile, [] {
-        if (frmViewLog* viewer = frmViewLog::IfLoaded()) viewer->Unload();
+        if (frmViewLog* viewer = frmViewLog::IfLoaded())
+            viewer->Unload();
         frmViewLog::Get().Show();
     });
 }

@@ -15,8 +15,20 @@ public:
     frmViewLog();
 
     enum class Command {
-        Save, SaveArchive, Exit, Cut, Copy, Paste, SelectAll, Find, FindNext, Top, Bottom, Font,
-        SaveSettings, Restore
+        Save,
+        SaveArchive,
+        Exit,
+        Cut,
+        Copy,
+        Paste,
+        SelectAll,
+        Find,
+        FindNext,
+        Top,
+        Bottom,
+        Font,
+        SaveSettings,
+        Restore
     };
     enum ToolbarPosition { KeySave = 2 };
 
@@ -76,7 +88,7 @@ private:
     ViewLogModel::Mode mode_ = ViewLogModel::Mode::ModemLog;
     std::string loadedPath_;
     bool loading_ = false;
-    bool hasNul_ = false;   // the file holds NUL bytes: shown, never written back
+    bool hasNul_ = false;  // the file holds NUL bytes: shown, never written back
     std::string fontName_;
     int fontSize_ = 8;
     bool fontBold_ = false, fontItalic_ = false;
