@@ -85,7 +85,9 @@ FontDialogFunction SetFontDialogFunction(FontDialogFunction function) {
     return std::exchange(g_fontDialog, std::move(function));
 }
 
-bool RunHidden(const std::string& commandLine) {
+namespace {
+
+bool Run(const std::string& commandLine, WORD show) {
     if (g_run) {
         return g_run(commandLine);
     }

@@ -44,7 +44,8 @@ using FontDialogFunction = std::function<FontChoice(const FontChoice&)>;
 // Replaces the dialog (tests); an empty function restores the system's. Returns the previous.
 FontDialogFunction SetFontDialogFunction(FontDialogFunction function);
 
-// Runs a command line with a hidden window; false when it could not be started.
+// Runs a command line with a hidden window / a normal window that takes the focus, without
+// waiting for it; false when it could not be started.
 bool RunHidden(const std::string& commandLine);
 bool RunShown(const std::string& commandLine);
 using RunFunction = std::function<bool(const std::string&)>;

@@ -339,5 +339,6 @@ void RegisterCommandWindows() {
     });
     frmMain::SetCommand(MainCommand::Tip, [] { frmTip::Get().ShowModal(); });
     RegisterReportWindow();
+    RegisterOptionsWindow();
     RegisterViewLogWindow();
 }
