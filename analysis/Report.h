@@ -26,16 +26,26 @@ struct ReportColumn {
     int32_t Width = 0;      // twips; 0 leaves the list's width
 };
 
-// One list row: its text and its sub-items (SubItems[0] is sub-item 1). Sub-items past
-// the last one set are not there at all.
-struct ReportRow {
+// One list row: its text and its sub-items (1 upwards). Sub-items past the last one set are
+// not there at all. The sub-items share one string, each written as its length (seven bits a
+// byte, the high bit set on all but the last byte) and its text: a row of a large report
+// holds one allocation, not one per sub-item.
+class ReportRow {
+public:
     std::string Text;
-    std::vector<std::string> SubItems;
 
-    // Sub-item n (1 upwards), grown as needed.
-    void Set(std::size_t n, const std::string& text);
+    // Sets sub-item n (1 upwards); the ones before it that are not there yet become "".
+    void Set(std::size_t n, std::string_view text);
     // Sub-item n, "" when it is not there.
-    const std::string& Get(std::size_t n) const;
+    std::string_view Get(std::size_t n) const;
+    // The sub-items there, sub-item 1 first.
+    std::size_t Count() const;
+    std::vector<std::string> SubItems() const;
+    // No sub-items; the storage is kept for the next row.
+    void ClearSubItems() { cells_.clear(); }
+
+private:
+    std::string cells_;
 };
 
 // Everything of one report the window shows apart from the report text.

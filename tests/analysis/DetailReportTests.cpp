@@ -81,11 +81,11 @@ TEST_F(DetailReport, PlainDayListAndLabels) {
     // and the totals.
     ASSERT_EQ(Report.Rows.size(), 11u);
     EXPECT_EQ(Row(0).Text, "");
-    EXPECT_TRUE(Row(0).SubItems.empty());
+    EXPECT_TRUE(Row(0).SubItems().empty());
     EXPECT_EQ(Row(1).Text, " 1");
     std::vector<std::string> connect{"Demon", "Connect", "12/1/2026", "10:00:05 AM",
                                      "",      "",        " R:3,072K"};
-    EXPECT_EQ(Row(1).SubItems, connect);
+    EXPECT_EQ(Row(1).SubItems(), connect);
     std::vector<std::string> disconnect{"",
                                         "Disconnect",
                                         "12/1/2026",
@@ -93,10 +93,10 @@ TEST_F(DetailReport, PlainDayListAndLabels) {
                                         "00:30:00",
                                         "$1.70",
                                         " Dialup: $0.10 - Service: $0.60 - Data: $1.00"};
-    EXPECT_EQ(Row(2).SubItems, disconnect);
+    EXPECT_EQ(Row(2).SubItems(), disconnect);
     EXPECT_EQ(Row(4).Text, " 2");
     EXPECT_EQ(Row(5).Get(7), " Dialup: $0.00 - Service: $0.00 - Data: $0.00");
-    EXPECT_EQ(Row(9).SubItems, std::vector<std::string>(7, std::string(100, '.')));
+    EXPECT_EQ(Row(9).SubItems(), std::vector<std::string>(7, std::string(100, '.')));
     std::vector<std::string> totals{"TOTALS:",
                                     "",
                                     "",
@@ -104,7 +104,7 @@ TEST_F(DetailReport, PlainDayListAndLabels) {
                                     "00:45:00",
                                     "$1.80",
                                     " Dialup: $0.15 - Service: $0.65 - Data: $1.00"};
-    EXPECT_EQ(Row(10).SubItems, totals);
+    EXPECT_EQ(Row(10).SubItems(), totals);
 }
 
 TEST_F(DetailReport, TariffsHolidayAndMidnightAtTheRangeEdges) {
@@ -202,7 +202,7 @@ TEST_F(DetailErrors, ShownWithTheAssumedDurationAndData) {
     EXPECT_TRUE(Report.ShowWarning);
     std::vector<std::string> connect{
         "Demon", "E R R O R", "12/1/2026", "9:00:05 AM", "", "", " No Disconnect Entry - R:100K"};
-    EXPECT_EQ(Row(1).SubItems, connect);
+    EXPECT_EQ(Row(1).SubItems(), connect);
     std::vector<std::string> disconnect{"",
                                         "",
                                         "12/1/2026",
@@ -210,7 +210,7 @@ TEST_F(DetailErrors, ShownWithTheAssumedDurationAndData) {
                                         "00:15:00",
                                         "$0.40",
                                         " Dialup: $0.10 - Service: $0.30 - Data: $0.00"};
-    EXPECT_EQ(Row(2).SubItems, disconnect);
+    EXPECT_EQ(Row(2).SubItems(), disconnect);
 }
 
 TEST_F(DetailErrors, HiddenWhenErrorsAreNotShown) {
@@ -320,10 +320,10 @@ TEST_F(DetailReport, CostsOff) {
     ASSERT_EQ(Report.Columns.size(), 6u);
     EXPECT_EQ(Report.Columns[5].Title, " Notes");
     EXPECT_EQ(Row(1).Get(6), " R:3,072K");
-    EXPECT_EQ(Row(2).SubItems.size(), 5u);
+    EXPECT_EQ(Row(2).SubItems().size(), 5u);
     std::vector<std::string> totals{
         "TOTALS:", "", "", "", "00:45:00", " Dialup: $0.00 - Service: $0.00 - Data: $0.00"};
-    EXPECT_EQ(Report.Rows.back().SubItems, totals);
+    EXPECT_EQ(Report.Rows.back().SubItems(), totals);
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ inline Totals DetailTotals() {
 inline void ExpectTotalsAgree() {
     DUVAnalyse::DisplaySummaryReport();
     const Totals summary = SummaryTotals();
-    const std::vector<std::string> summaryItem = DUVAnalyse::Report.Rows.back().SubItems;
+    const std::vector<std::string> summaryItem = DUVAnalyse::Report.Rows.back().SubItems();
     DUVAnalyse::DisplayDetailReport();
     const Totals details = DetailTotals();
     EXPECT_EQ(summary.time, details.time);

@@ -30,7 +30,7 @@ TEST_F(BothReports, BuildingAgainGivesTheSameText) {
         EXPECT_EQ(ReportText, details);
         ASSERT_EQ(Report.Rows.size(), detailRows.size());
         for (std::size_t r = 0; r < detailRows.size(); ++r)
-            EXPECT_EQ(Report.Rows[r].SubItems, detailRows[r].SubItems) << "row " << r;
+            EXPECT_EQ(Report.Rows[r].SubItems(), detailRows[r].SubItems()) << "row " << r;
         DUVAnalyse::DisplaySummaryReport();
         EXPECT_EQ(ReportText, summary);
     }

@@ -60,15 +60,15 @@ TEST_F(SummaryReport, PlainDayListAndLabels) {
 
     // An empty first item, four usage rows, the dotted row and the totals.
     ASSERT_EQ(Report.Rows.size(), 7u);
-    EXPECT_TRUE(Row(0).SubItems.empty());
+    EXPECT_TRUE(Row(0).SubItems().empty());
     std::vector<std::string> demon{"Demon",    "00:30:00", "1",    "00:30:00",
                                    "00:30:00", "3,072K",   "$1.70"};
-    EXPECT_EQ(Row(2).SubItems, demon);
+    EXPECT_EQ(Row(2).SubItems(), demon);
     std::vector<std::string> busy{"0171999", "00:00:00", "0"};
-    EXPECT_EQ(Row(3).SubItems, busy);
-    EXPECT_EQ(Row(5).SubItems, std::vector<std::string>(7, std::string(100, '.')));
+    EXPECT_EQ(Row(3).SubItems(), busy);
+    EXPECT_EQ(Row(5).SubItems(), std::vector<std::string>(7, std::string(100, '.')));
     std::vector<std::string> totals{"TOTALS:", "00:45:00", "3", "", "", "3,072K", "$1.80"};
-    EXPECT_EQ(Row(6).SubItems, totals);
+    EXPECT_EQ(Row(6).SubItems(), totals);
     EXPECT_EQ(Report.SelectedRow, 6);
     EXPECT_EQ(Report.TitleStart, 1);
     EXPECT_EQ(Report.TitleLength, 23);
@@ -183,7 +183,7 @@ TEST_F(SummaryReport, CostsOffAndARangeOfTwoDays) {
               " TOTALS:         01:00:00       1                                         2K");
     EXPECT_EQ(Report.Columns.size(), 6u);
     EXPECT_EQ(Report.Period, "2 days");
-    EXPECT_EQ(Report.Rows.back().SubItems.size(), 6u);
+    EXPECT_EQ(Report.Rows.back().SubItems().size(), 6u);
 }
 
 TEST_F(SummaryReport, ErrorsFoundWarnInTheHeadingOnlyWhenShown) {

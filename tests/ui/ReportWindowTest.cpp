@@ -132,7 +132,7 @@ protected:
         const DUVAnalyse::ReportRow& built = DUVAnalyse::Report.Rows[static_cast<size_t>(row)];
         std::vector<std::string> texts{built.Text};
         for (size_t c = 1; c < DUVAnalyse::Report.Columns.size() + 1; ++c)
-            texts.push_back(built.Get(c));
+            texts.emplace_back(built.Get(c));
         return texts;
     }
 

@@ -315,7 +315,8 @@ void frmReport::ShowBuiltReport() {
     }
     for (const DUVAnalyse::ReportRow& row : view.Rows) {
         std::vector<std::string> texts{row.Text};
-        texts.insert(texts.end(), row.SubItems.begin(), row.SubItems.end());
+        const std::vector<std::string> items = row.SubItems();
+        texts.insert(texts.end(), items.begin(), items.end());
         ListView1.AddRow(texts);
     }
     ListView1.SelectRow(view.SelectedRow);
