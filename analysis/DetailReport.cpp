@@ -23,6 +23,7 @@ constexpr std::string_view kTitle = "DUVELO - Details Report";
 constexpr const char* kCrLf = "\r\n";
 constexpr std::size_t kDots = 100;
 constexpr std::string_view kErrorRemark = " ERROR -";
+constexpr std::string_view kSixteenBlanks = "                ";
 
 // Puts a session's notes back as the run left them when the session's block is done, so
 // that every build starts from the same notes.
@@ -42,8 +43,9 @@ private:
 std::string DateText(Date date) { return runtime::Format(date, "Short Date"); }
 
 std::string TimeOfDayText(Date time) {
-    return runtime::Format(
-        time, DUVMain::TimeFormat.empty() ? std::string("Long Time") : DUVMain::TimeFormat);
+    return runtime::Format(time, DUVMain::TimeFormat.empty()
+                                     ? std::string_view("Long Time")
+                                     : std::string_view(DUVMain::TimeFormat));
 }
 
 // The notes of an error session without its error remark, wherever the remark stands.
@@ -55,8 +57,23 @@ std::string WithoutErrorRemark(std::string notes) {
 }
 
 std::string CostSplit(double dial, double service, double data) {
-    return " Dialup: " + FormatMoney(dial) + " - Service: " + FormatMoney(service) +
-           " - Data: " + FormatMoney(data);
+    std::string split;
+    Append(split, {" Dialup: ", FormatMoney(dial), " - Service: ", FormatMoney(service),
+                   " - Data: ", FormatMoney(data)});
+    return split;
+}
+
+// Whether the notes hold "ERROR", in any case.
+bool MentionsError(std::string_view notes) {
+    constexpr std::string_view kError = "ERROR";
+    for (std::size_t at = 0; at + kError.size() <= notes.size(); ++at) {
+        std::size_t n = 0;
+        while (n < kError.size() && (notes[at + n] & ~0x20) == kError[n])
+            ++n;
+        if (n == kError.size())
+            return true;
+    }
+    return false;
 }
 
 struct SessionPrice {
@@ -124,7 +141,7 @@ void DisplayDetailReport() {
     const std::size_t sessionCount = static_cast<std::size_t>(std::max<int32_t>(ConnIndex, 0));
     std::string text;
     text.reserve(1024 + sessionCount * (320 + 2 * cw));
-    view.Rows.reserve(3 * sessionCount + 2);
+    view.Rows.reserve(3 * sessionCount + 2, 1024 + sessionCount * (200 + 2 * cw));
     text += std::string(" ") + std::string(kTitle) + kCrLf;
     text += kCrLf;
     text += " Beginning: " + startShort + (warn ? "    WARNING: Errors found in log." : "") + kCrLf;
@@ -144,6 +161,9 @@ void DisplayDetailReport() {
     double totalSeconds = 0;
     double totalDial = 0, totalService = 0, totalData = 0, totalCost = 0;
     const std::string sessionDashes = "    " + std::string(49 + cw, '-') + kCrLf;
+    // The two list rows of a session are put together here and copied into the view, each
+    // into an allocation of its own size.
+    ReportRow connectRow, disconnectRow;
 
     ReportWindowCalls.Progress.Visible(true);
     const int32_t sessions =
@@ -154,18 +174,15 @@ void DisplayDetailReport() {
             ReportWindowCalls.Progress.Percent(static_cast<int>(p));
 
         ConnectionRecord& rec = Connections[static_cast<std::size_t>(i)];
-        const bool errorSession = runtime::UCase(rec.Notes).find("ERROR") != std::string::npos;
+        const bool errorSession = MentionsError(rec.Notes);
         if (errorSession && !DUVMain::ShowErrors)
             continue;
         KeepNotes kept(rec);
 
         std::string name;
         ReportStatement(kProc, [&] { name = GetServiceName(rec.Service); });
-        text += " " + name + kCrLf;
+        Append(text, {" ", name, kCrLf});
         view.Rows.push_back({});
-        ReportRow itemA;
-        itemA.Text = " " + std::to_string(i);
-        itemA.Set(1, name);
 
         // Time and notes.
         int32_t seconds = 0;
@@ -182,7 +199,7 @@ void DisplayDetailReport() {
             notes = kept.Stored();
         } else {
             if (notes != kept.Stored())
-                notes += " -" + kept.Stored();
+                Append(notes, {" -", kept.Stored()});
             notes = TidyNotes(notes);
         }
 
@@ -212,36 +229,43 @@ void DisplayDetailReport() {
             split = CostSplit(price.dial, price.service, price.data);
         }
 
-        ReportRow itemB;
-        itemA.Set(3, connectDate);
-        itemA.Set(4, connectTime);
-        if (errorSession) {
-            itemA.Set(2, "E R R O R");
-            itemA.Set(notesColumn, TidyNotes(WithoutErrorRemark(notes)));
-            text += std::string(16, ' ') + connectDate + " " + connectTime + kCrLf;
-            text += "   " + TidyNotes(notes) + kCrLf;
-        } else {
-            itemA.Set(2, "Connect");
-            itemA.Set(notesColumn, TidyNotes(notes));
-            itemB.Set(2, "Disconnect");
-            text += "    Connect:    " + connectDate + " " + connectTime + kCrLf;
-            text += "    Disconnect: " + disconnectDate + " " + disconnectTime + kCrLf;
-            if (!notes.empty())
-                text += "   " + TidyNotes(notes) + kCrLf;
-        }
-        itemB.Set(3, disconnectDate);
-        itemB.Set(4, disconnectTime);
-        itemB.Set(5, duration);
+        const std::string tidyNotes = TidyNotes(notes);
+        connectRow.Text = " " + std::to_string(i);
+        connectRow.ClearSubItems();
+        connectRow.Set(1, name);
+        connectRow.Set(2, errorSession ? "E R R O R" : "Connect");
+        connectRow.Set(3, connectDate);
+        connectRow.Set(4, connectTime);
+        connectRow.Set(notesColumn,
+                       errorSession ? TidyNotes(WithoutErrorRemark(notes)) : tidyNotes);
+        disconnectRow.ClearSubItems();
+        if (!errorSession)
+            disconnectRow.Set(2, "Disconnect");
+        disconnectRow.Set(3, disconnectDate);
+        disconnectRow.Set(4, disconnectTime);
+        disconnectRow.Set(5, duration);
         if (withCost) {
-            itemB.Set(6, money);
-            itemB.Set(7, split);
+            disconnectRow.Set(6, money);
+            disconnectRow.Set(7, split);
         }
-        view.Rows.push_back(std::move(itemA));
-        view.Rows.push_back(std::move(itemB));
+        view.Rows.push_back(connectRow);
+        view.Rows.push_back(disconnectRow);
 
+        if (errorSession) {
+            Append(text, {std::string_view(kSixteenBlanks), connectDate, " ", connectTime, kCrLf});
+            Append(text, {"   ", tidyNotes, kCrLf});
+        } else {
+            Append(text, {"    Connect:    ", connectDate, " ", connectTime, kCrLf});
+            Append(text, {"    Disconnect: ", disconnectDate, " ", disconnectTime, kCrLf});
+            if (!notes.empty())
+                Append(text, {"   ", tidyNotes, kCrLf});
+        }
         text += sessionDashes;
-        text += "    " + PadLeft(duration, 49) + (withCost ? PadLeft(money, cw) : "") + kCrLf;
-        text += kCrLf;
+        text += "    ";
+        AppendPadLeft(text, duration, 49);
+        if (withCost)
+            AppendPadLeft(text, money, cw);
+        Append(text, {kCrLf, kCrLf});
         totalSeconds += seconds;
     }
 

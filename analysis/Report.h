@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,9 +28,7 @@ struct ReportColumn {
 };
 
 // One list row: its text and its sub-items (1 upwards). Sub-items past the last one set are
-// not there at all. The sub-items share one string, each written as its length (seven bits a
-// byte, the high bit set on all but the last byte) and its text: a row of a large report
-// holds one allocation, not one per sub-item.
+// not there at all.
 class ReportRow {
 public:
     std::string Text;
@@ -45,7 +44,48 @@ public:
     void ClearSubItems() { cells_.clear(); }
 
 private:
+    friend class ReportRows;
+    // The sub-items one after the other, each as its length (seven bits a byte, the high bit
+    // set on all but the last byte) and its text.
     std::string cells_;
+};
+
+// The list rows of a report, kept one after the other in one string, so that the rows of
+// a large report take a few allocations and little more memory than their texts. A row
+// read back is a copy.
+class ReportRows {
+public:
+    void push_back(const ReportRow& row);
+    // Room for a number of rows and their texts, sub-items and lengths together.
+    void reserve(std::size_t rows, std::size_t bytes);
+    std::size_t size() const { return starts_.size(); }
+    bool empty() const { return starts_.empty(); }
+    ReportRow operator[](std::size_t i) const;
+    ReportRow at(std::size_t i) const;  // std::out_of_range past the last row
+    ReportRow back() const { return (*this)[size() - 1]; }
+
+    class const_iterator {
+    public:
+        const_iterator(const ReportRows& rows, std::size_t i) : rows_(&rows), i_(i) {}
+        ReportRow operator*() const { return (*rows_)[i_]; }
+        const_iterator& operator++() {
+            ++i_;
+            return *this;
+        }
+        bool operator==(const const_iterator& other) const { return i_ == other.i_; }
+
+    private:
+        const ReportRows* rows_;
+        std::size_t i_;
+    };
+    const_iterator begin() const { return {*this, 0}; }
+    const_iterator end() const { return {*this, size()}; }
+
+private:
+    // Row i: the length of its text, its text and its sub-items as ReportRow keeps them,
+    // from starts_[i] to the next row.
+    std::string data_;
+    std::vector<std::size_t> starts_;
 };
 
 // Everything of one report the window shows apart from the report text.
@@ -57,7 +97,7 @@ struct ReportView {
     bool ShowWarning = false;           // fraWarning visible
     bool ShowNoConnections = false;     // fraNoConn visible
     std::vector<ReportColumn> Columns;  // list column headers 2, 3, ...
-    std::vector<ReportRow> Rows;
+    ReportRows Rows;
     int32_t SelectedRow = -1;  // row selected once shown (index into Rows), -1 none
     // The title in the text: from this character position (0 first) this many characters
     // are shown at 14 points, bold and italic.
@@ -98,6 +138,10 @@ std::string DaysText();
 // text is as long or longer).
 std::string PadRight(const std::string& text, std::size_t width);
 std::string PadLeft(const std::string& text, std::size_t width);
+// PadLeft(text, width) added to the end of out.
+void AppendPadLeft(std::string& out, std::string_view text, std::size_t width);
+// The parts, one after the other, added to the end of out.
+void Append(std::string& out, std::initializer_list<std::string_view> parts);
 
 // Runs one statement of a builder under the central error handler, which sees the builder
 // as the procedure (the helpers it calls set their own names): retry, skip or end.

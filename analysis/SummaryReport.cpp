@@ -19,76 +19,6 @@ int32_t ReportDays = 0;
 ReportView Report;
 ReportWindow ReportWindowCalls;
 
-namespace {
-
-// A sub-item's length as written before its text.
-void AppendLength(std::string& out, std::size_t length) {
-    for (; length >= 0x80; length >>= 7)
-        out.push_back(static_cast<char>(0x80 | (length & 0x7F)));
-    out.push_back(static_cast<char>(length));
-}
-
-// The sub-item written at pos: its text; pos moves past it.
-std::string_view NextCell(std::string_view cells, std::size_t& pos) {
-    std::size_t length = 0;
-    for (int shift = 0;; shift += 7) {
-        const auto byte = static_cast<unsigned char>(cells[pos++]);
-        length |= static_cast<std::size_t>(byte & 0x7F) << shift;
-        if (byte < 0x80)
-            break;
-    }
-    const std::string_view text = cells.substr(pos, length);
-    pos += length;
-    return text;
-}
-
-}  // namespace
-
-void ReportRow::Set(std::size_t n, std::string_view text) {
-    if (n == 0)
-        return;
-    std::size_t pos = 0;
-    std::size_t index = 1;
-    for (; index < n && pos < cells_.size(); ++index)
-        NextCell(cells_, pos);
-    if (pos == cells_.size()) {
-        cells_.append(n - index, '\0');  // empty sub-items up to n
-        AppendLength(cells_, text.size());
-        cells_.append(text);
-        return;
-    }
-    const std::size_t start = pos;
-    NextCell(cells_, pos);
-    std::string cell;
-    AppendLength(cell, text.size());
-    cell.append(text);
-    cells_.replace(start, pos - start, cell);
-}
-
-std::string_view ReportRow::Get(std::size_t n) const {
-    std::size_t pos = 0;
-    for (std::size_t index = 1; pos < cells_.size(); ++index) {
-        const std::string_view cell = NextCell(cells_, pos);
-        if (index == n)
-            return cell;
-    }
-    return {};
-}
-
-std::size_t ReportRow::Count() const {
-    std::size_t count = 0;
-    for (std::size_t pos = 0; pos < cells_.size(); ++count)
-        NextCell(cells_, pos);
-    return count;
-}
-
-std::vector<std::string> ReportRow::SubItems() const {
-    std::vector<std::string> items;
-    for (std::size_t pos = 0; pos < cells_.size();)
-        items.emplace_back(NextCell(cells_, pos));
-    return items;
-}
-
 int32_t CostWidth() {
     return static_cast<int32_t>(DUVMain::CurrencySymbol.size()) + 8 +
            DUVMain::CurrencySymbolSpaced + DUVMain::CurrencyDigits;
@@ -107,7 +37,20 @@ std::string PadRight(const std::string& text, std::size_t width) {
 }
 
 std::string PadLeft(const std::string& text, std::size_t width) {
-    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+    std::string padded;
+    AppendPadLeft(padded, text, width);
+    return padded;
+}
+
+void AppendPadLeft(std::string& out, std::string_view text, std::size_t width) {
+    if (text.size() < width)
+        out.append(width - text.size(), ' ');
+    out += text;
+}
+
+void Append(std::string& out, std::initializer_list<std::string_view> parts) {
+    for (std::string_view part : parts)
+        out += part;
 }
 
 namespace {

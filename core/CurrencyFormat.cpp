@@ -88,30 +88,34 @@ std::string MoneyMask(std::int16_t digits, std::int16_t maxPlaces) {
     if (digits < 0)
         return "";
     std::string mask = "#,##0";
-    if (digits == 0) {
-        if (maxPlaces > 0)
-            mask += "." + std::string(static_cast<std::size_t>(maxPlaces), '#');
-        return mask;
-    }
-    mask += "." + std::string(static_cast<std::size_t>(digits), '0');
+    if (digits > 0 || maxPlaces > 0)
+        mask.push_back('.');
+    mask.append(static_cast<std::size_t>(digits), '0');
     if (maxPlaces > digits)
-        mask += std::string(static_cast<std::size_t>(maxPlaces - digits), '#');
+        mask.append(static_cast<std::size_t>(maxPlaces - digits), '#');
     return mask;
 }
 
 std::string FormatCurrency(double amount, const std::string& symbol, std::int16_t symbolPrecedes,
                            std::int16_t symbolSpaces, std::int16_t digits, std::int16_t maxPlaces) {
     runtime::SetContext("CurrencyFormat", "FormatCurrency");
-    const std::string mask = MoneyMask(digits, maxPlaces);
     std::string text;
-    runtime::Guard([&] { text = runtime::Format(amount, mask); });
-    const std::string blanks(static_cast<std::size_t>(std::max<std::int16_t>(symbolSpaces, 0)),
-                             ' ');
-    if (symbolPrecedes == 0)
-        text = text + blanks + symbol;
-    else if (symbolPrecedes == 1)
-        text = symbol + blanks + text;
-    return runtime::Trim(text);
+    runtime::Guard([&] { text = runtime::Format(amount, MoneyMask(digits, maxPlaces)); });
+    const std::size_t blanks = static_cast<std::size_t>(std::max<std::int16_t>(symbolSpaces, 0));
+    if (symbolPrecedes == 0) {
+        text.append(blanks, ' ');
+        text += symbol;
+    } else if (symbolPrecedes == 1) {
+        text.insert(0, blanks, ' ');
+        text.insert(0, symbol);
+    }
+    // Blanks at either end are left out (a symbol of blanks, or none).
+    const std::size_t last = text.find_last_not_of(' ');
+    if (last == std::string::npos)
+        return {};
+    text.erase(last + 1);
+    text.erase(0, text.find_first_not_of(' '));
+    return text;
 }
 
 }  // namespace CurrencyFormat

@@ -1,6 +1,8 @@
 #include "core/GeneralFunctions.h"
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -58,10 +60,16 @@ std::size_t DigitFieldWidth(const std::string& maskField) {
     return maskField.size();
 }
 
-std::string WholeNumberText(double n) {
-    char buffer[400];  // the largest double has 309 digits
-    std::snprintf(buffer, sizeof buffer, "%.0f", n);
-    return buffer;
+// A whole number that is not negative, with a "0" before a single digit.
+void AppendTimeField(std::string& out, double n) {
+    char digits[400];  // the largest double has 309 digits
+    const char* end = n < 1.8e19 ? std::to_chars(digits, digits + sizeof digits,
+                                                 static_cast<std::uint64_t>(n))
+                                       .ptr
+                                 : digits + std::snprintf(digits, sizeof digits, "%.0f", n);
+    if (end - digits < 2)
+        out.push_back('0');
+    out.append(digits, static_cast<std::size_t>(end - digits));
 }
 
 }  // namespace
@@ -147,12 +155,15 @@ std::string FormatTime(double seconds, bool noSeconds) {
             whole = std::fmod(magnitude, 60);
         }
         const std::string& sep = DUVMain::TimeSeparator;
-        result = PadString(WholeNumberText(hours), "0", 2) + sep +
-                 PadString(WholeNumberText(minutes), "0", 2);
-        if (!noSeconds)
-            result += sep + PadString(WholeNumberText(whole), "0", 2);
         if (seconds <= -1)
-            result.insert(0, "-");
+            result.push_back('-');
+        AppendTimeField(result, hours);
+        result += sep;
+        AppendTimeField(result, minutes);
+        if (!noSeconds) {
+            result += sep;
+            AppendTimeField(result, whole);
+        }
     });
     return result;
 }

@@ -1,5 +1,6 @@
 // Format: numeric masks, date masks, the named formats and Windows date pictures.
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -36,7 +37,11 @@ void AppendTwoDigits(std::string& out, int v) {
     out.push_back(static_cast<char>('0' + v % 10));
 }
 
-void AppendNumber(std::string& out, long long v) { out += std::to_string(v); }
+void AppendNumber(std::string& out, long long v) {
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+    out.append(digits, static_cast<std::size_t>(end - digits));
+}
 
 // ---- numbers ----------------------------------------------------------------------------
 
@@ -354,8 +359,10 @@ void AppendWindowsPicture(std::string& out, const DateParts& p, std::string_view
                 AppendNumber(out, p.year % 100);
             else if (run == 2)
                 AppendTwoDigits(out, p.year % 100);
+            else if (p.year >= 1000)
+                AppendNumber(out, p.year);
             else {
-                char buf[8];
+                char buf[16];
                 std::snprintf(buf, sizeof buf, "%04d", p.year);
                 out += buf;
             }

@@ -258,7 +258,7 @@ protected:
         DUVMain::Holidays[DUVMain::UsedHolidays] = date;
     }
 
-    const DUVAnalyse::ReportRow& Row(std::size_t i) const { return DUVAnalyse::Report.Rows.at(i); }
+    DUVAnalyse::ReportRow Row(std::size_t i) const { return DUVAnalyse::Report.Rows.at(i); }
 
     std::string path = ::testing::TempDir() + "duv_report_text_test.log";
     std::vector<int> errors;

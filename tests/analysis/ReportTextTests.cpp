@@ -22,7 +22,7 @@ TEST_F(BothReports, BuildingAgainGivesTheSameText) {
 
     DUVAnalyse::DisplayDetailReport();
     const std::string details = ReportText;
-    const std::vector<DUVAnalyse::ReportRow> detailRows = Report.Rows;
+    const DUVAnalyse::ReportRows detailRows = Report.Rows;
     DUVAnalyse::DisplaySummaryReport();
     const std::string summary = ReportText;
     for (int round = 0; round < 2; ++round) {
