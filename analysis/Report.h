@@ -38,16 +38,19 @@ public:
     // Sub-item n, "" when it is not there.
     std::string_view Get(std::size_t n) const;
     // The sub-items there, sub-item 1 first.
-    std::size_t Count() const;
     std::vector<std::string> SubItems() const;
     // No sub-items; the storage is kept for the next row.
-    void ClearSubItems() { cells_.clear(); }
+    void ClearSubItems() {
+        cells_.clear();
+        count_ = 0;
+    }
 
 private:
     friend class ReportRows;
     // The sub-items one after the other, each as its length (seven bits a byte, the high bit
     // set on all but the last byte) and its text.
     std::string cells_;
+    std::size_t count_ = 0;  // sub-items there
 };
 
 // The list rows of a report, kept one after the other in one string, so that the rows of

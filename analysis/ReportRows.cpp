@@ -36,16 +36,16 @@ std::string_view NextCell(std::string_view cells, std::size_t& pos) {
 void ReportRow::Set(std::size_t n, std::string_view text) {
     if (n == 0)
         return;
-    std::size_t pos = 0;
-    std::size_t index = 1;
-    for (; index < n && pos < cells_.size(); ++index)
-        NextCell(cells_, pos);
-    if (pos == cells_.size()) {
-        cells_.append(n - index, '\0');  // empty sub-items up to n
+    if (n > count_) {
+        cells_.append(n - count_ - 1, '\0');  // empty sub-items up to n
         AppendLength(cells_, text.size());
         cells_.append(text);
+        count_ = n;
         return;
     }
+    std::size_t pos = 0;
+    for (std::size_t index = 1; index < n; ++index)
+        NextCell(cells_, pos);
     const std::size_t start = pos;
     NextCell(cells_, pos);
     std::string cell;
@@ -64,12 +64,6 @@ std::string_view ReportRow::Get(std::size_t n) const {
     return {};
 }
 
-std::size_t ReportRow::Count() const {
-    std::size_t count = 0;
-    for (std::size_t pos = 0; pos < cells_.size(); ++count)
-        NextCell(cells_, pos);
-    return count;
-}
 
 std::vector<std::string> ReportRow::SubItems() const {
     std::vector<std::string> items;
@@ -96,6 +90,8 @@ ReportRow ReportRows::operator[](std::size_t i) const {
     ReportRow row;
     row.Text = NextCell(data_, pos);
     row.cells_.assign(data_, pos, end - pos);
+    for (pos = 0; pos < row.cells_.size(); ++row.count_)
+        NextCell(row.cells_, pos);
     return row;
 }
 

@@ -103,16 +103,18 @@ Decimal ToDecimal(double magnitude) {
     const std::to_chars_result written =
         std::to_chars(buf, buf + sizeof buf - 1, magnitude, std::chars_format::scientific, 14);
     *written.ptr = '\0';
+    char digits[16];
+    std::size_t n = 0;
     const char* p = buf;
-    d.digits.reserve(15);
     for (; *p && *p != 'e'; ++p) {
-        if (*p != '.')
-            d.digits.push_back(*p);
+        if (*p != '.' && n < sizeof digits)
+            digits[n++] = *p;
     }
     const int exponent = *p == 'e' ? std::atoi(p + 1) : 0;
     d.pointPos = exponent + 1;
-    while (!d.digits.empty() && d.digits.back() == '0')
-        d.digits.pop_back();
+    while (n > 0 && digits[n - 1] == '0')
+        --n;
+    d.digits.assign(digits, n);
     return d;
 }
 

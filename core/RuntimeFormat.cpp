@@ -645,6 +645,9 @@ bool IsDateMask(std::string_view mask) {
 
 // Named formats; false when the mask names none.
 bool FormatNamed(double value, std::string_view mask, std::string& out) {
+    // Every name starts with a letter: numeric masks are none of them.
+    if (mask.empty() || Lower(mask[0]) < 'a' || Lower(mask[0]) > 'z')
+        return false;
     const Regional& r = CurrentRegional();
     if (EqualNoCase(mask, "General Number")) {
         out = CStr(value);
