@@ -42,6 +42,25 @@ private:
 
 std::string DateText(Date date) { return runtime::Format(date, "Short Date"); }
 
+// The short dates of the sessions, in order: a session mostly ends on the day it starts,
+// and the next one often starts on the same day, so the last date's text is kept.
+class SessionDates {
+public:
+    const std::string& Text(Date date) {
+        if (!known_ || date != date_) {
+            text_ = DateText(date);
+            date_ = date;
+            known_ = true;
+        }
+        return text_;
+    }
+
+private:
+    bool known_ = false;
+    Date date_ = 0;
+    std::string text_;
+};
+
 std::string TimeOfDayText(Date time) {
     return runtime::Format(time, DUVMain::TimeFormat.empty()
                                      ? std::string_view("Long Time")
@@ -164,6 +183,7 @@ void DisplayDetailReport() {
     // The two list rows of a session are put together here and copied into the view, each
     // into an allocation of its own size.
     ReportRow connectRow, disconnectRow;
+    SessionDates sessionDates;
 
     ReportWindowCalls.Progress.Visible(true);
     const int32_t sessions =
@@ -219,9 +239,9 @@ void DisplayDetailReport() {
         }
 
         std::string connectDate, connectTime, disconnectDate, disconnectTime;
-        ReportStatement(kProc, [&] { connectDate = DateText(rec.ConnectDate); });
+        ReportStatement(kProc, [&] { connectDate = sessionDates.Text(rec.ConnectDate); });
         ReportStatement(kProc, [&] { connectTime = TimeOfDayText(rec.ConnectTime); });
-        ReportStatement(kProc, [&] { disconnectDate = DateText(rec.DisconnectDate); });
+        ReportStatement(kProc, [&] { disconnectDate = sessionDates.Text(rec.DisconnectDate); });
         ReportStatement(kProc, [&] { disconnectTime = TimeOfDayText(rec.DisconnectTime); });
         std::string money, split;
         if (withCost) {
