@@ -164,6 +164,16 @@ TEST(RuntimeFormatDates, WindowsPicturesKeepQuotedText) {
     EXPECT_EQ(FormatWindowsPicture(kMorning, "ddd, MMM d yyyy"), "Sun, Jan 3 1999");
 }
 
+TEST(RuntimeFormatDates, FourDigitYearsAndNumbersWrittenInPlace) {
+    const Date year100 = DateSerial(100, 2, 3) - TimeSerial(9, 5, 7);  // before 1899: minus
+    EXPECT_EQ(FormatWindowsPicture(year100, "yyyy-M-d h:m:s"), "0100-2-3 9:5:7");
+    EXPECT_EQ(FormatWindowsPicture(DateSerial(999, 12, 31), "yyyy"), "0999");
+    EXPECT_EQ(FormatWindowsPicture(DateSerial(1000, 1, 1), "yyyy"), "1000");
+    EXPECT_EQ(FormatWindowsPicture(DateSerial(9999, 12, 31), "d/M/yyyy"), "31/12/9999");
+    EXPECT_EQ(Format(year100, "Short Date"), "2/3/0100");
+    EXPECT_EQ(Format(DateSerial(2026, 11, 22), "SHORT DATE"), "11/22/2026");  // any case
+}
+
 TEST(RuntimeNames, FollowTheLocaleAndItsReplacement) {
     EXPECT_EQ(MonthName(3), "March");
     EXPECT_EQ(MonthName(3, true), "Mar");
