@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "analysis/Costing.h"
@@ -75,10 +76,30 @@ std::string WithoutErrorRemark(std::string notes) {
     return notes;
 }
 
-std::string CostSplit(double dial, double service, double data) {
+// The money texts of one report by amount: its sessions share a few prices, and most of
+// their service and data amounts are nothing. Amounts that are not finite are not kept.
+class MoneyTexts {
+public:
+    std::string_view Text(double amount) {
+        if (!std::isfinite(amount)) {
+            other_ = FormatMoney(amount);
+            return other_;
+        }
+        const auto found = texts_.find(amount);
+        if (found != texts_.end())
+            return found->second;
+        return texts_.emplace(amount, FormatMoney(amount)).first->second;
+    }
+
+private:
+    std::unordered_map<double, std::string> texts_;
+    std::string other_;
+};
+
+std::string CostSplit(MoneyTexts& money, double dial, double service, double data) {
     std::string split;
-    Append(split, {" Dialup: ", FormatMoney(dial), " - Service: ", FormatMoney(service),
-                   " - Data: ", FormatMoney(data)});
+    Append(split, {" Dialup: ", money.Text(dial), " - Service: ", money.Text(service),
+                   " - Data: ", money.Text(data)});
     return split;
 }
 
@@ -184,6 +205,7 @@ void DisplayDetailReport() {
     // into an allocation of its own size.
     ReportRow connectRow, disconnectRow;
     SessionDates sessionDates;
+    MoneyTexts moneyTexts;
 
     ReportWindowCalls.Progress.Visible(true);
     const int32_t sessions =
@@ -245,8 +267,8 @@ void DisplayDetailReport() {
         ReportStatement(kProc, [&] { disconnectTime = TimeOfDayText(rec.DisconnectTime); });
         std::string money, split;
         if (withCost) {
-            money = FormatMoney(sessionCost);
-            split = CostSplit(price.dial, price.service, price.data);
+            money = moneyTexts.Text(sessionCost);
+            split = CostSplit(moneyTexts, price.dial, price.service, price.data);
         }
 
         const std::string tidyNotes = TidyNotes(notes);
@@ -303,7 +325,7 @@ void DisplayDetailReport() {
         totals.Set(5, totalTime);
         if (withCost)
             totals.Set(6, totalMoney);
-        totals.Set(notesColumn, CostSplit(totalDial, totalService, totalData));
+        totals.Set(notesColumn, CostSplit(moneyTexts, totalDial, totalService, totalData));
         view.Rows.push_back(std::move(totals));
     }
     const std::string t = "TOTALS: " + totalTime + (withCost ? PadLeft(totalMoney, cw) : "");
