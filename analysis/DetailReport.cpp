@@ -1,12 +1,13 @@
 // The details report: one block per session of the last run, priced again in session order,
 // then the totals.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <functional>
 #include <vector>
 
 #include "analysis/Costing.h"
@@ -76,30 +77,37 @@ std::string WithoutErrorRemark(std::string notes) {
     return notes;
 }
 
-// The money texts of one report by amount: its sessions share a few prices, and most of
-// their service and data amounts are nothing. Amounts that are not finite are not kept.
+// The money texts of one report's last amounts, a few hundred of them by a hash of the
+// amount: the sessions share a few prices, and most of their service and data amounts are
+// nothing. A text stays valid until the next call.
 class MoneyTexts {
 public:
     std::string_view Text(double amount) {
-        if (!std::isfinite(amount)) {
-            other_ = FormatMoney(amount);
-            return other_;
+        Entry& entry = entries_[std::hash<double>{}(amount) % entries_.size()];
+        if (!entry.used || !(entry.amount == amount)) {
+            entry.text = FormatMoney(amount);
+            entry.amount = amount;
+            entry.used = true;
         }
-        const auto found = texts_.find(amount);
-        if (found != texts_.end())
-            return found->second;
-        return texts_.emplace(amount, FormatMoney(amount)).first->second;
+        return entry.text;
     }
 
 private:
-    std::unordered_map<double, std::string> texts_;
-    std::string other_;
+    struct Entry {
+        bool used = false;
+        double amount = 0;
+        std::string text;
+    };
+    std::array<Entry, 256> entries_;
 };
 
 std::string CostSplit(MoneyTexts& money, double dial, double service, double data) {
-    std::string split;
-    Append(split, {" Dialup: ", money.Text(dial), " - Service: ", money.Text(service),
-                   " - Data: ", money.Text(data)});
+    std::string split = " Dialup: ";
+    split += money.Text(dial);
+    split += " - Service: ";
+    split += money.Text(service);
+    split += " - Data: ";
+    split += money.Text(data);
     return split;
 }
 
