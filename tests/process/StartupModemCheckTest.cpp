@@ -56,13 +56,13 @@ protected:
         RemoveDirectoryA(windowsFolder_.c_str());
     }
 
+    // Removes what the test puts into the registry and what DUV writes (the modem driver's
+    // class key too when nothing else is left in it). Wine keeps its AppDefaults key itself.
     static void RemoveKeys() {
         RegDeleteTreeA(HKEY_CURRENT_USER, kWineProgramKey);
-        RegDeleteKeyA(HKEY_CURRENT_USER, kWineProgramKey);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, test_support::kModemClassKey);
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, test_support::kModemClassKey);
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class");
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsKey);
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettingsKey);
     }
 
     // Wine reports this version ("win95", ...) to DUV.exe.
