@@ -26,7 +26,7 @@ namespace DUVMain {
 namespace {
 
 constexpr int LogFileNumber = 1;
-constexpr std::size_t ScanBlockSize = 1u << 20;
+constexpr std::size_t ScanBlockSize = LineReader::DefaultBlockSize;
 
 // The length of the log as the 32-bit count the statistics hold.
 std::int32_t LogFileLength(const std::string& path) {
@@ -203,8 +203,13 @@ void GetLogStats(bool keepHourglass) {
             if (FirstEntryDate < 1)
                 FirstEntryDate = GetLogLineDate(line);
             ++lines;
-            lastStampLength = std::min(line.size(), LogLineDateLength);
-            std::memcpy(lastStamp, line.data(), lastStampLength);
+            if (line.size() >= LogLineDateLength) {
+                std::memcpy(lastStamp, line.data(), LogLineDateLength);
+                lastStampLength = LogLineDateLength;
+            } else {
+                std::memcpy(lastStamp, line.data(), line.size());
+                lastStampLength = line.size();
+            }
         }
         runtime::Guard([&] {
             if (std::ferror(file->Stream()))
