@@ -85,8 +85,13 @@ public:
             firstDate_ = GetLogLineDate(line);
         ++lines_;
         // The last non-empty line's date stamp (a line's date lies in its first characters).
-        lastStampLength_ = std::min(line.size(), LogLineDateLength);
-        std::memcpy(lastStamp_, line.data(), lastStampLength_);
+        if (line.size() >= LogLineDateLength) {
+            std::memcpy(lastStamp_, line.data(), LogLineDateLength);
+            lastStampLength_ = LogLineDateLength;
+        } else {
+            std::memcpy(lastStamp_, line.data(), line.size());
+            lastStampLength_ = line.size();
+        }
     }
     std::uint64_t Lines() const { return lines_; }
     double FirstDate() const { return firstDate_; }
