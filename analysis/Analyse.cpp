@@ -307,6 +307,7 @@ private:
             const __m128i b1 = _mm_or_si128(
                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at + 1)), caseBit);
             __m128i any = _mm_setzero_si128();
+#pragma GCC unroll 8
             for (std::size_t v = 0; v < count; ++v)
                 any = _mm_or_si128(any, _mm_and_si128(_mm_cmpeq_epi8(b0, broadcast_[v][0]),
                                                       _mm_cmpeq_epi8(b1, broadcast_[v][1])));
@@ -346,13 +347,18 @@ private:
         for (; candidates; candidates &= candidates - 1) {
             const int k = __builtin_ctz(candidates);
             const std::string& word = words_[static_cast<std::size_t>(k)];
-            if (line.size() - at < word.size())
+            const std::size_t size = word.size();
+            if (line.size() - at < size)
+                continue;
+            // The last letter first: most false starts differ there.
+            if (upper_[static_cast<unsigned char>(line[at + size - 1])] !=
+                static_cast<unsigned char>(word[size - 1]))
                 continue;
             std::size_t j = 1;
-            while (j < word.size() && upper_[static_cast<unsigned char>(line[at + j])] ==
-                                          static_cast<unsigned char>(word[j]))
+            while (j < size - 1 && upper_[static_cast<unsigned char>(line[at + j])] ==
+                                       static_cast<unsigned char>(word[j]))
                 ++j;
-            if (j == word.size())
+            if (j >= size - 1)
                 matched |= 1u << k;
         }
         return matched;

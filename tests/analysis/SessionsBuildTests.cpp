@@ -309,5 +309,26 @@ TEST_F(SessionsTest, KeywordsAreFoundAtEveryPlaceInAnyCase) {
     EXPECT_FALSE(DUVAnalyse::ErrorsFound);
 }
 
+// Short keywords next to lines that hold all of a keyword but one letter, first, inner or last.
+TEST_F(SessionsTest, ShortKeywordsNeedEveryLetter) {
+    DUVMain::ModemConnect = "EST";
+    DUVMain::ModemUserDisconnect = "HU";
+    std::vector<std::string> lines;
+    for (const char* pad : {"", "x", "0123456789abcdefg"}) {
+        const std::string p = pad;
+        lines.push_back("12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>");
+        lines.push_back("12-01-2026 10:00:05.00 - " + p + "ESX XST EXT es");
+        lines.push_back("12-01-2026 10:00:10.00 - " + p + "abceSt");
+        lines.push_back("12-01-2026 10:00:20.00 - " + p + "hx xU h");
+        lines.push_back("12-01-2026 10:00:50.00 - " + p + "xxHu");
+    }
+    Run(lines);
+    ASSERT_EQ(ConnIndex, 3);
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(Seconds(Rec(i).ConnectTime) % 60, 10) << i;
+        EXPECT_EQ(Seconds(Rec(i).DisconnectTime) % 60, 50) << i;
+    }
+}
+
 }  // namespace
 }  // namespace sessions_test
