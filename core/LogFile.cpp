@@ -26,7 +26,6 @@ namespace DUVMain {
 namespace {
 
 constexpr int LogFileNumber = 1;
-constexpr std::size_t ScanBlockSize = LineReader::DefaultBlockSize;
 
 // The length of the log as the 32-bit count the statistics hold.
 std::int32_t LogFileLength(const std::string& path) {

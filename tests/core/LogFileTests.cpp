@@ -303,11 +303,11 @@ TEST_F(ModemLogFile, StatisticsAfterTheCheckFollowTheFileAsItIsNow) {
 
     // Rewritten to the same length, at a later time.
     EXPECT_FALSE(DUVMain::CheckCorruption(false));
-    WriteLog("02-05-2000 10:00:00.00 - X\r\n02-06-2000 10:00:00.00 - Y\r\n" +
-             std::string(26, ' ') + "\r\n");
+    WriteLog("02-05-2000 10:00:00.00 - X\r\n02-06-2000 10:00:00.00 - Y\r\n" + std::string(26, ' ') +
+             "\r\n");
     const auto path = std::filesystem::path(DUVMain::LogFilePath);
-    std::filesystem::last_write_time(path,
-                                     std::filesystem::last_write_time(path) + std::chrono::hours(1));
+    std::filesystem::last_write_time(
+        path, std::filesystem::last_write_time(path) + std::chrono::hours(1));
     DUVMain::GetLogStats(false);
     EXPECT_EQ(DUVMain::LogLineCount, 3.0f);
     EXPECT_EQ(DUVMain::FirstEntryDate, DateSerial(2000, 2, 5));
