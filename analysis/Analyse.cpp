@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #ifdef __SSE2__
@@ -188,44 +189,42 @@ public:
             upper_[static_cast<std::size_t>(c)] =
                 u.size() == 1 ? static_cast<unsigned char>(u[0]) : static_cast<unsigned char>(c);
         }
+        plainAscii_ = true;
+        for (unsigned c = 0; c < 128; ++c)
+            plainAscii_ = plainAscii_ && upper_[c] == (c >= 'a' && c <= 'z' ? c - 0x20 : c);
         starts_.fill(0);
         pairs_.fill(0);
-        folded_[0].clear();
-        folded_[1].clear();
+        folded_.clear();
         everywhere_ = 0;
+        bool shortWord = false;
         for (int k = 0; k < kKeywordCount; ++k) {
             const std::string& word = words_[static_cast<std::size_t>(k)];
             if (word.empty()) {
                 everywhere_ |= 1u << k;  // an empty text occurs in every line
                 continue;
             }
+            shortWord = shortWord || word.size() == 1;
             for (unsigned c0 = 0; c0 < 256; ++c0) {
                 if (upper_[c0] != static_cast<unsigned char>(word[0]))
                     continue;
                 starts_[c0] |= static_cast<unsigned char>(1u << k);
-                Fold(0, c0);
                 for (unsigned c1 = 0; c1 < 256; ++c1) {
                     if (word.size() == 1 || upper_[c1] == static_cast<unsigned char>(word[1])) {
                         pairs_[(c0 << 8 | c1) >> 6] |= std::uint64_t{1} << (c1 & 63);
-                        Fold(1, c1);
+                        Fold(c0, c1);
                     }
                 }
             }
         }
-        vectorFilter_ = folded_[0].size() <= kFoldedMax && folded_[1].size() <= kFoldedMax;
+        vectorFilter_ = !shortWord && !folded_.empty() && folded_.size() <= kFoldedMax;
 #ifdef __SSE2__
-        for (std::size_t w = 0; vectorFilter_ && w < 2; ++w) {
-            for (std::size_t v = 0; v < folded_[w].size(); ++v)
-                broadcast_[w][v] = _mm_set1_epi8(static_cast<char>(folded_[w][v]));
+        if (vectorFilter_)
+            scan_ = Scans(std::make_index_sequence<kFoldedMax>())[folded_.size() - 1];
+        for (std::size_t v = 0; vectorFilter_ && v < folded_.size(); ++v) {
+            broadcast_[v][0] = _mm_set1_epi8(static_cast<char>(folded_[v][0]));
+            broadcast_[v][1] = _mm_set1_epi8(static_cast<char>(folded_[v][1]));
         }
 #endif
-    }
-
-    void Fold(int which, unsigned byte) {
-        const unsigned char v = static_cast<unsigned char>(byte | 0x20);
-        std::vector<unsigned char>& values = folded_[static_cast<std::size_t>(which)];
-        if (std::find(values.begin(), values.end(), v) == values.end())
-            values.push_back(v);
     }
 
     // The keywords the line holds, as bits. Only where two bytes begin some keyword are the
@@ -236,22 +235,8 @@ public:
         const std::size_t n = line.size();
         std::size_t i = 0;
 #ifdef __SSE2__
-        // Sixteen positions at a time, a first filter: the byte and the next one, with the
-        // case bit set, are among those that begin a keyword.
-        if (vectorFilter_) {
-            const __m128i caseBit = _mm_set1_epi8(0x20);
-            for (; i + 17 <= n; i += 16) {
-                const __m128i b0 =
-                    _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), caseBit);
-                const __m128i b1 = _mm_or_si128(
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1)), caseBit);
-                unsigned hits = static_cast<unsigned>(
-                    _mm_movemask_epi8(_mm_and_si128(AnyOf(b0, 0), AnyOf(b1, 1))));
-                for (; hits; hits &= hits - 1)
-                    found |=
-                        MatchesPair(line, i + static_cast<std::size_t>(__builtin_ctz(hits)), found);
-            }
-        }
+        if (vectorFilter_ && n >= 17)
+            i = (this->*scan_)(line, found);
 #endif
         for (; i + 1 < n; ++i)
             found |= MatchesPair(line, i, found);
@@ -266,27 +251,85 @@ public:
 
     // The line upper-cased, as the procedures of a line read it.
     void UpperCase(std::string_view line, std::string& out) const {
-        out.resize(line.size());
-        for (std::size_t i = 0; i < line.size(); ++i)
-            out[i] = static_cast<char>(upper_[static_cast<unsigned char>(line[i])]);
+        const std::size_t n = line.size();
+        out.resize(n);
+        const auto* from = reinterpret_cast<const unsigned char*>(line.data());
+        const unsigned char* table = upper_.data();
+        char* to = out.data();
+        std::size_t i = 0;
+#ifdef __SSE2__
+        // Sixteen bytes at a time while they are ASCII and the table upper-cases ASCII as
+        // plain letters: a to z less the case bit.
+        if (plainAscii_) {
+            const __m128i beforeA = _mm_set1_epi8('a' - 1), afterZ = _mm_set1_epi8('z' + 1);
+            const __m128i caseBit = _mm_set1_epi8(0x20);
+            for (; n - i >= 16; i += 16) {
+                const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+                if (_mm_movemask_epi8(b))
+                    break;
+                const __m128i lower =
+                    _mm_and_si128(_mm_cmpgt_epi8(b, beforeA), _mm_cmplt_epi8(b, afterZ));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i),
+                                 _mm_sub_epi8(b, _mm_and_si128(lower, caseBit)));
+            }
+        }
+#endif
+        for (; i < n; ++i)
+            to[i] = static_cast<char>(table[from[i]]);
     }
 
 private:
     static constexpr std::size_t kFoldedMax = 8;
 
-#ifdef __SSE2__
-    // Where the bytes equal one of the folded values of the first (0) or second (1) byte.
-    __m128i AnyOf(__m128i bytes, int which) const {
-        const __m128i* values = broadcast_[which];
-        const std::size_t count = folded_[static_cast<std::size_t>(which)].size();
-        __m128i any = _mm_setzero_si128();
-        for (std::size_t v = 0; v < count; ++v)
-            any = _mm_or_si128(any, _mm_cmpeq_epi8(bytes, values[v]));
-        return any;
+    // A keyword's first two bytes, with the case bit set, once each.
+    void Fold(unsigned c0, unsigned c1) {
+        const std::array<unsigned char, 2> v{static_cast<unsigned char>(c0 | 0x20),
+                                             static_cast<unsigned char>(c1 | 0x20)};
+        if (std::find(folded_.begin(), folded_.end(), v) == folded_.end())
+            folded_.push_back(v);
     }
-    __m128i broadcast_[2][kFoldedMax] = {};
+
+#ifdef __SSE2__
+    // Sixteen positions at a time, for count folded pairs: where the byte and the next one,
+    // with the case bit set, are the first two of some keyword's, the keywords that begin
+    // there are compared. The last positions are taken as the sixteen that end the line,
+    // without those already looked at. Returns the first position not looked at.
+    template <std::size_t count>
+    std::size_t Scan(std::string_view line, unsigned& found) const {
+        const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+        const std::size_t n = line.size();
+        const __m128i caseBit = _mm_set1_epi8(0x20);
+        std::size_t i = 0;
+        for (; i < n - 1; i += 16) {
+            const std::size_t at = std::min(i, n - 17);
+            const __m128i b0 =
+                _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at)), caseBit);
+            const __m128i b1 = _mm_or_si128(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at + 1)), caseBit);
+            __m128i any = _mm_setzero_si128();
+#pragma GCC unroll 8
+            for (std::size_t v = 0; v < count; ++v)
+                any = _mm_or_si128(any, _mm_and_si128(_mm_cmpeq_epi8(b0, broadcast_[v][0]),
+                                                      _mm_cmpeq_epi8(b1, broadcast_[v][1])));
+            unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(any)) & (0xFFFFu << (i - at));
+            for (; hits; hits &= hits - 1) {
+                const std::size_t k = at + static_cast<std::size_t>(__builtin_ctz(hits));
+                found |= MatchesAt(line, k, starts_[p[k]] & ~found);
+            }
+        }
+        return i;
+    }
+    using ScanFunction = std::size_t (KeywordFinder::*)(std::string_view, unsigned&) const;
+    template <std::size_t... counts>
+    static constexpr std::array<ScanFunction, sizeof...(counts)> Scans(
+        std::index_sequence<counts...>) {
+        return {&KeywordFinder::Scan<counts + 1>...};
+    }
+    ScanFunction scan_ = nullptr;
+    __m128i broadcast_[kFoldedMax][2] = {};
 #endif
     bool vectorFilter_ = false;
+    bool plainAscii_ = false;  // the table upper-cases ASCII as the plain letters
 
     // The keywords found at position at (not counting those already found), where a keyword
     // begins with the two bytes there.
@@ -304,13 +347,18 @@ private:
         for (; candidates; candidates &= candidates - 1) {
             const int k = __builtin_ctz(candidates);
             const std::string& word = words_[static_cast<std::size_t>(k)];
-            if (line.size() - at < word.size())
+            const std::size_t size = word.size();
+            if (line.size() - at < size)
+                continue;
+            // The last letter first: most false starts differ there.
+            if (upper_[static_cast<unsigned char>(line[at + size - 1])] !=
+                static_cast<unsigned char>(word[size - 1]))
                 continue;
             std::size_t j = 1;
-            while (j < word.size() && upper_[static_cast<unsigned char>(line[at + j])] ==
-                                          static_cast<unsigned char>(word[j]))
+            while (j < size - 1 && upper_[static_cast<unsigned char>(line[at + j])] ==
+                                       static_cast<unsigned char>(word[j]))
                 ++j;
-            if (j == word.size())
+            if (j >= size - 1)
                 matched |= 1u << k;
         }
         return matched;
@@ -320,8 +368,8 @@ private:
     std::array<unsigned char, 256> upper_{};
     std::array<unsigned char, 256> starts_{};  // keywords whose first character a byte gives
     std::array<std::uint64_t, 1024> pairs_{};  // bit b0 * 256 + b1: some keyword starts so
-    // The first and the second bytes of the keywords' beginnings, with the case bit set.
-    std::array<std::vector<unsigned char>, 2> folded_;
+    // The first two bytes of the keywords' beginnings, with the case bit set.
+    std::vector<std::array<unsigned char, 2>> folded_;
     unsigned everywhere_ = 0;
 };
 

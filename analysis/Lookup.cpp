@@ -43,7 +43,15 @@ int32_t ByteCountAfter(std::string_view line, std::string_view keyword) {
     std::size_t last = rest.find_first_not_of("0123456789", first);
     if (last == std::string_view::npos)
         return 0;
-    return runtime::CLng(runtime::Val(rest.substr(first, last - first)));
+    std::string_view digits = rest.substr(first, last - first);
+    // Up to nine digits always fit; longer runs take the general conversion and its overflow.
+    if (digits.size() <= 9) {
+        int32_t value = 0;
+        for (char c : digits)
+            value = value * 10 + (c - '0');
+        return value;
+    }
+    return runtime::CLng(runtime::Val(digits));
 }
 
 }  // namespace

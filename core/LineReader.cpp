@@ -7,18 +7,24 @@
 #include <emmintrin.h>
 #endif
 
-std::int64_t FileLengthOf(const std::string& path) {
+FileState FileStateOf(const std::string& path) {
+    FileState state;
 #ifdef _WIN32
     struct _stati64 st;
     if (_stati64(path.c_str(), &st) != 0 || (st.st_mode & _S_IFDIR))
-        return -1;
+        return state;
+    state.modified = static_cast<std::int64_t>(st.st_mtime);
 #else
     struct stat st;
     if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
-        return -1;
+        return state;
+    state.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 #endif
-    return static_cast<std::int64_t>(st.st_size);
+    state.length = static_cast<std::int64_t>(st.st_size);
+    return state;
 }
+
+std::int64_t FileLengthOf(const std::string& path) { return FileStateOf(path).length; }
 
 LineReader::LineReader(std::string_view text)
     : memory_(true),
@@ -91,12 +97,20 @@ bool LineReader::Refill() {
     begin_ = 0;
     end_ = keep;
     data_ = owned_.get();
-    std::size_t got = std::fread(owned_.get() + end_, 1, capacity_ - end_, file_);
-    end_ += got;
+    std::size_t room = capacity_ - end_;
+    const std::uint64_t at = base_ + end_;
+    if (at >= stopAt_)
+        room = 0;
+    else if (stopAt_ - at < room)
+        room = static_cast<std::size_t>(stopAt_ - at);
+    std::size_t got = room ? std::fread(owned_.get() + end_, 1, room, file_) : 0;
     if (got == 0) {
         eof_ = true;
         return false;
     }
+    if (watch_ && !watch_(owned_.get() + end_, got, at))
+        eof_ = true;
+    end_ += got;
     return true;
 }
 

@@ -9,13 +9,16 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 class LineReader {
 public:
-    static constexpr std::size_t DefaultBlockSize = 1u << 20;
+    // Large enough that a read costs little per byte, small enough to stay in the processor's
+    // cache between the copy and the scan.
+    static constexpr std::size_t DefaultBlockSize = 128u << 10;
 
     // Reads lines from memory (the text must outlive the reader).
     explicit LineReader(std::string_view text);
@@ -32,6 +35,12 @@ public:
     void Attach(std::FILE* file, std::uint64_t length);
     void Close();
     bool IsOpen() const { return file_ != nullptr || memory_; }
+    // Reads no byte at or beyond this offset of the file.
+    void StopAt(std::uint64_t offset) { stopAt_ = offset; }
+    // Called with every block as it is read from the file, with the block's file offset; when
+    // it returns false nothing more is read (the lines already read are still handed out).
+    using BlockWatch = std::function<bool(const char* block, std::size_t size, std::uint64_t at)>;
+    void WatchBlocks(BlockWatch watch) { watch_ = std::move(watch); }
 
     // The next line without its ending; false at the end of the input.
     bool Next(std::string_view& line);
@@ -59,8 +68,19 @@ private:
     std::uint64_t base_ = 0;  // file offset of data_[0]
     std::uint64_t lineStart_ = 0;
     std::uint64_t length_ = 0;
+    std::uint64_t stopAt_ = UINT64_MAX;
+    BlockWatch watch_;
     bool eof_ = false;
 };
 
 // Length in bytes of a file, or -1 when it does not exist or cannot be read.
 std::int64_t FileLengthOf(const std::string& path);
+
+// A file's length and modified time: when both are unchanged, so is the file as far as a
+// reader can tell.
+struct FileState {
+    std::int64_t length = -1;
+    std::int64_t modified = 0;  // in the file system's own units
+    bool operator==(const FileState&) const = default;
+};
+FileState FileStateOf(const std::string& path);

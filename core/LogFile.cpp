@@ -26,7 +26,6 @@ namespace DUVMain {
 namespace {
 
 constexpr int LogFileNumber = 1;
-constexpr std::size_t ScanBlockSize = 1u << 20;
 
 // The length of the log as the 32-bit count the statistics hold.
 std::int32_t LogFileLength(const std::string& path) {
@@ -75,6 +74,46 @@ std::size_t FirstDamaged(const unsigned char* block, std::size_t n) {
     return n;
 }
 
+// The statistics of a log's lines, gathered one line at a time.
+class LineStats {
+public:
+    void Add(std::string_view line) {
+        if (line.empty())
+            return;
+        if (firstDate_ < 1)
+            firstDate_ = GetLogLineDate(line);
+        ++lines_;
+        // The last non-empty line's date stamp (a line's date lies in its first characters).
+        if (line.size() >= LogLineDateLength) {
+            std::memcpy(lastStamp_, line.data(), LogLineDateLength);
+            lastStampLength_ = LogLineDateLength;
+        } else {
+            std::memcpy(lastStamp_, line.data(), line.size());
+            lastStampLength_ = line.size();
+        }
+    }
+    std::uint64_t Lines() const { return lines_; }
+    double FirstDate() const { return firstDate_; }
+    double LastDate() const {
+        return lines_ ? GetLogLineDate(std::string_view(lastStamp_, lastStampLength_)) : 0;
+    }
+
+private:
+    std::uint64_t lines_ = 0;
+    double firstDate_ = 0;
+    char lastStamp_[LogLineDateLength] = {};
+    std::size_t lastStampLength_ = 0;
+};
+
+// The statistics the damaged-byte check gathered on its way through a whole, undamaged log,
+// kept for the next GetLogStats of the same, unchanged file.
+struct CheckedLog {
+    std::string path;
+    FileState state;
+    LineStats stats;
+};
+std::optional<CheckedLog> lastChecked;
+
 std::string Digits(int value, int width) {
     char text[16];
     std::snprintf(text, sizeof text, "%0*d", width, value);
@@ -106,6 +145,8 @@ bool CheckCorruption(bool showProgress) {
         ~NormalPointer() { ShowBusy(false); }
     } normalPointerAtEnd;
 
+    lastChecked.reset();
+    const FileState before = FileStateOf(LogFilePath);
     runtime::Step("Log Length", [] { LogLength = LogFileLength(LogFilePath); });
     LogEmpty = LogLength < 1;
     if (LogLength < 1)
@@ -122,28 +163,24 @@ bool CheckCorruption(bool showProgress) {
 
     runtime::SetStep("Read Log");
     const std::int64_t length = LogLength;
-    const auto block = std::make_unique_for_overwrite<unsigned char[]>(ScanBlockSize);
-    std::int64_t position = 0;  // bytes scanned so far
     // Progress at every multiple of step, counting positions from 1.
     std::int64_t nextProgress = showProgress && step > 0 ? step : -1;
-    while (position < length) {
-        std::size_t wanted =
-            static_cast<std::size_t>(std::min<std::int64_t>(length - position, ScanBlockSize));
-        std::size_t got = 0;
-        runtime::Guard([&] {
-            got = std::fread(block.get(), 1, wanted, file->Stream());
-            if (got == 0 && std::ferror(file->Stream()))
-                runtime::Raise(runtime::kErrDeviceIO);
-        });
-        if (got == 0)
-            break;  // the file became shorter while it was read
-        // The block in pieces that end at the progress positions.
+    bool damaged = false;
+    LineReader reader;
+    reader.Attach(file->Stream(), static_cast<std::uint64_t>(length));
+    reader.StopAt(static_cast<std::uint64_t>(length));
+    // Every block is scanned as it is read, in pieces that end at the progress positions.
+    reader.WatchBlocks([&](const char* bytes, std::size_t got, std::uint64_t at) {
+        const auto* block = reinterpret_cast<const unsigned char*>(bytes);
+        const auto position = static_cast<std::int64_t>(at);
         for (std::size_t done = 0; done < got;) {
             std::size_t upTo = got;
             if (nextProgress > 0 && nextProgress - position <= static_cast<std::int64_t>(got))
                 upTo = static_cast<std::size_t>(nextProgress - position);
-            if (FirstDamaged(block.get() + done, upTo - done) != upTo - done)
-                return true;
+            if (FirstDamaged(block + done, upTo - done) != upTo - done) {
+                damaged = true;
+                return false;
+            }
             done = upTo;
             if (position + static_cast<std::int64_t>(done) == nextProgress) {
                 int percent = runtime::CInt(static_cast<double>(nextProgress) / length * 100);
@@ -151,11 +188,26 @@ bool CheckCorruption(bool showProgress) {
                 nextProgress += step;
             }
         }
-        position += static_cast<std::int64_t>(got);
-    }
+        return true;
+    });
+    // The statistics come along: GetLogStats takes them while the file stays as it is.
+    CheckedLog checked{LogFilePath, before, {}};
+    std::string_view line;
+    while (!damaged && reader.Next(line))
+        checked.stats.Add(line);
+    if (damaged)
+        return true;
+    const bool readFailed = std::ferror(file->Stream()) != 0;
+    runtime::Guard([&] {
+        if (readFailed)
+            runtime::Raise(runtime::kErrDeviceIO);
+    });
     runtime::Step("Close Log", [&] { file->Close(); });
     if (showProgress)
         ShowOnSplash("Please Wait .....Loading 100%");
+    if (!readFailed && reader.Offset() == static_cast<std::uint64_t>(length) &&
+        before.length == length && FileStateOf(LogFilePath) == before)
+        lastChecked = std::move(checked);
     return false;
 }
 
@@ -170,6 +222,10 @@ void GetLogStats(bool keepHourglass) {
                 ShowBusy(false);
         }
     } pointerAtEnd{keepHourglass};
+
+    // What the last check gathered holds only for this one call and an unchanged file.
+    std::optional<CheckedLog> checked = std::move(lastChecked);
+    lastChecked.reset();
 
     LogLineCount = 0;
     FirstEntryDate = 0;
@@ -190,28 +246,25 @@ void GetLogStats(bool keepHourglass) {
             file.emplace(LogFileNumber, LogFilePath, NumberedFile::Mode::Read);
         })) {
         runtime::SetStep("Read Log");
-        LineReader reader;
-        reader.Attach(file->Stream(), static_cast<std::uint64_t>(LogLength));
-        // The last non-empty line's date stamp (a line's date lies in its first characters).
-        char lastStamp[LogLineDateLength];
-        std::size_t lastStampLength = 0;
-        std::uint64_t lines = 0;
-        std::string_view line;
-        while (reader.Next(line)) {
-            if (line.empty())
-                continue;
-            if (FirstEntryDate < 1)
-                FirstEntryDate = GetLogLineDate(line);
-            ++lines;
-            lastStampLength = std::min(line.size(), LogLineDateLength);
-            std::memcpy(lastStamp, line.data(), lastStampLength);
+        LineStats stats;
+        if (checked && checked->path == LogFilePath && checked->state.length == LogLength &&
+            FileStateOf(LogFilePath) == checked->state) {
+            stats = checked->stats;
+        } else {
+            LineReader reader;
+            reader.Attach(file->Stream(), static_cast<std::uint64_t>(LogLength));
+            std::string_view line;
+            while (reader.Next(line))
+                stats.Add(line);
+            runtime::Guard([&] {
+                if (std::ferror(file->Stream()))
+                    runtime::Raise(runtime::kErrDeviceIO);
+            });
         }
-        runtime::Guard([&] {
-            if (std::ferror(file->Stream()))
-                runtime::Raise(runtime::kErrDeviceIO);
-        });
-        LogLineCount = static_cast<float>(lines);
-        LastEntryDate = lines ? GetLogLineDate(std::string_view(lastStamp, lastStampLength)) : 0;
+        // The first date is taken as it is read: a read cut short by an error keeps it.
+        FirstEntryDate = stats.FirstDate();
+        LogLineCount = static_cast<float>(stats.Lines());
+        LastEntryDate = stats.LastDate();
         runtime::Step("Close Log", [&] { file->Close(); });
     }
     LogInvalid = !(FirstEntryDate != 0 && LastEntryDate != 0);

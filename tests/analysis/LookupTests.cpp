@@ -84,6 +84,19 @@ TEST_F(LookupTest, ByteCountsNeedACharacterAfterTheDigits) {
     EXPECT_EQ(GetBytesRead("12-01-2026 10:10:35.00 -    READS : X 12 BYTES"), 12);
 }
 
+TEST_F(LookupTest, ByteCountsOfEveryLengthAgreeWithTheGeneralConversion) {
+    for (const char* digits : {"0", "7", "000000042", "999999999", "0000000001", "1000000000",
+                               "2147483647", "00000000000002147483647"}) {
+        const std::string line = std::string("12-01-2026 - READS : ") + digits + " BYTES";
+        EXPECT_EQ(GetBytesRead(line), runtime::CLng(runtime::Val(digits))) << digits;
+    }
+    for (const char* digits : {"2147483648", "0000000000099999999999"}) {
+        EXPECT_THROW(GetBytesWritten(std::string("WRITES: ") + digits + " BYTES"),
+                     runtime::RuntimeError)
+            << digits;
+    }
+}
+
 TEST_F(LookupTest, ByteCountBeyondThirtyTwoBitsIsAnOverflow) {
     try {
         GetBytesRead("12-01-2026 10:10:35.00 - READS : 99999999999 BYTES");

@@ -1,6 +1,9 @@
 // Session building on small hand-written logs, checked field by field in the tables.
 #include "tests/analysis/SessionsFixture.h"
 
+#include <cctype>
+#include <cstdio>
+
 namespace sessions_test {
 namespace {
 
@@ -270,6 +273,61 @@ TEST_F(SessionsTest, UncoveredDialCostMarksTheSessionAndWarnsOnce) {
     EXPECT_DOUBLE_EQ(Row(1).DialCost, 0.5);
     EXPECT_TRUE(DUVAnalyse::TariffIncomplete);
     EXPECT_EQ(Count("WarnTariffsIncomplete"), 1);
+}
+
+// The connect keyword anywhere in lines of many lengths (so at every place a sixteen-byte step
+// can leave it), in any case, and cut short at the line's end where it is no keyword.
+TEST_F(SessionsTest, KeywordsAreFoundAtEveryPlaceInAnyCase) {
+    const std::string keyword = "Connection established";
+    std::vector<std::string> lines;
+    int sessions = 0;
+    for (std::size_t pad = 0; pad <= 33; ++pad) {
+        for (std::size_t tail : {0, 1, 2, 9, 17}) {
+            char stamp[32];
+            std::snprintf(stamp, sizeof stamp, "12-01-2026 %02d:%02d:", 10 + sessions / 60,
+                          sessions % 60);
+            std::string word = keyword;
+            for (std::size_t i = pad % 3; i < word.size(); i += 3)
+                word[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[i])));
+            const std::string before(pad, pad % 2 ? 'x' : 'E');
+            lines.push_back(std::string(stamp) + "01.00 - Recv: ATDT0123456<cr>");
+            lines.push_back(std::string(stamp) + "10.00 - " + before + word +
+                            std::string(tail, 'c'));
+            lines.push_back(std::string(stamp) + "20.00 - " + before +
+                            word.substr(0, word.size() - 1));
+            lines.push_back(std::string(stamp) + "50.00 - Hanging up the modem.");
+            ++sessions;
+        }
+    }
+    Run(lines);
+    ASSERT_EQ(ConnIndex, sessions);
+    for (int i = 1; i <= sessions; ++i) {
+        EXPECT_EQ(Rec(i).Service, "0123456") << i;
+        EXPECT_EQ(Seconds(Rec(i).ConnectTime) % 60, 10) << i;
+        EXPECT_EQ(Seconds(Rec(i).DisconnectTime) % 60, 50) << i;
+    }
+    EXPECT_FALSE(DUVAnalyse::ErrorsFound);
+}
+
+// Short keywords next to lines that hold all of a keyword but one letter, first, inner or last.
+TEST_F(SessionsTest, ShortKeywordsNeedEveryLetter) {
+    DUVMain::ModemConnect = "EST";
+    DUVMain::ModemUserDisconnect = "HU";
+    std::vector<std::string> lines;
+    for (const char* pad : {"", "x", "0123456789abcdefg"}) {
+        const std::string p = pad;
+        lines.push_back("12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>");
+        lines.push_back("12-01-2026 10:00:05.00 - " + p + "ESX XST EXT es");
+        lines.push_back("12-01-2026 10:00:10.00 - " + p + "abceSt");
+        lines.push_back("12-01-2026 10:00:20.00 - " + p + "hx xU h");
+        lines.push_back("12-01-2026 10:00:50.00 - " + p + "xxHu");
+    }
+    Run(lines);
+    ASSERT_EQ(ConnIndex, 3);
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(Seconds(Rec(i).ConnectTime) % 60, 10) << i;
+        EXPECT_EQ(Seconds(Rec(i).DisconnectTime) % 60, 50) << i;
+    }
 }
 
 }  // namespace

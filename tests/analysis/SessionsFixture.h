@@ -98,7 +98,7 @@ protected:
     }
 
     // Writes the lines with CR LF endings and runs one analysis over them.
-    void Run(std::initializer_list<std::string> lines) {
+    void Run(const std::vector<std::string>& lines) {
         std::ofstream out(path, std::ios::binary);
         float count = 0;
         for (const std::string& line : lines) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -282,6 +283,43 @@ TEST_F(ModemLogFile, NewLogHoldsOneDatedLine) {
     EXPECT_EQ(DUVMain::LastEntryDate, DateSerial(2026, 3, 7));
     EXPECT_FALSE(DUVMain::LogEmpty);
     EXPECT_FALSE(DUVMain::LogInvalid);
+}
+
+TEST_F(ModemLogFile, StatisticsAfterTheCheckFollowTheFileAsItIsNow) {
+    const std::string day1 = "01-05-2000 10:00:00.00 - X\r\n";
+    const std::string day2 = "01-06-2000 10:00:00.00 - Y\r\n";
+    WriteLog(day1 + day2);
+    EXPECT_FALSE(DUVMain::CheckCorruption(false));
+    DUVMain::GetLogStats(false);
+    EXPECT_EQ(DUVMain::LogLineCount, 2.0f);
+    EXPECT_EQ(DUVMain::LastEntryDate, DateSerial(2000, 1, 6));
+
+    // Lines added after the check.
+    EXPECT_FALSE(DUVMain::CheckCorruption(false));
+    WriteLog(day1 + day2 + "01-09-2000 10:00:00.00 - Z\r\n");
+    DUVMain::GetLogStats(false);
+    EXPECT_EQ(DUVMain::LogLineCount, 3.0f);
+    EXPECT_EQ(DUVMain::LastEntryDate, DateSerial(2000, 1, 9));
+
+    // Rewritten to the same length, at a later time.
+    EXPECT_FALSE(DUVMain::CheckCorruption(false));
+    WriteLog("02-05-2000 10:00:00.00 - X\r\n02-06-2000 10:00:00.00 - Y\r\n" + std::string(26, ' ') +
+             "\r\n");
+    const auto path = std::filesystem::path(DUVMain::LogFilePath);
+    std::filesystem::last_write_time(
+        path, std::filesystem::last_write_time(path) + std::chrono::hours(1));
+    DUVMain::GetLogStats(false);
+    EXPECT_EQ(DUVMain::LogLineCount, 3.0f);
+    EXPECT_EQ(DUVMain::FirstEntryDate, DateSerial(2000, 2, 5));
+    EXPECT_TRUE(DUVMain::LogInvalid);  // the last line holds no date
+
+    // A damaged log leaves nothing to take: the statistics read the log.
+    WriteLog(day1 + "01-06-2000 10:00:00.00 - \x01\r\n");
+    EXPECT_TRUE(DUVMain::CheckCorruption(false));
+    DUVMain::GetLogStats(false);
+    EXPECT_EQ(DUVMain::LogLineCount, 2.0f);
+    EXPECT_EQ(DUVMain::LastEntryDate, DateSerial(2000, 1, 6));
+    EXPECT_EQ(labels, std::vector<std::string>{});
 }
 
 TEST(NewLogLine, PadsEveryField) {
