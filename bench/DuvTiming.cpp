@@ -73,53 +73,50 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
+BOOL CALLBACK Collect(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// The child windows of a window, or the top-level windows when parent is null.
+std::vector<HWND> WindowsUnder(HWND parent) {
+    std::vector<HWND> found;
+    if (parent)
+        EnumChildWindows(parent, &Collect, reinterpret_cast<LPARAM>(&found));
+    else
+        EnumWindows(&Collect, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 // The texts of a window's static controls (what a message box says).
 std::string StaticTexts(HWND window) {
     std::string texts;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM data) -> BOOL {
-            if (ClassOf(child) == "Static")
-                *reinterpret_cast<std::string*>(data) += WindowText(child) + " ";
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&texts));
+    for (HWND child : WindowsUnder(window)) {
+        if (ClassOf(child) == "Static")
+            texts += WindowText(child) + " ";
+    }
     return texts;
 }
 
 // The visible top-level windows of a process.
 std::vector<HWND> WindowsOf(DWORD process) {
-    struct Search {
-        DWORD process;
-        std::vector<HWND> found;
-    } search{process, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->process && IsWindowVisible(window))
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    for (HWND window : WindowsUnder(nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && IsWindowVisible(window))
+            found.push_back(window);
+    }
+    return found;
 }
 
 // The program's OK button: a push button captioned "&OK" inside the main window.
 HWND OkButton(HWND main) {
-    HWND found = nullptr;
-    EnumChildWindows(
-        main,
-        [](HWND child, LPARAM data) -> BOOL {
-            if (ClassOf(child) == "Button" && WindowText(child) == "&OK") {
-                *reinterpret_cast<HWND*>(data) = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    for (HWND child : WindowsUnder(main)) {
+        if (ClassOf(child) == "Button" && WindowText(child) == "&OK")
+            return child;
+    }
+    return nullptr;
 }
 
 // Waits until a visible window of the process is what is wanted; a message box on the way
