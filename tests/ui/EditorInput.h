@@ -4,6 +4,9 @@
 
 #include "tests/ui/UiFixture.h"
 
+#include <initializer_list>
+#include <variant>
+
 namespace uitest {
 
 // Replaces a box's text as typing would, then leaves the box (its lost-focus check runs).
@@ -48,6 +51,22 @@ inline DWORD RegistryNumber(const std::string& name) {
     RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV\\Services", name.c_str(), RRF_RT_REG_DWORD,
                  nullptr, &value, &size);
     return value;
+}
+
+// What the Services key must hold: each value by name, a text (REG_SZ) or a number
+// (REG_DWORD).
+struct StoredValue {
+    const char* name;
+    std::variant<std::string, DWORD> value;
+};
+
+inline void ExpectServicesKey(std::initializer_list<StoredValue> values) {
+    for (const StoredValue& v : values) {
+        if (const auto* text = std::get_if<std::string>(&v.value))
+            EXPECT_EQ(RegistryText(v.name), *text) << v.name;
+        else
+            EXPECT_EQ(RegistryNumber(v.name), std::get<DWORD>(v.value)) << v.name;
+    }
 }
 
 }  // namespace uitest

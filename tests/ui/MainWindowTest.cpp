@@ -18,21 +18,6 @@ const char kCorruptText[] =
     "TOOLS menu. Reports will not be available until corruption\n"
     "has been repaired or a valid log file is set up!";
 
-// A small clean log: three sessions on 2 and 3 November 2026.
-std::string CleanLog() {
-    std::string log;
-    auto add = [&](int day, int h, int m, int s, const std::string& text) {
-        log += LogLine(11, day, 2026, h, m, s, text) + "\r\n";
-    };
-    add(2, 9, 0, 0, "Recv: ATDT0123456<cr>");
-    add(2, 9, 0, 20, "Connection established at 28800bps.");
-    add(2, 9, 30, 0, "Hanging up the modem.");
-    add(3, 20, 0, 0, "Recv: ATDT0123456<cr>");
-    add(3, 20, 0, 25, "Connection established at 33600bps.");
-    add(3, 21, 0, 0, "Hanging up the modem.");
-    return log;
-}
-
 class MainWindowStartup : public ProgramTest {};
 
 TEST_F(MainWindowStartup, NoLogWaitsForAClickThenShowsTheNoLogState) {
@@ -80,7 +65,7 @@ TEST_F(MainWindowStartup, NoLogWaitsForAClickThenShowsTheNoLogState) {
 }
 
 TEST_F(MainWindowStartup, CleanLogShowsItsStatisticsAndProposesTheRange) {
-    std::string log = CleanLog();
+    std::string log = TwoSessionLog();
     WriteLog(log);
     StartProgram();
     ASSERT_NE(frmMain::IfLoaded(), nullptr) << "no click needed with a log";
@@ -165,7 +150,7 @@ TEST_F(MainWindowStartup, EveryLoadingPercentReachesTheSplashLabelInOrder) {
 }
 
 TEST_F(MainWindowStartup, DamagedLogWarnsAndOffersRepairOnly) {
-    std::string log = CleanLog();
+    std::string log = TwoSessionLog();
     log[40] = '\x01';
     WriteLog(log);
     StartProgram();
@@ -193,7 +178,7 @@ TEST_F(MainWindowStartup, DamagedLogWarnsAndOffersRepairOnly) {
 }
 
 TEST_F(MainWindowStartup, AutoOptimizeIsOfferedOncePerRun) {
-    WriteLog(CleanLog());
+    WriteLog(TwoSessionLog());
     PutSetting("General", "AutoOptimize", "True");
     messages_->Answer(msg::No);
     StartProgram();
@@ -225,7 +210,7 @@ bool Overlap(const RECT& a, const RECT& b) {
 }
 
 TEST_F(MainWindowStartup, WithTheGraphicOffTheStillPictureStandsWhereTheAnimationDoes) {
-    WriteLog(CleanLog());
+    WriteLog(TwoSessionLog());
     PutSetting("General", "ShowGraphic", "False");
     StartProgram();
     frmMain& main = frmMain::Get();
@@ -274,7 +259,7 @@ TEST_F(MainWindowStartup, AnEditedLogEndingBeforeItStartsDoesNotHang) {
 }
 
 TEST_F(MainWindowStartup, TheNormalSizeIsStoredEvenWhenMinimized) {
-    WriteLog(CleanLog());
+    WriteLog(TwoSessionLog());
     StartProgram();
     frmMain& main = frmMain::Get();
     Settle();
@@ -300,7 +285,7 @@ TEST_F(MainWindowStartup, TheNormalSizeIsStoredEvenWhenMinimized) {
 class MainWindowDateRange : public ProgramTest {
 protected:
     frmMain& Start() {
-        WriteLog(CleanLog());
+        WriteLog(TwoSessionLog());
         StartProgram();
         frmMain& main = frmMain::Get();
         Settle();

@@ -84,22 +84,22 @@ TEST_F(OptionsServiceEndToEnd, ServiceMadeInTheOptionsWindowIsStoredAndPricesThe
     EXPECT_EQ(tariffs, 2);
     EXPECT_EQ(frmSetup::IfLoaded(), nullptr) << "OK closed the options window";
 
-    EXPECT_EQ(RegistryText("ServiceName1"), "Freeline");
-    EXPECT_EQ(RegistryText("ServiceNumber1"), "0800111222");
-    EXPECT_EQ(RegistryNumber("DialOption1"), 2u);
-    EXPECT_EQ(RegistryNumber("UsedTariffs1"), 2u);
-    EXPECT_EQ(RegistryText("Tariff1-1AppliesDays"), "Mon - Fri");
-    EXPECT_EQ(RegistryText("Tariff1-1AppliesTimeStart"), "8:00:00 AM");
-    EXPECT_EQ(RegistryNumber("Tariff1-1DialRate"), 500u);
-    EXPECT_EQ(RegistryNumber("Tariff1-1PerMinuteRate"), 300u);
-    EXPECT_EQ(RegistryText("Tariff1-2Description"), "Economy Tariff");
-    EXPECT_EQ(RegistryNumber("Tariff1-2PerMinuteRate"), 100u);
-    EXPECT_EQ(RegistryNumber("PerMeg1"), 2500u);
-    EXPECT_EQ(RegistryNumber("FreePeriod1"), 0xFFFFFFFFu);
-    EXPECT_EQ(RegistryText("FreeEnd1"), "6:00:00 AM");
-    EXPECT_EQ(RegistryNumber("ShowWarnings1"), 0xFFFFFFFFu);
-    EXPECT_EQ(RegistryNumber("WarningOption1"), 1u);
-    EXPECT_EQ(RegistryNumber("WarningDialup1"), 75000u);
+    ExpectServicesKey({{"ServiceName1", "Freeline"},
+                       {"ServiceNumber1", "0800111222"},
+                       {"DialOption1", 2u},
+                       {"UsedTariffs1", 2u},
+                       {"Tariff1-1AppliesDays", "Mon - Fri"},
+                       {"Tariff1-1AppliesTimeStart", "8:00:00 AM"},
+                       {"Tariff1-1DialRate", 500u},
+                       {"Tariff1-1PerMinuteRate", 300u},
+                       {"Tariff1-2Description", "Economy Tariff"},
+                       {"Tariff1-2PerMinuteRate", 100u},
+                       {"PerMeg1", 2500u},
+                       {"FreePeriod1", 0xFFFFFFFFu},
+                       {"FreeEnd1", "6:00:00 AM"},
+                       {"ShowWarnings1", 0xFFFFFFFFu},
+                       {"WarningOption1", 1u},
+                       {"WarningDialup1", 75000u}});
 
     // The next report: 10 early minutes at 0.01 (all of them free time), then 0.05 a call and
     // 10 peak minutes at 0.03.

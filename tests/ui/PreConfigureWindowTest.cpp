@@ -8,13 +8,13 @@
 #include "core/LogFile.h"
 #include "core/PreConfigure.h"
 #include "tests/support/Seams.h"
+#include "tests/support/win32/ModemKeys.h"
 #include "ui/options/frmPreConfigure.h"
 
 using namespace uitest;
+using test_support::ModemValue;
 
 namespace {
-
-constexpr const char* kModemKey = "System\\CurrentControlSet\\Services\\Class\\Modem";
 
 OSVersion::PlatformVersion Windows95() { return {1, 950}; }
 OSVersion::PlatformVersion WindowsNt4() { return {2, 1381}; }
@@ -23,40 +23,14 @@ class PreConfigureWindow : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kModemKey);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, test_support::kModemClassKey);
     }
     void TearDown() override {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kModemKey);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, test_support::kModemClassKey);
         ProgramTest::TearDown();
     }
 
-    // One modem with logging off and the initialisation string "ATM0", no log path.
-    static void PutModem() {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kModemKey) + "\\0000").c_str(),
-                                  0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        const std::string name = "Standard Modem", port = "COM2", init = "ATM0";
-        const BYTE off = 0;
-        RegSetValueExA(key, "DriverDesc", 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
-                       static_cast<DWORD>(name.size() + 1));
-        RegSetValueExA(key, "AttachedTo", 0, REG_SZ, reinterpret_cast<const BYTE*>(port.c_str()),
-                       static_cast<DWORD>(port.size() + 1));
-        RegSetValueExA(key, "UserInit", 0, REG_SZ, reinterpret_cast<const BYTE*>(init.c_str()),
-                       static_cast<DWORD>(init.size() + 1));
-        RegSetValueExA(key, "Logging", 0, REG_BINARY, &off, 1);
-        RegCloseKey(key);
-    }
-
-    // A value of the modem's key: its type and bytes (type 0 when missing).
-    static std::pair<DWORD, std::string> ModemValue(const char* name) {
-        char data[512] = {};
-        DWORD type = 0, size = sizeof(data);
-        if (RegGetValueA(HKEY_LOCAL_MACHINE, (std::string(kModemKey) + "\\0000").c_str(), name,
-                         RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS)
-            return {0, {}};
-        return {type, std::string(data, size)};
-    }
+    static void PutModem() { ASSERT_TRUE(test_support::PutModemNeedingChange()); }
 
     // Runs `drive` on the wizard once the start-up shows it modally; other modal windows (the
     // tip of the day) are closed.

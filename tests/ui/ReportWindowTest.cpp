@@ -17,20 +17,6 @@ using namespace uitest;
 
 namespace {
 
-std::string CleanLog() {
-    std::string log;
-    auto add = [&](int day, int h, int m, int s, const std::string& text) {
-        log += LogLine(11, day, 2026, h, m, s, text) + "\r\n";
-    };
-    add(2, 9, 0, 0, "Recv: ATDT0123456<cr>");
-    add(2, 9, 0, 20, "Connection established at 28800bps.");
-    add(2, 9, 30, 0, "Hanging up the modem.");
-    add(3, 20, 0, 0, "Recv: ATDT0123456<cr>");
-    add(3, 20, 0, 25, "Connection established at 33600bps.");
-    add(3, 21, 0, 0, "Hanging up the modem.");
-    return log;
-}
-
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
@@ -104,7 +90,7 @@ class ReportWindow : public ProgramTest {
 protected:
     // Starts DUV on the clean log and runs the analysis over the whole log.
     frmReport& Analyse() {
-        WriteLog(CleanLog());
+        WriteLog(TwoSessionLog());
         StartProgram();
         frmMain& main = frmMain::Get();
         Settle();
@@ -288,7 +274,7 @@ TEST_F(ReportWindow, EveryButtonOfTheMainAndReportToolbarsShowsItsTip) {
 // comes back to OK when the focus leaves the Exit button, also after OK was switched off and
 // on again.
 TEST_F(ReportWindow, EnterInADateBoxRunsOkAndOkKeepsTheDefaultLook) {
-    WriteLog(CleanLog());
+    WriteLog(TwoSessionLog());
     StartProgram();
     frmMain& main = frmMain::Get();
     Settle();
@@ -336,7 +322,7 @@ TEST_F(ReportWindow, StatusPanelsArePaintedAfterAResize) {
 }
 
 TEST_F(ReportWindow, DetailsPreferenceOpensOnTheDetailsInStandardFormat) {
-    WriteLog(CleanLog());
+    WriteLog(TwoSessionLog());
     StartProgram();
     frmMain& main = frmMain::Get();
     Settle();

@@ -8,6 +8,8 @@
 
 #include "core/PreConfigure.h"
 #include "tools/loggen/LogGenerator.h"
+#include "ui/logs/frmFind.h"
+#include "ui/logs/frmViewLog.h"
 #include "ui/options/frmPreConfigure.h"
 #include "ui/options/frmSetup.h"
 #include "ui/services/frmService.h"
@@ -165,6 +167,48 @@ TEST_F(Screenshots, OptionsWindowTabs) {
     });
     Menu(frmMain::Get(), frmMain::Get().mnuSetup);
     forms::SetModalHook(previous);
+}
+
+// The log viewer in its three modes (the modem log, an archive, a saved report) and the Find
+// window over the log.
+TEST_F(Screenshots, LogViewerModesAndFind) {
+    GeneratedLog(0);
+    StartProgram();
+    frmMain& main = frmMain::Get();
+    auto viewer = [&](const char* name) {
+        frmViewLog* shown = frmViewLog::IfLoaded();
+        ASSERT_NE(shown, nullptr) << name;
+        shown->Move(300, 300, 9600, 6000);
+        Settle();
+        Save(*shown, name);
+    };
+    auto previous = forms::SetModalHook([this](forms::Form& form) {
+        auto& find = static_cast<frmFind&>(form);
+        find.Text1.SetText("Connection established");
+        Settle();
+        Save(find, "find.bmp");
+        PressButton(find.cmdFind);
+        if (frmFind::IfLoaded())
+            PressButton(find.cmdcancel);
+    });
+    Menu(main, main.mnuViewLog);
+    frmViewLog::Get().mnuSearchFind.Click();
+    viewer("viewlog-modem-log.bmp");
+    frmViewLog::Get().Unload();
+    forms::SetModalHook(previous);
+
+    CopyFileA(LogPath().c_str(), (folder_ + "\\01Nov26 - 30Nov26.duv").c_str(), FALSE);
+    main.OpenArchive(folder_ + "\\", "01Nov26 - 30Nov26.duv");
+    Menu(main, main.mnuViewLog);
+    viewer("viewlog-archive.bmp");
+    frmViewLog::Get().Unload();
+
+    std::ofstream(folder_ + "\\Summary.txt", std::ios::binary)
+        << "DUV Summary Report\r\n\r\nReport Period:  01/11/2026 - 30/11/2026\r\n"
+           "Sessions:       42\r\nOnline Time:    31:05:12\r\nTotal Cost:     12.48\r\n";
+    main.DoOpenReport(folder_ + "\\", "Summary.txt");
+    viewer("viewlog-text-file.bmp");
+    frmViewLog::Get().Unload();
 }
 
 // The four pages of the modem set-up wizard, for one modem that needs changes.

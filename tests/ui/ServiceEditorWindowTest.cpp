@@ -112,23 +112,23 @@ TEST_F(ServiceEditorWindow, NewServiceWithTwoTariffsIsStoredAndPriced) {
     // The options window counts the new service and stores the settings.
     DUVMain::UsedServices = 1;
     DUVMain::WriteUserParameters();
-    EXPECT_EQ(RegistryText("ServiceName1"), "Tiscali");
-    EXPECT_EQ(RegistryText("ServiceNumber1"), "08450800123");
-    EXPECT_EQ(RegistryNumber("DialOption1"), 2u);
-    EXPECT_EQ(RegistryNumber("UsedTariffs1"), 2u);
-    EXPECT_EQ(RegistryText("Tariff1-1Description"), "Peak");
-    EXPECT_EQ(RegistryText("Tariff1-1AppliesDays"), "Mon - Fri");
-    EXPECT_EQ(RegistryNumber("Tariff1-1DialRate"), 500u);
-    EXPECT_EQ(RegistryNumber("Tariff1-1PerMinuteRate"), 200u);
-    EXPECT_EQ(RegistryText("Tariff1-2Description"), "Economy Tariff");
-    EXPECT_EQ(RegistryText("Tariff1-2AppliesDays"), "Everyday");
-    EXPECT_EQ(RegistryNumber("PerMeg1"), 5000u);
-    EXPECT_EQ(RegistryNumber("AfterMeg1"), 10u);
-    EXPECT_EQ(RegistryText("MegPeriod1"), "Month");
-    EXPECT_EQ(RegistryNumber("FreePeriod1"), 0xFFFFFFFFu) << "True";
-    EXPECT_EQ(RegistryNumber("ShowWarnings1"), 0xFFFFFFFFu);
-    EXPECT_EQ(RegistryNumber("WarningOption1"), 1u);
-    EXPECT_EQ(RegistryNumber("WarningDialup1"), 50000u);
+    ExpectServicesKey({{"ServiceName1", "Tiscali"},
+                       {"ServiceNumber1", "08450800123"},
+                       {"DialOption1", 2u},
+                       {"UsedTariffs1", 2u},
+                       {"Tariff1-1Description", "Peak"},
+                       {"Tariff1-1AppliesDays", "Mon - Fri"},
+                       {"Tariff1-1DialRate", 500u},
+                       {"Tariff1-1PerMinuteRate", 200u},
+                       {"Tariff1-2Description", "Economy Tariff"},
+                       {"Tariff1-2AppliesDays", "Everyday"},
+                       {"PerMeg1", 5000u},
+                       {"AfterMeg1", 10u},
+                       {"MegPeriod1", "Month"},
+                       {"FreePeriod1", 0xFFFFFFFFu},
+                       {"ShowWarnings1", 0xFFFFFFFFu},
+                       {"WarningOption1", 1u},
+                       {"WarningDialup1", 50000u}});
 
     // Read back as the next start reads it, the service prices a weekday call by the peak
     // tariff and a Sunday call by the other.

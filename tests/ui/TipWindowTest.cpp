@@ -197,17 +197,9 @@ TEST_F(TipWindow, ReadmeAndHelpButtons) {
 
 namespace {
 
-std::string CleanLog() {
-    std::string log;
-    log += LogLine(11, 2, 2026, 9, 0, 0, "Recv: ATDT0123456<cr>") + "\r\n";
-    log += LogLine(11, 2, 2026, 9, 0, 20, "Connection established at 28800bps.") + "\r\n";
-    log += LogLine(11, 2, 2026, 9, 30, 0, "Hanging up the modem.") + "\r\n";
-    return log;
-}
-
 // The main window shows the tip once per run, on its first activation with a usable log.
 TEST_F(TipWindow, MainWindowShowsTheTipOnceAtStart) {
-    WriteLog(CleanLog());
+    WriteLog(OneSessionLog());
     g_modalShown.clear();
     StartProgram();
     ASSERT_NE(frmMain::IfLoaded(), nullptr);

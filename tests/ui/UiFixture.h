@@ -88,6 +88,20 @@ inline std::string LogLine(int month, int day, int year, int hour, int minute, i
     return line;
 }
 
+// A clean log of one session: dialled, connected and hung up on 2 November 2026 at 9:00.
+inline std::string OneSessionLog() {
+    return LogLine(11, 2, 2026, 9, 0, 0, "Recv: ATDT0123456<cr>") + "\r\n" +
+           LogLine(11, 2, 2026, 9, 0, 20, "Connection established at 28800bps.") + "\r\n" +
+           LogLine(11, 2, 2026, 9, 30, 0, "Hanging up the modem.") + "\r\n";
+}
+
+// That session and a second one, on 3 November 2026 at 20:00.
+inline std::string TwoSessionLog() {
+    return OneSessionLog() + LogLine(11, 3, 2026, 20, 0, 0, "Recv: ATDT0123456<cr>") + "\r\n" +
+           LogLine(11, 3, 2026, 20, 0, 25, "Connection established at 33600bps.") + "\r\n" +
+           LogLine(11, 3, 2026, 21, 0, 0, "Hanging up the modem.") + "\r\n";
+}
+
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {

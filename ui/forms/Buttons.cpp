@@ -3,8 +3,10 @@
 
 namespace forms {
 
+// A label declared with an access key ("Fi&nd") shows it; any other shows its text as it is.
 void Label::Create(Form& form, int id, const std::string& caption, DWORD align, HWND parent) {
-    CreateChild(form, id, "STATIC", caption, align | SS_NOTIFY | SS_NOPREFIX, 0, parent);
+    const DWORD prefix = caption.find('&') == std::string::npos ? SS_NOPREFIX : 0;
+    CreateChild(form, id, "STATIC", caption, align | SS_NOTIFY | prefix, 0, parent);
 }
 
 void Label::OnCommand(int code) {

@@ -39,6 +39,16 @@ public:
         HMENU menu = nullptr;
         int iconResource = 0;
         HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+
+        // A fixed-size dialog-like window: caption, system menu and modal frame.
+        static Style Dialog(int widthTwips, int heightTwips) {
+            Style style;
+            style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+            style.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+            style.widthTwips = widthTwips;
+            style.heightTwips = heightTwips;
+            return style;
+        }
     };
 
     virtual ~Form();

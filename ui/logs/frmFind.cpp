@@ -5,20 +5,7 @@
 #include "ui/forms/Declare.h"
 #include "ui/logs/frmViewLog.h"
 
-namespace {
-
-forms::Form::Style FindStyle() {
-    forms::Form::Style style;
-    style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    style.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    style.widthTwips = 5900;
-    style.heightTwips = 2200;
-    return style;
-}
-
-}  // namespace
-
-frmFind::frmFind() : SingleForm("frmFind", FindStyle()) {}
+frmFind::frmFind() : SingleForm("frmFind", forms::Form::Style::Dialog(5900, 2200)) {}
 
 void frmFind::CreateControls() {
     SetCaption("Find");

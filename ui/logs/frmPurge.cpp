@@ -12,20 +12,7 @@
 using PurgeModel::Bound;
 using runtime::Date;
 
-namespace {
-
-forms::Form::Style PurgeStyle() {
-    forms::Form::Style style;
-    style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    style.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    style.widthTwips = 6600;
-    style.heightTwips = 2900;
-    return style;
-}
-
-}  // namespace
-
-frmPurge::frmPurge() : SingleForm("frmPurge", PurgeStyle()) {}
+frmPurge::frmPurge() : SingleForm("frmPurge", forms::Form::Style::Dialog(6600, 2900)) {}
 
 void frmPurge::CreateControls() {
     SetCaption("Purge Modem Log");

@@ -139,7 +139,7 @@ void frmViewLog::CreateControls() {
     Toolbar1.Create(*this, ReserveIds(), Pictures::ToolbarImages(), ViewLogButtons());
     Toolbar1.ButtonClick = [this](const std::string& key) { Toolbar1_ButtonClick(key); };
     StatusBar1.Create(*this, ReserveIds());
-    StatusBar1.SetPanels({2600, 3900, 4500, 5100, 5600, 6200, -1});
+    StatusBar1.SetPanels({2600, 4400, 5600, 6200, 6800, 7400, -1});
     TextViewLog.Create(*this, ReserveIds());
     TextViewLog.Change = [this] { TextViewLog_Change(); };
     TextViewLog.GotFocus = [this] { SetEditMode(); };

@@ -15,18 +15,9 @@ namespace {
 constexpr const char* kProgramTitle = "Duvelo";
 constexpr registry::RegKey kLocalMachine = 0x80000002u;
 
-forms::Form::Style AboutStyle() {
-    forms::Form::Style style;
-    style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    style.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    style.widthTwips = 5900;
-    style.heightTwips = 4200;
-    return style;
-}
-
 }  // namespace
 
-frmAbout::frmAbout() : SingleForm("frmAbout", AboutStyle()) {}
+frmAbout::frmAbout() : SingleForm("frmAbout", forms::Form::Style::Dialog(5900, 4200)) {}
 
 void frmAbout::CreateControls() {
     SetCaption("About Duvelo");

@@ -4,12 +4,14 @@
 
 #include <array>
 
+#include "core/Clock.h"
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
 #include "core/ErrorHandler.h"
 #include "core/GeneralFunctions.h"
 #include "core/LogFile.h"
 #include "core/MessageBox.h"
+#include "core/SafeWrite.h"
 #include "core/RuntimeError.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Shell.h"
@@ -250,21 +252,24 @@ void frmMain::mnuClearLog_Click() {
     if (answer != msg::Yes) {
         return;
     }
+    // The new blank log replaces the old one in one swap: a log that cannot be replaced stays
+    // whole. Clearing a log that is not there is the delete's file-not-found error.
     runtime::Step("Kill", [] {
-        if (!DeleteFileA(DUVMain::LogFilePath.c_str())) {
-            DWORD error = GetLastError();
-            runtime::Raise(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 53 : 75,
-                           error);
-        }
+        if (!GeneralFunctions::FileExists(DUVMain::LogFilePath))
+            runtime::Raise(53);
     });
     bool created = false;
-    runtime::Step("CreateModemLog",
-                  [&] { created = DUVMain::CreateModemLog(DUVMain::LogFilePath); });
-    // A failed delete or create has gone to the error handler; the news is told only when the
-    // new log is there.
-    if (created && GeneralFunctions::FileExists(DUVMain::LogFilePath)) {
+    runtime::Step("CreateModemLog", [&] {
+        created = static_cast<bool>(safe_write::WriteFile(
+            DUVMain::LogFilePath, DUVMain::NewModemLogLine(clock_seam::Now()) + "\r\n"));
+    });
+    if (created) {
         ShowMessage("Current modem log has been deleted.\nNew blank modem log has been created!",
                     msg::OkOnly);
+    } else {
+        ShowMessage("The modem log " + DUVMain::LogFilePath +
+                        " could not be cleared; it is left as it was.",
+                    msg::OkOnly | msg::IconExclamation);
     }
     forms::BusyCursor busy;
     runtime::Guard([] { DUVMain::GetLogStats(false); });

@@ -20,15 +20,6 @@ namespace {
 
 constexpr unsigned kHelpFinder = 11;
 
-forms::Form::Style TipStyle() {
-    forms::Form::Style style;
-    style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    style.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    style.widthTwips = 6600;
-    style.heightTwips = 3700;
-    return style;
-}
-
 std::string FolderFile(const std::string& folder, const std::string& name) {
     if (!folder.empty() && folder.back() != '\\')
         return folder + "\\" + name;
@@ -37,7 +28,7 @@ std::string FolderFile(const std::string& folder, const std::string& name) {
 
 }  // namespace
 
-frmTip::frmTip() : SingleForm("frmTip", TipStyle()) {}
+frmTip::frmTip() : SingleForm("frmTip", forms::Form::Style::Dialog(6600, 3700)) {}
 
 void frmTip::CreateControls() {
     SetCaption("  DUV - Tip of the Day");

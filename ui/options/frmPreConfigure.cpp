@@ -6,15 +6,6 @@
 
 namespace {
 
-forms::Form::Style WizardStyle() {
-    forms::Form::Style style;
-    style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    style.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    style.widthTwips = 6600;
-    style.heightTwips = 5100;
-    return style;
-}
-
 // The page texts are joined by LF; the label shows them as CR LF.
 std::string WithCrLf(const std::string& text) {
     std::string out;
@@ -57,7 +48,8 @@ HBITMAP MarkPicture(bool on) {
 
 }  // namespace
 
-frmPreConfigure::frmPreConfigure() : SingleForm("frmPreConfigure", WizardStyle()) {}
+frmPreConfigure::frmPreConfigure()
+    : SingleForm("frmPreConfigure", forms::Form::Style::Dialog(6600, 5100)) {}
 
 void frmPreConfigure::CreateControls() {
     using namespace PreConfigureModel;

@@ -14,21 +14,14 @@ using namespace OptionsModel;
 
 namespace {
 
-forms::Form::Style SetupStyle() {
-    forms::Form::Style style;
-    style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    style.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    style.widthTwips = 7500;
-    style.heightTwips = 5700;
-    return style;
-}
-
 // Where every page sits: over the tab strip's display area.
 constexpr forms::Twips kPage{240, 480, 6900, 3960};
 
 }  // namespace
 
-frmSetup::frmSetup() : SingleForm("frmSetup", SetupStyle()) { keyPreview_ = true; }
+frmSetup::frmSetup() : SingleForm("frmSetup", forms::Form::Style::Dialog(7500, 5700)) {
+    keyPreview_ = true;
+}
 
 void frmSetup::CreateControls() {
     SetCaption("DUV - Options");

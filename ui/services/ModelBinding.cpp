@@ -40,6 +40,12 @@ void ModelBinding::Bind(ModelEvents events, std::function<void()> after) {
                     f(name);
             };
         };
+        // A choice from a list is the text of the chosen item.
+        auto pick = [this, c, name] {
+            auto* combo = static_cast<forms::ComboBox*>(c);
+            if (events_.Text && combo->ListIndex() >= 0)
+                events_.Text(name, combo->List(combo->ListIndex()));
+        };
         switch (e.kind) {
         case Kind::TextBox:
         case Kind::DropDownCombo:
@@ -47,20 +53,11 @@ void ModelBinding::Bind(ModelEvents events, std::function<void()> after) {
                 if (events_.Text)
                     events_.Text(name, c->Text());
             });
-            if (e.kind == Kind::DropDownCombo) {
-                c->Click = send([this, c, name] {
-                    auto* combo = static_cast<forms::ComboBox*>(c);
-                    if (events_.Text && combo->ListIndex() >= 0)
-                        events_.Text(name, combo->List(combo->ListIndex()));
-                });
-            }
+            if (e.kind == Kind::DropDownCombo)
+                c->Click = send(pick);
             break;
         case Kind::DropDownList:
-            c->Click = send([this, c, name] {
-                auto* combo = static_cast<forms::ComboBox*>(c);
-                if (events_.Text && combo->ListIndex() >= 0)
-                    events_.Text(name, combo->List(combo->ListIndex()));
-            });
+            c->Click = send(pick);
             break;
         case Kind::CheckBox:
             c->Click = send([this, c, name] {
@@ -158,6 +155,15 @@ forms::Control* ModelBinding::Find(const std::string& name) const {
 void ModelBinding::FocusLater(const std::string& name) const {
     if (forms::Control* c = Find(name))
         c->RefocusLater();
+}
+
+bool ModelBinding::AnswerColours(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg != WM_CTLCOLOREDIT && msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORLISTBOX)
+        return false;
+    HBRUSH brush = Colours(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp));
+    if (brush)
+        result = reinterpret_cast<LRESULT>(brush);
+    return brush != nullptr;
 }
 
 HBRUSH ModelBinding::Colours(HWND control, HDC dc) {

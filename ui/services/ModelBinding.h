@@ -54,10 +54,14 @@ public:
     void FocusLater(const std::string& name) const;
     bool Showing() const { return showing_; }
 
-    // Paints a control's colours (from WM_CTLCOLOR*): the brush, or null for the default.
-    HBRUSH Colours(HWND control, HDC dc);
+    // Answers a WM_CTLCOLOR* message for a control of the model with its colours; false for
+    // any other message or control, which the window answers as usual.
+    bool AnswerColours(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
 private:
+    // Paints a control's colours: the brush, or null for the default.
+    HBRUSH Colours(HWND control, HDC dc);
+
     struct Entry {
         std::string name;
         forms::Control* control = nullptr;

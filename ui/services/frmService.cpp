@@ -8,15 +8,6 @@
 
 namespace {
 
-forms::Form::Style ServiceStyle() {
-    forms::Form::Style style;
-    style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    style.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    style.widthTwips = 8880;
-    style.heightTwips = 6480;
-    return style;
-}
-
 // The test button's play symbol, drawn once for the program's run.
 HBITMAP PlaySymbol() {
     struct Symbol {
@@ -48,7 +39,8 @@ constexpr int kLeftWithoutPicture = 192;
 
 }  // namespace
 
-frmService::frmService() : SingleForm("frmService", ServiceStyle()), binding_(Model.Controls) {
+frmService::frmService()
+    : SingleForm("frmService", forms::Form::Style::Dialog(8880, 6480)), binding_(Model.Controls) {
     keyPreview_ = true;
     Model.window.Beep = [] { MessageBeep(MB_OK); };
     Model.window.SetFocus = [this](const std::string& control) { binding_.FocusLater(control); };
@@ -260,14 +252,8 @@ void frmService::Form_KeyDown(int key, int shift) {
 }
 
 bool frmService::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORLISTBOX) {
-        if (HBRUSH brush =
-                binding_.Colours(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp))) {
-            result = reinterpret_cast<LRESULT>(brush);
-            return true;
-        }
-    }
-    return SingleForm::OnMessage(msg, wp, lp, result);
+    return binding_.AnswerColours(msg, wp, lp, result) ||
+           SingleForm::OnMessage(msg, wp, lp, result);
 }
 
 void frmService::TabStrip1_Click() {

@@ -3,20 +3,8 @@
 #include "ui/forms/Declare.h"
 #include "ui/services/frmService.h"
 
-namespace {
-
-forms::Form::Style TariffStyle() {
-    forms::Form::Style style;
-    style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    style.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    style.widthTwips = 7080;
-    style.heightTwips = 3420;
-    return style;
-}
-
-}  // namespace
-
-frmTariff::frmTariff() : SingleForm("frmTariff", TariffStyle()), binding_(Model.Controls) {
+frmTariff::frmTariff()
+    : SingleForm("frmTariff", forms::Form::Style::Dialog(7080, 3420)), binding_(Model.Controls) {
     keyPreview_ = true;
     Model.window.Beep = [] { MessageBeep(MB_OK); };
     Model.window.SetFocus = [this](const std::string& control) { binding_.FocusLater(control); };
@@ -101,14 +89,8 @@ void frmTariff::Form_KeyDown(int key, int shift) {
 }
 
 bool frmTariff::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORLISTBOX) {
-        if (HBRUSH brush =
-                binding_.Colours(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp))) {
-            result = reinterpret_cast<LRESULT>(brush);
-            return true;
-        }
-    }
-    return SingleForm::OnMessage(msg, wp, lp, result);
+    return binding_.AnswerColours(msg, wp, lp, result) ||
+           SingleForm::OnMessage(msg, wp, lp, result);
 }
 
 void frmTariff::ShowState() {
