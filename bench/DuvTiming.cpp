@@ -21,13 +21,14 @@
 #include <vector>
 
 #include "core/RegistryStore.h"
+#include "tests/support/win32/ProgramProcess.h"
 #include "tools/duvreport/RegFile.h"
 #include "tools/loggen/LogGenerator.h"
 
 namespace {
 
 const char kFormClass[] = "DuveloForm";
-const DWORD kWaitLimitMs = 120000;
+const double kWaitLimitSeconds = 120;
 
 double Now() {
     static LARGE_INTEGER frequency = [] {
@@ -40,17 +41,12 @@ double Now() {
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// The program being timed: ended when the measurement fails.
-HANDLE g_program = nullptr;
+// A measurement that cannot go on; the program being timed is ended on the way out.
+struct Failure {
+    std::string what;
+};
 
-[[noreturn]] void Fail(const std::string& what) {
-    std::fprintf(stderr, "duv_timing: %s\n", what.c_str());
-    if (g_program) {
-        TerminateProcess(g_program, 1);
-        WaitForSingleObject(g_program, 5000);
-    }
-    std::exit(1);
-}
+[[noreturn]] void Fail(const std::string& what) { throw Failure{what}; }
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -61,81 +57,21 @@ std::string ReadText(const std::string& path) {
     return text.str();
 }
 
-std::string WindowText(HWND window) {
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-std::string ClassOf(HWND window) {
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-BOOL CALLBACK Collect(HWND window, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-}
-
-// The child windows of a window, or the top-level windows when parent is null.
-std::vector<HWND> WindowsUnder(HWND parent) {
-    std::vector<HWND> found;
-    if (parent)
-        EnumChildWindows(parent, &Collect, reinterpret_cast<LPARAM>(&found));
-    else
-        EnumWindows(&Collect, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-// The texts of a window's static controls (what a message box says).
-std::string StaticTexts(HWND window) {
-    std::string texts;
-    for (HWND child : WindowsUnder(window)) {
-        if (ClassOf(child) == "Static")
-            texts += WindowText(child) + " ";
-    }
-    return texts;
-}
-
-// The visible top-level windows of a process.
-std::vector<HWND> WindowsOf(DWORD process) {
-    std::vector<HWND> found;
-    for (HWND window : WindowsUnder(nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == process && IsWindowVisible(window))
-            found.push_back(window);
-    }
-    return found;
-}
-
-// The program's OK button: a push button captioned "&OK" inside the main window.
-HWND OkButton(HWND main) {
-    for (HWND child : WindowsUnder(main)) {
-        if (ClassOf(child) == "Button" && WindowText(child) == "&OK")
-            return child;
-    }
-    return nullptr;
-}
-
-// Waits until a visible window of the process is what is wanted; a message box on the way
+// Waits until a window of the program shows that `caption` accepts; a message box on the way
 // ends the measurement, since it would have to be answered by a user.
-template <class Wanted>
-HWND WaitForWindow(const PROCESS_INFORMATION& program, const char* what, Wanted wanted) {
-    const DWORD start = GetTickCount();
+HWND WaitForForm(const test_support::ProgramProcess& program, const char* what,
+                 const test_support::ProgramProcess::CaptionTest& caption) {
+    const auto any = [](const std::string&) { return true; };
+    const double start = Now();
     for (;;) {
-        for (HWND window : WindowsOf(program.dwProcessId)) {
-            if (ClassOf(window) == "#32770")
-                Fail(std::string("a message box \"") + WindowText(window) + "\" (" +
-                     StaticTexts(window) + ") showed waiting for " + what);
-            if (ClassOf(window) == kFormClass && wanted(window))
-                return window;
-        }
-        if (WaitForSingleObject(program.hProcess, 0) == WAIT_OBJECT_0)
-            Fail(std::string("DUV ended waiting for ") + what);
-        if (GetTickCount() - start > kWaitLimitMs)
-            Fail(std::string("no ") + what + " after two minutes");
+        if (program.FindWindowOf("#32770", any))
+            Fail("a message box showed waiting for " + std::string(what) + ": " + program.Shown());
+        if (HWND window = program.FindWindowOf(kFormClass, caption))
+            return window;
+        if (!program.Running())
+            Fail("DUV ended waiting for " + std::string(what));
+        if (Now() - start > kWaitLimitSeconds)
+            Fail("no " + std::string(what) + " after two minutes");
         Sleep(1);
     }
 }
@@ -145,49 +81,34 @@ struct Timing {
     double okReport = 0;  // seconds from OK to the report window shown
 };
 
-Timing TimeOneRun(const std::string& program) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    std::string command = "\"" + program + "\"";
-    std::string folder = std::filesystem::path(program).parent_path().string();
+Timing TimeOneRun(const std::string& exe) {
+    test_support::ProgramProcess program;
     Timing timing;
     const double started = Now();
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &process))
-        Fail("cannot start " + program);
-    g_program = process.hProcess;
-    // The main window is the one with a menu; the splash has none.
-    HWND main = WaitForWindow(process, "the main window",
-                              [](HWND window) { return GetMenu(window) != nullptr; });
+    std::string failed = program.Start(exe, {});
+    if (!failed.empty())
+        Fail(failed);
+    HWND main = WaitForForm(program, "the main window", [](const std::string& caption) {
+        return caption.rfind("DUVELO", 0) == 0;
+    });
     timing.start = Now() - started;
 
-    HWND ok = OkButton(main);
+    HWND ok = test_support::FindControl(main, "&OK");
     if (!ok)
         Fail("the main window has no OK button");
-    for (DWORD waited = 0; !IsWindowEnabled(ok); waited += 10) {
-        if (waited > kWaitLimitMs)
-            Fail("OK stays disabled");
-        Sleep(10);
-    }
+    if (!program.Until([ok] { return IsWindowEnabled(ok) != FALSE; }))
+        Fail("OK stays disabled");
     const double pressed = Now();
-    PostMessageA(GetParent(ok), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(ok), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(ok));
-    HWND report = WaitForWindow(process, "the report window", [](HWND window) {
-        return WindowText(window).rfind("DUV Report", 0) == 0;
+    test_support::ProgramProcess::Press(ok);
+    HWND report = WaitForForm(program, "the report window", [](const std::string& caption) {
+        return caption.rfind("DUV Report", 0) == 0;
     });
     timing.okReport = Now() - pressed;
 
     PostMessageA(report, WM_CLOSE, 0, 0);
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
+    DWORD exitCode = 0;
+    if (!program.CloseAndWait(main, exitCode))
         Fail("DUV did not end after its windows were closed");
-    }
-    g_program = nullptr;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return timing;
 }
 
@@ -280,9 +201,7 @@ std::uint64_t WriteLog(const std::string& path, std::uint64_t minLines, int days
     return lines;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     int runs = 7;
     std::uint64_t bigLines = 1000000;
     std::vector<std::string> programs;
@@ -347,4 +266,16 @@ int main(int argc, char** argv) {
     }
     std::printf("\n(medians of %d runs each, the logs and programs alternating)\n", runs);
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const Failure& failure) {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV");
+        std::fprintf(stderr, "duv_timing: %s\n", failure.what.c_str());
+        return 1;
+    }
 }
