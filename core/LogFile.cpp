@@ -184,7 +184,7 @@ bool CheckCorruption(bool showProgress) {
             done = upTo;
             if (position + static_cast<std::int64_t>(done) == nextProgress) {
                 int percent = runtime::CInt(static_cast<double>(nextProgress) / length * 100);
-                ShowOnSplash("Please Wait .....Loading " + runtime::Str(percent) + "%");
+                ShowStepOnSplash("Please Wait .....Loading " + runtime::Str(percent) + "%");
                 nextProgress += step;
             }
         }

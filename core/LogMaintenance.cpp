@@ -272,14 +272,13 @@ bool RunInMainWindow(const std::function<RewriteResult(const Progress&)>& rewrit
         if (main.SetStatusText)
             main.SetStatusText(line);
     };
-    if (main.ShowProgressBar)
-        main.ShowProgressBar(true);
+    main.Bar.Visible(true);
     bool rewritten = false;
     try {
         rewritten = static_cast<bool>(rewrite([&](int percent) {
             status(text(percent));
-            if (percent <= 100 && main.SetProgress)
-                main.SetProgress(percent);
+            if (percent <= 100)
+                main.Bar.Percent(percent);
             LetEventsRun();
         }));
     } catch (const runtime::RuntimeError&) {
@@ -288,8 +287,7 @@ bool RunInMainWindow(const std::function<RewriteResult(const Progress&)>& rewrit
     if (!rewritten)
         ShowMessage(failedText, msg::OkOnly, failedTitle);
     CloseAllFiles();
-    if (main.ShowProgressBar)
-        main.ShowProgressBar(false);
+    main.Bar.Visible(false);
     status(finishedText);
     if (!rewritten)
         ShowBusy(false);

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/SafeWrite.h"
+#include "core/UserFeedback.h"
 
 namespace LogMaintenance {
 
@@ -94,11 +95,10 @@ RewriteResult OptimizeLines(const std::string& log, const std::string& backup,
 
 // ---- Progress in the main window ----------------------------------------------------------
 
-// The main window's progress bar and status text, which purge and optimize write. The main
-// window installs them; empty members do nothing.
+// The main window's progress bar and status text, which purge and optimize write (the ones
+// the analysis run writes). The main window installs them; empty members do nothing.
 struct MainWindowProgress {
-    std::function<void(bool visible)> ShowProgressBar;
-    std::function<void(int percent)> SetProgress;
+    ProgressDisplay Bar;
     std::function<void(const std::string& text)> SetStatusText;
 };
 void SetMainWindowProgress(MainWindowProgress progress);

@@ -26,9 +26,16 @@ void LetEventsRun() {
 }
 
 void ShowOnSplash(const std::string& text) {
-    if (Installed().SetSplashLabel)
-        Installed().SetSplashLabel(text);
+    SetSplashLabel(text);
     LetEventsRun();
+}
+
+void ShowStepOnSplash(const std::string& text) {
+    SetSplashLabel(text);
+    if (Installed().LetEventsRunBetweenSteps)
+        Installed().LetEventsRunBetweenSteps();
+    else
+        LetEventsRun();
 }
 
 void SetSplashLabel(const std::string& text) {

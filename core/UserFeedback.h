@@ -11,6 +11,9 @@ struct UserFeedback {
     std::function<void(bool busy)> ShowBusy;                 // hourglass on / normal pointer
     std::function<void()> LetEventsRun;                      // one pass of the message loop
     std::function<void(const std::string&)> SetSplashLabel;  // frmSplash.SplashLabel1
+    // Between the progress steps of a run: may let events run only when a short while has
+    // passed since they last ran. Empty: LetEventsRun.
+    std::function<void()> LetEventsRunBetweenSteps = {};
 };
 
 // A progress bar a long operation fills: the main window's during the analysis, the report
@@ -36,5 +39,8 @@ void ShowBusy(bool busy);
 void LetEventsRun();
 // Sets the splash label, then lets events run once so that it paints.
 void ShowOnSplash(const std::string& text);
+// The same for a progress step of a run: the label is set at every step, the events may be
+// let run less often (the run's last label goes through ShowOnSplash).
+void ShowStepOnSplash(const std::string& text);
 // Sets the splash label without letting events run.
 void SetSplashLabel(const std::string& text);

@@ -109,6 +109,46 @@ TEST_F(MainWindowStartup, CleanLogShowsItsStatisticsAndProposesTheRange) {
     EXPECT_EQ(main.inputEnding.Text(), "11/03/2026");
 }
 
+namespace {
+
+// The texts the splash label is given, in order, while the program starts.
+std::vector<std::string> g_splashTexts;
+
+LRESULT CALLBACK RecordSplashText(int code, WPARAM wp, LPARAM lp) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lp);
+    frmSplash* splash = frmSplash::IfLoaded();
+    if (code == HC_ACTION && call->message == WM_SETTEXT && splash &&
+        call->hwnd == splash->SplashLabel1.hwnd())
+        g_splashTexts.push_back(reinterpret_cast<const char*>(call->lParam));
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+}  // namespace
+
+TEST_F(MainWindowStartup, EveryLoadingPercentReachesTheSplashLabelInOrder) {
+    // 1000 bytes: a progress step every 10 bytes, 1% each.
+    std::string log;
+    for (int i = 0; i < 20; ++i)
+        log += LogLine(11, 2, 2026, 9, 0, i, "Recv: ATZ<cr>          ") + "\r\n";
+    ASSERT_EQ(log.size(), 1000u);
+    WriteLog(log);
+    g_splashTexts.clear();
+    HHOOK hook =
+        SetWindowsHookExA(WH_CALLWNDPROC, &RecordSplashText, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    StartProgram();
+    UnhookWindowsHookEx(hook);
+
+    std::vector<std::string> expected = {"Reading Regional Settings", "Reading User Configuration",
+                                         "Please Wait . . . Checking Modem Log"};
+    for (int percent = 1; percent <= 100; ++percent)
+        expected.push_back("Please Wait .....Loading  " + std::to_string(percent) + "%");
+    expected.push_back("Please Wait .....Loading 100%");
+    EXPECT_EQ(g_splashTexts, expected);
+    EXPECT_NE(frmMain::IfLoaded(), nullptr);
+    EXPECT_EQ(frmSplash::IfLoaded(), nullptr);
+}
+
 TEST_F(MainWindowStartup, DamagedLogWarnsAndOffersRepairOnly) {
     std::string log = TwoSessionLog();
     log[40] = '\x01';

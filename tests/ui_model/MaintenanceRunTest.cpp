@@ -27,12 +27,8 @@ protected:
         DUVMain::ModemDial = "ATDT";
         DUVMain::ModemConnect = "CONNECT";
         MainWindowProgress main;
-        main.ShowProgressBar = [this](bool visible) {
-            seen_.push_back(visible ? "bar on" : "bar off");
-        };
-        main.SetProgress = [this](int percent) {
-            seen_.push_back("bar " + std::to_string(percent));
-        };
+        main.Bar.Show = [this](bool visible) { seen_.push_back(visible ? "bar on" : "bar off"); };
+        main.Bar.Set = [this](int percent) { seen_.push_back("bar " + std::to_string(percent)); };
         main.SetStatusText = [this](const std::string& text) { seen_.push_back(text); };
         SetMainWindowProgress(main);
         DUVOptimize::SetDisableControls([this] { seen_.push_back("controls off"); });

@@ -15,6 +15,7 @@ std::vector<Form*> g_loaded;
 Form* g_active = nullptr;
 int g_busy = 0;
 bool g_hourglass = false;
+std::chrono::steady_clock::time_point g_lastPump;
 std::function<void()> g_errorHandler;
 std::function<void(Form&)> g_modalHook;
 
@@ -97,12 +98,17 @@ void SetHourglass(bool on) {
     SetCursor(LoadCursor(nullptr, BusyCursor::Active() ? IDC_WAIT : IDC_ARROW));
 }
 
+void PumpMessagesIfDue(std::chrono::milliseconds interval) {
+    if (std::chrono::steady_clock::now() - g_lastPump >= interval)
+        PumpMessages();
+}
+
 void PumpMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
+            break;
         }
         if (BusyCursor::Active() && IsUserInput(msg) && IsOurWindow(msg.hwnd)) {
             continue;
@@ -112,6 +118,7 @@ void PumpMessages() {
             DispatchMessageA(&msg);
         }
     }
+    g_lastPump = std::chrono::steady_clock::now();
 }
 
 int RunMessageLoop() {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
@@ -226,6 +227,12 @@ int PixelsToTwipsY(int pixels);
 // Lets pending window messages run (paint, timers), while the program's own windows ignore
 // the user's input, so that a running command is not entered again.
 void PumpMessages();
+
+// PumpMessages when at least the interval has passed since messages were last let run;
+// otherwise nothing. For the steps of a run that shows its progress often: each step's
+// change is painted at the next pump, and under wine every pump waits for the display, so
+// pumping at every step would hold the run up.
+void PumpMessagesIfDue(std::chrono::milliseconds interval);
 
 // The hourglass pointer: shown over the program's windows while any BusyCursor lives, and
 // while it lives, user input to our windows is held back by PumpMessages.

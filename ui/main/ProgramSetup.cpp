@@ -73,8 +73,7 @@ void ConnectAnalysisWindow() {
     window.ShowReport = [] { frmMain::Get().RunCommand(MainCommand::ShowReport); };
     DUVAnalyse::Window = window;
     // Purge and optimize write the same status line and progress bar.
-    LogMaintenance::SetMainWindowProgress(
-        {window.Progress.Show, window.Progress.Set, window.SetStatusText});
+    LogMaintenance::SetMainWindowProgress({window.Progress, window.SetStatusText});
     DUVOptimize::SetDisableControls([] { frmMain::Get().DisableOptimizeControls(); });
 }
 
@@ -108,6 +107,10 @@ void ConnectStartup() {
     UserFeedback feedback;
     feedback.ShowBusy = [](bool busy) { forms::SetHourglass(busy); };
     feedback.LetEventsRun = [] { forms::PumpMessages(); };
+    // Twenty times a second is smooth enough for a percentage.
+    feedback.LetEventsRunBetweenSteps = [] {
+        forms::PumpMessagesIfDue(std::chrono::milliseconds(50));
+    };
     feedback.SetSplashLabel = [](const std::string& text) {
         if (frmSplash* splash = frmSplash::IfLoaded())
             splash->SplashLabel1.SetText(text);
