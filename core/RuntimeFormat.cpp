@@ -245,6 +245,38 @@ std::string FormatNumber(double value, std::string_view maskText) {
     return text;
 }
 
+// The masks "#,##0" and "0" for a value whose rounding needs no decimal form: a whole
+// number of at most 15 digits, or a smaller one whose fraction stands clear of the half
+// (the 15-digit form moves it by at most 5e-4 there). False: the general path decides.
+bool FormatWholeFast(double value, std::string_view mask, std::string& out) {
+    const bool grouped = mask == "#,##0";
+    if (!grouped && mask != "0")
+        return false;
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < 1e15))
+        return false;
+    double whole = std::floor(magnitude);
+    const double fraction = magnitude - whole;
+    if (fraction != 0) {
+        if (magnitude >= 1e12 || std::fabs(fraction - 0.5) <= 1e-3)
+            return false;
+        if (fraction > 0.5)
+            whole += 1;
+    }
+    char digits[24];
+    const char* end =
+        std::to_chars(digits, digits + sizeof digits, static_cast<unsigned long long>(whole)).ptr;
+    const std::string_view text(digits, static_cast<std::size_t>(end - digits));
+    // A negative amount that rounds to zero is written without its sign.
+    if (value < 0 && whole > 0)
+        out.push_back('-');
+    if (grouped)
+        AppendGrouped(out, text, CurrentRegional().thousand);
+    else
+        out += text;
+    return true;
+}
+
 std::string FormatCurrencyNamed(double value) {
     const Regional& r = CurrentRegional();
     std::string mask = "#,##0";
@@ -685,6 +717,8 @@ std::string Format(double value, std::string_view mask) {
     if (mask.empty())
         return CStr(value);
     std::string out;
+    if (FormatWholeFast(value, mask, out))
+        return out;
     if (FormatNamed(value, mask, out))
         return out;
     if (IsDateMask(mask))

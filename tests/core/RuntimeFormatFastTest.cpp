@@ -1,0 +1,63 @@
+// The direct paths for the masks used per log line and report row must write exactly what
+// the general path writes: "##,##0" and "#0" take the general path with the same meaning.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <memory>
+
+#include "core/Locale.h"
+#include "core/Runtime.h"
+
+using namespace runtime;
+
+namespace {
+
+class OverriddenLocale : public regional::LocaleSource {
+public:
+    explicit OverriddenLocale(std::map<regional::LCTYPE, std::string> overrides)
+        : base_(regional::MakeFixedLocale(regional::kLcidEnUs)), overrides_(std::move(overrides)) {}
+    regional::LCID SystemDefaultLCID() const override { return regional::kLcidEnUs; }
+    std::optional<std::string> Info(regional::LCID lcid, regional::LCTYPE type) const override {
+        const auto it = overrides_.find(type);
+        return it != overrides_.end() ? it->second : base_->Info(lcid, type);
+    }
+
+private:
+    std::unique_ptr<regional::LocaleSource> base_;
+    std::map<regional::LCTYPE, std::string> overrides_;
+};
+
+class RuntimeFormatFast : public ::testing::Test {
+protected:
+    void TearDown() override { regional::Install(nullptr); }
+};
+
+TEST_F(RuntimeFormatFast, WholeMasksMatchTheGeneralPath) {
+    const double values[] = {0.0, -0.0, 1, -1, 999, 1000, -1000, 999999, 1000000, 1234567,
+                             0.4, -0.4, 0.5, -0.5, 0.6, 1.4985, 1.5015, 2.5, -2.5, 999.5,
+                             999999.5, 999999.4, 1e-300, 0.49999999999999994,
+                             2.4999999999999996, 1e12 - 0.5, 1e12 + 0.5, 999999999999999.0,
+                             -999999999999999.0, 1e15, 1e15 + 2, 4503599627370495.5, 1e20,
+                             std::nextafter(1e12, 0.0), 123456.7890123, 52.0 / 1024.0,
+                             1536.0 / 1024.0, 2559.0 / 1024.0};
+    const std::map<regional::LCTYPE, std::string> locales[] = {
+        {}, {{regional::kSThousand, "."}}, {{regional::kSThousand, ""}},
+        {{regional::kSThousand, "' "}}};
+    for (const auto& overrides : locales) {
+        regional::Install(std::make_shared<OverriddenLocale>(overrides));
+        for (const double v : values) {
+            for (const double x : {v, std::nextafter(v, 0.0), std::nextafter(v, 1e300)}) {
+                SCOPED_TRACE(x);
+                EXPECT_EQ(Format(x, "#,##0"), Format(x, "##,##0"));
+                EXPECT_EQ(Format(x, "0"), Format(x, "#0"));
+            }
+        }
+    }
+    regional::Install(std::make_shared<OverriddenLocale>(
+        std::map<regional::LCTYPE, std::string>{{regional::kSThousand, "' "}}));
+    EXPECT_EQ(Format(-1234567.5, "#,##0"), "-1' 234' 568");
+    EXPECT_EQ(Format(-0.4, "#,##0"), "0");
+}
+
+}  // namespace
