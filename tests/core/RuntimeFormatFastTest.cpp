@@ -60,4 +60,31 @@ TEST_F(RuntimeFormatFast, WholeMasksMatchTheGeneralPath) {
     EXPECT_EQ(Format(-0.4, "#,##0"), "0");
 }
 
+TEST_F(RuntimeFormatFast, LongTimeMatchesTheRegionalPicture) {
+    const double times[] = {0.0,
+                            0.5,
+                            TimeSerial(0, 0, 1),
+                            TimeSerial(9, 5, 7),
+                            TimeSerial(11, 59, 59),
+                            TimeSerial(12, 0, 0),
+                            TimeSerial(13, 4, 5),
+                            TimeSerial(23, 59, 59) + 0.4 / 86400,
+                            TimeSerial(23, 59, 59) + 0.6 / 86400,
+                            DateSerial(1999, 12, 31) + TimeSerial(23, 5, 9),
+                            DateSerial(1899, 12, 29) - TimeSerial(6, 30, 0)};
+    const char* pictures[] = {"h:mm:ss tt", "HH:mm:ss", "H.m.s t", "hhh-mmm-sss ttt",
+                              "HH 'h' mm", "dd HH:mm", "ss"};
+    for (const char* picture : pictures) {
+        regional::Install(std::make_shared<OverriddenLocale>(std::map<regional::LCTYPE, std::string>{
+            {regional::kSTimeFormat, picture}, {regional::kS1159, "vorm."}}));
+        for (const double t : times) {
+            SCOPED_TRACE(std::string(picture) + " " + std::to_string(t));
+            EXPECT_EQ(Format(t, "Long Time"), FormatWindowsPicture(t, picture));
+        }
+    }
+    regional::Install(std::make_shared<OverriddenLocale>(std::map<regional::LCTYPE, std::string>{
+        {regional::kSTimeFormat, "H.m.s t"}, {regional::kS1159, "vorm."}}));
+    EXPECT_EQ(Format(TimeSerial(9, 5, 7), "Long Time"), "9.5.7 v");
+}
+
 }  // namespace
