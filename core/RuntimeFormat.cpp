@@ -245,35 +245,57 @@ std::string FormatNumber(double value, std::string_view maskText) {
     return text;
 }
 
-// The masks "#,##0" and "0" for a value whose rounding needs no decimal form: a whole
-// number of at most 15 digits, or a smaller one whose fraction stands clear of the half
-// (the 15-digit form moves it by at most 5e-4 there). False: the general path decides.
-bool FormatWholeFast(double value, std::string_view mask, std::string& out) {
-    const bool grouped = mask == "#,##0";
-    if (!grouped && mask != "0")
+// The masks "#,##0" and "0", each with up to four zero places, for a value whose rounding
+// needs no decimal form: a whole number of at most 15 digits, or, scaled to its places, a
+// smaller one whose fraction stands clear of the half (the 15-digit form and the scaling
+// move it by less than 1e-4 there). False: the general path decides.
+bool FormatPlainFast(double value, std::string_view mask, std::string& out) {
+    const bool grouped = mask.substr(0, 5) == "#,##0";
+    std::string_view rest = mask.substr(grouped ? 5 : (mask.substr(0, 1) == "0" ? 1 : 0));
+    if (rest.size() == mask.size())
         return false;
+    int places = 0;
+    if (!rest.empty()) {
+        if (rest.size() < 2 || rest.size() > 5 || rest[0] != '.' ||
+            rest.find_first_not_of('0', 1) != std::string_view::npos)
+            return false;
+        places = static_cast<int>(rest.size()) - 1;
+    }
+    static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
     const double magnitude = std::fabs(value);
     if (!(magnitude < 1e15))
         return false;
-    double whole = std::floor(magnitude);
-    const double fraction = magnitude - whole;
-    if (fraction != 0) {
-        if (magnitude >= 1e12 || std::fabs(fraction - 0.5) <= 1e-3)
+    double scaled = std::floor(magnitude);
+    if (magnitude != scaled || places > 0) {
+        const double exact = magnitude * kScale[places];
+        scaled = std::floor(exact);
+        const double fraction = exact - scaled;
+        if (exact >= 1e11 || std::fabs(fraction - 0.5) <= 1e-3)
             return false;
         if (fraction > 0.5)
-            whole += 1;
+            scaled += 1;
     }
+    const auto n = static_cast<unsigned long long>(scaled);
+    const auto unit = static_cast<unsigned long long>(kScale[places]);
     char digits[24];
-    const char* end =
-        std::to_chars(digits, digits + sizeof digits, static_cast<unsigned long long>(whole)).ptr;
-    const std::string_view text(digits, static_cast<std::size_t>(end - digits));
+    const char* end = std::to_chars(digits, digits + sizeof digits, n / unit).ptr;
+    const std::string_view whole(digits, static_cast<std::size_t>(end - digits));
     // A negative amount that rounds to zero is written without its sign.
-    if (value < 0 && whole > 0)
+    if (value < 0 && n > 0)
         out.push_back('-');
+    const Regional& r = CurrentRegional();
     if (grouped)
-        AppendGrouped(out, text, CurrentRegional().thousand);
+        AppendGrouped(out, whole, r.thousand);
     else
-        out += text;
+        out += whole;
+    if (places > 0) {
+        out += r.decimal;
+        unsigned long long fraction = n % unit;
+        char tail[4];
+        for (int i = places - 1; i >= 0; --i, fraction /= 10)
+            tail[i] = static_cast<char>('0' + fraction % 10);
+        out.append(tail, static_cast<std::size_t>(places));
+    }
     return true;
 }
 
@@ -802,7 +824,7 @@ std::string Format(double value, std::string_view mask) {
     if (mask.empty())
         return CStr(value);
     std::string out;
-    if (FormatWholeFast(value, mask, out))
+    if (FormatPlainFast(value, mask, out))
         return out;
     if (mask == "Long Time" && AppendLongTime(out, value, CurrentRegional()))
         return out;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <map>
+#include <utility>
 #include <memory>
 
 #include "core/Locale.h"
@@ -33,24 +34,30 @@ protected:
     void TearDown() override { regional::Install(nullptr); }
 };
 
-TEST_F(RuntimeFormatFast, WholeMasksMatchTheGeneralPath) {
+TEST_F(RuntimeFormatFast, PlainMasksMatchTheGeneralPath) {
     const double values[] = {0.0, -0.0, 1, -1, 999, 1000, -1000, 999999, 1000000, 1234567,
                              0.4, -0.4, 0.5, -0.5, 0.6, 1.4985, 1.5015, 2.5, -2.5, 999.5,
                              999999.5, 999999.4, 1e-300, 0.49999999999999994,
                              2.4999999999999996, 1e12 - 0.5, 1e12 + 0.5, 999999999999999.0,
                              -999999999999999.0, 1e15, 1e15 + 2, 4503599627370495.5, 1e20,
                              std::nextafter(1e12, 0.0), 123456.7890123, 52.0 / 1024.0,
-                             1536.0 / 1024.0, 2559.0 / 1024.0};
+                             1536.0 / 1024.0, 2559.0 / 1024.0, 0.575, 1.005, 0.125, 2.675,
+                             -0.004, -0.005, 9.995, 0.00005, 12.3456, 99999999.995,
+                             999999999.9949, 1e9 - 0.005, 1e11 / 100, 1234.5678};
     const std::map<regional::LCTYPE, std::string> locales[] = {
         {}, {{regional::kSThousand, "."}}, {{regional::kSThousand, ""}},
-        {{regional::kSThousand, "' "}}};
+        {{regional::kSThousand, "' "}, {regional::kSDecimal, ","}}};
+    // Each fast mask and a mask of the same meaning that takes the general path.
+    const std::pair<const char*, const char*> masks[] = {
+        {"#,##0", "##,##0"}, {"0", "#0"}, {"#,##0.00", "##,##0.00"}, {"0.0", "#0.0"},
+        {"#,##0.000", "##,##0.000"}, {"0.0000", "#0.0000"}};
     for (const auto& overrides : locales) {
         regional::Install(std::make_shared<OverriddenLocale>(overrides));
         for (const double v : values) {
             for (const double x : {v, std::nextafter(v, 0.0), std::nextafter(v, 1e300)}) {
                 SCOPED_TRACE(x);
-                EXPECT_EQ(Format(x, "#,##0"), Format(x, "##,##0"));
-                EXPECT_EQ(Format(x, "0"), Format(x, "#0"));
+                for (const auto& [fast, general] : masks)
+                    EXPECT_EQ(Format(x, fast), Format(x, general)) << fast;
             }
         }
     }
@@ -58,6 +65,7 @@ TEST_F(RuntimeFormatFast, WholeMasksMatchTheGeneralPath) {
         std::map<regional::LCTYPE, std::string>{{regional::kSThousand, "' "}}));
     EXPECT_EQ(Format(-1234567.5, "#,##0"), "-1' 234' 568");
     EXPECT_EQ(Format(-0.4, "#,##0"), "0");
+    EXPECT_EQ(Format(-1234.575, "#,##0.00"), "-1' 234.58");
 }
 
 TEST_F(RuntimeFormatFast, LongTimeMatchesTheRegionalPicture) {
