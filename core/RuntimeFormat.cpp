@@ -245,6 +245,60 @@ std::string FormatNumber(double value, std::string_view maskText) {
     return text;
 }
 
+// The masks "#,##0" and "0", each with up to four zero places, for a value whose rounding
+// needs no decimal form: a whole number of at most 15 digits, or, scaled to its places, a
+// smaller one whose fraction stands clear of the half (the 15-digit form and the scaling
+// move it by less than 1e-4 there). False: the general path decides.
+bool FormatPlainFast(double value, std::string_view mask, std::string& out) {
+    const bool grouped = mask.substr(0, 5) == "#,##0";
+    std::string_view rest = mask.substr(grouped ? 5 : (mask.substr(0, 1) == "0" ? 1 : 0));
+    if (rest.size() == mask.size())
+        return false;
+    int places = 0;
+    if (!rest.empty()) {
+        if (rest.size() < 2 || rest.size() > 5 || rest[0] != '.' ||
+            rest.find_first_not_of('0', 1) != std::string_view::npos)
+            return false;
+        places = static_cast<int>(rest.size()) - 1;
+    }
+    static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < 1e15))
+        return false;
+    double scaled = std::floor(magnitude);
+    if (magnitude != scaled || places > 0) {
+        const double exact = magnitude * kScale[places];
+        scaled = std::floor(exact);
+        const double fraction = exact - scaled;
+        if (exact >= 1e11 || std::fabs(fraction - 0.5) <= 1e-3)
+            return false;
+        if (fraction > 0.5)
+            scaled += 1;
+    }
+    const auto n = static_cast<unsigned long long>(scaled);
+    const auto unit = static_cast<unsigned long long>(kScale[places]);
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, n / unit).ptr;
+    const std::string_view whole(digits, static_cast<std::size_t>(end - digits));
+    // A negative amount that rounds to zero is written without its sign.
+    if (value < 0 && n > 0)
+        out.push_back('-');
+    const Regional& r = CurrentRegional();
+    if (grouped)
+        AppendGrouped(out, whole, r.thousand);
+    else
+        out += whole;
+    if (places > 0) {
+        out += r.decimal;
+        unsigned long long fraction = n % unit;
+        char tail[4];
+        for (int i = places - 1; i >= 0; --i, fraction /= 10)
+            tail[i] = static_cast<char>('0' + fraction % 10);
+        out.append(tail, static_cast<std::size_t>(places));
+    }
+    return true;
+}
+
 std::string FormatCurrencyNamed(double value) {
     const Regional& r = CurrentRegional();
     std::string mask = "#,##0";
@@ -404,6 +458,91 @@ void AppendWindowsPicture(std::string& out, const DateParts& p, std::string_view
         }
         i += run;
     }
+}
+
+// The regional long-time picture split once into its fields and literal texts, for
+// "Long Time" written per report row. Empty when the picture holds a date field.
+struct TimePicture {
+    struct Piece {
+        char field;  // h H m s t, or 0 for a literal
+        std::size_t run;
+        std::string text;
+    };
+    std::string source;
+    bool timeOnly = false;
+    std::vector<Piece> pieces;
+};
+
+const TimePicture& CompiledLongTime(const Regional& r) {
+    thread_local TimePicture compiled;
+    thread_local bool known = false;
+    if (known && compiled.source == r.longTime)
+        return compiled;
+    compiled.source = r.longTime;
+    compiled.pieces.clear();
+    compiled.timeOnly = true;
+    known = true;
+    const std::string_view pic = compiled.source;
+    for (std::size_t i = 0; i < pic.size();) {
+        const char c = pic[i];
+        std::size_t run = 1;
+        while (i + run < pic.size() && pic[i + run] == c)
+            ++run;
+        if (c == 'h' || c == 'H' || c == 'm' || c == 's' || c == 't') {
+            compiled.pieces.push_back({c, run, {}});
+        } else if (c == '\'' || c == 'd' || c == 'M' || c == 'y' || c == 'g') {
+            // Quotes and date fields: the general path writes them.
+            compiled.timeOnly = false;
+            return compiled;
+        } else {
+            compiled.pieces.push_back({0, run, std::string(run, c)});
+        }
+        i += run;
+    }
+    return compiled;
+}
+
+// Writes the time of a date by the long-time picture as AppendWindowsPicture would;
+// false when the picture needs the general path.
+bool AppendLongTime(std::string& out, Date date, const Regional& r) {
+    const TimePicture& pic = CompiledLongTime(r);
+    if (!pic.timeOnly)
+        return false;
+    const int seconds = SecondsOfDay(date);
+    const int hour = seconds / 3600;
+    for (const TimePicture::Piece& piece : pic.pieces) {
+        int v = 0;
+        switch (piece.field) {
+        case 0:
+            out += piece.text;
+            continue;
+        case 't': {
+            const std::string& designator = hour < 12 ? r.am : r.pm;
+            if (piece.run == 1)
+                out += designator.substr(0, 1);
+            else
+                out += designator;
+            continue;
+        }
+        case 'H':
+            v = hour;
+            break;
+        case 'h':
+            v = hour % 12 == 0 ? 12 : hour % 12;
+            break;
+        case 'm':
+            v = seconds / 60 % 60;
+            break;
+        default:
+            v = seconds % 60;
+            break;
+        }
+        if (piece.run == 1)
+            AppendNumber(out, v);
+        else
+            AppendTwoDigits(out, v);
+    }
+    return true;
 }
 
 // The date part in the short form and the time in the long form, each only when present.
@@ -685,6 +824,10 @@ std::string Format(double value, std::string_view mask) {
     if (mask.empty())
         return CStr(value);
     std::string out;
+    if (FormatPlainFast(value, mask, out))
+        return out;
+    if (mask == "Long Time" && AppendLongTime(out, value, CurrentRegional()))
+        return out;
     if (FormatNamed(value, mask, out))
         return out;
     if (IsDateMask(mask))
