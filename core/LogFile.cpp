@@ -191,10 +191,20 @@ bool CheckCorruption(bool showProgress) {
         return true;
     });
     // The statistics come along: GetLogStats takes them while the file stays as it is.
+    // A date stamp the statistics cannot read is left for GetLogStats to raise where it
+    // always has: the check then keeps nothing.
     CheckedLog checked{LogFilePath, before, {}};
+    bool statsKept = true;
     std::string_view line;
-    while (!damaged && reader.Next(line))
-        checked.stats.Add(line);
+    while (!damaged && reader.Next(line)) {
+        if (!statsKept)
+            continue;
+        try {
+            checked.stats.Add(line);
+        } catch (const runtime::RuntimeError&) {
+            statsKept = false;
+        }
+    }
     if (damaged)
         return true;
     const bool readFailed = std::ferror(file->Stream()) != 0;
@@ -205,7 +215,7 @@ bool CheckCorruption(bool showProgress) {
     runtime::Step("Close Log", [&] { file->Close(); });
     if (showProgress)
         ShowOnSplash("Please Wait .....Loading 100%");
-    if (!readFailed && reader.Offset() == static_cast<std::uint64_t>(length) &&
+    if (statsKept && !readFailed && reader.Offset() == static_cast<std::uint64_t>(length) &&
         before.length == length && FileStateOf(LogFilePath) == before)
         lastChecked = std::move(checked);
     return false;

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::LogFile().Write(data + 1, size - 1);
     DUVMain::LogFilePath = fuzz::LogFile().Path();
     DUVMain::LogCorrupt = DUVMain::CheckCorruption(false);
-    DUVMain::GetLogStats(false);
+    runtime::Guard([] { DUVMain::GetLogStats(false); });  // as the program calls it
     if (DUVMain::LogLineCount < 0)
         std::abort();
     DUVMain::LogCorrupt = false;

@@ -320,6 +320,16 @@ TEST_F(ModemLogFile, StatisticsAfterTheCheckFollowTheFileAsItIsNow) {
     EXPECT_EQ(DUVMain::LogLineCount, 2.0f);
     EXPECT_EQ(DUVMain::LastEntryDate, DateSerial(2000, 1, 6));
     EXPECT_EQ(labels, std::vector<std::string>{});
+
+    // A year too large to read: the check passes and the statistics raise the overflow.
+    WriteLog("12-02-2d20 10:00:00.00 - X\r\n");
+    EXPECT_FALSE(DUVMain::CheckCorruption(false));
+    try {
+        DUVMain::GetLogStats(false);
+        ADD_FAILURE() << "no overflow";
+    } catch (const runtime::RuntimeError& e) {
+        EXPECT_EQ(e.number, runtime::kErrOverflow);
+    }
 }
 
 TEST(NewLogLine, PadsEveryField) {

@@ -153,7 +153,7 @@ int Run(int argc, char** argv) {
         g_reading = "the log " + logPath;
         DUVMain::LogFilePath = logPath;
         DUVMain::LogCorrupt = DUVMain::CheckCorruption(false);
-        DUVMain::GetLogStats(false);
+        runtime::Guard([] { DUVMain::GetLogStats(false); });  // as the program calls it
         DUVMain::ReportStartDate = start;
         DUVMain::ReportEndDate = end;
         bool reportShown = false;
