@@ -14,6 +14,7 @@
 #include "core/MessageBox.h"
 #include "core/Runtime.h"
 #include "core/UserFeedback.h"
+#include "tests/core/ScratchFolder.h"
 #include "tests/core/SettingsFixture.h"
 
 namespace {
@@ -92,8 +93,9 @@ protected:
         PutSz("General", "ModemLogDir", folder + "\\");
     }
 
-    std::string winDir = (std::filesystem::temp_directory_path() / "duv_startup_windows").string();
-    std::string otherDir = (std::filesystem::temp_directory_path() / "duv_startup_other").string();
+    ScratchFolder scratch_{"duv_startup"};
+    std::string winDir = scratch_ / "windows";
+    std::string otherDir = scratch_ / "other";
     std::string detectedFile, detectedDir;
     std::vector<std::string> events;
     std::vector<std::string> created;
