@@ -460,91 +460,6 @@ void AppendWindowsPicture(std::string& out, const DateParts& p, std::string_view
     }
 }
 
-// The regional long-time picture split once into its fields and literal texts, for
-// "Long Time" written per report row. Empty when the picture holds a date field.
-struct TimePicture {
-    struct Piece {
-        char field;  // h H m s t, or 0 for a literal
-        std::size_t run;
-        std::string text;
-    };
-    std::string source;
-    bool timeOnly = false;
-    std::vector<Piece> pieces;
-};
-
-const TimePicture& CompiledLongTime(const Regional& r) {
-    thread_local TimePicture compiled;
-    thread_local bool known = false;
-    if (known && compiled.source == r.longTime)
-        return compiled;
-    compiled.source = r.longTime;
-    compiled.pieces.clear();
-    compiled.timeOnly = true;
-    known = true;
-    const std::string_view pic = compiled.source;
-    for (std::size_t i = 0; i < pic.size();) {
-        const char c = pic[i];
-        std::size_t run = 1;
-        while (i + run < pic.size() && pic[i + run] == c)
-            ++run;
-        if (c == 'h' || c == 'H' || c == 'm' || c == 's' || c == 't') {
-            compiled.pieces.push_back({c, run, {}});
-        } else if (c == '\'' || c == 'd' || c == 'M' || c == 'y' || c == 'g') {
-            // Quotes and date fields: the general path writes them.
-            compiled.timeOnly = false;
-            return compiled;
-        } else {
-            compiled.pieces.push_back({0, run, std::string(run, c)});
-        }
-        i += run;
-    }
-    return compiled;
-}
-
-// Writes the time of a date by the long-time picture as AppendWindowsPicture would;
-// false when the picture needs the general path.
-bool AppendLongTime(std::string& out, Date date, const Regional& r) {
-    const TimePicture& pic = CompiledLongTime(r);
-    if (!pic.timeOnly)
-        return false;
-    const int seconds = SecondsOfDay(date);
-    const int hour = seconds / 3600;
-    for (const TimePicture::Piece& piece : pic.pieces) {
-        int v = 0;
-        switch (piece.field) {
-        case 0:
-            out += piece.text;
-            continue;
-        case 't': {
-            const std::string& designator = hour < 12 ? r.am : r.pm;
-            if (piece.run == 1)
-                out += designator.substr(0, 1);
-            else
-                out += designator;
-            continue;
-        }
-        case 'H':
-            v = hour;
-            break;
-        case 'h':
-            v = hour % 12 == 0 ? 12 : hour % 12;
-            break;
-        case 'm':
-            v = seconds / 60 % 60;
-            break;
-        default:
-            v = seconds % 60;
-            break;
-        }
-        if (piece.run == 1)
-            AppendNumber(out, v);
-        else
-            AppendTwoDigits(out, v);
-    }
-    return true;
-}
-
 // The date part in the short form and the time in the long form, each only when present.
 void AppendGeneralDate(std::string& out, const DateParts& p, const Regional& r) {
     if (p.hasDate || !p.hasTime)
@@ -825,8 +740,6 @@ std::string Format(double value, std::string_view mask) {
         return CStr(value);
     std::string out;
     if (FormatPlainFast(value, mask, out))
-        return out;
-    if (mask == "Long Time" && AppendLongTime(out, value, CurrentRegional()))
         return out;
     if (FormatNamed(value, mask, out))
         return out;
