@@ -12,6 +12,11 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+// Processors with AVX2 search 32 bytes at a time by nibble tables.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define DUV_WIDE_KEYWORD_SCAN 1
+#include <immintrin.h>
+#endif
 
 #include "analysis/Costing.h"
 #include "analysis/DUVAnalyse.h"
@@ -194,37 +199,55 @@ public:
             plainAscii_ = plainAscii_ && upper_[c] == (c >= 'a' && c <= 'z' ? c - 0x20 : c);
         starts_.fill(0);
         pairs_.fill(0);
-        folded_.clear();
         everywhere_ = 0;
-        bool shortWord = false;
+        shortWord_ = false;
         for (int k = 0; k < kKeywordCount; ++k) {
             const std::string& word = words_[static_cast<std::size_t>(k)];
             if (word.empty()) {
                 everywhere_ |= 1u << k;  // an empty text occurs in every line
                 continue;
             }
-            shortWord = shortWord || word.size() == 1;
+            shortWord_ = shortWord_ || word.size() == 1;
             for (unsigned c0 = 0; c0 < 256; ++c0) {
                 if (upper_[c0] != static_cast<unsigned char>(word[0]))
                     continue;
                 starts_[c0] |= static_cast<unsigned char>(1u << k);
                 for (unsigned c1 = 0; c1 < 256; ++c1) {
-                    if (word.size() == 1 || upper_[c1] == static_cast<unsigned char>(word[1])) {
+                    if (word.size() == 1 || upper_[c1] == static_cast<unsigned char>(word[1]))
                         pairs_[(c0 << 8 | c1) >> 6] |= std::uint64_t{1} << (c1 & 63);
-                        Fold(c0, c1);
-                    }
                 }
             }
         }
-        vectorFilter_ = !shortWord && !folded_.empty() && folded_.size() <= kFoldedMax;
-#ifdef __SSE2__
-        if (vectorFilter_)
-            scan_ = Scans(std::make_index_sequence<kFoldedMax>())[folded_.size() - 1];
-        for (std::size_t v = 0; vectorFilter_ && v < folded_.size(); ++v) {
-            broadcast_[v][0] = _mm_set1_epi8(static_cast<char>(folded_[v][0]));
-            broadcast_[v][1] = _mm_set1_epi8(static_cast<char>(folded_[v][1]));
+        at_.fill(0);
+        SetFilter();
+    }
+
+    // Picks, for every keyword, the two neighbouring letters that are fewest in a sample of
+    // the text to come, so that the sixteen-byte filter stops seldom where no keyword is.
+    void Tune(std::string_view sample) {
+        if (shortWord_)
+            return;
+        std::vector<std::uint32_t> counts(1u << 16);
+        const auto* p = reinterpret_cast<const unsigned char*>(sample.data());
+        for (std::size_t i = 0; i + 1 < sample.size(); ++i)
+            ++counts[static_cast<unsigned>(p[i] | 0x20) << 8 | (p[i + 1] | 0x20)];
+        for (int k = 0; k < kKeywordCount; ++k) {
+            const std::string& word = words_[static_cast<std::size_t>(k)];
+            std::uint64_t fewest = UINT64_MAX;
+            for (std::size_t j = 0; j + 1 < word.size(); ++j) {
+                std::uint64_t seen = 0;
+                ForEachFold(word, j, [&](unsigned fold) { seen += counts[fold]; });
+                if (seen < fewest) {
+                    fewest = seen;
+                    at_[static_cast<std::size_t>(k)] = j;
+                }
+            }
         }
-#endif
+        SetFilter();
+        if (!vectorFilter_) {  // too many different pairs: the first two letters of each
+            at_.fill(0);
+            SetFilter();
+        }
     }
 
     // The keywords the line holds, as bits. Only where two bytes begin some keyword are the
@@ -234,6 +257,11 @@ public:
         const auto* p = reinterpret_cast<const unsigned char*>(line.data());
         const std::size_t n = line.size();
         std::size_t i = 0;
+#ifdef DUV_WIDE_KEYWORD_SCAN
+        if (wide_ && n >= 33)
+            i = ScanWide(line, found);
+        else
+#endif
 #ifdef __SSE2__
         if (vectorFilter_ && n >= 17)
             i = (this->*scan_)(line, found);
@@ -281,18 +309,125 @@ public:
 private:
     static constexpr std::size_t kFoldedMax = 8;
 
-    // A keyword's first two bytes, with the case bit set, once each.
-    void Fold(unsigned c0, unsigned c1) {
-        const std::array<unsigned char, 2> v{static_cast<unsigned char>(c0 | 0x20),
-                                             static_cast<unsigned char>(c1 | 0x20)};
-        if (std::find(folded_.begin(), folded_.end(), v) == folded_.end())
-            folded_.push_back(v);
+    // Every two bytes that upper-case to the keyword's letters j and j + 1, with the case bit
+    // set, as one number.
+    template <class F>
+    void ForEachFold(const std::string& word, std::size_t j, F&& f) const {
+        std::array<unsigned, 256> firsts{}, seconds{};
+        std::size_t nFirsts = 0, nSeconds = 0;
+        for (unsigned c = 0; c < 256; ++c) {
+            const unsigned folded = c | 0x20;
+            if (upper_[c] == static_cast<unsigned char>(word[j]) &&
+                std::find(firsts.begin(), firsts.begin() + nFirsts, folded) ==
+                    firsts.begin() + nFirsts)
+                firsts[nFirsts++] = folded;
+            if (upper_[c] == static_cast<unsigned char>(word[j + 1]) &&
+                std::find(seconds.begin(), seconds.begin() + nSeconds, folded) ==
+                    seconds.begin() + nSeconds)
+                seconds[nSeconds++] = folded;
+        }
+        for (std::size_t a = 0; a < nFirsts; ++a) {
+            for (std::size_t b = 0; b < nSeconds; ++b)
+                f(firsts[a] << 8 | seconds[b]);
+        }
     }
 
+    // The filter's byte pairs: each keyword's letters at at_[k] and the next, folded; the
+    // vector filter is off where a keyword is one letter or the pairs are too many.
+    void SetFilter() {
+        folded_.clear();
+        for (int k = 0; k < kKeywordCount; ++k) {
+            const std::string& word = words_[static_cast<std::size_t>(k)];
+            if (word.size() < 2)
+                continue;
+            ForEachFold(word, at_[static_cast<std::size_t>(k)], [&](unsigned fold) {
+                auto same = std::find_if(folded_.begin(), folded_.end(),
+                                         [&](const Fold& f) { return f.pair == fold; });
+                if (same == folded_.end())
+                    folded_.push_back({fold, 1u << k});
+                else
+                    same->keywords |= 1u << k;
+            });
+        }
+        vectorFilter_ = !shortWord_ && !folded_.empty() && folded_.size() <= kFoldedMax;
+#ifdef __SSE2__
+        if (vectorFilter_)
+            scan_ = Scans(std::make_index_sequence<kFoldedMax>())[folded_.size() - 1];
+        for (std::size_t v = 0; vectorFilter_ && v < folded_.size(); ++v) {
+            broadcast_[v][0] = _mm_set1_epi8(static_cast<char>(folded_[v].pair >> 8));
+            broadcast_[v][1] = _mm_set1_epi8(static_cast<char>(folded_[v].pair & 0xFF));
+        }
+#endif
+#ifdef DUV_WIDE_KEYWORD_SCAN
+        // Pair v's bit in the tables of its two bytes' low and high halves; a byte with or
+        // without the case bit (bit 1 of the high half) stands for its folded form.
+        for (auto& table : nibbles_)
+            table.fill(0);
+        for (std::size_t v = 0; vectorFilter_ && v < folded_.size(); ++v) {
+            const auto bit = static_cast<unsigned char>(1u << v);
+            for (unsigned b = 0; b < 2; ++b) {
+                const unsigned byte = b == 0 ? folded_[v].pair >> 8 : folded_[v].pair & 0xFF;
+                nibbles_[2 * b][byte & 0x0F] |= bit;
+                nibbles_[2 * b + 1][byte >> 4] |= bit;
+                nibbles_[2 * b + 1][(byte >> 4) & ~2u] |= bit;
+            }
+        }
+        wide_ = vectorFilter_ && __builtin_cpu_supports("avx2");
+#endif
+    }
+
+#ifdef DUV_WIDE_KEYWORD_SCAN
+    // Thirty-two positions at a time: the table of each byte's low and of its high half
+    // give the pairs whose first byte it can be, those of the next byte the pairs whose
+    // second byte it can be; where a pair has both, its keywords are compared where they
+    // would begin. The last positions are taken as the thirty-two that end the line.
+    __attribute__((target("avx2"))) std::size_t ScanWide(std::string_view line,
+                                                         unsigned& found) const {
+        const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+        const std::size_t n = line.size();
+        const __m256i lowHalf = _mm256_set1_epi8(0x0F);
+        __m256i tables[4];
+        for (std::size_t t = 0; t < 4; ++t)
+            tables[t] = _mm256_broadcastsi128_si256(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(nibbles_[t].data())));
+        std::size_t i = 0;
+        for (; i < n - 1; i += 32) {
+            const std::size_t at = std::min(i, n - 33);
+            __m256i pairs = _mm256_set1_epi8(-1);
+            for (std::size_t b = 0; b < 2; ++b) {
+                const __m256i bytes =
+                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + at + b));
+                const __m256i lo = _mm256_and_si256(bytes, lowHalf);
+                const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), lowHalf);
+                pairs = _mm256_and_si256(
+                    pairs, _mm256_and_si256(_mm256_shuffle_epi8(tables[2 * b], lo),
+                                            _mm256_shuffle_epi8(tables[2 * b + 1], hi)));
+            }
+            auto hits = ~static_cast<std::uint32_t>(
+                            _mm256_movemask_epi8(_mm256_cmpeq_epi8(pairs, _mm256_setzero_si256()))) &
+                        (0xFFFFFFFFu << (i - at));
+            if (!hits)
+                continue;
+            alignas(32) unsigned char which[32];
+            _mm256_store_si256(reinterpret_cast<__m256i*>(which), pairs);
+            for (; hits; hits &= hits - 1) {
+                const int k = __builtin_ctz(hits);
+                unsigned candidates = 0;
+                for (unsigned bits = which[k]; bits; bits &= bits - 1)
+                    candidates |= folded_[static_cast<std::size_t>(__builtin_ctz(bits))].keywords;
+                found |= MatchesWhereTheyBegin(line, at + static_cast<std::size_t>(k),
+                                               candidates & ~found);
+            }
+        }
+        return i;
+    }
+    std::array<std::array<unsigned char, 16>, 4> nibbles_{};  // first byte low, high; second
+    bool wide_ = false;
+#endif
 #ifdef __SSE2__
     // Sixteen positions at a time, for count folded pairs: where the byte and the next one,
-    // with the case bit set, are the first two of some keyword's, the keywords that begin
-    // there are compared. The last positions are taken as the sixteen that end the line,
+    // with the case bit set, are a pair of the filter, the keywords of that pair are compared
+    // where they would begin. The last positions are taken as the sixteen that end the line,
     // without those already looked at. Returns the first position not looked at.
     template <std::size_t count>
     std::size_t Scan(std::string_view line, unsigned& found) const {
@@ -312,10 +447,9 @@ private:
                 any = _mm_or_si128(any, _mm_and_si128(_mm_cmpeq_epi8(b0, broadcast_[v][0]),
                                                       _mm_cmpeq_epi8(b1, broadcast_[v][1])));
             unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(any)) & (0xFFFFu << (i - at));
-            for (; hits; hits &= hits - 1) {
-                const std::size_t k = at + static_cast<std::size_t>(__builtin_ctz(hits));
-                found |= MatchesAt(line, k, starts_[p[k]] & ~found);
-            }
+            for (; hits; hits &= hits - 1)
+                found |= MatchesFilterPair(line, at + static_cast<std::size_t>(__builtin_ctz(hits)),
+                                           found);
         }
         return i;
     }
@@ -329,7 +463,31 @@ private:
     __m128i broadcast_[kFoldedMax][2] = {};
 #endif
     bool vectorFilter_ = false;
+    bool shortWord_ = false;
     bool plainAscii_ = false;  // the table upper-cases ASCII as the plain letters
+
+    // The keywords found (not counting those already found) whose filter pair lies at
+    // position pos.
+    unsigned MatchesFilterPair(std::string_view line, std::size_t pos, unsigned found) const {
+        const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+        const unsigned fold = static_cast<unsigned>(p[pos] | 0x20) << 8 | (p[pos + 1] | 0x20);
+        unsigned candidates = 0;
+        for (const Fold& f : folded_)
+            candidates |= f.pair == fold ? f.keywords : 0;
+        return MatchesWhereTheyBegin(line, pos, candidates & ~found);
+    }
+
+    // Those of the candidate keywords that occur where their filter pair would be at pos.
+    unsigned MatchesWhereTheyBegin(std::string_view line, std::size_t pos,
+                                   unsigned candidates) const {
+        unsigned matched = 0;
+        for (; candidates; candidates &= candidates - 1) {
+            const unsigned k = static_cast<unsigned>(__builtin_ctz(candidates));
+            if (pos >= at_[k])
+                matched |= MatchesAt(line, pos - at_[k], 1u << k);
+        }
+        return matched;
+    }
 
     // The keywords found at position at (not counting those already found), where a keyword
     // begins with the two bytes there.
@@ -354,7 +512,7 @@ private:
             if (upper_[static_cast<unsigned char>(line[at + size - 1])] !=
                 static_cast<unsigned char>(word[size - 1]))
                 continue;
-            std::size_t j = 1;
+            std::size_t j = 0;
             while (j < size - 1 && upper_[static_cast<unsigned char>(line[at + j])] ==
                                        static_cast<unsigned char>(word[j]))
                 ++j;
@@ -364,12 +522,18 @@ private:
         return matched;
     }
 
+    // A pair of the filter: two bytes with the case bit set, and the keywords it stands for.
+    struct Fold {
+        unsigned pair = 0;
+        unsigned keywords = 0;
+    };
+
     std::array<std::string, kKeywordCount> words_;
     std::array<unsigned char, 256> upper_{};
     std::array<unsigned char, 256> starts_{};  // keywords whose first character a byte gives
     std::array<std::uint64_t, 1024> pairs_{};  // bit b0 * 256 + b1: some keyword starts so
-    // The first two bytes of the keywords' beginnings, with the case bit set.
-    std::vector<std::array<unsigned char, 2>> folded_;
+    std::array<std::size_t, kKeywordCount> at_{};  // where in each keyword its filter pair is
+    std::vector<Fold> folded_;
     unsigned everywhere_ = 0;
 };
 
@@ -380,7 +544,6 @@ struct RunContext {
     KeywordFinder keywords;
     std::string_view line;  // the line being processed, as read
     int64_t nextProgress = 0;
-    int32_t highestRecord = 0;  // records above it are as the table was created: empty
     char dateKey[DUVMain::LogLineDateLength] = {};
     bool dateKnown = false;
     Date dateValue = 0;
@@ -437,11 +600,15 @@ void Quietly(F&& f) {
     }
 }
 
+// The table holds the records up to the highest one a run reached; a record above it is
+// made, empty, when first reached, up to MaxConnections.
 ConnectionRecord& Conn(int32_t i) {
-    if (i < 0 || static_cast<std::size_t>(i) >= Connections.size())
+    if (i < 0 || i > std::max<int32_t>(DUVMain::MaxConnections, 0))
         runtime::Raise(runtime::kErrSubscript);
-    run.highestRecord = std::max(run.highestRecord, i);
-    return Connections[static_cast<std::size_t>(i)];
+    const auto index = static_cast<std::size_t>(i);
+    if (index >= Connections.size())
+        Connections.resize(index + 1);
+    return Connections[index];
 }
 
 ServiceUsageRecord& Usage(int32_t i) {
@@ -871,16 +1038,11 @@ void ClearSessionVars() {
     BlockMinutes = 0;
 }
 
-// The run writes the connection records through Conn() only: those above the highest it
-// reached since the table was created or last emptied are empty already.
+// Record 0 stays; the others are made again, empty, when a run reaches them.
 void ClearAnalysisArrays() {
     for (ServiceUsageRecord& row : ServiceUsage)
         row = ServiceUsageRecord{};
-    const std::size_t last =
-        std::min(static_cast<std::size_t>(run.highestRecord) + 1, Connections.size());
-    for (std::size_t i = 1; i < last; ++i)
-        Connections[i] = ConnectionRecord{};
-    run.highestRecord = 0;
+    Connections.resize(std::min<std::size_t>(Connections.size(), 1));
 }
 
 void GetLineTime() {
@@ -1035,11 +1197,12 @@ void Analyse() {
             static_cast<std::size_t>(std::max<int32_t>(DUVMain::MaxServices, 0)) + 1,
             ServiceUsageRecord{});
     });
+    // Room for every record up to MaxConnections, each made when the run first reaches it.
     runtime::Step("Connection Arrays", [] {
-        Connections.assign(
-            static_cast<std::size_t>(std::max<int32_t>(DUVMain::MaxConnections, 0)) + 1,
-            ConnectionRecord{});
-        run.highestRecord = 0;
+        Connections.clear();
+        Connections.reserve(
+            static_cast<std::size_t>(std::max<int32_t>(DUVMain::MaxConnections, 0)) + 1);
+        Connections.resize(1);
     });
     runtime::Step("Penalty Arrays", [] { Penalties.Create(DUVMain::MaxServices); });
     runtime::Step("Clr Analysis Vars", [] { ClearSessionVars(); });
@@ -1057,6 +1220,14 @@ void Analyse() {
     LineReader reader(static_cast<std::size_t>(std::clamp<std::int64_t>(
         length + 1, 4096, static_cast<std::int64_t>(LineReader::DefaultBlockSize))));
     bool opened = false;
+    // The keyword filter is tuned to the log's first block.
+    reader.WatchBlocks([tuned = false](const char* block, std::size_t size,
+                                       std::uint64_t) mutable {
+        if (!tuned)
+            run.keywords.Tune(std::string_view(block, std::min<std::size_t>(size, 64u << 10)));
+        tuned = true;
+        return true;
+    });
     runtime::Guard([&] {
         opened = reader.Open(DUVMain::LogFilePath);
         if (!opened)

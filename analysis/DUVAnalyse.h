@@ -70,7 +70,8 @@ private:
 };
 
 // ---- tables (filled by a run, kept for the report builders until the next run) ----
-extern std::vector<ConnectionRecord> Connections;     // 0 to MaxConnections
+// Records 0 to the highest one the last run reached (at most MaxConnections).
+extern std::vector<ConnectionRecord> Connections;
 extern std::vector<ServiceUsageRecord> ServiceUsage;  // 0 to MaxServices
 extern PenaltyTable Penalties;
 

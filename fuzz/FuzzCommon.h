@@ -140,7 +140,8 @@ inline void Analyse(const std::uint8_t* log, std::size_t size) {
 inline void CheckTables() {
     if (DUVAnalyse::ConnIndex < 0 || DUVAnalyse::ConnIndex > DUVMain::MaxConnections ||
         DUVAnalyse::UsageCount < 0 || DUVAnalyse::UsageCount > DUVMain::MaxServices ||
-        DUVAnalyse::Connections.size() != static_cast<std::size_t>(DUVMain::MaxConnections) + 1 ||
+        DUVAnalyse::Connections.size() > static_cast<std::size_t>(DUVMain::MaxConnections) + 1 ||
+        DUVAnalyse::Connections.size() <= static_cast<std::size_t>(DUVAnalyse::ConnIndex) ||
         DUVAnalyse::ServiceUsage.size() != static_cast<std::size_t>(DUVMain::MaxServices) + 1)
         std::abort();
     for (int i = 1; i <= DUVAnalyse::ConnIndex; ++i) {
