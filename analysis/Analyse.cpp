@@ -367,9 +367,11 @@ private:
             const auto bit = static_cast<unsigned char>(1u << v);
             for (unsigned b = 0; b < 2; ++b) {
                 const unsigned byte = b == 0 ? folded_[v].pair >> 8 : folded_[v].pair & 0xFF;
-                nibbles_[2 * b][byte & 0x0F] |= bit;
-                nibbles_[2 * b + 1][byte >> 4] |= bit;
-                nibbles_[2 * b + 1][(byte >> 4) & ~2u] |= bit;
+                for (unsigned half = 0; half < 32; half += 16) {
+                    nibbles_[2 * b][half + (byte & 0x0F)] |= bit;
+                    nibbles_[2 * b + 1][half + (byte >> 4)] |= bit;
+                    nibbles_[2 * b + 1][half + ((byte >> 4) & ~2u)] |= bit;
+                }
             }
         }
         wide_ = vectorFilter_ && __builtin_cpu_supports("avx2");
@@ -386,10 +388,6 @@ private:
         const auto* p = reinterpret_cast<const unsigned char*>(line.data());
         const std::size_t n = line.size();
         const __m256i lowHalf = _mm256_set1_epi8(0x0F);
-        __m256i tables[4];
-        for (std::size_t t = 0; t < 4; ++t)
-            tables[t] = _mm256_broadcastsi128_si256(
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(nibbles_[t].data())));
         std::size_t i = 0;
         for (; i < n - 1; i += 32) {
             const std::size_t at = std::min(i, n - 33);
@@ -399,6 +397,7 @@ private:
                     _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + at + b));
                 const __m256i lo = _mm256_and_si256(bytes, lowHalf);
                 const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), lowHalf);
+                const auto* tables = reinterpret_cast<const __m256i*>(nibbles_.data());
                 pairs = _mm256_and_si256(
                     pairs, _mm256_and_si256(_mm256_shuffle_epi8(tables[2 * b], lo),
                                             _mm256_shuffle_epi8(tables[2 * b + 1], hi)));
@@ -408,8 +407,8 @@ private:
                         (0xFFFFFFFFu << (i - at));
             if (!hits)
                 continue;
-            alignas(32) unsigned char which[32];
-            _mm256_store_si256(reinterpret_cast<__m256i*>(which), pairs);
+            unsigned char which[32];
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(which), pairs);
             for (; hits; hits &= hits - 1) {
                 const int k = __builtin_ctz(hits);
                 unsigned candidates = 0;
@@ -421,7 +420,9 @@ private:
         }
         return i;
     }
-    std::array<std::array<unsigned char, 16>, 4> nibbles_{};  // first byte low, high; second
+    // The tables of the first byte's low and high half, then the second's, each twice (for
+    // both halves of a 32-byte register).
+    alignas(32) std::array<std::array<unsigned char, 32>, 4> nibbles_{};
     bool wide_ = false;
 #endif
 #ifdef __SSE2__
