@@ -1050,6 +1050,17 @@ void GetLineTime() {
     std::string_view line(CurrentLine);
     std::size_t blank = line.find(' ');
     std::size_t start = blank == std::string_view::npos ? 0 : blank + 1;
+    // The usual stamp, "hh:mm:ss." right after the blank, read in place.
+    auto digit = [&](std::size_t at) { return line[at] >= '0' && line[at] <= '9'; };
+    if (blank != std::string_view::npos && line.size() >= start + 9 && line[start + 2] == ':' &&
+        line[start + 5] == ':' && line[start + 8] == '.' && digit(start) && digit(start + 1) &&
+        digit(start + 3) && digit(start + 4) && digit(start + 6) && digit(start + 7)) {
+        auto two = [&](std::size_t at) { return (line[at] - '0') * 10 + (line[at + 1] - '0'); };
+        const int h = two(start), m = two(start + 3), s = two(start + 6);
+        if (h <= 23 && m <= 59 && s <= 59)
+            LineTime = (h * 3600 + m * 60 + s) / static_cast<double>(kDaySeconds);
+        return;
+    }
     std::size_t dot = line.find('.', start);
     if (dot == std::string_view::npos)
         return;

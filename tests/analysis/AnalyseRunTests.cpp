@@ -313,6 +313,10 @@ TEST_F(SessionsTest, LineTimeKeepsItsValueForALineWithoutAValidTime) {
         DUVAnalyse::GetLineTime();
         EXPECT_EQ(Seconds(DUVAnalyse::LineTime), Seconds(Time(20, 13, 45))) << bad;
     }
+    // One-digit parts and blanks around the time are read too.
+    DUVAnalyse::CurrentLine = "12-01-2026  9:5:07 .1 - X";
+    DUVAnalyse::GetLineTime();
+    EXPECT_EQ(Seconds(DUVAnalyse::LineTime), Seconds(Time(9, 5, 7)));
 }
 
 }  // namespace
