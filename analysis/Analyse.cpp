@@ -219,6 +219,12 @@ public:
             }
         }
         at_.fill(0);
+#ifdef DUV_WIDE_KEYWORD_SCAN
+        blocksScanned_ = false;
+        pairHits_.clear();
+        nextHit_ = 0;
+        blockEnd_ = 0;
+#endif
         SetFilter();
     }
 
@@ -250,18 +256,27 @@ public:
         }
     }
 
-    // The keywords the line holds, as bits. Only where two bytes begin some keyword are the
-    // keywords that begin there compared.
-    unsigned Find(std::string_view line) const {
+    // The keywords the line holds, as bits; start is the line's offset in the file. Only
+    // where two bytes begin some keyword, or are the filter's pair of some keyword, are the
+    // keywords compared.
+    unsigned Find(std::string_view line, std::uint64_t start) {
         unsigned found = everywhere_;
         const auto* p = reinterpret_cast<const unsigned char*>(line.data());
         const std::size_t n = line.size();
-        std::size_t i = 0;
 #ifdef DUV_WIDE_KEYWORD_SCAN
-        if (wide_ && n >= 33)
-            i = ScanWide(line, found);
-        else
+        if (blocksScanned_) {
+            // The filter's pairs that lie wholly inside the line, found when its block was read.
+            while (nextHit_ < pairHits_.size() && pairHits_[nextHit_] < start)
+                ++nextHit_;
+            for (std::size_t h = nextHit_; h < pairHits_.size() && pairHits_[h] + 1 < start + n;
+                 ++h) {
+                const auto k = static_cast<std::size_t>(pairHits_[h] - start);
+                found |= MatchesWhereTheyBegin(line, k, KeywordsOfPair(p[k], p[k + 1]) & ~found);
+            }
+            return found;
+        }
 #endif
+        std::size_t i = 0;
 #ifdef __SSE2__
         if (vectorFilter_ && n >= 17)
             i = (this->*scan_)(line, found);
@@ -379,51 +394,74 @@ private:
     }
 
 #ifdef DUV_WIDE_KEYWORD_SCAN
-    // Thirty-two positions at a time: the table of each byte's low and of its high half
-    // give the pairs whose first byte it can be, those of the next byte the pairs whose
-    // second byte it can be; where a pair has both, its keywords are compared where they
-    // would begin. The last positions are taken as the thirty-two that end the line.
-    __attribute__((target("avx2"))) std::size_t ScanWide(std::string_view line,
-                                                         unsigned& found) const {
-        const auto* p = reinterpret_cast<const unsigned char*>(line.data());
-        const std::size_t n = line.size();
+public:
+    // Where the processor has AVX2 the filter runs over each block of the file as it is
+    // read, and Find() takes the pairs it found.
+    bool ScansBlocks() const { return wide_; }
+
+    // Notes the offsets of the filter's pairs in a block read at offset at, forgetting those
+    // before keepFrom (the lines there were handed out). Thirty-two positions at a time: the
+    // tables of each byte's low and high half give the pairs whose first byte it can be,
+    // those of the next byte the pairs whose second byte it can be.
+    __attribute__((target("avx2"))) void ScanBlock(std::string_view block, std::uint64_t at,
+                                                   std::uint64_t keepFrom) {
+        pairHits_.erase(pairHits_.begin(),
+                        std::lower_bound(pairHits_.begin(), pairHits_.end(), keepFrom));
+        nextHit_ = 0;
+        blocksScanned_ = true;
+        const auto* p = reinterpret_cast<const unsigned char*>(block.data());
+        const std::size_t n = block.size();
+        if (n == 0)
+            return;
+        if (at > 0 && at == blockEnd_ && KeywordsOfPair(lastByte_, p[0]))
+            pairHits_.push_back(at - 1);  // the pair across the two blocks
         const __m256i lowHalf = _mm256_set1_epi8(0x0F);
-        std::size_t i = 0;
-        for (; i < n - 1; i += 32) {
-            const std::size_t at = std::min(i, n - 33);
+        const auto* tables = reinterpret_cast<const __m256i*>(nibbles_.data());
+        std::size_t k = 0;
+        for (; k + 33 <= n; k += 32) {
             __m256i pairs = _mm256_set1_epi8(-1);
             for (std::size_t b = 0; b < 2; ++b) {
                 const __m256i bytes =
-                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + at + b));
+                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + k + b));
                 const __m256i lo = _mm256_and_si256(bytes, lowHalf);
                 const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), lowHalf);
-                const auto* tables = reinterpret_cast<const __m256i*>(nibbles_.data());
                 pairs = _mm256_and_si256(
                     pairs, _mm256_and_si256(_mm256_shuffle_epi8(tables[2 * b], lo),
                                             _mm256_shuffle_epi8(tables[2 * b + 1], hi)));
             }
-            auto hits = ~static_cast<std::uint32_t>(
-                            _mm256_movemask_epi8(_mm256_cmpeq_epi8(pairs, _mm256_setzero_si256()))) &
-                        (0xFFFFFFFFu << (i - at));
-            if (!hits)
-                continue;
-            unsigned char which[32];
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(which), pairs);
-            for (; hits; hits &= hits - 1) {
-                const int k = __builtin_ctz(hits);
-                unsigned candidates = 0;
-                for (unsigned bits = which[k]; bits; bits &= bits - 1)
-                    candidates |= folded_[static_cast<std::size_t>(__builtin_ctz(bits))].keywords;
-                found |= MatchesWhereTheyBegin(line, at + static_cast<std::size_t>(k),
-                                               candidates & ~found);
-            }
+            for (auto hits = ~static_cast<std::uint32_t>(_mm256_movemask_epi8(
+                     _mm256_cmpeq_epi8(pairs, _mm256_setzero_si256())));
+                 hits; hits &= hits - 1)
+                pairHits_.push_back(at + k + static_cast<std::uint64_t>(__builtin_ctz(hits)));
         }
-        return i;
+        for (; k + 1 < n; ++k) {
+            if (KeywordsOfPair(p[k], p[k + 1]))
+                pairHits_.push_back(at + k);
+        }
+        blockEnd_ = at + n;
+        lastByte_ = p[n - 1];
     }
+
+private:
+    // The keywords whose filter pair the two bytes are, by the tables.
+    unsigned KeywordsOfPair(unsigned char first, unsigned char second) const {
+        unsigned candidates = 0;
+        for (unsigned pairs = nibbles_[0][first & 0x0F] & nibbles_[1][first >> 4] &
+                              nibbles_[2][second & 0x0F] & nibbles_[3][second >> 4];
+             pairs; pairs &= pairs - 1)
+            candidates |= folded_[static_cast<std::size_t>(__builtin_ctz(pairs))].keywords;
+        return candidates;
+    }
+
     // The tables of the first byte's low and high half, then the second's, each twice (for
     // both halves of a 32-byte register).
     alignas(32) std::array<std::array<unsigned char, 32>, 4> nibbles_{};
     bool wide_ = false;
+    bool blocksScanned_ = false;
+    std::vector<std::uint64_t> pairHits_;  // file offsets, ascending
+    std::size_t nextHit_ = 0;              // the first not before the last line looked at
+    std::uint64_t blockEnd_ = 0;           // the offset after the last block scanned
+    unsigned char lastByte_ = 0;           // its last byte
 #endif
 #ifdef __SSE2__
     // Sixteen positions at a time, for count folded pairs: where the byte and the next one,
@@ -544,6 +582,7 @@ struct RunContext {
     LineReader* reader = nullptr;
     KeywordFinder keywords;
     std::string_view line;  // the line being processed, as read
+    std::uint64_t lineStart = 0;  // its offset in the file
     int64_t nextProgress = 0;
     char dateKey[DUVMain::LogLineDateLength] = {};
     bool dateKnown = false;
@@ -954,7 +993,7 @@ void HandleLine() {
         if (DUVMain::ReportStartDate - DUVMain::MaxConnectDays > LineDate)
             return;
         if (!upperCased) {
-            holds = run.keywords.Find(run.line);
+            holds = run.keywords.Find(run.line, run.lineStart);
             // Only the procedures of a line that holds a keyword read the line.
             if (holds)
                 run.keywords.UpperCase(run.line, CurrentLine);
@@ -1171,6 +1210,7 @@ bool Process() {
     if (IsBlank(raw))
         return true;
     run.line = raw;
+    run.lineStart = run.reader->LineStart();
     runtime::SetCountedStep(kLogEntryStep, EntryCount);
     Date date = 0;
     Statement([&] { date = DateOfLine(raw); });
@@ -1232,12 +1272,17 @@ void Analyse() {
     LineReader reader(static_cast<std::size_t>(std::clamp<std::int64_t>(
         length + 1, 4096, static_cast<std::int64_t>(LineReader::DefaultBlockSize))));
     bool opened = false;
-    // The keyword filter is tuned to the log's first block.
-    reader.WatchBlocks([tuned = false](const char* block, std::size_t size,
-                                       std::uint64_t) mutable {
+    // The keyword filter is tuned to the log's first block and, where it can, runs over
+    // each block as it is read.
+    reader.WatchBlocks([&reader, tuned = false](const char* block, std::size_t size,
+                                                std::uint64_t at) mutable {
         if (!tuned)
             run.keywords.Tune(std::string_view(block, std::min<std::size_t>(size, 64u << 10)));
         tuned = true;
+#ifdef DUV_WIDE_KEYWORD_SCAN
+        if (run.keywords.ScansBlocks())
+            run.keywords.ScanBlock(std::string_view(block, size), at, reader.Offset());
+#endif
         return true;
     });
     runtime::Guard([&] {

@@ -309,6 +309,35 @@ TEST_F(SessionsTest, KeywordsAreFoundAtEveryPlaceInAnyCase) {
     EXPECT_FALSE(DUVAnalyse::ErrorsFound);
 }
 
+// Sessions across the 128 KB blocks the log is read in, the split falling at every byte of
+// one session in turn: every keyword is found on either side of it.
+TEST_F(SessionsTest, KeywordsSplitByTheReadBlocksAreFound) {
+    DUVMain::MaxConnections = 4000;
+    const std::vector<std::string> session = {
+        "12-01-2026 10:00:01.00 - Recv: ATDT0123456<cr>",
+        "12-01-2026 10:00:10.00 - Connection established at 28800bps.",
+        "12-01-2026 10:00:50.00 - Hanging up the modem.",
+        "12-01-2026 10:00:51.00 -                Reads : 2048 bytes"};
+    std::size_t sessionBytes = 0;
+    for (const std::string& line : session)
+        sessionBytes += line.size() + 2;
+    for (std::size_t shift = 0; shift < sessionBytes; ++shift) {
+        std::vector<std::string> lines{"12-01-2026 09:00:00.00 - " + std::string(shift, 'x')};
+        int sessions = 0;
+        for (std::size_t bytes = lines[0].size(); bytes < (128u << 10) + sessionBytes;
+             bytes += sessionBytes, ++sessions)
+            lines.insert(lines.end(), session.begin(), session.end());
+        Run(lines);
+        ASSERT_EQ(ConnIndex, sessions) << shift;
+        int whole = 0;
+        for (int i = 1; i <= sessions; ++i)
+            whole += Rec(i).Service == "0123456" && Seconds(Rec(i).ConnectTime) % 60 == 10 &&
+                     Seconds(Rec(i).DisconnectTime) % 60 == 50 && Rec(i).BytesRead == 2048;
+        EXPECT_EQ(whole, sessions) << shift;
+        EXPECT_FALSE(DUVAnalyse::ErrorsFound) << shift;
+    }
+}
+
 // Short keywords next to lines that hold all of a keyword but one letter, first, inner or last.
 TEST_F(SessionsTest, ShortKeywordsNeedEveryLetter) {
     DUVMain::ModemConnect = "EST";
