@@ -259,7 +259,7 @@ public:
     // The keywords the line holds, as bits; start is the line's offset in the file. Only
     // where two bytes begin some keyword, or are the filter's pair of some keyword, are the
     // keywords compared.
-    unsigned Find(std::string_view line, std::uint64_t start) {
+    unsigned Find(std::string_view line, [[maybe_unused]] std::uint64_t start) {
         unsigned found = everywhere_;
         const auto* p = reinterpret_cast<const unsigned char*>(line.data());
         const std::size_t n = line.size();
@@ -1275,7 +1275,7 @@ void Analyse() {
     // The keyword filter is tuned to the log's first block and, where it can, runs over
     // each block as it is read.
     reader.WatchBlocks([&reader, tuned = false](const char* block, std::size_t size,
-                                                std::uint64_t at) mutable {
+                                                [[maybe_unused]] std::uint64_t at) mutable {
         if (!tuned)
             run.keywords.Tune(std::string_view(block, std::min<std::size_t>(size, 64u << 10)));
         tuned = true;
