@@ -429,8 +429,8 @@ public:
                     pairs, _mm256_and_si256(_mm256_shuffle_epi8(tables[2 * b], lo),
                                             _mm256_shuffle_epi8(tables[2 * b + 1], hi)));
             }
-            for (auto hits = ~static_cast<std::uint32_t>(_mm256_movemask_epi8(
-                     _mm256_cmpeq_epi8(pairs, _mm256_setzero_si256())));
+            for (auto hits = ~static_cast<std::uint32_t>(
+                     _mm256_movemask_epi8(_mm256_cmpeq_epi8(pairs, _mm256_setzero_si256())));
                  hits; hits &= hits - 1)
                 pairHits_.push_back(at + k + static_cast<std::uint64_t>(__builtin_ctz(hits)));
         }
@@ -569,8 +569,8 @@ private:
 
     std::array<std::string, kKeywordCount> words_;
     std::array<unsigned char, 256> upper_{};
-    std::array<unsigned char, 256> starts_{};  // keywords whose first character a byte gives
-    std::array<std::uint64_t, 1024> pairs_{};  // bit b0 * 256 + b1: some keyword starts so
+    std::array<unsigned char, 256> starts_{};      // keywords whose first character a byte gives
+    std::array<std::uint64_t, 1024> pairs_{};      // bit b0 * 256 + b1: some keyword starts so
     std::array<std::size_t, kKeywordCount> at_{};  // where in each keyword its filter pair is
     std::vector<Fold> folded_;
     unsigned everywhere_ = 0;
@@ -581,7 +581,7 @@ private:
 struct RunContext {
     LineReader* reader = nullptr;
     KeywordFinder keywords;
-    std::string_view line;  // the line being processed, as read
+    std::string_view line;        // the line being processed, as read
     std::uint64_t lineStart = 0;  // its offset in the file
     int64_t nextProgress = 0;
     char dateKey[DUVMain::LogLineDateLength] = {};
