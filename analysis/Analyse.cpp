@@ -1,6 +1,7 @@
 // The analysis run: reads the log line by line, cuts it into sessions and fills the tables.
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -108,9 +109,13 @@ void ResetState() {
 }
 
 // ---- the period usage table ----
-void PenaltyTable::Create(int32_t maxService) {
+void PenaltyTable::Create(int32_t maxService, int32_t expectedPeriods) {
     services_ = std::max<int32_t>(maxService, 0) + 1;
     periods_ = InitialPeriods;
+    // Room for the periods expected, up to a million cells (16 MB).
+    const std::size_t expected = static_cast<std::size_t>(std::max(periods_, expectedPeriods)) *
+                                 static_cast<std::size_t>(services_);
+    cells_.reserve(std::min<std::size_t>(expected, std::size_t{1} << 20));
     cells_.assign(static_cast<std::size_t>(periods_) * static_cast<std::size_t>(services_),
                   PenaltyRecord{});
 }
@@ -233,16 +238,35 @@ public:
     void Tune(std::string_view sample) {
         if (shortWord_)
             return;
-        std::vector<std::uint32_t> counts(1u << 16);
+        // The pairs of the keywords, counted where the sample holds them.
+        std::vector<unsigned> folds;
+        for (const std::string& word : words_) {
+            for (std::size_t j = 0; j + 1 < word.size(); ++j)
+                ForEachFold(word, j, [&](unsigned fold) { folds.push_back(fold); });
+        }
+        std::sort(folds.begin(), folds.end());
+        folds.erase(std::unique(folds.begin(), folds.end()), folds.end());
+        std::bitset<1u << 16> wanted;
+        for (unsigned fold : folds)
+            wanted.set(fold);
+        std::vector<std::uint32_t> counts(folds.size());
         const auto* p = reinterpret_cast<const unsigned char*>(sample.data());
-        for (std::size_t i = 0; i + 1 < sample.size(); ++i)
-            ++counts[static_cast<unsigned>(p[i] | 0x20) << 8 | (p[i + 1] | 0x20)];
+        for (std::size_t i = 0; i + 1 < sample.size(); ++i) {
+            const unsigned fold = static_cast<unsigned>(p[i] | 0x20) << 8 | (p[i + 1] | 0x20);
+            if (wanted[fold])
+                ++counts[static_cast<std::size_t>(
+                    std::lower_bound(folds.begin(), folds.end(), fold) - folds.begin())];
+        }
+        auto count = [&](unsigned fold) {
+            return counts[static_cast<std::size_t>(
+                std::lower_bound(folds.begin(), folds.end(), fold) - folds.begin())];
+        };
         for (int k = 0; k < kKeywordCount; ++k) {
             const std::string& word = words_[static_cast<std::size_t>(k)];
             std::uint64_t fewest = UINT64_MAX;
             for (std::size_t j = 0; j + 1 < word.size(); ++j) {
                 std::uint64_t seen = 0;
-                ForEachFold(word, j, [&](unsigned fold) { seen += counts[fold]; });
+                ForEachFold(word, j, [&](unsigned fold) { seen += count(fold); });
                 if (seen < fewest) {
                     fewest = seen;
                     at_[static_cast<std::size_t>(k)] = j;
@@ -681,6 +705,24 @@ void ResetTables() {
     ErrorsFound = false;
     LastUsageRow = 0;
     Penalties.Create(DUVMain::MaxServices);
+}
+
+// The periods a service can count in the report range, at the shortest period any service
+// counts by (sessions still open at its end included); a hint only, 0 when a date of the
+// range cannot be counted.
+int32_t PeriodsOfTheRange() {
+    int32_t periods = 0;
+    const Date last = DUVMain::ReportEndDate + std::max<int32_t>(DUVMain::MaxConnectDays, 0);
+    try {
+        for (int32_t i = 0; i <= DUVMain::Services.UBound() && i < DUVMain::UsedServices; ++i) {
+            const ServiceRecord& service = DUVMain::Services[i];
+            for (const std::string* kind : {&service.PenaltyPeriod, &service.MegPeriod})
+                periods = std::max(periods, GetPeriodIndex(last, *kind) + 1);
+        }
+    } catch (const runtime::RuntimeError&) {
+        return 0;
+    }
+    return periods;
 }
 
 // The seconds of the closing session inside the report range.
@@ -1256,7 +1298,8 @@ void Analyse() {
             static_cast<std::size_t>(std::max<int32_t>(DUVMain::MaxConnections, 0)) + 1);
         Connections.resize(1);
     });
-    runtime::Step("Penalty Arrays", [] { Penalties.Create(DUVMain::MaxServices); });
+    runtime::Step("Penalty Arrays",
+                  [] { Penalties.Create(DUVMain::MaxServices, PeriodsOfTheRange()); });
     runtime::Step("Clr Analysis Vars", [] { ClearSessionVars(); });
     runtime::Step("Clr Analysis Arrays", [] { ClearAnalysisArrays(); });
 

@@ -54,8 +54,9 @@ class PenaltyTable {
 public:
     static constexpr int32_t InitialPeriods = 101;
 
-    // Re-creates the table empty: periods 0 to 100 by services 0 to maxService.
-    void Create(int32_t maxService);
+    // Re-creates the table empty: periods 0 to 100 by services 0 to maxService, with room for
+    // the periods expected, so that the table grows in place up to them.
+    void Create(int32_t maxService, int32_t expectedPeriods = 0);
     // The cell of (period, service). A period above the last one grows the table; a
     // negative period or a service outside 0 to maxService raises error 9.
     PenaltyRecord& operator()(int32_t period, int32_t service);
