@@ -983,7 +983,7 @@ void BookReads() {
         ServiceUsageRecord& row = Usage(LastUsageRow);
         rec.BytesRead = GetBytesRead(CurrentLine);
         row.BytesRead += rec.BytesRead;
-        rec.Notes += " R:" + KiloBytes(rec.BytesRead) + "K";
+        Append(rec.Notes, {" R:", KiloBytes(rec.BytesRead), "K"});
         SessionDataCost = Pricing.GetDataCost
                               ? Pricing.GetDataCost(row.Number, rec.BytesRead, rec.ConnectDate)
                               : 0.0;
@@ -1001,7 +1001,7 @@ void BookWrites() {
         if (SecondsSinceLastDisconnect(rec) >= kReadsWindowSeconds)
             return;
         rec.BytesWritten = GetBytesWritten(CurrentLine);
-        rec.Notes += " - W:" + KiloBytes(rec.BytesWritten) + "K";
+        Append(rec.Notes, {" - W:", KiloBytes(rec.BytesWritten), "K"});
     });
 }
 

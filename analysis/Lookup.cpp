@@ -37,11 +37,14 @@ int32_t ByteCountAfter(std::string_view line, std::string_view keyword) {
     if (at == std::string_view::npos)
         return 0;
     std::string_view rest = line.substr(at + keyword.size());
-    std::size_t first = rest.find_first_of("0123456789");
-    if (first == std::string_view::npos)
-        return 0;
-    std::size_t last = rest.find_first_not_of("0123456789", first);
-    if (last == std::string_view::npos)
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    std::size_t first = 0;
+    while (first < rest.size() && !isDigit(rest[first]))
+        ++first;
+    std::size_t last = first;
+    while (last < rest.size() && isDigit(rest[last]))
+        ++last;
+    if (first == rest.size() || last == rest.size())
         return 0;
     std::string_view digits = rest.substr(first, last - first);
     // Up to nine digits always fit; longer runs take the general conversion and its overflow.
