@@ -33,8 +33,8 @@ bool StartsNoCase(std::string_view text, std::string_view prefix) {
 }
 
 void AppendTwoDigits(std::string& out, int v) {
-    out.push_back(static_cast<char>('0' + v / 10 % 10));
-    out.push_back(static_cast<char>('0' + v % 10));
+    const char digits[2] = {static_cast<char>('0' + v / 10 % 10), static_cast<char>('0' + v % 10)};
+    out.append(digits, 2);
 }
 
 void AppendNumber(std::string& out, long long v) {
