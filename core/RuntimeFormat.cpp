@@ -710,7 +710,12 @@ struct NamedFormat {
     void (*write)(double value, const Regional& r, std::string& out);
 };
 
+// The two that the reports write for every session come first.
 constexpr NamedFormat kNamedFormats[] = {
+    {"Long Time", [](double v, const Regional& r,
+                     std::string& out) { AppendWindowsPicture(out, PartsOf(v), r.longTime, r); }},
+    {"Short Date", [](double v, const Regional& r,
+                      std::string& out) { AppendWindowsPicture(out, PartsOf(v), r.shortDate, r); }},
     {"General Number", [](double v, const Regional&, std::string& out) { out = CStr(v); }},
     {"Currency", [](double v, const Regional&, std::string& out) { out = FormatCurrencyNamed(v); }},
     {"Fixed", [](double v, const Regional&, std::string& out) { out = FormatNumber(v, "0.00"); }},
@@ -724,10 +729,6 @@ constexpr NamedFormat kNamedFormats[] = {
                      std::string& out) { AppendWindowsPicture(out, PartsOf(v), r.longDate, r); }},
     {"Medium Date",
      [](double v, const Regional&, std::string& out) { out = FormatDateMask(v, "dd-mmm-yy"); }},
-    {"Short Date", [](double v, const Regional& r,
-                      std::string& out) { AppendWindowsPicture(out, PartsOf(v), r.shortDate, r); }},
-    {"Long Time", [](double v, const Regional& r,
-                     std::string& out) { AppendWindowsPicture(out, PartsOf(v), r.longTime, r); }},
     {"Medium Time",
      [](double v, const Regional& r, std::string& out) { AppendMediumTime(out, PartsOf(v), r); }},
     {"Short Time",
