@@ -104,7 +104,7 @@ private:
     // The amount's bits mixed, the top ones taken; both zeros compare equal and share a slot.
     static std::size_t Slot(double amount) {
         const std::uint64_t bits = amount == 0 ? 0 : std::bit_cast<std::uint64_t>(amount);
-        return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15u) >> (64 - kSlotBits));
+        return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> (64 - kSlotBits));
     }
 };
 
