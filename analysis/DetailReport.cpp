@@ -2,12 +2,12 @@
 // then the totals.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
-#include <functional>
 #include <vector>
 
 #include "analysis/Costing.h"
@@ -83,7 +83,7 @@ std::string WithoutErrorRemark(std::string notes) {
 class MoneyTexts {
 public:
     std::string_view Text(double amount) {
-        Entry& entry = entries_[std::hash<double>{}(amount) % entries_.size()];
+        Entry& entry = entries_[Slot(amount)];
         if (!entry.used || !(entry.amount == amount)) {
             entry.text = FormatMoney(amount);
             entry.amount = amount;
@@ -98,17 +98,24 @@ private:
         double amount = 0;
         std::string text;
     };
-    std::array<Entry, 256> entries_;
+    static constexpr int kSlotBits = 8;
+    std::array<Entry, std::size_t{1} << kSlotBits> entries_;
+
+    // The amount's bits mixed, the top ones taken; both zeros compare equal and share a slot.
+    static std::size_t Slot(double amount) {
+        const std::uint64_t bits = amount == 0 ? 0 : std::bit_cast<std::uint64_t>(amount);
+        return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> (64 - kSlotBits));
+    }
 };
 
-std::string CostSplit(MoneyTexts& money, double dial, double service, double data) {
-    std::string split = " Dialup: ";
-    split += money.Text(dial);
-    split += " - Service: ";
-    split += money.Text(service);
-    split += " - Data: ";
-    split += money.Text(data);
-    return split;
+void AppendCostSplit(std::string& out, MoneyTexts& money, double dial, double service,
+                     double data) {
+    out += " Dialup: ";
+    out += money.Text(dial);
+    out += " - Service: ";
+    out += money.Text(service);
+    out += " - Data: ";
+    out += money.Text(data);
 }
 
 // Whether the notes hold "ERROR", in any case.
@@ -214,6 +221,8 @@ void DisplayDetailReport() {
     ReportRow connectRow, disconnectRow;
     SessionDates sessionDates;
     MoneyTexts moneyTexts;
+    // The longer texts of a session, kept from one session to the next with their storage.
+    std::string notes, split;
 
     ReportWindowCalls.Progress.Visible(true);
     const int32_t sessions =
@@ -244,7 +253,7 @@ void DisplayDetailReport() {
             const int32_t m = GetBlockMinutes(rec.Service);
             charged = m < 1 ? seconds : static_cast<int64_t>(GetBlockCount(m, seconds)) * m * 60;
         });
-        std::string notes = rec.Notes;
+        notes = rec.Notes;
         if (notes.empty()) {
             notes = kept.Stored();
         } else {
@@ -273,10 +282,11 @@ void DisplayDetailReport() {
         ReportStatement(kProc, [&] { connectTime = TimeOfDayText(rec.ConnectTime); });
         ReportStatement(kProc, [&] { disconnectDate = sessionDates.Text(rec.DisconnectDate); });
         ReportStatement(kProc, [&] { disconnectTime = TimeOfDayText(rec.DisconnectTime); });
-        std::string money, split;
+        std::string money;
         if (withCost) {
             money = moneyTexts.Text(sessionCost);
-            split = CostSplit(moneyTexts, price.dial, price.service, price.data);
+            split.clear();
+            AppendCostSplit(split, moneyTexts, price.dial, price.service, price.data);
         }
 
         const std::string tidyNotes = TidyNotes(notes);
@@ -333,7 +343,9 @@ void DisplayDetailReport() {
         totals.Set(5, totalTime);
         if (withCost)
             totals.Set(6, totalMoney);
-        totals.Set(notesColumn, CostSplit(moneyTexts, totalDial, totalService, totalData));
+        split.clear();
+        AppendCostSplit(split, moneyTexts, totalDial, totalService, totalData);
+        totals.Set(notesColumn, split);
         view.Rows.push_back(std::move(totals));
     }
     const std::string t = "TOTALS: " + totalTime + (withCost ? PadLeft(totalMoney, cw) : "");

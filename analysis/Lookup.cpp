@@ -190,15 +190,20 @@ int32_t WholeDaysInRange(Date connectDate, Date disconnectDate) {
 }
 
 std::string TidyNotes(const std::string& notes) {
-    std::string text(TrimBlanks(notes));
-    std::size_t at = text.find("- -");
+    // Built after the blank it starts with, in one allocation.
+    const std::string_view trimmed = TrimBlanks(notes);
+    std::string text;
+    text.reserve(trimmed.size() + 1);
+    text.push_back(' ');
+    text.append(trimmed);
+    std::size_t at = text.find("- -", 1);
     if (at != std::string::npos)
         text.erase(at + 1, 2);
-    if (!text.empty() && text.front() == '-')
-        text.erase(0, 1);
-    if (text.size() >= 2 && text.compare(text.size() - 2, 2, " -") == 0)
+    if (text.size() > 1 && text[1] == '-')
+        text.erase(1, 1);
+    if (text.size() >= 3 && text.compare(text.size() - 2, 2, " -") == 0)
         text.erase(text.size() - 2);
-    return " " + text;
+    return text;
 }
 
 std::string DialledNumber(std::string_view line, std::string_view dialKeyword) {

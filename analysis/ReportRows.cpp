@@ -37,7 +37,8 @@ void ReportRow::Set(std::size_t n, std::string_view text) {
     if (n == 0)
         return;
     if (n > count_) {
-        cells_.append(n - count_ - 1, '\0');  // empty sub-items up to n
+        if (n > count_ + 1)
+            cells_.append(n - count_ - 1, '\0');  // empty sub-items up to n
         AppendLength(cells_, text.size());
         cells_.append(text);
         count_ = n;

@@ -133,10 +133,12 @@ namespace detail {
 
 DateFields Decompose(double date) {
     const Split s = SplitDate(date);
-    const Civil c = CivilFromDays(s.day - kUnixEpochSerial);
-    return DateFields{static_cast<int>(c.year), c.month,          c.day,
-                      WeekdayIndex(s.day) + 1,  s.seconds / 3600, s.seconds / 60 % 60,
-                      s.seconds % 60,           s.day != 0,       s.seconds != 0};
+    // Day 0, where a time of day alone stands, is Saturday 30 December 1899.
+    const Civil c = s.day == 0 ? Civil{1899, 12, 30} : CivilFromDays(s.day - kUnixEpochSerial);
+    const int weekday = s.day == 0 ? 7 : WeekdayIndex(s.day) + 1;
+    return DateFields{
+        static_cast<int>(c.year), c.month,        c.day,      weekday,       s.seconds / 3600,
+        s.seconds / 60 % 60,      s.seconds % 60, s.day != 0, s.seconds != 0};
 }
 
 }  // namespace detail

@@ -22,7 +22,7 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i]))
+        if (a[i] != b[i] && Lower(a[i]) != Lower(b[i]))
             return false;
     }
     return true;
@@ -33,11 +33,15 @@ bool StartsNoCase(std::string_view text, std::string_view prefix) {
 }
 
 void AppendTwoDigits(std::string& out, int v) {
-    out.push_back(static_cast<char>('0' + v / 10 % 10));
-    out.push_back(static_cast<char>('0' + v % 10));
+    const char digits[2] = {static_cast<char>('0' + v / 10 % 10), static_cast<char>('0' + v % 10)};
+    out.append(digits, 2);
 }
 
 void AppendNumber(std::string& out, long long v) {
+    if (v >= 0 && v < 10) {
+        out.push_back(static_cast<char>('0' + v));
+        return;
+    }
     char digits[24];
     const char* end = std::to_chars(digits, digits + sizeof digits, v).ptr;
     out.append(digits, static_cast<std::size_t>(end - digits));
@@ -447,13 +451,16 @@ void AppendWindowsPicture(std::string& out, const DateParts& p, std::string_view
         case 't': {
             const std::string& designator = p.hour < 12 ? r.am : r.pm;
             if (run == 1)
-                out += designator.substr(0, 1);
+                out.append(designator, 0, 1);
             else
                 out += designator;
             break;
         }
         default:
-            out.append(run, c);
+            if (run == 1)
+                out.push_back(c);
+            else
+                out.append(run, c);
             break;
         }
         i += run;
@@ -697,40 +704,47 @@ bool IsDateMask(std::string_view mask) {
     return false;
 }
 
-// Named formats; false when the mask names none.
+// The named formats, each with what it writes.
+struct NamedFormat {
+    std::string_view name;
+    void (*write)(double value, const Regional& r, std::string& out);
+};
+
+// The two that the reports write for every session come first.
+constexpr NamedFormat kNamedFormats[] = {
+    {"Long Time", [](double v, const Regional& r,
+                     std::string& out) { AppendWindowsPicture(out, PartsOf(v), r.longTime, r); }},
+    {"Short Date", [](double v, const Regional& r,
+                      std::string& out) { AppendWindowsPicture(out, PartsOf(v), r.shortDate, r); }},
+    {"General Number", [](double v, const Regional&, std::string& out) { out = CStr(v); }},
+    {"Currency", [](double v, const Regional&, std::string& out) { out = FormatCurrencyNamed(v); }},
+    {"Fixed", [](double v, const Regional&, std::string& out) { out = FormatNumber(v, "0.00"); }},
+    {"Standard",
+     [](double v, const Regional&, std::string& out) { out = FormatNumber(v, "#,##0.00"); }},
+    {"Percent",
+     [](double v, const Regional&, std::string& out) { out = FormatNumber(v, "0.00%"); }},
+    {"General Date",
+     [](double v, const Regional& r, std::string& out) { AppendGeneralDate(out, PartsOf(v), r); }},
+    {"Long Date", [](double v, const Regional& r,
+                     std::string& out) { AppendWindowsPicture(out, PartsOf(v), r.longDate, r); }},
+    {"Medium Date",
+     [](double v, const Regional&, std::string& out) { out = FormatDateMask(v, "dd-mmm-yy"); }},
+    {"Medium Time",
+     [](double v, const Regional& r, std::string& out) { AppendMediumTime(out, PartsOf(v), r); }},
+    {"Short Time",
+     [](double v, const Regional&, std::string& out) { out = FormatDateMask(v, "hh:nn"); }},
+};
+
+// Named formats, in any case; false when the mask names none. Only the names of the mask's
+// length are compared.
 bool FormatNamed(double value, std::string_view mask, std::string& out) {
-    // Every name starts with a letter: numeric masks are none of them.
-    if (mask.empty() || Lower(mask[0]) < 'a' || Lower(mask[0]) > 'z')
-        return false;
-    const Regional& r = CurrentRegional();
-    if (EqualNoCase(mask, "General Number")) {
-        out = CStr(value);
-    } else if (EqualNoCase(mask, "Currency")) {
-        out = FormatCurrencyNamed(value);
-    } else if (EqualNoCase(mask, "Fixed")) {
-        out = FormatNumber(value, "0.00");
-    } else if (EqualNoCase(mask, "Standard")) {
-        out = FormatNumber(value, "#,##0.00");
-    } else if (EqualNoCase(mask, "Percent")) {
-        out = FormatNumber(value, "0.00%");
-    } else if (EqualNoCase(mask, "General Date")) {
-        AppendGeneralDate(out, PartsOf(value), r);
-    } else if (EqualNoCase(mask, "Long Date")) {
-        AppendWindowsPicture(out, PartsOf(value), r.longDate, r);
-    } else if (EqualNoCase(mask, "Medium Date")) {
-        out = FormatDateMask(value, "dd-mmm-yy");
-    } else if (EqualNoCase(mask, "Short Date")) {
-        AppendWindowsPicture(out, PartsOf(value), r.shortDate, r);
-    } else if (EqualNoCase(mask, "Long Time")) {
-        AppendWindowsPicture(out, PartsOf(value), r.longTime, r);
-    } else if (EqualNoCase(mask, "Medium Time")) {
-        AppendMediumTime(out, PartsOf(value), r);
-    } else if (EqualNoCase(mask, "Short Time")) {
-        out = FormatDateMask(value, "hh:nn");
-    } else {
-        return false;
+    for (const NamedFormat& named : kNamedFormats) {
+        if (named.name.size() == mask.size() && EqualNoCase(mask, named.name)) {
+            named.write(value, CurrentRegional(), out);
+            return true;
+        }
     }
-    return true;
+    return false;
 }
 
 }  // namespace

@@ -175,6 +175,8 @@ TEST(Notes, TidiedForDisplay) {
     EXPECT_EQ(TidyNotes(" R:4K - - W:1K - - X"), " R:4K - W:1K - - X");
     EXPECT_EQ(TidyNotes("-"), " ");
     EXPECT_EQ(TidyNotes(""), " ");
+    // The dash left after a leading one went is not a trailing " -".
+    EXPECT_EQ(TidyNotes(" --  "), " -");
 }
 
 }  // namespace

@@ -127,6 +127,17 @@ TEST(RuntimeFormatDates, WriteTwelveHourTimes) {
     EXPECT_EQ(Format(TimeSerial(13, 15, 0), "hh A/P"), "01 P");
 }
 
+TEST(RuntimeFormatDates, ATimeOfDayAloneStandsOnDayZero) {
+    const char* mask = "dddd d mmmm yyyy w hh:nn:ss";
+    EXPECT_EQ(Format(TimeSerial(13, 4, 5), mask), "Saturday 30 December 1899 7 13:04:05");
+    EXPECT_EQ(Format(-TimeSerial(6, 0, 0), mask), "Saturday 30 December 1899 7 06:00:00");
+    EXPECT_EQ(Format(0.0, mask), "Saturday 30 December 1899 7 00:00:00");
+    EXPECT_EQ(Format(1 - 0.4 / 86400, mask), "Sunday 31 December 1899 1 00:00:00");
+    EXPECT_EQ(Format(1 + TimeSerial(13, 4, 5), mask), "Sunday 31 December 1899 1 13:04:05");
+    EXPECT_EQ(Format(-1 - TimeSerial(6, 0, 0), mask), "Friday 29 December 1899 6 06:00:00");
+    EXPECT_EQ(Format(TimeSerial(13, 4, 5), "LONG TIME"), "1:04:05 PM");
+}
+
 TEST(RuntimeFormatDates, NamedFormatsFollowTheRegionalPictures) {
     EXPECT_EQ(Format(kMorning, "Short Date"), "1/3/1999");
     EXPECT_EQ(Format(kMorning, "short date"), "1/3/1999");
