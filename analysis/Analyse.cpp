@@ -67,6 +67,7 @@ double SessionDataCost = 0;
 int32_t BlockMinutes = 0;
 int32_t BlockCount = 0;
 std::string ReportText;
+bool WideKeywordScan = true;
 
 // Every table and value of a run back to its state at program start, with the report and the
 // warnings built from them; the seams (Window, Pricing, ReportWindowCalls) stay installed.
@@ -413,7 +414,7 @@ private:
                 }
             }
         }
-        wide_ = vectorFilter_ && __builtin_cpu_supports("avx2");
+        wide_ = vectorFilter_ && WideKeywordScan && __builtin_cpu_supports("avx2");
 #endif
     }
 

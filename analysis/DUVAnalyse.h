@@ -106,6 +106,10 @@ extern double SessionDataCost;
 extern int32_t BlockMinutes;
 extern int32_t BlockCount;
 
+// Whether the keyword search may take 32 bytes at a time where the processor has AVX2 (on by
+// default; tests turn it off to run the sixteen-byte search).
+extern bool WideKeywordScan;
+
 // The text of the last report built (summary or details), lines ended by CR LF.
 extern std::string ReportText;
 

@@ -275,8 +275,9 @@ TEST_F(SessionsTest, UncoveredDialCostMarksTheSessionAndWarnsOnce) {
     EXPECT_EQ(Count("WarnTariffsIncomplete"), 1);
 }
 
-// The connect keyword anywhere in lines of many lengths (so at every place a sixteen-byte step
-// can leave it), in any case, and cut short at the line's end where it is no keyword.
+// The connect keyword anywhere in lines of many lengths (so at every place a sixteen- or
+// thirty-two-byte step can leave it), in any case, and cut short at the line's end where it is
+// no keyword; with and without the wide search.
 TEST_F(SessionsTest, KeywordsAreFoundAtEveryPlaceInAnyCase) {
     const std::string keyword = "Connection established";
     std::vector<std::string> lines;
@@ -299,14 +300,17 @@ TEST_F(SessionsTest, KeywordsAreFoundAtEveryPlaceInAnyCase) {
             ++sessions;
         }
     }
-    Run(lines);
-    ASSERT_EQ(ConnIndex, sessions);
-    for (int i = 1; i <= sessions; ++i) {
-        EXPECT_EQ(Rec(i).Service, "0123456") << i;
-        EXPECT_EQ(Seconds(Rec(i).ConnectTime) % 60, 10) << i;
-        EXPECT_EQ(Seconds(Rec(i).DisconnectTime) % 60, 50) << i;
+    for (bool wide : {true, false}) {
+        test_support::ScopedValue<bool> scan(DUVAnalyse::WideKeywordScan, wide);
+        Run(lines);
+        ASSERT_EQ(ConnIndex, sessions) << wide;
+        for (int i = 1; i <= sessions; ++i) {
+            EXPECT_EQ(Rec(i).Service, "0123456") << i;
+            EXPECT_EQ(Seconds(Rec(i).ConnectTime) % 60, 10) << i;
+            EXPECT_EQ(Seconds(Rec(i).DisconnectTime) % 60, 50) << i;
+        }
+        EXPECT_FALSE(DUVAnalyse::ErrorsFound);
     }
-    EXPECT_FALSE(DUVAnalyse::ErrorsFound);
 }
 
 // Sessions across the 128 KB blocks the log is read in, the split falling at every byte of
