@@ -1,6 +1,7 @@
 // Arbitrary bytes as a modem log through the damaged-byte check, the statistics and the
 // analysis run: no crash, no undefined behaviour, the tables never overrun. The first byte
-// picks the settings; the rest is the log.
+// picks the settings; the rest is the log. Logs of odd and even length take the two keyword
+// searches.
 #include <cstdint>
 #include <cstdlib>
 
@@ -13,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     fuzz::Settings(data[0]);
+    DUVAnalyse::WideKeywordScan = size % 2 == 0;  // both keyword searches, by the log's length
     fuzz::LogFile().Write(data + 1, size - 1);
     DUVMain::LogFilePath = fuzz::LogFile().Path();
     DUVMain::LogCorrupt = DUVMain::CheckCorruption(false);
