@@ -55,6 +55,12 @@ public:
 private:
     bool Refill();
     void Reset();
+    void ScanAhead();
+    void DropAhead();
+    void TakeLine(std::size_t at, std::string_view& line);
+
+    // Line ends are found ahead of the lines, up to 2 KB at a time.
+    static constexpr std::size_t kAheadWords = 32;
 
     std::FILE* file_ = nullptr;
     bool ownsFile_ = false;
@@ -65,6 +71,14 @@ private:
     const char* data_ = nullptr;
     std::size_t begin_ = 0;   // first unread byte in data_
     std::size_t end_ = 0;     // end of valid bytes in data_
+    // Bit i of ahead_[w] marks a CR or LF at data_[wordAt_ + 64 * (w - word_) + i]; bytes
+    // before scanned_ have been looked at. ends_ holds the ends of word word_ not handed out.
+    std::uint64_t ahead_[kAheadWords];
+    std::size_t aheadWords_ = 0;
+    std::size_t word_ = 0;
+    std::size_t wordAt_ = 0;
+    std::uint64_t ends_ = 0;
+    std::size_t scanned_ = 0;
     std::uint64_t base_ = 0;  // file offset of data_[0]
     std::uint64_t lineStart_ = 0;
     std::uint64_t length_ = 0;
