@@ -122,8 +122,8 @@ namespace {
 
 // Sets bit i of bits[i / 64] where bytes[i] is a carriage return or a line feed.
 void FindLineEnds(const char* bytes, std::size_t n, std::uint64_t* bits) {
-    for (; n >= 64; n -= 64, bytes += 64) {
 #ifdef __SSE2__
+    for (; n >= 64; n -= 64, bytes += 64) {
         const auto bits16 = [bytes](int at) {
             const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
             const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\r')),
@@ -131,30 +131,16 @@ void FindLineEnds(const char* bytes, std::size_t n, std::uint64_t* bits) {
             return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(ends)));
         };
         *bits++ = bits16(0) | bits16(16) << 16 | bits16(32) << 32 | bits16(48) << 48;
-#else
+    }
+#endif
+    for (; n > 0; bytes += 64) {
+        const std::size_t count = std::min<std::size_t>(n, 64);
         std::uint64_t word = 0;
-        for (int i = 0; i < 64; ++i)
+        for (std::size_t i = 0; i < count; ++i)
             word |= std::uint64_t{bytes[i] == '\r' || bytes[i] == '\n'} << i;
         *bits++ = word;
-#endif
+        n -= count;
     }
-    if (n > 0) {
-        std::uint64_t word = 0;
-        for (std::size_t i = 0; i < n; ++i)
-            word |= std::uint64_t{bytes[i] == '\r' || bytes[i] == '\n'} << i;
-        *bits = word;
-    }
-}
-
-int LowestBit(std::uint64_t bits) {
-#if defined(__GNUC__) || defined(__clang__)
-    return __builtin_ctzll(bits);
-#else
-    int i = 0;
-    for (; !(bits & 1); bits >>= 1)
-        ++i;
-    return i;
-#endif
 }
 
 }  // namespace
@@ -175,26 +161,11 @@ void LineReader::DropAhead() {
     ends_ = 0;
 }
 
-// Hands out the line that ends at data_[at], with the byte after it read (or none left).
-inline void LineReader::TakeLine(std::size_t at, std::string_view& line) {
-    std::size_t next = at + 1;
-    if (data_[at] == '\r' && next < end_ && data_[next] == '\n') {
-        // One line end. Its line feed is the next end of the word, or the first of the next
-        // word, which is passed over when found.
-        ends_ &= ends_ - 1;
-        ++next;
-    }
-    lineStart_ = base_ + begin_;
-    line = std::string_view(data_ + begin_, at - begin_);
-    begin_ = next;
-}
-
-bool LineReader::Next(std::string_view& line) {
+bool LineReader::NextSlow(std::string_view& line) {
     for (;;) {
         while (ends_ == 0) {
-            if (++word_ < aheadWords_) {
-                ends_ = ahead_[word_];
-                wordAt_ += 64;
+            if (NextWord()) {
+                continue;
             } else if (scanned_ < end_) {
                 ScanAhead();
             } else if (eof_ || !Refill()) {
@@ -207,7 +178,7 @@ bool LineReader::Next(std::string_view& line) {
                 return true;
             }
         }
-        const std::size_t at = wordAt_ + static_cast<std::size_t>(LowestBit(ends_));
+        const std::size_t at = wordAt_ + static_cast<std::size_t>(std::countr_zero(ends_));
         ends_ &= ends_ - 1;
         if (at < begin_)
             continue;  // the line feed of a CR LF
