@@ -211,13 +211,12 @@ bool CheckCorruption(bool showProgress) {
     CheckedLog checked{LogFilePath, before, {}};
     bool statsKept = true;
     std::string_view line;
-    while (!damaged && reader.Next(line)) {
-        if (!statsKept)
-            continue;
-        try {
+    try {
+        while (!damaged && reader.Next(line))
             checked.stats.Add(line);
-        } catch (const runtime::RuntimeError&) {
-            statsKept = false;
+    } catch (const runtime::RuntimeError&) {
+        statsKept = false;
+        while (!damaged && reader.Next(line)) {
         }
     }
     if (damaged)

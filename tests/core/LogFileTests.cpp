@@ -345,6 +345,9 @@ TEST_F(ModemLogFile, StatisticsAfterTheCheckFollowTheFileAsItIsNow) {
     } catch (const runtime::RuntimeError& e) {
         EXPECT_EQ(e.number, runtime::kErrOverflow);
     }
+    // The check still reads on to a damaged byte after such a stamp.
+    WriteLog("12-02-2d20 10:00:00.00 - X\r\n" + std::string(300000, 'a') + "\x01\r\n");
+    EXPECT_TRUE(DUVMain::CheckCorruption(false));
 }
 
 TEST(NewLogLine, PadsEveryField) {
