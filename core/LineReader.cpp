@@ -1,5 +1,6 @@
 #include "core/LineReader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -66,7 +67,8 @@ void LineReader::Reset() {
         capacity_ = blockSize_;
     }
     data_ = owned_.get();
-    begin_ = end_ = 0;
+    begin_ = end_ = scanned_ = 0;
+    DropAhead();
     base_ = lineStart_ = 0;
     eof_ = file_ == nullptr;
 }
@@ -79,7 +81,8 @@ void LineReader::Close() {
 }
 
 // Keeps the unread bytes, moves them to the front (growing the buffer when a single line
-// fills it) and appends the next block. False when nothing more could be read.
+// fills it) and appends the next block. False when nothing more could be read. Called only
+// with nothing found ahead.
 bool LineReader::Refill() {
     if (eof_ || !file_)
         return false;
@@ -94,6 +97,7 @@ bool LineReader::Refill() {
         std::memmove(owned_.get(), owned_.get() + begin_, keep);
     }
     base_ += begin_;
+    scanned_ -= begin_;
     begin_ = 0;
     end_ = keep;
     data_ = owned_.get();
@@ -116,60 +120,76 @@ bool LineReader::Refill() {
 
 namespace {
 
-// The first carriage return or line feed in [from, to), or to when there is none.
-const char* FindLineEnd(const char* from, const char* to) {
+// Sets bit i of bits[i / 64] where bytes[i] is a carriage return or a line feed.
+void FindLineEnds(const char* bytes, std::size_t n, std::uint64_t* bits) {
 #ifdef __SSE2__
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; to - from >= 16; from += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        const int hits =
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
-        if (hits)
-            return from + __builtin_ctz(static_cast<unsigned>(hits));
+    for (; n >= 64; n -= 64, bytes += 64) {
+        const auto bits16 = [bytes](int at) {
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+            const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\r')),
+                                              _mm_cmpeq_epi8(b, _mm_set1_epi8('\n')));
+            return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(ends)));
+        };
+        *bits++ = bits16(0) | bits16(16) << 16 | bits16(32) << 32 | bits16(48) << 48;
     }
 #endif
-    for (; from < to; ++from) {
-        if (*from == '\r' || *from == '\n')
-            return from;
+    for (; n > 0; bytes += 64) {
+        const std::size_t count = std::min<std::size_t>(n, 64);
+        std::uint64_t word = 0;
+        for (std::size_t i = 0; i < count; ++i)
+            word |= std::uint64_t{bytes[i] == '\r' || bytes[i] == '\n'} << i;
+        *bits++ = word;
+        n -= count;
     }
-    return to;
 }
 
 }  // namespace
 
-bool LineReader::Next(std::string_view& line) {
-    std::size_t scanned = 0;  // bytes after begin_ known to hold no line end
+// Looks for line ends in the next bytes read but not yet looked at.
+inline void LineReader::ScanAhead() {
+    const std::size_t n = std::min(end_ - scanned_, 64 * kAheadWords);
+    FindLineEnds(data_ + scanned_, n, ahead_);
+    wordAt_ = scanned_;
+    aheadWords_ = (n + 63) / 64;
+    word_ = 0;
+    ends_ = ahead_[0];
+    scanned_ += n;
+}
+
+void LineReader::DropAhead() {
+    aheadWords_ = word_ = 0;
+    ends_ = 0;
+}
+
+bool LineReader::NextSlow(std::string_view& line) {
     for (;;) {
-        const char* end = data_ + end_;
-        const char* at = FindLineEnd(data_ + begin_ + scanned, end);
-        if (at != end) {
-            if (*at == '\r' && at + 1 == end && !eof_) {
-                // The line feed that may follow lies in the next block.
-                scanned = static_cast<std::size_t>(at - data_) - begin_;
-                Refill();
+        while (ends_ == 0) {
+            if (NextWord()) {
                 continue;
+            } else if (scanned_ < end_) {
+                ScanAhead();
+            } else if (eof_ || !Refill()) {
+                // The input ended: what is left is a last line without an ending.
+                if (begin_ == end_)
+                    return false;
+                lineStart_ = base_ + begin_;
+                line = std::string_view(data_ + begin_, end_ - begin_);
+                begin_ = end_;
+                return true;
             }
-            lineStart_ = base_ + begin_;
-            line =
-                std::string_view(data_ + begin_, static_cast<std::size_t>(at - (data_ + begin_)));
-            std::size_t next = static_cast<std::size_t>(at - data_) + 1;
-            if (*at == '\r' && next < end_ && data_[next] == '\n')
-                ++next;
-            begin_ = next;
+        }
+        const std::size_t at = wordAt_ + static_cast<std::size_t>(std::countr_zero(ends_));
+        ends_ &= ends_ - 1;
+        if (at < begin_)
+            continue;  // the line feed of a CR LF
+        if (at + 1 < end_ || eof_) {
+            TakeLine(at, line);
             return true;
         }
-        if (!eof_) {
-            scanned = end_ - begin_;
-            if (Refill() || end_ > begin_ + scanned)
-                continue;
-        }
-        if (begin_ < end_) {
-            lineStart_ = base_ + begin_;
-            line = std::string_view(data_ + begin_, end_ - begin_);
-            begin_ = end_;
-            return true;
-        }
-        return false;
+        // A line end in the last byte read (a CR whose LF may lie in the next block) is looked
+        // at again with the next block.
+        DropAhead();
+        scanned_ = at;
+        Refill();
     }
 }

@@ -7,6 +7,7 @@
 // Files are read in large blocks and the lines are handed out as views into the block buffer:
 // a view stays valid until the next call of Next().
 
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -43,7 +44,20 @@ public:
     void WatchBlocks(BlockWatch watch) { watch_ = std::move(watch); }
 
     // The next line without its ending; false at the end of the input.
-    bool Next(std::string_view& line);
+    bool Next(std::string_view& line) {
+        // Without a call in the common case: the line ends in this word or the next one.
+        if (ends_ == 0)
+            NextWord();
+        if (ends_ != 0) {
+            const std::size_t at = wordAt_ + static_cast<std::size_t>(std::countr_zero(ends_));
+            if (at >= begin_ && at + 1 < end_) {
+                ends_ &= ends_ - 1;
+                TakeLine(at, line);
+                return true;
+            }
+        }
+        return NextSlow(line);
+    }
 
     // Bytes consumed so far, line endings included: the offset where the next line starts.
     std::uint64_t Offset() const { return base_ + begin_; }
@@ -55,6 +69,33 @@ public:
 private:
     bool Refill();
     void Reset();
+    void ScanAhead();
+    void DropAhead();
+    bool NextSlow(std::string_view& line);
+    // Moves to the next word found ahead; false when there is none.
+    bool NextWord() {
+        if (word_ + 1 >= aheadWords_)
+            return false;
+        ends_ = ahead_[++word_];
+        wordAt_ += 64;
+        return true;
+    }
+    // Hands out the line that ends at data_[at], with the byte after it read (or none left).
+    void TakeLine(std::size_t at, std::string_view& line) {
+        std::size_t next = at + 1;
+        if (data_[at] == '\r' && next < end_ && data_[next] == '\n') {
+            // One line end. Its line feed is the next end of the word, or the first of the
+            // next word, which is passed over when found.
+            ends_ &= ends_ - 1;
+            ++next;
+        }
+        lineStart_ = base_ + begin_;
+        line = std::string_view(data_ + begin_, at - begin_);
+        begin_ = next;
+    }
+
+    // Line ends are found ahead of the lines, up to 2 KB at a time.
+    static constexpr std::size_t kAheadWords = 32;
 
     std::FILE* file_ = nullptr;
     bool ownsFile_ = false;
@@ -65,6 +106,14 @@ private:
     const char* data_ = nullptr;
     std::size_t begin_ = 0;   // first unread byte in data_
     std::size_t end_ = 0;     // end of valid bytes in data_
+    // Bit i of ahead_[w] marks a CR or LF at data_[wordAt_ + 64 * (w - word_) + i]; bytes
+    // before scanned_ have been looked at. ends_ holds the ends of word word_ not handed out.
+    std::uint64_t ahead_[kAheadWords];
+    std::size_t aheadWords_ = 0;
+    std::size_t word_ = 0;
+    std::size_t wordAt_ = 0;
+    std::uint64_t ends_ = 0;
+    std::size_t scanned_ = 0;
     std::uint64_t base_ = 0;  // file offset of data_[0]
     std::uint64_t lineStart_ = 0;
     std::uint64_t length_ = 0;

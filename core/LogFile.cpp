@@ -49,22 +49,37 @@ bool IsDamaged(unsigned char byte) {
     return (byte < 32 && byte != 9 && byte != 10 && byte != 13) || byte > 126;
 }
 
+#ifdef __SSE2__
+// Where 16 bytes are printable (32 to 126), a tab, a line feed or a carriage return.
+__m128i Undamaged(const unsigned char* bytes) {
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    // 32 to 126 moved to -128 to -34 as signed bytes (by adding 96), all else above.
+    const __m128i printable =
+        _mm_cmplt_epi8(_mm_add_epi8(b, _mm_set1_epi8(96)), _mm_set1_epi8(-33));
+    // Tab (9) and carriage return (13) are the bytes that setting bit 2 makes 13.
+    const __m128i tabOrCr = _mm_cmpeq_epi8(_mm_or_si128(b, _mm_set1_epi8(4)), _mm_set1_epi8(13));
+    const __m128i lineFeed = _mm_cmpeq_epi8(b, _mm_set1_epi8(10));
+    return _mm_or_si128(printable, _mm_or_si128(tabOrCr, lineFeed));
+}
+
+bool AllUndamaged(__m128i good) { return _mm_movemask_epi8(good) == 0xFFFF; }
+#endif
+
 // The index of the first damaged byte of block[0, n), or n when there is none.
 std::size_t FirstDamaged(const unsigned char* block, std::size_t n) {
     std::size_t i = 0;
 #ifdef __SSE2__
-    // Sixteen bytes at a time: printable (32 to 126 as signed bytes), tab, line feed or CR.
-    const __m128i below = _mm_set1_epi8(31), above = _mm_set1_epi8(127);
-    const __m128i tab = _mm_set1_epi8(9), lf = _mm_set1_epi8(10), cr = _mm_set1_epi8(13);
-    for (; n - i >= 16; i += 16) {
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + i));
+    // 64 bytes at a time while all are good, then 16 at a time to the damaged ones.
+    for (; n - i >= 64; i += 64) {
         const __m128i good =
-            _mm_or_si128(_mm_and_si128(_mm_cmpgt_epi8(b, below), _mm_cmplt_epi8(b, above)),
-                         _mm_or_si128(_mm_cmpeq_epi8(b, tab),
-                                      _mm_or_si128(_mm_cmpeq_epi8(b, lf), _mm_cmpeq_epi8(b, cr))));
-        const unsigned bad = ~static_cast<unsigned>(_mm_movemask_epi8(good)) & 0xFFFFu;
-        if (bad)
-            return i + static_cast<std::size_t>(__builtin_ctz(bad));
+            _mm_and_si128(_mm_and_si128(Undamaged(block + i), Undamaged(block + i + 16)),
+                          _mm_and_si128(Undamaged(block + i + 32), Undamaged(block + i + 48)));
+        if (!AllUndamaged(good))
+            break;
+    }
+    for (; n - i >= 16; i += 16) {
+        if (!AllUndamaged(Undamaged(block + i)))
+            break;
     }
 #endif
     for (; i < n; ++i) {
@@ -196,13 +211,12 @@ bool CheckCorruption(bool showProgress) {
     CheckedLog checked{LogFilePath, before, {}};
     bool statsKept = true;
     std::string_view line;
-    while (!damaged && reader.Next(line)) {
-        if (!statsKept)
-            continue;
-        try {
+    try {
+        while (!damaged && reader.Next(line))
             checked.stats.Add(line);
-        } catch (const runtime::RuntimeError&) {
-            statsKept = false;
+    } catch (const runtime::RuntimeError&) {
+        statsKept = false;
+        while (!damaged && reader.Next(line)) {
         }
     }
     if (damaged)

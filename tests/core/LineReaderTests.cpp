@@ -43,6 +43,38 @@ private:
 
 using Lines = std::vector<std::string>;
 
+// The lines of a text and where each starts, split one byte at a time.
+std::pair<Lines, std::vector<std::uint64_t>> PlainSplit(const std::string& text) {
+    Lines lines;
+    std::vector<std::uint64_t> starts;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        lines.push_back(text.substr(start, i - start));
+        starts.push_back(start);
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) {
+        lines.push_back(text.substr(start));
+        starts.push_back(start);
+    }
+    return {lines, starts};
+}
+
+std::pair<Lines, std::vector<std::uint64_t>> ReadAll(LineReader& reader) {
+    Lines lines;
+    std::vector<std::uint64_t> starts;
+    std::string_view line;
+    while (reader.Next(line)) {
+        lines.emplace_back(line);
+        starts.push_back(reader.LineStart());
+    }
+    return {lines, starts};
+}
+
 }  // namespace
 
 TEST(LineReaderEndings, CarriageReturnCrLfAndLoneLineFeedEndLines) {
@@ -135,6 +167,33 @@ TEST(LineReaderFiles, RandomEndingsAgreeWithMemoryReading) {
         ASSERT_TRUE(reader.Open(file.path()));
         EXPECT_EQ(LinesOf(reader), SplitText(text)) << "round " << round;
         EXPECT_EQ(reader.Offset(), text.size());
+    }
+}
+
+TEST(LineReaderFiles, LongTextsSplitAsByteByByteAcrossWordsBatchesAndBlocks) {
+    // Lines of every length up to a few kilobytes, so that ends, CR LF pairs and lines longer
+    // than a block fall on 64-byte words, the look-ahead's batches and the blocks read.
+    std::mt19937 rng(11);
+    for (int round = 0; round < 40; ++round) {
+        std::string text;
+        const std::size_t size = 1000 + rng() % 9000;
+        const unsigned endEvery = 1 + rng() % (round < 20 ? 80 : 3000);
+        while (text.size() < size) {
+            if (rng() % endEvery == 0)
+                text += std::string_view("\r\n\r\n").substr(rng() % 3, 1 + rng() % 2);
+            else
+                text += static_cast<char>('a' + rng() % 26);
+        }
+        const auto expected = PlainSplit(text);
+        LineReader inMemory{std::string_view(text)};
+        EXPECT_EQ(ReadAll(inMemory), expected) << "round " << round;
+        TempFile file(text);
+        for (std::size_t block : {63, 64, 65, 127, 2047, 2048, 2049, 4097}) {
+            LineReader reader(block);
+            ASSERT_TRUE(reader.Open(file.path()));
+            EXPECT_EQ(ReadAll(reader), expected) << "round " << round << " block " << block;
+            EXPECT_EQ(reader.Offset(), text.size());
+        }
     }
 }
 

@@ -141,6 +141,21 @@ TEST_F(ModemLogFile, DamagedBytesAnywhereAreFound) {
     EXPECT_EQ(pointer.back(), "normal");
 }
 
+TEST_F(ModemLogFile, EveryByteValueIsJudgedAloneAtEveryScanWidth) {
+    // 104 bytes: the first 64 are looked at together, the next 32 sixteen at a time, the rest
+    // one at a time.
+    const std::string clean = std::string(99, 'a') + "\t\n\r ~";
+    for (int value = 0; value < 256; ++value) {
+        const bool good = value == 9 || value == 10 || value == 13 || (value >= 32 && value <= 126);
+        for (std::size_t at : {std::size_t{5}, std::size_t{63}, std::size_t{70}, std::size_t{100}}) {
+            std::string text = clean;
+            text[at] = static_cast<char>(value);
+            WriteLog(text);
+            EXPECT_EQ(DUVMain::CheckCorruption(false), !good) << "byte " << value << " at " << at;
+        }
+    }
+}
+
 TEST_F(ModemLogFile, EmptyLogIsNotCorruptAndIsEmpty) {
     WriteLog("");
     DUVMain::LogEmpty = false;
@@ -330,6 +345,9 @@ TEST_F(ModemLogFile, StatisticsAfterTheCheckFollowTheFileAsItIsNow) {
     } catch (const runtime::RuntimeError& e) {
         EXPECT_EQ(e.number, runtime::kErrOverflow);
     }
+    // The check still reads on to a damaged byte after such a stamp.
+    WriteLog("12-02-2d20 10:00:00.00 - X\r\n" + std::string(300000, 'a') + "\x01\r\n");
+    EXPECT_TRUE(DUVMain::CheckCorruption(false));
 }
 
 TEST(NewLogLine, PadsEveryField) {
