@@ -48,6 +48,23 @@ TEST_F(PeriodIndex, MonthFromThirtyFirstOfJanuaryIsAsLongAsFebruary) {
     EXPECT_EQ(GetPeriodIndex(Day(2028, 2, 29), "Month"), 1);  // day 29
 }
 
+TEST_F(PeriodIndex, MonthLengthFollowsEveryChangeOfTheReportStart) {
+    DUVMain::ReportStartDate = Day(2027, 1, 15);              // a month of 31 days
+    EXPECT_EQ(GetPeriodIndex(Day(2027, 3, 15), "Month"), 1);  // day 59
+    DUVMain::ReportStartDate = Day(2027, 2, 15);              // a month of 28 days
+    EXPECT_EQ(GetPeriodIndex(Day(2027, 3, 15), "Month"), 1);  // day 28
+    EXPECT_EQ(GetPeriodIndex(Day(2027, 3, 14), "Month"), 0);
+    DUVMain::ReportStartDate = Day(2027, 2, 15) + Time(12, 0);  // the same day, at noon
+    EXPECT_EQ(GetPeriodIndex(Day(2027, 3, 15), "Month"), 1);
+    // A start whose next month is out of range fails for "Month" on every call, not others.
+    DUVMain::ReportStartDate = Day(9999, 12, 15);
+    EXPECT_THROW(GetPeriodIndex(Day(9999, 12, 20), "Month"), runtime::RuntimeError);
+    EXPECT_THROW(GetPeriodIndex(Day(9999, 12, 20), "Month"), runtime::RuntimeError);
+    EXPECT_EQ(GetPeriodIndex(Day(9999, 12, 20), "Day"), 5);
+    DUVMain::ReportStartDate = Day(2027, 1, 15);
+    EXPECT_EQ(GetPeriodIndex(Day(2027, 2, 15), "Month"), 1);
+}
+
 ServiceRecord AllowanceService(const std::string& number, int hours, const std::string& period,
                                double flexRate, double flexRate2) {
     ServiceRecord s;
