@@ -259,11 +259,12 @@ double GetSegmentCost(int32_t service, int32_t tariff, int32_t seconds, bool fir
     const TariffRecord& t = TariffOf(DUVMain::Services.at(service), tariff);
     units = 0;
     int32_t n = seconds;
-    if (t.Unit == "Per Minute" || t.Unit == "Per Second") {
+    const std::string_view unit = t.Unit;
+    if (unit == "Per Minute" || unit == "Per Second") {
         if (firstSegment) {
             n = n < t.After ? 0 : n - t.After;
         }
-        if (t.Unit == "Per Minute") {
+        if (unit == "Per Minute") {
             return n / 60.0 * t.PerMinuteRate;
         }
         return t.PerMinuteRate * n;
