@@ -158,8 +158,7 @@ double GetDataCost(const std::string& number, double bytes, Date date) {
         }
         cell->Bytes = AddChecked(cell->Bytes, WholeBytes(bytes));
     });
-    const double total =
-        static_cast<double>(BookedCell(booked, cell, period, serviceIndex).Bytes);
+    const double total = static_cast<double>(BookedCell(booked, cell, period, serviceIndex).Bytes);
     if (total <= free) {
         return 0;
     }
