@@ -2,6 +2,7 @@
 // user-defined threshold warnings shown after a run.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,6 +11,22 @@
 #include "analysis/DUVAnalyse.h"
 
 namespace DUVAnalyse {
+
+// x rounded to a whole number, a half away from zero: std::llround, without its library
+// call for the values dates and seconds take.
+inline int64_t RoundHalfAway(double x) {
+    if (!(std::fabs(x) < 4503599627370496.0)) {  // 2^52 and beyond, NaN
+        return std::llround(x);
+    }
+    int64_t whole = static_cast<int64_t>(x);
+    const double fraction = x - static_cast<double>(whole);  // exact
+    if (fraction >= 0.5) {
+        ++whole;
+    } else if (fraction <= -0.5) {
+        --whole;
+    }
+    return whole;
+}
 
 // ---- dial-up cost ----
 

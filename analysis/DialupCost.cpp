@@ -24,7 +24,10 @@ int64_t WholeDay(Date date) { return static_cast<int64_t>(std::floor(date)); }
 // The time of day of a date value in whole seconds, 0 to 86399.
 int32_t SecondOfDay(Date time) {
     const double fraction = time - std::floor(time);
-    auto seconds = static_cast<int32_t>(std::lround(fraction * 86400.0));
+    const double scaled = fraction * 86400.0;
+    // NaN keeps the library's answer, whose width differs between platforms.
+    auto seconds =
+        static_cast<int32_t>(scaled == scaled ? RoundHalfAway(scaled) : std::lround(scaled));
     return seconds > LastSecondOfDay ? LastSecondOfDay : seconds;
 }
 
@@ -77,7 +80,7 @@ void WriteTariffNotes(int32_t connIndex, NoteForm form, const TariffRecord& tari
     }
     std::string& notes = Connections[static_cast<size_t>(connIndex)].Notes;
     if (notes.find(tariff.Description) == std::string::npos) {
-        notes += " - " + tariff.Description;
+        notes.append(" - ").append(tariff.Description);
     }
     if (units <= 0) {
         return;
@@ -90,7 +93,7 @@ void WriteTariffNotes(int32_t connIndex, NoteForm form, const TariffRecord& tari
         }
         break;
     case NoteForm::TariffEnd:
-        notes += " - " + unitNote;
+        notes.append(" - ").append(unitNote);
         break;
     case NoteForm::Other:
         notes += unitNote;
@@ -256,11 +259,12 @@ double GetSegmentCost(int32_t service, int32_t tariff, int32_t seconds, bool fir
     const TariffRecord& t = TariffOf(DUVMain::Services.at(service), tariff);
     units = 0;
     int32_t n = seconds;
-    if (t.Unit == "Per Minute" || t.Unit == "Per Second") {
+    const std::string_view unit = t.Unit;
+    if (unit == "Per Minute" || unit == "Per Second") {
         if (firstSegment) {
             n = n < t.After ? 0 : n - t.After;
         }
-        if (t.Unit == "Per Minute") {
+        if (unit == "Per Minute") {
             return n / 60.0 * t.PerMinuteRate;
         }
         return t.PerMinuteRate * n;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/Costing.h"
 #include "analysis/DUVAnalyse.h"
 #include "core/DUVMain.h"
 #include "core/Runtime.h"
@@ -23,12 +24,27 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
+// The rare case of FindService: a service number typed with blanks around it.
+[[gnu::noinline]] bool PaddedEquals(std::string_view text, std::string_view number) {
+    return TrimBlanks(text) == number;
+}
+
+// True when text without its outer blanks is `number` (not empty, no outer blanks). A text
+// of the same length must match as it stands, a shorter one never can, a longer one only by
+// its outer blanks. Inlined: FindService runs it for every service on every lookup.
+[[gnu::always_inline]] inline bool TrimmedEquals(std::string_view text, std::string_view number) {
+    if (text.size() == number.size())
+        return text.back() == number.back() && text == number;
+    return text.size() > number.size() && (text.front() == ' ' || text.back() == ' ') &&
+           PaddedEquals(text, number);
+}
+
 int32_t ServicesInUse() {
     return std::min<int32_t>(DUVMain::UsedServices, DUVMain::Services.UBound() + 1);
 }
 
 // Whole seconds of a time of day.
-int32_t TimeSeconds(Date time) { return static_cast<int32_t>(std::llround(time * kDaySeconds)); }
+int32_t TimeSeconds(Date time) { return static_cast<int32_t>(RoundHalfAway(time * kDaySeconds)); }
 
 // The count after a keyword of a reads or writes line (0 when none or when the digits end
 // the line).
@@ -60,12 +76,13 @@ int32_t ByteCountAfter(std::string_view line, std::string_view keyword) {
 }  // namespace
 
 int32_t FindService(const std::string& number) {
-    if (number.empty())
+    // A trimmed number never starts or ends with a blank, so such a number matches none.
+    if (number.empty() || number.front() == ' ' || number.back() == ' ')
         return -1;
     const int32_t used = ServicesInUse();
     for (int32_t i = 0; i < used; ++i) {
         const ServiceRecord& s = DUVMain::Services[i];
-        if (TrimBlanks(s.ServiceNumber) == number || TrimBlanks(s.ServiceAltNumber) == number)
+        if (TrimmedEquals(s.ServiceNumber, number) || TrimmedEquals(s.ServiceAltNumber, number))
             return i;
     }
     return -1;

@@ -1,5 +1,6 @@
 // Service (time) cost and data cost, with the allowances booked per period to the period
 // usage table.
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -38,14 +39,49 @@ int64_t WholeBytes(double bytes) {
     return static_cast<int64_t>(std::nearbyint(bytes));
 }
 
+// The report start's whole day and the length of the month that starts there, worked out
+// once per report start.
+struct ReportMonth {
+    bool known = false;
+    uint64_t startBits = 0;  // the report start they belong to
+    Date start = 0;
+    bool lengthKnown = false;
+    double length = 0;
+};
+
+ReportMonth CurrentMonth;
+
+ReportMonth& ReportMonthOf(Date reportStartDate) {
+    const auto bits = std::bit_cast<uint64_t>(reportStartDate);
+    if (!CurrentMonth.known || CurrentMonth.startBits != bits) {
+        CurrentMonth = ReportMonth{};
+        CurrentMonth.start = runtime::DateOnly(reportStartDate);
+        CurrentMonth.startBits = bits;
+        CurrentMonth.known = true;
+    }
+    return CurrentMonth;
+}
+
+// The usage cell just booked, or after a skipped error the cell looked up anew (which
+// raises again where the lookup failed).
+const PenaltyRecord& BookedCell(bool booked, const PenaltyRecord* cell, int32_t period,
+                                int32_t serviceIndex) {
+    return booked ? *cell : Penalties(period, serviceIndex);
+}
+
 }  // namespace
 
 int32_t GetPeriodIndex(Date date, std::string_view periodKind) {
-    const Date reportStart = runtime::DateOnly(DUVMain::ReportStartDate);
-    const double days = std::floor(date) - reportStart;
+    ReportMonth& month = ReportMonthOf(DUVMain::ReportStartDate);
+    const double days = std::floor(date) - month.start;
     double period = 0;
     if (periodKind == "Month") {
-        const double length = runtime::DateAdd("m", 1, reportStart) - reportStart;
+        if (!month.lengthKnown) {
+            // A start whose next month is out of range raises here on every call.
+            month.length = runtime::DateAdd("m", 1, month.start) - month.start;
+            month.lengthKnown = true;
+        }
+        const double length = month.length;
         if (length > 0) {
             period = std::floor(days / length);
         }
@@ -79,11 +115,12 @@ double GetServiceCost(const std::string& number, int32_t seconds, Date date) {
             date = DUVMain::ReportStartDate;
         }
         const int32_t period = GetPeriodIndex(date, service.PenaltyPeriod);
-        runtime::Guard([&] {
-            PenaltyRecord& cell = Penalties(period, serviceIndex);
-            cell.Seconds = AddChecked(cell.Seconds, seconds);
+        PenaltyRecord* cell = nullptr;
+        const bool booked = runtime::Guard([&] {
+            cell = &Penalties(period, serviceIndex);
+            cell->Seconds = AddChecked(cell->Seconds, seconds);
         });
-        const int64_t total = Penalties(period, serviceIndex).Seconds;
+        const int64_t total = BookedCell(booked, cell, period, serviceIndex).Seconds;
         if (total <= allowance) {
             return service.FlexRate * hours;
         }
@@ -113,14 +150,15 @@ double GetDataCost(const std::string& number, double bytes, Date date) {
     const ServiceRecord& service = DUVMain::Services.at(serviceIndex);
     const double free = BytesPerMegabyte * service.AfterMeg;
     const int32_t period = GetPeriodIndex(date, service.MegPeriod);
-    runtime::Guard([&] {
-        PenaltyRecord& cell = Penalties(period, serviceIndex);
+    PenaltyRecord* cell = nullptr;
+    const bool booked = runtime::Guard([&] {
+        cell = &Penalties(period, serviceIndex);
         if (service.MegPeriod == "Session") {
-            cell.Bytes = 0;
+            cell->Bytes = 0;
         }
-        cell.Bytes = AddChecked(cell.Bytes, WholeBytes(bytes));
+        cell->Bytes = AddChecked(cell->Bytes, WholeBytes(bytes));
     });
-    const double total = static_cast<double>(Penalties(period, serviceIndex).Bytes);
+    const double total = static_cast<double>(BookedCell(booked, cell, period, serviceIndex).Bytes);
     if (total <= free) {
         return 0;
     }

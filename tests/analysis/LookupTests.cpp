@@ -35,6 +35,21 @@ TEST_F(LookupTest, FindServiceComparesTrimmedNumbersExactly) {
     EXPECT_EQ(FindService(""), -1);
 }
 
+TEST_F(LookupTest, FindServiceTellsNumbersOfOneLengthAndOneSidedBlanksApart) {
+    DUVMain::Services[1].ServiceNumber = "0778";        // as long as "0777", last digit apart
+    DUVMain::Services[1].ServiceAltNumber = "   0555";  // blanks before only
+    DUVMain::Services[2].ServiceNumber = "0666  ";      // blanks after only
+    DUVMain::Services[2].ServiceAltNumber = "0777";
+    EXPECT_EQ(FindService("0777"), 2);
+    EXPECT_EQ(FindService("0778"), 1);
+    EXPECT_EQ(FindService("0555"), 1);
+    EXPECT_EQ(FindService("0666"), 2);
+    EXPECT_EQ(FindService("0123456 "), -1);  // a blank the trimmed numbers never end with
+    EXPECT_EQ(FindService("05"), -1);        // inside "   0555", not all of it
+    DUVMain::Services[1].ServiceAltNumber = "       ";
+    EXPECT_EQ(FindService("0555"), -1);  // a changed table is searched as it now stands
+}
+
 TEST_F(LookupTest, ServicesBeyondTheUsedCountAreNotSearched) {
     DUVMain::UsedServices = 1;
     EXPECT_EQ(FindService("0777"), -1);

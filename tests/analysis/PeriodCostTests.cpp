@@ -1,5 +1,7 @@
 // Service cost by allowance periods, data cost by free megabytes, and period numbers.
 #include <cstdint>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "core/ErrorContext.h"
@@ -46,6 +48,23 @@ TEST_F(PeriodIndex, MonthFromThirtyFirstOfJanuaryIsAsLongAsFebruary) {
     DUVMain::ReportStartDate = Day(2028, 1, 31);              // leap year
     EXPECT_EQ(GetPeriodIndex(Day(2028, 2, 28), "Month"), 0);  // day 28
     EXPECT_EQ(GetPeriodIndex(Day(2028, 2, 29), "Month"), 1);  // day 29
+}
+
+TEST_F(PeriodIndex, MonthLengthFollowsEveryChangeOfTheReportStart) {
+    DUVMain::ReportStartDate = Day(2027, 1, 15);              // a month of 31 days
+    EXPECT_EQ(GetPeriodIndex(Day(2027, 3, 15), "Month"), 1);  // day 59
+    DUVMain::ReportStartDate = Day(2027, 2, 15);              // a month of 28 days
+    EXPECT_EQ(GetPeriodIndex(Day(2027, 3, 15), "Month"), 1);  // day 28
+    EXPECT_EQ(GetPeriodIndex(Day(2027, 3, 14), "Month"), 0);
+    DUVMain::ReportStartDate = Day(2027, 2, 15) + Time(12, 0);  // the same day, at noon
+    EXPECT_EQ(GetPeriodIndex(Day(2027, 3, 15), "Month"), 1);
+    // A start whose next month is out of range fails for "Month" on every call, not others.
+    DUVMain::ReportStartDate = Day(9999, 12, 15);
+    EXPECT_THROW(GetPeriodIndex(Day(9999, 12, 20), "Month"), runtime::RuntimeError);
+    EXPECT_THROW(GetPeriodIndex(Day(9999, 12, 20), "Month"), runtime::RuntimeError);
+    EXPECT_EQ(GetPeriodIndex(Day(9999, 12, 20), "Day"), 5);
+    DUVMain::ReportStartDate = Day(2027, 1, 15);
+    EXPECT_EQ(GetPeriodIndex(Day(2027, 2, 15), "Month"), 1);
 }
 
 ServiceRecord AllowanceService(const std::string& number, int hours, const std::string& period,
@@ -188,9 +207,14 @@ namespace {
 class PeriodCellOverflow : public CostingTest {
 protected:
     std::vector<int> errors;
+    std::function<void()> beforeRetry;  // when set: run once, then the answer is retry
     test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{
         runtime::SetErrorHandler, [this] {
             errors.push_back(runtime::Err().number);
+            if (beforeRetry) {
+                std::exchange(beforeRetry, nullptr)();
+                return runtime::kActionRetry;
+            }
             return runtime::kActionSkip;
         }};
 };
@@ -218,6 +242,26 @@ TEST_F(PeriodCellOverflow, GoesToTheErrorHandlerAndLeavesTheCell) {
     EXPECT_EQ(DUVAnalyse::Penalties(0, index).Seconds, nearlyFull);
     EXPECT_EQ(DUVAnalyse::Penalties(0, index).Bytes, nearlyFull);
     EXPECT_EQ(DUVMain::ErrProcName, "GetDataCost");
+}
+
+TEST_F(PeriodCellOverflow, ARetryBooksAnewAndASkippedLookupFailsAgainAfterTheGuard) {
+    AddService(ServiceRecord{});
+    ServiceRecord s;
+    s.ServiceNumber = "0800";
+    s.ServiceOption = 2;
+    s.UpToHours = 1;
+    s.PenaltyPeriod = "Day";
+    s.FlexRate = 1.0;
+    s.FlexRate2 = 3.0;
+    const int index = AddService(s);
+    DUVAnalyse::Penalties(0, index).Seconds = INT64_MAX - 1000;
+    beforeRetry = [&] { DUVAnalyse::Penalties(0, index).Seconds = 0; };
+    EXPECT_EQ(DUVAnalyse::GetServiceCost("0800", 3600, Day(2026, 12, 1)), 1.0);
+    EXPECT_EQ(DUVAnalyse::Penalties(0, index).Seconds, 3600);
+    // A table without the service's column: error 9 inside the guard, skipped, then again.
+    DUVAnalyse::Penalties.Create(index - 1);
+    EXPECT_THROW(DUVAnalyse::GetServiceCost("0800", 3600, Day(2026, 12, 1)), runtime::RuntimeError);
+    EXPECT_EQ(errors, (std::vector<int>{6, 9}));
 }
 
 }  // namespace
