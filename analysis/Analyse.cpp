@@ -682,7 +682,7 @@ ServiceUsageRecord& Usage(int32_t i) {
     return ServiceUsage[static_cast<std::size_t>(i)];
 }
 
-int32_t TimeSeconds(Date time) { return static_cast<int32_t>(std::llround(time * kDaySeconds)); }
+int32_t TimeSeconds(Date time) { return static_cast<int32_t>(RoundHalfAway(time * kDaySeconds)); }
 
 // A 32-bit sum; beyond the range it is the overflow error.
 int32_t Add32(int32_t a, int64_t b) {
@@ -969,7 +969,7 @@ void DropSessionAtLimit() {
 // Whole seconds from the last session's disconnect to the current line.
 int64_t SecondsSinceLastDisconnect(const ConnectionRecord& rec) {
     return static_cast<int64_t>(
-               std::llround((LineDate - std::floor(rec.DisconnectDate)) * kDaySeconds)) +
+               RoundHalfAway((LineDate - std::floor(rec.DisconnectDate)) * kDaySeconds)) +
            TimeSeconds(LineTime) - TimeSeconds(rec.DisconnectTime);
 }
 
