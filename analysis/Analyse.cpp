@@ -629,7 +629,18 @@ void CaptureRunSettings() {
 // once.
 Date DateOfLine(std::string_view line) {
     constexpr std::size_t n = DUVMain::LogLineDateLength;
-    if (line.size() >= n && run.dateKnown && std::memcmp(run.dateKey, line.data(), n) == 0)
+    static_assert(n == 10);
+    // The stamp compared as eight bytes and two.
+    auto sameStamp = [&] {
+        std::uint64_t a = 0, b = 0;
+        std::uint16_t c = 0, d = 0;
+        std::memcpy(&a, run.dateKey, 8);
+        std::memcpy(&b, line.data(), 8);
+        std::memcpy(&c, run.dateKey + 8, 2);
+        std::memcpy(&d, line.data() + 8, 2);
+        return a == b && c == d;
+    };
+    if (line.size() >= n && run.dateKnown && sameStamp())
         return run.dateValue;
     Date d = DUVMain::GetLogLineDate(line);
     run.dateKnown = line.size() >= n;
@@ -1217,11 +1228,11 @@ void StartSession() {
             std::min<int32_t>(UsageCount, static_cast<int32_t>(ServiceUsage.size()) - 1);
         for (int32_t i = 1; i <= last; ++i) {
             const ServiceUsageRecord& row = ServiceUsage[static_cast<std::size_t>(i)];
-            if (runtime::Trim(row.Number) == number) {
+            if (runtime::TrimmedView(row.Number) == number) {
                 CurrentUsageRow = i;
                 break;
             }
-            const std::string alt = runtime::Trim(row.AltNumber);
+            const std::string_view alt = runtime::TrimmedView(row.AltNumber);
             if (!alt.empty() && alt == number) {
                 CurrentUsageRow = i;
                 break;

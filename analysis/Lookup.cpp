@@ -16,17 +16,9 @@ namespace {
 
 constexpr int32_t kDaySeconds = 86400;
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
 // The rare case of FindService: a service number typed with blanks around it.
 [[gnu::noinline]] bool PaddedEquals(std::string_view text, std::string_view number) {
-    return TrimBlanks(text) == number;
+    return runtime::TrimmedView(text) == number;
 }
 
 // True when text without its outer blanks is `number` (not empty, no outer blanks). A text
@@ -107,7 +99,7 @@ std::string GetServiceName(const std::string& number) {
     int32_t i = FindService(number);
     if (i < 0)
         return number;
-    return std::string(TrimBlanks(DUVMain::Services[i].ServiceName));
+    return std::string(runtime::TrimmedView(DUVMain::Services[i].ServiceName));
 }
 
 bool IsDialNumber(std::string_view text) {
@@ -208,7 +200,7 @@ int32_t WholeDaysInRange(Date connectDate, Date disconnectDate) {
 
 std::string TidyNotes(const std::string& notes) {
     // Built after the blank it starts with, in one allocation.
-    const std::string_view trimmed = TrimBlanks(notes);
+    const std::string_view trimmed = runtime::TrimmedView(notes);
     std::string text;
     text.reserve(trimmed.size() + 1);
     text.push_back(' ');

@@ -120,6 +120,8 @@ Date CDate(std::string_view text);
 
 // Blanks (spaces) only.
 std::string Trim(std::string_view text);
+// The text without its outer blanks, as a view into it (Trim without the copy).
+std::string_view TrimmedView(std::string_view text);
 std::string LTrim(std::string_view text);
 std::string RTrim(std::string_view text);
 // Upper / lower case in the ANSI code page 1252 (accented letters included).
