@@ -206,6 +206,17 @@ namespace {
 
 class PeriodCellOverflow : public CostingTest {
 protected:
+    // 0800, counted by the day: an hour at 1.0 an hour, then 3.0.
+    static ServiceRecord DayService() {
+        ServiceRecord s;
+        s.ServiceNumber = "0800";
+        s.ServiceOption = 2;
+        s.UpToHours = 1;
+        s.PenaltyPeriod = "Day";
+        s.FlexRate = 1.0;
+        s.FlexRate2 = 3.0;
+        return s;
+    }
     std::vector<int> errors;
     std::function<void()> beforeRetry;  // when set: run once, then the answer is retry
     test_support::ScopedSeam<runtime::ErrorHandlerFn> handler_{
@@ -220,13 +231,7 @@ protected:
 };
 
 TEST_F(PeriodCellOverflow, GoesToTheErrorHandlerAndLeavesTheCell) {
-    ServiceRecord s;
-    s.ServiceNumber = "0800";
-    s.ServiceOption = 2;
-    s.UpToHours = 1;
-    s.PenaltyPeriod = "Day";
-    s.FlexRate = 1.0;
-    s.FlexRate2 = 3.0;
+    ServiceRecord s = DayService();
     s.AfterMeg = 1;
     s.MegPeriod = "Day";
     s.PerMeg = 0.5;
@@ -246,14 +251,7 @@ TEST_F(PeriodCellOverflow, GoesToTheErrorHandlerAndLeavesTheCell) {
 
 TEST_F(PeriodCellOverflow, ARetryBooksAnewAndASkippedLookupFailsAgainAfterTheGuard) {
     AddService(ServiceRecord{});
-    ServiceRecord s;
-    s.ServiceNumber = "0800";
-    s.ServiceOption = 2;
-    s.UpToHours = 1;
-    s.PenaltyPeriod = "Day";
-    s.FlexRate = 1.0;
-    s.FlexRate2 = 3.0;
-    const int index = AddService(s);
+    const int index = AddService(DayService());
     DUVAnalyse::Penalties(0, index).Seconds = INT64_MAX - 1000;
     beforeRetry = [&] { DUVAnalyse::Penalties(0, index).Seconds = 0; };
     EXPECT_EQ(DUVAnalyse::GetServiceCost("0800", 3600, Day(2026, 12, 1)), 1.0);
