@@ -468,16 +468,6 @@ public:
     }
 
 private:
-    // The keywords whose filter pair the two bytes are, by the tables.
-    unsigned KeywordsOfPair(unsigned char first, unsigned char second) const {
-        unsigned candidates = 0;
-        for (unsigned pairs = nibbles_[0][first & 0x0F] & nibbles_[1][first >> 4] &
-                              nibbles_[2][second & 0x0F] & nibbles_[3][second >> 4];
-             pairs; pairs &= pairs - 1)
-            candidates |= folded_[static_cast<std::size_t>(__builtin_ctz(pairs))].keywords;
-        return candidates;
-    }
-
     // The tables of the first byte's low and high half, then the second's, each twice (for
     // both halves of a 32-byte register).
     alignas(32) std::array<std::array<unsigned char, 32>, 4> nibbles_{};
@@ -534,11 +524,16 @@ private:
     // position pos.
     unsigned MatchesFilterPair(std::string_view line, std::size_t pos, unsigned found) const {
         const auto* p = reinterpret_cast<const unsigned char*>(line.data());
-        const unsigned fold = static_cast<unsigned>(p[pos] | 0x20) << 8 | (p[pos + 1] | 0x20);
+        return MatchesWhereTheyBegin(line, pos, KeywordsOfPair(p[pos], p[pos + 1]) & ~found);
+    }
+
+    // The keywords whose filter pair the two bytes are.
+    unsigned KeywordsOfPair(unsigned char first, unsigned char second) const {
+        const unsigned fold = static_cast<unsigned>(first | 0x20) << 8 | (second | 0x20);
         unsigned candidates = 0;
         for (const Fold& f : folded_)
             candidates |= f.pair == fold ? f.keywords : 0;
-        return MatchesWhereTheyBegin(line, pos, candidates & ~found);
+        return candidates;
     }
 
     // Those of the candidate keywords that occur where their filter pair would be at pos.
