@@ -45,6 +45,23 @@ long long FieldNumber(std::string_view line, std::size_t start, std::size_t leng
     return static_cast<long long>(runtime::CLng(value));
 }
 
+// The usual stamp, its three fields all digits: read in place, as FieldNumber reads them.
+bool PlainStamp(std::string_view line, long long& month, long long& day, long long& year) {
+    if (line.size() < LogLineDateLength)
+        return false;
+    int v[8];
+    static constexpr int kAt[8] = {0, 1, 3, 4, 6, 7, 8, 9};
+    for (int i = 0; i < 8; ++i) {
+        v[i] = static_cast<unsigned char>(line[static_cast<std::size_t>(kAt[i])]) - '0';
+        if (v[i] < 0 || v[i] > 9)
+            return false;
+    }
+    month = v[0] * 10 + v[1];
+    day = v[2] * 10 + v[3];
+    year = ((v[4] * 10 + v[5]) * 10 + v[6]) * 10 + v[7];
+    return true;
+}
+
 bool IsDamaged(unsigned char byte) {
     return (byte < 32 && byte != 9 && byte != 10 && byte != 13) || byte > 126;
 }
@@ -138,9 +155,12 @@ std::string Digits(int value, int width) {
 }  // namespace
 
 double GetLogLineDate(std::string_view line) {
-    long long month = FieldNumber(line, 0, 2);
-    long long day = FieldNumber(line, 3, 2);
-    long long year = FieldNumber(line, 6, 4);
+    long long month = 0, day = 0, year = 0;
+    if (!PlainStamp(line, month, day, year)) {
+        month = FieldNumber(line, 0, 2);
+        day = FieldNumber(line, 3, 2);
+        year = FieldNumber(line, 6, 4);
+    }
     if (month * day * year < 1)
         return 0;
     try {

@@ -93,6 +93,42 @@ TEST(LogLineDate, UndatedLinesGiveZero) {
     EXPECT_EQ(DUVMain::GetLogLineDate("99-99-9999 10:00:00.00 - X"), 0);
 }
 
+// Every all-digit stamp reads as its fields read one by one: leading number, whole, then
+// the calendar (carrying, or undated where it cannot).
+TEST(LogLineDate, DigitStampsReadAsTheirFields) {
+    auto field = [](const std::string& text) {
+        return static_cast<int>(runtime::CLng(runtime::Val(text)));
+    };
+    const char* years[] = {"0000", "0001", "0029", "0030", "0099", "0100", "1899",
+                           "1900", "1999", "2000", "2029", "9998", "9999"};
+    for (const char* year : years) {
+        for (int month = 0; month < 100; ++month) {
+            for (int day : {0, 1, 9, 10, 28, 29, 30, 31, 32, 59, 60, 99}) {
+                char stamp[32];
+                std::snprintf(stamp, sizeof stamp, "%02d%c%02d-%s 10:00:00.00", month,
+                              day % 3 ? '-' : '/', day, year);
+                const int m = field(std::string(stamp, 2)), d = field(std::string(stamp + 3, 2));
+                const int y = field(std::string(stamp + 6, 4));
+                double expected = 0;
+                if (m * d * y >= 1) {
+                    try {
+                        expected = DateSerial(y, m, d);
+                    } catch (const runtime::RuntimeError&) {
+                    }
+                }
+                ASSERT_EQ(DUVMain::GetLogLineDate(stamp), expected) << stamp;
+                ASSERT_EQ(DUVMain::GetLogLineDate(std::string_view(stamp, 10)), expected);
+            }
+        }
+    }
+    // A field that is not all digits is read by its leading number.
+    EXPECT_EQ(DUVMain::GetLogLineDate("1 -02-2000 x"), DateSerial(2000, 1, 2));
+    EXPECT_EQ(DUVMain::GetLogLineDate("01-02-2 00 x"), DateSerial(200, 1, 2));
+    EXPECT_EQ(DUVMain::GetLogLineDate("01-02-200"), DateSerial(200, 1, 2));
+    EXPECT_EQ(DUVMain::GetLogLineDate("01-2.-1999"), DateSerial(1999, 1, 2));
+    EXPECT_EQ(DUVMain::GetLogLineDate("01-02-1e03"), DateSerial(1000, 1, 2));
+}
+
 TEST_F(ModemLogFile, CleanLogShowsProgressAtEveryStep) {
     // 250 bytes: the step is 2 (2.5 rounded to even), so 125 progress labels, then 100%.
     std::string text(248, 'a');
