@@ -229,6 +229,7 @@ public:
         blocksScanned_ = false;
         pairHits_.clear();
         nextHit_ = 0;
+        nextHitAt_ = kNoHit;
         blockEnd_ = 0;
 #endif
         SetFilter();
@@ -290,9 +291,13 @@ public:
         const std::size_t n = line.size();
 #ifdef DUV_WIDE_KEYWORD_SCAN
         if (blocksScanned_) {
+            // Most lines hold no pair: the next pair lies at or beyond their end.
+            if (nextHitAt_ >= start && nextHitAt_ - start >= n - 1)
+                return found;
             // The filter's pairs that lie wholly inside the line, found when its block was read.
             while (nextHit_ < pairHits_.size() && pairHits_[nextHit_] < start)
                 ++nextHit_;
+            nextHitAt_ = nextHit_ < pairHits_.size() ? pairHits_[nextHit_] : kNoHit;
             for (std::size_t h = nextHit_; h < pairHits_.size() && pairHits_[h] + 1 < start + n;
                  ++h) {
                 const auto k = static_cast<std::size_t>(pairHits_[h] - start);
@@ -331,15 +336,21 @@ public:
         if (plainAscii_) {
             const __m128i beforeA = _mm_set1_epi8('a' - 1), afterZ = _mm_set1_epi8('z' + 1);
             const __m128i caseBit = _mm_set1_epi8(0x20);
-            for (; n - i >= 16; i += 16) {
-                const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+            auto sixteen = [&](std::size_t at) {
+                const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + at));
                 if (_mm_movemask_epi8(b))
-                    break;
+                    return false;
                 const __m128i lower =
                     _mm_and_si128(_mm_cmpgt_epi8(b, beforeA), _mm_cmplt_epi8(b, afterZ));
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i),
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(to + at),
                                  _mm_sub_epi8(b, _mm_and_si128(lower, caseBit)));
+                return true;
+            };
+            for (; n - i >= 16 && sixteen(i); i += 16) {
             }
+            // The rest as the sixteen bytes that end the line.
+            if (i < n && n >= 16 && n - i < 16 && sixteen(n - 16))
+                i = n;
         }
 #endif
         for (; i < n; ++i)
@@ -433,6 +444,7 @@ public:
         pairHits_.erase(pairHits_.begin(),
                         std::lower_bound(pairHits_.begin(), pairHits_.end(), keepFrom));
         nextHit_ = 0;
+        nextHitAt_ = pairHits_.empty() ? kNoHit : pairHits_[0];
         blocksScanned_ = true;
         const auto* p = reinterpret_cast<const unsigned char*>(block.data());
         const std::size_t n = block.size();
@@ -465,6 +477,7 @@ public:
         }
         blockEnd_ = at + n;
         lastByte_ = p[n - 1];
+        nextHitAt_ = pairHits_.empty() ? kNoHit : pairHits_[0];
     }
 
 private:
@@ -475,6 +488,8 @@ private:
     bool blocksScanned_ = false;
     std::vector<std::uint64_t> pairHits_;  // file offsets, ascending
     std::size_t nextHit_ = 0;              // the first not before the last line looked at
+    static constexpr std::uint64_t kNoHit = UINT64_MAX;
+    std::uint64_t nextHitAt_ = kNoHit;     // its offset, kNoHit when there is none
     std::uint64_t blockEnd_ = 0;           // the offset after the last block scanned
     unsigned char lastByte_ = 0;           // its last byte
 #endif
