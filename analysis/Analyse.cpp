@@ -286,23 +286,31 @@ public:
     // where two bytes begin some keyword, or are the filter's pair of some keyword, are the
     // keywords compared.
     unsigned Find(std::string_view line, [[maybe_unused]] std::uint64_t start) {
+#ifdef DUV_WIDE_KEYWORD_SCAN
+        // Most lines hold no pair: the next pair lies at or beyond their end.
+        if (blocksScanned_ && nextHitAt_ >= start && nextHitAt_ - start >= line.size() - 1)
+            return everywhere_;
+#endif
+        return FindInLine(line, start);
+    }
+
+    [[gnu::noinline]] unsigned FindInLine(std::string_view line,
+                                          [[maybe_unused]] std::uint64_t start) {
         unsigned found = everywhere_;
         const auto* p = reinterpret_cast<const unsigned char*>(line.data());
         const std::size_t n = line.size();
 #ifdef DUV_WIDE_KEYWORD_SCAN
         if (blocksScanned_) {
-            // Most lines hold no pair: the next pair lies at or beyond their end.
-            if (nextHitAt_ >= start && nextHitAt_ - start >= n - 1)
-                return found;
             // The filter's pairs that lie wholly inside the line, found when its block was read.
             while (nextHit_ < pairHits_.size() && pairHits_[nextHit_] < start)
                 ++nextHit_;
-            nextHitAt_ = nextHit_ < pairHits_.size() ? pairHits_[nextHit_] : kNoHit;
-            for (std::size_t h = nextHit_; h < pairHits_.size() && pairHits_[h] + 1 < start + n;
-                 ++h) {
-                const auto k = static_cast<std::size_t>(pairHits_[h] - start);
+            // Those taken here lie before every line to come.
+            for (; nextHit_ < pairHits_.size() && pairHits_[nextHit_] + 1 < start + n;
+                 ++nextHit_) {
+                const auto k = static_cast<std::size_t>(pairHits_[nextHit_] - start);
                 found |= MatchesWhereTheyBegin(line, k, KeywordsOfPair(p[k], p[k + 1]) & ~found);
             }
+            nextHitAt_ = nextHit_ < pairHits_.size() ? pairHits_[nextHit_] : kNoHit;
             return found;
         }
 #endif
@@ -487,7 +495,7 @@ private:
     bool wide_ = false;
     bool blocksScanned_ = false;
     std::vector<std::uint64_t> pairHits_;  // file offsets, ascending
-    std::size_t nextHit_ = 0;              // the first not before the last line looked at
+    std::size_t nextHit_ = 0;              // the first not inside the lines looked at
     static constexpr std::uint64_t kNoHit = UINT64_MAX;
     std::uint64_t nextHitAt_ = kNoHit;     // its offset, kNoHit when there is none
     std::uint64_t blockEnd_ = 0;           // the offset after the last block scanned
@@ -635,6 +643,18 @@ void CaptureRunSettings() {
     run.nextProgress = ProgressChunk;
 }
 
+// The date of a line whose stamp is not the one read last.
+[[gnu::noinline]] Date NewDateOfLine(std::string_view line) {
+    constexpr std::size_t n = DUVMain::LogLineDateLength;
+    Date d = DUVMain::GetLogLineDate(line);
+    run.dateKnown = line.size() >= n;
+    if (run.dateKnown) {
+        std::memcpy(run.dateKey, line.data(), n);
+        run.dateValue = d;
+    }
+    return d;
+}
+
 // The date of the line. Consecutive lines of one day share their date stamp, which is read
 // once.
 Date DateOfLine(std::string_view line) {
@@ -652,13 +672,7 @@ Date DateOfLine(std::string_view line) {
     };
     if (line.size() >= n && run.dateKnown && sameStamp())
         return run.dateValue;
-    Date d = DUVMain::GetLogLineDate(line);
-    run.dateKnown = line.size() >= n;
-    if (run.dateKnown) {
-        std::memcpy(run.dateKey, line.data(), n);
-        run.dateValue = d;
-    }
-    return d;
+    return NewDateOfLine(line);
 }
 
 // Runs one statement of the per-line work under the central error handler; the step name
@@ -1045,28 +1059,28 @@ void ConnectWaitingSession() {
     });
 }
 
-// Steps 5 to 8 of a dated line.
-void HandleLine() {
-    unsigned holds = 0;
-    bool upperCased = false;
+// Whether the line's date lets the run look at the line; past the report's end with no
+// session open the run ends.
+bool InRunRange() {
+    if (LineDate > DUVMain::ReportEndDate && !Connected) {
+        ContinueRun = false;
+        return false;
+    }
+    return DUVMain::ReportStartDate - DUVMain::MaxConnectDays <= LineDate;
+}
+
+// Steps 5 to 8 of a dated line that holds a keyword.
+[[gnu::noinline]] void HandleKeywords(unsigned holds) {
+    // Only the procedures of a line that holds a keyword read the line.
+    run.keywords.UpperCase(run.line, CurrentLine);
     for (;;) {
-        if (LineDate > DUVMain::ReportEndDate && !Connected) {
-            ContinueRun = false;
-            return;
-        }
-        if (DUVMain::ReportStartDate - DUVMain::MaxConnectDays > LineDate)
-            return;
-        if (!upperCased) {
-            holds = run.keywords.Find(run.line, run.lineStart);
-            // Only the procedures of a line that holds a keyword read the line.
-            if (holds)
-                run.keywords.UpperCase(run.line, CurrentLine);
-            upperCased = true;
-        }
         if (Connected) {
             if (holds & (kConnect | kDial | kAnswer)) {
                 ErrorClose(true);
-                continue;  // the same line again, now not connected
+                // The same line again, now not connected.
+                if (!InRunRange())
+                    return;
+                continue;
             }
             if (holds & kDisconnect)
                 NormalClose();
@@ -1102,8 +1116,20 @@ void HandleLine() {
     }
 }
 
+// Steps 5 to 8 of a dated line. A line without a keyword only ends a wait for a session.
+void HandleLine() {
+    if (!InRunRange())
+        return;
+    const unsigned holds = run.keywords.Find(run.line, run.lineStart);
+    if (holds != 0)
+        HandleKeywords(holds);
+    else if (!Connected && CurrentUsageRow == 0)
+        Dialled = Answered = false;
+}
+
 bool IsBlank(std::string_view line) {
-    return line.find_first_not_of(' ') == std::string_view::npos;
+    return line.empty() ||
+           (line[0] == ' ' && line.find_first_not_of(' ') == std::string_view::npos);
 }
 
 // Progress at every ProgressChunk-th entry.
