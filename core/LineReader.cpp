@@ -7,6 +7,11 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+// Processors with AVX2 look at 64 bytes in four instructions a half.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define DUV_WIDE_LINE_ENDS 1
+#include <immintrin.h>
+#endif
 
 FileState FileStateOf(const std::string& path) {
     FileState state;
@@ -120,8 +125,36 @@ bool LineReader::Refill() {
 
 namespace {
 
+#ifdef DUV_WIDE_LINE_ENDS
+// The whole 64-byte words of FindLineEnds. A byte is a line end where the table of its low
+// half gives it back: 10 and 13 give themselves, all other entries no byte below 128, and
+// bytes from 128 on look up 0.
+__attribute__((target("avx2"))) void FindLineEndsWide(const char*& bytes, std::size_t& n,
+                                                      std::uint64_t*& bits) {
+    const __m256i table = _mm256_setr_epi8(
+        -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, 10, -128, -128, 13, -128,
+        -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, 10, -128, -128, 13,
+        -128, -128);
+    for (; n >= 64; n -= 64, bytes += 64) {
+        const __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
+        const __m256i b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 32));
+        const auto ends0 = static_cast<unsigned>(
+            _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, b0), b0)));
+        const auto ends1 = static_cast<unsigned>(
+            _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, b1), b1)));
+        *bits++ = ends0 | static_cast<std::uint64_t>(ends1) << 32;
+    }
+}
+
+const bool wideLineEnds = __builtin_cpu_supports("avx2");
+#endif
+
 // Sets bit i of bits[i / 64] where bytes[i] is a carriage return or a line feed.
 void FindLineEnds(const char* bytes, std::size_t n, std::uint64_t* bits) {
+#ifdef DUV_WIDE_LINE_ENDS
+    if (wideLineEnds)
+        FindLineEndsWide(bytes, n, bits);
+#endif
 #ifdef __SSE2__
     for (; n >= 64; n -= 64, bytes += 64) {
         const auto bits16 = [bytes](int at) {

@@ -197,6 +197,24 @@ TEST(LineReaderFiles, LongTextsSplitAsByteByByteAcrossWordsBatchesAndBlocks) {
     }
 }
 
+// Only bytes 10 and 13 end lines: not those that share a half with them (such as 0x1A, 0x8D,
+// 0xDA), nor any other byte value, at any place of a 64-byte word.
+TEST(LineReaderEndings, OnlyLineFeedAndCarriageReturnEndLines) {
+    std::mt19937 rng(5);
+    const unsigned char alike[] = {0x0A, 0x0D, 0x1A, 0x1D, 0x2A, 0x2D, 0x8A, 0x8D,
+                                   0xA0, 0xAD, 0xD0, 0xDA, 0xFA, 0xFD, 0x00, 0xFF};
+    for (int round = 0; round < 20; ++round) {
+        std::string text;
+        while (text.size() < 3000) {
+            const unsigned pick = rng() % 4;
+            text += static_cast<char>(pick == 0 ? alike[rng() % 16] : pick == 1 ? rng() % 256
+                                                                                : 'a');
+        }
+        LineReader inMemory{std::string_view(text)};
+        EXPECT_EQ(ReadAll(inMemory), PlainSplit(text)) << "round " << round;
+    }
+}
+
 TEST(LineReaderFiles, FileThatShrinksWhileReadEndsWhereNothingMoreCanBeRead) {
     std::string text;
     for (int i = 0; i < 2000; ++i)
