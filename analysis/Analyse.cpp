@@ -462,22 +462,51 @@ public:
             pairHits_.push_back(at - 1);  // the pair across the two blocks
         const __m256i lowHalf = _mm256_set1_epi8(0x0F);
         const auto* tables = reinterpret_cast<const __m256i*>(nibbles_.data());
+        const __m256i firstLow = tables[0], firstHigh = tables[1];
+        const __m256i secondLow = tables[2], secondHigh = tables[3];
         std::size_t k = 0;
-        for (; k + 33 <= n; k += 32) {
-            __m256i pairs = _mm256_set1_epi8(-1);
-            for (std::size_t b = 0; b < 2; ++b) {
-                const __m256i bytes =
-                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + k + b));
-                const __m256i lo = _mm256_and_si256(bytes, lowHalf);
-                const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), lowHalf);
-                pairs = _mm256_and_si256(
-                    pairs, _mm256_and_si256(_mm256_shuffle_epi8(tables[2 * b], lo),
-                                            _mm256_shuffle_epi8(tables[2 * b + 1], hi)));
+        if (n >= 64) {
+            // The pairs each byte of a 32-byte step can begin and end, the step after it read
+            // ahead for the second byte of the step's last pair.
+            __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+            __m256i lo = _mm256_and_si256(bytes, lowHalf);
+            __m256i hi = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), lowHalf);
+            __m256i first = _mm256_and_si256(_mm256_shuffle_epi8(firstLow, lo),
+                                             _mm256_shuffle_epi8(firstHigh, hi));
+            __m256i second = _mm256_and_si256(_mm256_shuffle_epi8(secondLow, lo),
+                                              _mm256_shuffle_epi8(secondHigh, hi));
+            // The steps with hits, up to 256 at a time, are noted (the others overwritten),
+            // then taken, so that the steps call nothing and keep the tables in registers.
+            std::uint32_t masks[257];
+            std::uint64_t offsets[257];
+            while (k + 64 <= n) {
+                std::size_t noted = 0;
+                const std::size_t end = k + 32 * std::min<std::size_t>(256, (n - k - 32) / 32);
+                for (; k < end; k += 32) {
+                    bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + k + 32));
+                    lo = _mm256_and_si256(bytes, lowHalf);
+                    hi = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), lowHalf);
+                    const __m256i nextFirst = _mm256_and_si256(
+                        _mm256_shuffle_epi8(firstLow, lo), _mm256_shuffle_epi8(firstHigh, hi));
+                    const __m256i nextSecond = _mm256_and_si256(
+                        _mm256_shuffle_epi8(secondLow, lo), _mm256_shuffle_epi8(secondHigh, hi));
+                    // The second bytes one place on: those of bytes k + 1 to k + 32.
+                    const __m256i after = _mm256_alignr_epi8(
+                        _mm256_permute2x128_si256(second, nextSecond, 0x21), second, 1);
+                    const __m256i pairs = _mm256_and_si256(first, after);
+                    masks[noted] = ~static_cast<std::uint32_t>(_mm256_movemask_epi8(
+                        _mm256_cmpeq_epi8(pairs, _mm256_setzero_si256())));
+                    offsets[noted] = at + k;
+                    noted += masks[noted] != 0;
+                    first = nextFirst;
+                    second = nextSecond;
+                }
+                for (std::size_t i = 0; i < noted; ++i) {
+                    for (std::uint32_t hits = masks[i]; hits; hits &= hits - 1)
+                        pairHits_.push_back(offsets[i] +
+                                            static_cast<std::uint64_t>(__builtin_ctz(hits)));
+                }
             }
-            for (auto hits = ~static_cast<std::uint32_t>(
-                     _mm256_movemask_epi8(_mm256_cmpeq_epi8(pairs, _mm256_setzero_si256())));
-                 hits; hits &= hits - 1)
-                pairHits_.push_back(at + k + static_cast<std::uint64_t>(__builtin_ctz(hits)));
         }
         for (; k + 1 < n; ++k) {
             if (KeywordsOfPair(p[k], p[k + 1]))

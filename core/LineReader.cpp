@@ -129,8 +129,8 @@ namespace {
 // The whole 64-byte words of FindLineEnds. A byte is a line end where the table of its low
 // half gives it back: 10 and 13 give themselves, all other entries no byte below 128, and
 // bytes from 128 on look up 0.
-__attribute__((target("avx2"))) void FindLineEndsWide(const char*& bytes, std::size_t& n,
-                                                      std::uint64_t*& bits) {
+__attribute__((target("avx2"))) std::size_t FindLineEndsWide(const char* bytes, std::size_t n,
+                                                             std::uint64_t* bits) {
     const __m256i table = _mm256_setr_epi8(
         -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, 10, -128, -128, 13, -128,
         -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, 10, -128, -128, 13,
@@ -144,6 +144,7 @@ __attribute__((target("avx2"))) void FindLineEndsWide(const char*& bytes, std::s
             _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, b1), b1)));
         *bits++ = ends0 | static_cast<std::uint64_t>(ends1) << 32;
     }
+    return n;
 }
 
 const bool wideLineEnds = __builtin_cpu_supports("avx2");
@@ -152,8 +153,12 @@ const bool wideLineEnds = __builtin_cpu_supports("avx2");
 // Sets bit i of bits[i / 64] where bytes[i] is a carriage return or a line feed.
 void FindLineEnds(const char* bytes, std::size_t n, std::uint64_t* bits) {
 #ifdef DUV_WIDE_LINE_ENDS
-    if (wideLineEnds)
-        FindLineEndsWide(bytes, n, bits);
+    if (wideLineEnds) {
+        const std::size_t done = (n - FindLineEndsWide(bytes, n, bits)) / 64;
+        bytes += 64 * done;
+        bits += done;
+        n -= 64 * done;
+    }
 #endif
 #ifdef __SSE2__
     for (; n >= 64; n -= 64, bytes += 64) {
