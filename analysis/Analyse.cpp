@@ -684,24 +684,21 @@ void CaptureRunSettings() {
     return d;
 }
 
-// The date of the line. Consecutive lines of one day share their date stamp, which is read
-// once.
-Date DateOfLine(std::string_view line) {
+// Whether the line starts with the date stamp read last. Consecutive lines of one day share
+// their date stamp, which is read once.
+bool SameStamp(std::string_view line) {
     constexpr std::size_t n = DUVMain::LogLineDateLength;
     static_assert(n == 10);
+    if (line.size() < n || !run.dateKnown)
+        return false;
     // The stamp compared as eight bytes and two.
-    auto sameStamp = [&] {
-        std::uint64_t a = 0, b = 0;
-        std::uint16_t c = 0, d = 0;
-        std::memcpy(&a, run.dateKey, 8);
-        std::memcpy(&b, line.data(), 8);
-        std::memcpy(&c, run.dateKey + 8, 2);
-        std::memcpy(&d, line.data() + 8, 2);
-        return a == b && c == d;
-    };
-    if (line.size() >= n && run.dateKnown && sameStamp())
-        return run.dateValue;
-    return NewDateOfLine(line);
+    std::uint64_t a = 0, b = 0;
+    std::uint16_t c = 0, d = 0;
+    std::memcpy(&a, run.dateKey, 8);
+    std::memcpy(&b, line.data(), 8);
+    std::memcpy(&c, run.dateKey + 8, 2);
+    std::memcpy(&d, line.data() + 8, 2);
+    return a == b && c == d;
 }
 
 // Runs one statement of the per-line work under the central error handler; the step name
@@ -1161,9 +1158,9 @@ bool IsBlank(std::string_view line) {
            (line[0] == ' ' && line.find_first_not_of(' ') == std::string_view::npos);
 }
 
-// Progress at every ProgressChunk-th entry.
-void ShowProgress() {
-    if (ProgressChunk <= 0 || EntryCount != run.nextProgress)
+// Progress at every ProgressChunk-th entry (called at the entry progress is due).
+[[gnu::noinline]] void ShowProgress() {
+    if (ProgressChunk <= 0)
         return;
     run.nextProgress += ProgressChunk;
     if (DUVMain::LogLineCount > 0) {
@@ -1332,7 +1329,10 @@ bool Process() {
     run.lineStart = run.reader->LineStart();
     runtime::SetCountedStep(kLogEntryStep, EntryCount);
     Date date = 0;
-    Statement([&] { date = DateOfLine(raw); });
+    if (SameStamp(raw))
+        date = run.dateValue;
+    else
+        Statement([&] { date = NewDateOfLine(raw); });
     if (date == 0) {
         ContinueRun = false;
         DUVMain::LogCorrupt = true;
@@ -1340,7 +1340,8 @@ bool Process() {
     }
     LineDate = date;
     ++EntryCount;
-    ShowProgress();
+    if (EntryCount == run.nextProgress)
+        ShowProgress();
     HandleLine();
     return true;
 }
