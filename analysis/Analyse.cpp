@@ -1319,6 +1319,13 @@ void StartSession() {
     LastUsageRow = CurrentUsageRow;
 }
 
+// A date stamp not read before, read as one statement of the line.
+[[gnu::noinline]] Date ReadNewDate(std::string_view line) {
+    Date date = 0;
+    Statement([&] { date = NewDateOfLine(line); });
+    return date;
+}
+
 bool Process() {
     std::string_view raw;
     if (!run.reader || !run.reader->Next(raw))
@@ -1332,7 +1339,7 @@ bool Process() {
     if (SameStamp(raw))
         date = run.dateValue;
     else
-        Statement([&] { date = NewDateOfLine(raw); });
+        date = ReadNewDate(raw);
     if (date == 0) {
         ContinueRun = false;
         DUVMain::LogCorrupt = true;
