@@ -409,6 +409,12 @@ private:
             });
         }
         vectorFilter_ = !shortWord_ && !folded_.empty() && folded_.size() <= kFoldedMax;
+        foldsFirst_.fill(0);
+        foldsSecond_.fill(0);
+        for (std::size_t v = 0; vectorFilter_ && v < folded_.size(); ++v) {
+            foldsFirst_[folded_[v].pair >> 8] |= static_cast<unsigned char>(1u << v);
+            foldsSecond_[folded_[v].pair & 0xFF] |= static_cast<unsigned char>(1u << v);
+        }
 #ifdef __SSE2__
         if (vectorFilter_)
             scan_ = Scans(std::make_index_sequence<kFoldedMax>())[folded_.size() - 1];
@@ -581,8 +587,14 @@ private:
 
     // The keywords whose filter pair the two bytes are.
     unsigned KeywordsOfPair(unsigned char first, unsigned char second) const {
-        const unsigned fold = static_cast<unsigned>(first | 0x20) << 8 | (second | 0x20);
         unsigned candidates = 0;
+        if (vectorFilter_) {
+            for (unsigned folds = foldsFirst_[first | 0x20] & foldsSecond_[second | 0x20]; folds;
+                 folds &= folds - 1)
+                candidates |= folded_[static_cast<std::size_t>(__builtin_ctz(folds))].keywords;
+            return candidates;
+        }
+        const unsigned fold = static_cast<unsigned>(first | 0x20) << 8 | (second | 0x20);
         for (const Fold& f : folded_)
             candidates |= f.pair == fold ? f.keywords : 0;
         return candidates;
@@ -645,6 +657,10 @@ private:
     std::array<std::uint64_t, 1024> pairs_{};      // bit b0 * 256 + b1: some keyword starts so
     std::array<std::size_t, kKeywordCount> at_{};  // where in each keyword its filter pair is
     std::vector<Fold> folded_;
+    // For each byte with the case bit set, the filter's pairs (as bits of their index in
+    // folded_) that it begins and ends; only with the vector filter on.
+    std::array<unsigned char, 256> foldsFirst_{};
+    std::array<unsigned char, 256> foldsSecond_{};
     unsigned everywhere_ = 0;
 };
 
