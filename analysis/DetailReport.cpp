@@ -196,7 +196,9 @@ void DisplayDetailReport() {
     const std::size_t sessionCount = static_cast<std::size_t>(std::max<int32_t>(ConnIndex, 0));
     std::string text;
     text.reserve(1024 + sessionCount * (320 + 2 * cw));
-    view.Rows.reserve(3 * sessionCount + 2, 1024 + sessionCount * (200 + 2 * cw));
+    const bool listRows = ReportWindowCalls.ListRows;
+    if (listRows)
+        view.Rows.reserve(3 * sessionCount + 2, 1024 + sessionCount * (200 + 2 * cw));
     text += std::string(" ") + std::string(kTitle) + kCrLf;
     text += kCrLf;
     text += " Beginning: " + startShort + (warn ? "    WARNING: Errors found in log." : "") + kCrLf;
@@ -241,7 +243,8 @@ void DisplayDetailReport() {
         std::string name;
         ReportStatement(kProc, [&] { name = GetServiceName(rec.Service); });
         Append(text, {" ", name, kCrLf});
-        view.Rows.push_back({});
+        if (listRows)
+            view.Rows.push_back({});
 
         // Time and notes.
         int32_t seconds = 0;
@@ -283,33 +286,36 @@ void DisplayDetailReport() {
         ReportStatement(kProc, [&] { disconnectDate = sessionDates.Text(rec.DisconnectDate); });
         ReportStatement(kProc, [&] { disconnectTime = TimeOfDayText(rec.DisconnectTime); });
         std::string money;
-        if (withCost) {
+        if (withCost)
             money = moneyTexts.Text(sessionCost);
-            split.clear();
-            AppendCostSplit(split, moneyTexts, price.dial, price.service, price.data);
-        }
 
         const std::string tidyNotes = TidyNotes(notes);
-        connectRow.Text = " " + std::to_string(i);
-        connectRow.ClearSubItems();
-        connectRow.Set(1, name);
-        connectRow.Set(2, errorSession ? "E R R O R" : "Connect");
-        connectRow.Set(3, connectDate);
-        connectRow.Set(4, connectTime);
-        connectRow.Set(notesColumn,
-                       errorSession ? TidyNotes(WithoutErrorRemark(notes)) : tidyNotes);
-        disconnectRow.ClearSubItems();
-        if (!errorSession)
-            disconnectRow.Set(2, "Disconnect");
-        disconnectRow.Set(3, disconnectDate);
-        disconnectRow.Set(4, disconnectTime);
-        disconnectRow.Set(5, duration);
-        if (withCost) {
-            disconnectRow.Set(6, money);
-            disconnectRow.Set(7, split);
+        if (listRows) {
+            if (withCost) {
+                split.clear();
+                AppendCostSplit(split, moneyTexts, price.dial, price.service, price.data);
+            }
+            connectRow.Text = " " + std::to_string(i);
+            connectRow.ClearSubItems();
+            connectRow.Set(1, name);
+            connectRow.Set(2, errorSession ? "E R R O R" : "Connect");
+            connectRow.Set(3, connectDate);
+            connectRow.Set(4, connectTime);
+            connectRow.Set(notesColumn,
+                           errorSession ? TidyNotes(WithoutErrorRemark(notes)) : tidyNotes);
+            disconnectRow.ClearSubItems();
+            if (!errorSession)
+                disconnectRow.Set(2, "Disconnect");
+            disconnectRow.Set(3, disconnectDate);
+            disconnectRow.Set(4, disconnectTime);
+            disconnectRow.Set(5, duration);
+            if (withCost) {
+                disconnectRow.Set(6, money);
+                disconnectRow.Set(7, split);
+            }
+            view.Rows.push_back(connectRow);
+            view.Rows.push_back(disconnectRow);
         }
-        view.Rows.push_back(connectRow);
-        view.Rows.push_back(disconnectRow);
 
         if (errorSession) {
             Append(text, {std::string_view(kSixteenBlanks), connectDate, " ", connectTime, kCrLf});
@@ -333,7 +339,7 @@ void DisplayDetailReport() {
     std::string totalTime, totalMoney;
     ReportStatement(kProc, [&] { totalTime = GeneralFunctions::FormatTime(totalSeconds, false); });
     ReportStatement(kProc, [&] { totalMoney = FormatMoney(totalCost); });
-    if (ConnIndex > 0) {
+    if (listRows && ConnIndex > 0) {
         ReportRow dots;
         for (std::size_t n = 1; n <= view.Columns.size(); ++n)
             dots.Set(n, std::string(kDots, '.'));

@@ -117,6 +117,9 @@ struct ReportWindow {
     ProgressDisplay Progress;
     // Shows the report window (modeless) with ReportText and Report.
     std::function<void()> Show;
+    // Whether the builders make the list rows (Report.Rows); a caller that shows only the
+    // text turns them off. The text is the same either way.
+    bool ListRows = true;
 };
 extern ReportWindow ReportWindowCalls;
 
