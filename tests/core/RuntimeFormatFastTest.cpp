@@ -36,67 +36,21 @@ protected:
 };
 
 TEST_F(RuntimeFormatFast, PlainMasksMatchTheGeneralPath) {
-    const double values[] = {0.0,
-                             -0.0,
-                             1,
-                             -1,
-                             999,
-                             1000,
-                             -1000,
-                             999999,
-                             1000000,
-                             1234567,
-                             0.4,
-                             -0.4,
-                             0.5,
-                             -0.5,
-                             0.6,
-                             1.4985,
-                             1.5015,
-                             2.5,
-                             -2.5,
-                             999.5,
-                             999999.5,
-                             999999.4,
-                             1e-300,
-                             0.49999999999999994,
-                             2.4999999999999996,
-                             1e12 - 0.5,
-                             1e12 + 0.5,
-                             999999999999999.0,
-                             -999999999999999.0,
-                             1e15,
-                             1e15 + 2,
-                             4503599627370495.5,
-                             1e20,
-                             std::nextafter(1e12, 0.0),
-                             123456.7890123,
-                             52.0 / 1024.0,
-                             1536.0 / 1024.0,
-                             2559.0 / 1024.0,
-                             0.575,
-                             1.005,
-                             0.125,
-                             2.675,
-                             -0.004,
-                             -0.005,
-                             9.995,
-                             0.00005,
-                             12.3456,
-                             99999999.995,
-                             999999999.9949,
-                             1e9 - 0.005,
-                             1e11 / 100,
-                             1234.5678};
+    const double values[] = {0.0, -0.0, 1, -1, 999, 1000, -1000, 999999, 1000000, 1234567,
+                             0.4, -0.4, 0.5, -0.5, 0.6, 1.4985, 1.5015, 2.5, -2.5, 999.5,
+                             999999.5, 999999.4, 1e-300, 0.49999999999999994,
+                             2.4999999999999996, 1e12 - 0.5, 1e12 + 0.5, 999999999999999.0,
+                             -999999999999999.0, 1e15, 1e15 + 2, 4503599627370495.5, 1e20,
+                             std::nextafter(1e12, 0.0), 123456.7890123, 52.0 / 1024.0,
+                             1536.0 / 1024.0, 2559.0 / 1024.0, 0.575, 1.005, 0.125, 2.675,
+                             -0.004, -0.005, 9.995, 0.00005, 12.3456, 99999999.995,
+                             999999999.9949, 1e9 - 0.005, 1e11 / 100, 1234.5678};
     const std::map<regional::LCTYPE, std::string> locales[] = {
-        {},
-        {{regional::kSThousand, "."}},
-        {{regional::kSThousand, ""}},
+        {}, {{regional::kSThousand, "."}}, {{regional::kSThousand, ""}},
         {{regional::kSThousand, "' "}, {regional::kSDecimal, ","}}};
     // Each fast mask and a mask of the same meaning that takes the general path.
     const std::pair<const char*, const char*> masks[] = {
-        {"#,##0", "##,##0"},         {"0", "#0"},
-        {"#,##0.00", "##,##0.00"},   {"0.0", "#0.0"},
+        {"#,##0", "##,##0"}, {"0", "#0"}, {"#,##0.00", "##,##0.00"}, {"0.0", "#0.0"},
         {"#,##0.000", "##,##0.000"}, {"0.0000", "#0.0000"}};
     for (const auto& overrides : locales) {
         regional::Install(std::make_shared<OverriddenLocale>(overrides));
@@ -128,11 +82,10 @@ TEST_F(RuntimeFormatFast, LongTimeMatchesTheRegionalPicture) {
                             DateSerial(1999, 12, 31) + TimeSerial(23, 5, 9),
                             DateSerial(1899, 12, 29) - TimeSerial(6, 30, 0)};
     const char* pictures[] = {"h:mm:ss tt", "HH:mm:ss", "H.m.s t", "hhh-mmm-sss ttt",
-                              "HH 'h' mm",  "dd HH:mm", "ss"};
+                              "HH 'h' mm", "dd HH:mm", "ss"};
     for (const char* picture : pictures) {
-        regional::Install(
-            std::make_shared<OverriddenLocale>(std::map<regional::LCTYPE, std::string>{
-                {regional::kSTimeFormat, picture}, {regional::kS1159, "vorm."}}));
+        regional::Install(std::make_shared<OverriddenLocale>(std::map<regional::LCTYPE, std::string>{
+            {regional::kSTimeFormat, picture}, {regional::kS1159, "vorm."}}));
         for (const double t : times) {
             SCOPED_TRACE(std::string(picture) + " " + std::to_string(t));
             EXPECT_EQ(Format(t, "Long Time"), FormatWindowsPicture(t, picture));
