@@ -8,6 +8,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "analysis/Costing.h"
@@ -28,10 +29,13 @@ constexpr std::string_view kErrorRemark = " ERROR -";
 constexpr std::string_view kSixteenBlanks = "                ";
 
 // Puts a session's notes back as the run left them when the session's block is done, so
-// that every build starts from the same notes.
+// that every build starts from the same notes. They are kept in store, whose storage serves
+// one session after the other.
 class KeepNotes {
 public:
-    explicit KeepNotes(ConnectionRecord& record) : record_(record), notes_(record.Notes) {}
+    KeepNotes(ConnectionRecord& record, std::string& store) : record_(record), notes_(store) {
+        notes_ = record.Notes;
+    }
     ~KeepNotes() { record_.Notes = notes_; }
     KeepNotes(const KeepNotes&) = delete;
     KeepNotes& operator=(const KeepNotes&) = delete;
@@ -39,7 +43,29 @@ public:
 
 private:
     ConnectionRecord& record_;
-    std::string notes_;
+    std::string& notes_;
+};
+
+// The record holds the given notes in place of its own while this lives; the two are
+// swapped, not copied, both ways.
+class LentNotes {
+public:
+    LentNotes(std::string& recordNotes, std::string& notes) : a_(recordNotes), b_(notes) {
+        a_.swap(b_);
+    }
+    ~LentNotes() { a_.swap(b_); }
+    LentNotes(const LentNotes&) = delete;
+    LentNotes& operator=(const LentNotes&) = delete;
+
+private:
+    std::string& a_;
+    std::string& b_;
+};
+
+// A service's name and charge block, looked up once per service of the report.
+struct ServiceFacts {
+    std::string name;
+    int32_t blockMinutes = 0;
 };
 
 std::string DateText(Date date) { return runtime::Format(date, "Short Date"); }
@@ -142,12 +168,13 @@ struct SessionPrice {
 // come from the times of day, the charged ones from the part inside the range.
 SessionPrice PriceSession(ConnectionRecord& rec, int32_t i, int64_t charged, std::string& notes) {
     SessionPrice price;
-    rec.Notes = notes;
-    ReportStatement(kProc, [&] {
-        price.dial = std::fabs(GetDialupCost(rec.Service, rec.ConnectDate, rec.ConnectTime,
-                                             rec.DisconnectDate, rec.DisconnectTime, i));
-    });
-    notes = rec.Notes;
+    {
+        const LentNotes lent(rec.Notes, notes);
+        ReportStatement(kProc, [&] {
+            price.dial = std::fabs(GetDialupCost(rec.Service, rec.ConnectDate, rec.ConnectTime,
+                                                 rec.DisconnectDate, rec.DisconnectTime, i));
+        });
+    }
     ReportStatement(kProc, [&] {
         const int64_t chargeable =
             std::clamp<int64_t>(charged - rec.FreeSeconds, 0, std::numeric_limits<int32_t>::max());
@@ -224,7 +251,8 @@ void DisplayDetailReport() {
     SessionDates sessionDates;
     MoneyTexts moneyTexts;
     // The longer texts of a session, kept from one session to the next with their storage.
-    std::string notes, split;
+    std::string notes, storedNotes, split;
+    std::unordered_map<std::string, ServiceFacts> services;
 
     ReportWindowCalls.Progress.Visible(true);
     const int32_t sessions =
@@ -238,10 +266,15 @@ void DisplayDetailReport() {
         const bool errorSession = MentionsError(rec.Notes);
         if (errorSession && !DUVMain::ShowErrors)
             continue;
-        KeepNotes kept(rec);
+        KeepNotes kept(rec, storedNotes);
 
-        std::string name;
-        ReportStatement(kProc, [&] { name = GetServiceName(rec.Service); });
+        auto [known, added] = services.try_emplace(rec.Service);
+        ServiceFacts& service = known->second;
+        if (added) {
+            ReportStatement(kProc, [&] { service.name = GetServiceName(rec.Service); });
+            ReportStatement(kProc, [&] { service.blockMinutes = GetBlockMinutes(rec.Service); });
+        }
+        const std::string& name = service.name;
         Append(text, {" ", name, kCrLf});
         if (listRows)
             view.Rows.push_back({});
@@ -253,15 +286,17 @@ void DisplayDetailReport() {
         ReportStatement(kProc, [&] { seconds = runtime::CLng(GetSessionSeconds(i)); });
         ReportStatement(kProc, [&] { duration = GeneralFunctions::FormatTime(seconds, false); });
         ReportStatement(kProc, [&] {
-            const int32_t m = GetBlockMinutes(rec.Service);
+            const int32_t m = service.blockMinutes;
             charged = m < 1 ? seconds : static_cast<int64_t>(GetBlockCount(m, seconds)) * m * 60;
         });
-        notes = rec.Notes;
-        if (notes.empty()) {
+        // The session's time may have put a remark of its own before the stored notes.
+        if (rec.Notes.empty()) {
             notes = kept.Stored();
+        } else if (rec.Notes == kept.Stored()) {
+            notes = TidyNotes(rec.Notes);
         } else {
-            if (notes != kept.Stored())
-                Append(notes, {" -", kept.Stored()});
+            notes = rec.Notes;
+            Append(notes, {" -", kept.Stored()});
             notes = TidyNotes(notes);
         }
 
