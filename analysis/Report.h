@@ -86,9 +86,9 @@ public:
 
 private:
     // Row i: the length of its text, its text and its sub-items as ReportRow keeps them,
-    // from starts_[i] to the next row.
+    // from starts_[i] to the next row. The rows start within the first 4 GB.
     std::string data_;
-    std::vector<std::size_t> starts_;
+    std::vector<std::uint32_t> starts_;
 };
 
 // Everything of one report the window shows apart from the report text.

@@ -1,4 +1,6 @@
 // The list rows of the reports and how they are kept.
+#include <cstdint>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -74,7 +76,9 @@ std::vector<std::string> ReportRow::SubItems() const {
 }
 
 void ReportRows::push_back(const ReportRow& row) {
-    starts_.push_back(data_.size());
+    if (data_.size() > std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("ReportRows::push_back");
+    starts_.push_back(static_cast<std::uint32_t>(data_.size()));
     AppendLength(data_, row.Text.size());
     data_ += row.Text;
     data_ += row.cells_;
