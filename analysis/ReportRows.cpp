@@ -67,7 +67,6 @@ std::string_view ReportRow::Get(std::size_t n) const {
     return {};
 }
 
-
 std::vector<std::string> ReportRow::SubItems() const {
     std::vector<std::string> items;
     for (std::size_t pos = 0; pos < cells_.size();)
