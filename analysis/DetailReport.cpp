@@ -148,7 +148,9 @@ void AppendCostSplit(std::string& out, MoneyTexts& money, double dial, double se
 bool MentionsError(std::string_view notes) {
     constexpr std::string_view kError = "ERROR";
     for (std::size_t at = 0; at + kError.size() <= notes.size(); ++at) {
-        std::size_t n = 0;
+        if ((notes[at] & ~0x20) != kError[0])
+            continue;
+        std::size_t n = 1;
         while (n < kError.size() && (notes[at + n] & ~0x20) == kError[n])
             ++n;
         if (n == kError.size())
