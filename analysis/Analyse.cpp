@@ -305,8 +305,7 @@ public:
             while (nextHit_ < pairHits_.size() && pairHits_[nextHit_] < start)
                 ++nextHit_;
             // Those taken here lie before every line to come.
-            for (; nextHit_ < pairHits_.size() && pairHits_[nextHit_] + 1 < start + n;
-                 ++nextHit_) {
+            for (; nextHit_ < pairHits_.size() && pairHits_[nextHit_] + 1 < start + n; ++nextHit_) {
                 const auto k = static_cast<std::size_t>(pairHits_[nextHit_] - start);
                 found |= MatchesWhereTheyBegin(line, k, KeywordsOfPair(p[k], p[k + 1]) & ~found);
             }
@@ -492,16 +491,16 @@ public:
                     bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + k + 32));
                     lo = _mm256_and_si256(bytes, lowHalf);
                     hi = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), lowHalf);
-                    const __m256i nextFirst = _mm256_and_si256(
-                        _mm256_shuffle_epi8(firstLow, lo), _mm256_shuffle_epi8(firstHigh, hi));
+                    const __m256i nextFirst = _mm256_and_si256(_mm256_shuffle_epi8(firstLow, lo),
+                                                               _mm256_shuffle_epi8(firstHigh, hi));
                     const __m256i nextSecond = _mm256_and_si256(
                         _mm256_shuffle_epi8(secondLow, lo), _mm256_shuffle_epi8(secondHigh, hi));
                     // The second bytes one place on: those of bytes k + 1 to k + 32.
                     const __m256i after = _mm256_alignr_epi8(
                         _mm256_permute2x128_si256(second, nextSecond, 0x21), second, 1);
                     const __m256i pairs = _mm256_and_si256(first, after);
-                    masks[noted] = ~static_cast<std::uint32_t>(_mm256_movemask_epi8(
-                        _mm256_cmpeq_epi8(pairs, _mm256_setzero_si256())));
+                    masks[noted] = ~static_cast<std::uint32_t>(
+                        _mm256_movemask_epi8(_mm256_cmpeq_epi8(pairs, _mm256_setzero_si256())));
                     offsets[noted] = at + k;
                     noted += masks[noted] != 0;
                     first = nextFirst;
@@ -532,9 +531,9 @@ private:
     std::vector<std::uint64_t> pairHits_;  // file offsets, ascending
     std::size_t nextHit_ = 0;              // the first not inside the lines looked at
     static constexpr std::uint64_t kNoHit = UINT64_MAX;
-    std::uint64_t nextHitAt_ = kNoHit;     // its offset, kNoHit when there is none
-    std::uint64_t blockEnd_ = 0;           // the offset after the last block scanned
-    unsigned char lastByte_ = 0;           // its last byte
+    std::uint64_t nextHitAt_ = kNoHit;  // its offset, kNoHit when there is none
+    std::uint64_t blockEnd_ = 0;        // the offset after the last block scanned
+    unsigned char lastByte_ = 0;        // its last byte
 #endif
 #ifdef __SSE2__
     // Sixteen positions at a time, for count folded pairs: where the byte and the next one,

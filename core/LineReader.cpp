@@ -132,9 +132,8 @@ namespace {
 __attribute__((target("avx2"))) std::size_t FindLineEndsWide(const char* bytes, std::size_t n,
                                                              std::uint64_t* bits) {
     const __m256i table = _mm256_setr_epi8(
-        -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, 10, -128, -128, 13, -128,
-        -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, 10, -128, -128, 13,
-        -128, -128);
+        -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, 10, -128, -128, 13, -128, -128,
+        -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, 10, -128, -128, 13, -128, -128);
     for (; n >= 64; n -= 64, bytes += 64) {
         const __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
         const __m256i b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 32));

@@ -342,6 +342,29 @@ TEST_F(SessionsTest, KeywordsSplitByTheReadBlocksAreFound) {
     }
 }
 
+// The line a procedure reads is upper-cased whole: the reads keyword in lower case at every
+// place of the line's last sixteen bytes, after ASCII only and after a non-ASCII byte.
+TEST_F(SessionsTest, LinesAreUpperCasedToTheirLastByte) {
+    std::vector<std::string> lines;
+    int sessions = 0;
+    for (const char* lead : {"", "\xE9"}) {
+        for (std::size_t pad = 0; pad <= 17; ++pad, ++sessions) {
+            char stamp[32];
+            std::snprintf(stamp, sizeof stamp, "12-01-2026 %02d:%02d:", 10 + sessions / 60,
+                          sessions % 60);
+            lines.push_back(std::string(stamp) + "01.00 - Recv: ATDT0123456<cr>");
+            lines.push_back(std::string(stamp) + "10.00 - Connection established");
+            lines.push_back(std::string(stamp) + "50.00 - Hanging up the modem.");
+            lines.push_back(std::string(stamp) + "51.00 - " + lead + std::string(pad, 'x') +
+                            "reads 2048 b");
+        }
+    }
+    Run(lines);
+    ASSERT_EQ(ConnIndex, sessions);
+    for (int i = 1; i <= sessions; ++i)
+        EXPECT_EQ(Rec(i).BytesRead, 2048) << i;
+}
+
 // Short keywords next to lines that hold all of a keyword but one letter, first, inner or last.
 TEST_F(SessionsTest, ShortKeywordsNeedEveryLetter) {
     DUVMain::ModemConnect = "EST";

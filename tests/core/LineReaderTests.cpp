@@ -207,8 +207,9 @@ TEST(LineReaderEndings, OnlyLineFeedAndCarriageReturnEndLines) {
         std::string text;
         while (text.size() < 3000) {
             const unsigned pick = rng() % 4;
-            text += static_cast<char>(pick == 0 ? alike[rng() % 16] : pick == 1 ? rng() % 256
-                                                                                : 'a');
+            text += static_cast<char>(pick == 0   ? alike[rng() % 16]
+                                      : pick == 1 ? rng() % 256
+                                                  : 'a');
         }
         LineReader inMemory{std::string_view(text)};
         EXPECT_EQ(ReadAll(inMemory), PlainSplit(text)) << "round " << round;

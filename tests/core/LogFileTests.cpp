@@ -183,7 +183,8 @@ TEST_F(ModemLogFile, EveryByteValueIsJudgedAloneAtEveryScanWidth) {
     const std::string clean = std::string(99, 'a') + "\t\n\r ~";
     for (int value = 0; value < 256; ++value) {
         const bool good = value == 9 || value == 10 || value == 13 || (value >= 32 && value <= 126);
-        for (std::size_t at : {std::size_t{5}, std::size_t{63}, std::size_t{70}, std::size_t{100}}) {
+        for (std::size_t at :
+             {std::size_t{5}, std::size_t{63}, std::size_t{70}, std::size_t{100}}) {
             std::string text = clean;
             text[at] = static_cast<char>(value);
             WriteLog(text);
