@@ -155,6 +155,27 @@ void ClearAnalysisArrays();
 
 // ---- lookups, counts and notes ----
 int32_t FindService(const std::string& number);
+// While a scope lives, FindService looks the scope's number up once: that very string,
+// which must not change meanwhile, nor the services.
+class ServiceLookupScope {
+public:
+    explicit ServiceLookupScope(const std::string& number);
+    ~ServiceLookupScope();
+    ServiceLookupScope(const ServiceLookupScope&) = delete;
+    ServiceLookupScope& operator=(const ServiceLookupScope&) = delete;
+
+    struct State {
+        const std::string* number = nullptr;
+        bool known = false;
+        int32_t index = -1;
+    };
+
+private:
+    State outer_;
+};
+// The first usage row from 1 to last whose number, or whose other number, is `number`
+// without outer blanks; 0 when none. An empty number matches no row by its other number.
+int32_t FindUsageRow(std::string_view number, int32_t last);
 std::string GetAltNumber(const std::string& number);
 std::string GetServiceName(const std::string& number);
 bool IsDialNumber(std::string_view text);
@@ -173,6 +194,8 @@ bool DisconnectBeforeConnect(Date connectDate, Date connectTime, Date disconnect
 // report range.
 int32_t WholeDaysInRange(Date connectDate, Date disconnectDate);
 std::string TidyNotes(const std::string& notes);
+// Appends a byte count in whole kilobytes as Format(bytes / 1024, "#,##0") writes it.
+void AppendKiloBytes(std::string& out, int32_t bytes);
 
 // The number dialled on a dial line: the text after the dial keyword, skipping the one
 // character after it (the dial-mode letter) and the line's last character, cut before

@@ -32,8 +32,11 @@ EndProgramFn& EndHook() {
 }  // namespace
 
 void SetContext(std::string_view module, std::string_view proc) {
-    DUVMain::ErrModuleName.assign(module);
-    DUVMain::ErrProcName.assign(proc);
+    // Mostly the names are already set: compared, they need no copy.
+    if (DUVMain::ErrModuleName != module)
+        DUVMain::ErrModuleName.assign(module);
+    if (DUVMain::ErrProcName != proc)
+        DUVMain::ErrProcName.assign(proc);
 }
 
 CountedStep ActiveCountedStep;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "core/Locale.h"
@@ -423,6 +424,37 @@ std::string_view TrimmedView(std::string_view text) {
 }
 
 std::string Trim(std::string_view text) { return std::string(TrimmedView(text)); }
+
+void AppendGroupedWhole(std::string& out, std::int32_t value) {
+    char digits[10];
+    const std::uint32_t magnitude =
+        value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    const auto n = static_cast<std::size_t>(
+        std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+    const std::string& separator = detail::CurrentRegional().thousand;
+    // The sign and the groups of three digits from the right, built in one piece where the
+    // separator is short.
+    char text[40];
+    std::size_t length = 0;
+    if (value < 0)
+        text[length++] = '-';
+    std::size_t group = (n - 1) % 3 + 1;
+    for (std::size_t i = 0;; group = 3) {
+        std::memcpy(text + length, digits + i, group);
+        length += group;
+        i += group;
+        if (i == n)
+            break;
+        if (separator.size() <= 4) {
+            std::memcpy(text + length, separator.data(), separator.size());
+            length += separator.size();
+        } else {
+            out.append(text, length).append(separator);
+            length = 0;
+        }
+    }
+    out.append(text, length);
+}
 
 namespace {
 

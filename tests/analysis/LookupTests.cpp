@@ -1,6 +1,8 @@
 // Service lookup, dialled numbers, byte counts, charge blocks, free seconds and notes.
 #include "tests/analysis/SessionsFixture.h"
 
+#include "core/Locale.h"
+
 namespace sessions_test {
 namespace {
 
@@ -182,6 +184,26 @@ TEST_F(LookupTest, StoredSessionSecondsAcrossMidnight) {
     same.Notes = " kept";
     EXPECT_FLOAT_EQ(GetSessionSeconds(2), 1800.0f);
     EXPECT_EQ(same.Notes, " kept");
+}
+
+TEST(Notes, KiloBytesAsTheGroupedMaskWritesThem) {
+    std::vector<int32_t> counts = {0,           1,           511,         512,
+                                   513,         1023,        1535,        1536,
+                                   1022975,     1022976,     1024000,     1048063,
+                                   1023999488,  INT32_MAX,   INT32_MIN,   INT32_MIN + 1,
+                                   -1,          -511,        -512,        -513,
+                                   -1536,       -1048064};
+    for (int32_t bytes = -4099; bytes < 5000000; bytes += 997)
+        counts.push_back(bytes);
+    for (const regional::LCID lcid : {regional::kLcidEnUs, regional::kLcidDeDe}) {
+        regional::Install(regional::MakeFixedLocale(lcid));
+        for (const int32_t bytes : counts) {
+            std::string note = " R:";
+            AppendKiloBytes(note, bytes);
+            EXPECT_EQ(note, " R:" + runtime::Format(bytes / 1024.0, "#,##0")) << bytes;
+        }
+    }
+    regional::Install(nullptr);
 }
 
 TEST(Notes, TidiedForDisplay) {
