@@ -426,34 +426,35 @@ std::string_view TrimmedView(std::string_view text) {
 std::string Trim(std::string_view text) { return std::string(TrimmedView(text)); }
 
 void AppendGroupedWhole(std::string& out, std::int32_t value) {
-    char digits[10];
-    const std::uint32_t magnitude =
-        value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-    const auto n = static_cast<std::size_t>(
-        std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
     const std::string& separator = detail::CurrentRegional().thousand;
-    // The sign and the groups of three digits from the right, built in one piece where the
-    // separator is short.
-    char text[40];
-    std::size_t length = 0;
-    if (value < 0)
-        text[length++] = '-';
-    std::size_t group = (n - 1) % 3 + 1;
-    for (std::size_t i = 0;; group = 3) {
-        std::memcpy(text + length, digits + i, group);
-        length += group;
-        i += group;
-        if (i == n)
+    if (separator.size() > 4) {
+        out += Format(value, "#,##0");
+        return;
+    }
+    // Right to left: the digits with a separator after every third, then the sign.
+    char text[32];
+    char* const end = text + sizeof text;
+    char* p = end;
+    std::uint32_t magnitude =
+        value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    for (int inGroup = 1;; ++inGroup) {
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+        if (magnitude == 0)
             break;
-        if (separator.size() <= 4) {
-            std::memcpy(text + length, separator.data(), separator.size());
-            length += separator.size();
-        } else {
-            out.append(text, length).append(separator);
-            length = 0;
+        if (inGroup == 3) {
+            inGroup = 0;
+            if (separator.size() == 1) {
+                *--p = separator[0];
+            } else {
+                p -= separator.size();
+                separator.copy(p, separator.size());
+            }
         }
     }
-    out.append(text, length);
+    if (value < 0)
+        *--p = '-';
+    out.append(p, static_cast<std::size_t>(end - p));
 }
 
 namespace {
