@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -111,35 +112,37 @@ void ResetState() {
 
 // ---- the period usage table ----
 void PenaltyTable::Create(int32_t maxService, int32_t expectedPeriods) {
-    services_ = std::max<int32_t>(maxService, 0) + 1;
     periods_ = InitialPeriods;
-    // Room for the periods expected, up to a million cells (16 MB).
-    const std::size_t expected = static_cast<std::size_t>(std::max(periods_, expectedPeriods)) *
-                                 static_cast<std::size_t>(services_);
-    cells_.reserve(std::min<std::size_t>(expected, std::size_t{1} << 20));
-    cells_.assign(static_cast<std::size_t>(periods_) * static_cast<std::size_t>(services_),
-                  PenaltyRecord{});
+    expectedPeriods_ = expectedPeriods;
+    // Columns kept from before keep their room.
+    columns_.resize(static_cast<std::size_t>(std::max<int32_t>(maxService, 0)) + 1);
+    for (std::vector<PenaltyRecord>& column : columns_)
+        column.clear();
 }
 
 PenaltyRecord& PenaltyTable::operator()(int32_t period, int32_t service) {
-    if (period < 0 || service < 0 || service >= services_)
+    if (period < 0 || service < 0 || service >= ServiceCount())
         runtime::Raise(runtime::kErrSubscript);
-    if (period >= periods_) {
-        periods_ = period + 1;
-        cells_.resize(static_cast<std::size_t>(periods_) * static_cast<std::size_t>(services_));
+    periods_ = std::max(periods_, period + 1);
+    std::vector<PenaltyRecord>& column = columns_[static_cast<std::size_t>(service)];
+    const auto row = static_cast<std::size_t>(period);
+    if (row >= column.size()) {
+        // Room for the periods expected, up to 65,536 (1 MB).
+        if (column.capacity() == 0)
+            column.reserve(static_cast<std::size_t>(
+                std::clamp(expectedPeriods_, InitialPeriods, int32_t{1} << 16)));
+        column.resize(row + 1);
     }
-    return cells_[static_cast<std::size_t>(period) * static_cast<std::size_t>(services_) +
-                  static_cast<std::size_t>(service)];
+    return column[row];
 }
 
 const PenaltyRecord& PenaltyTable::At(int32_t period, int32_t service) const {
     static const PenaltyRecord empty{};
-    if (period < 0 || service < 0 || service >= services_)
+    if (period < 0 || service < 0 || service >= ServiceCount())
         runtime::Raise(runtime::kErrSubscript);
-    if (period >= periods_)
-        return empty;
-    return cells_[static_cast<std::size_t>(period) * static_cast<std::size_t>(services_) +
-                  static_cast<std::size_t>(service)];
+    const std::vector<PenaltyRecord>& column = columns_[static_cast<std::size_t>(service)];
+    const auto row = static_cast<std::size_t>(period);
+    return row < column.size() ? column[row] : empty;
 }
 
 // ---- seams ----
@@ -711,13 +714,21 @@ void RoomInNotes(std::string& notes, std::size_t more) {
     notes = std::move(grown);
 }
 
+// Appends the parts of a note to a session's notes.
+void AppendNote(std::string& notes, std::initializer_list<std::string_view> parts) {
+    std::size_t more = 0;
+    for (std::string_view part : parts)
+        more += part.size();
+    RoomInNotes(notes, more);
+    for (std::string_view part : parts)
+        notes += part;
+}
+
 // Appends a note of a byte count: the prefix, the count in whole kilobytes and "K".
 void AppendKiloBytesNote(std::string& notes, std::string_view prefix, int32_t bytes) {
-    std::string note(prefix);
-    AppendKiloBytes(note, bytes);
-    note += 'K';
-    RoomInNotes(notes, note.size());
-    notes += note;
+    std::string kilo;
+    AppendKiloBytes(kilo, bytes);
+    AppendNote(notes, {prefix, kilo, "K"});
 }
 
 void RestoreProcessContext() { runtime::SetContext("DUVAnalyse", "Process"); }
@@ -775,8 +786,8 @@ void CountBlocks(ConnectionRecord& rec, ServiceUsageRecord& row, const std::stri
     Statement([&] {
         if (BlockCount > 0) {
             ShowBlocks = true;
-            rec.Notes += " - " + std::to_string(BlockCount) + "B";
-            rec.Notes += " x " + std::to_string(BlockMinutes) + "Min -";
+            AppendNote(rec.Notes, {" - ", std::to_string(BlockCount), "B x ",
+                                   std::to_string(BlockMinutes), "Min -"});
         }
     });
     Statement([&] {
@@ -843,7 +854,7 @@ void NormalClose() {
                               ? 0
                               : GetFreeSeconds(number, rec.ConnectTime, rec.DisconnectTime);
         if (rec.FreeSeconds > 0)
-            rec.Notes += " - Free:" + GeneralFunctions::FormatTime(rec.FreeSeconds, false);
+            AppendNote(rec.Notes, {" - Free:", GeneralFunctions::FormatTime(rec.FreeSeconds, false)});
         row.FreeSeconds = Add32(row.FreeSeconds, rec.FreeSeconds);
     });
     Statement([&] {
@@ -915,7 +926,7 @@ void ErrorClose(bool lineForm) {
     Statement([&] {
         rec.FreeSeconds = f > 0 ? GetFreeSeconds(number, rec.ConnectTime, rec.DisconnectTime) : 0;
         if (rec.FreeSeconds > 0)
-            rec.Notes += " - Free:" + GeneralFunctions::FormatTime(rec.FreeSeconds, false);
+            AppendNote(rec.Notes, {" - Free:", GeneralFunctions::FormatTime(rec.FreeSeconds, false)});
         row.FreeSeconds = Add32(row.FreeSeconds, rec.FreeSeconds);
     });
     Statement([&] { row.BytesRead += runtime::CLng(DUVMain::NoDisconData * 1024 * f); });
