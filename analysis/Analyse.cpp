@@ -854,7 +854,8 @@ void NormalClose() {
                               ? 0
                               : GetFreeSeconds(number, rec.ConnectTime, rec.DisconnectTime);
         if (rec.FreeSeconds > 0)
-            AppendNote(rec.Notes, {" - Free:", GeneralFunctions::FormatTime(rec.FreeSeconds, false)});
+            AppendNote(rec.Notes,
+                       {" - Free:", GeneralFunctions::FormatTime(rec.FreeSeconds, false)});
         row.FreeSeconds = Add32(row.FreeSeconds, rec.FreeSeconds);
     });
     Statement([&] {
@@ -926,7 +927,8 @@ void ErrorClose(bool lineForm) {
     Statement([&] {
         rec.FreeSeconds = f > 0 ? GetFreeSeconds(number, rec.ConnectTime, rec.DisconnectTime) : 0;
         if (rec.FreeSeconds > 0)
-            AppendNote(rec.Notes, {" - Free:", GeneralFunctions::FormatTime(rec.FreeSeconds, false)});
+            AppendNote(rec.Notes,
+                       {" - Free:", GeneralFunctions::FormatTime(rec.FreeSeconds, false)});
         row.FreeSeconds = Add32(row.FreeSeconds, rec.FreeSeconds);
     });
     Statement([&] { row.BytesRead += runtime::CLng(DUVMain::NoDisconData * 1024 * f); });

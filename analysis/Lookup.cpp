@@ -46,7 +46,9 @@ int32_t ByteCountAfter(std::string_view line, std::string_view keyword) {
     if (at == std::string_view::npos)
         return 0;
     std::string_view rest = line.substr(at + keyword.size());
-    auto digitOf = [](char c) { return static_cast<unsigned>(static_cast<unsigned char>(c) - '0'); };
+    auto digitOf = [](char c) {
+        return static_cast<unsigned>(static_cast<unsigned char>(c) - '0');
+    };
     std::size_t first = 0;
     while (first < rest.size() && digitOf(rest[first]) > 9)
         ++first;

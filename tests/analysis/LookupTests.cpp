@@ -187,12 +187,10 @@ TEST_F(LookupTest, StoredSessionSecondsAcrossMidnight) {
 }
 
 TEST(Notes, KiloBytesAsTheGroupedMaskWritesThem) {
-    std::vector<int32_t> counts = {0,           1,           511,         512,
-                                   513,         1023,        1535,        1536,
-                                   1022975,     1022976,     1024000,     1048063,
-                                   1023999488,  INT32_MAX,   INT32_MIN,   INT32_MIN + 1,
-                                   -1,          -511,        -512,        -513,
-                                   -1536,       -1048064};
+    std::vector<int32_t> counts = {
+        0,       1,       511,     512,     513,        1023,      1535,      1536,
+        1022975, 1022976, 1024000, 1048063, 1023999488, INT32_MAX, INT32_MIN, INT32_MIN + 1,
+        -1,      -511,    -512,    -513,    -1536,      -1048064};
     for (int32_t bytes = -4099; bytes < 5000000; bytes += 997)
         counts.push_back(bytes);
     for (const regional::LCID lcid : {regional::kLcidEnUs, regional::kLcidDeDe}) {

@@ -70,8 +70,8 @@ TEST_F(RuntimeFormatFast, PlainMasksMatchTheGeneralPath) {
 }
 
 TEST_F(RuntimeFormatFast, GroupedWholeNumbersMatchTheMask) {
-    const std::int32_t values[] = {0,       1,        -1,         12,         999,
-                                   1000,    -1000,    99999,      100000,     999999,
+    const std::int32_t values[] = {0,       1,        -1,         12,        999,
+                                   1000,    -1000,    99999,      100000,    999999,
                                    1000000, -1234567, 1000000000, INT32_MAX, INT32_MIN};
     for (const char* separator : {",", ".", "", "' ", "<sep>"}) {
         regional::Install(std::make_shared<OverriddenLocale>(
