@@ -8,6 +8,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "analysis/Costing.h"
@@ -28,10 +29,13 @@ constexpr std::string_view kErrorRemark = " ERROR -";
 constexpr std::string_view kSixteenBlanks = "                ";
 
 // Puts a session's notes back as the run left them when the session's block is done, so
-// that every build starts from the same notes.
+// that every build starts from the same notes. They are kept in store, whose storage serves
+// one session after the other.
 class KeepNotes {
 public:
-    explicit KeepNotes(ConnectionRecord& record) : record_(record), notes_(record.Notes) {}
+    KeepNotes(ConnectionRecord& record, std::string& store) : record_(record), notes_(store) {
+        notes_ = record.Notes;
+    }
     ~KeepNotes() { record_.Notes = notes_; }
     KeepNotes(const KeepNotes&) = delete;
     KeepNotes& operator=(const KeepNotes&) = delete;
@@ -39,7 +43,29 @@ public:
 
 private:
     ConnectionRecord& record_;
-    std::string notes_;
+    std::string& notes_;
+};
+
+// The record holds the given notes in place of its own while this lives; the two are
+// swapped, not copied, both ways.
+class LentNotes {
+public:
+    LentNotes(std::string& recordNotes, std::string& notes) : a_(recordNotes), b_(notes) {
+        a_.swap(b_);
+    }
+    ~LentNotes() { a_.swap(b_); }
+    LentNotes(const LentNotes&) = delete;
+    LentNotes& operator=(const LentNotes&) = delete;
+
+private:
+    std::string& a_;
+    std::string& b_;
+};
+
+// A service's name and charge block, looked up once per service of the report.
+struct ServiceFacts {
+    std::string name;
+    int32_t blockMinutes = 0;
 };
 
 std::string DateText(Date date) { return runtime::Format(date, "Short Date"); }
@@ -122,7 +148,9 @@ void AppendCostSplit(std::string& out, MoneyTexts& money, double dial, double se
 bool MentionsError(std::string_view notes) {
     constexpr std::string_view kError = "ERROR";
     for (std::size_t at = 0; at + kError.size() <= notes.size(); ++at) {
-        std::size_t n = 0;
+        if ((notes[at] & ~0x20) != kError[0])
+            continue;
+        std::size_t n = 1;
         while (n < kError.size() && (notes[at + n] & ~0x20) == kError[n])
             ++n;
         if (n == kError.size())
@@ -142,12 +170,13 @@ struct SessionPrice {
 // come from the times of day, the charged ones from the part inside the range.
 SessionPrice PriceSession(ConnectionRecord& rec, int32_t i, int64_t charged, std::string& notes) {
     SessionPrice price;
-    rec.Notes = notes;
-    ReportStatement(kProc, [&] {
-        price.dial = std::fabs(GetDialupCost(rec.Service, rec.ConnectDate, rec.ConnectTime,
-                                             rec.DisconnectDate, rec.DisconnectTime, i));
-    });
-    notes = rec.Notes;
+    {
+        const LentNotes lent(rec.Notes, notes);
+        ReportStatement(kProc, [&] {
+            price.dial = std::fabs(GetDialupCost(rec.Service, rec.ConnectDate, rec.ConnectTime,
+                                                 rec.DisconnectDate, rec.DisconnectTime, i));
+        });
+    }
     ReportStatement(kProc, [&] {
         const int64_t chargeable =
             std::clamp<int64_t>(charged - rec.FreeSeconds, 0, std::numeric_limits<int32_t>::max());
@@ -196,7 +225,9 @@ void DisplayDetailReport() {
     const std::size_t sessionCount = static_cast<std::size_t>(std::max<int32_t>(ConnIndex, 0));
     std::string text;
     text.reserve(1024 + sessionCount * (320 + 2 * cw));
-    view.Rows.reserve(3 * sessionCount + 2, 1024 + sessionCount * (200 + 2 * cw));
+    const bool listRows = ReportWindowCalls.ListRows;
+    if (listRows)
+        view.Rows.reserve(3 * sessionCount + 2, 1024 + sessionCount * (200 + 2 * cw));
     text += std::string(" ") + std::string(kTitle) + kCrLf;
     text += kCrLf;
     text += " Beginning: " + startShort + (warn ? "    WARNING: Errors found in log." : "") + kCrLf;
@@ -222,7 +253,8 @@ void DisplayDetailReport() {
     SessionDates sessionDates;
     MoneyTexts moneyTexts;
     // The longer texts of a session, kept from one session to the next with their storage.
-    std::string notes, split;
+    std::string notes, storedNotes, split;
+    std::unordered_map<std::string, ServiceFacts> services;
 
     ReportWindowCalls.Progress.Visible(true);
     const int32_t sessions =
@@ -236,12 +268,18 @@ void DisplayDetailReport() {
         const bool errorSession = MentionsError(rec.Notes);
         if (errorSession && !DUVMain::ShowErrors)
             continue;
-        KeepNotes kept(rec);
+        KeepNotes kept(rec, storedNotes);
 
-        std::string name;
-        ReportStatement(kProc, [&] { name = GetServiceName(rec.Service); });
+        auto [known, added] = services.try_emplace(rec.Service);
+        ServiceFacts& service = known->second;
+        if (added) {
+            ReportStatement(kProc, [&] { service.name = GetServiceName(rec.Service); });
+            ReportStatement(kProc, [&] { service.blockMinutes = GetBlockMinutes(rec.Service); });
+        }
+        const std::string& name = service.name;
         Append(text, {" ", name, kCrLf});
-        view.Rows.push_back({});
+        if (listRows)
+            view.Rows.push_back({});
 
         // Time and notes.
         int32_t seconds = 0;
@@ -250,15 +288,17 @@ void DisplayDetailReport() {
         ReportStatement(kProc, [&] { seconds = runtime::CLng(GetSessionSeconds(i)); });
         ReportStatement(kProc, [&] { duration = GeneralFunctions::FormatTime(seconds, false); });
         ReportStatement(kProc, [&] {
-            const int32_t m = GetBlockMinutes(rec.Service);
+            const int32_t m = service.blockMinutes;
             charged = m < 1 ? seconds : static_cast<int64_t>(GetBlockCount(m, seconds)) * m * 60;
         });
-        notes = rec.Notes;
-        if (notes.empty()) {
+        // The session's time may have put a remark of its own before the stored notes.
+        if (rec.Notes.empty()) {
             notes = kept.Stored();
+        } else if (rec.Notes == kept.Stored()) {
+            notes = TidyNotes(rec.Notes);
         } else {
-            if (notes != kept.Stored())
-                Append(notes, {" -", kept.Stored()});
+            notes = rec.Notes;
+            Append(notes, {" -", kept.Stored()});
             notes = TidyNotes(notes);
         }
 
@@ -283,33 +323,36 @@ void DisplayDetailReport() {
         ReportStatement(kProc, [&] { disconnectDate = sessionDates.Text(rec.DisconnectDate); });
         ReportStatement(kProc, [&] { disconnectTime = TimeOfDayText(rec.DisconnectTime); });
         std::string money;
-        if (withCost) {
+        if (withCost)
             money = moneyTexts.Text(sessionCost);
-            split.clear();
-            AppendCostSplit(split, moneyTexts, price.dial, price.service, price.data);
-        }
 
         const std::string tidyNotes = TidyNotes(notes);
-        connectRow.Text = " " + std::to_string(i);
-        connectRow.ClearSubItems();
-        connectRow.Set(1, name);
-        connectRow.Set(2, errorSession ? "E R R O R" : "Connect");
-        connectRow.Set(3, connectDate);
-        connectRow.Set(4, connectTime);
-        connectRow.Set(notesColumn,
-                       errorSession ? TidyNotes(WithoutErrorRemark(notes)) : tidyNotes);
-        disconnectRow.ClearSubItems();
-        if (!errorSession)
-            disconnectRow.Set(2, "Disconnect");
-        disconnectRow.Set(3, disconnectDate);
-        disconnectRow.Set(4, disconnectTime);
-        disconnectRow.Set(5, duration);
-        if (withCost) {
-            disconnectRow.Set(6, money);
-            disconnectRow.Set(7, split);
+        if (listRows) {
+            if (withCost) {
+                split.clear();
+                AppendCostSplit(split, moneyTexts, price.dial, price.service, price.data);
+            }
+            connectRow.Text = " " + std::to_string(i);
+            connectRow.ClearSubItems();
+            connectRow.Set(1, name);
+            connectRow.Set(2, errorSession ? "E R R O R" : "Connect");
+            connectRow.Set(3, connectDate);
+            connectRow.Set(4, connectTime);
+            connectRow.Set(notesColumn,
+                           errorSession ? TidyNotes(WithoutErrorRemark(notes)) : tidyNotes);
+            disconnectRow.ClearSubItems();
+            if (!errorSession)
+                disconnectRow.Set(2, "Disconnect");
+            disconnectRow.Set(3, disconnectDate);
+            disconnectRow.Set(4, disconnectTime);
+            disconnectRow.Set(5, duration);
+            if (withCost) {
+                disconnectRow.Set(6, money);
+                disconnectRow.Set(7, split);
+            }
+            view.Rows.push_back(connectRow);
+            view.Rows.push_back(disconnectRow);
         }
-        view.Rows.push_back(connectRow);
-        view.Rows.push_back(disconnectRow);
 
         if (errorSession) {
             Append(text, {std::string_view(kSixteenBlanks), connectDate, " ", connectTime, kCrLf});
@@ -333,7 +376,7 @@ void DisplayDetailReport() {
     std::string totalTime, totalMoney;
     ReportStatement(kProc, [&] { totalTime = GeneralFunctions::FormatTime(totalSeconds, false); });
     ReportStatement(kProc, [&] { totalMoney = FormatMoney(totalCost); });
-    if (ConnIndex > 0) {
+    if (listRows && ConnIndex > 0) {
         ReportRow dots;
         for (std::size_t n = 1; n <= view.Columns.size(); ++n)
             dots.Set(n, std::string(kDots, '.'));

@@ -86,9 +86,9 @@ public:
 
 private:
     // Row i: the length of its text, its text and its sub-items as ReportRow keeps them,
-    // from starts_[i] to the next row.
+    // from starts_[i] to the next row. The rows start within the first 4 GB.
     std::string data_;
-    std::vector<std::size_t> starts_;
+    std::vector<std::uint32_t> starts_;
 };
 
 // Everything of one report the window shows apart from the report text.
@@ -117,6 +117,9 @@ struct ReportWindow {
     ProgressDisplay Progress;
     // Shows the report window (modeless) with ReportText and Report.
     std::function<void()> Show;
+    // Whether the builders make the list rows (Report.Rows); a caller that shows only the
+    // text turns them off. The text is the same either way.
+    bool ListRows = true;
 };
 extern ReportWindow ReportWindowCalls;
 

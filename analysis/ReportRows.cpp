@@ -1,4 +1,6 @@
 // The list rows of the reports and how they are kept.
+#include <cstdint>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -65,7 +67,6 @@ std::string_view ReportRow::Get(std::size_t n) const {
     return {};
 }
 
-
 std::vector<std::string> ReportRow::SubItems() const {
     std::vector<std::string> items;
     for (std::size_t pos = 0; pos < cells_.size();)
@@ -74,7 +75,9 @@ std::vector<std::string> ReportRow::SubItems() const {
 }
 
 void ReportRows::push_back(const ReportRow& row) {
-    starts_.push_back(data_.size());
+    if (data_.size() > std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("ReportRows::push_back");
+    starts_.push_back(static_cast<std::uint32_t>(data_.size()));
     AppendLength(data_, row.Text.size());
     data_ += row.Text;
     data_ += row.cells_;

@@ -110,6 +110,12 @@ struct SummaryTotals {
     double cost = 0;
 };
 
+// Sets a cell of the row, when there is a row.
+void SetCell(ReportRow* row, std::size_t n, std::string_view text) {
+    if (row)
+        row->Set(n, text);
+}
+
 // What a usage row adds to the cost total: answered calls cost nothing.
 double RowCost(const ServiceUsageRecord& usage) {
     return usage.Number.find("Answer") != std::string::npos ? 0.0 : usage.TotalCost;
@@ -117,24 +123,25 @@ double RowCost(const ServiceUsageRecord& usage) {
 
 // The line and the list item of one usage row (the line starts with its blank); adds the
 // row to the totals. A row without seconds ends after its sessions cell, and its cost (a
-// charge per call) still counts in the total. costWidth 0: no cost column.
+// charge per call) still counts in the total. costWidth 0: no cost column; row null: no list
+// item.
 void AddUsageRow(const ServiceUsageRecord& usage, std::size_t costWidth, SummaryTotals& totals,
-                 std::string& line, ReportRow& row) {
+                 std::string& line, ReportRow* row) {
     ReportStatement(kProc, [&] {
         const std::string name = GetServiceName(usage.Number);
         const std::string trimmed = runtime::Trim(name);
         line += trimmed.size() < 16 ? PadRight(trimmed, 16) : trimmed.substr(0, 12) + "... ";
-        row.Set(1, name);
+        SetCell(row, 1, name);
     });
     ReportStatement(kProc, [&] {
         const std::string t = TimeText(usage.Seconds);
-        row.Set(2, t);
+        SetCell(row, 2, t);
         totals.seconds += usage.Seconds;
         line += PadRight(t, 15);
     });
     ReportStatement(kProc, [&] {
         const std::string s = std::to_string(usage.Sessions);
-        row.Set(3, s);
+        SetCell(row, 3, s);
         totals.sessions += usage.Sessions;
         line += PadRight(s, 11);
     });
@@ -145,19 +152,19 @@ void AddUsageRow(const ServiceUsageRecord& usage, std::size_t costWidth, Summary
     }
     ReportStatement(kProc, [&] {
         const std::string a = TimeText(usage.Seconds / Divisor(usage.Sessions));
-        row.Set(4, a);
+        SetCell(row, 4, a);
         line += PadRight(a, 13);
     });
     ReportStatement(kProc, [&] {
         const std::string d = TimeText(usage.Seconds / Divisor(ReportDays));
-        row.Set(5, d);
+        SetCell(row, 5, d);
         line += PadRight(d, 8);
     });
     if (ShowBlocks) {
         ReportStatement(kProc, [&] {
             const int64_t m = static_cast<int64_t>(GetBlockMinutes(usage.Number)) * usage.Blocks;
             const std::string cell = BlocksCell(usage.Blocks, m);
-            row.Set(6, cell);
+            SetCell(row, 6, cell);
             totals.blocks += usage.Blocks;
             totals.blockMinutes += m;
             line += PadLeft(cell, 14);
@@ -166,7 +173,7 @@ void AddUsageRow(const ServiceUsageRecord& usage, std::size_t costWidth, Summary
         ReportStatement(kProc, [&] {
             const std::string k = runtime::Trim(
                 runtime::Format(static_cast<double>(usage.BytesRead) / 1024.0, "#,##0"));
-            row.Set(6, k + "K");
+            SetCell(row, 6, k + "K");
             totals.kilobytes += runtime::CDbl(k);
             line += PadLeft(k + "K", 12);
         });
@@ -176,7 +183,7 @@ void AddUsageRow(const ServiceUsageRecord& usage, std::size_t costWidth, Summary
             const double cost = RowCost(usage);
             totals.cost += cost;
             const std::string c = FormatMoney(cost);
-            row.Set(7, c);
+            SetCell(row, 7, c);
             line += PadLeft(c, costWidth);
         });
     }
@@ -231,7 +238,9 @@ void DisplaySummaryReport() {
     view.End = endDate;
     view.Period = days;
     view.ShowWarning = warn;
-    view.Rows.push_back({});
+    const bool listRows = ReportWindowCalls.ListRows;
+    if (listRows)
+        view.Rows.push_back({});
 
     SummaryTotals totals;
     std::string rowsText;
@@ -246,8 +255,10 @@ void DisplaySummaryReport() {
         for (int32_t i = first; i <= last; ++i) {
             std::string line = " ";
             ReportRow row;
-            AddUsageRow(ServiceUsage[static_cast<std::size_t>(i)], costWidth, totals, line, row);
-            view.Rows.push_back(std::move(row));
+            AddUsageRow(ServiceUsage[static_cast<std::size_t>(i)], costWidth, totals, line,
+                        listRows ? &row : nullptr);
+            if (listRows)
+                view.Rows.push_back(std::move(row));
             rowsText += line + kCrLf;
         }
     } else {
@@ -268,7 +279,7 @@ void DisplaySummaryReport() {
     ReportStatement(kProc, [&] { totalTime = TimeText(totals.seconds); });
     const std::string sessionsTotal = std::to_string(totals.sessions);
 
-    if (found) {
+    if (listRows && found) {
         ReportRow dots;
         for (std::size_t n = 1; n <= columns.size(); ++n)
             dots.Set(n, std::string(kDots, '.'));

@@ -62,11 +62,17 @@ std::size_t DigitFieldWidth(const std::string& maskField) {
 
 // A whole number that is not negative, with a "0" before a single digit.
 void AppendTimeField(std::string& out, double n) {
+    if (n < 100) {
+        const int v = static_cast<int>(n);
+        const char two[2] = {static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)};
+        out.append(two, 2);
+        return;
+    }
     char digits[400];  // the largest double has 309 digits
-    const char* end = n < 1.8e19 ? std::to_chars(digits, digits + sizeof digits,
-                                                 static_cast<std::uint64_t>(n))
-                                       .ptr
-                                 : digits + std::snprintf(digits, sizeof digits, "%.0f", n);
+    const char* end =
+        n < 1.8e19
+            ? std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(n)).ptr
+            : digits + std::snprintf(digits, sizeof digits, "%.0f", n);
     if (end - digits < 2)
         out.push_back('0');
     out.append(digits, static_cast<std::size_t>(end - digits));

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -368,8 +369,38 @@ using DateParts = detail::DateFields;
 
 DateParts PartsOf(Date date) { return detail::Decompose(date); }
 
-void AppendWindowsPicture(std::string& out, const DateParts& p, std::string_view pic,
-                          const Regional& r) {
+// A Windows picture cut into its runs: a field letter and how often it stands, or a literal
+// text (field 0).
+struct PictureRun {
+    char field;
+    std::size_t run;
+    std::string literal;
+};
+
+bool IsPictureField(char c) {
+    switch (c) {
+    case 'd':
+    case 'M':
+    case 'y':
+    case 'g':
+    case 'h':
+    case 'H':
+    case 'm':
+    case 's':
+    case 't':
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::vector<PictureRun> CutPicture(std::string_view pic) {
+    std::vector<PictureRun> runs;
+    const auto literal = [&runs]() -> std::string& {
+        if (runs.empty() || runs.back().field != 0)
+            runs.push_back({0, 0, {}});
+        return runs.back().literal;
+    };
     for (std::size_t i = 0; i < pic.size();) {
         const char c = pic[i];
         if (c == '\'') {
@@ -377,13 +408,13 @@ void AppendWindowsPicture(std::string& out, const DateParts& p, std::string_view
             for (; j < pic.size(); ++j) {
                 if (pic[j] == '\'') {
                     if (j + 1 < pic.size() && pic[j + 1] == '\'') {
-                        out.push_back('\'');
+                        literal().push_back('\'');
                         ++j;
                         continue;
                     }
                     break;
                 }
-                out.push_back(pic[j]);
+                literal().push_back(pic[j]);
             }
             i = j + 1;
             continue;
@@ -391,79 +422,164 @@ void AppendWindowsPicture(std::string& out, const DateParts& p, std::string_view
         std::size_t run = 1;
         while (i + run < pic.size() && pic[i + run] == c)
             ++run;
-        switch (c) {
-        case 'd':
-            if (run == 1)
-                AppendNumber(out, p.day);
-            else if (run == 2)
-                AppendTwoDigits(out, p.day);
-            else if (run == 3)
-                out += r.dayAbbrevs[p.weekday - 1];
+        if (IsPictureField(c))
+            runs.push_back({c, run, {}});
+        else
+            literal().append(run, c);
+        i += run;
+    }
+    return runs;
+}
+
+// The runs of a picture, cut once and kept for the next calls with the same picture.
+const std::vector<PictureRun>& PictureRuns(std::string_view pic) {
+    struct Entry {
+        bool used = false;
+        std::string picture;
+        std::vector<PictureRun> runs;
+    };
+    thread_local Entry cache[4];
+    thread_local std::size_t next = 0;
+    for (const Entry& e : cache) {
+        if (e.used && e.picture == pic)
+            return e.runs;
+    }
+    Entry& e = cache[next];
+    next = (next + 1) % 4;
+    e.picture.assign(pic);
+    e.runs = CutPicture(pic);
+    e.used = true;
+    return e.runs;
+}
+
+// Text put together in a buffer and added to a string in one piece.
+class PictureText {
+public:
+    explicit PictureText(std::string& out) : out_(out) {}
+    ~PictureText() { Flush(); }
+    PictureText(const PictureText&) = delete;
+    PictureText& operator=(const PictureText&) = delete;
+
+    void Put(std::string_view text) {
+        if (text.size() > sizeof buffer_) {
+            Flush();
+            out_ += text;
+            return;
+        }
+        char* at = Room(text.size());
+        for (const char c : text)
+            *at++ = c;
+        size_ += text.size();
+    }
+    void Number(int v) {
+        if (v >= 0 && v < 100) {
+            if (v < 10)
+                *Room(1) = static_cast<char>('0' + v);
             else
-                out += r.dayNames[p.weekday - 1];
+                WriteTwoDigits(v);
+            size_ += v < 10 ? 1 : 2;
+            return;
+        }
+        char digits[16];
+        const char* end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+        Put({digits, static_cast<std::size_t>(end - digits)});
+    }
+    void TwoDigits(int v) {
+        WriteTwoDigits(v);
+        size_ += 2;
+    }
+
+private:
+    // Where n more characters go, the buffer emptied into the string first when they would
+    // not fit (n is never more than the buffer holds).
+    char* Room(std::size_t n) {
+        if (n > sizeof buffer_ - size_)
+            Flush();
+        return buffer_ + size_;
+    }
+    void Flush() {
+        out_.append(buffer_, size_);
+        size_ = 0;
+    }
+    void WriteTwoDigits(int v) {
+        char* at = Room(2);
+        at[0] = static_cast<char>('0' + v / 10 % 10);
+        at[1] = static_cast<char>('0' + v % 10);
+    }
+
+    std::string& out_;
+    char buffer_[64];
+    std::size_t size_ = 0;
+};
+
+void AppendWindowsPicture(std::string& out, const DateParts& p, std::string_view pic,
+                          const Regional& r) {
+    PictureText text(out);
+    for (const PictureRun& run : PictureRuns(pic)) {
+        const std::size_t n = run.run;
+        switch (run.field) {
+        case 0:
+            text.Put(run.literal);
+            break;
+        case 'd':
+            if (n == 1)
+                text.Number(p.day);
+            else if (n == 2)
+                text.TwoDigits(p.day);
+            else
+                text.Put(n == 3 ? r.dayAbbrevs[p.weekday - 1] : r.dayNames[p.weekday - 1]);
             break;
         case 'M':
-            if (run == 1)
-                AppendNumber(out, p.month);
-            else if (run == 2)
-                AppendTwoDigits(out, p.month);
-            else if (run == 3)
-                out += r.monthAbbrevs[p.month - 1];
+            if (n == 1)
+                text.Number(p.month);
+            else if (n == 2)
+                text.TwoDigits(p.month);
             else
-                out += r.monthNames[p.month - 1];
+                text.Put(n == 3 ? r.monthAbbrevs[p.month - 1] : r.monthNames[p.month - 1]);
             break;
         case 'y':
-            if (run == 1)
-                AppendNumber(out, p.year % 100);
-            else if (run == 2)
-                AppendTwoDigits(out, p.year % 100);
+            if (n == 1)
+                text.Number(p.year % 100);
+            else if (n == 2)
+                text.TwoDigits(p.year % 100);
             else if (p.year >= 1000)
-                AppendNumber(out, p.year);
+                text.Number(p.year);
             else {
                 char buf[16];
                 std::snprintf(buf, sizeof buf, "%04d", p.year);
-                out += buf;
+                text.Put(buf);
             }
             break;
         case 'g':
             break;  // era: none in the Gregorian calendars used here
         case 'h':
         case 'H': {
-            const int h = c == 'H' ? p.hour : (p.hour % 12 == 0 ? 12 : p.hour % 12);
-            if (run == 1)
-                AppendNumber(out, h);
+            const int h = run.field == 'H' ? p.hour : (p.hour % 12 == 0 ? 12 : p.hour % 12);
+            if (n == 1)
+                text.Number(h);
             else
-                AppendTwoDigits(out, h);
+                text.TwoDigits(h);
             break;
         }
         case 'm':
-            if (run == 1)
-                AppendNumber(out, p.minute);
+            if (n == 1)
+                text.Number(p.minute);
             else
-                AppendTwoDigits(out, p.minute);
+                text.TwoDigits(p.minute);
             break;
         case 's':
-            if (run == 1)
-                AppendNumber(out, p.second);
+            if (n == 1)
+                text.Number(p.second);
             else
-                AppendTwoDigits(out, p.second);
+                text.TwoDigits(p.second);
             break;
-        case 't': {
+        default: {  // 't'
             const std::string& designator = p.hour < 12 ? r.am : r.pm;
-            if (run == 1)
-                out.append(designator, 0, 1);
-            else
-                out += designator;
+            text.Put(n == 1 ? std::string_view(designator).substr(0, 1)
+                            : std::string_view(designator));
             break;
         }
-        default:
-            if (run == 1)
-                out.push_back(c);
-            else
-                out.append(run, c);
-            break;
         }
-        i += run;
     }
 }
 
@@ -753,6 +869,13 @@ std::string Format(double value, std::string_view mask) {
     if (mask.empty())
         return CStr(value);
     std::string out;
+    // The two the reports write for every session, as they stand, go straight to their writer.
+    for (const NamedFormat& named : {kNamedFormats[0], kNamedFormats[1]}) {
+        if (mask == named.name) {
+            named.write(value, CurrentRegional(), out);
+            return out;
+        }
+    }
     if (FormatPlainFast(value, mask, out))
         return out;
     if (FormatNamed(value, mask, out))

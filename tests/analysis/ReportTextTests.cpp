@@ -70,6 +70,33 @@ TEST_F(BothReports, TotalsAgreeWithErrorsShown) {
     EXPECT_EQ(DetailTotals().time, "00:25:00");
 }
 
+// Without list rows the builders make the same texts and the rest of the view, and no rows.
+TEST_F(BothReports, TextsWithoutListRowsAreTheSame) {
+    AddDemon();
+    Run({"12-01-2026 09:00:00.00 - Recv: ATDT0845123<cr>",
+         "12-01-2026 09:00:05.00 - Connection established",
+         "12-01-2026 09:30:00.00 - Connection established",
+         "12-01-2026 09:40:00.00 - Hanging up the modem.",
+         "12-01-2026 09:40:03.00 - Reads : 5000000 bytes",
+         "12-01-2026 12:00:00.00 - Answering the call",
+         "12-01-2026 12:00:02.00 - Connection established at 28800bps.",
+         "12-01-2026 12:10:02.00 - Hanging up the modem."});
+    for (auto build : {DUVAnalyse::DisplayDetailReport, DUVAnalyse::DisplaySummaryReport}) {
+        DUVAnalyse::ReportWindowCalls.ListRows = true;
+        build();
+        const std::string text = ReportText;
+        const std::size_t columns = Report.Columns.size();
+        EXPECT_GT(Report.Rows.size(), 3u);
+        DUVAnalyse::ReportWindowCalls.ListRows = false;
+        build();
+        EXPECT_EQ(ReportText, text);
+        EXPECT_TRUE(Report.Rows.empty());
+        EXPECT_EQ(Report.Columns.size(), columns);
+        EXPECT_EQ(Report.Begin, "Tuesday, December 1, 2026");
+    }
+    EXPECT_NE(ReportText.find("TOTALS:"), std::string::npos);
+}
+
 // German regional settings: the euro sign after the amount with a blank, decimal comma,
 // dates and times in the German forms.
 class GermanReports : public ReportTest {

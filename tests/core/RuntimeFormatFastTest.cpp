@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <string>
 #include <utility>
 #include <memory>
 
@@ -109,6 +110,27 @@ TEST_F(RuntimeFormatFast, LongTimeMatchesTheRegionalPicture) {
     regional::Install(std::make_shared<OverriddenLocale>(std::map<regional::LCTYPE, std::string>{
         {regional::kSTimeFormat, "H.m.s t"}, {regional::kS1159, "vorm."}}));
     EXPECT_EQ(Format(TimeSerial(9, 5, 7), "Long Time"), "9.5.7 v");
+}
+
+TEST_F(RuntimeFormatFast, ShortDateAndPicturesWriteEveryField) {
+    const double day = DateSerial(2026, 12, 1) + TimeSerial(13, 4, 5);
+    const std::pair<std::string, std::string> pictures[] = {
+        {"M/d/yyyy", "12/1/2026"},
+        {"dd.MM.yy", "01.12.26"},
+        {"ddd, MMMM dd yyyyy", "Tue, December 01 2026"},
+        {"dddd d 'de' MMM ''yy g", "Tuesday 1 de Dec 26 "},
+        {"'it''s' hh:m:s t tt 'open", "it's 01:4:5 P PM open"},
+        {"yyyy-MM-dd '" + std::string(70, 'x') + "' dd",
+         "2026-12-01 " + std::string(70, 'x') + " 01"}};
+    for (const auto& [picture, text] : pictures) {
+        SCOPED_TRACE(picture);
+        regional::Install(std::make_shared<OverriddenLocale>(
+            std::map<regional::LCTYPE, std::string>{{regional::kSShortDate, picture}}));
+        EXPECT_EQ(FormatWindowsPicture(day, picture), text);
+        EXPECT_EQ(Format(day, "Short Date"), text);
+        EXPECT_EQ(Format(day, "short date"), text);
+    }
+    EXPECT_EQ(FormatWindowsPicture(DateSerial(999, 3, 4), "yyyy d"), "0999 4");
 }
 
 }  // namespace

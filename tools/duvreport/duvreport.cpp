@@ -166,6 +166,7 @@ int Run(int argc, char** argv) {
                 return Fail("no report: the log holds a damaged byte or an undated line");
 #ifdef DUVREPORT_HAS_REPORTS
             DUVAnalyse::ReportDays = static_cast<int32_t>(end - start) + 1;
+            DUVAnalyse::ReportWindowCalls.ListRows = false;  // only the text is printed
             if (report == "summary")
                 DUVAnalyse::DisplaySummaryReport();
             else
