@@ -726,9 +726,11 @@ void AppendNote(std::string& notes, std::initializer_list<std::string_view> part
 
 // Appends a note of a byte count: the prefix, the count in whole kilobytes and "K".
 void AppendKiloBytesNote(std::string& notes, std::string_view prefix, int32_t bytes) {
-    std::string kilo;
-    AppendKiloBytes(kilo, bytes);
-    AppendNote(notes, {prefix, kilo, "K"});
+    std::string note(prefix);
+    AppendKiloBytes(note, bytes);
+    note += 'K';
+    RoomInNotes(notes, note.size());
+    notes += note;
 }
 
 void RestoreProcessContext() { runtime::SetContext("DUVAnalyse", "Process"); }
