@@ -52,6 +52,34 @@ TEST_F(LookupTest, FindServiceTellsNumbersOfOneLengthAndOneSidedBlanksApart) {
     EXPECT_EQ(FindService("0555"), -1);  // a changed table is searched as it now stands
 }
 
+TEST_F(LookupTest, AScopeLooksItsOwnNumberUpOnceAndOthersAsEver) {
+    const std::string number = "0777";
+    {
+        const ServiceLookupScope scope(number);
+        EXPECT_EQ(FindService(number), 1);
+        DUVMain::Services[1].ServiceNumber = "0666";  // not seen while the scope lives
+        EXPECT_EQ(FindService(number), 1);
+        EXPECT_EQ(FindService(std::string("0777")), -1);  // another string: looked up
+        EXPECT_EQ(FindService("0888"), 2);
+    }
+    EXPECT_EQ(FindService(number), -1);
+}
+
+TEST_F(LookupTest, UsageRowsMatchTrimmedNumbersAndNonEmptyOtherNumbers) {
+    ServiceUsage.assign(5, ServiceUsageRecord{});
+    ServiceUsage[1].Number = "  ";
+    ServiceUsage[2].Number = " 0123 ";
+    ServiceUsage[3].Number = "0456";
+    ServiceUsage[3].AltNumber = " 0789";
+    ServiceUsage[4].Number = "0789";
+    EXPECT_EQ(FindUsageRow("0123", 4), 2);
+    EXPECT_EQ(FindUsageRow("0789", 4), 3);
+    EXPECT_EQ(FindUsageRow("0789", 2), 0);
+    EXPECT_EQ(FindUsageRow("", 4), 1);
+    EXPECT_EQ(FindUsageRow("0456", 99), 3);
+    EXPECT_EQ(FindUsageRow("045", 4), 0);
+}
+
 TEST_F(LookupTest, ServicesBeyondTheUsedCountAreNotSearched) {
     DUVMain::UsedServices = 1;
     EXPECT_EQ(FindService("0777"), -1);
