@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -111,35 +112,37 @@ void ResetState() {
 
 // ---- the period usage table ----
 void PenaltyTable::Create(int32_t maxService, int32_t expectedPeriods) {
-    services_ = std::max<int32_t>(maxService, 0) + 1;
     periods_ = InitialPeriods;
-    // Room for the periods expected, up to a million cells (16 MB).
-    const std::size_t expected = static_cast<std::size_t>(std::max(periods_, expectedPeriods)) *
-                                 static_cast<std::size_t>(services_);
-    cells_.reserve(std::min<std::size_t>(expected, std::size_t{1} << 20));
-    cells_.assign(static_cast<std::size_t>(periods_) * static_cast<std::size_t>(services_),
-                  PenaltyRecord{});
+    expectedPeriods_ = expectedPeriods;
+    // Columns kept from before keep their room.
+    columns_.resize(static_cast<std::size_t>(std::max<int32_t>(maxService, 0)) + 1);
+    for (std::vector<PenaltyRecord>& column : columns_)
+        column.clear();
 }
 
 PenaltyRecord& PenaltyTable::operator()(int32_t period, int32_t service) {
-    if (period < 0 || service < 0 || service >= services_)
+    if (period < 0 || service < 0 || service >= ServiceCount())
         runtime::Raise(runtime::kErrSubscript);
-    if (period >= periods_) {
-        periods_ = period + 1;
-        cells_.resize(static_cast<std::size_t>(periods_) * static_cast<std::size_t>(services_));
+    periods_ = std::max(periods_, period + 1);
+    std::vector<PenaltyRecord>& column = columns_[static_cast<std::size_t>(service)];
+    const auto row = static_cast<std::size_t>(period);
+    if (row >= column.size()) {
+        // Room for the periods expected, up to 65,536 (1 MB).
+        if (column.capacity() == 0)
+            column.reserve(static_cast<std::size_t>(
+                std::clamp(expectedPeriods_, InitialPeriods, int32_t{1} << 16)));
+        column.resize(row + 1);
     }
-    return cells_[static_cast<std::size_t>(period) * static_cast<std::size_t>(services_) +
-                  static_cast<std::size_t>(service)];
+    return column[row];
 }
 
 const PenaltyRecord& PenaltyTable::At(int32_t period, int32_t service) const {
     static const PenaltyRecord empty{};
-    if (period < 0 || service < 0 || service >= services_)
+    if (period < 0 || service < 0 || service >= ServiceCount())
         runtime::Raise(runtime::kErrSubscript);
-    if (period >= periods_)
-        return empty;
-    return cells_[static_cast<std::size_t>(period) * static_cast<std::size_t>(services_) +
-                  static_cast<std::size_t>(service)];
+    const std::vector<PenaltyRecord>& column = columns_[static_cast<std::size_t>(service)];
+    const auto row = static_cast<std::size_t>(period);
+    return row < column.size() ? column[row] : empty;
 }
 
 // ---- seams ----
@@ -747,7 +750,9 @@ ConnectionRecord& Conn(int32_t i) {
     if (i < 0 || i > std::max<int32_t>(DUVMain::MaxConnections, 0))
         runtime::Raise(runtime::kErrSubscript);
     const auto index = static_cast<std::size_t>(i);
-    if (index >= Connections.size())
+    if (index == Connections.size())
+        Connections.emplace_back();
+    else if (index > Connections.size())
         Connections.resize(index + 1);
     return Connections[index];
 }
@@ -768,7 +773,35 @@ int32_t Add32(int32_t a, int64_t b) {
     return static_cast<int32_t>(sum);
 }
 
-std::string KiloBytes(double bytes) { return runtime::Format(bytes / 1024.0, "#,##0"); }
+// Room in a session's notes for `more` characters. Beyond the inline buffer the notes take
+// the length needed, to the heap's 16-byte step less its 8-byte header, not twice their room.
+void RoomInNotes(std::string& notes, std::size_t more) {
+    const std::size_t need = notes.size() + more;
+    if (need <= notes.capacity())
+        return;
+    std::string grown(((need + 8) | 15) - 8, '\0');
+    grown.assign(notes);
+    notes = std::move(grown);
+}
+
+// Appends the parts of a note to a session's notes.
+void AppendNote(std::string& notes, std::initializer_list<std::string_view> parts) {
+    std::size_t more = 0;
+    for (std::string_view part : parts)
+        more += part.size();
+    RoomInNotes(notes, more);
+    for (std::string_view part : parts)
+        notes += part;
+}
+
+// Appends a note of a byte count: the prefix, the count in whole kilobytes and "K".
+void AppendKiloBytesNote(std::string& notes, std::string_view prefix, int32_t bytes) {
+    std::string note(prefix);
+    AppendKiloBytes(note, bytes);
+    note += 'K';
+    RoomInNotes(notes, note.size());
+    notes += note;
+}
 
 void RestoreProcessContext() { runtime::SetContext("DUVAnalyse", "Process"); }
 
@@ -819,14 +852,14 @@ int32_t SecondsInRange(Date cd, Date ct, Date dd, Date dt) {
 }
 
 // Steps shared by both closes: charge blocks, the usage row's counts and the block seconds.
-void CountBlocks(ConnectionRecord& rec, ServiceUsageRecord& row) {
-    Statement([&] { BlockMinutes = GetBlockMinutes(row.Number); });
+void CountBlocks(ConnectionRecord& rec, ServiceUsageRecord& row, const std::string& number) {
+    Statement([&] { BlockMinutes = GetBlockMinutes(number); });
     Statement([&] { BlockCount = GetBlockCount(BlockMinutes, SessionSeconds); });
     Statement([&] {
         if (BlockCount > 0) {
             ShowBlocks = true;
-            rec.Notes += " - " + std::to_string(BlockCount) + "B";
-            rec.Notes += " x " + std::to_string(BlockMinutes) + "Min -";
+            AppendNote(rec.Notes, {" - ", std::to_string(BlockCount), "B x ",
+                                   std::to_string(BlockMinutes), "Min -"});
         }
     });
     Statement([&] {
@@ -879,6 +912,7 @@ void NormalClose() {
     ConnectionRecord& rec = *recp;
     ServiceUsageRecord& row = *rowp;
     const std::string number = row.Number;
+    const ServiceLookupScope lookup(number);  // the session's service, looked up once
     rec.DisconnectDate = SessionDisconnectDate;
     rec.DisconnectTime = SessionDisconnectTime;
     Statement([&] {
@@ -892,7 +926,8 @@ void NormalClose() {
                               ? 0
                               : GetFreeSeconds(number, rec.ConnectTime, rec.DisconnectTime);
         if (rec.FreeSeconds > 0)
-            rec.Notes += " - Free:" + GeneralFunctions::FormatTime(rec.FreeSeconds, false);
+            AppendNote(rec.Notes,
+                       {" - Free:", GeneralFunctions::FormatTime(rec.FreeSeconds, false)});
         row.FreeSeconds = Add32(row.FreeSeconds, rec.FreeSeconds);
     });
     Statement([&] {
@@ -907,7 +942,7 @@ void NormalClose() {
             rec.Notes = " ERROR - Incomplete Tariff -";
         }
     });
-    CountBlocks(rec, row);
+    CountBlocks(rec, row, number);
     Statement([&] {
         SessionServiceCost =
             Pricing.GetServiceCost
@@ -934,11 +969,12 @@ void ErrorClose(bool lineForm) {
     ConnectionRecord& rec = *recp;
     ServiceUsageRecord& row = *rowp;
     const std::string number = row.Number;
+    const ServiceLookupScope lookup(number);  // the session's service, looked up once
     Statement([&] {
         rec.Notes = " ERROR - No Disconnect Entry -";
         rec.BytesRead = runtime::CLng(DUVMain::NoDisconData * f * 1024);
         if (rec.BytesRead > 0)
-            rec.Notes += " R:" + KiloBytes(rec.BytesRead) + "K";
+            AppendKiloBytesNote(rec.Notes, " R:", rec.BytesRead);
     });
     Statement([&] {
         const int32_t c = TimeSeconds(rec.ConnectTime);
@@ -963,7 +999,8 @@ void ErrorClose(bool lineForm) {
     Statement([&] {
         rec.FreeSeconds = f > 0 ? GetFreeSeconds(number, rec.ConnectTime, rec.DisconnectTime) : 0;
         if (rec.FreeSeconds > 0)
-            rec.Notes += " - Free:" + GeneralFunctions::FormatTime(rec.FreeSeconds, false);
+            AppendNote(rec.Notes,
+                       {" - Free:", GeneralFunctions::FormatTime(rec.FreeSeconds, false)});
         row.FreeSeconds = Add32(row.FreeSeconds, rec.FreeSeconds);
     });
     Statement([&] { row.BytesRead += runtime::CLng(DUVMain::NoDisconData * 1024 * f); });
@@ -979,7 +1016,7 @@ void ErrorClose(bool lineForm) {
         if (std::signbit(cost))
             TariffIncomplete = true;
     });
-    CountBlocks(rec, row);
+    CountBlocks(rec, row, number);
     Statement([&] {
         SessionServiceCost =
             f > 0 && Pricing.GetServiceCost
@@ -1060,7 +1097,7 @@ void BookReads() {
         ServiceUsageRecord& row = Usage(LastUsageRow);
         rec.BytesRead = GetBytesRead(CurrentLine);
         row.BytesRead += rec.BytesRead;
-        Append(rec.Notes, {" R:", KiloBytes(rec.BytesRead), "K"});
+        AppendKiloBytesNote(rec.Notes, " R:", rec.BytesRead);
         SessionDataCost = Pricing.GetDataCost
                               ? Pricing.GetDataCost(row.Number, rec.BytesRead, rec.ConnectDate)
                               : 0.0;
@@ -1078,7 +1115,7 @@ void BookWrites() {
         if (SecondsSinceLastDisconnect(rec) >= kReadsWindowSeconds)
             return;
         rec.BytesWritten = GetBytesWritten(CurrentLine);
-        Append(rec.Notes, {" - W:", KiloBytes(rec.BytesWritten), "K"});
+        AppendKiloBytesNote(rec.Notes, " - W:", rec.BytesWritten);
     });
 }
 
@@ -1216,20 +1253,37 @@ void ClearAnalysisArrays() {
     Connections.resize(std::min<std::size_t>(Connections.size(), 1));
 }
 
+// The first blank of a line: where the date stamp has its usual ten characters, looked for
+// in them at once.
+std::size_t FirstBlank(std::string_view line) {
+    constexpr std::size_t kStamp = DUVMain::LogLineDateLength;
+    if (line.size() > kStamp && line[kStamp] == ' ' && line[8] != ' ' && line[9] != ' ') {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, line.data(), 8);
+        // A byte of eight ^ blanks is zero where the byte is a blank.
+        const std::uint64_t x = eight ^ 0x2020202020202020ull;
+        if (((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) == 0)
+            return kStamp;
+    }
+    return line.find(' ');
+}
+
 void GetLineTime() {
     std::string_view line(CurrentLine);
-    std::size_t blank = line.find(' ');
+    std::size_t blank = FirstBlank(line);
     std::size_t start = blank == std::string_view::npos ? 0 : blank + 1;
     // The usual stamp, "hh:mm:ss." right after the blank, read in place.
-    auto digit = [&](std::size_t at) { return line[at] >= '0' && line[at] <= '9'; };
-    if (blank != std::string_view::npos && line.size() >= start + 9 && line[start + 2] == ':' &&
-        line[start + 5] == ':' && line[start + 8] == '.' && digit(start) && digit(start + 1) &&
-        digit(start + 3) && digit(start + 4) && digit(start + 6) && digit(start + 7)) {
-        auto two = [&](std::size_t at) { return (line[at] - '0') * 10 + (line[at + 1] - '0'); };
-        const int h = two(start), m = two(start + 3), s = two(start + 6);
-        if (h <= 23 && m <= 59 && s <= 59)
-            LineTime = (h * 3600 + m * 60 + s) / static_cast<double>(kDaySeconds);
-        return;
+    if (blank != std::string_view::npos && line.size() >= start + 9) {
+        const auto* p = reinterpret_cast<const unsigned char*>(line.data() + start);
+        auto digit = [&](std::size_t at) { return static_cast<unsigned>(p[at] - '0') <= 9; };
+        if (p[2] == ':' && p[5] == ':' && p[8] == '.' && digit(0) && digit(1) && digit(3) &&
+            digit(4) && digit(6) && digit(7)) {
+            auto two = [&](std::size_t at) { return (p[at] - '0') * 10 + (p[at + 1] - '0'); };
+            const int h = two(0), m = two(3), s = two(6);
+            if (h <= 23 && m <= 59 && s <= 59)
+                LineTime = (h * 3600 + m * 60 + s) / static_cast<double>(kDaySeconds);
+            return;
+        }
     }
     std::size_t dot = line.find('.', start);
     if (dot == std::string_view::npos)
@@ -1288,10 +1342,13 @@ void StartSession() {
         if (Window.WarnMaxConnections)
             Window.WarnMaxConnections();
     }
-    // A record given back by a busy call is reused from empty.
+    // A record given back by a busy call is reused from empty; a new one is made empty.
     Quietly([&] {
+        const bool reused =
+            ConnIndex >= 0 && static_cast<std::size_t>(ConnIndex) < Connections.size();
         ConnectionRecord& rec = Conn(ConnIndex);
-        rec = ConnectionRecord{};
+        if (reused)
+            rec = ConnectionRecord{};
         if (Answered) {
             rec.Service = "Answered Call";
             rec.Answered = true;
@@ -1300,22 +1357,7 @@ void StartSession() {
         }
     });
     // The rows in use; an empty number matches no row by an empty other number.
-    Quietly([&] {
-        const int32_t last =
-            std::min<int32_t>(UsageCount, static_cast<int32_t>(ServiceUsage.size()) - 1);
-        for (int32_t i = 1; i <= last; ++i) {
-            const ServiceUsageRecord& row = ServiceUsage[static_cast<std::size_t>(i)];
-            if (runtime::TrimmedView(row.Number) == number) {
-                CurrentUsageRow = i;
-                break;
-            }
-            const std::string_view alt = runtime::TrimmedView(row.AltNumber);
-            if (!alt.empty() && alt == number) {
-                CurrentUsageRow = i;
-                break;
-            }
-        }
-    });
+    Quietly([&] { CurrentUsageRow = FindUsageRow(number, UsageCount); });
     if (CurrentUsageRow == 0) {
         CurrentUsageRow = UsageCount + 1;
         Quietly([&] {

@@ -49,25 +49,28 @@ struct PenaltyRecord {
 };
 
 // The period usage table: period number (0 upwards) by service index (0 to MaxServices).
-// Created with periods 0 to 100; a later period gets its own cells when first touched.
+// Created with periods 0 to 100; a later period gets its own cells when first touched. Each
+// service keeps its own column of periods, made as far as the service was booked, so that
+// services never booked take no memory.
 class PenaltyTable {
 public:
     static constexpr int32_t InitialPeriods = 101;
 
-    // Re-creates the table empty: periods 0 to 100 by services 0 to maxService, with room for
-    // the periods expected, so that the table grows in place up to them.
+    // Re-creates the table empty: periods 0 to 100 by services 0 to maxService, each column
+    // with room for the periods expected once it is booked, so that it grows in place up to
+    // them.
     void Create(int32_t maxService, int32_t expectedPeriods = 0);
     // The cell of (period, service). A period above the last one grows the table; a
     // negative period or a service outside 0 to maxService raises error 9.
     PenaltyRecord& operator()(int32_t period, int32_t service);
     const PenaltyRecord& At(int32_t period, int32_t service) const;
     int32_t Periods() const { return periods_; }
-    int32_t ServiceCount() const { return services_; }
+    int32_t ServiceCount() const { return static_cast<int32_t>(columns_.size()); }
 
 private:
     int32_t periods_ = 0;
-    int32_t services_ = 0;
-    std::vector<PenaltyRecord> cells_;
+    int32_t expectedPeriods_ = 0;
+    std::vector<std::vector<PenaltyRecord>> columns_;
 };
 
 // ---- tables (filled by a run, kept for the report builders until the next run) ----
@@ -155,6 +158,27 @@ void ClearAnalysisArrays();
 
 // ---- lookups, counts and notes ----
 int32_t FindService(const std::string& number);
+// While a scope lives, FindService looks the scope's number up once: that very string,
+// which must not change meanwhile, nor the services.
+class ServiceLookupScope {
+public:
+    explicit ServiceLookupScope(const std::string& number);
+    ~ServiceLookupScope();
+    ServiceLookupScope(const ServiceLookupScope&) = delete;
+    ServiceLookupScope& operator=(const ServiceLookupScope&) = delete;
+
+    struct State {
+        const std::string* number = nullptr;
+        bool known = false;
+        int32_t index = -1;
+    };
+
+private:
+    State outer_;
+};
+// The first usage row from 1 to last whose number, or whose other number, is `number`
+// without outer blanks; 0 when none. An empty number matches no row by its other number.
+int32_t FindUsageRow(std::string_view number, int32_t last);
 std::string GetAltNumber(const std::string& number);
 std::string GetServiceName(const std::string& number);
 bool IsDialNumber(std::string_view text);
@@ -173,6 +197,8 @@ bool DisconnectBeforeConnect(Date connectDate, Date connectTime, Date disconnect
 // report range.
 int32_t WholeDaysInRange(Date connectDate, Date disconnectDate);
 std::string TidyNotes(const std::string& notes);
+// Appends a byte count in whole kilobytes as Format(bytes / 1024, "#,##0") writes it.
+void AppendKiloBytes(std::string& out, int32_t bytes);
 
 // The number dialled on a dial line: the text after the dial keyword, skipping the one
 // character after it (the dial-mode letter) and the line's last character, cut before

@@ -222,7 +222,7 @@ DialupPrice WalkTariffs(int32_t serviceIndex, Date connectDate, Date connectTime
 
 DialupPrice PriceDialup(const std::string& number, Date connectDate, Date connectTime,
                         Date disconnectDate, Date disconnectTime, int32_t connIndex) {
-    DUVMain::ErrProcName = "GetDialupCost";
+    runtime::SetProc("GetDialupCost");
     DialupPrice price;
     const int32_t serviceIndex = FindService(number);
     if (serviceIndex == -1) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "analysis/Costing.h"
 #include "analysis/DUVAnalyse.h"
@@ -21,12 +22,12 @@ constexpr int32_t kDaySeconds = 86400;
     return runtime::TrimmedView(text) == number;
 }
 
-// True when text without its outer blanks is `number` (not empty, no outer blanks). A text
-// of the same length must match as it stands, a shorter one never can, a longer one only by
-// its outer blanks. Inlined: FindService runs it for every service on every lookup.
+// True when text without its outer blanks is `number` (no outer blanks). A text of the
+// same length must match as it stands, a shorter one never can, a longer one only by its
+// outer blanks. Inlined: FindService runs it for every service on every lookup.
 [[gnu::always_inline]] inline bool TrimmedEquals(std::string_view text, std::string_view number) {
     if (text.size() == number.size())
-        return text.back() == number.back() && text == number;
+        return text.empty() || (text.back() == number.back() && text == number);
     return text.size() > number.size() && (text.front() == ' ' || text.back() == ' ') &&
            PaddedEquals(text, number);
 }
@@ -45,29 +46,27 @@ int32_t ByteCountAfter(std::string_view line, std::string_view keyword) {
     if (at == std::string_view::npos)
         return 0;
     std::string_view rest = line.substr(at + keyword.size());
-    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    auto digitOf = [](char c) {
+        return static_cast<unsigned>(static_cast<unsigned char>(c) - '0');
+    };
     std::size_t first = 0;
-    while (first < rest.size() && !isDigit(rest[first]))
+    while (first < rest.size() && digitOf(rest[first]) > 9)
         ++first;
+    // Up to nine digits always fit; longer runs take the general conversion and its overflow.
     std::size_t last = first;
-    while (last < rest.size() && isDigit(rest[last]))
-        ++last;
+    int32_t value = 0;
+    for (; last < rest.size() && digitOf(rest[last]) <= 9; ++last) {
+        if (last - first < 9)
+            value = value * 10 + static_cast<int32_t>(digitOf(rest[last]));
+    }
     if (first == rest.size() || last == rest.size())
         return 0;
-    std::string_view digits = rest.substr(first, last - first);
-    // Up to nine digits always fit; longer runs take the general conversion and its overflow.
-    if (digits.size() <= 9) {
-        int32_t value = 0;
-        for (char c : digits)
-            value = value * 10 + (c - '0');
+    if (last - first <= 9)
         return value;
-    }
-    return runtime::CLng(runtime::Val(digits));
+    return runtime::CLng(runtime::Val(rest.substr(first, last - first)));
 }
 
-}  // namespace
-
-int32_t FindService(const std::string& number) {
+int32_t SearchServices(std::string_view number) {
     // A trimmed number never starts or ends with a blank, so such a number matches none.
     if (number.empty() || number.front() == ' ' || number.back() == ' ')
         return -1;
@@ -78,6 +77,37 @@ int32_t FindService(const std::string& number) {
             return i;
     }
     return -1;
+}
+
+// The number of the innermost ServiceLookupScope and, once looked up, its service.
+ServiceLookupScope::State remembered;
+
+}  // namespace
+
+ServiceLookupScope::ServiceLookupScope(const std::string& number)
+    : outer_(std::exchange(remembered, State{&number, false, -1})) {}
+
+ServiceLookupScope::~ServiceLookupScope() { remembered = outer_; }
+
+int32_t FindService(const std::string& number) {
+    if (&number != remembered.number)
+        return SearchServices(number);
+    if (!remembered.known) {
+        remembered.index = SearchServices(number);
+        remembered.known = true;
+    }
+    return remembered.index;
+}
+
+int32_t FindUsageRow(std::string_view number, int32_t last) {
+    last = std::min<int32_t>(last, static_cast<int32_t>(ServiceUsage.size()) - 1);
+    for (int32_t i = 1; i <= last; ++i) {
+        const ServiceUsageRecord& row = ServiceUsage[static_cast<std::size_t>(i)];
+        if (TrimmedEquals(row.Number, number) ||
+            (!number.empty() && TrimmedEquals(row.AltNumber, number)))
+            return i;
+    }
+    return 0;
 }
 
 std::string GetAltNumber(const std::string& number) {
@@ -103,7 +133,16 @@ std::string GetServiceName(const std::string& number) {
 }
 
 bool IsDialNumber(std::string_view text) {
-    return text.find_first_not_of("1234567890,") == std::string_view::npos;
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || c == ','; });
+}
+
+void AppendKiloBytes(std::string& out, int32_t bytes) {
+    // bytes / 1024 is exact; its halves round away from zero, and a negative count that
+    // rounds to 0 has no sign.
+    const int64_t magnitude = std::abs(static_cast<int64_t>(bytes));
+    const auto kilo = static_cast<int32_t>((magnitude + 512) >> 10);
+    runtime::AppendGroupedWhole(out, bytes < 0 ? -kilo : kilo);
 }
 
 int32_t GetBytesRead(std::string_view line) { return ByteCountAfter(line, DUVMain::ModemReads); }
@@ -185,6 +224,8 @@ float GetSessionSeconds(int32_t connIndex) {
 
 bool DisconnectBeforeConnect(Date connectDate, Date connectTime, Date disconnectDate,
                              Date disconnectTime) {
+    if (connectDate == disconnectDate)  // the usual session within one day
+        return TimeSeconds(disconnectTime) < TimeSeconds(connectTime);
     const double cd = std::floor(connectDate);
     const double dd = std::floor(disconnectDate);
     return dd < cd || (dd == cd && TimeSeconds(disconnectTime) < TimeSeconds(connectTime));

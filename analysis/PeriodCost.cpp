@@ -96,7 +96,7 @@ int32_t GetPeriodIndex(Date date, std::string_view periodKind) {
 double SecondsToHours(float seconds) { return seconds / 3600.0f; }
 
 double GetServiceCost(const std::string& number, int32_t seconds, Date date) {
-    DUVMain::ErrProcName = "GetServiceCost";
+    runtime::SetProc("GetServiceCost");
     if (seconds < 0) {
         seconds = 0;
     }
@@ -139,7 +139,7 @@ double GetServiceCost(const std::string& number, int32_t seconds, Date date) {
 }
 
 double GetDataCost(const std::string& number, double bytes, Date date) {
-    DUVMain::ErrProcName = "GetDataCost";
+    runtime::SetProc("GetDataCost");
     if (bytes == 0) {
         return 0;
     }

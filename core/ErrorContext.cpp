@@ -31,10 +31,24 @@ EndProgramFn& EndHook() {
 
 }  // namespace
 
-void SetContext(std::string_view module, std::string_view proc) {
-    DUVMain::ErrModuleName.assign(module);
-    DUVMain::ErrProcName.assign(proc);
+namespace {
+
+// A name replaced in the room it has (names are short), which costs less than an assign.
+void Rename(std::string& name, std::string_view text) {
+    name.clear();
+    name.append(text);
 }
+
+}  // namespace
+
+void SetContext(std::string_view module, std::string_view proc) {
+    // Mostly the module is already set: compared, it needs no copy.
+    if (DUVMain::ErrModuleName != module)
+        Rename(DUVMain::ErrModuleName, module);
+    Rename(DUVMain::ErrProcName, proc);
+}
+
+void SetProc(std::string_view proc) { Rename(DUVMain::ErrProcName, proc); }
 
 CountedStep ActiveCountedStep;
 

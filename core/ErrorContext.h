@@ -31,6 +31,8 @@ inline constexpr int kActionSkip = 1;
 
 // On entry to a procedure: records its module and name (the step name stays as it is).
 void SetContext(std::string_view module, std::string_view proc);
+// Records the procedure's name; the module stays as it is.
+void SetProc(std::string_view proc);
 void SetStep(std::string_view step);
 
 // A step named by a text and a counter, "Log Entry: 12" for the prefix "Log Entry:": the name

@@ -63,6 +63,9 @@ double CDbl(std::string_view text);  // error 13 when IsNumeric is false
 // "Currency", "Fixed", "Standard", "Percent". An empty mask gives CStr.
 std::string Format(double value, std::string_view mask);
 std::string Format(double value);
+// Appends a whole number as Format(value, "#,##0") writes it, with the regional thousands
+// separator.
+void AppendGroupedWhole(std::string& out, std::int32_t value);
 // A text argument: a regional number is formatted as a number, a date text in the regional
 // short-date order as a date; any other text comes back unchanged.
 std::string Format(std::string_view text, std::string_view mask);

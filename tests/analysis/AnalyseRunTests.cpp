@@ -301,6 +301,11 @@ TEST(PeriodTable, LaterPeriodsGetTheirOwnCells) {
     t.Create(3);
     EXPECT_EQ(t.Periods(), 101);
     EXPECT_EQ(t(100, 3).Seconds, 0);
+    EXPECT_EQ(t.At(250, 2).Bytes, 0);
+    EXPECT_EQ(t.Periods(), 101);
+    t.Create(1);
+    EXPECT_EQ(t.ServiceCount(), 2);
+    EXPECT_THROW(t.At(0, 2), runtime::RuntimeError);
 }
 
 TEST_F(SessionsTest, LineTimeKeepsItsValueForALineWithoutAValidTime) {

@@ -1,6 +1,8 @@
 // Service lookup, dialled numbers, byte counts, charge blocks, free seconds and notes.
 #include "tests/analysis/SessionsFixture.h"
 
+#include "core/Locale.h"
+
 namespace sessions_test {
 namespace {
 
@@ -48,6 +50,34 @@ TEST_F(LookupTest, FindServiceTellsNumbersOfOneLengthAndOneSidedBlanksApart) {
     EXPECT_EQ(FindService("05"), -1);        // inside "   0555", not all of it
     DUVMain::Services[1].ServiceAltNumber = "       ";
     EXPECT_EQ(FindService("0555"), -1);  // a changed table is searched as it now stands
+}
+
+TEST_F(LookupTest, AScopeLooksItsOwnNumberUpOnceAndOthersAsEver) {
+    const std::string number = "0777";
+    {
+        const ServiceLookupScope scope(number);
+        EXPECT_EQ(FindService(number), 1);
+        DUVMain::Services[1].ServiceNumber = "0666";  // not seen while the scope lives
+        EXPECT_EQ(FindService(number), 1);
+        EXPECT_EQ(FindService(std::string("0777")), -1);  // another string: looked up
+        EXPECT_EQ(FindService("0888"), 2);
+    }
+    EXPECT_EQ(FindService(number), -1);
+}
+
+TEST_F(LookupTest, UsageRowsMatchTrimmedNumbersAndNonEmptyOtherNumbers) {
+    ServiceUsage.assign(5, ServiceUsageRecord{});
+    ServiceUsage[1].Number = "  ";
+    ServiceUsage[2].Number = " 0123 ";
+    ServiceUsage[3].Number = "0456";
+    ServiceUsage[3].AltNumber = " 0789";
+    ServiceUsage[4].Number = "0789";
+    EXPECT_EQ(FindUsageRow("0123", 4), 2);
+    EXPECT_EQ(FindUsageRow("0789", 4), 3);
+    EXPECT_EQ(FindUsageRow("0789", 2), 0);
+    EXPECT_EQ(FindUsageRow("", 4), 1);
+    EXPECT_EQ(FindUsageRow("0456", 99), 3);
+    EXPECT_EQ(FindUsageRow("045", 4), 0);
 }
 
 TEST_F(LookupTest, ServicesBeyondTheUsedCountAreNotSearched) {
@@ -182,6 +212,24 @@ TEST_F(LookupTest, StoredSessionSecondsAcrossMidnight) {
     same.Notes = " kept";
     EXPECT_FLOAT_EQ(GetSessionSeconds(2), 1800.0f);
     EXPECT_EQ(same.Notes, " kept");
+}
+
+TEST(Notes, KiloBytesAsTheGroupedMaskWritesThem) {
+    std::vector<int32_t> counts = {
+        0,       1,       511,     512,     513,        1023,      1535,      1536,
+        1022975, 1022976, 1024000, 1048063, 1023999488, INT32_MAX, INT32_MIN, INT32_MIN + 1,
+        -1,      -511,    -512,    -513,    -1536,      -1048064};
+    for (int32_t bytes = -4099; bytes < 5000000; bytes += 997)
+        counts.push_back(bytes);
+    for (const regional::LCID lcid : {regional::kLcidEnUs, regional::kLcidDeDe}) {
+        regional::Install(regional::MakeFixedLocale(lcid));
+        for (const int32_t bytes : counts) {
+            std::string note = " R:";
+            AppendKiloBytes(note, bytes);
+            EXPECT_EQ(note, " R:" + runtime::Format(bytes / 1024.0, "#,##0")) << bytes;
+        }
+    }
+    regional::Install(nullptr);
 }
 
 TEST(Notes, TidiedForDisplay) {

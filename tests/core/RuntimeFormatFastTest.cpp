@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <utility>
@@ -67,6 +68,21 @@ TEST_F(RuntimeFormatFast, PlainMasksMatchTheGeneralPath) {
     EXPECT_EQ(Format(-1234567.5, "#,##0"), "-1' 234' 568");
     EXPECT_EQ(Format(-0.4, "#,##0"), "0");
     EXPECT_EQ(Format(-1234.575, "#,##0.00"), "-1' 234.58");
+}
+
+TEST_F(RuntimeFormatFast, GroupedWholeNumbersMatchTheMask) {
+    const std::int32_t values[] = {0,       1,        -1,         12,        999,
+                                   1000,    -1000,    99999,      100000,    999999,
+                                   1000000, -1234567, 1000000000, INT32_MAX, INT32_MIN};
+    for (const char* separator : {",", ".", "", "' ", "<sep>"}) {
+        regional::Install(std::make_shared<OverriddenLocale>(
+            std::map<regional::LCTYPE, std::string>{{regional::kSThousand, separator}}));
+        for (const std::int32_t v : values) {
+            std::string text = "x";
+            AppendGroupedWhole(text, v);
+            EXPECT_EQ(text, "x" + Format(v, "#,##0")) << separator << " " << v;
+        }
+    }
 }
 
 TEST_F(RuntimeFormatFast, LongTimeMatchesTheRegionalPicture) {
