@@ -276,7 +276,7 @@ TEST_F(SessionsTest, LongBlockChargedSessionKeepsItsSecondsAndBlocks) {
 }
 
 TEST_F(SessionsTest, MissingLogIsReportedToTheErrorHandler) {
-    DUVMain::LogFilePath = ::testing::TempDir() + "no_such_duv_log.txt";
+    DUVMain::LogFilePath = scratch_ / "no_such_duv_log.txt";
     DUVMain::LogLineCount = 0;
     DUVAnalyse::Analyse();
     ASSERT_EQ(errors.size(), 1u);

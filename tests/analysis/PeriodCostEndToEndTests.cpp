@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/MessageBox.h"
+#include "tests/core/ScratchFolder.h"
 #include "tests/analysis/CostingFixture.h"
 
 namespace costing_test {
@@ -95,7 +96,8 @@ protected:
         return DUVAnalyse::ServiceUsage[0];
     }
 
-    std::string path = ::testing::TempDir() + "duv_period_cost_e2e.log";
+    ScratchFolder scratch_{"duv-period-cost"};
+    std::string path = scratch_ / "periods.log";
     std::vector<std::string> lines;
     std::map<std::string, Expected> expected;
 };

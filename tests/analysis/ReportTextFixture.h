@@ -21,6 +21,7 @@
 #include "core/Locale.h"
 #include "core/Records.h"
 #include "core/Runtime.h"
+#include "tests/core/ScratchFolder.h"
 #include "tests/support/Dates.h"
 #include "tests/support/ProgramState.h"
 #include "tests/support/Seams.h"
@@ -260,7 +261,8 @@ protected:
 
     DUVAnalyse::ReportRow Row(std::size_t i) const { return DUVAnalyse::Report.Rows.at(i); }
 
-    std::string path = ::testing::TempDir() + "duv_report_text_test.log";
+    ScratchFolder scratch_{"duv-report-text"};
+    std::string path = scratch_ / "report.log";
     std::vector<int> errors;
     std::vector<std::string> errorPlaces;  // module.procedure of each error
     std::vector<std::string> events;

@@ -16,6 +16,7 @@
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
 #include "core/Runtime.h"
+#include "tests/core/ScratchFolder.h"
 #include "tests/support/Dates.h"
 #include "tests/support/ProgramState.h"
 #include "tests/support/Seams.h"
@@ -134,7 +135,8 @@ protected:
         return DUVAnalyse::ServiceUsage.at(static_cast<std::size_t>(i));
     }
 
-    std::string path = ::testing::TempDir() + "duv_sessions_test.log";
+    ScratchFolder scratch_{"duv-sessions"};
+    std::string path = scratch_ / "sessions.log";
     std::string uncovered = "none";
     std::vector<DialCall> dialCalls;
     std::vector<ServiceCall> serviceCalls;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "core/ErrorContext.h"
 #include "core/MessageBox.h"
 #include "core/OpenFiles.h"
+#include "tests/core/ScratchFolder.h"
 #include "tests/support/ProgramState.h"
 #include "tests/support/Seams.h"
 
@@ -260,7 +260,8 @@ TEST_F(CentralErrorHandler, GuardRetriesSkipsAndEndsByTheAnswer) {
 TEST(EndProgram, ClosesFilesAndUnloadsTheLoadedWindowsInTheTablesOrder) {
     std::vector<std::string> events;
     test_support::ScopedSeam end(DUVMain::SetProcessEnd, [&] { events.push_back("end"); });
-    std::string path = (std::filesystem::temp_directory_path() / "duv_endprogram.txt").string();
+    ScratchFolder scratch("duv-endprogram");
+    std::string path = scratch / "duv_endprogram.txt";
     auto file1 = std::make_unique<NumberedFile>(1, path, NumberedFile::Mode::Write);
     auto file2 = std::make_unique<NumberedFile>(2, path + ".2", NumberedFile::Mode::Write);
     ASSERT_EQ(OpenFileCount(), 2);
@@ -320,7 +321,8 @@ TEST(EndProgram, CalledAgainFromAnUnloadHandlerEndsAtOnce) {
 }
 
 TEST(NumberedFiles, NumbersAreTakenOnceAndReopenedNumbersAreNotClosedByOldOwners) {
-    std::string path = (std::filesystem::temp_directory_path() / "duv_numbered.txt").string();
+    ScratchFolder scratch("duv-numbered");
+    std::string path = scratch / "duv_numbered.txt";
     {
         NumberedFile first(1, path, NumberedFile::Mode::Write);
         first.Write("abc");

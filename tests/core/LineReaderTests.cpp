@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/core/ScratchFolder.h"
+
 namespace {
 
 std::vector<std::string> LinesOf(LineReader& reader) {
@@ -29,7 +31,8 @@ public:
     explicit TempFile(const std::string& bytes) {
         static int counter = 0;
         path_ = (std::filesystem::temp_directory_path() /
-                 ("duv_linereader_" + std::to_string(++counter) + ".txt"))
+                 ("duv_linereader_" + std::to_string(DUV_TEST_PID) + "_" +
+                  std::to_string(++counter) + ".txt"))
                     .string();
         std::ofstream out(path_, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

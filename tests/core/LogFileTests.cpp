@@ -16,6 +16,7 @@
 #include "core/MessageBox.h"
 #include "core/Runtime.h"
 #include "core/UserFeedback.h"
+#include "tests/core/ScratchFolder.h"
 #include "tests/support/ProgramState.h"
 #include "tests/support/Seams.h"
 
@@ -27,7 +28,7 @@ class ModemLogFile : public test_support::CoreStateTest {
 protected:
     void SetUp() override {
         CoreStateTest::SetUp();
-        dir_ = std::filesystem::temp_directory_path() / "duv_logfile_tests";
+        dir_ = scratch_.Path();
         std::filesystem::create_directories(dir_);
         DUVMain::LogFilePath = (dir_ / "ModemLog.txt").string();
         std::filesystem::remove(DUVMain::LogFilePath);
@@ -51,6 +52,7 @@ protected:
     std::vector<std::string> pointer;
     std::vector<std::string> labels;
     int yields = 0;
+    ScratchFolder scratch_{"duv-logfile"};
     std::filesystem::path dir_;
 
     test_support::ScopedSeam<UserFeedback> feedback_{

@@ -3,7 +3,6 @@
 #include "ui/options/PreConfigureModel.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -11,6 +10,7 @@
 #include "core/LogFile.h"
 #include "core/Runtime.h"
 #include "tests/core/ModemFixture.h"
+#include "tests/core/ScratchFolder.h"
 
 namespace modem_test {
 namespace {
@@ -22,16 +22,11 @@ protected:
     void SetUp() override {
         ModemTest::SetUp();
         const std::string temp = ::testing::TempDir();
-        folder = temp + "duv_wizard_test" + temp.back();
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
+        folder = scratch_.Path() + temp.back();
         DUVMain::SystemLogDir = folder;
         DUVMain::SystemLogName = "ModemLog.txt";
     }
-    void TearDown() override {
-        std::filesystem::remove_all(folder);
-        ModemTest::TearDown();
-    }
+    void TearDown() override { ModemTest::TearDown(); }
 
     // The modems put into the registry, then the check that opens the wizard, then its load.
     void Open(const std::vector<Modem>& modems) {
@@ -48,6 +43,7 @@ protected:
     }
 
     Wizard wizard;
+    ScratchFolder scratch_{"duv-wizard"};
     std::string folder;  // the Windows folder of the test, with its separator
     test_support::ScopedSeam<clock_seam::NowFunction> now_{
         clock_seam::SetNow,
