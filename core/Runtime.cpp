@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 
 #include "core/Locale.h"
@@ -424,38 +423,6 @@ std::string_view TrimmedView(std::string_view text) {
 }
 
 std::string Trim(std::string_view text) { return std::string(TrimmedView(text)); }
-
-void AppendGroupedWhole(std::string& out, std::int32_t value) {
-    const std::string& separator = detail::CurrentRegional().thousand;
-    if (separator.size() > 4) {
-        out += Format(value, "#,##0");
-        return;
-    }
-    // Right to left: the digits with a separator after every third, then the sign.
-    char text[32];
-    char* const end = text + sizeof text;
-    char* p = end;
-    std::uint32_t magnitude =
-        value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-    for (int inGroup = 1;; ++inGroup) {
-        *--p = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-        if (magnitude == 0)
-            break;
-        if (inGroup == 3) {
-            inGroup = 0;
-            if (separator.size() == 1) {
-                *--p = separator[0];
-            } else {
-                p -= separator.size();
-                separator.copy(p, separator.size());
-            }
-        }
-    }
-    if (value < 0)
-        *--p = '-';
-    out.append(p, static_cast<std::size_t>(end - p));
-}
 
 namespace {
 

@@ -887,6 +887,12 @@ std::string Format(double value, std::string_view mask) {
 
 std::string Format(double value) { return CStr(value); }
 
+void AppendGroupedWhole(std::string& out, std::int32_t value) {
+    // A whole number of at most ten digits: the direct path always takes it.
+    if (!FormatPlainFast(value, "#,##0", out))
+        out += Format(value, "#,##0");
+}
+
 std::string Format(std::string_view text, std::string_view mask) {
     if (IsNumeric(text))
         return Format(CDbl(text), mask);
