@@ -790,17 +790,14 @@ void AppendNote(std::string& notes, std::initializer_list<std::string_view> part
     for (std::string_view part : parts)
         more += part.size();
     RoomInNotes(notes, more);
-    for (std::string_view part : parts)
-        notes += part;
+    Append(notes, parts);
 }
 
 // Appends a note of a byte count: the prefix, the count in whole kilobytes and "K".
 void AppendKiloBytesNote(std::string& notes, std::string_view prefix, int32_t bytes) {
-    std::string note(prefix);
-    AppendKiloBytes(note, bytes);
-    note += 'K';
-    RoomInNotes(notes, note.size());
-    notes += note;
+    std::string kilo;
+    AppendKiloBytes(kilo, bytes);
+    AppendNote(notes, {prefix, kilo, "K"});
 }
 
 void RestoreProcessContext() { runtime::SetContext("DUVAnalyse", "Process"); }
