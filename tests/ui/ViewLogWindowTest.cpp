@@ -2,9 +2,13 @@
 // closing, archives, large logs, and the Find window.
 #include "tests/ui/UiFixture.h"
 
+#include <commctrl.h>
+
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "core/GeneralFunctions.h"
 #include "tests/support/Seams.h"
@@ -36,6 +40,35 @@ DWORD StoredDword(const char* name) {
     return value;
 }
 
+// The status bar's panels as the control itself holds them, left to right.
+std::vector<std::string> ShownPanels(const frmViewLog& viewer) {
+    HWND bar = viewer.StatusBar1.hwnd();
+    const int parts = static_cast<int>(SendMessageA(bar, SB_GETPARTS, 0, 0));
+    std::vector<std::string> texts;
+    for (int part = 0; part < parts; ++part) {
+        char text[256] = {};
+        SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+// Undo as the user asks for it: Ctrl+Z in the text box, then the undo message itself.
+void Undo(frmViewLog& viewer) {
+    HWND box = viewer.TextViewLog.hwnd();
+    SetFocus(box);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageA(box, WM_KEYDOWN, 'Z', 0);
+    Settle();
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    SendMessageA(box, WM_UNDO, 0, 0);
+    Settle();
+}
+
 class ViewLogWindow : public ProgramTest {
 protected:
     frmViewLog& OpenViewer() {
@@ -64,8 +97,18 @@ TEST_F(ViewLogWindow, ModemLogOpensFromTheMainWindowIsEditedSavedAndGivesTheMain
         EXPECT_FALSE(item->Enabled());
     EXPECT_EQ(viewer.TextViewLog.PlainText(), Log());
     EXPECT_FALSE(viewer.mnuSave.Enabled());
-    EXPECT_EQ(viewer.StatusBar1.PanelText(1), "MS Sans Serif 8");
-    EXPECT_EQ(viewer.StatusBar1.PanelText(2), "Edit Allowed");
+    // The panels from the left: font, edit state, CAPS, NUM, INS, SCRL, and the rest.
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CAPITAL] = 1;
+    keys[VK_NUMLOCK] = keys[VK_INSERT] = 0;
+    keys[VK_SCROLL] = 1;
+    SetKeyboardState(keys);
+    viewer.StatusUpdate();
+    keys[VK_CAPITAL] = keys[VK_SCROLL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(ShownPanels(viewer), (std::vector<std::string>{"MS Sans Serif 8", "Edit Allowed",
+                                                             "CAPS", "", "INS", "SCRL", ""}));
 
     viewer.mnuBottom.Click();
     TypeChar(viewer, 'X');
@@ -96,7 +139,7 @@ TEST_F(ViewLogWindow, LockedWithoutEditLogOrWithNulBytesAndSaveOnExitKeepsTheFon
     WriteLog(Log() + std::string("damaged\0byte\r\n", 14));
     frmViewLog& viewer = OpenViewer();
     EXPECT_TRUE(viewer.TextViewLog.Locked()) << "a file with NUL bytes opens locked";
-    EXPECT_EQ(viewer.StatusBar1.PanelText(2), "Locked");
+    EXPECT_EQ(ShownPanels(viewer).at(1), "Locked");
     EXPECT_FALSE(viewer.mnuPaste.Enabled());
     EXPECT_TRUE(viewer.mnuCopy.Enabled());
     EXPECT_NE(viewer.TextViewLog.PlainText().find("damaged byte"), std::string::npos);
@@ -104,7 +147,7 @@ TEST_F(ViewLogWindow, LockedWithoutEditLogOrWithNulBytesAndSaveOnExitKeepsTheFon
         return forms::FontChoice{"Arial", 12, true, false};
     });
     viewer.mnuFont.Click();
-    EXPECT_EQ(viewer.StatusBar1.PanelText(1), "Arial 12 Bold");
+    EXPECT_EQ(ShownPanels(viewer).at(0), "Arial 12 Bold");
     viewer.mnuSaveSettings.Click();
     viewer.Unload();
     EXPECT_EQ(StoredDword("FontSize"), 12u);
@@ -115,7 +158,7 @@ TEST_F(ViewLogWindow, LockedWithoutEditLogOrWithNulBytesAndSaveOnExitKeepsTheFon
     frmViewLog& again = OpenViewer();
     WriteLog(Log());
     again.mnuRestore.Click();
-    EXPECT_EQ(again.StatusBar1.PanelText(1), "MS Sans Serif 8");
+    EXPECT_EQ(ShownPanels(again).at(0), "MS Sans Serif 8");
     EXPECT_FALSE(again.mnuSaveSettings.Checked());
     EXPECT_FALSE(again.mnuCut.Enabled());
 }
@@ -198,6 +241,109 @@ TEST_F(ViewLogWindow, FindDownUpWithAndWithoutCaseThenCannotFind) {
     EXPECT_EQ(viewer.TextViewLog.SelStart(), static_cast<long long>(text.find("CONNECTION")));
     DUVMain::SearchMatchCase = 0;
     DUVMain::SearchText.clear();
+}
+
+TEST_F(ViewLogWindow, UndoRightAfterOpeningLeavesTheTextAndSaveAsTheyWereInEveryMode) {
+    WriteLog(Log());
+    const std::string archiveText = Log() + Log();
+    std::ofstream(folder_ + "\\November.duv", std::ios::binary) << archiveText;
+    std::ofstream(folder_ + "\\Summary.txt", std::ios::binary) << "Report line\r\n";
+    StartProgram();
+    frmMain& main = frmMain::Get();
+    auto undoneNothing = [](frmViewLog& viewer, const std::string& text) {
+        Undo(viewer);
+        EXPECT_EQ(viewer.TextViewLog.PlainText(), text);
+        EXPECT_FALSE(viewer.mnuSave.Enabled());
+        EXPECT_FALSE(viewer.Toolbar1.ButtonEnabled(frmViewLog::KeySave));
+        viewer.Unload();
+    };
+    undoneNothing(OpenViewer(), Log());  // the modem log, editable
+    DUVMain::EditLog = false;
+    undoneNothing(OpenViewer(), Log());  // locked
+    DUVMain::EditLog = true;
+    main.OpenArchive(folder_ + "\\", "November.duv");
+    ASSERT_TRUE(DUVMain::ArchiveOpen);
+    undoneNothing(OpenViewer(), archiveText);
+    main.DoOpenReport(folder_ + "\\", "Summary.txt");
+    ASSERT_NE(frmViewLog::IfLoaded(), nullptr);
+    undoneNothing(*frmViewLog::IfLoaded(), "Report line\r\n");
+    EXPECT_TRUE(messages_->Calls().empty()) << "no save question at any close";
+    EXPECT_EQ(ReadAll(LogPath()), Log());
+    EXPECT_EQ(ReadAll(folder_ + "\\November.duv"), archiveText);
+
+    // Undo still takes back what the user typed.
+    frmViewLog& viewer = OpenViewer();
+    viewer.mnuBottom.Click();
+    TypeChar(viewer, 'X');
+    ASSERT_NE(viewer.TextViewLog.PlainText(), archiveText);
+    Undo(viewer);
+    EXPECT_EQ(viewer.TextViewLog.PlainText(), archiveText);
+    messages_->Answer(msg::No);
+    viewer.Unload();
+}
+
+TEST_F(ViewLogWindow, AFailedSaveAtClosingKeepsTheViewerOpenWithTheEdits) {
+    WriteLog(Log());
+    StartProgram();
+    frmMain& main = frmMain::Get();
+    frmViewLog& viewer = OpenViewer();
+    viewer.mnuBottom.Click();
+    TypeChar(viewer, 'X');
+    const std::string edited = viewer.TextViewLog.PlainText();
+    ASSERT_NE(edited, Log());
+    // Another program holds the log open, sharing only reading: it cannot be replaced.
+    HANDLE lock = CreateFileA(LogPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        messages_->Answer(msg::Yes);
+        messages_->Answer(msg::Ok);
+        if (attempt == 0)
+            EXPECT_FALSE(viewer.Unload());
+        else
+            Menu(main, main.mnuViewLog);  // the main window's close command
+        ASSERT_EQ(frmViewLog::IfLoaded(), &viewer) << "the viewer stays open";
+        ASSERT_EQ(messages_->Calls().size(), 2u * (attempt + 1));
+        EXPECT_EQ(messages_->Calls().back().text,
+                  "The file " + LogPath() + " could not be written; it is left as it was.");
+        EXPECT_EQ(viewer.TextViewLog.PlainText(), edited);
+        EXPECT_TRUE(viewer.mnuSave.Enabled());
+        EXPECT_TRUE(DUVMain::ViewingLog);
+        EXPECT_EQ(main.btnViewLog.Text(), "&Close Modem Log");
+        EXPECT_EQ(ReadAll(LogPath()), Log());
+    }
+    // Once the file can be written, the same close saves the edits and closes.
+    CloseHandle(lock);
+    messages_->Answer(msg::Yes);
+    EXPECT_TRUE(viewer.Unload());
+    EXPECT_EQ(frmViewLog::IfLoaded(), nullptr);
+    EXPECT_EQ(ReadAll(LogPath()), edited + "\r\n");
+    EXPECT_EQ(main.btnViewLog.Text(), "&View Modem Log");
+}
+
+TEST_F(ViewLogWindow, FlatToolbarsAndTheStoredWindowStateApplyAtOpening) {
+    WriteLog(Log());
+    StartProgram();
+    auto flat = [](frmViewLog& viewer) {
+        return (SendMessageA(viewer.Toolbar1.hwnd(), TB_GETSTYLE, 0, 0) & TBSTYLE_FLAT) != 0;
+    };
+    DUVMain::FlatToolbars = false;
+    frmViewLog& plain = OpenViewer();
+    EXPECT_FALSE(flat(plain));
+    EXPECT_FALSE(IsIconic(plain.hwnd()) || IsZoomed(plain.hwnd()));
+    plain.Unload();
+
+    DUVMain::FlatToolbars = true;
+    DUVMain::ViewLogWinState = 1;
+    frmViewLog& minimized = OpenViewer();
+    EXPECT_TRUE(flat(minimized));
+    EXPECT_TRUE(IsIconic(minimized.hwnd()));
+    minimized.Unload();
+
+    DUVMain::ViewLogWinState = 2;
+    frmViewLog& maximized = OpenViewer();
+    EXPECT_TRUE(IsZoomed(maximized.hwnd()));
+    maximized.Unload();
 }
 
 }  // namespace

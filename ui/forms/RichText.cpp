@@ -108,9 +108,11 @@ void RichText::SetText(const std::string& text) {
     if (!hwnd())
         return;
     suppress_ = true;
-    SETTEXTEX set = {ST_KEEPUNDO, CP_ACP};
+    SETTEXTEX set = {ST_DEFAULT, CP_ACP};
     SendMessageA(hwnd(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&set),
                  reinterpret_cast<LPARAM>(text.c_str()));
+    // A text set from code is where editing starts: Undo cannot take it away.
+    SendMessageA(hwnd(), EM_EMPTYUNDOBUFFER, 0, 0);
     SendMessageA(hwnd(), EM_SETSEL, 0, 0);
     suppress_ = false;
 }
@@ -128,6 +130,8 @@ void RichText::SetTextFont(const std::string& face, int points, bool bold, bool 
     lstrcpynA(format.szFaceName, face.c_str(), LF_FACESIZE);
     SendMessageA(hwnd(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
     SendMessageA(hwnd(), EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    // Undo would take the font back as if it were an edit of the text.
+    SendMessageA(hwnd(), EM_EMPTYUNDOBUFFER, 0, 0);
     suppress_ = false;
 }
 

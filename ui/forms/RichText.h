@@ -28,9 +28,10 @@ public:
     // Editing: unlocked, the user may change the text.
     void SetLocked(bool locked);
     bool Locked() const;
-    // Replaces the text without raising Change; the font stays.
+    // Replaces the text without raising Change; the font stays. Nothing is left to undo.
     void SetText(const std::string& text) override;
-    // The whole text in one face, size and style.
+    // The whole text in one face, size and style. A view setting, not an edit: it clears
+    // what Undo could take back.
     void SetTextFont(const std::string& face, int points, bool bold, bool italic);
     // The text as the control counts it (a paragraph end is one CR), for positions.
     std::string ControlText() const;

@@ -10,6 +10,7 @@
 #include "core/Runtime.h"
 #include "core/RuntimeError.h"
 #include "core/SafeWrite.h"
+#include "core/win32/PlatformHelpers.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/logs/frmFind.h"
 #include "ui/main/Pictures.h"
@@ -165,6 +166,10 @@ void frmViewLog::ApplyFont(const std::string& name, int points, bool bold, bool 
 
 void frmViewLog::Form_Load() {
     runtime::SetContext("frmViewLog", "Form_Load");
+    runtime::Step("Flat", [this] {
+        if (DUVMain::FlatToolbars)
+            FlatToolBar::MakeToolbarFlat(Toolbar1.hwnd(), 1);
+    });
     frmMain* main = frmMain::IfLoaded();
     mode_ = ViewLogModel::ModeFor(DUVMain::TextFileDir, DUVMain::ArchiveOpen);
     if (mode_ == ViewLogModel::Mode::TextFile) {
@@ -206,7 +211,9 @@ void frmViewLog::Form_Load() {
     ApplyFont(DUVMain::ViewLogFontName, DUVMain::ViewLogFontSize, DUVMain::ViewLogFontBold,
               DUVMain::ViewLogFontItalic);
     SetSize(DUVMain::ViewLogWinWidth, DUVMain::ViewLogWinHeight);
-    if (DUVMain::ViewLogWinState == 2)
+    if (DUVMain::ViewLogWinState == 1)
+        ShowWindow(hwnd(), SW_MINIMIZE);
+    else if (DUVMain::ViewLogWinState == 2)
         ShowWindow(hwnd(), SW_MAXIMIZE);
     runtime::Step("OpenLogFile", [this] { OpenLogFile(DUVMain::LogFilePath); });
     SetEditMode();
@@ -268,14 +275,15 @@ void frmViewLog::SetEditMode() {
     mnuCut.SetEnabled(editable);
 }
 
+// The control counts its panels from 0: the font panel is the first.
 void frmViewLog::StatusUpdate() {
-    StatusBar1.SetPanelText(1,
+    StatusBar1.SetPanelText(0,
                             ViewLogModel::FontPanel(fontName_, fontSize_, fontBold_, fontItalic_));
-    StatusBar1.SetPanelText(2, ViewLogModel::EditPanel(Editable()));
-    StatusBar1.SetPanelText(3, ViewLogModel::KeyPanel("CAPS", (GetKeyState(VK_CAPITAL) & 1) != 0));
-    StatusBar1.SetPanelText(4, ViewLogModel::KeyPanel("NUM", (GetKeyState(VK_NUMLOCK) & 1) != 0));
-    StatusBar1.SetPanelText(5, ViewLogModel::KeyPanel("INS", (GetKeyState(VK_INSERT) & 1) == 0));
-    StatusBar1.SetPanelText(6, ViewLogModel::KeyPanel("SCRL", (GetKeyState(VK_SCROLL) & 1) != 0));
+    StatusBar1.SetPanelText(1, ViewLogModel::EditPanel(Editable()));
+    StatusBar1.SetPanelText(2, ViewLogModel::KeyPanel("CAPS", (GetKeyState(VK_CAPITAL) & 1) != 0));
+    StatusBar1.SetPanelText(3, ViewLogModel::KeyPanel("NUM", (GetKeyState(VK_NUMLOCK) & 1) != 0));
+    StatusBar1.SetPanelText(4, ViewLogModel::KeyPanel("INS", (GetKeyState(VK_INSERT) & 1) == 0));
+    StatusBar1.SetPanelText(5, ViewLogModel::KeyPanel("SCRL", (GetKeyState(VK_SCROLL) & 1) != 0));
 }
 
 bool frmViewLog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -290,11 +298,12 @@ void frmViewLog::TextViewLog_Change() {
         SetSaveEnabled(true);
 }
 
-void frmViewLog::mnuSave_Click() {
+void frmViewLog::mnuSave_Click() { AskToSave(); }
+
+bool frmViewLog::AskToSave() {
     int answer = ShowMessage("Save Changes to Modem Log File?", msg::YesNo);
     DUVMain::MessageAnswer = std::to_string(answer);
-    if (answer == msg::Yes)
-        SaveLogFile(loadedPath_);
+    return answer != msg::Yes || SaveLogFile(loadedPath_);
 }
 
 void frmViewLog::mnuSaveArchive_Click() {
@@ -363,7 +372,7 @@ void frmViewLog::mnuRestore_Click() {
     StatusUpdate();
 }
 
-void frmViewLog::Form_Unload(bool&) {
+void frmViewLog::Form_Unload(bool& cancel) {
     runtime::SetContext("frmViewLog", "Form_Unload");
     if (frmFind* find = frmFind::IfLoaded())
         find->Unload();
@@ -372,8 +381,11 @@ void frmViewLog::Form_Unload(bool&) {
         RestoreMainWindow();
         return;
     }
-    if (mnuSave.Enabled())
-        mnuSave_Click();
+    // A save that failed (and said so) keeps the window open with the text as it is.
+    if (mnuSave.Enabled() && !AskToSave()) {
+        cancel = true;
+        return;
+    }
     ViewLogModel::ShownWindow shown;
     shown.FontName = fontName_;
     shown.FontSize = fontSize_;

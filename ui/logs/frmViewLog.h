@@ -80,6 +80,8 @@ protected:
 private:
     void DefineCommands();
     void CreateMenus();
+    // The save question; false when Yes was answered and the save failed.
+    bool AskToSave();
     void SetSaveEnabled(bool enabled);
     void ApplyFont(const std::string& name, int points, bool bold, bool italic);
     void RestoreMainWindow();
