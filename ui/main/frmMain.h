@@ -237,3 +237,7 @@ private:
     int normalWidth_ = 0;  // the last size in the normal state, in twips
     int normalHeight_ = 0;
 };
+
+// Hands the main window the procedures of the commands other windows serve: About and the tip
+// here, and those of the report, options and log viewer windows.
+void RegisterCommandWindows();
