@@ -249,4 +249,91 @@ TEST(DeclaredForm, MenuIdsAreEachWindowsOwn) {
     other.Unload();
 }
 
+// A menu bar declared with its commands: titles, items, separators and a submenu in menu
+// order; the toolbar's buttons in row order with their gaps, found by command.
+class frmMenus : public forms::SingleForm<frmMenus> {
+public:
+    enum class Command { Save, Sub, Exit, Served };
+    using C = Command;
+    using F = frmMenus;
+
+    frmMenus() : SingleForm("frmMenus", Style{}) {
+        // clang-format off
+        commands.Declare(*this, {
+            {0, &mnuFile,  "&File"},
+            {1, &mnuSave,  "&Save",  C::Save,   "Save",   &F::Save, {"Save", "Save it", 0, forms::kGap}, FCONTROL, 'S'},
+            {1, &mnuSep,   "-"},
+            {1, &mnuMore,  "&More"},
+            {2, &mnuSub,   "S&ub",   C::Sub,    "Sub",    &F::Sub,  {"Sub", "A sub item", 1}},
+            {1, &mnuExit,  "E&xit",  C::Exit,   "Exit",   &F::Exit},
+            {0, &mnuHelp,  "&Help"},
+            {1, &mnuAbout, "&About", C::Served, "Served", {},       {"About", "About it", 2, forms::kGap}},
+        });
+        // clang-format on
+    }
+
+    forms::Toolbar bar;
+    forms::MenuItem mnuFile, mnuSave, mnuSep, mnuMore, mnuSub, mnuExit, mnuHelp, mnuAbout;
+    forms::CommandTable<Command> commands;
+    std::vector<std::string> events;
+
+    void Save() { events.push_back("Save"); }
+    void Sub() { events.push_back("Sub"); }
+    void Exit() { events.push_back("Exit"); }
+
+protected:
+    void CreateControls() override {
+        commands.CreateMenuBar(*this);
+        bar.SetButtons(nullptr, commands.ToolbarButtons());
+        forms::Declare<frmMenus>(*this, {{bar, "", {}}});
+        bar.ButtonClick = [this](const std::string& key) { commands.RunKey(key); };
+    }
+};
+
+std::string MenuText(HMENU menu, int position) {
+    char text[64] = {};
+    GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof(text), MF_BYPOSITION);
+    return text;
+}
+
+TEST(DeclaredForm, CommandRowsBuildTheMenuBarAndTheToolbar) {
+    frmMenus& form = frmMenus::Get();
+    form.Show();
+    Settle();
+    std::vector<std::string> unserved;
+    test_support::ScopedSeam hook(forms::SetUnservedCommandHook,
+                                  [&](const std::string& command) { unserved.push_back(command); });
+
+    HMENU bar = GetMenu(form.hwnd());
+    ASSERT_EQ(GetMenuItemCount(bar), 2);
+    EXPECT_EQ(MenuText(bar, 1), "&Help");
+    HMENU file = GetSubMenu(bar, 0);
+    ASSERT_EQ(GetMenuItemCount(file), 4);
+    EXPECT_EQ(GetMenuState(file, 1, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+    HMENU more = GetSubMenu(file, 2);
+    ASSERT_NE(more, nullptr);
+    ASSERT_EQ(GetMenuItemCount(more), 1);
+    EXPECT_EQ(MenuText(more, 0), "S&ub");
+    EXPECT_EQ(MenuText(file, 3), "E&xit");
+    EXPECT_NE(form.Accelerators(), nullptr);
+
+    // gap, Save, Sub, gap, About
+    ASSERT_EQ(form.bar.ButtonCount(), 5);
+    EXPECT_EQ(form.bar.ButtonKey(1), "");
+    EXPECT_EQ(form.commands.ToolbarPosition(frmMenus::C::Save), 2);
+    EXPECT_EQ(form.commands.ToolbarPosition(frmMenus::C::Sub), 3);
+    EXPECT_EQ(form.bar.ButtonKey(4), "");
+    EXPECT_EQ(form.commands.ToolbarPosition(frmMenus::C::Served), 5);
+    EXPECT_EQ(form.commands.ToolbarPosition(frmMenus::C::Exit), 0) << "no button";
+    EXPECT_EQ(form.bar.ShownToolTip(3), "A sub item");
+
+    SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(form.mnuSub.id(), 0), 0);
+    SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(form.mnuExit.id(), 0), 0);
+    form.bar.PerformClick(2);
+    form.bar.PerformClick(5);
+    EXPECT_EQ(form.events, (std::vector<std::string>{"Sub", "Exit", "Save"}));
+    EXPECT_EQ(unserved, (std::vector<std::string>{"Served"}));
+    form.Unload();
+}
+
 }  // namespace

@@ -1,6 +1,8 @@
 // Progress bars, status bars and toolbars.
 #include "ui/forms/Controls.h"
 
+#include <utility>
+
 namespace forms {
 
 void ProgressBar::Create(Form& form, int id, HWND parent) {
@@ -74,15 +76,24 @@ void StatusBar::Reposition() {
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
+void Toolbar::SetButtons(HIMAGELIST images, std::vector<ButtonSpec> buttons) {
+    images_ = images;
+    buttons_ = std::move(buttons);
+}
+
 void Toolbar::Create(Form& form, int id, HIMAGELIST images,
                      const std::vector<ButtonSpec>& buttons) {
+    SetButtons(images, buttons);
+    CreateDeclared(form, id, "", 0, nullptr);
+}
+
+void Toolbar::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND) {
     CreateChild(form, id, TOOLBARCLASSNAMEA, "", TBSTYLE_TOOLTIPS | CCS_TOP | WS_CLIPSIBLINGS);
-    buttons_ = buttons;
     // Position p is command firstCommand_ + p: ids of the window, apart from its controls'.
     firstCommand_ = form.ReserveIds(static_cast<int>(buttons_.size())) - 1;
     SendMessageA(hwnd(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    if (images)
-        SendMessageA(hwnd(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    if (images_)
+        SendMessageA(hwnd(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
     std::vector<TBBUTTON> native(buttons_.size());
     for (size_t i = 0; i < buttons_.size(); ++i) {
         TBBUTTON& b = native[i];

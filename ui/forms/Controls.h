@@ -355,6 +355,11 @@ public:
         bool check = false;  // a check button
         bool group = false;  // a check button of a group: pressing one releases the others
     };
+    // The picture list and buttons the toolbar is created with; a declared toolbar is given
+    // them before its row (the window keeps the image list).
+    void SetButtons(HIMAGELIST images, std::vector<ButtonSpec> buttons);
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void Create(Form& form, int id, HIMAGELIST images, const std::vector<ButtonSpec>& buttons);
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
     void SetButtonEnabled(int position, bool enabled);
@@ -378,6 +383,7 @@ private:
     friend class Form;
     bool HandleCommand(int commandId);
     std::vector<ButtonSpec> buttons_;
+    HIMAGELIST images_ = nullptr;
     int firstCommand_ = 0;
 };
 

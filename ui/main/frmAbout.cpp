@@ -14,6 +14,9 @@ namespace {
 
 constexpr const char* kProgramTitle = "Duvelo";
 constexpr registry::RegKey kLocalMachine = 0x80000002u;
+constexpr const char* kOwnerNotice = "Duvelo is written and kept up by the Duvelo project.";
+constexpr const char* kRights =
+    "You may use and pass on this program freely. It comes with no warranty of any kind.";
 
 }  // namespace
 
@@ -27,58 +30,24 @@ void frmAbout::CreateControls() {
     const forms::Look hiddenTitle{
         .font = "Times New Roman", .points = 20, .bold = true, .hidden = true};
     const forms::Look link{.font = "Arial", .points = 8};
-    const forms::Events<frmAbout> background{.mouseMove = &frmAbout::Form_MouseMove};
-    forms::Declare<frmAbout>(
-        *this,
-        {
-            {lblTitle[0], "Duvelo", {240, 120, 3000, 540}, {}, nullptr, title, background},
-            {lblTitle[1], "Duvelo", {}, {}, nullptr, hiddenTitle, background},
-            {lblTitle[2], "Duvelo", {}, {}, nullptr, hiddenTitle, background},
-            {lblVersion, "", {240, 700, 3000, 260}, {}, nullptr, {}, background},
-            {lblOS, "", {240, 980, 5200, 260}},
-            {lblOwnerNotice,
-             "Duvelo is written and kept up by the Duvelo project.",
-             {240, 1440, 5300, 260},
-             {},
-             nullptr,
-             {},
-             background},
-            {lblRights,
-             "You may use and pass on this program freely. It comes with no warranty of any kind.",
-             {240, 1720, 5300, 480},
-             {},
-             nullptr,
-             {},
-             background},
-            {lblWWW,
-             WebAddress,
-             {240, 2320, 3600, 260},
-             "Connect to the DUV Web Site",
-             nullptr,
-             link,
-             {.click = &frmAbout::lblWWW_Click, .mouseMove = &frmAbout::lblWWW_MouseMove}},
-            {lblEmail,
-             EmailAddress,
-             {240, 2620, 3600, 260},
-             "Email me",
-             nullptr,
-             link,
-             {.click = &frmAbout::lblEmail_Click, .mouseMove = &frmAbout::lblEmail_MouseMove}},
-            {cmdOK,
-             "OK",
-             {4200, 2900, 1300, 360},
-             {},
-             nullptr,
-             {.style = BS_DEFPUSHBUTTON, .cancel = true},
-             {.click = &frmAbout::cmdOK_Click}},
-            {cmdSysInfo,
-             "&System Info...",
-             {4200, 3340, 1300, 360},
-             {},
-             nullptr,
-             {},
-             {.click = &frmAbout::cmdSysInfo_Click}},
-        });
+    using F = frmAbout;
+    const forms::Events<frmAbout> background{.mouseMove = &F::Form_MouseMove};
+    // clang-format off
+    forms::Declare<frmAbout>(*this, {
+        // control       caption            left  top  width height  tool tip                       parent   look                                          events
+        {lblTitle[0],    "Duvelo",          {240, 120, 3000, 540},   {},                            nullptr, title,                                        background},
+        {lblTitle[1],    "Duvelo",          {},                      {},                            nullptr, hiddenTitle,                                  background},
+        {lblTitle[2],    "Duvelo",          {},                      {},                            nullptr, hiddenTitle,                                  background},
+        {lblVersion,     "",                {240, 700, 3000, 260},   {},                            nullptr, {},                                           background},
+        {lblOS,          "",                {240, 980, 5200, 260}},
+        {lblOwnerNotice, kOwnerNotice,      {240, 1440, 5300, 260},  {},                            nullptr, {},                                           background},
+        {lblRights,      kRights,           {240, 1720, 5300, 480},  {},                            nullptr, {},                                           background},
+        {lblWWW,         WebAddress,        {240, 2320, 3600, 260},  "Connect to the DUV Web Site", nullptr, link,                                         {.click = &F::lblWWW_Click, .mouseMove = &F::lblWWW_MouseMove}},
+        {lblEmail,       EmailAddress,      {240, 2620, 3600, 260},  "Email me",                    nullptr, link,                                         {.click = &F::lblEmail_Click, .mouseMove = &F::lblEmail_MouseMove}},
+        {cmdOK,          "OK",              {4200, 2900, 1300, 360}, {},                            nullptr, {.style = BS_DEFPUSHBUTTON, .cancel = true},  {.click = &F::cmdOK_Click}},
+        {cmdSysInfo,     "&System Info...", {4200, 3340, 1300, 360}, {},                            nullptr, {},                                           {.click = &F::cmdSysInfo_Click}},
+    });
+    // clang-format on
 }
 
 void frmAbout::Form_Load() {

@@ -49,7 +49,3 @@ private:
     bool webMarked_ = false;
     bool emailMarked_ = false;
 };
-
-// Registers the main window's commands that windows outside it serve: "About", "Tip" and
-// "ShowReport".
-void RegisterCommandWindows();

@@ -9,6 +9,7 @@
 #include "core/ErrorHandler.h"
 #include "core/LogFile.h"
 #include "core/Warnings.h"
+#include "ui/forms/Declare.h"
 #include "ui/logs/DUVOptimize.h"
 #include "ui/main/Pictures.h"
 #include "core/win32/PlatformHelpers.h"
@@ -19,37 +20,6 @@ using MainWindowModel::Switch;
 
 namespace {
 
-enum ControlId {
-    idToolbar = 100,
-    idAnim,
-    idStatus,
-    idProgress,
-    idInputFrame,
-    idDummyFrame,
-    idViewLog,
-    idImgMain,
-    idVersion,
-    idNotice,
-    idHeading,
-    idHeading2,
-    idCaptionFirst = 120,  // seven caption labels
-    idValueFirst = 130,    // seven value labels
-    idStart = 140,
-    idEnd,
-    idLabelStarting,
-    idLabelEnding,
-    idStartArrow,
-    idEndArrow,
-    idUpDown1,
-    idUpDown2,
-    idUpDown3,
-    idUpDown4,
-    idCalendar,
-    idDateTitle,
-    idProcess,
-    idExit,
-};
-
 forms::Form::Style MainStyle() {
     forms::Form::Style style;
     style.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -59,98 +29,11 @@ forms::Form::Style MainStyle() {
     return style;
 }
 
-// The toolbar's buttons by position; separators have no key.
-std::vector<forms::Toolbar::ButtonSpec> ToolbarButtons() {
-    using Pictures::ToolbarImage;
-    return {
-        {"", "", -1},
-        {"Open Archive", "Open Modem Log or Archive", Pictures::ImageOpen},
-        {"Setup", "DUV Options", Pictures::ImageSetup},
-        {"Exit", "Close Program", Pictures::ImageExit},
-        {"", "", -1},
-        {"View Modem Log", "View Current Modem Log or Archive", Pictures::ImageView},
-        {"Clear Modem Log", "Clear Default Modem Log", Pictures::ImageClear},
-        {"Optimize Modem Log", "Optimize Current Modem Log or Archive", Pictures::ImageOptimize},
-        {"Repair Modem Log", "Repair Modem Log", Pictures::ImageRepair},
-        {"", "", -1},
-        {"Today", "Today's Date", Pictures::ImageToday},
-        {"First Entry", "Date of First Entry in Log", Pictures::ImageFirst},
-        {"Last Entry", "Date of Last Entry in Log", Pictures::ImageLast},
-        {"", "", -1},
-        {"Help", "Help", Pictures::ImageHelp},
-        {"Search Help", "Search For Help", Pictures::ImageSearch},
-        {"About DUV", "About DUV", Pictures::ImageAbout},
-    };
-}
-
-// Toolbar positions other windows address.
-enum ToolbarPosition {
-    posOpenArchive = 2,
-    posViewLog = 6,
-    posClearLog = 7,
-    posOptimize = 8,
-    posRepair = 9,
-    posToday = 11,
-    posFirstEntry = 12,
-    posLastEntry = 13,
-};
-
 }  // namespace
 
 frmMain::frmMain() : SingleForm("frmMain", MainStyle()) {
     statusMessages_ = MainWindowModel::StatusMessages();
-    DefineCommands();
-}
-
-void frmMain::CreateMenus() {
-    HMENU bar = CreateMenu();
-    HMENU file = CreatePopupMenu();
-    HMENU tools = CreatePopupMenu();
-    HMENU date = CreatePopupMenu();
-    HMENU help = CreatePopupMenu();
-    mnuFile.CreatePopup(bar, file, "&File");
-    mnuOpenLog.Create(*this, file, "&Open Default Modem Log");
-    mnuOpenArchive.Create(*this, file, "Open &Archive or Log");
-    mnuOpenReport.Create(*this, file, "Open &Report (View)");
-    mnuFileSeperator1.CreateSeparator(file);
-    mnuSetup.Create(*this, file, "&DUV Options");
-    mnuFileSeperator2.CreateSeparator(file);
-    for (int i = 1; i <= 4; ++i) {
-        mnuRecent[i].Create(*this, file, std::to_string(i) + ".  ");
-    }
-    mnuFileSeparator3.CreateSeparator(file);
-    mnuExit.Create(*this, file, "&Exit");
-
-    mnuTools.CreatePopup(bar, tools, "&Tools");
-    mnuViewLog.Create(*this, tools, "&View Modem Log");
-    mnuClearLog.Create(*this, tools, "&Clear Modem Log");
-    mnuPurgeLog.Create(*this, tools, "&Purge Modem Log");
-    mnuOptimize.Create(*this, tools, "&Optimize Modem Log");
-    mnuToolsSeperator1.CreateSeparator(tools);
-    mnuRepairLog.Create(*this, tools, "&Repair Modem Log");
-
-    mnuQuickDate.CreatePopup(bar, date, "&Date");
-    mnuToday.Create(*this, date, "ToDay");
-    mnuDateSeparators[0].CreateSeparator(date);
-    mnuPlusWeek.Create(*this, date, "One Week +");
-    mnuMinusWeek.Create(*this, date, "One Week -");
-    mnuDateSeparators[1].CreateSeparator(date);
-    mnuPlusMonth.Create(*this, date, "One Month +");
-    mnuMinusMonth.Create(*this, date, "One Month -");
-    mnuDateSeparators[2].CreateSeparator(date);
-    mnuLogStart.Create(*this, date, "First Entry");
-    mnuLogEnd.Create(*this, date, "Last Entry");
-    mnuDateSeparators[3].CreateSeparator(date);
-    mnuDefaultDate.Create(*this, date, "Set Default Start Date");
-
-    mnuHelp.CreatePopup(bar, help, "&Help");
-    mnuTopics.Create(*this, help, "&Topics");
-    mnuReadme.Create(*this, help, "Read&Me");
-    mnsSearchHelp.Create(*this, help, "&Search for Help");
-    mnuHowToHelp.Create(*this, help, "&Using Help");
-    mnuHelpSeparator.CreateSeparator(help);
-    mnuAbout.Create(*this, help, "&About DUV");
-    SetMenu(hwnd(), bar);
+    DeclareCommands();
 }
 
 void frmMain::CreateControls() {
@@ -161,103 +44,68 @@ void frmMain::CreateControls() {
     activeDateBox_ = 0;
     changeDepth_ = 0;
     diff = 0;
-    CreateMenus();
+    commands_.CreateMenuBar(*this);
     animFrames_ = Pictures::AnimationFrames();
     toolbarImages_ = Pictures::ToolbarImages();
+    ToolbarMain.SetButtons(toolbarImages_, commands_.ToolbarButtons());
 
-    // Created top of the z-order first: these lie over the toolbar, status bar and frames.
-    PicAnimDuv.Create(*this, idAnim);
-    PicAnimDuv.SetToolTip("[Single Click=Stop/Start] [Double Click=Hide/Show]");
-    PicAnimDuv.Click = [this] { PicAnimDuv_Click(); };
-    PicAnimDuv.DblClick = [this] { PicAnimDuv_DblClick(); };
-    ProgressBar1.Create(*this, idProgress);
-    ProgressBar1.SetVisible(false);
-    btnViewLog.Create(*this, idViewLog, "&View Modem Log");
-    btnViewLog.SetToolTip("Click here to see the modem log");
-    btnViewLog.Click = [this] { RunCommand(MainCommand::ViewLog); };
-    btnViewLog.GotFocus = [this] { SetStatus(StatusId::ViewLog); };
-    LabelMainNotice.Create(*this, idNotice, "Dial-up time and cost ", SS_RIGHT);
-    imgMain.Create(*this, idImgMain);
+    using F = frmMain;
+    // Rows first in the table lie over later ones: the animation, progress bar, button, notice
+    // and pictures over the toolbar, status bar and frames. The window's own rows get their
+    // places in Form_Resize; the date controls keep theirs.
+    // clang-format off
+    forms::Declare<frmMain>(*this, {
+        // control          caption                   left  top  width height  tool tip                                               parent        look                                    events
+        {PicAnimDuv,        "",                       {},                      "[Single Click=Stop/Start] [Double Click=Hide/Show]", nullptr,      {},                                     {.click = &F::PicAnimDuv_Click, .dblClick = &F::PicAnimDuv_DblClick}},
+        {ProgressBar1,      "",                       {},                      {},                                                   nullptr,      {.hidden = true}},
+        {btnViewLog,        "&View Modem Log",        {},                      "Click here to see the modem log",                    nullptr,      {},                                     {.click = &F::btnViewLog_Click, .gotFocus = &F::btnViewLog_GotFocus}},
+        {LabelMainNotice,   "Dial-up time and cost ", {},                      {},                                                   nullptr,      {.style = SS_RIGHT}},
+        {imgMain,           "",                       {},                      {},                                                   nullptr},
+        {LabelMainVersion,  "",                       {},                      {},                                                   nullptr},
+        {ToolbarMain,       "",                       {},                      {},                                                   nullptr},
+        {StatusBarMain,     "",                       {},                      {},                                                   nullptr},
+        {inputFrame,        "",                       {},                      {},                                                   nullptr},
+        {LabelStarting,     "Starting Date: ",        {120, 330, 1200, 255},   "Double click here to reset to current date",         &inputFrame,  {},                                     {.click = &F::LabelStarting_Click, .dblClick = &F::LabelStarting_DblClick}},
+        {LabelEnding,       "Ending Date: ",          {120, 750, 1200, 255},   "Double click here to reset to current date",         &inputFrame,  {},                                     {.click = &F::LabelEnding_Click, .dblClick = &F::LabelEnding_DblClick}},
+        {inputStarting,     DUVMain::DateMask,        {1350, 285, 1250, 315},  "Enter the starting date.",                           &inputFrame,  {},                                     {.change = &F::inputStarting_Change, .gotFocus = &F::inputStarting_GotFocus, .lostFocus = &F::inputStarting_LostFocus}},
+        {inputEnding,       DUVMain::DateMask,        {1350, 705, 1250, 315},  "Enter the ending date.",                             &inputFrame,  {},                                     {.change = &F::inputEnding_Change, .gotFocus = &F::inputEnding_GotFocus, .lostFocus = &F::inputEnding_LostFocus}},
+        {UpDown1,           "",                       {2610, 285, 255, 315},   "Increments/de-increments starting date by one day",  &inputFrame},
+        {UpDown2,           "",                       {2610, 705, 255, 315},   "Increments/de-increments ending date by one day",    &inputFrame},
+        {imgStartArrow,     "",                       {2910, 345, 180, 180},   {},                                                   &inputFrame,  {.hidden = true}},
+        {imgEndArrow,       "",                       {2910, 765, 180, 180},   {},                                                   &inputFrame,  {.hidden = true}},
+        {btnProcess,        "&OK",                    {3180, 270, 900, 345},   "Click here to process your report ",                 &inputFrame,  {.style = BS_DEFPUSHBUTTON},            {.click = &F::btnProcess_Click, .gotFocus = &F::btnProcess_GotFocus}},
+        {btnExit,           "E&xit",                  {3180, 690, 900, 345},   "Close and exit Duvelo",                              &inputFrame,  {},                                     {.click = &F::btnExit_Click, .gotFocus = &F::btnExit_GotFocus, .lostFocus = &F::btnExit_LostFocus}},
+        {lblDateTitle,      "",                       {120, 1140, 3960, 255},  {},                                                   &inputFrame},
+        {Calendar1,         "",                       {120, 1410, 3360, 2400}, "Click on the calendar to insert a date",             &inputFrame,  {},                                     {.click = &F::Calendar1_Click, .gotFocus = &F::Calendar1_GotFocus}},
+        {UpDown3,           "",                       {3600, 1500, 255, 600},  "Increments/de-increments date by one week",          &inputFrame},
+        {UpDown4,           "",                       {3600, 2250, 255, 600},  "Increments/de-increments date by one month",         &inputFrame},
+        {DummyFrame,        "",                       {},                      {},                                                   nullptr},
+        {LabelHeading,      "Modem Log Stats",        {},                      {},                                                   &DummyFrame,  {.font = "Arial", .points = 10, .bold = true}},
+        {LabelHeading2,     "Modem Log Stats",        {},                      {},                                                   &DummyFrame,  {.font = "Arial", .points = 10, .bold = true, .hidden = true}},
+        {LabelLogName,      "Filename:",              {},                      {},                                                   &DummyFrame},
+        {LabelLogName2,     "N/A",                    {},                      {},                                                   &DummyFrame},
+        {LabelLogPath,      "Path: ",                 {},                      {},                                                   &DummyFrame},
+        {LabelLogPath2,     "N/A",                    {},                      {},                                                   &DummyFrame},
+        {LabelLogLength,    "Length: ",               {},                      {},                                                   &DummyFrame},
+        {LabelLogLength2,   "N/A",                    {},                      {},                                                   &DummyFrame},
+        {LabelLogEntries,   "Entries: ",              {},                      {},                                                   &DummyFrame},
+        {LabelLogEntries2,  "N/A",                    {},                      {},                                                   &DummyFrame},
+        {LabelLogFirst,     "First Entry: ",          {},                      {},                                                   &DummyFrame},
+        {LabelLogFirst2,    "N/A",                    {},                      {},                                                   &DummyFrame},
+        {LabelLogLast,      "Last Entry: ",           {},                      {},                                                   &DummyFrame},
+        {LabelLogLast2,     "N/A",                    {},                      {},                                                   &DummyFrame},
+        {LabelLogSpan,      "Span: ",                 {},                      {},                                                   &DummyFrame},
+        {LabelLogSpan2,     "N/A",                    {},                      {},                                                   &DummyFrame},
+    });
+    // clang-format on
     imgMain.SetBitmap(Pictures::MainPicture());
-    LabelMainVersion.Create(*this, idVersion, "");
-
-    ToolbarMain.Create(*this, idToolbar, toolbarImages_, ToolbarButtons());
-    ToolbarMain.ButtonClick = [this](const std::string& key) { ToolbarMain_ButtonClick(key); };
-    StatusBarMain.Create(*this, idStatus);
-
-    inputFrame.Create(*this, idInputFrame, "");
-    HWND frame = inputFrame.hwnd();
-    LabelStarting.Create(*this, idLabelStarting, "Starting Date: ", SS_LEFT, frame);
-    LabelEnding.Create(*this, idLabelEnding, "Ending Date: ", SS_LEFT, frame);
-    inputStarting.Create(*this, idStart, DUVMain::DateMask, frame);
-    inputEnding.Create(*this, idEnd, DUVMain::DateMask, frame);
-    UpDown1.Create(*this, idUpDown1, frame);
-    UpDown2.Create(*this, idUpDown2, frame);
-    imgStartArrow.Create(*this, idStartArrow, frame);
-    imgEndArrow.Create(*this, idEndArrow, frame);
     imgStartArrow.SetBitmap(Pictures::ArrowPicture());
     imgEndArrow.SetBitmap(Pictures::ArrowPicture());
-    imgStartArrow.SetVisible(false);
-    imgEndArrow.SetVisible(false);
-    btnProcess.Create(*this, idProcess, "&OK", true, frame);
-    btnExit.Create(*this, idExit, "E&xit", false, frame);
-    lblDateTitle.Create(*this, idDateTitle, "", SS_LEFT, frame);
-    Calendar1.Create(*this, idCalendar, frame);
-    UpDown3.Create(*this, idUpDown3, frame);
-    UpDown4.Create(*this, idUpDown4, frame);
-
-    inputStarting.SetToolTip("Enter the starting date.");
-    inputEnding.SetToolTip("Enter the ending date.");
-    LabelStarting.SetToolTip("Double click here to reset to current date");
-    LabelEnding.SetToolTip("Double click here to reset to current date");
-    UpDown1.SetToolTip("Increments/de-increments starting date by one day");
-    UpDown2.SetToolTip("Increments/de-increments ending date by one day");
-    UpDown3.SetToolTip("Increments/de-increments date by one week");
-    UpDown4.SetToolTip("Increments/de-increments date by one month");
-    Calendar1.SetToolTip("Click on the calendar to insert a date");
-    btnProcess.SetToolTip("Click here to process your report ");
-    btnExit.SetToolTip("Close and exit Duvelo");
-
-    inputStarting.Change = [this] { inputStarting_Change(); };
-    inputEnding.Change = [this] { inputEnding_Change(); };
-    inputStarting.GotFocus = [this] { inputStarting_GotFocus(); };
-    inputEnding.GotFocus = [this] { inputEnding_GotFocus(); };
-    inputStarting.LostFocus = [this] { inputStarting_LostFocus(); };
-    inputEnding.LostFocus = [this] { inputEnding_LostFocus(); };
-    LabelStarting.Click = [this] { LabelStarting_Click(); };
-    LabelEnding.Click = [this] { LabelEnding_Click(); };
-    LabelStarting.DblClick = [this] { LabelStarting_DblClick(); };
-    LabelEnding.DblClick = [this] { LabelEnding_DblClick(); };
+    ToolbarMain.ButtonClick = [this](const std::string& key) { ToolbarMain_ButtonClick(key); };
     UpDown1.Spin = [this](int d) { UpDown1_Spin(d); };
     UpDown2.Spin = [this](int d) { UpDown2_Spin(d); };
     UpDown3.Spin = [this](int d) { UpDown3_Spin(d); };
     UpDown4.Spin = [this](int d) { UpDown4_Spin(d); };
-    Calendar1.Click = [this] { Calendar1_Click(); };
-    Calendar1.GotFocus = [this] { SetStatus(StatusId::Calendar); };
-    btnProcess.Click = [this] { btnProcess_Click(); };
-    btnProcess.GotFocus = [this] { SetStatus(StatusId::Process); };
-    btnExit.Click = [this] { btnExit_Click(); };
-    btnExit.GotFocus = [this] { SetStatus(StatusId::Exit); };
-    btnExit.LostFocus = [this] { SetStatus(StatusId::None); };
-
-    DummyFrame.Create(*this, idDummyFrame, "");
-    frame = DummyFrame.hwnd();
-    LabelHeading.Create(*this, idHeading, "Modem Log Stats", SS_LEFT, frame);
-    LabelHeading2.Create(*this, idHeading2, "Modem Log Stats", SS_LEFT, frame);
-    LabelHeading.SetFont("Arial", 10, true);
-    LabelHeading2.SetFont("Arial", 10, true);
-    LabelHeading2.SetVisible(false);
-    forms::Label* captions[] = {&LabelLogName,  &LabelLogPath, &LabelLogLength, &LabelLogEntries,
-                                &LabelLogFirst, &LabelLogLast, &LabelLogSpan};
-    forms::Label* values[] = {&LabelLogName2,  &LabelLogPath2, &LabelLogLength2, &LabelLogEntries2,
-                              &LabelLogFirst2, &LabelLogLast2, &LabelLogSpan2};
-    const char* captionTexts[] = {
-        "Filename:", "Path: ", "Length: ", "Entries: ", "First Entry: ", "Last Entry: ", "Span: "};
-    for (int i = 0; i < 7; ++i) {
-        captions[i]->Create(*this, idCaptionFirst + i, captionTexts[i], SS_LEFT, frame);
-        values[i]->Create(*this, idValueFirst + i, "N/A", SS_LEFT, frame);
-    }
-
     TimerAnim.Create(*this, 100, true);
     TimerAnim.Tick = [this] { TimerAnim_Timer(); };
     Timer1.Create(*this, 5000, false);
@@ -265,32 +113,21 @@ void frmMain::CreateControls() {
 
     DUVMain::SetMainWindowControls({[this] {
         mnuRepairLog.SetEnabled(true);
-        ToolbarMain.SetButtonEnabled(posRepair, true);
+        ToolbarMain.SetButtonEnabled(ToolbarPosition(MainCommand::RepairLog), true);
     }});
     DUVMain::SetRecentMenuSwitch([this](bool enabled) {
         for (int i = 1; i <= 4; ++i)
             mnuRecent[i].SetEnabled(enabled);
     });
-    LayoutDateControls();
     BindStateControls();
 }
 
-void frmMain::LayoutDateControls() {
-    LabelStarting.Move(120, 330, 1200, 255);
-    inputStarting.Move(1350, 285, 1250, 315);
-    UpDown1.Move(2610, 285, 255, 315);
-    imgStartArrow.Move(2910, 345, 180, 180);
-    btnProcess.Move(3180, 270, 900, 345);
-    LabelEnding.Move(120, 750, 1200, 255);
-    inputEnding.Move(1350, 705, 1250, 315);
-    UpDown2.Move(2610, 705, 255, 315);
-    imgEndArrow.Move(2910, 765, 180, 180);
-    btnExit.Move(3180, 690, 900, 345);
-    lblDateTitle.Move(120, 1140, 3960, 255);
-    Calendar1.Move(120, 1410, 3360, 2400);
-    UpDown3.Move(3600, 1500, 255, 600);
-    UpDown4.Move(3600, 2250, 255, 600);
-}
+void frmMain::btnViewLog_Click() { RunCommand(MainCommand::ViewLog); }
+void frmMain::btnViewLog_GotFocus() { SetStatus(StatusId::ViewLog); }
+void frmMain::Calendar1_GotFocus() { SetStatus(StatusId::Calendar); }
+void frmMain::btnProcess_GotFocus() { SetStatus(StatusId::Process); }
+void frmMain::btnExit_GotFocus() { SetStatus(StatusId::Exit); }
+void frmMain::btnExit_LostFocus() { SetStatus(StatusId::None); }
 
 void frmMain::SetStatus(StatusId index) {
     status_.StatusIndex = index;
@@ -444,33 +281,34 @@ void frmMain::BindStateControls() {
         bindings_[static_cast<size_t>(control)] = {[&item](bool on) { item.SetEnabled(on); },
                                                    [&item] { return item.Enabled(); }};
     };
-    auto bindButton = [this](MainControl control, int position) {
+    auto bindButton = [this](MainControl control, MainCommand command) {
+        const int position = ToolbarPosition(command);
         bindings_[static_cast<size_t>(control)] = {
             [this, position](bool on) { ToolbarMain.SetButtonEnabled(position, on); },
             [this, position] { return ToolbarMain.ButtonEnabled(position); }};
     };
     bind(MainControl::btnViewLog, {&btnViewLog});
-    bindButton(MainControl::ButtonViewModemLog, posViewLog);
+    bindButton(MainControl::ButtonViewModemLog, MainCommand::ViewLog);
     bindMenu(MainControl::mnuViewLog, mnuViewLog);
     bind(MainControl::btnProcess, {&btnProcess});
     bindMenu(MainControl::mnuOpenArchive, mnuOpenArchive);
-    bindButton(MainControl::ButtonOpenArchive, posOpenArchive);
+    bindButton(MainControl::ButtonOpenArchive, MainCommand::OpenArchive);
     bindMenu(MainControl::mnuOpenLog, mnuOpenLog);
     bindMenu(MainControl::mnuQuickDate, mnuQuickDate);
-    bindButton(MainControl::ButtonToday, posToday);
-    bindButton(MainControl::ButtonFirstEntry, posFirstEntry);
-    bindButton(MainControl::ButtonLastEntry, posLastEntry);
+    bindButton(MainControl::ButtonToday, MainCommand::Today);
+    bindButton(MainControl::ButtonFirstEntry, MainCommand::LogStart);
+    bindButton(MainControl::ButtonLastEntry, MainCommand::LogEnd);
     bindMenu(MainControl::mnuTools, mnuTools);
     bindMenu(MainControl::mnuPurgeLog, mnuPurgeLog);
     bindMenu(MainControl::mnuOptimize, mnuOptimize);
-    bindButton(MainControl::ButtonOptimize, posOptimize);
+    bindButton(MainControl::ButtonOptimize, MainCommand::Optimize);
     bindMenu(MainControl::mnuClearLog, mnuClearLog);
-    bindButton(MainControl::ButtonClearLog, posClearLog);
+    bindButton(MainControl::ButtonClearLog, MainCommand::ClearLog);
     bind(MainControl::DateInputs, {&inputStarting, &inputEnding, &UpDown1, &UpDown2, &UpDown3,
                                    &UpDown4, &LabelStarting, &LabelEnding});
     bind(MainControl::btnExit, {&btnExit});
     bindMenu(MainControl::mnuRepairLog, mnuRepairLog);
-    bindButton(MainControl::ButtonRepair, posRepair);
+    bindButton(MainControl::ButtonRepair, MainCommand::RepairLog);
 }
 
 void frmMain::SetControlEnabled(MainControl control, bool on) {

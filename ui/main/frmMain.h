@@ -12,8 +12,9 @@
 #include "ui/forms/Form.h"
 #include "ui/main/MainWindowModel.h"
 
-// The main window's commands (menu items, toolbar keys and the hand-over from other windows),
-// in the order of the command table in frmMain_commands.cpp.
+// The main window's commands (menu items, toolbar buttons and the hand-over from other
+// windows), in the order of the command table in frmMain_commands.cpp. A command names its
+// toolbar button too: ToolbarPosition gives the button's position.
 enum class MainCommand {
     OpenLog,
     OpenArchive,
@@ -65,6 +66,8 @@ public:
     void TimerAnim_Timer();
     void PicAnimDuv_Click();
     void PicAnimDuv_DblClick();
+    void btnViewLog_Click();
+    void btnViewLog_GotFocus();
     void HideStatDisplay();
     void SetStatDisplay();
     void DisplayStats();
@@ -89,8 +92,10 @@ public:
     void UpDown3_Spin(int delta);
     void UpDown4_Spin(int delta);
     void Calendar1_Click();
+    void Calendar1_GotFocus();
     void Calendar1_AfterUpdate();
     void btnProcess_Click();
+    void btnProcess_GotFocus();
     void mnuToday_Click();
     void mnuPlusWeek_Click();
     void mnuMinusWeek_Click();
@@ -122,6 +127,8 @@ public:
     void mnuSetup_Click();
     void mnuExit_Click();
     void btnExit_Click() { mnuExit_Click(); }
+    void btnExit_GotFocus();
+    void btnExit_LostFocus();
     void mnuTopics_Click();
     void mnsSearchHelp_Click();
     void mnuHowToHelp_Click();
@@ -132,6 +139,9 @@ public:
     // forms::ReportUnservedCommand.
     void RunCommand(MainCommand command);
     static void SetCommand(MainCommand command, std::function<void()> procedure);
+    // The toolbar position of a command's button (0: it has none), for ToolbarMain's
+    // positional calls.
+    int ToolbarPosition(MainCommand command) const { return commands_.ToolbarPosition(command); }
 
     // Sets the enabled state of a control named in the enabled-state table.
     void SetControlEnabled(MainWindowModel::MainControl control, bool enabled);
@@ -143,7 +153,7 @@ public:
     std::string OldModemLogDir;
     std::string OldModemLogPath;
 
-    // Controls.
+    // Controls, created by the table in CreateControls.
     forms::Toolbar ToolbarMain;
     forms::PictureBox PicAnimDuv;
     forms::Timer TimerAnim;
@@ -170,7 +180,7 @@ public:
     forms::Button btnProcess;
     forms::Button btnExit;
 
-    // Menus.
+    // Menus, created by the command table in frmMain_commands.cpp.
     forms::MenuItem mnuFile, mnuOpenLog, mnuOpenArchive, mnuOpenReport, mnuFileSeperator1, mnuSetup,
         mnuFileSeperator2, mnuFileSeparator3, mnuExit;
     forms::MenuItem mnuRecent[5];  // 1 to 4
@@ -197,9 +207,7 @@ protected:
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
-    void DefineCommands();
-    void CreateMenus();
-    void LayoutDateControls();
+    void DeclareCommands();
     void SetStatus(MainWindowModel::StatusId index);
     void ApplyStatus();
     void StoreWindowSize();
@@ -229,3 +237,7 @@ private:
     int normalWidth_ = 0;  // the last size in the normal state, in twips
     int normalHeight_ = 0;
 };
+
+// Hands the main window the procedures of the commands other windows serve: About and the tip
+// here, and those of the report, options and log viewer windows.
+void RegisterCommandWindows();

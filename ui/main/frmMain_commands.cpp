@@ -17,6 +17,7 @@
 #include "ui/forms/Shell.h"
 #include "ui/logs/frmReport.h"
 #include "ui/logs/frmViewLog.h"
+#include "ui/main/Pictures.h"
 #include "ui/main/frmAbout.h"
 #include "ui/main/frmTip.h"
 #include "ui/options/frmSetup.h"
@@ -36,55 +37,61 @@ constexpr unsigned kHelpFinder = 11;
 
 }  // namespace
 
-void frmMain::DefineCommands() {
+void frmMain::DeclareCommands() {
     using C = MainCommand;
-    auto call = [this](void (frmMain::*procedure)()) {
-        return [this, procedure] { (this->*procedure)(); };
-    };
-    auto recent = [this](int index) { return [this, index] { mnuRecent_Click(index); }; };
-    // command, menu item, toolbar key, procedure (none: served by another window)
-    commands_.Define(
-        {
-            {C::OpenLog, "OpenLog", &mnuOpenLog, nullptr, call(&frmMain::mnuOpenLog_Click)},
-            {C::OpenArchive, "OpenArchive", &mnuOpenArchive, "Open Archive",
-             call(&frmMain::mnuOpenArchive_Click)},
-            {C::OpenReport, "OpenReport", &mnuOpenReport, nullptr,
-             call(&frmMain::mnuOpenReport_Click)},
-            {C::Setup, "Setup", &mnuSetup, "Setup", call(&frmMain::mnuSetup_Click)},
-            {C::Recent1, "Recent1", &mnuRecent[1], nullptr, recent(1)},
-            {C::Recent2, "Recent2", &mnuRecent[2], nullptr, recent(2)},
-            {C::Recent3, "Recent3", &mnuRecent[3], nullptr, recent(3)},
-            {C::Recent4, "Recent4", &mnuRecent[4], nullptr, recent(4)},
-            {C::Exit, "Exit", &mnuExit, "Exit", call(&frmMain::mnuExit_Click)},
-            {C::ViewLog, "ViewLog", &mnuViewLog, "View Modem Log"},
-            {C::ClearLog, "ClearLog", &mnuClearLog, "Clear Modem Log",
-             call(&frmMain::mnuClearLog_Click)},
-            {C::PurgeLog, "PurgeLog", &mnuPurgeLog, nullptr},
-            {C::Optimize, "Optimize", &mnuOptimize, "Optimize Modem Log",
-             call(&frmMain::mnuOptimize_Click)},
-            {C::RepairLog, "RepairLog", &mnuRepairLog, "Repair Modem Log"},
-            {C::Today, "Today", &mnuToday, "Today", call(&frmMain::mnuToday_Click)},
-            {C::PlusWeek, "PlusWeek", &mnuPlusWeek, nullptr, call(&frmMain::mnuPlusWeek_Click)},
-            {C::MinusWeek, "MinusWeek", &mnuMinusWeek, nullptr, call(&frmMain::mnuMinusWeek_Click)},
-            {C::PlusMonth, "PlusMonth", &mnuPlusMonth, nullptr, call(&frmMain::mnuPlusMonth_Click)},
-            {C::MinusMonth, "MinusMonth", &mnuMinusMonth, nullptr,
-             call(&frmMain::mnuMinusMonth_Click)},
-            {C::LogStart, "LogStart", &mnuLogStart, "First Entry",
-             call(&frmMain::mnuLogStart_Click)},
-            {C::LogEnd, "LogEnd", &mnuLogEnd, "Last Entry", call(&frmMain::mnuLogEnd_Click)},
-            {C::DefaultDate, "DefaultDate", &mnuDefaultDate, nullptr,
-             call(&frmMain::mnuDefaultDate_Click)},
-            {C::Topics, "Topics", &mnuTopics, "Help", call(&frmMain::mnuTopics_Click)},
-            {C::Readme, "Readme", &mnuReadme, nullptr, call(&frmMain::mnuReadme_Click)},
-            {C::SearchHelp, "SearchHelp", &mnsSearchHelp, "Search Help",
-             call(&frmMain::mnsSearchHelp_Click)},
-            {C::HowToHelp, "HowToHelp", &mnuHowToHelp, nullptr, call(&frmMain::mnuHowToHelp_Click)},
-            {C::About, "About", &mnuAbout, "About DUV"},
-            {C::Tip, "Tip"},
-            {C::ShowReport, "ShowReport"},
-            {C::ViewReportFile, "ViewReportFile"},
-        },
-        [](MainCommand command) { return &Served()[static_cast<size_t>(command)]; });
+    using F = frmMain;
+    using P = Pictures::ToolbarImage;
+    using forms::kGap;
+    auto recent = [](int index) { return [index](frmMain& form) { form.mnuRecent_Click(index); }; };
+    // clang-format off
+    commands_.Declare(*this, {
+        // level  menu item     caption                   command         name             procedure (none: served)  toolbar button: key, tool tip, picture, gap before
+        {0, &mnuFile,              "&File"},
+        {1, &mnuOpenLog,           "&Open Default Modem Log", C::OpenLog,        "OpenLog",        &F::mnuOpenLog_Click},
+        {1, &mnuOpenArchive,       "Open &Archive or Log",    C::OpenArchive,    "OpenArchive",    &F::mnuOpenArchive_Click,  {"Open Archive", "Open Modem Log or Archive", P::ImageOpen, kGap}},
+        {1, &mnuOpenReport,        "Open &Report (View)",     C::OpenReport,     "OpenReport",     &F::mnuOpenReport_Click},
+        {1, &mnuFileSeperator1,    "-"},
+        {1, &mnuSetup,             "&DUV Options",            C::Setup,          "Setup",          &F::mnuSetup_Click,        {"Setup", "DUV Options", P::ImageSetup}},
+        {1, &mnuFileSeperator2,    "-"},
+        {1, &mnuRecent[1],         "1.  ",                    C::Recent1,        "Recent1",        recent(1)},
+        {1, &mnuRecent[2],         "2.  ",                    C::Recent2,        "Recent2",        recent(2)},
+        {1, &mnuRecent[3],         "3.  ",                    C::Recent3,        "Recent3",        recent(3)},
+        {1, &mnuRecent[4],         "4.  ",                    C::Recent4,        "Recent4",        recent(4)},
+        {1, &mnuFileSeparator3,    "-"},
+        {1, &mnuExit,              "&Exit",                   C::Exit,           "Exit",           &F::mnuExit_Click,         {"Exit", "Close Program", P::ImageExit}},
+        {0, &mnuTools,             "&Tools"},
+        {1, &mnuViewLog,           "&View Modem Log",         C::ViewLog,        "ViewLog",        {},                        {"View Modem Log", "View Current Modem Log or Archive", P::ImageView, kGap}},
+        {1, &mnuClearLog,          "&Clear Modem Log",        C::ClearLog,       "ClearLog",       &F::mnuClearLog_Click,     {"Clear Modem Log", "Clear Default Modem Log", P::ImageClear}},
+        {1, &mnuPurgeLog,          "&Purge Modem Log",        C::PurgeLog,       "PurgeLog"},
+        {1, &mnuOptimize,          "&Optimize Modem Log",     C::Optimize,       "Optimize",       &F::mnuOptimize_Click,     {"Optimize Modem Log", "Optimize Current Modem Log or Archive", P::ImageOptimize}},
+        {1, &mnuToolsSeperator1,   "-"},
+        {1, &mnuRepairLog,         "&Repair Modem Log",       C::RepairLog,      "RepairLog",      {},                        {"Repair Modem Log", "Repair Modem Log", P::ImageRepair}},
+        {0, &mnuQuickDate,         "&Date"},
+        {1, &mnuToday,             "ToDay",                   C::Today,          "Today",          &F::mnuToday_Click,        {"Today", "Today's Date", P::ImageToday, kGap}},
+        {1, &mnuDateSeparators[0], "-"},
+        {1, &mnuPlusWeek,          "One Week +",              C::PlusWeek,       "PlusWeek",       &F::mnuPlusWeek_Click},
+        {1, &mnuMinusWeek,         "One Week -",              C::MinusWeek,      "MinusWeek",      &F::mnuMinusWeek_Click},
+        {1, &mnuDateSeparators[1], "-"},
+        {1, &mnuPlusMonth,         "One Month +",             C::PlusMonth,      "PlusMonth",      &F::mnuPlusMonth_Click},
+        {1, &mnuMinusMonth,        "One Month -",             C::MinusMonth,     "MinusMonth",     &F::mnuMinusMonth_Click},
+        {1, &mnuDateSeparators[2], "-"},
+        {1, &mnuLogStart,          "First Entry",             C::LogStart,       "LogStart",       &F::mnuLogStart_Click,     {"First Entry", "Date of First Entry in Log", P::ImageFirst}},
+        {1, &mnuLogEnd,            "Last Entry",              C::LogEnd,         "LogEnd",         &F::mnuLogEnd_Click,       {"Last Entry", "Date of Last Entry in Log", P::ImageLast}},
+        {1, &mnuDateSeparators[3], "-"},
+        {1, &mnuDefaultDate,       "Set Default Start Date",  C::DefaultDate,    "DefaultDate",    &F::mnuDefaultDate_Click},
+        {0, &mnuHelp,              "&Help"},
+        {1, &mnuTopics,            "&Topics",                 C::Topics,         "Topics",         &F::mnuTopics_Click,       {"Help", "Help", P::ImageHelp, kGap}},
+        {1, &mnuReadme,            "Read&Me",                 C::Readme,         "Readme",         &F::mnuReadme_Click},
+        {1, &mnsSearchHelp,        "&Search for Help",        C::SearchHelp,     "SearchHelp",     &F::mnsSearchHelp_Click,   {"Search Help", "Search For Help", P::ImageSearch}},
+        {1, &mnuHowToHelp,         "&Using Help",             C::HowToHelp,      "HowToHelp",      &F::mnuHowToHelp_Click},
+        {1, &mnuHelpSeparator,     "-"},
+        {1, &mnuAbout,             "&About DUV",              C::About,          "About",          {},                        {"About DUV", "About DUV", P::ImageAbout}},
+        // Run by the code, served by other windows.
+        {1, nullptr,               "",                        C::Tip,            "Tip"},
+        {1, nullptr,               "",                        C::ShowReport,     "ShowReport"},
+        {1, nullptr,               "",                        C::ViewReportFile, "ViewReportFile"},
+    }, [](MainCommand command) { return &Served()[static_cast<size_t>(command)]; });
+    // clang-format on
 }
 
 void frmMain::SetCommand(MainCommand command, std::function<void()> procedure) {
@@ -112,7 +119,7 @@ void frmMain::BuildRecentMenu() {
     // since the file being analysed is then the archive.
     if (DUVMain::ArchiveOpen) {
         mnuClearLog.SetEnabled(false);
-        ToolbarMain.SetButtonEnabled(7, false);
+        ToolbarMain.SetButtonEnabled(ToolbarPosition(MainCommand::ClearLog), false);
     }
 }
 
@@ -185,11 +192,11 @@ void frmMain::OpenArchive(const std::string& folder, const std::string& fileName
     mnuViewLog.SetCaption("&View Archive");
     btnViewLog.SetText("&View Archive");
     mnuClearLog.SetEnabled(false);
-    ToolbarMain.SetButtonEnabled(7, false);
+    ToolbarMain.SetButtonEnabled(ToolbarPosition(MainCommand::ClearLog), false);
     mnuPurgeLog.SetEnabled(false);
     mnuOptimize.SetCaption("&Optimize Archive");
     mnuOptimize.SetEnabled(true);
-    ToolbarMain.SetButtonEnabled(8, true);
+    ToolbarMain.SetButtonEnabled(ToolbarPosition(MainCommand::Optimize), true);
     try {
         DUVMain::AddRecentFile(title, dir, "A");
     } catch (const std::exception&) {

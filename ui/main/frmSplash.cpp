@@ -5,12 +5,11 @@
 #include "core/ErrorContext.h"
 #include "core/ErrorHandler.h"
 #include "core/Startup.h"
+#include "ui/forms/Declare.h"
 #include "ui/main/Pictures.h"
 #include "ui/main/frmMain.h"
 
 namespace {
-
-enum { idPicture = 10, idVersion, idLabel };
 
 forms::Form::Style SplashStyle() {
     forms::Form::Style style;
@@ -26,15 +25,17 @@ forms::Form::Style SplashStyle() {
 frmSplash::frmSplash() : SingleForm("frmSplash", SplashStyle()) { keyPreview_ = true; }
 
 void frmSplash::CreateControls() {
-    // The labels lie on the picture: created first, they are above it.
-    SplashLabel1.Create(*this, idLabel, "", SS_CENTER);
-    LabelVersion.Create(*this, idVersion, "Version", SS_RIGHT);
-    Picture1.Create(*this, idPicture);
+    // The labels lie on the picture: their rows come first. Places follow the picture's size
+    // in Form_Load.
+    // clang-format off
+    forms::Declare<frmSplash>(*this, {
+        // control     caption    place  tool tip  parent   look                                                             events
+        {SplashLabel1, "",        {},    {},       nullptr, {.font = "Arial", .points = 9, .bold = true, .style = SS_CENTER}, {.click = &frmSplash::SplashLabel1_Click}},
+        {LabelVersion, "Version", {},    {},       nullptr, {.font = "Arial", .points = 8, .bold = true, .style = SS_RIGHT}},
+        {Picture1,     "",        {},    {},       nullptr, {},                                                              {.click = &frmSplash::Picture1_Click}},
+    });
+    // clang-format on
     Picture1.SetBitmap(Pictures::SplashPicture());
-    SplashLabel1.SetFont("Arial", 9, true);
-    LabelVersion.SetFont("Arial", 8, true);
-    Picture1.Click = [this] { ContinueToMain(); };
-    SplashLabel1.Click = [this] { ContinueToMain(); };
     SplashTimer1.Create(*this, 1000, false);
     SplashTimer1.Tick = [this] { SplashTimer1_Timer(); };
 }

@@ -11,6 +11,8 @@ public:
     frmSplash();
 
     void SplashTimer1_Timer();
+    void Picture1_Click() { ContinueToMain(); }
+    void SplashLabel1_Click() { ContinueToMain(); }
 
     forms::PictureBox Picture1;
     forms::Label LabelVersion;

@@ -34,60 +34,21 @@ void frmTip::CreateControls() {
     SetCaption("  DUV - Tip of the Day");
     tips_.clear();
     currentTip_ = 0;
-    forms::Declare<frmTip>(
-        *this,
-        {
-            {Picture1, "", {120, 120, 1700, 1300}},
-            {Label1,
-             "Did you know...",
-             {1980, 120, 3000, 360},
-             {},
-             nullptr,
-             {.font = "Arial", .points = 12, .bold = true}},
-            {lblTipText, "", {1980, 540, 3000, 1800}, {}, nullptr, {.font = "Arial", .points = 10}},
-            {chkLoadTipsAtStartup,
-             "&Show Tips at Startup",
-             {120, 2820, 2600, 300},
-             {},
-             nullptr,
-             {},
-             {.click = &frmTip::chkLoadTipsAtStartup_Click}},
-            {cmdNextTip,
-             "&Next Tip",
-             {5160, 120, 1250, 360},
-             {},
-             nullptr,
-             {},
-             {.click = &frmTip::cmdNextTip_Click}},
-            {btnPrevious,
-             "&Previous",
-             {5160, 560, 1250, 360},
-             {},
-             nullptr,
-             {},
-             {.click = &frmTip::btnPrevious_Click}},
-            {btnReadme,
-             "&Readme",
-             {5160, 1000, 1250, 360},
-             {},
-             nullptr,
-             {},
-             {.click = &frmTip::btnReadme_Click}},
-            {Command1,
-             "&Help",
-             {5160, 1440, 1250, 360},
-             {},
-             nullptr,
-             {},
-             {.click = &frmTip::Command1_Click}},
-            {cmdOK,
-             "&OK",
-             {5160, 2780, 1250, 360},
-             {},
-             nullptr,
-             {.style = BS_DEFPUSHBUTTON, .cancel = true},
-             {.click = &frmTip::cmdOK_Click}},
-        });
+    using F = frmTip;
+    // clang-format off
+    forms::Declare<frmTip>(*this, {
+        // control             caption                  left  top  width height  tip parent   look                                           events
+        {Picture1,             "",                      {120, 120, 1700, 1300}},
+        {Label1,               "Did you know...",       {1980, 120, 3000, 360},  {}, nullptr, {.font = "Arial", .points = 12, .bold = true}},
+        {lblTipText,           "",                      {1980, 540, 3000, 1800}, {}, nullptr, {.font = "Arial", .points = 10}},
+        {chkLoadTipsAtStartup, "&Show Tips at Startup", {120, 2820, 2600, 300},  {}, nullptr, {},                                            {.click = &F::chkLoadTipsAtStartup_Click}},
+        {cmdNextTip,           "&Next Tip",             {5160, 120, 1250, 360},  {}, nullptr, {},                                            {.click = &F::cmdNextTip_Click}},
+        {btnPrevious,          "&Previous",             {5160, 560, 1250, 360},  {}, nullptr, {},                                            {.click = &F::btnPrevious_Click}},
+        {btnReadme,            "&Readme",               {5160, 1000, 1250, 360}, {}, nullptr, {},                                            {.click = &F::btnReadme_Click}},
+        {Command1,             "&Help",                 {5160, 1440, 1250, 360}, {}, nullptr, {},                                            {.click = &F::Command1_Click}},
+        {cmdOK,                "&OK",                   {5160, 2780, 1250, 360}, {}, nullptr, {.style = BS_DEFPUSHBUTTON, .cancel = true},   {.click = &F::cmdOK_Click}},
+    });
+    // clang-format on
     Picture1.SetBitmap(Pictures::MainPicture());
 }
 
