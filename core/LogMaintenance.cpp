@@ -202,8 +202,8 @@ RewriteResult RepairLog(const RepairView& view) {
         CloseAllFiles();
         if (result) {
             std::int64_t length = recordLength();
-            result = KeepDatedLines(fx1, DUVMain::LogFilePath, InProgramFolder(kLogBackup),
-                                    length, show(&CheckingText));
+            result = KeepDatedLines(fx1, DUVMain::LogFilePath, InProgramFolder(kLogBackup), length,
+                                    show(&CheckingText));
         }
     } catch (const runtime::RuntimeError& error) {
         // Raised before the swap: the writer, dropped, has removed its work file.

@@ -15,6 +15,7 @@
 #include "core/CurrencyFormat.h"
 #include "core/GeneralFunctions.h"
 #include "core/Locale.h"
+#include "tests/support/win32/HostPath.h"
 
 namespace {
 
@@ -73,17 +74,7 @@ std::map<std::string, std::string> Parse(const std::string& text) {
 std::string HostPathOfSelf() {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    using ToUnix = char*(__cdecl*)(const wchar_t*);
-    auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (toUnix == nullptr)
-        return "";
-    char* path = toUnix(self);
-    if (path == nullptr)
-        return "";
-    std::string result = path;
-    HeapFree(GetProcessHeap(), 0, path);
-    return result;
+    return test_support::HostPath(self);
 }
 
 // Runs this program's child case under a host locale; returns what it reported. The locale

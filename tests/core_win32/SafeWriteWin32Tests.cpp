@@ -9,10 +9,12 @@
 
 #include "core/SafeWrite.h"
 #include "core/win32/SystemSeams.h"
+#include "tests/support/win32/HostPath.h"
 
 namespace {
 
 using safe_write::Step;
+using test_support::HostPath;
 
 const std::string kOld = "01-02-2026 10:00:00.00 - the log as it was\r\n";
 const std::string kNew = "01-02-2026 10:00:00.00 - THE LOG REWRITTEN\r\n";
@@ -37,22 +39,6 @@ void Write(const std::string& path, const std::string& bytes) {
     DWORD wrote = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
     CloseHandle(file);
-}
-
-// The folder's path on the host, through wine's own conversion ("" outside wine).
-std::string HostPath(const std::string& path) {
-    using ToUnix = char*(__cdecl*)(const wchar_t*);
-    auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    wchar_t wide[MAX_PATH];
-    if (toUnix == nullptr || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH))
-        return "";
-    char* host = toUnix(wide);
-    if (host == nullptr)
-        return "";
-    std::string result = host;
-    HeapFree(GetProcessHeap(), 0, host);
-    return result;
 }
 
 // Runs a host shell command; wine does not wait for host processes, so the command ends by
@@ -85,8 +71,8 @@ protected:
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         static int counter = 0;
-        base_ = std::string(temp) + "duv-safewrite-" + std::to_string(GetCurrentProcessId()) +
-                "-" + std::to_string(++counter);
+        base_ = std::string(temp) + "duv-safewrite-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(++counter);
         folder_ = base_ + "\\WINDOWS";
         CreateDirectoryA(base_.c_str(), nullptr);
         CreateDirectoryA(folder_.c_str(), nullptr);

@@ -79,8 +79,9 @@ public:
                 std::string text = WindowText(repair->lblFileRepair.hwnd());
                 if (shown.empty() || shown.back() != text)
                     shown.push_back(text);
-                highestBar = std::max(highestBar, static_cast<int>(SendMessageA(
-                                                      repair->ProgressBar.hwnd(), PBM_GETPOS, 0, 0)));
+                highestBar = std::max(
+                    highestBar,
+                    static_cast<int>(SendMessageA(repair->ProgressBar.hwnd(), PBM_GETPOS, 0, 0)));
                 if (!failAt_.empty() && text.rfind(failAt_, 0) == 0) {
                     failAt_.clear();
                     throw runtime::RuntimeError(6, "Overflow");
@@ -91,8 +92,10 @@ public:
         previous_ = SetUserFeedback(feedback);
     }
     ~RepairLabels() { SetUserFeedback(previous_); }
-    int Runs() const { return static_cast<int>(std::count(shown.begin(), shown.end(),
-                                                          "Please Wait.... Reading Modem Log")); }
+    int Runs() const {
+        return static_cast<int>(
+            std::count(shown.begin(), shown.end(), "Please Wait.... Reading Modem Log"));
+    }
 
     std::vector<std::string> shown;
     int highestBar = 0;
@@ -111,6 +114,19 @@ protected:
         return frmMain::Get();
     }
     std::string Backup() const { return folder_ + "\\ModemLog.old"; }
+    // Runs the repair from the menu; the label it shows once OK is enabled, then OK.
+    static std::string RepairFromMenu(frmMain& main) {
+        std::string label;
+        frmFileRepair& repair = frmFileRepair::Get();
+        test_support::ScopedSeam modal(forms::SetModalHook, [](forms::Form&) {});
+        WhenReady done([&] { return repair.IsLoaded() && repair.btnOK.Enabled(); },
+                       [&] {
+                           label = repair.lblFileRepair.Text();
+                           PressButton(repair.btnOK);
+                       });
+        Menu(main, main.mnuRepairLog);
+        return label;
+    }
     // A picture for the documentation when DUV_SCREENSHOT_DIR names a folder.
     static void Picture(forms::Form& form, const char* name) {
         const char* dir = std::getenv("DUV_SCREENSHOT_DIR");
@@ -176,16 +192,7 @@ TEST_F(MaintenanceWindows, RepairThatCannotWriteSaysSoAndKeepsTheLog) {
     frmMain& main = Start(damaged);
     // The byte filter's work file cannot be made: a folder holds its name.
     CreateDirectoryA((folder_ + "\\ModemLog.fx1").c_str(), nullptr);
-    std::string label;
-    frmFileRepair& repair = frmFileRepair::Get();
-    test_support::ScopedSeam modal(forms::SetModalHook, [](forms::Form&) {});
-    WhenReady done([&] { return repair.IsLoaded() && repair.btnOK.Enabled(); },
-                   [&] {
-                       label = repair.lblFileRepair.Text();
-                       PressButton(repair.btnOK);
-                   });
-    Menu(main, main.mnuRepairLog);
-    EXPECT_EQ(label, "Modem File Was Not Repaired!");
+    EXPECT_EQ(RepairFromMenu(main), "Modem File Was Not Repaired!");
     EXPECT_EQ(BoxesTitled("Repair Failed"), 1);
     EXPECT_EQ(ReadFile(LogPath()), damaged);
     EXPECT_TRUE(DUVMain::LogCorrupt);
@@ -198,17 +205,8 @@ TEST_F(MaintenanceWindows, RepairShowsTheCheckedPercentPastAHundredAndDropsAStam
     const std::string damaged = FourDays() + "\x01\n\n\n\n\n\n" + "03-01-9e99 20:00:01.00 - \r\n";
     frmMain& main = Start(damaged);
     ASSERT_TRUE(DUVMain::LogCorrupt);
-    frmFileRepair& repair = frmFileRepair::Get();
     RepairLabels labels;
-    std::string label;
-    test_support::ScopedSeam modal(forms::SetModalHook, [](forms::Form&) {});
-    WhenReady done([&] { return repair.IsLoaded() && repair.btnOK.Enabled(); },
-                   [&] {
-                       label = repair.lblFileRepair.Text();
-                       PressButton(repair.btnOK);
-                   });
-    Menu(main, main.mnuRepairLog);
-    EXPECT_EQ(label, "Modem File Successfully Repaired!");
+    EXPECT_EQ(RepairFromMenu(main), "Modem File Successfully Repaired!");
     EXPECT_EQ(ReadFile(LogPath()), FourDays());
     ASSERT_GE(labels.shown.size(), 2u);
     EXPECT_EQ(labels.shown.back(), "Checking Entries.........  101%");

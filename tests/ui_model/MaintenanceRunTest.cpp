@@ -132,8 +132,7 @@ TEST_F(MaintenanceRun, RepairShowsEachStepAndClearsTheDamageFlag) {
     // A lone LF ends a line that counts with two bytes: the label goes past 100, the bar not.
     // A stamp whose year no number holds is an undated line, dropped.
     DUVMain::LogCorrupt = true;
-    ScratchFolder::Write(DUVMain::LogFilePath,
-                         kLog + "03-01-9e99 20:00:01.00 - \x01\r\n\n\n\n\n");
+    ScratchFolder::Write(DUVMain::LogFilePath, kLog + "03-01-9e99 20:00:01.00 - \x01\r\n\n\n\n\n");
     labels.clear();
     bar.clear();
     ASSERT_TRUE(RepairLog({[&](const std::string& text) { labels.push_back(text); },
