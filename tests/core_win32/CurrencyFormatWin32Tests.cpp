@@ -94,17 +94,11 @@ std::string RunChildWithLocale(const std::string& locale) {
         std::string(temp) + "duv-regional-" + std::to_string(GetCurrentProcessId()) + ".txt";
     DeleteFileA(report.c_str());
 
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
     std::string command = "/bin/sh -c \"LC_ALL=" + locale + " " + kChildFlag + "='" + report +
                           "' exec '" + loader + "' '" + self +
                           "' --gtest_filter=RealLocaleChild.* >/dev/null\"";
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
+    if (!test_support::StartOnHost(command))
         return "";
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
 
     for (int i = 0; i < 1200 && GetFileAttributesA(report.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
         Sleep(100);

@@ -41,19 +41,14 @@ void Write(const std::string& path, const std::string& bytes) {
     CloseHandle(file);
 }
 
-// Runs a host shell command; wine does not wait for host processes, so the command ends by
-// making a file, whose appearing is the sign that it has finished.
+// Runs a host shell command, away from this program's output; wine does not wait for host
+// processes, so the command ends by making a file, whose appearing is the sign that it has
+// finished.
 bool RunOnHost(const std::string& command, const std::string& doneFile) {
     DeleteFileA(doneFile.c_str());
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string line = "/bin/sh -c \"" + command + "; : > '" + HostPath(doneFile) + "'\"";
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
+    if (!test_support::StartOnHost("/bin/sh -c \"exec </dev/null >/dev/null 2>&1; " + command +
+                                   "; : > '" + HostPath(doneFile) + "'\""))
         return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     for (int wait = 0; wait < 1000; ++wait) {
         if (GetFileAttributesA(doneFile.c_str()) != INVALID_FILE_ATTRIBUTES) {
             DeleteFileA(doneFile.c_str());

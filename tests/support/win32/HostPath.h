@@ -1,4 +1,5 @@
-// A Windows path as the host sees it, for tests that reach past wine to the host's files.
+// For tests that reach past wine to the host: a Windows path as the host sees it, and a host
+// program started.
 #pragma once
 
 #include <windows.h>
@@ -27,6 +28,23 @@ inline std::string HostPath(const std::string& path) {
     if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH))
         return "";
     return HostPath(wide);
+}
+
+// Starts a host program from its command line ("/bin/sh -c ..."); wine does not wait for it
+// and answers with no handles of its own (what it leaves in them must not be closed, or a
+// handle of this program goes). False when it could not be started.
+inline bool StartOnHost(std::string commandLine) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi))
+        return false;
+    if (pi.dwProcessId != 0 && GetProcessId(pi.hProcess) == pi.dwProcessId) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    return true;
 }
 
 }  // namespace test_support
