@@ -1,6 +1,7 @@
 #include "core/LogFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -41,11 +42,14 @@ std::int32_t LogFileLength(const std::string& path) {
     return static_cast<std::int32_t>(length);
 }
 
-// A whole number of a fixed field: its leading number, rounded half to even.
+// A whole number of a fixed field: its leading number, rounded half to even. A number no
+// whole number holds ("9e99") is no number: 0, which leaves the line undated.
 long long FieldNumber(std::string_view line, std::size_t start, std::size_t length) {
     if (start >= line.size())
         return 0;
     double value = runtime::Val(line.substr(start, length));
+    if (!(std::fabs(value) < 2147483647.5))
+        return 0;
     return static_cast<long long>(runtime::CLng(value));
 }
 
