@@ -489,11 +489,14 @@ void frmMain::Form_Resize() {
     }
 }
 
-void frmMain::Form_Unload(bool&) {
+void frmMain::Form_Unload(bool& cancel) {
     runtime::SetContext("frmMain", "Form_Unload");
     for (const char* name : {"frmSplash", "frmReport", "frmAbout", "frmViewLog"}) {
-        if (forms::Form* form = forms::Form::FindLoaded(name)) {
-            form->Unload();
+        forms::Form* form = forms::Form::FindLoaded(name);
+        // The viewer stays open when its edits could not be saved; so does this window.
+        if (form && !form->Unload()) {
+            cancel = true;
+            return;
         }
     }
     StoreWindowSize();

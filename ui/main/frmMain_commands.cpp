@@ -327,7 +327,7 @@ void frmMain::mnuSetup_Click() {
     }
 }
 
-void frmMain::mnuExit_Click() { DUVMain::EndProgram(); }
+void frmMain::mnuExit_Click() { DUVMain::ExitProgram(); }
 
 void frmMain::mnuTopics_Click() { forms::ShowHelp(DUVMain::HelpFilePath, kHelpContents); }
 void frmMain::mnsSearchHelp_Click() { forms::ShowHelp(DUVMain::HelpFilePath, kHelpFinder); }
