@@ -29,6 +29,14 @@ protected:
         }
         dir_ = dir;
         ProgramTest::SetUp();
+        // The pictures show the log where the modem driver keeps it, not in a test folder.
+        windows_ = "C:\\WINDOWS";
+        DeleteFileA(LogPath().c_str());
+    }
+    void TearDown() override {
+        ProgramTest::TearDown();
+        if (!dir_.empty())
+            DeleteFileA(LogPath().c_str());
     }
     void Save(forms::Form& form, const char* name) {
         SetForegroundWindow(form.hwnd());
@@ -47,6 +55,12 @@ protected:
     }
     std::string dir_;
 };
+
+// Title bar buttons, scroll arrows and menu check marks are drawn with Marlett: the prefix
+// the windows are tested and pictured in has it (tools/wine-env puts it there).
+TEST(PicturePrefix, HasTheCaptionButtonFont) {
+    EXPECT_TRUE(test_support::CaptionButtonFontInstalled());
+}
 
 TEST_F(Screenshots, SplashAndMainWindowStates) {
     StartProgram();
@@ -76,7 +90,7 @@ TEST_F(Screenshots, ServiceEditorTabsAndTariffEditor) {
     GeneratedLog(0);
     StartProgram();
     ServiceRecord r;
-    r.ServiceName = "Tiscali Anytime";
+    r.ServiceName = "Ferndial Anytime";
     r.ServiceNumber = "08450800123";
     r.ServiceAltNumber = "08450800124";
     r.DialOption = 2;
