@@ -28,12 +28,6 @@ enum : UINT {
     WM_FORM_DEFAULT_LOOK,               // give the default look to the right push button
 };
 
-// Twips to pixels and back, with the screen's real DPI.
-int TwipsToPixelsX(int twips);
-int TwipsToPixelsY(int twips);
-int PixelsToTwipsX(int pixels);
-int PixelsToTwipsY(int pixels);
-
 // A length in twips as it was last set, with the pixels it became. A pixel holds several
 // twips, so converting the pixels back would give a neighbouring value (1000 twips are 67
 // pixels at 96 DPI, which read back as 1005): while the pixels are still the ones set, the
@@ -249,6 +243,12 @@ protected:
 private:
     static inline T* current_ = nullptr;
 };
+
+// Twips to pixels and back, with the screen's real DPI.
+int TwipsToPixelsX(int twips);
+int TwipsToPixelsY(int twips);
+int PixelsToTwipsX(int pixels);
+int PixelsToTwipsY(int pixels);
 
 // Lets pending window messages run (paint, timers), while the program's own windows ignore
 // the user's input, so that a running command is not entered again.
