@@ -4,6 +4,8 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "core/PreConfigure.h"
@@ -29,14 +31,22 @@ protected:
         }
         dir_ = dir;
         ProgramTest::SetUp();
-        // The pictures show the log where the modem driver keeps it, not in a test folder.
+        // The pictures show ordinary folders, not test folders: the program in C:\DUV, the
+        // log where the modem driver keeps it.
+        folder_ = "C:\\DUV";
         windows_ = "C:\\WINDOWS";
-        DeleteFileA(LogPath().c_str());
+        RemoveOrdinaryFiles();
+        CreateDirectoryA(folder_.c_str(), nullptr);
     }
     void TearDown() override {
         ProgramTest::TearDown();
         if (!dir_.empty())
-            DeleteFileA(LogPath().c_str());
+            RemoveOrdinaryFiles();
+    }
+    void RemoveOrdinaryFiles() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+        DeleteFileA(LogPath().c_str());
     }
     void Save(forms::Form& form, const char* name) {
         SetForegroundWindow(form.hwnd());
