@@ -4,6 +4,8 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "core/PreConfigure.h"
@@ -29,6 +31,22 @@ protected:
         }
         dir_ = dir;
         ProgramTest::SetUp();
+        // The pictures show ordinary folders, not test folders: the program in C:\DUV, the
+        // log where the modem driver keeps it.
+        folder_ = "C:\\DUV";
+        windows_ = "C:\\WINDOWS";
+        RemoveOrdinaryFiles();
+        CreateDirectoryA(folder_.c_str(), nullptr);
+    }
+    void TearDown() override {
+        ProgramTest::TearDown();
+        if (!dir_.empty())
+            RemoveOrdinaryFiles();
+    }
+    void RemoveOrdinaryFiles() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+        DeleteFileA(LogPath().c_str());
     }
     void Save(forms::Form& form, const char* name) {
         SetForegroundWindow(form.hwnd());
@@ -47,6 +65,12 @@ protected:
     }
     std::string dir_;
 };
+
+// Title bar buttons, scroll arrows and menu check marks are drawn with Marlett: the prefix
+// the windows are tested and pictured in has it (tools/wine-env puts it there).
+TEST(PicturePrefix, HasTheCaptionButtonFont) {
+    EXPECT_TRUE(test_support::CaptionButtonFontInstalled());
+}
 
 TEST_F(Screenshots, SplashAndMainWindowStates) {
     StartProgram();
@@ -76,7 +100,7 @@ TEST_F(Screenshots, ServiceEditorTabsAndTariffEditor) {
     GeneratedLog(0);
     StartProgram();
     ServiceRecord r;
-    r.ServiceName = "Tiscali Anytime";
+    r.ServiceName = "Ferndial Anytime";
     r.ServiceNumber = "08450800123";
     r.ServiceAltNumber = "08450800124";
     r.DialOption = 2;

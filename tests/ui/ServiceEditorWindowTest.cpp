@@ -71,7 +71,7 @@ TEST_F(ServiceEditorWindow, NewServiceWithTwoTariffsIsStoredAndPriced) {
     inService = [&](frmService& s) {
         EXPECT_EQ(WindowText(s.hwnd()), "D U V - Edit Service (New Service)");
         EXPECT_EQ(s.TabStrip1.ToolTipText(2), "Dial-up Tariffs and Charges");
-        TypeInto(s.txtDescription, "Tiscali", s.txtNumber);
+        TypeInto(s.txtDescription, "Ferndial", s.txtNumber);
         TypeInto(s.txtNumber, "08450800123", s.txtAltNumber);
         s.TabStrip1.Select(2);
         Settle();
@@ -100,7 +100,7 @@ TEST_F(ServiceEditorWindow, NewServiceWithTwoTariffsIsStoredAndPriced) {
         EXPECT_FALSE(s.txtWarningHours.Enabled());
         TypeInto(s.txtWarndialupCost, "5", s.chkWarnDisplay);
         EXPECT_EQ(s.txtWarndialupCost.Text(), "5.00");
-        EXPECT_EQ(WindowText(s.hwnd()), "D U V - Edit Service (Tiscali)");
+        EXPECT_EQ(WindowText(s.hwnd()), "D U V - Edit Service (Ferndial)");
         ASSERT_TRUE(s.btnOK.Enabled());
         ClickOn(s.btnOK);
     };
@@ -112,7 +112,7 @@ TEST_F(ServiceEditorWindow, NewServiceWithTwoTariffsIsStoredAndPriced) {
     // The options window counts the new service and stores the settings.
     DUVMain::UsedServices = 1;
     DUVMain::WriteUserParameters();
-    ExpectServicesKey({{"ServiceName1", "Tiscali"},
+    ExpectServicesKey({{"ServiceName1", "Ferndial"},
                        {"ServiceNumber1", "08450800123"},
                        {"DialOption1", 2u},
                        {"UsedTariffs1", 2u},
@@ -147,7 +147,7 @@ TEST_F(ServiceEditorWindow, NewServiceWithTwoTariffsIsStoredAndPriced) {
 
 TEST_F(ServiceEditorWindow, CancelAndTheCloseBoxLeaveTheStoredServiceAlone) {
     ServiceRecord stored;
-    stored.ServiceName = "Demon";
+    stored.ServiceName = "Zelno";
     stored.ServiceNumber = "0845";
     stored.DialOption = 1;
     stored.DialFixedTariff = 0.1;
@@ -157,7 +157,7 @@ TEST_F(ServiceEditorWindow, CancelAndTheCloseBoxLeaveTheStoredServiceAlone) {
     DUVMain::UsedServices = 1;
     for (bool closeBox : {false, true}) {
         inService = [&](frmService& s) {
-            EXPECT_EQ(s.txtDescription.Text(), "Demon");
+            EXPECT_EQ(s.txtDescription.Text(), "Zelno");
             TypeInto(s.txtDescription, "Changed", s.txtNumber);
             s.TabStrip1.Select(2);
             Settle();
