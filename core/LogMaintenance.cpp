@@ -174,13 +174,17 @@ RewriteResult KeepDatedLines(const std::string& workFile, const std::string& log
         });
 }
 
-RewriteResult RepairLog(const RepairView& view) {
+RewriteResult RepairLog(const std::function<void(const std::string& text)>& setLabel,
+                        const ProgressDisplay& bar) {
+    auto label = [&setLabel](const std::string& text) {
+        if (setLabel)
+            setLabel(text);
+    };
     auto show = [&](std::string (*text)(int)) {
-        return [&view, text](int percent) {
-            if (view.SetLabel)
-                view.SetLabel(text(percent));
-            if (percent <= 100 && view.SetProgress)
-                view.SetProgress(percent);
+        return [&label, &bar, text](int percent) {
+            label(text(percent));
+            if (percent <= 100)
+                bar.Percent(percent);
             LetEventsRun();
         };
     };
@@ -195,8 +199,7 @@ RewriteResult RepairLog(const RepairView& view) {
     ShowBusy(true);
     try {
         recordLength();
-        if (view.SetLabel)
-            view.SetLabel(kReadingLogText);
+        label(kReadingLogText);
         LetEventsRun();
         result = FilterDamagedBytes(DUVMain::LogFilePath, fx1, show(&RepairingText));
         CloseAllFiles();
@@ -213,8 +216,7 @@ RewriteResult RepairLog(const RepairView& view) {
     }
     if (result) {
         DUVMain::LogCorrupt = false;
-        if (view.SetProgress)
-            view.SetProgress(100);
+        bar.Percent(100);
     }
     ShowBusy(false);
     return result;

@@ -70,15 +70,12 @@ RewriteResult KeepDatedLines(const std::string& workFile, const std::string& log
                              const std::string& backup, std::int64_t logLength,
                              const Progress& progress);
 
-// What the repair window shows: its label and its progress bar.
-struct RepairView {
-    std::function<void(const std::string& text)> SetLabel;
-    std::function<void(int percent)> SetProgress;
-};
-// Both steps on the file at LogFilePath, the label and the bar (only up to 100) following
-// them, events let run at each change; LogCorrupt cleared when the log was repaired. A
-// failure at any step, a run-time error included, leaves the log and LogCorrupt as they were.
-RewriteResult RepairLog(const RepairView& view);
+// Both steps on the file at LogFilePath, the repair window's label (setLabel) and progress
+// bar (only up to 100) following them, events let run at each change; LogCorrupt cleared when
+// the log was repaired. A failure at any step, a run-time error included, leaves the log and
+// LogCorrupt as they were.
+RewriteResult RepairLog(const std::function<void(const std::string& text)>& setLabel,
+                        const ProgressDisplay& bar);
 
 // ---- Purge and optimize -------------------------------------------------------------------
 

@@ -19,8 +19,8 @@ struct UserFeedback {
 // A progress bar a long operation fills: the main window's during the analysis, the report
 // window's while the details report is built, a maintenance window's while it rewrites the log.
 struct ProgressDisplay {
-    std::function<void(bool visible)> Show;
-    std::function<void(int percent)> Set;
+    std::function<void(bool visible)> Show = {};
+    std::function<void(int percent)> Set = {};
 
     void Visible(bool visible) const {
         if (Show)

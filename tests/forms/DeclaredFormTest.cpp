@@ -336,4 +336,84 @@ TEST(DeclaredForm, CommandRowsBuildTheMenuBarAndTheToolbar) {
     form.Unload();
 }
 
+// A toolbar whose order is not the menu's: the button marked kAtEnd follows the others, the
+// menu keeps its row. Check buttons and a group of them take the toolbar's own styles.
+class frmChecks : public forms::SingleForm<frmChecks> {
+public:
+    enum class Command { Numbers, One, Two, Bigger };
+    using C = Command;
+    using F = frmChecks;
+    using B = forms::ButtonKind;
+
+    frmChecks() : SingleForm("frmChecks", Style{}) {
+        using forms::kAtEnd;
+        using forms::kGap;
+        using forms::kNoGap;
+        // clang-format off
+        commands.Declare(*this, {
+            {0, &mnuView,    "&View"},
+            {1, &mnuNumbers, "&Numbers", C::Numbers, "Numbers", &F::Numbers, {"Numbers", "Numbered", 0, kGap, B::Check, kAtEnd}},
+            {1, &mnuOne,     "&One",     C::One,     "One",     &F::One,     {"One", "The first", 1, kGap, B::GroupCheck}},
+            {1, &mnuTwo,     "&Two",     C::Two,     "Two",     &F::Two,     {"Two", "The second", 2, kNoGap, B::GroupCheck}},
+            {1, &mnuBigger,  "&Bigger",  C::Bigger,  "Bigger",  &F::Bigger,  {"Bigger", "Bigger", 3, kGap}},
+        });
+        // clang-format on
+    }
+
+    forms::Toolbar bar;
+    forms::MenuItem mnuView, mnuNumbers, mnuOne, mnuTwo, mnuBigger;
+    forms::CommandTable<Command> commands;
+    std::vector<std::string> events;
+
+    void Numbers() { events.push_back("Numbers"); }
+    void One() { events.push_back("One"); }
+    void Two() { events.push_back("Two"); }
+    void Bigger() { events.push_back("Bigger"); }
+
+    // The native style of the button at a toolbar position.
+    BYTE ButtonStyle(int position) const {
+        TBBUTTON button = {};
+        SendMessageA(bar.hwnd(), TB_GETBUTTON, static_cast<WPARAM>(position - 1),
+                     reinterpret_cast<LPARAM>(&button));
+        return button.fsStyle;
+    }
+
+protected:
+    void CreateControls() override {
+        commands.CreateMenuBar(*this);
+        bar.SetButtons(nullptr, commands.ToolbarButtons());
+        forms::Declare<frmChecks>(*this, {{bar, "", {}}});
+        bar.ButtonClick = [this](const std::string& key) { commands.RunKey(key); };
+    }
+};
+
+TEST(DeclaredForm, AButtonAtTheEndAndCheckButtonsFromTheCommandRows) {
+    frmChecks& form = frmChecks::Get();
+    form.Show();
+    Settle();
+    using C = frmChecks::C;
+
+    // gap, One, Two, gap, Bigger, gap, Numbers
+    ASSERT_EQ(form.bar.ButtonCount(), 7);
+    EXPECT_EQ(form.commands.ToolbarPosition(C::One), 2);
+    EXPECT_EQ(form.commands.ToolbarPosition(C::Two), 3);
+    EXPECT_EQ(form.commands.ToolbarPosition(C::Bigger), 5);
+    EXPECT_EQ(form.bar.ButtonKey(6), "");
+    EXPECT_EQ(form.commands.ToolbarPosition(C::Numbers), 7);
+    EXPECT_EQ(form.bar.ShownToolTip(7), "Numbered");
+    HMENU view = GetSubMenu(GetMenu(form.hwnd()), 0);
+    EXPECT_EQ(MenuText(view, 0), "&Numbers") << "the menu keeps the row's place";
+
+    EXPECT_EQ(form.ButtonStyle(7) & (BTNS_CHECK | BTNS_GROUP), BTNS_CHECK);
+    EXPECT_EQ(form.ButtonStyle(2) & BTNS_CHECKGROUP, BTNS_CHECKGROUP);
+    EXPECT_EQ(form.ButtonStyle(3) & BTNS_CHECKGROUP, BTNS_CHECKGROUP);
+    EXPECT_EQ(form.ButtonStyle(5) & BTNS_CHECKGROUP, 0);
+
+    form.bar.PerformClick(7);
+    form.bar.PerformClick(2);
+    SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(form.mnuNumbers.id(), 0), 0);
+    EXPECT_EQ(form.events, (std::vector<std::string>{"Numbers", "One", "Numbers"}));
+    form.Unload();
+}
+
 }  // namespace

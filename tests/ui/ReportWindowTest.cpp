@@ -15,6 +15,7 @@
 #include "ui/logs/frmReport.h"
 
 using namespace uitest;
+using C = frmReport::Command;
 
 namespace {
 
@@ -149,9 +150,9 @@ TEST_F(ReportWindow, OpensOnTheSummaryAndSwitchesReportsAndFormats) {
     EXPECT_TRUE(report.mnuSummary.Checked());
     EXPECT_FALSE(report.mnuDetails.Checked());
     EXPECT_TRUE(report.mnuListView.Checked());
-    EXPECT_TRUE(report.Toolbar1.ButtonChecked(frmReport::KeySummary));
-    EXPECT_FALSE(report.Toolbar1.ButtonChecked(frmReport::KeyDetail));
-    EXPECT_TRUE(report.Toolbar1.ButtonChecked(frmReport::KeyListView));
+    EXPECT_TRUE(report.Toolbar1.ButtonChecked(report.ToolbarPosition(C::Summary)));
+    EXPECT_FALSE(report.Toolbar1.ButtonChecked(report.ToolbarPosition(C::Details)));
+    EXPECT_TRUE(report.Toolbar1.ButtonChecked(report.ToolbarPosition(C::ListView)));
     EXPECT_TRUE(DUVMain::SummaryReportBuilt);
     EXPECT_FALSE(DUVMain::DetailReportBuilt);
     EXPECT_EQ(DUVAnalyse::Report.Title, "DUVELO - Summary Report");
@@ -179,13 +180,13 @@ TEST_F(ReportWindow, OpensOnTheSummaryAndSwitchesReportsAndFormats) {
     Menu(report, report.mnuDetails);
     EXPECT_TRUE(report.mnuDetails.Checked());
     EXPECT_FALSE(report.mnuSummary.Checked());
-    EXPECT_TRUE(report.Toolbar1.ButtonChecked(frmReport::KeyDetail));
-    EXPECT_FALSE(report.Toolbar1.ButtonChecked(frmReport::KeySummary));
+    EXPECT_TRUE(report.Toolbar1.ButtonChecked(report.ToolbarPosition(C::Details)));
+    EXPECT_FALSE(report.Toolbar1.ButtonChecked(report.ToolbarPosition(C::Summary)));
     EXPECT_EQ(DUVAnalyse::Report.Title, "DUVELO - Details Report");
     ExpectListShowsTheBuiltReport(report);
     EXPECT_EQ(report.RepWarn3.Text(), "Report may be inaccurate.");
     EXPECT_TRUE(report.mnuNumConnections.Enabled());
-    EXPECT_TRUE(report.Toolbar1.ButtonEnabled(frmReport::KeyShowNums));
+    EXPECT_TRUE(report.Toolbar1.ButtonEnabled(report.ToolbarPosition(C::NumConnections)));
 
     Menu(report, report.mnuFormatStd);
     EXPECT_TRUE(report.mnuFormatStd.Checked());
@@ -197,25 +198,25 @@ TEST_F(ReportWindow, OpensOnTheSummaryAndSwitchesReportsAndFormats) {
     EXPECT_EQ(report.ReportTextBox.PlainText(), DUVAnalyse::ReportText);
     EXPECT_FALSE(report.mnuFont.Enabled());
     EXPECT_FALSE(report.mnuAutoArrange.Enabled());
-    EXPECT_FALSE(report.Toolbar1.ButtonEnabled(frmReport::KeyBigger));
-    EXPECT_FALSE(report.Toolbar1.ButtonEnabled(frmReport::KeySmaller));
+    EXPECT_FALSE(report.Toolbar1.ButtonEnabled(report.ToolbarPosition(C::FontIncrease)));
+    EXPECT_FALSE(report.Toolbar1.ButtonEnabled(report.ToolbarPosition(C::FontDecrease)));
     EXPECT_FALSE(report.mnuNumConnections.Enabled());
-    EXPECT_TRUE(report.Toolbar1.ButtonChecked(frmReport::KeyStandard));
+    EXPECT_TRUE(report.Toolbar1.ButtonChecked(report.ToolbarPosition(C::FormatStd)));
     EXPECT_EQ(report.StatusBar1.PanelText(0), " Standard Format");
     EXPECT_EQ(report.StatusBar1.PanelText(1), "");
     EXPECT_EQ(report.StatusBar1.PanelText(2), "");
 
     // The toolbar keys run the same commands.
-    report.Toolbar1.PerformClick(frmReport::KeySummary);
+    report.Toolbar1.PerformClick(report.ToolbarPosition(C::Summary));
     Settle();
     EXPECT_TRUE(report.mnuSummary.Checked());
     EXPECT_EQ(report.ReportTextBox.PlainText(), DUVAnalyse::ReportText);
     EXPECT_EQ(DUVAnalyse::Report.Title, "DUVELO - Summary Report");
-    report.Toolbar1.PerformClick(frmReport::KeyListView);
+    report.Toolbar1.PerformClick(report.ToolbarPosition(C::ListView));
     Settle();
     EXPECT_TRUE(report.mnuListView.Checked());
     EXPECT_TRUE(report.mnuFont.Enabled());
-    EXPECT_TRUE(report.Toolbar1.ButtonEnabled(frmReport::KeyBigger));
+    EXPECT_TRUE(report.Toolbar1.ButtonEnabled(report.ToolbarPosition(C::FontIncrease)));
 }
 
 // Each toolbar button's tip, asked of the toolbar's own tool tip as a hover does.
@@ -364,7 +365,7 @@ TEST_F(ReportWindow, NumberedConnectionsOnlyInTheDetailsList) {
     EXPECT_EQ(report.ListView1.ColumnWidth(1), 0);
     Menu(report, report.mnuNumConnections);
     EXPECT_TRUE(report.mnuNumConnections.Checked());
-    EXPECT_TRUE(report.Toolbar1.ButtonChecked(frmReport::KeyShowNums));
+    EXPECT_TRUE(report.Toolbar1.ButtonChecked(report.ToolbarPosition(C::NumConnections)));
     EXPECT_GT(report.ListView1.ColumnWidth(1), 0);
     EXPECT_EQ(report.ListView1.RowText(0, 1), DUVAnalyse::Report.Rows[0].Text);
 
@@ -376,7 +377,7 @@ TEST_F(ReportWindow, NumberedConnectionsOnlyInTheDetailsList) {
     Menu(report, report.mnuFormatStd);
     Menu(report, report.mnuListView);
     EXPECT_GT(report.ListView1.ColumnWidth(1), 0);
-    report.Toolbar1.PerformClick(frmReport::KeyShowNums);
+    report.Toolbar1.PerformClick(report.ToolbarPosition(C::NumConnections));
     EXPECT_FALSE(report.mnuNumConnections.Checked());
     EXPECT_EQ(report.ListView1.ColumnWidth(1), 0);
 }
@@ -391,7 +392,7 @@ TEST_F(ReportWindow, FontSizeAutoArrangeAndTheSixthSummaryColumn) {
         Menu(report, report.mnuFontDecrease);
     EXPECT_EQ(report.ListView1.FontSize(), 0) << "one below 1 goes to 0, then nothing";
     EXPECT_EQ(report.StatusBar1.PanelText(2), " Font Size  0");
-    report.Toolbar1.PerformClick(frmReport::KeyBigger);
+    report.Toolbar1.PerformClick(report.ToolbarPosition(C::FontIncrease));
     EXPECT_EQ(report.ListView1.FontSize(), 1);
 
     Menu(report, report.mnuAutoArrange);
@@ -455,7 +456,7 @@ TEST_F(ReportWindow, SaveWritesTheReportTextWithALineEnd) {
     EXPECT_TRUE(messages_->Calls().empty());
 
     Menu(report, report.mnuDetails);
-    report.Toolbar1.PerformClick(2);  // the Save key
+    report.Toolbar1.PerformClick(report.ToolbarPosition(C::SaveAs));
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[1].fileName, "Detail 02Nov26 - 03Nov26");
     EXPECT_EQ(ReadFile(target), DUVAnalyse::ReportText + "\r\n") << "replaced whole";
@@ -561,7 +562,7 @@ TEST_F(ReportWindow, PrintGoesThroughThePrintDialog) {
         return device;
     });
     Menu(report, report.mnuPrint);
-    report.Toolbar1.PerformClick(3);  // the Print key
+    report.Toolbar1.PerformClick(report.ToolbarPosition(C::Print));
     EXPECT_EQ(dialogs, 2);
     EXPECT_TRUE(report.LastPrintLayout().Pages.empty()) << "cancel prints nothing";
     EXPECT_TRUE(messages_->Calls().empty());

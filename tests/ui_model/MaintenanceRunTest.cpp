@@ -103,8 +103,7 @@ TEST_F(MaintenanceRun, FailuresShowTheirBoxAndLeaveTheLog) {
     ScratchFolder::Write(DUVMain::LogFilePath, damaged);
     std::filesystem::create_directory(folder_ / kRepairBytesFile);
     std::vector<std::string> labels;
-    RewriteResult repair =
-        RepairLog({[&](const std::string& text) { labels.push_back(text); }, {}});
+    RewriteResult repair = RepairLog([&](const std::string& text) { labels.push_back(text); }, {});
     EXPECT_FALSE(repair);
     EXPECT_TRUE(DUVMain::LogCorrupt);
     EXPECT_EQ(ScratchFolder::Read(DUVMain::LogFilePath), damaged);
@@ -117,8 +116,8 @@ TEST_F(MaintenanceRun, RepairShowsEachStepAndClearsTheDamageFlag) {
     ScratchFolder::Write(DUVMain::LogFilePath, kLog + "\x01garbage\r\n");
     std::vector<std::string> labels;
     std::vector<int> bar;
-    RewriteResult repair = RepairLog({[&](const std::string& text) { labels.push_back(text); },
-                                      [&](int percent) { bar.push_back(percent); }});
+    RewriteResult repair = RepairLog([&](const std::string& text) { labels.push_back(text); },
+                                     {.Set = [&](int percent) { bar.push_back(percent); }});
     ASSERT_TRUE(repair);
     EXPECT_FALSE(DUVMain::LogCorrupt);
     EXPECT_EQ(ScratchFolder::Read(DUVMain::LogFilePath), kLog);
@@ -135,8 +134,8 @@ TEST_F(MaintenanceRun, RepairShowsEachStepAndClearsTheDamageFlag) {
     ScratchFolder::Write(DUVMain::LogFilePath, kLog + "03-01-9e99 20:00:01.00 - \x01\r\n\n\n\n\n");
     labels.clear();
     bar.clear();
-    ASSERT_TRUE(RepairLog({[&](const std::string& text) { labels.push_back(text); },
-                           [&](int percent) { bar.push_back(percent); }}));
+    ASSERT_TRUE(RepairLog([&](const std::string& text) { labels.push_back(text); },
+                          {.Set = [&](int percent) { bar.push_back(percent); }}));
     EXPECT_FALSE(DUVMain::LogCorrupt);
     EXPECT_EQ(ScratchFolder::Read(DUVMain::LogFilePath), kLog);
     EXPECT_EQ(labels.back(), "Checking Entries.........  103%");
@@ -147,11 +146,12 @@ TEST_F(MaintenanceRun, ARunTimeErrorInTheRepairFailsItAndLeavesTheLog) {
     const std::string damaged = kLog + "\x01garbage\r\n";
     ScratchFolder::Write(DUVMain::LogFilePath, damaged);
     auto namesBefore = folder_.Names();
-    RewriteResult repair = RepairLog({[&](const std::string& text) {
-                                          if (text.rfind("Checking", 0) == 0)
-                                              throw runtime::RuntimeError(6, "Overflow");
-                                      },
-                                      {}});
+    RewriteResult repair = RepairLog(
+        [&](const std::string& text) {
+            if (text.rfind("Checking", 0) == 0)
+                throw runtime::RuntimeError(6, "Overflow");
+        },
+        {});
     EXPECT_FALSE(repair);
     EXPECT_EQ(repair.RunTimeError, 6);
     EXPECT_TRUE(DUVMain::LogCorrupt);

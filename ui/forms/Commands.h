@@ -29,18 +29,25 @@
 
 namespace forms {
 
+// How a toolbar button acts: pressed and let go, a check button, or a check button of a group
+// (buttons side by side) whose buttons release each other.
+enum class ButtonKind { Push, Check, GroupCheck };
+
 // A command's toolbar button: the key the toolbar raises, its tool tip and its picture (index
-// in the toolbar's image list). gapBefore puts a separator before it; check and group make a
-// check button (of a group whose buttons release each other).
+// in the toolbar's image list). gapBefore puts a separator before it. The buttons follow the
+// rows' order; atEnd places a button after those of the rows without it, for a toolbar whose
+// order is not the menu's.
 struct ToolButton {
     const char* key = nullptr;  // null: the command has no button
     const char* toolTip = "";
     int image = -1;
     bool gapBefore = false;
-    bool check = false;
-    bool group = false;
+    ButtonKind kind = ButtonKind::Push;
+    bool atEnd = false;
 };
 inline constexpr bool kGap = true;
+inline constexpr bool kNoGap = false;
+inline constexpr bool kAtEnd = true;
 
 // One row of a window's declared menu bar and commands (CommandTable::Declare), in menu order.
 // level 0 is a title of the menu bar, 1 an item of its menu, 2 an item of a submenu (the row
@@ -138,15 +145,19 @@ public:
     template <class F>
     void Declare(F& form, std::initializer_list<CommandRow<F, Id>> rows, ServedLookup served = {}) {
         std::vector<Row> commands;
+        std::vector<ToolbarEntry> atEnd;
         menuBar_.clear();
         buttons_.clear();
         for (const CommandRow<F, Id>& row : rows) {
             menuBar_.push_back({row.level, row.menu, row.caption});
             if (row.button.key) {
                 const ToolButton& b = row.button;
+                std::vector<ToolbarEntry>& into = b.atEnd ? atEnd : buttons_;
                 if (b.gapBefore)
-                    buttons_.push_back({{"", "", -1, false, false}, std::nullopt});
-                buttons_.push_back({{b.key, b.toolTip, b.image, b.check, b.group}, row.id});
+                    into.push_back({{"", "", -1, false, false}, std::nullopt});
+                into.push_back({{b.key, b.toolTip, b.image, b.kind != ButtonKind::Push,
+                                 b.kind == ButtonKind::GroupCheck},
+                                row.id});
             }
             if (!row.id)
                 continue;
@@ -156,6 +167,7 @@ public:
             commands.push_back({*row.id, row.name, row.menu, row.button.key, std::move(run),
                                 row.keyFlags, row.key});
         }
+        buttons_.insert(buttons_.end(), atEnd.begin(), atEnd.end());
         Define(std::move(commands), std::move(served));
     }
 

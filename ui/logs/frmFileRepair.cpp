@@ -26,17 +26,14 @@ frmFileRepair::frmFileRepair() : SingleForm("frmFileRepair", RepairStyle()) {}
 
 void frmFileRepair::CreateControls() {
     SetCaption("File Repair");
+    // clang-format off
     forms::Declare<frmFileRepair>(*this, {
-                                             {lblFileRepair, "", {240, 200, 4200, 300}},
-                                             {ProgressBar, "", {240, 620, 4200, 300}},
-                                             {btnOK,
-                                              "&OK",
-                                              {1800, 1120, 1200, 380},
-                                              {},
-                                              nullptr,
-                                              {.style = BS_DEFPUSHBUTTON},
-                                              {.click = &frmFileRepair::btnOK_Click}},
-                                         });
+        // control      caption  left  top  width height  tool tip  parent   look                        events
+        {lblFileRepair, "",      {240, 200, 4200, 300},   {},       nullptr},
+        {ProgressBar,   "",      {240, 620, 4200, 300},   {},       nullptr},
+        {btnOK,         "&OK",   {1800, 1120, 1200, 380}, {},       nullptr, {.style = BS_DEFPUSHBUTTON}, {.click = &frmFileRepair::btnOK_Click}},
+    });
+    // clang-format on
     ProgressBar.SetMax(100);
 }
 
@@ -53,8 +50,8 @@ void frmFileRepair::Form_Activate() {
     runtime::SetContext("frmFileRepair", "Form_Activate");
     forms::PumpMessages();
     LogMaintenance::RewriteResult result =
-        LogMaintenance::RepairLog({[this](const std::string& text) { lblFileRepair.SetText(text); },
-                                   [this](int percent) { ProgressBar.SetValue(percent); }});
+        LogMaintenance::RepairLog([this](const std::string& text) { lblFileRepair.SetText(text); },
+                                  {.Set = [this](int percent) { ProgressBar.SetValue(percent); }});
     if (result) {
         MessageBeep(MB_OK);
         lblFileRepair.SetText(LogMaintenance::kRepairedText);

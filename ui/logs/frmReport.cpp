@@ -8,32 +8,10 @@
 #include "core/ErrorContext.h"
 #include "core/ErrorHandler.h"
 #include "core/win32/PlatformHelpers.h"
+#include "ui/forms/Declare.h"
 #include "ui/main/Pictures.h"
-#include "ui/main/frmMain.h"
 
 namespace {
-
-enum {
-    idToolbar = 10,
-    idProgress,
-    idStatus,
-    idList,
-    idHeader,
-    idTitle,
-    idBegin,
-    idEnd,
-    idPeriod,
-    idLabel0,
-    idLabel1,
-    idLabel2,
-    idNoConn,
-    idWarning,
-    idNoConnText,
-    idWarn1,
-    idWarn2,
-    idWarn3,
-    idText
-};
 
 constexpr int kTextFontSize = 10;
 constexpr int kTitleFontSize = 14;
@@ -46,163 +24,95 @@ forms::Form::Style ReportStyle() {
     return style;
 }
 
-std::vector<forms::Toolbar::ButtonSpec> ReportButtons() {
-    using P = Pictures::ToolbarImage;
-    return {
-        {"", "", -1, false, false},
-        {"Save", "Save Report", P::ImageSave, false, false},
-        {"Print", "Print Report", P::ImagePrint, false, false},
-        {"", "", -1, false, false},
-        {"Exit", "Close Report", P::ImageExit, false, false},
-        {"", "", -1, false, false},
-        {"Summary", "Summary Report", P::ImageSummary, true, true},
-        {"Detail", "Detail Report", P::ImageDetails, true, true},
-        {"", "", -1, false, false},
-        {"Standard", "Standard View", P::ImageText, true, true},
-        {"List View", "List View", P::ImageList, true, true},
-        {"", "", -1, false, false},
-        {"Bigger", "Increase Text Size", P::ImageFontUp, false, false},
-        {"Smaller", "Decrease Text Size", P::ImageFontDown, false, false},
-        {"", "", -1, false, false},
-        {"ShowNums", "Display Numbered Connections", P::ImageView, true, false},
-    };
-}
-
 }  // namespace
 
-frmReport::frmReport() : SingleForm("frmReport", ReportStyle()) { DefineCommands(); }
+frmReport::frmReport() : SingleForm("frmReport", ReportStyle()) { DeclareCommands(); }
 
-void frmReport::DefineCommands() {
+void frmReport::DeclareCommands() {
     using C = Command;
-    auto call = [this](void (frmReport::*procedure)()) {
-        return [this, procedure] { (this->*procedure)(); };
-    };
-    // command, menu item, toolbar key, procedure, shortcut
-    commands_.Define({
-        {C::SaveAs, "SaveAs", &mnuSaveAS, "Save", call(&frmReport::mnuSaveAs_Click)},
-        {C::Print, "Print", &mnuPrint, "Print", call(&frmReport::mnuPrint_Click), FCONTROL, 'P'},
-        {C::Exit, "Exit", &mnuExit, "Exit", call(&frmReport::mnuExit_Click), FCONTROL, 'X'},
-        {C::Summary, "Summary", &mnuSummary, "Summary", call(&frmReport::mnuSummary_Click), 0,
-         VK_F2},
-        {C::Details, "Details", &mnuDetails, "Detail", call(&frmReport::mnuDetails_Click), 0,
-         VK_F3},
-        {C::FormatStd, "FormatStd", &mnuFormatStd, "Standard", call(&frmReport::mnuFormatStd_Click),
-         0, VK_F4},
-        {C::ListView, "ListView", &mnuListView, "List View", call(&frmReport::mnuListView_Click), 0,
-         VK_F5},
-        {C::NumConnections, "NumConnections", &mnuNumConnections, "ShowNums",
-         call(&frmReport::mnuNumConnections_Click), FCONTROL, 'N'},
-        {C::AutoArrange, "AutoArrange", &mnuAutoArrange, nullptr,
-         call(&frmReport::mnuAutoArrange_Click), 0, VK_F6},
-        {C::FontIncrease, "FontIncrease", &mnuFontIncrease, "Bigger",
-         call(&frmReport::mnuFontIncrease_Click), FCONTROL, 'I'},
-        {C::FontDecrease, "FontDecrease", &mnuFontDecrease, "Smaller",
-         call(&frmReport::mnuFontDecrease_Click), FCONTROL, 'D'},
-        {C::SaveSettings, "SaveSettings", &mnuSaveSettings, nullptr,
-         call(&frmReport::mnuSaveSettings_Click)},
+    using F = frmReport;
+    using P = Pictures::ToolbarImage;
+    using B = forms::ButtonKind;
+    using forms::kAtEnd;
+    using forms::kGap;
+    using forms::kNoGap;
+    // clang-format off
+    commands_.Declare(*this, {
+        // level menu item         caption                            command            name              procedure                    toolbar button: key, tool tip, picture, gap before, kind, at the end                shortcut
+        {0, &mnuFile,              "&File"},
+        {1, &mnuSaveAS,            "Save &As",                        C::SaveAs,         "SaveAs",         &F::mnuSaveAs_Click,         {"Save", "Save Report", P::ImageSave, kGap}},
+        {1, &mnuPrint,             "&Print\tCtrl+P",                  C::Print,          "Print",          &F::mnuPrint_Click,          {"Print", "Print Report", P::ImagePrint},                                           FCONTROL, 'P'},
+        {1, &mnuFileSeparator,     "-"},
+        {1, &mnuExit,              "&Close\tCtrl+X",                  C::Exit,           "Exit",           &F::mnuExit_Click,           {"Exit", "Close Report", P::ImageExit, kGap},                                       FCONTROL, 'X'},
+        {0, &mnuView,              "&View"},
+        {1, &mnuSummary,           "&Summary Report\tF2",             C::Summary,        "Summary",        &F::mnuSummary_Click,        {"Summary", "Summary Report", P::ImageSummary, kGap, B::GroupCheck},                0,        VK_F2},
+        {1, &mnuDetails,           "&Details Report\tF3",             C::Details,        "Details",        &F::mnuDetails_Click,        {"Detail", "Detail Report", P::ImageDetails, kNoGap, B::GroupCheck},                0,        VK_F3},
+        {0, &mnuOptions,           "&Options"},
+        {1, &mnuFormatStd,         "&Standard Format\tF4",            C::FormatStd,      "FormatStd",      &F::mnuFormatStd_Click,      {"Standard", "Standard View", P::ImageText, kGap, B::GroupCheck},                   0,        VK_F4},
+        {1, &mnuListView,          "&List View Format\tF5",           C::ListView,       "ListView",       &F::mnuListView_Click,       {"List View", "List View", P::ImageList, kNoGap, B::GroupCheck},                    0,        VK_F5},
+        {1, &mnuOptionsSeparator1, "-"},
+        {1, &mnuNumConnections,    "&Numbered Connections\tCtrl+N",   C::NumConnections, "NumConnections", &F::mnuNumConnections_Click, {"ShowNums", "Display Numbered Connections", P::ImageView, kGap, B::Check, kAtEnd}, FCONTROL, 'N'},
+        {1, &mnuAutoArrange,       "&Auto Arrange\tF6",               C::AutoArrange,    "AutoArrange",    &F::mnuAutoArrange_Click,    {},                                                                                 0,        VK_F6},
+        {1, &mnuFont,              "&Font Size"},
+        {2, &mnuFontIncrease,      "&Increase\tCtrl+I",               C::FontIncrease,   "FontIncrease",   &F::mnuFontIncrease_Click,   {"Bigger", "Increase Text Size", P::ImageFontUp, kGap},                             FCONTROL, 'I'},
+        {2, &mnuFontDecrease,      "&Decrease\tCtrl+D",               C::FontDecrease,   "FontDecrease",   &F::mnuFontDecrease_Click,   {"Smaller", "Decrease Text Size", P::ImageFontDown},                                FCONTROL, 'D'},
+        {1, &mnuOptionsSeparator2, "-"},
+        {1, &mnuSaveSettings,      "&Save Settings on Exit",          C::SaveSettings,   "SaveSettings",   &F::mnuSaveSettings_Click},
     });
-}
-
-void frmReport::CreateMenus() {
-    HMENU bar = CreateMenu();
-    HMENU file = CreatePopupMenu();
-    HMENU view = CreatePopupMenu();
-    HMENU options = CreatePopupMenu();
-    HMENU font = CreatePopupMenu();
-    mnuFile.CreatePopup(bar, file, "&File");
-    mnuSaveAS.Create(*this, file, "Save &As");
-    mnuPrint.Create(*this, file, "&Print\tCtrl+P");
-    mnuFileSeparator.CreateSeparator(file);
-    mnuExit.Create(*this, file, "&Close\tCtrl+X");
-    mnuView.CreatePopup(bar, view, "&View");
-    mnuSummary.Create(*this, view, "&Summary Report\tF2");
-    mnuDetails.Create(*this, view, "&Details Report\tF3");
-    mnuOptions.CreatePopup(bar, options, "&Options");
-    mnuFormatStd.Create(*this, options, "&Standard Format\tF4");
-    mnuListView.Create(*this, options, "&List View Format\tF5");
-    mnuOptionsSeparator1.CreateSeparator(options);
-    mnuNumConnections.Create(*this, options, "&Numbered Connections\tCtrl+N");
-    mnuAutoArrange.Create(*this, options, "&Auto Arrange\tF6");
-    mnuFont.CreatePopup(options, font, "&Font Size");
-    mnuFontIncrease.Create(*this, font, "&Increase\tCtrl+I");
-    mnuFontDecrease.Create(*this, font, "&Decrease\tCtrl+D");
-    mnuOptionsSeparator2.CreateSeparator(options);
-    mnuSaveSettings.Create(*this, options, "&Save Settings on Exit");
-    SetMenu(hwnd(), bar);
-
-    // As designed: the summary and the list format checked.
-    mnuSummary.SetChecked(true);
-    mnuListView.SetChecked(true);
-
-    SetAccelerators(commands_.Accelerators());
-}
-
-void frmReport::CreateHeader() {
-    fraReportHeader.Create(*this, idHeader, "");
-    HWND header = fraReportHeader.hwnd();
-    RepTitle.Create(*this, idTitle, "", SS_LEFT, header);
-    RepTitle.SetFont("Arial", 12, true);
-    Label1[0].Create(*this, idLabel0, "Beginning:", SS_LEFT, header);
-    Label1[1].Create(*this, idLabel1, "Ending:", SS_LEFT, header);
-    Label1[2].Create(*this, idLabel2, "Period:", SS_LEFT, header);
-    RepBegin.Create(*this, idBegin, "", SS_LEFT, header);
-    RepEnd.Create(*this, idEnd, "", SS_LEFT, header);
-    RepPeriod.Create(*this, idPeriod, "", SS_LEFT, header);
-    fraNoConn.Create(*this, idNoConn, "", header);
-    RepWarnNoCon1.Create(*this, idNoConnText, "No connections made during this period.", SS_LEFT,
-                         fraNoConn.hwnd());
-    fraWarning.Create(*this, idWarning, "", header);
-    HWND warning = fraWarning.hwnd();
-    RepWarn1.Create(*this, idWarn1, "Warning:", SS_LEFT, warning);
-    RepWarn1.SetFont("Arial", 8, true);
-    RepWarn2.Create(*this, idWarn2, "Errors found in log!", SS_LEFT, warning);
-    RepWarn3.Create(*this, idWarn3, "Check detail report.", SS_LEFT, warning);
-
-    fraReportHeader.Move(0, 0, 9000, 1380);
-    RepTitle.Move(120, 80, 5000, 340);
-    Label1[0].Move(120, 480, 1000, 240);
-    Label1[1].Move(120, 740, 1000, 240);
-    Label1[2].Move(120, 1000, 1000, 240);
-    RepBegin.Move(1140, 480, 3400, 240);
-    RepEnd.Move(1140, 740, 3400, 240);
-    RepPeriod.Move(1140, 1000, 3400, 240);
-    fraNoConn.Move(5400, 420, 3200, 420);
-    RepWarnNoCon1.Move(80, 100, 3000, 240);
-    fraWarning.Move(5400, 420, 3200, 900);
-    RepWarn1.Move(80, 80, 3000, 240);
-    RepWarn2.Move(80, 330, 3000, 240);
-    RepWarn3.Move(80, 580, 3000, 240);
-    fraNoConn.SetVisible(false);
-    fraWarning.SetVisible(false);
+    // clang-format on
 }
 
 void frmReport::CreateControls() {
     SetCaption("DUV Report");
-    CreateMenus();
+    commands_.CreateMenuBar(*this);
+    // As designed: the summary and the list format checked.
+    mnuSummary.SetChecked(true);
+    mnuListView.SetChecked(true);
     images_ = Pictures::ToolbarImages();
-    ProgressBar1.Create(*this, idProgress);
+    Toolbar1.SetButtons(images_, commands_.ToolbarButtons());
+
+    // The bars dock; the header frame, the list and the text box are laid out in Form_Resize,
+    // the header's labels and warning frames keep their places.
+    // clang-format off
+    forms::Declare<frmReport>(*this, {
+        // control        caption                                    left  top  width height  tool tip  parent            look
+        {ProgressBar1,    "",                                        {},                      {},       nullptr,          {.hidden = true}},
+        {Toolbar1,        "",                                        {},                      {},       nullptr},
+        {StatusBar1,      "",                                        {},                      {},       nullptr},
+        {fraReportHeader, "",                                        {0, 0, 9000, 1380},      {},       nullptr},
+        {RepTitle,        "",                                        {120, 80, 5000, 340},    {},       &fraReportHeader, {.font = "Arial", .points = 12, .bold = true}},
+        {Label1[0],       "Beginning:",                              {120, 480, 1000, 240},   {},       &fraReportHeader},
+        {Label1[1],       "Ending:",                                 {120, 740, 1000, 240},   {},       &fraReportHeader},
+        {Label1[2],       "Period:",                                 {120, 1000, 1000, 240},  {},       &fraReportHeader},
+        {RepBegin,        "",                                        {1140, 480, 3400, 240},  {},       &fraReportHeader},
+        {RepEnd,          "",                                        {1140, 740, 3400, 240},  {},       &fraReportHeader},
+        {RepPeriod,       "",                                        {1140, 1000, 3400, 240}, {},       &fraReportHeader},
+        {fraNoConn,       "",                                        {5400, 420, 3200, 420},  {},       &fraReportHeader, {.hidden = true}},
+        {RepWarnNoCon1,   "No connections made during this period.", {80, 100, 3000, 240},    {},       &fraNoConn},
+        {fraWarning,      "",                                        {5400, 420, 3200, 900},  {},       &fraReportHeader, {.hidden = true}},
+        {RepWarn1,        "Warning:",                                {80, 80, 3000, 240},     {},       &fraWarning,      {.font = "Arial", .points = 8, .bold = true}},
+        {RepWarn2,        "Errors found in log!",                    {80, 330, 3000, 240},    {},       &fraWarning},
+        {RepWarn3,        "Check detail report.",                    {80, 580, 3000, 240},    {},       &fraWarning},
+        {ListView1,       "",                                        {},                      {},       nullptr},
+        {ReportTextBox,   "",                                        {},                      {},       nullptr},
+    });
+    // clang-format on
     ProgressBar1.SetMax(100);
-    ProgressBar1.SetVisible(false);
-    Toolbar1.Create(*this, idToolbar, images_, ReportButtons());
     Toolbar1.ButtonClick = [this](const std::string& key) { Toolbar1_ButtonClick(key); };
-    StatusBar1.Create(*this, idStatus);
     StatusBar1.SetPanels({2400, 4800, -1});
-    CreateHeader();
-    ListView1.Create(*this, idList);
     ListView1.ColumnClick = [this](int column) { ListView1_ColumnClick(column); };
-    ReportTextBox.Create(*this, idText);
 }
 
 bool frmReport::NormalState() const { return hwnd() && !IsIconic(hwnd()) && !IsZoomed(hwnd()); }
 
 void frmReport::SetReportKeys(bool details) {
-    Toolbar1.SetButtonChecked(KeySummary, !details);
-    Toolbar1.SetButtonChecked(KeyDetail, details);
+    Toolbar1.SetButtonChecked(ToolbarPosition(Command::Summary), !details);
+    Toolbar1.SetButtonChecked(ToolbarPosition(Command::Details), details);
 }
 
 void frmReport::SetFormatKeys(bool list) {
-    Toolbar1.SetButtonChecked(KeyStandard, !list);
-    Toolbar1.SetButtonChecked(KeyListView, list);
+    Toolbar1.SetButtonChecked(ToolbarPosition(Command::FormatStd), !list);
+    Toolbar1.SetButtonChecked(ToolbarPosition(Command::ListView), list);
 }
 
 void frmReport::Form_Load() {
@@ -337,7 +247,7 @@ void frmReport::mnuSummary_Click() {
     mnuDetails.SetChecked(false);
     SetReportKeys(false);
     mnuNumConnections.SetEnabled(false);
-    Toolbar1.SetButtonEnabled(KeyShowNums, false);
+    Toolbar1.SetButtonEnabled(ToolbarPosition(Command::NumConnections), false);
     SetNumberColumn();
     DUVAnalyse::DisplaySummaryReport();
     ShowBuiltReport();
@@ -355,7 +265,7 @@ void frmReport::mnuDetails_Click() {
     SetReportKeys(true);
     bool list = mnuListView.Checked();
     mnuNumConnections.SetEnabled(list);
-    Toolbar1.SetButtonEnabled(KeyShowNums, list);
+    Toolbar1.SetButtonEnabled(ToolbarPosition(Command::NumConnections), list);
     SetNumberColumn();
     DUVAnalyse::DisplayDetailReport();
     ShowBuiltReport();
@@ -369,8 +279,8 @@ void frmReport::mnuFormatStd_Click() {
     DUVMain::ReportListViewFormat = false;
     mnuFont.SetEnabled(false);
     mnuAutoArrange.SetEnabled(false);
-    Toolbar1.SetButtonEnabled(KeyBigger, false);
-    Toolbar1.SetButtonEnabled(KeySmaller, false);
+    Toolbar1.SetButtonEnabled(ToolbarPosition(Command::FontIncrease), false);
+    Toolbar1.SetButtonEnabled(ToolbarPosition(Command::FontDecrease), false);
     ReportTextBox.SetVisible(true);
     ListView1.SetVisible(false);
     fraReportHeader.SetVisible(false);
@@ -378,7 +288,7 @@ void frmReport::mnuFormatStd_Click() {
     mnuListView.SetChecked(false);
     SetFormatKeys(false);
     mnuNumConnections.SetEnabled(false);
-    Toolbar1.SetButtonEnabled(KeyShowNums, false);
+    Toolbar1.SetButtonEnabled(ToolbarPosition(Command::NumConnections), false);
     if (mnuSummary.Checked()) {
         DoSummarySettings();
     } else {
@@ -393,8 +303,8 @@ void frmReport::mnuListView_Click() {
     DUVMain::ReportListViewFormat = true;
     mnuFont.SetEnabled(true);
     mnuAutoArrange.SetEnabled(true);
-    Toolbar1.SetButtonEnabled(KeyBigger, true);
-    Toolbar1.SetButtonEnabled(KeySmaller, true);
+    Toolbar1.SetButtonEnabled(ToolbarPosition(Command::FontIncrease), true);
+    Toolbar1.SetButtonEnabled(ToolbarPosition(Command::FontDecrease), true);
     ReportTextBox.SetVisible(false);
     ListView1.SetVisible(true);
     fraReportHeader.SetVisible(true);
@@ -403,11 +313,11 @@ void frmReport::mnuListView_Click() {
     SetFormatKeys(true);
     if (mnuSummary.Checked()) {
         mnuNumConnections.SetEnabled(false);
-        Toolbar1.SetButtonEnabled(KeyShowNums, false);
+        Toolbar1.SetButtonEnabled(ToolbarPosition(Command::NumConnections), false);
         DoSummarySettings();
     } else {
         mnuNumConnections.SetEnabled(true);
-        Toolbar1.SetButtonEnabled(KeyShowNums, true);
+        Toolbar1.SetButtonEnabled(ToolbarPosition(Command::NumConnections), true);
         DoDetailSettings();
     }
     Form_Resize();
@@ -420,7 +330,7 @@ void frmReport::mnuNumConnections_Click() {
         return;
     bool checked = !mnuNumConnections.Checked();
     mnuNumConnections.SetChecked(checked);
-    Toolbar1.SetButtonChecked(KeyShowNums, checked);
+    Toolbar1.SetButtonChecked(ToolbarPosition(Command::NumConnections), checked);
     SetNumberColumn();
 }
 

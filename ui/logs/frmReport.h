@@ -15,7 +15,8 @@ class frmReport : public forms::SingleForm<frmReport> {
 public:
     frmReport();
 
-    // The window's commands: menu items, toolbar keys and shortcuts in one table.
+    // The window's commands, in the order of its command table (DeclareCommands): menu items,
+    // toolbar buttons and shortcuts. ToolbarPosition gives a command's button position.
     enum class Command {
         SaveAs,
         Print,
@@ -31,16 +32,8 @@ public:
         SaveSettings
     };
 
-    // Toolbar positions the code uses.
-    enum ToolbarPosition {
-        KeySummary = 7,
-        KeyDetail = 8,
-        KeyStandard = 10,
-        KeyListView = 11,
-        KeyBigger = 13,
-        KeySmaller = 14,
-        KeyShowNums = 16
-    };
+    // The toolbar position of a command's button (0: none), for the toolbar's calls.
+    int ToolbarPosition(Command command) const { return commands_.ToolbarPosition(command); }
 
     void Toolbar1_ButtonClick(const std::string& key);
     void mnuSummary_Click();
@@ -85,9 +78,7 @@ protected:
     void Form_Unload(bool& cancel) override;
 
 private:
-    void DefineCommands();
-    void CreateMenus();
-    void CreateHeader();
+    void DeclareCommands();
     void StatusUpdate();
     void DoSummarySettings();
     void DoDetailSettings();
@@ -104,5 +95,5 @@ private:
     ReportWindowModel::PrintLayout lastPrint_;
 };
 
-// Connects the report builders to this window and registers "ShowReport".
+// Connects the report builders to this window's progress bar.
 void RegisterReportWindow();

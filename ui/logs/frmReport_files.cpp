@@ -8,7 +8,6 @@
 #include "core/SafeWrite.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Printing.h"
-#include "ui/main/frmMain.h"
 
 namespace {
 
@@ -69,9 +68,4 @@ void RegisterReportWindow() {
             report->ProgressBar1.SetValue(percent);
     };
     DUVAnalyse::ReportWindowCalls = calls;
-    frmMain::SetCommand(MainCommand::ShowReport, [] {
-        if (frmMain* main = frmMain::IfLoaded())
-            DUVAnalyse::ReportDays = main->diff;
-        frmReport::Get().Show();
-    });
 }

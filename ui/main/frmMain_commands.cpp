@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "analysis/Report.h"
 #include "core/Clock.h"
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
@@ -350,6 +351,11 @@ void RegisterCommandWindows() {
         forms::SetHourglass(false);
     });
     frmMain::SetCommand(MainCommand::Tip, [] { frmTip::Get().ShowModal(); });
+    frmMain::SetCommand(MainCommand::ShowReport, [] {
+        if (frmMain* main = frmMain::IfLoaded())
+            DUVAnalyse::ReportDays = main->diff;
+        frmReport::Get().Show();
+    });
     RegisterReportWindow();
     RegisterOptionsWindow();
     RegisterViewLogWindow();
