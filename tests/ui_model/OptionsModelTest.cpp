@@ -9,6 +9,7 @@
 #include "core/CurrencyFormat.h"
 #include "core/GeneralFunctions.h"
 #include "core/Runtime.h"
+#include "core/RuntimeError.h"
 #include "core/MessageBox.h"
 #include "tests/core/SettingsFixture.h"
 
@@ -345,8 +346,10 @@ protected:
     std::vector<int> progress_;
     std::vector<int> added_;
     ScanCallbacks Callbacks() {
-        return {
-            [this](int p) { progress_.push_back(p); }, [this](int i) { added_.push_back(i); }, {}};
+        return {[this](int p) { progress_.push_back(p); },
+                [this](int i) { added_.push_back(i); },
+                {},
+                {}};
     }
 };
 
@@ -385,6 +388,28 @@ TEST_F(ScanTest, CollectsEachNewDialledNumberOnceIntoFreshRecords) {
 
     ShowScanMessage(session.Scan(path, Callbacks()), path);
     EXPECT_EQ(messages.Calls()[1].text, "No new dialled services found in modem log!");
+}
+
+// The window's controls are held from before the first line until the scan ends, however it
+// ends: at the end of the log, on a log that cannot be opened, or on an error on the way.
+TEST_F(ScanTest, HoldsTheControlsUntilItEndsAlsoOnAnError) {
+    const std::string path = Log(Line("RECV: ATDT100<cr>") + Line("RECV: ATDT200<cr>"));
+    std::vector<bool> holds;
+    ScanCallbacks callbacks = Callbacks();
+    callbacks.Hold = [&](bool held) { holds.push_back(held); };
+    callbacks.LetEventsRun = [&] { EXPECT_EQ(holds, std::vector<bool>{true}); };
+    EXPECT_EQ(session.Scan(path, callbacks).Added, 2);
+    EXPECT_EQ(holds, (std::vector<bool>{true, false}));
+
+    holds.clear();
+    session.Scan((dir_ / "none.txt").string(), callbacks);
+    EXPECT_EQ(holds, (std::vector<bool>{true, false}));
+
+    holds.clear();
+    callbacks.ServiceAdded = [](int) { runtime::Raise(7); };
+    EXPECT_THROW(session.Scan(Log(Line("RECV: ATDT300<cr>")), callbacks), runtime::RuntimeError);
+    EXPECT_EQ(holds, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(session.CanClose());
 }
 
 TEST_F(ScanTest, StopsAtAFullTableRunsOnceAndReportsAMissingLog) {
