@@ -333,8 +333,16 @@ TEST_F(OptionsWindow, ScanHoldsTheListAndGivesEveryControlBack) {
         PostMessageA(w.lstServices.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
         PostMessageA(w.lstServices.hwnd(), WM_LBUTTONUP, 0, at);
         PostMessageA(probeWindow, WM_APP, 0, reinterpret_cast<LPARAM>(&probe));
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        PostMessageA(w.lstServices.hwnd(), WM_KEYDOWN, VK_TAB, 0);  // Ctrl+Tab: the next tab
         w.btnScan.PerformClick();
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
         Settle();
+        EXPECT_EQ(w.TabStrip1.SelectedIndex(), 3) << "the tabs are held too";
         EXPECT_EQ(w.lstServices.RowCount(), 2);
         for (forms::Control* c : controls)
             EXPECT_TRUE(c->Enabled()) << "given back after the scan";
