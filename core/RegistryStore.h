@@ -22,8 +22,10 @@ constexpr RegKey kUsers = 0x80000003u;
 
 // Value types.
 constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;  // a text that may name environment variables
 constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegMultiSz = 7;
 
 constexpr std::uint32_t kKeyAllAccess = 0x2003F;
 constexpr std::uint32_t kKeyRead = 0x20019;

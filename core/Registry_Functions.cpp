@@ -109,6 +109,17 @@ Variant QueryValue(RegKey root, const std::string& keyName, const std::string& v
     return result;
 }
 
+bool ValueExists(RegKey root, const std::string& keyName, const std::string& valueName) {
+    runtime::SetStep("QueryValue");
+    const auto stored = [&](RegKey keyRoot) {
+        OpenedKey key(keyRoot, keyName, registry::kKeyRead);
+        std::uint32_t size = 0;
+        return key.handle != 0 && CurrentRegistry().QueryValue(key.handle, valueName, nullptr,
+                                                               nullptr, &size) == kSuccess;
+    };
+    return stored(root) || (HasUserCopy(root) && stored(registry::kCurrentUser));
+}
+
 long SetValueEx(RegKey keyHandle, const std::string& valueName, std::int32_t valueType,
                 const Variant& value) {
     runtime::SetStep("SetValueEx");
@@ -145,7 +156,8 @@ long QueryValueEx(RegKey keyHandle, const std::string& valueName, Variant& resul
         return rc;
 
     switch (type) {
-    case registry::kRegSz: {
+    case registry::kRegSz:
+    case registry::kRegExpandSz: {
         std::vector<unsigned char> buffer(size + 1, 0);
         std::uint32_t read = size;
         rc = CurrentRegistry().QueryValue(keyHandle, valueName, &type, buffer.data(), &read);

@@ -70,8 +70,13 @@ void CreatNewKey(const std::string& keyName, RegKey root);
 void SetKeyValue(RegKey root, const std::string& keyName, const std::string& valueName,
                  const Variant& value, std::int32_t valueType);
 
-// Reads one value: String for type 1, Long for types 3 and 4, Empty otherwise.
+// Reads one value: String for types 1 and 2 (the text as stored), Long for types 3 and 4,
+// Empty otherwise.
 Variant QueryValue(RegKey root, const std::string& keyName, const std::string& valueName);
+
+// Whether the value is stored at all, in whatever type: a value that QueryValue reads as
+// Empty but that exists is one the program cannot read, and must not write over.
+bool ValueExists(RegKey root, const std::string& keyName, const std::string& valueName);
 
 // Writes value into an open key; the platform's result code.
 long SetValueEx(RegKey keyHandle, const std::string& valueName, std::int32_t valueType,

@@ -176,6 +176,22 @@ TEST_F(RegistryFunctions, OtherTypesAreNeitherWrittenNorRead) {
     EXPECT_TRUE(QueryValue(kLocalMachine, kGeneral, "Multi").IsEmpty());
 }
 
+// An expandable text reads as the text stored (its variables not expanded); a value of a type
+// that reads as Empty still counts as stored, so that nothing writes over it unseen.
+TEST_F(RegistryFunctions, ExpandableTextReadsAsStoredAndUnreadableValuesStillExist) {
+    PutRaw("Init", registry::kRegExpandSz, std::string("AT&F&C1M0\0", 10));
+    PutRaw("Path", registry::kRegExpandSz, std::string("%WINDIR%\\ModemLog.txt\0", 22));
+    PutRaw("Multi", registry::kRegMultiSz, std::string("AT&F\0&C1\0\0", 10));
+    PutRaw("LongBinary", registry::kRegBinary, std::string(8, '\x01'));
+    EXPECT_EQ(QueryValue(kLocalMachine, kGeneral, "Init"), Variant("AT&F&C1M0"));
+    EXPECT_EQ(QueryValue(kLocalMachine, kGeneral, "Path"), Variant("%WINDIR%\\ModemLog.txt"));
+    for (const char* name : {"Init", "Multi", "LongBinary"})
+        EXPECT_TRUE(ValueExists(kLocalMachine, kGeneral, name)) << name;
+    EXPECT_FALSE(ValueExists(kLocalMachine, kGeneral, "Missing"));
+    EXPECT_FALSE(ValueExists(kLocalMachine, "SOFTWARE\\DUV\\Nowhere", "Init"));
+    EXPECT_EQ(store.OpenHandleCount(), 0u);
+}
+
 TEST_F(RegistryFunctions, TextReadsDropOnlyATerminatingNul) {
     PutRaw("WithNul", 1, std::string("abc\0", 4));
     PutRaw("NoNul", 1, "abc");

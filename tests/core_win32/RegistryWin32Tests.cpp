@@ -112,13 +112,18 @@ TEST_F(SystemRegistryTest, TextReadsWithAndWithoutTerminatingNul) {
     EXPECT_EQ(QueryValue(kRoot, kTestKey, "ZeroBytes"), Variant(""));
 }
 
-TEST_F(SystemRegistryTest, NumbersLongerThanFourBytesAndOtherTypesReadEmpty) {
+TEST_F(SystemRegistryTest, NumbersLongerThanFourBytesAndOtherTypesReadEmptyButExist) {
     PutRaw("Long", REG_BINARY, std::string("\x01\x02\x03\x04\x05", 5));
     PutRaw("Expand", REG_EXPAND_SZ, std::string("%WinDir%\0", 9));
+    PutRaw("Multi", REG_MULTI_SZ, std::string("AT&F\0&C1M0\0\0", 12));
     PutRaw("Short", REG_BINARY, std::string("\x34\x12", 2));
     EXPECT_TRUE(QueryValue(kRoot, kTestKey, "Long").IsEmpty());
-    EXPECT_TRUE(QueryValue(kRoot, kTestKey, "Expand").IsEmpty());
+    EXPECT_EQ(QueryValue(kRoot, kTestKey, "Expand"), Variant("%WinDir%")) << "as stored";
+    EXPECT_TRUE(QueryValue(kRoot, kTestKey, "Multi").IsEmpty());
     EXPECT_EQ(QueryValue(kRoot, kTestKey, "Short"), Variant(0x1234));
+    EXPECT_TRUE(ValueExists(kRoot, kTestKey, "Long"));
+    EXPECT_TRUE(ValueExists(kRoot, kTestKey, "Multi"));
+    EXPECT_FALSE(ValueExists(kRoot, kTestKey, "Missing"));
 }
 
 TEST_F(SystemRegistryTest, SignExtendedRootHandleWorksToo) {
