@@ -8,6 +8,7 @@
 #include "core/ErrorContext.h"
 #include "core/ErrorHandler.h"
 #include "core/LogFile.h"
+#include "core/UserFeedback.h"
 #include "core/Warnings.h"
 #include "ui/logs/DUVOptimize.h"
 #include "ui/main/Pictures.h"
@@ -688,11 +689,10 @@ void frmMain::DisableOptimizeControls() {
 
 void frmMain::mnuOptimize_Click() {
     runtime::SetContext("frmMain", "mnuOptimize_Click");
-    forms::SetHourglass(true);
+    Hourglass hourglass;
     StoreWindowSize();
     runtime::Guard([] { DUVOptimize::OptimizeLog(); });
     runtime::Guard([] { DUVMain::GetLogStats(false); });
     Refresh();
     Form_Activate();
-    forms::SetHourglass(false);
 }
