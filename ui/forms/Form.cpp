@@ -73,7 +73,9 @@ int PixelsToTwipsY(int pixels) { return Round(pixels * 1440.0 / ScreenDpi(LOGPIX
 
 HINSTANCE AppInstance() { return GetModuleHandleA(nullptr); }
 
-void SetEventErrorHandler(std::function<void()> handler) { g_errorHandler = std::move(handler); }
+std::function<void()> SetEventErrorHandler(std::function<void()> handler) {
+    return std::exchange(g_errorHandler, std::move(handler));
+}
 
 std::function<void(Form&)> SetModalHook(std::function<void(Form&)> hook) {
     return std::exchange(g_modalHook, std::move(hook));
