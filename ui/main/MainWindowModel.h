@@ -162,7 +162,7 @@ std::string LengthText(std::int32_t bytes);
 
 // The caption shortened to fit: keep = room / average character width - 3 characters and
 // "...". An empty text or no room never divides by zero; less than one character of room
-// shows "...". Returns the caption to show; tipNeeded tells whether it was cut.
+// shows "...". Returns the caption to show; cut tells whether the text was shortened.
 std::string FitCaption(const std::string& text, int labelLeft, int labelWidth, int clientWidth,
                        bool& cut);
 
