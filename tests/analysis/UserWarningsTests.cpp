@@ -152,9 +152,10 @@ TEST_F(UserWarnings, OneSoundThenOneBoxListingEveryServiceReached) {
     int pumps = 0;
     UserFeedback feedback;
     feedback.LetEventsRun = [&] { ++pumps; };
-    UserFeedback previous = SetUserFeedback(feedback);
-    DUVAnalyse::CheckUserWarnings();
-    SetUserFeedback(previous);
+    {
+        test_support::ScopedSeam installed(SetUserFeedback, feedback);
+        DUVAnalyse::CheckUserWarnings();
+    }
 
     ASSERT_EQ(sounds.files.size(), 1u);
     EXPECT_EQ(sounds.files[0], "C:\\Sounds\\alarm.wav");
