@@ -8,6 +8,7 @@
 #include "core/ErrorContext.h"
 #include "core/RuntimeError.h"
 #include "core/Runtime.h"
+#include "tests/support/Seams.h"
 
 using namespace Registry_Functions;
 using registry::kLocalMachine;
@@ -19,11 +20,7 @@ const std::string kGeneral = "SOFTWARE\\DUV\\General";
 
 class RegistryFunctions : public ::testing::Test {
 protected:
-    void SetUp() override {
-        registry::InstallRegistry(&store);
-        CreatNewKey(kGeneral, kLocalMachine);
-    }
-    void TearDown() override { registry::InstallRegistry(nullptr); }
+    void SetUp() override { CreatNewKey(kGeneral, kLocalMachine); }
 
     // The raw bytes and type stored under General.
     std::vector<unsigned char> Raw(const std::string& name, std::uint32_t* type = nullptr) {
@@ -50,6 +47,8 @@ protected:
     }
 
     MemoryRegistry store;
+    test_support::ScopedSeam<registry::RegistryStore*> installed_{registry::InstallRegistry,
+                                                                  &store};
 };
 
 std::vector<unsigned char> B(std::initializer_list<int> v) {

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/RegistryStore.h"
 #include "core/Registry_Functions.h"
+#include "tests/support/Seams.h"
 
 using namespace Registry_Functions;
 
@@ -20,12 +22,13 @@ class SystemRegistryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kTestKey.c_str());
-        registry::InstallRegistry(&registry::SystemRegistry());
+        installed_.emplace(registry::InstallRegistry, &registry::SystemRegistry());
     }
     void TearDown() override {
-        registry::InstallRegistry(nullptr);
+        installed_.reset();
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kTestKey.c_str());
     }
+    std::optional<test_support::ScopedSeam<registry::RegistryStore*>> installed_;
 
     static std::vector<unsigned char> Raw(const std::string& key, const std::string& name,
                                           DWORD* type = nullptr) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/DUVAnalyse.h"
+#include "tests/support/Seams.h"
 #include "ui/logs/frmReport.h"
 #include "ui/options/frmSetup.h"
 
@@ -116,7 +117,7 @@ protected:
     // `inside` while it is shown; the window must be closed by then.
     void WithOptions(const std::function<void(frmSetup&)>& inside, bool toolbar = false) {
         bool shown = false;
-        auto previous = forms::SetModalHook([&](forms::Form& form) {
+        test_support::ScopedSeam hook(forms::SetModalHook, [&](forms::Form& form) {
             if (&form != frmSetup::IfLoaded())
                 return;
             shown = true;
@@ -134,7 +135,6 @@ protected:
         } else {
             Menu(main, main.mnuSetup);
         }
-        forms::SetModalHook(previous);
         EXPECT_TRUE(shown);
     }
 

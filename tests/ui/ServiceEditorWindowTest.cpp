@@ -2,7 +2,10 @@
 // lists, switching tabs; what is stored, in memory and in the registry, and how it is priced.
 #include "tests/ui/EditorInput.h"
 
+#include <optional>
+
 #include "analysis/Costing.h"
+#include "tests/support/Seams.h"
 #include "ui/services/frmService.h"
 #include "ui/services/frmTariff.h"
 
@@ -16,7 +19,7 @@ protected:
         ProgramTest::SetUp();
         WriteLog(LogLine(12, 1, 2026, 9, 0, 0, "Recv: ATDT08450800123") + "\r\n");
         StartProgram();
-        previousHook_ = forms::SetModalHook([this](forms::Form& form) {
+        hook_.emplace(forms::SetModalHook, [this](forms::Form& form) {
             if (&form == &frmService::Get() && inService)
                 inService(frmService::Get());
             if (&form == &frmTariff::Get() && inTariff)
@@ -24,7 +27,7 @@ protected:
         });
     }
     void TearDown() override {
-        forms::SetModalHook(previousHook_);
+        hook_.reset();
         ProgramTest::TearDown();
     }
 
@@ -39,7 +42,7 @@ protected:
     std::function<void(frmTariff&)> inTariff;
 
 private:
-    std::function<void(forms::Form&)> previousHook_;
+    std::optional<test_support::ScopedSeam<std::function<void(forms::Form&)>>> hook_;
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "core/MessageBox.h"
 #include "core/SafeWrite.h"
 #include "core/RuntimeError.h"
+#include "core/UserFeedback.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Shell.h"
 #include "ui/logs/frmReport.h"
@@ -345,9 +346,8 @@ void frmMain::mnuReadme_Click() {
 
 void RegisterCommandWindows() {
     frmMain::SetCommand(MainCommand::About, [] {
-        forms::SetHourglass(true);
+        Hourglass hourglass;
         frmAbout::Get().ShowModal();
-        forms::SetHourglass(false);
     });
     frmMain::SetCommand(MainCommand::Tip, [] { frmTip::Get().ShowModal(); });
     RegisterReportWindow();

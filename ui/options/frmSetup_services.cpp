@@ -1,7 +1,10 @@
 // The options window's services page: the list of services, New / Edit / Delete opening the
 // service editor, and the scan of the log for dialled numbers.
+#include <utility>
+
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
+#include "core/UserFeedback.h"
 #include "ui/forms/Commands.h"
 #include "ui/options/frmSetup.h"
 
@@ -19,8 +22,8 @@ constexpr COLORREF kCountColour = RGB(0, 0, 0);
 
 }  // namespace
 
-void frmSetup::SetServiceEditor(std::function<void()> showModal) {
-    ServiceEditor() = std::move(showModal);
+std::function<void()> frmSetup::SetServiceEditor(std::function<void()> showModal) {
+    return std::exchange(ServiceEditor(), std::move(showModal));
 }
 
 int frmSetup::SelectedServiceRow() const { return lstServices.SelectedRow() + 1; }
@@ -61,13 +64,12 @@ void frmSetup::EnableServiceButtons() {
 
 void frmSetup::OpenServiceEditor() {
     DUVMain::ServiceEditCancelled = true;  // nothing changes unless the editor saves
-    forms::SetHourglass(true);
+    Hourglass hourglass;
     if (ServiceEditor()) {
         ServiceEditor()();
     } else {
         forms::ReportUnservedCommand("ServiceEditor");
     }
-    forms::SetHourglass(false);
 }
 
 void frmSetup::btnNew_Click() {
