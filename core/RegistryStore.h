@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace registry {
@@ -120,6 +121,24 @@ RegistryStore* InstallRegistry(RegistryStore* store);
 
 // The process-wide in-memory store used when nothing else is installed.
 MemoryRegistry& DefaultMemoryRegistry();
+
+// A key opened through the current store and closed when the scope ends; the handle is 0 when
+// it could not be opened (every read and write through 0 then fails).
+class ScopedKey {
+public:
+    ScopedKey() = default;
+    ScopedKey(RegKey parent, const std::string& subKey, std::uint32_t access);
+    ~ScopedKey();
+    ScopedKey(ScopedKey&& other) noexcept : handle_(std::exchange(other.handle_, 0)) {}
+    ScopedKey& operator=(ScopedKey&& other) noexcept;
+    ScopedKey(const ScopedKey&) = delete;
+    ScopedKey& operator=(const ScopedKey&) = delete;
+
+    RegKey handle() const { return handle_; }
+
+private:
+    RegKey handle_ = 0;
+};
 
 // The platform's registry (advapi32). Defined only in Windows builds (duv_core_win32);
 // the program installs it at start: registry::InstallRegistry(&registry::SystemRegistry()).
