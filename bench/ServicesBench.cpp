@@ -89,7 +89,8 @@ int main(int argc, char** argv) {
         } else if (a == "--program") {
             programs.push_back(value);
         } else {
-            std::cerr << "usage: duv_bench_services [--services N] [--runs N] [--program PATH ...]\n";
+            std::cerr
+                << "usage: duv_bench_services [--services N] [--runs N] [--program PATH ...]\n";
             return 2;
         }
     }
@@ -119,17 +120,18 @@ int main(int argc, char** argv) {
     char date[32];
     const std::time_t now = std::time(nullptr);
     std::strftime(date, sizeof date, "%Y-%m-%d %H:%M UTC", std::gmtime(&now));
-    std::printf("duv_bench_services: %s, %d services (%.1f MB export), load average %.1f %.1f "
-                "%.1f at start\n",
-                date, services, static_cast<double>(std::filesystem::file_size(settings)) / 1e6,
-                load[0], load[1], load[2]);
+    std::printf(
+        "duv_bench_services: %s, %d services (%.1f MB export), load average %.1f %.1f "
+        "%.1f at start\n",
+        date, services, static_cast<double>(std::filesystem::file_size(settings)) / 1e6, load[0],
+        load[1], load[2]);
 
     std::vector<std::vector<double>> times(programs.size());
     for (int run = 0; run < runs; ++run) {
         for (std::size_t p = 0; p < programs.size(); ++p) {
-            const double s = RunProgram({programs[p], "--settings", settings, "--log", log,
-                                         "--from", "2020-01-01", "--to", "2020-01-21", "--report",
-                                         "summary"});
+            const double s =
+                RunProgram({programs[p], "--settings", settings, "--log", log, "--from",
+                            "2020-01-01", "--to", "2020-01-21", "--report", "summary"});
             times[p].push_back(s);
             std::printf("run %d program %zu: %.3f s\n", run + 1, p + 1, s);
             std::fflush(stdout);
@@ -142,8 +144,9 @@ int main(int argc, char** argv) {
     for (std::size_t p = 0; p < programs.size(); ++p)
         std::printf("| %s | %.3f | %.4fx |\n", programs[p].c_str(), Median(times[p]),
                     Median(times[p]) / Median(times[0]));
-    std::printf("\n(medians of %d runs, the programs alternating; load average %.1f %.1f %.1f at "
-                "the end)\n",
-                runs, load[0], load[1], load[2]);
+    std::printf(
+        "\n(medians of %d runs, the programs alternating; load average %.1f %.1f %.1f at "
+        "the end)\n",
+        runs, load[0], load[1], load[2]);
     return 0;
 }

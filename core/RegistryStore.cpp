@@ -77,7 +77,7 @@ struct MemoryRegistry::Node {
     };
     std::string name;
     std::vector<std::unique_ptr<Node>> children;
-    std::vector<Value> values;  // in the order first written
+    std::vector<Value> values;                                // in the order first written
     std::unordered_map<std::string, std::size_t> valueIndex;  // folded name -> position
 
     Node* Child(const std::string& n) const {
@@ -133,6 +133,7 @@ bool MemoryRegistry::Refused(RegKey key, std::uint32_t access) const {
 RegKey MemoryRegistry::NewHandle(Node* node, bool readOnlyHandle) {
     RegKey handle = nextHandle_;
     nextHandle_ += 4;
+    ++keysOpened_;
     handles_[handle] = {node, readOnlyHandle};
     return handle;
 }

@@ -96,6 +96,8 @@ public:
     void Clear();
 
     std::size_t OpenHandleCount() const { return handles_.size(); }
+    // How many times a key was opened or created so far.
+    std::size_t KeysOpened() const { return keysOpened_; }
 
 private:
     struct Node;
@@ -109,6 +111,7 @@ private:
     std::unique_ptr<Node> roots_[4];
     std::map<RegKey, std::pair<Node*, bool>> handles_;  // node, opened for reading only
     RegKey nextHandle_ = 0x1000;
+    std::size_t keysOpened_ = 0;
     bool readOnly_ = false;
     std::uint32_t refusedRoot_ = 0;
 };

@@ -151,7 +151,8 @@ int Run(int argc, char** argv) {
     if (settingsLength >= 0 && !IsRegularFile(settingsPath))
         return Fail("the settings file " + settingsPath + " is not a regular file");
     if (settingsLength > static_cast<std::int64_t>(kHeaderProbe)) {
-        const regfile::LoadResult start = regfile::CheckStart(FirstBytes(settingsPath, kHeaderProbe));
+        const regfile::LoadResult start =
+            regfile::CheckStart(FirstBytes(settingsPath, kHeaderProbe));
         if (!start.ok)
             return Fail(settingsPath + ":" + std::to_string(start.line) + ": " + start.message);
     }
@@ -167,8 +168,7 @@ int Run(int argc, char** argv) {
         return Fail("the log " + logPath + " is not a regular file");
     if (logLength > kLargestLog)
         return Fail("the log " + logPath + " is 2 GB or larger (" + std::to_string(logLength) +
-                    " bytes); logs of up to " + std::to_string(kLargestLog) +
-                    " bytes can be read");
+                    " bytes); logs of up to " + std::to_string(kLargestLog) + " bytes can be read");
     {
         std::ifstream probe(logPath, std::ios::binary);
         if (!probe)
