@@ -318,15 +318,17 @@ std::string Decoded(const std::string& fileBytes) {
 
 LoadResult CheckStart(const std::string& firstBytes) {
     const std::string text = Decoded(firstBytes);
-    // Only whole lines count; a first line running past the bytes given is longer than any
-    // header, and blank lines alone cannot tell.
+    // Whole lines are checked as Load checks them. When they are all blank, the first line
+    // runs on past the bytes given: it can still be a header only while it begins as one.
     const std::size_t end = text.find_last_of("\r\n");
     std::vector<std::string> lines =
         Loader::SplitLines(end == std::string::npos ? std::string() : text.substr(0, end + 1));
     std::size_t first = 0;
     LoadResult header = Loader::CheckHeader(lines, first);
     if (!header.ok && first >= lines.size()) {
-        if (Trimmed(text.substr(end == std::string::npos ? 0 : end + 1)).empty())
+        const std::string rest = Trimmed(text.substr(end == std::string::npos ? 0 : end + 1));
+        if (std::string("REGEDIT4").starts_with(rest) ||
+            std::string("Windows Registry Editor Version 5.00").starts_with(rest))
             return {};
         header.line = static_cast<int>(lines.size()) + 1;
         header.message =
