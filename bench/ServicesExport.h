@@ -1,5 +1,5 @@
 // A registry export with many services, for timing the settings load with a large Services
-// key (bench/ServicesBench.cpp natively, bench/DuvTiming.cpp --services under wine).
+// key (duv_bench --services natively, duv_timing --services under wine).
 #pragma once
 
 #include <string>
