@@ -136,8 +136,12 @@ void ModelBinding::Show() {
         case Kind::Picture:
             break;
         default:
-            if (c->Text() != m.Text)
+            if (c->Text() != m.Text) {
                 c->SetText(m.Text);
+                // A text put back while the user types in the box: typing goes on at its end.
+                if (e.kind == Kind::TextBox && GetFocus() == c->hwnd())
+                    SendMessageA(c->hwnd(), EM_SETSEL, m.Text.size(), m.Text.size());
+            }
             break;
         }
         InvalidateRect(c->hwnd(), nullptr, TRUE);

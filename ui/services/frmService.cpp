@@ -43,7 +43,11 @@ frmService::frmService()
     : SingleForm("frmService", forms::Form::Style::Dialog(8880, 6480)), binding_(Model.Controls) {
     keyPreview_ = true;
     Model.window.Beep = [] { MessageBeep(MB_OK); };
-    Model.window.SetFocus = [this](const std::string& control) { binding_.FocusLater(control); };
+    Model.window.SetFocus = [this](const std::string& control) {
+        if (leaving_)
+            leaveRefused_ = true;
+        binding_.FocusLater(control);
+    };
     Model.window.ShowTariffEditor = [] { frmTariff::Get().ShowModal(); };
     Model.window.PickSoundFile = [](const std::string& fileName, const std::string& folder) {
         forms::FileDialogRequest request;
@@ -205,7 +209,12 @@ void frmService::CreateControls() {
     binding_.Bind(
         {.Text = [this](const std::string& c, const std::string& t) { Model.SetText(c, t); },
          .Value = [this](const std::string& c, int v) { Model.SetValue(c, v); },
-         .Click = [this](const std::string& c) { Model.Click(c); },
+         .Click =
+             [this](const std::string& c) {
+                 if (c == "btnOK" && !LeaveFocusedBox())
+                     return;
+                 Model.Click(c);
+             },
          .GotFocus = [this](const std::string& c) { Model.GotFocus(c); },
          .LostFocus = [this](const std::string& c) { Model.LostFocus(c); }},
         [this] { ShowState(); });
@@ -296,4 +305,14 @@ void frmService::ShowState() {
     if (lstDialTimeTariff.SelectedRow() != Model.TariffListRow - 1 && Model.TariffListRow > 0)
         lstDialTimeTariff.SelectRow(Model.TariffListRow - 1);
     showingState_ = false;
+}
+
+bool frmService::LeaveFocusedBox() {
+    if (btnOK.HasFocus() || !btnOK.Enabled())
+        return true;
+    leaving_ = true;
+    leaveRefused_ = false;
+    btnOK.SetFocus();
+    leaving_ = false;
+    return !leaveRefused_;
 }

@@ -7,7 +7,11 @@ frmTariff::frmTariff()
     : SingleForm("frmTariff", forms::Form::Style::Dialog(7080, 3420)), binding_(Model.Controls) {
     keyPreview_ = true;
     Model.window.Beep = [] { MessageBeep(MB_OK); };
-    Model.window.SetFocus = [this](const std::string& control) { binding_.FocusLater(control); };
+    Model.window.SetFocus = [this](const std::string& control) {
+        if (leaving_)
+            leaveRefused_ = true;
+        binding_.FocusLater(control);
+    };
     Model.window.SelectedTariffRow = [] { return frmService::Get().Model.SelectedTariffRow(); };
     Model.window.Unload = [this] { Unload(); };
 }
@@ -55,7 +59,12 @@ void frmTariff::CreateControls() {
     binding_.Bind(
         {.Text = [this](const std::string& c, const std::string& t) { Model.SetText(c, t); },
          .Value = {},
-         .Click = [this](const std::string& c) { Model.Click(c); },
+         .Click =
+             [this](const std::string& c) {
+                 if (c == "btnOK" && !LeaveFocusedBox())
+                     return;
+                 Model.Click(c);
+             },
          .GotFocus =
              [this](const std::string& c) {
                  Model.GotFocus(c);
@@ -96,4 +105,14 @@ bool frmTariff::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 void frmTariff::ShowState() {
     if (IsLoaded())
         binding_.Show();
+}
+
+bool frmTariff::LeaveFocusedBox() {
+    if (btnOK.HasFocus() || !btnOK.Enabled())
+        return true;
+    leaving_ = true;
+    leaveRefused_ = false;
+    btnOK.SetFocus();
+    leaving_ = false;
+    return !leaveRefused_;
 }
