@@ -232,6 +232,7 @@ TEST_F(TariffEditorTest, RatesTheStoreCannotHoldAreRefusedAndOkWritesAllOrNothin
     tariff.SetText(kUnit, "Per Unit");
     tariff.SetText("txtDialTimeTariffUnitMins", "99999");
     tariff.SetText(kUnit, "Per Minute");
+    Type(tariff, "txtDialTimeTariffDialRate", "0.1");
     EXPECT_FALSE(OkEnabled());
     tariff.Click("btnOK");
     EXPECT_EQ(DUVMain::WorkTariffCount, 1) << "no half tariff";
