@@ -43,11 +43,7 @@ frmService::frmService()
     : SingleForm("frmService", forms::Form::Style::Dialog(8880, 6480)), binding_(Model.Controls) {
     keyPreview_ = true;
     Model.window.Beep = [] { MessageBeep(MB_OK); };
-    Model.window.SetFocus = [this](const std::string& control) {
-        if (leaving_)
-            leaveRefused_ = true;
-        binding_.FocusLater(control);
-    };
+    Model.window.SetFocus = [this](const std::string& control) { binding_.FocusLater(control); };
     Model.window.ShowTariffEditor = [] { frmTariff::Get().ShowModal(); };
     Model.window.PickSoundFile = [](const std::string& fileName, const std::string& folder) {
         forms::FileDialogRequest request;
@@ -211,7 +207,8 @@ void frmService::CreateControls() {
          .Value = [this](const std::string& c, int v) { Model.SetValue(c, v); },
          .Click =
              [this](const std::string& c) {
-                 if (c == "btnOK" && !LeaveFocusedBox())
+                 // OK by Enter leaves the focused box first; a refused text keeps the window.
+                 if (c == "btnOK" && !binding_.LeaveFocusedBox(btnOK))
                      return;
                  Model.Click(c);
              },
@@ -305,14 +302,4 @@ void frmService::ShowState() {
     if (lstDialTimeTariff.SelectedRow() != Model.TariffListRow - 1 && Model.TariffListRow > 0)
         lstDialTimeTariff.SelectRow(Model.TariffListRow - 1);
     showingState_ = false;
-}
-
-bool frmService::LeaveFocusedBox() {
-    if (btnOK.HasFocus() || !btnOK.Enabled())
-        return true;
-    leaving_ = true;
-    leaveRefused_ = false;
-    btnOK.SetFocus();
-    leaving_ = false;
-    return !leaveRefused_;
 }

@@ -70,14 +70,9 @@ protected:
 private:
     // Shows the model's state: controls, caption, tab, tariff rows.
     void ShowState();
-    // OK pressed by Enter (or its access key) leaves the focused box first, as a click does:
-    // false when the box's leave check refused its text (the focus stays there).
-    bool LeaveFocusedBox();
 
     services_ui::ModelBinding binding_;
     std::function<int()> selectedRow_;
     std::vector<std::array<std::string, 6>> shownRows_;
     bool showingState_ = false;
-    bool leaving_ = false;       // LeaveFocusedBox is running
-    bool leaveRefused_ = false;  // the leave check asked for the focus back
 };

@@ -7,11 +7,7 @@ frmTariff::frmTariff()
     : SingleForm("frmTariff", forms::Form::Style::Dialog(7080, 3420)), binding_(Model.Controls) {
     keyPreview_ = true;
     Model.window.Beep = [] { MessageBeep(MB_OK); };
-    Model.window.SetFocus = [this](const std::string& control) {
-        if (leaving_)
-            leaveRefused_ = true;
-        binding_.FocusLater(control);
-    };
+    Model.window.SetFocus = [this](const std::string& control) { binding_.FocusLater(control); };
     Model.window.SelectedTariffRow = [] { return frmService::Get().Model.SelectedTariffRow(); };
     Model.window.Unload = [this] { Unload(); };
 }
@@ -61,7 +57,8 @@ void frmTariff::CreateControls() {
          .Value = {},
          .Click =
              [this](const std::string& c) {
-                 if (c == "btnOK" && !LeaveFocusedBox())
+                 // OK by Enter leaves the focused box first; a refused text keeps the window.
+                 if (c == "btnOK" && !binding_.LeaveFocusedBox(btnOK))
                      return;
                  Model.Click(c);
              },
@@ -105,14 +102,4 @@ bool frmTariff::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 void frmTariff::ShowState() {
     if (IsLoaded())
         binding_.Show();
-}
-
-bool frmTariff::LeaveFocusedBox() {
-    if (btnOK.HasFocus() || !btnOK.Enabled())
-        return true;
-    leaving_ = true;
-    leaveRefused_ = false;
-    btnOK.SetFocus();
-    leaving_ = false;
-    return !leaveRefused_;
 }

@@ -33,11 +33,6 @@ protected:
 
 private:
     void ShowState();
-    // OK pressed by Enter (or its access key) leaves the focused box first, as a click does:
-    // false when the box's leave check refused its text (the focus stays there).
-    bool LeaveFocusedBox();
 
     services_ui::ModelBinding binding_;
-    bool leaving_ = false;       // LeaveFocusedBox is running
-    bool leaveRefused_ = false;  // the leave check asked for the focus back
 };
