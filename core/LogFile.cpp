@@ -215,11 +215,8 @@ double GetLogLineDate(std::string_view line) {
 
 bool CheckCorruption(bool showProgress) {
     runtime::SetContext("DUVMain", "CheckCorruption");
-    ShowBusy(true);
+    Hourglass hourglass;
     LetEventsRun();
-    struct NormalPointer {
-        ~NormalPointer() { ShowBusy(false); }
-    } normalPointerAtEnd;
 
     lastChecked.reset();
     const FileState before = FileStateOf(LogFilePath);
@@ -298,15 +295,8 @@ bool CheckCorruption(bool showProgress) {
 
 void GetLogStats(bool keepHourglass) {
     runtime::SetContext("DUVMain", "GetLogStats");
-    ShowBusy(true);
+    Hourglass hourglass(keepHourglass);
     LetEventsRun();
-    struct Pointer {
-        bool keep;
-        ~Pointer() {
-            if (!keep)
-                ShowBusy(false);
-        }
-    } pointerAtEnd{keepHourglass};
 
     // What the last check gathered holds only for this one call and an unchanged file.
     std::optional<CheckedLog> checked = std::move(lastChecked);

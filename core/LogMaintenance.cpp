@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "core/DUVMain.h"
@@ -275,7 +276,9 @@ MainWindowProgress& Main() {
 
 }  // namespace
 
-void SetMainWindowProgress(MainWindowProgress progress) { Main() = std::move(progress); }
+MainWindowProgress SetMainWindowProgress(MainWindowProgress progress) {
+    return std::exchange(Main(), std::move(progress));
+}
 
 bool RunInMainWindow(const std::function<RewriteResult(const Progress&)>& rewrite,
                      std::string (*text)(int percent), const std::string& finishedText,

@@ -100,12 +100,13 @@ RewriteResult OptimizeLines(const std::string& log, const std::string& backup,
 // ---- Progress in the main window ----------------------------------------------------------
 
 // The main window's progress bar and status text, which purge and optimize write (the ones
-// the analysis run writes). The main window installs them; empty members do nothing.
+// the analysis run writes). The main window installs them; empty members do nothing. The
+// installer returns what it replaces.
 struct MainWindowProgress {
     ProgressDisplay Bar;
     std::function<void(const std::string& text)> SetStatusText;
 };
-void SetMainWindowProgress(MainWindowProgress progress);
+MainWindowProgress SetMainWindowProgress(MainWindowProgress progress);
 
 // Runs a purge or an optimize: the progress bar shown, text(percent) in the status line
 // (the bar only up to 100), events let run at each change; then the bar hidden and the

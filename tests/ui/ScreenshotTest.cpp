@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/PreConfigure.h"
+#include "tests/support/Seams.h"
 #include "tools/loggen/LogGenerator.h"
 #include "ui/logs/frmFind.h"
 #include "ui/logs/frmViewLog.h"
@@ -139,7 +140,7 @@ TEST_F(Screenshots, ServiceEditorTabsAndTariffEditor) {
     DUVMain::UsedServices = 1;
     DUVMain::ServiceIsNew = false;
     std::ofstream(folder_ + "\\exceeded.wav").put('\0');
-    auto previous = forms::SetModalHook([this](forms::Form& form) {
+    test_support::ScopedSeam hook(forms::SetModalHook, [this](forms::Form& form) {
         if (&form == &frmTariff::Get()) {
             Save(form, "tariff-editor.bmp");
             form.Unload();
@@ -161,13 +162,12 @@ TEST_F(Screenshots, ServiceEditorTabsAndTariffEditor) {
         s.Unload();
     });
     frmService::ShowEditor([] { return 1; });
-    forms::SetModalHook(previous);
 }
 
 TEST_F(Screenshots, OptionsWindowTabs) {
     GeneratedLog(0);
     StartProgram();
-    auto previous = forms::SetModalHook([this](forms::Form& form) {
+    test_support::ScopedSeam hook(forms::SetModalHook, [this](forms::Form& form) {
         frmSetup* setup = frmSetup::IfLoaded();
         if (&form != setup)
             return;
@@ -190,7 +190,6 @@ TEST_F(Screenshots, OptionsWindowTabs) {
         setup->btnCancel.PerformClick();
     });
     Menu(frmMain::Get(), frmMain::Get().mnuSetup);
-    forms::SetModalHook(previous);
 }
 
 // The log viewer in its three modes (the modem log, an archive, a saved report) and the Find
@@ -206,20 +205,21 @@ TEST_F(Screenshots, LogViewerModesAndFind) {
         Settle();
         Save(*shown, name);
     };
-    auto previous = forms::SetModalHook([this](forms::Form& form) {
-        auto& find = static_cast<frmFind&>(form);
-        find.Text1.SetText("Connection established");
-        Settle();
-        Save(find, "find.bmp");
-        PressButton(find.cmdFind);
-        if (frmFind::IfLoaded())
-            PressButton(find.cmdcancel);
-    });
-    Menu(main, main.mnuViewLog);
-    frmViewLog::Get().mnuSearchFind.Click();
-    viewer("viewlog-modem-log.bmp");
-    frmViewLog::Get().Unload();
-    forms::SetModalHook(previous);
+    {
+        test_support::ScopedSeam hook(forms::SetModalHook, [this](forms::Form& form) {
+            auto& find = static_cast<frmFind&>(form);
+            find.Text1.SetText("Connection established");
+            Settle();
+            Save(find, "find.bmp");
+            PressButton(find.cmdFind);
+            if (frmFind::IfLoaded())
+                PressButton(find.cmdcancel);
+        });
+        Menu(main, main.mnuViewLog);
+        frmViewLog::Get().mnuSearchFind.Click();
+        viewer("viewlog-modem-log.bmp");
+        frmViewLog::Get().Unload();
+    }
 
     CopyFileA(LogPath().c_str(), (folder_ + "\\01Nov26 - 30Nov26.duv").c_str(), FALSE);
     main.OpenArchive(folder_ + "\\", "01Nov26 - 30Nov26.duv");

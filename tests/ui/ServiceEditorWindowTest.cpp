@@ -2,7 +2,10 @@
 // lists, switching tabs; what is stored, in memory and in the registry, and how it is priced.
 #include "tests/ui/EditorInput.h"
 
+#include <optional>
+
 #include "analysis/Costing.h"
+#include "tests/support/Seams.h"
 #include "ui/services/frmService.h"
 #include "ui/services/frmTariff.h"
 
@@ -16,7 +19,7 @@ protected:
         ProgramTest::SetUp();
         WriteLog(LogLine(12, 1, 2026, 9, 0, 0, "Recv: ATDT08450800123") + "\r\n");
         StartProgram();
-        previousHook_ = forms::SetModalHook([this](forms::Form& form) {
+        hook_.emplace(forms::SetModalHook, [this](forms::Form& form) {
             if (&form == &frmService::Get() && inService)
                 inService(frmService::Get());
             if (&form == &frmTariff::Get() && inTariff)
@@ -24,7 +27,7 @@ protected:
         });
     }
     void TearDown() override {
-        forms::SetModalHook(previousHook_);
+        hook_.reset();
         ProgramTest::TearDown();
     }
 
@@ -39,7 +42,7 @@ protected:
     std::function<void(frmTariff&)> inTariff;
 
 private:
-    std::function<void(forms::Form&)> previousHook_;
+    std::optional<test_support::ScopedSeam<std::function<void(forms::Form&)>>> hook_;
 };
 
 }  // namespace
@@ -175,4 +178,35 @@ TEST_F(ServiceEditorWindow, CancelAndTheCloseBoxLeaveTheStoredServiceAlone) {
         EXPECT_TRUE(DUVMain::ServiceEditCancelled);
         EXPECT_EQ(DUVMain::Services[0], stored);
     }
+}
+
+TEST_F(ServiceEditorWindow, EnterLeavesTheBoxFirstAndMoneyBeyondTheStoreIsNotTyped) {
+    inService = [&](frmService& s) {
+        TypeInto(s.txtDescription, "Northwind Net", s.txtNumber);
+        TypeInto(s.txtNumber, "0800555", s.txtAltNumber);
+        s.TabStrip1.Select(3);
+        Settle();
+        // The key that would make the amount too large for the store is refused: its text
+        // comes back and typing goes on at its end.
+        TypeStaying(s.txtPerMeg, "3000000.5");
+        Settle();
+        EXPECT_EQ(s.txtPerMeg.Text(), "30000.5");
+        EXPECT_EQ(s.Model.Controls["txtPerMeg"].Text, "30000.5");
+        // Enter in a box whose text its leave check refuses: the window stays, the focus in
+        // the box.
+        TypeStaying(s.txtAfterMeg, "1000");
+        PressKey(s.txtAfterMeg, VK_RETURN);
+        ASSERT_NE(frmService::IfLoaded(), nullptr) << "a refused value slipped through Enter";
+        EXPECT_EQ(GetFocus(), s.txtAfterMeg.hwnd());
+        // Enter in a box with a good text: its leave check formats it, then OK stores.
+        TypeStaying(s.txtAfterMeg, "12");
+        TypeStaying(s.txtPerMeg, "0.5");
+        PressKey(s.txtPerMeg, VK_RETURN);
+    };
+    OpenEditor(0);
+    EXPECT_FALSE(frmService::IfLoaded());
+    ASSERT_FALSE(DUVMain::ServiceEditCancelled);
+    EXPECT_EQ(DUVMain::Services[0].ServiceName, "Northwind Net");
+    EXPECT_DOUBLE_EQ(DUVMain::Services[0].PerMeg, 0.5);
+    EXPECT_DOUBLE_EQ(DUVMain::Services[0].AfterMeg, 12);
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "core/DUVMain.h"
@@ -11,6 +12,7 @@
 #include "core/MessageBox.h"
 #include "core/RuntimeError.h"
 #include "tests/core/ScratchFolder.h"
+#include "tests/support/Seams.h"
 #include "ui/logs/DUVOptimize.h"
 #include "ui/logs/PurgeModel.h"
 
@@ -28,16 +30,8 @@ protected:
         DUVMain::LogCorrupt = true;
         DUVMain::ModemDial = "ATDT";
         DUVMain::ModemConnect = "CONNECT";
-        MainWindowProgress main;
-        main.Bar.Show = [this](bool visible) { seen_.push_back(visible ? "bar on" : "bar off"); };
-        main.Bar.Set = [this](int percent) { seen_.push_back("bar " + std::to_string(percent)); };
-        main.SetStatusText = [this](const std::string& text) { seen_.push_back(text); };
-        SetMainWindowProgress(main);
-        DUVOptimize::SetDisableControls([this] { seen_.push_back("controls off"); });
     }
     void TearDown() override {
-        SetMainWindowProgress({});
-        DUVOptimize::SetDisableControls({});
         DUVMain::AppPath = saved_[0];
         DUVMain::LogFilePath = saved_[1];
         DUVMain::ArchiveOpen = false;
@@ -46,6 +40,19 @@ protected:
     ScratchFolder folder_{"duv-maintrun"};
     std::vector<std::string> seen_;
     std::vector<std::string> saved_;
+    test_support::ScopedSeam<MainWindowProgress> progress_{SetMainWindowProgress, SeenProgress()};
+    test_support::ScopedSeam<std::function<void()>> disable_{
+        DUVOptimize::SetDisableControls, [this] { seen_.push_back("controls off"); }};
+
+private:
+    // The main window's progress bar and status line, as entries of seen_.
+    MainWindowProgress SeenProgress() {
+        MainWindowProgress main;
+        main.Bar.Show = [this](bool visible) { seen_.push_back(visible ? "bar on" : "bar off"); };
+        main.Bar.Set = [this](int percent) { seen_.push_back("bar " + std::to_string(percent)); };
+        main.SetStatusText = [this](const std::string& text) { seen_.push_back(text); };
+        return main;
+    }
 };
 
 const std::string kLog =

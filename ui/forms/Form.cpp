@@ -85,7 +85,9 @@ int KeptTwips::FromPixels(int pixels) const {
 
 HINSTANCE AppInstance() { return GetModuleHandleA(nullptr); }
 
-void SetEventErrorHandler(std::function<void()> handler) { g_errorHandler = std::move(handler); }
+std::function<void()> SetEventErrorHandler(std::function<void()> handler) {
+    return std::exchange(g_errorHandler, std::move(handler));
+}
 
 std::function<void(Form&)> SetModalHook(std::function<void(Form&)> hook) {
     return std::exchange(g_modalHook, std::move(hook));

@@ -274,8 +274,9 @@ public:
 // The hourglass as a switch, for code that turns it on and off in separate places.
 void SetHourglass(bool on);
 
-// Where a C++ exception escaping an event procedure goes (the central error handler).
-void SetEventErrorHandler(std::function<void()> handler);
+// Where a C++ exception escaping an event procedure goes (the central error handler); returns
+// the handler it replaces.
+std::function<void()> SetEventErrorHandler(std::function<void()> handler);
 
 // Tests answer modal windows as they answer message boxes: while a hook is installed, every
 // window shown modal is handed to it once its modal loop runs (the hook may look at it and

@@ -14,6 +14,7 @@
 #include "core/MessageBox.h"
 #include "core/SafeWrite.h"
 #include "core/RuntimeError.h"
+#include "core/UserFeedback.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Shell.h"
 #include "ui/logs/frmReport.h"
@@ -346,9 +347,8 @@ void frmMain::mnuReadme_Click() {
 
 void RegisterCommandWindows() {
     frmMain::SetCommand(MainCommand::About, [] {
-        forms::SetHourglass(true);
+        Hourglass hourglass;
         frmAbout::Get().ShowModal();
-        forms::SetHourglass(false);
     });
     frmMain::SetCommand(MainCommand::Tip, [] { frmTip::Get().ShowModal(); });
     frmMain::SetCommand(MainCommand::ShowReport, [] {

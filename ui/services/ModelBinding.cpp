@@ -13,11 +13,6 @@ COLORREF SystemColour(std::uint32_t colour) {
     return static_cast<COLORREF>(colour & 0xFFFFFF);
 }
 
-ModelBinding::~ModelBinding() {
-    for (const auto& entry : brushes_)
-        DeleteObject(entry.second);
-}
-
 void ModelBinding::Bind(ModelEvents events, std::function<void()> after) {
     events_ = std::move(events);
     after_ = std::move(after);
@@ -136,8 +131,12 @@ void ModelBinding::Show() {
         case Kind::Picture:
             break;
         default:
-            if (c->Text() != m.Text)
+            if (c->Text() != m.Text) {
                 c->SetText(m.Text);
+                // A text put back while the user types in the box: typing goes on at its end.
+                if (e.kind == Kind::TextBox && GetFocus() == c->hwnd())
+                    SendMessageA(c->hwnd(), EM_SETSEL, m.Text.size(), m.Text.size());
+            }
             break;
         }
         InvalidateRect(c->hwnd(), nullptr, TRUE);
@@ -152,9 +151,21 @@ forms::Control* ModelBinding::Find(const std::string& name) const {
     return nullptr;
 }
 
-void ModelBinding::FocusLater(const std::string& name) const {
+void ModelBinding::FocusLater(const std::string& name) {
+    if (leaving_)
+        leaveRefused_ = true;
     if (forms::Control* c = Find(name))
         c->RefocusLater();
+}
+
+bool ModelBinding::LeaveFocusedBox(forms::Control& button) {
+    if (button.HasFocus() || !button.Enabled())
+        return true;
+    leaving_ = true;
+    leaveRefused_ = false;
+    button.SetFocus();
+    leaving_ = false;
+    return !leaveRefused_;
 }
 
 bool ModelBinding::AnswerColours(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -179,9 +190,9 @@ HBRUSH ModelBinding::Colours(HWND control, HDC dc) {
         SetBkColor(dc, back);
         for (const auto& [colour, brush] : brushes_)
             if (colour == back)
-                return brush;
-        brushes_.emplace_back(back, CreateSolidBrush(back));
-        return brushes_.back().second;
+                return brush.Get();
+        brushes_.emplace_back(back, forms::OwnedBrush(CreateSolidBrush(back)));
+        return brushes_.back().second.Get();
     }
     return nullptr;
 }

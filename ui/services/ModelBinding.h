@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/forms/Declare.h"
+#include "ui/forms/Gdi.h"
 #include "ui/services/ControlTableModel.h"
 
 namespace services_ui {
@@ -27,7 +28,6 @@ struct ModelEvents {
 class ModelBinding {
 public:
     explicit ModelBinding(const ControlTableModel::Table& table) : table_(table) {}
-    ~ModelBinding();
     ModelBinding(const ModelBinding&) = delete;
     ModelBinding& operator=(const ModelBinding&) = delete;
 
@@ -51,7 +51,11 @@ public:
     // The control of a name, or null.
     forms::Control* Find(const std::string& name) const;
     // Gives a control the focus after the current message.
-    void FocusLater(const std::string& name) const;
+    void FocusLater(const std::string& name);
+    // Moves the focus to the button, so that the focused box's leave check runs first, as it
+    // does for a click (OK pressed by Enter or its access key): false when that check asked
+    // for the focus back.
+    bool LeaveFocusedBox(forms::Control& button);
     bool Showing() const { return showing_; }
 
     // Answers a WM_CTLCOLOR* message for a control of the model with its colours; false for
@@ -73,7 +77,9 @@ private:
     ModelEvents events_;
     std::function<void()> after_;
     bool showing_ = false;
-    std::vector<std::pair<COLORREF, HBRUSH>> brushes_;  // one per colour in use
+    bool leaving_ = false;        // LeaveFocusedBox is running
+    bool leaveRefused_ = false;   // a focus was asked for meanwhile
+    std::vector<std::pair<COLORREF, forms::OwnedBrush>> brushes_;  // one per colour in use
 };
 
 // A colour of the model (0x00BBGGRR or 0x800000NN for system colour NN) as a COLORREF.
