@@ -89,8 +89,10 @@ extern std::int16_t MaxServices;
 extern std::int16_t UsedServices;
 extern std::int16_t MaxConnections;
 extern std::int16_t MaxConnectDays;
-extern double NoDisconDuration;      // seconds
-extern double NoDisconData;          // KB
+extern double NoDisconDuration;  // seconds
+extern double NoDisconData;      // KB
+// The most KB a session without a disconnect entry can be given: times 1024 still fits 32 bits.
+inline constexpr double kMaxNoDisconData = 2097151;
 extern std::int32_t MaxLogSize;      // KB
 extern std::int16_t PreferredModem;  // 1-based, 0 none
 extern std::string UserStartPref;

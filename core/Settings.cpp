@@ -447,6 +447,9 @@ void FillInDefaults() {
     changed |= FillEmptyText(ModemWrites, DefaultModemWrites);
     changed |= FillZero(NoDisconDuration, DefaultNoDisconDuration);
     changed |= FillZero(NoDisconData, 0);
+    // More than the analysis can count in bytes (or less than nothing) counts as missing.
+    changed |= FillIfEmpty([] { return NoDisconData < 0 || NoDisconData > kMaxNoDisconData; },
+                           [] { NoDisconData = 0; });
     changed |= FillZero(CostPerMeg, 0);
     changed |= FillBoolean(held.EditLog, EditLog, DefaultEditLog);
     changed |= FillBoolean(held.ShowErrors, ShowErrors, DefaultShowErrors);

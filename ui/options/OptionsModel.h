@@ -237,7 +237,6 @@ inline constexpr std::int32_t kMaxDurationSeconds = 99 * 3600 + 59 * 60 + 59;
 // mskNoDisconData left: the text shown ("#,##0"; "0" and refused when not a number, negative
 // or so large that the analysis could not count it in bytes); NoDisconData takes its value
 // with every group separator removed.
-inline constexpr double kMaxNoDisconData = 2097151;  // KB: times 1024 still fits 32 bits
 struct DataEntry {
     std::string Shown;
     bool Refused = false;
