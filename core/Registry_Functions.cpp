@@ -154,8 +154,7 @@ Variant KeyReader::Query(const std::string& valueName, StoredValue& stored) cons
         return result;
     }
     StoredValue elsewhere;  // read where the writer does not write
-    if (user_.handle() != 0 &&
-        ReadValue(user_.handle(), valueName, elsewhere, result) == kSuccess)
+    if (user_.handle() != 0 && ReadValue(user_.handle(), valueName, elsewhere, result) == kSuccess)
         return result;
     ReadValue(machine_.handle(), valueName, elsewhere, result);
     return result;
