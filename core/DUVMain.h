@@ -215,6 +215,11 @@ void FillInDefaults();
 // Stores every setting (see WriteRecentFiles and SaveMainWinSettings for the rest).
 void WriteUserParameters();
 
+// Start-up step 11: WriteUserParameters right after ReadUserParameters, the services
+// unchanged since. A service whose values ReadUserParameters found stored exactly as they
+// would be written is left as it is: the registry ends as the whole write leaves it.
+void WriteBackUserParameters();
+
 // ---- Recent files and window settings (core/RecentFiles.cpp, core/WindowSettings.cpp) ----
 void AddRecentFile(const std::string& fileTitle, const std::string& fileDir,
                    const std::string& fileType);

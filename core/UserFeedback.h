@@ -57,6 +57,8 @@ private:
 };
 
 void LetEventsRun();
+// Between the steps of a long run: lets events run when a short while has passed.
+void LetEventsRunBetweenSteps();
 // Sets the splash label, then lets events run once so that it paints.
 void ShowOnSplash(const std::string& text);
 // The same for a progress step of a run: the label is set at every step, the events may be
