@@ -113,7 +113,7 @@ TEST_F(ViewLogWindow, ModemLogOpensFromTheMainWindowIsEditedSavedAndGivesTheMain
     viewer.mnuBottom.Click();
     TypeChar(viewer, 'X');
     EXPECT_TRUE(viewer.mnuSave.Enabled());
-    EXPECT_TRUE(viewer.Toolbar1.ButtonEnabled(frmViewLog::KeySave));
+    EXPECT_TRUE(viewer.Toolbar1.ButtonEnabled(viewer.ToolbarPosition(frmViewLog::Command::Save)));
     // The main window now analyses something else: the save still goes to the file shown.
     const std::string shown = LogPath();
     DUVMain::LogFilePath = folder_ + "\\elsewhere.txt";
@@ -254,7 +254,7 @@ TEST_F(ViewLogWindow, UndoRightAfterOpeningLeavesTheTextAndSaveAsTheyWereInEvery
         Undo(viewer);
         EXPECT_EQ(viewer.TextViewLog.PlainText(), text);
         EXPECT_FALSE(viewer.mnuSave.Enabled());
-        EXPECT_FALSE(viewer.Toolbar1.ButtonEnabled(frmViewLog::KeySave));
+        EXPECT_FALSE(viewer.Toolbar1.ButtonEnabled(viewer.ToolbarPosition(frmViewLog::Command::Save)));
         viewer.Unload();
     };
     undoneNothing(OpenViewer(), Log());  // the modem log, editable

@@ -10,8 +10,11 @@
 #include "core/GeneralFunctions.h"
 #include "core/MessageBox.h"
 #include "core/Warnings.h"
+#include "ui/forms/DateBox.h"
 
 using MainWindowModel::StatusId;
+using forms::ReadDateBox;
+using forms::WriteDateBox;
 using runtime::Date;
 
 namespace {
@@ -29,22 +32,6 @@ struct DepthGuard {
 };
 
 }  // namespace
-
-void frmMain::WriteDateBox(forms::MaskedEdit& box, Date date) {
-    std::string text;
-    runtime::Guard(
-        [&] { text = GeneralFunctions::format_date(runtime::Format(date, "Short Date")); });
-    box.SetText(text);
-}
-
-bool frmMain::ReadDateBox(const forms::MaskedEdit& box, Date& date) {
-    std::string text = box.Text();
-    if (text.find(box.PromptChar()) != std::string::npos || !runtime::IsDate(text)) {
-        return false;
-    }
-    date = runtime::DateOnly(runtime::CDate(text));
-    return true;
-}
 
 void frmMain::DateStatus(StatusId index) {
     status_.StatusIndex = index;

@@ -3,7 +3,7 @@
 #include "core/DUVMain.h"
 #include "ui/forms/Declare.h"
 #include "ui/forms/Dialogs.h"
-#include "ui/main/Pictures.h"
+#include "ui/forms/Pictures.h"
 #include "ui/services/frmTariff.h"
 
 namespace {
