@@ -1,12 +1,14 @@
 #include "analysis/Sound.h"
 
+#include <utility>
+
 namespace sound {
 
 namespace {
 SoundPlayer* currentPlayer = nullptr;
 }
 
-void SetSoundPlayer(SoundPlayer* player) { currentPlayer = player; }
+SoundPlayer* SetSoundPlayer(SoundPlayer* player) { return std::exchange(currentPlayer, player); }
 
 SoundPlayer* CurrentSoundPlayer() { return currentPlayer; }
 

@@ -12,8 +12,8 @@ public:
     virtual void PlayFile(const std::string& path) = 0;
 };
 
-// The player in use; nullptr (the start) plays nothing.
-void SetSoundPlayer(SoundPlayer* player);
+// The player in use; nullptr (the start) plays nothing. Returns the one it replaces.
+SoundPlayer* SetSoundPlayer(SoundPlayer* player);
 SoundPlayer* CurrentSoundPlayer();
 
 // Plays the file through the player in use.

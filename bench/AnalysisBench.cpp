@@ -2,6 +2,10 @@
 // on large generated logs, each as a ratio to "wc -l" over the same file.
 //
 //   duv_bench [--lines N[,N...]] [--repeat N] [--seed N]
+//   duv_bench --services N [--repeat N] [--program DUVREPORT ...]
+//
+// With --services it times duvreport (this build's unless programs are named: builds before
+// and after a change, alternating) on an export of N services of ten tariffs each.
 //
 // For every log size a fresh temporary folder gets the log and a settings export; both are
 // removed at the end. Every operation runs in a child process of its own (fork), alternating
@@ -34,6 +38,7 @@
 
 #include "analysis/DUVAnalyse.h"
 #include "analysis/Report.h"
+#include "bench/ServicesExport.h"
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
 #include "core/LineReader.h"
@@ -363,10 +368,47 @@ void BenchOneSize(unsigned long long lines, unsigned long long seed, int repeat)
 
 }  // namespace
 
+// duvreport on an export of many services and a three-week log: each program in turn, the
+// programs alternating; the medians, and each as a ratio to the first program's.
+void BenchServices(int services, int repeat, const std::vector<std::string>& programs) {
+    TempFolder folder;
+    const std::string log = folder.File("modem.log");
+    const std::string settings = folder.File("settings.reg");
+    {
+        loggen::Options o;
+        o.seed = 1;
+        o.year = 2020;
+        o.days = 21;
+        std::ofstream out(log, std::ios::binary);
+        loggen::Generate(o, out);
+        std::ofstream(settings, std::ios::binary)
+            << bench::ServicesExport(ReadText(DUV_BENCH_SETTINGS), services);
+    }
+    std::printf("\n%d services (%.1f MB export), duvreport --report summary\n", services,
+                static_cast<double>(std::filesystem::file_size(settings)) / 1e6);
+    std::vector<std::vector<double>> times(programs.size());
+    for (int run = 0; run < repeat; ++run) {
+        for (std::size_t p = 0; p < programs.size(); ++p) {
+            times[p].push_back(
+                RunProgram({programs[p], "--settings", settings, "--log", log, "--from",
+                            "2020-01-01", "--to", "2020-01-21", "--report", "summary"})
+                    .seconds);
+            std::printf("run %d program %zu: %.3f s\n", run + 1, p + 1, times[p].back());
+            std::fflush(stdout);
+        }
+    }
+    std::printf("\n| program | median s | ratio to the first |\n|---|---|---|\n");
+    for (std::size_t p = 0; p < programs.size(); ++p)
+        std::printf("| %s | %.3f | %.4fx |\n", programs[p].c_str(), Median(times[p]),
+                    Median(times[p]) / Median(times[0]));
+}
+
 int main(int argc, char** argv) {
     std::vector<unsigned long long> sizes{1000000, 10000000};
     unsigned long long seed = 1;
     int repeat = 7;
+    int services = 0;
+    std::vector<std::string> programs;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
@@ -379,8 +421,13 @@ int main(int argc, char** argv) {
             seed = std::strtoull(next().c_str(), nullptr, 10);
         } else if (a == "--repeat") {
             repeat = std::max(1, std::atoi(next().c_str()));
+        } else if (a == "--services") {
+            services = std::max(1, std::atoi(next().c_str()));
+        } else if (a == "--program") {
+            programs.push_back(next());
         } else {
-            std::cerr << "usage: duv_bench [--lines N[,N...]] [--repeat N] [--seed N]\n";
+            std::cerr << "usage: duv_bench [--lines N[,N...]] [--repeat N] [--seed N]\n"
+                         "       duv_bench --services N [--repeat N] [--program DUVREPORT ...]\n";
             return 2;
         }
     }
@@ -392,6 +439,15 @@ int main(int argc, char** argv) {
     std::strftime(date, sizeof date, "%Y-%m-%d %H:%M UTC", std::gmtime(&now));
     std::printf("duv_bench: %s, %ld cores, load average %.1f %.1f %.1f at start\n", date, cores,
                 load[0], load[1], load[2]);
+    if (services > 0) {
+        if (programs.empty())
+            programs.push_back(DUV_BENCH_DUVREPORT);
+        BenchServices(services, repeat, programs);
+        getloadavg(load, 3);
+        std::printf("\n(medians of %d runs; load average %.1f %.1f %.1f at the end)\n", repeat,
+                    load[0], load[1], load[2]);
+        return 0;
+    }
     try {
         for (unsigned long long lines : sizes)
             BenchOneSize(lines, seed, repeat);

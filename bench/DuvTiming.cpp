@@ -3,7 +3,10 @@
 // a log of a million lines. Runs under wine, in a prefix the test harness made (it rewrites
 // HKLM\SOFTWARE\DUV there); bench/duv-timing makes one, runs this and removes it.
 //
-//   duv_timing.exe [--runs N] [--lines N] [--program PATH\DUV.exe ...]
+//   duv_timing.exe [--runs N] [--lines N] [--services N] [--program PATH\DUV.exe ...]
+//
+// With --services N the registry holds N services of ten tariffs each (stored once, before the
+// first run): only the small log is used and only the start to the main window is timed.
 //
 // The program is the DUV.exe of this build unless others are named (copies of two builds,
 // to compare: their runs alternate too).
@@ -20,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ServicesExport.h"
 #include "core/RegistryStore.h"
 #include "tests/support/win32/ProgramProcess.h"
 #include "tools/duvreport/RegFile.h"
@@ -28,7 +32,7 @@
 namespace {
 
 const char kFormClass[] = "DuveloForm";
-const double kWaitLimitSeconds = 120;
+double waitLimitSeconds = 120;
 
 double Now() {
     static LARGE_INTEGER frequency = [] {
@@ -70,8 +74,9 @@ HWND WaitForForm(const test_support::ProgramProcess& program, const char* what,
             return window;
         if (!program.Running())
             Fail("DUV ended waiting for " + std::string(what));
-        if (Now() - start > kWaitLimitSeconds)
-            Fail("no " + std::string(what) + " after two minutes");
+        if (Now() - start > waitLimitSeconds)
+            Fail("no " + std::string(what) + " after " + std::to_string(int(waitLimitSeconds)) +
+                 " seconds");
         Sleep(1);
     }
 }
@@ -81,7 +86,7 @@ struct Timing {
     double okReport = 0;  // seconds from OK to the report window shown
 };
 
-Timing TimeOneRun(const std::string& exe) {
+Timing TimeOneRun(const std::string& exe, bool startOnly) {
     test_support::ProgramProcess program;
     Timing timing;
     const double started = Now();
@@ -92,6 +97,12 @@ Timing TimeOneRun(const std::string& exe) {
         return caption.rfind("DUVELO", 0) == 0;
     });
     timing.start = Now() - started;
+    DWORD exitCode = 0;
+    if (startOnly) {
+        if (!program.CloseAndWait(main, exitCode))
+            Fail("DUV did not end after its main window was closed");
+        return timing;
+    }
 
     HWND ok = test_support::FindControl(main, "&OK");
     if (!ok)
@@ -106,7 +117,6 @@ Timing TimeOneRun(const std::string& exe) {
     timing.okReport = Now() - pressed;
 
     PostMessageA(report, WM_CLOSE, 0, 0);
-    DWORD exitCode = 0;
     if (!program.CloseAndWait(main, exitCode))
         Fail("DUV did not end after its windows were closed");
     return timing;
@@ -115,7 +125,7 @@ Timing TimeOneRun(const std::string& exe) {
 // The settings of the end-to-end tests, with room for every session of the big log, the log
 // not "too big", the report range from the first entry, and nothing asked at start.
 void WriteSettings(const std::string& settingsFile, const std::string& folder,
-                   const std::string& logName) {
+                   const std::string& logName, int services) {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV");
     std::string reg = ReadText(settingsFile);
     auto replace = [&reg](const std::string& name, const std::string& value) {
@@ -128,6 +138,8 @@ void WriteSettings(const std::string& settingsFile, const std::string& folder,
     replace("MaxConnections", "dword:00007fff");
     // Every evening priced, so that no "incomplete tariffs" box stops the run.
     replace("Tariff1-3AppliesDays", "\"Everyday\"");
+    if (services > 0)
+        reg = bench::ServicesExport(reg, services);
     auto text = [](const std::string& value) {
         std::string quoted = "\"";
         for (char c : value)
@@ -203,6 +215,7 @@ std::uint64_t WriteLog(const std::string& path, std::uint64_t minLines, int days
 
 int Run(int argc, char** argv) {
     int runs = 7;
+    int services = 0;
     std::uint64_t bigLines = 1000000;
     std::vector<std::string> programs;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -211,6 +224,8 @@ int Run(int argc, char** argv) {
             runs = std::max(1, std::atoi(argv[i + 1]));
         else if (option == "--lines")
             bigLines = std::strtoull(argv[i + 1], nullptr, 10);
+        else if (option == "--services")
+            services = std::max(0, std::atoi(argv[i + 1]));
         else if (option == "--program")
             programs.push_back(argv[i + 1]);
         else
@@ -225,8 +240,16 @@ int Run(int argc, char** argv) {
 
     TempFolder folder;
     const std::string logNames[2] = {"small.log", "big.log"};
-    const std::uint64_t lines[2] = {WriteLog(folder.path + "\\" + logNames[0], 0, 21),
-                                    WriteLog(folder.path + "\\" + logNames[1], bigLines, 1)};
+    const int logCount = services > 0 ? 1 : 2;
+    const std::uint64_t lines[2] = {
+        WriteLog(folder.path + "\\" + logNames[0], 0, 21),
+        logCount > 1 ? WriteLog(folder.path + "\\" + logNames[1], bigLines, 1) : 0};
+    if (services > 0) {
+        waitLimitSeconds = 3600;
+        const double stored = Now();
+        WriteSettings(WinePath(DUV_TIMING_SETTINGS), folder.path, logNames[0], services);
+        std::printf("%d services stored in %.0f s\n", services, Now() - stored);
+    }
     struct Samples {
         std::vector<double> start, okReport;
     };
@@ -236,9 +259,10 @@ int Run(int argc, char** argv) {
     std::printf("load average before: %s\n", LoadAverage().c_str());
     for (int run = 0; run < runs; ++run) {
         for (std::size_t p = 0; p < programs.size(); ++p) {
-            for (int log = 0; log < 2; ++log) {
-                WriteSettings(WinePath(DUV_TIMING_SETTINGS), folder.path, logNames[log]);
-                Timing timing = TimeOneRun(programs[p]);
+            for (int log = 0; log < logCount; ++log) {
+                if (services == 0)
+                    WriteSettings(WinePath(DUV_TIMING_SETTINGS), folder.path, logNames[log], 0);
+                Timing timing = TimeOneRun(programs[p], services > 0);
                 samples[p][log].start.push_back(timing.start);
                 samples[p][log].okReport.push_back(timing.okReport);
                 std::printf("run %d program %zu %-9s start %6.0f ms  OK to report %6.0f ms\n",
@@ -251,6 +275,17 @@ int Run(int argc, char** argv) {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV");
     std::printf("load average after: %s\n", LoadAverage().c_str());
 
+    if (services > 0) {
+        std::printf("\n| program (%d services) | start to main window | ratio to the first |\n",
+                    services);
+        std::printf("|---|---|---|\n");
+        for (std::size_t p = 0; p < programs.size(); ++p)
+            std::printf("| %s | %.0f ms | %.4fx |\n", programs[p].c_str(),
+                        Median(samples[p][0].start) * 1e3,
+                        Median(samples[p][0].start) / Median(samples[0][0].start));
+        std::printf("\n(medians of %d runs each, the programs alternating)\n", runs);
+        return 0;
+    }
     for (std::size_t p = 0; p < programs.size(); ++p) {
         const std::vector<Samples>& s = samples[p];
         std::printf("\n%s\n", programs[p].c_str());

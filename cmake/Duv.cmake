@@ -55,7 +55,7 @@ endfunction()
 
 # A GoogleTest program registered with CTest. WINDOWS_ONLY programs are skipped natively;
 # under win64 every test program runs through wine (the cross-compiling emulator).
-# WINDOW_TESTS programs get their own main (tests/support) instead of gtest_main.
+# OWN_MAIN programs (the window tests) get their own main (tests/support) instead of gtest_main.
 function(duv_add_gtest name)
   cmake_parse_arguments(A "WINDOWS_ONLY;OWN_MAIN" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT DUV_BUILD_TESTS)

@@ -223,12 +223,31 @@ std::function<void()>& ProcessEnd() {
     return end;
 }
 
-bool ending = false;
+enum class Ending { None, Exit, Error };
+Ending ending = Ending::None;
 
 void EndNow() {
     std::function<void()> end = ProcessEnd();
     if (end)
         end();
+}
+
+// Closes every file opened by number, then the loaded windows in their order. With
+// stopWhenKept, a window that stays open stops it: false.
+bool CloseFilesAndWindows(bool stopWhenKept) {
+    CloseAllFiles();
+    // Copy: an unload handler may install another closer.
+    WindowCloser closer = Closer();
+    if (!closer.isLoaded || !closer.unload)
+        return true;
+    for (const char* name : UnloadOrder) {
+        if (!closer.isLoaded(name))
+            continue;
+        closer.unload(name);
+        if (stopWhenKept && closer.isLoaded(name))
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -252,20 +271,29 @@ std::function<void()> SetProcessEnd(std::function<void()> end) {
 }
 
 void EndProgram() {
-    if (ending) {
+    if (ending != Ending::None) {
         EndNow();
         return;
     }
-    ending = true;
-    CloseAllFiles();
-    // Copy: an unload handler may install another closer.
-    WindowCloser closer = Closer();
-    for (const char* name : UnloadOrder) {
-        if (closer.isLoaded && closer.isLoaded(name) && closer.unload)
-            closer.unload(name);
+    ending = Ending::Error;
+    CloseFilesAndWindows(false);
+    EndNow();
+    ending = Ending::None;  // only reached when the installed end returns (tests)
+}
+
+bool ExitProgram() {
+    if (ending != Ending::None)
+        return false;
+    ending = Ending::Exit;
+    if (!CloseFilesAndWindows(true)) {
+        ending = Ending::None;
+        return false;
     }
     EndNow();
-    ending = false;  // only reached when the installed end returns (tests)
+    ending = Ending::None;  // only reached when the installed end returns (tests)
+    return true;
 }
+
+bool EndingOnError() { return ending == Ending::Error; }
 
 }  // namespace DUVMain

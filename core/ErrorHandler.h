@@ -54,6 +54,14 @@ namespace DUVMain {
 // it runs (from an unload handler), it ends at once.
 void EndProgram();
 
+// The user's Exit: as EndProgram, except that a window that stays open when asked to close (the
+// log viewer whose edits could not be saved) stops it there; the program then goes on with the
+// windows not yet closed, and the answer is false.
+bool ExitProgram();
+
+// True while EndProgram runs: a window may not keep itself open then.
+bool EndingOnError();
+
 // Every window of the program by name, in the order EndProgram unloads them.
 std::vector<std::string> WindowUnloadOrder();
 bool IsProgramWindow(const std::string& formName);

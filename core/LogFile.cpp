@@ -1,6 +1,7 @@
 #include "core/LogFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -41,11 +42,14 @@ std::int32_t LogFileLength(const std::string& path) {
     return static_cast<std::int32_t>(length);
 }
 
-// A whole number of a fixed field: its leading number, rounded half to even.
+// A whole number of a fixed field: its leading number, rounded half to even. A number no
+// whole number holds ("9e99") is no number: 0, which leaves the line undated.
 long long FieldNumber(std::string_view line, std::size_t start, std::size_t length) {
     if (start >= line.size())
         return 0;
     double value = runtime::Val(line.substr(start, length));
+    if (!(std::fabs(value) < 2147483647.5))
+        return 0;
     return static_cast<long long>(runtime::CLng(value));
 }
 
@@ -211,11 +215,8 @@ double GetLogLineDate(std::string_view line) {
 
 bool CheckCorruption(bool showProgress) {
     runtime::SetContext("DUVMain", "CheckCorruption");
-    ShowBusy(true);
+    Hourglass hourglass;
     LetEventsRun();
-    struct NormalPointer {
-        ~NormalPointer() { ShowBusy(false); }
-    } normalPointerAtEnd;
 
     lastChecked.reset();
     const FileState before = FileStateOf(LogFilePath);
@@ -294,15 +295,8 @@ bool CheckCorruption(bool showProgress) {
 
 void GetLogStats(bool keepHourglass) {
     runtime::SetContext("DUVMain", "GetLogStats");
-    ShowBusy(true);
+    Hourglass hourglass(keepHourglass);
     LetEventsRun();
-    struct Pointer {
-        bool keep;
-        ~Pointer() {
-            if (!keep)
-                ShowBusy(false);
-        }
-    } pointerAtEnd{keepHourglass};
 
     // What the last check gathered holds only for this one call and an unchanged file.
     std::optional<CheckedLog> checked = std::move(lastChecked);

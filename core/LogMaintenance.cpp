@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "core/DUVMain.h"
@@ -79,6 +80,10 @@ std::string InProgramFolder(const char* name) {
 #endif
 }
 
+std::string WorkJournal(const std::string& workName) {
+    return InProgramFolder((workName + ".wrk").c_str());
+}
+
 RewriteResult RewriteLines(const std::string& source, const std::string& target,
                            const std::string& backup, const std::string& workName,
                            const LineFilter& filter, const LineCounter& counter) {
@@ -88,7 +93,7 @@ RewriteResult RewriteLines(const std::string& source, const std::string& target,
         result.ReadFailed = true;
         return result;
     }
-    safe_write::Writer writer(target, backup, workName);
+    safe_write::Writer writer(target, backup, workName, WorkJournal(workName));
     LineReader reader;
     reader.Attach(input->Stream(),
                   static_cast<std::uint64_t>(std::max<std::int64_t>(0, FileLengthOf(source))));
@@ -123,7 +128,7 @@ RewriteResult FilterDamagedBytes(const std::string& log, const std::string& work
         return result;
     }
     const std::int64_t step = static_cast<std::int64_t>(std::nearbyint(length / 100.0));
-    safe_write::Writer writer(workFile);
+    safe_write::Writer writer(workFile, {}, {}, WorkJournal(kRepairBytesFile));
     std::vector<unsigned char> block(kBlockSize);
     std::string kept;
     kept.reserve(kBlockSize);
@@ -163,11 +168,10 @@ RewriteResult KeepDatedLines(const std::string& workFile, const std::string& log
             return blank || DUVMain::GetLogLineDate(line) == 0 ? Keep::Drop : Keep::AsRead;
         },
         [&](std::uint64_t, std::size_t lineLength) {
-            // A line counts with a CR LF ending; one that ended in a lone LF or CR is
-            // shorter, so the figure is held at 100.
+            // A line counts with a CR LF ending: one that ended in a lone LF or CR takes the
+            // figure past 100.
             bytes += lineLength + 2;
-            shown(std::min(
-                RoundedPercent(static_cast<double>(bytes), static_cast<double>(logLength)), 100));
+            shown(RoundedPercent(static_cast<double>(bytes), static_cast<double>(logLength)));
         });
 }
 
@@ -188,22 +192,30 @@ RewriteResult RepairLog(const RepairView& view) {
         return length;
     };
     const std::string fx1 = InProgramFolder(kRepairBytesFile);
-    recordLength();
+    RewriteResult result;
     ShowBusy(true);
-    if (view.SetLabel)
-        view.SetLabel(kReadingLogText);
-    LetEventsRun();
-    RewriteResult result = FilterDamagedBytes(DUVMain::LogFilePath, fx1, show(&RepairingText));
-    CloseAllFiles();
-    if (result) {
-        std::int64_t length = recordLength();
-        result = KeepDatedLines(fx1, DUVMain::LogFilePath, InProgramFolder(kLogBackup), length,
-                                show(&CheckingText));
+    try {
+        recordLength();
+        if (view.SetLabel)
+            view.SetLabel(kReadingLogText);
+        LetEventsRun();
+        result = FilterDamagedBytes(DUVMain::LogFilePath, fx1, show(&RepairingText));
+        CloseAllFiles();
+        if (result) {
+            std::int64_t length = recordLength();
+            result = KeepDatedLines(fx1, DUVMain::LogFilePath, InProgramFolder(kLogBackup), length,
+                                    show(&CheckingText));
+        }
+    } catch (const runtime::RuntimeError& error) {
+        // Raised before the swap: the writer, dropped, has removed its work file.
+        CloseAllFiles();
+        result = {};
+        result.RunTimeError = error.number;
     }
     if (result) {
+        DUVMain::LogCorrupt = false;
         if (view.SetProgress)
             view.SetProgress(100);
-        DUVMain::LogCorrupt = false;
     }
     ShowBusy(false);
     return result;
@@ -262,7 +274,9 @@ MainWindowProgress& Main() {
 
 }  // namespace
 
-void SetMainWindowProgress(MainWindowProgress progress) { Main() = std::move(progress); }
+MainWindowProgress SetMainWindowProgress(MainWindowProgress progress) {
+    return std::exchange(Main(), std::move(progress));
+}
 
 bool RunInMainWindow(const std::function<RewriteResult(const Progress&)>& rewrite,
                      std::string (*text)(int percent), const std::string& finishedText,
@@ -288,7 +302,7 @@ bool RunInMainWindow(const std::function<RewriteResult(const Progress&)>& rewrit
         ShowMessage(failedText, msg::OkOnly, failedTitle);
     CloseAllFiles();
     main.Bar.Visible(false);
-    status(finishedText);
+    status(rewritten ? finishedText : failedTitle);
     if (!rewritten)
         ShowBusy(false);
     return rewritten;

@@ -25,6 +25,8 @@ inline constexpr const char* kArchiveBackup = "ModemLogArchive.old";
 
 // Program folder & "\" & name.
 std::string InProgramFolder(const char* name);
+// The program folder's record of the work file of that name while it is being written.
+std::string WorkJournal(const std::string& workName);
 
 // Called with the percent whenever it changes (and at every progress step of the byte
 // filter); may exceed 100.
@@ -33,9 +35,12 @@ using Progress = std::function<void(int percent)>;
 struct RewriteResult {
     bool ReadFailed = false;   // the source could not be opened or read to its end
     safe_write::Result Write;  // where the write or the swap failed
+    int RunTimeError = 0;      // the number of a run-time error that stopped it
     std::uint64_t LinesRead = 0;
     std::uint64_t LinesKept = 0;
-    explicit operator bool() const { return !ReadFailed && static_cast<bool>(Write); }
+    explicit operator bool() const {
+        return !ReadFailed && RunTimeError == 0 && static_cast<bool>(Write);
+    }
 };
 
 // What a line filter does with a line: drop it, write it as read, or write the text it left
@@ -46,7 +51,9 @@ using LineFilter = std::function<Keep(std::string_view line, std::string& out)>;
 using LineCounter = std::function<void(std::uint64_t lines, std::size_t lineLength)>;
 
 // The one rewrite: every line of source through the filter into target (through a work file
-// of the given name beside it), the old target moving to backup when one is named.
+// of the given name beside it), the old target moving to backup when one is named. A work file
+// of that name that an earlier run left behind is removed first (its record is kept in the
+// program folder, see WorkJournal).
 RewriteResult RewriteLines(const std::string& source, const std::string& target,
                            const std::string& backup, const std::string& workName,
                            const LineFilter& filter, const LineCounter& counter);
@@ -70,7 +77,7 @@ struct RepairView {
 };
 // Both steps on the file at LogFilePath, the label and the bar (only up to 100) following
 // them, events let run at each change; LogCorrupt cleared when the log was repaired. A
-// failure at any step leaves the log and LogCorrupt as they were.
+// failure at any step, a run-time error included, leaves the log and LogCorrupt as they were.
 RewriteResult RepairLog(const RepairView& view);
 
 // ---- Purge and optimize -------------------------------------------------------------------
@@ -96,17 +103,19 @@ RewriteResult OptimizeLines(const std::string& log, const std::string& backup,
 // ---- Progress in the main window ----------------------------------------------------------
 
 // The main window's progress bar and status text, which purge and optimize write (the ones
-// the analysis run writes). The main window installs them; empty members do nothing.
+// the analysis run writes). The main window installs them; empty members do nothing. The
+// installer returns what it replaces.
 struct MainWindowProgress {
     ProgressDisplay Bar;
     std::function<void(const std::string& text)> SetStatusText;
 };
-void SetMainWindowProgress(MainWindowProgress progress);
+MainWindowProgress SetMainWindowProgress(MainWindowProgress progress);
 
 // Runs a purge or an optimize: the progress bar shown, text(percent) in the status line
 // (the bar only up to 100), events let run at each change; then the bar hidden and the
-// finished text shown. A failure (a run-time error included) first shows its box, OK only and
-// no icon, and resets the pointer. True when the log was rewritten.
+// finished text shown. A failure (a run-time error included) shows its box, OK only and no
+// icon, leaves the box's title in the status line instead of the finished text, and resets
+// the pointer. True when the log was rewritten.
 bool RunInMainWindow(const std::function<RewriteResult(const Progress&)>& rewrite,
                      std::string (*text)(int percent), const std::string& finishedText,
                      const std::string& failedTitle, const std::string& failedText);

@@ -29,6 +29,9 @@ std::string TextOf(const Variant& value) {
     return value.IsLong() ? std::to_string(value.LongValue()) : value.Text();
 }
 
+// A value that only a text can give: a number where a path or commands belong is unreadable.
+std::string TextOnly(const Variant& value) { return value.IsString() ? value.Text() : ""; }
+
 // A value as a switch: a number that is not 0, or a text whose leading number is not 0.
 bool IsOn(const Variant& value) {
     return value.IsString() ? runtime::Val(value.Text()) != 0 : value.Number() != 0;
@@ -89,10 +92,19 @@ std::int16_t ValidPreferredModem() {
 void ReadModemValues(std::int16_t n) {
     ModemRecord& modem = DUVMain::Modems.at(n);
     DUVMain::ModemSubKey = modem.ModemKey;
-    modem.LoggingPath = TextOf(ModemValue(modem.ModemKey, "LoggingPath"));
+    modem.LoggingPath = TextOnly(ModemValue(modem.ModemKey, "LoggingPath"));
     modem.Logging = IsOn(ModemValue(modem.ModemKey, "Logging"));
-    modem.UserInit = runtime::UCase(TextOf(ModemValue(modem.ModemKey, "UserInit")));
+    modem.UserInit = runtime::UCase(TextOnly(ModemValue(modem.ModemKey, "UserInit")));
     modem.HasEcho = modem.UserInit.find("E1") != std::string::npos;
+}
+
+bool HoldsUnreadableValue(std::int16_t n, const std::string& name, bool text) {
+    const std::string& subKey = DUVMain::Modems.at(n).ModemKey;
+    const Variant value = ModemValue(subKey, name);
+    if (value.IsString() || (value.IsLong() && !text))
+        return false;
+    return Registry_Functions::ValueExists(DUVMain::ModemClassRoot, DUVMain::ModemClassKey + subKey,
+                                           name);
 }
 
 void CheckModem(std::int16_t n) {

@@ -26,6 +26,11 @@ void ReadModemValues(std::int16_t n);
 // Lists the modems of both branches into DUVMain::Modems and DUVMain::ModemCount.
 void FindModems();
 
+// Whether modem n holds the value name in a form the program cannot read: stored, but read
+// as nothing, or (for a text such as "UserInit" or "LoggingPath") read as a number. The wizard
+// leaves such a value as it is rather than replace what it could not see.
+bool HoldsUnreadableValue(std::int16_t n, const std::string& name, bool text);
+
 // The preferred modem when it is one of the listed modems, else 0.
 std::int16_t ValidPreferredModem();
 

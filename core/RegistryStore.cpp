@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 #include <utility>
 
 namespace registry {
@@ -22,6 +23,16 @@ bool SameName(const std::string& a, const std::string& b) {
             return false;
     }
     return true;
+}
+
+// A name as SameName compares it: letters A to Z folded to lower case.
+std::string FoldedName(const std::string& name) {
+    std::string folded = name;
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return folded;
 }
 
 // The parts of a key path; empty parts (doubled or trailing backslashes) are ignored.
@@ -66,7 +77,8 @@ struct MemoryRegistry::Node {
     };
     std::string name;
     std::vector<std::unique_ptr<Node>> children;
-    std::vector<Value> values;
+    std::vector<Value> values;                                // in the order first written
+    std::unordered_map<std::string, std::size_t> valueIndex;  // folded name -> position
 
     Node* Child(const std::string& n) const {
         for (const auto& c : children)
@@ -75,10 +87,14 @@ struct MemoryRegistry::Node {
         return nullptr;
     }
     Value* FindValue(const std::string& n) {
-        for (auto& v : values)
-            if (SameName(v.name, n))
-                return &v;
-        return nullptr;
+        auto it = valueIndex.find(FoldedName(n));
+        return it == valueIndex.end() ? nullptr : &values[it->second];
+    }
+    // A new value, keeping the name as first written.
+    Value* AddValue(const std::string& n) {
+        valueIndex.emplace(FoldedName(n), values.size());
+        values.push_back(Value{n, 0, {}});
+        return &values.back();
     }
 };
 
@@ -117,6 +133,7 @@ bool MemoryRegistry::Refused(RegKey key, std::uint32_t access) const {
 RegKey MemoryRegistry::NewHandle(Node* node, bool readOnlyHandle) {
     RegKey handle = nextHandle_;
     nextHandle_ += 4;
+    ++keysOpened_;
     handles_[handle] = {node, readOnlyHandle};
     return handle;
 }
@@ -215,10 +232,8 @@ long MemoryRegistry::SetValue(RegKey key, const std::string& valueName, std::uin
     if (data == nullptr && size > 0)
         return kInvalidParameter;
     Node::Value* value = node->FindValue(valueName);
-    if (value == nullptr) {
-        node->values.push_back(Node::Value{valueName, 0, {}});
-        value = &node->values.back();
-    }
+    if (value == nullptr)
+        value = node->AddValue(valueName);
     value->type = type;
     value->data.assign(data, data + size);
     return kSuccess;
@@ -264,5 +279,24 @@ RegistryStore& CurrentRegistry() {
 }
 
 RegistryStore* InstallRegistry(RegistryStore* store) { return std::exchange(g_current, store); }
+
+ScopedKey::ScopedKey(RegKey parent, const std::string& subKey, std::uint32_t access) {
+    if (CurrentRegistry().OpenKey(parent, subKey, access, handle_) != kSuccess)
+        handle_ = 0;
+}
+
+ScopedKey::~ScopedKey() {
+    if (handle_ != 0)
+        CurrentRegistry().CloseKey(handle_);
+}
+
+ScopedKey& ScopedKey::operator=(ScopedKey&& other) noexcept {
+    if (this != &other) {
+        if (handle_ != 0)
+            CurrentRegistry().CloseKey(handle_);
+        handle_ = std::exchange(other.handle_, 0);
+    }
+    return *this;
+}
 
 }  // namespace registry

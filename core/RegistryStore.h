@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace registry {
@@ -22,8 +23,10 @@ constexpr RegKey kUsers = 0x80000003u;
 
 // Value types.
 constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;  // a text that may name environment variables
 constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegMultiSz = 7;
 
 constexpr std::uint32_t kKeyAllAccess = 0x2003F;
 constexpr std::uint32_t kKeyRead = 0x20019;
@@ -95,6 +98,8 @@ public:
     void Clear();
 
     std::size_t OpenHandleCount() const { return handles_.size(); }
+    // How many times a key was opened or created so far.
+    std::size_t KeysOpened() const { return keysOpened_; }
 
 private:
     struct Node;
@@ -108,6 +113,7 @@ private:
     std::unique_ptr<Node> roots_[4];
     std::map<RegKey, std::pair<Node*, bool>> handles_;  // node, opened for reading only
     RegKey nextHandle_ = 0x1000;
+    std::size_t keysOpened_ = 0;
     bool readOnly_ = false;
     std::uint32_t refusedRoot_ = 0;
 };
@@ -120,6 +126,24 @@ RegistryStore* InstallRegistry(RegistryStore* store);
 
 // The process-wide in-memory store used when nothing else is installed.
 MemoryRegistry& DefaultMemoryRegistry();
+
+// A key opened through the current store and closed when the scope ends; the handle is 0 when
+// it could not be opened (every read and write through 0 then fails).
+class ScopedKey {
+public:
+    ScopedKey() = default;
+    ScopedKey(RegKey parent, const std::string& subKey, std::uint32_t access);
+    ~ScopedKey();
+    ScopedKey(ScopedKey&& other) noexcept : handle_(std::exchange(other.handle_, 0)) {}
+    ScopedKey& operator=(ScopedKey&& other) noexcept;
+    ScopedKey(const ScopedKey&) = delete;
+    ScopedKey& operator=(const ScopedKey&) = delete;
+
+    RegKey handle() const { return handle_; }
+
+private:
+    RegKey handle_ = 0;
+};
 
 // The platform's registry (advapi32). Defined only in Windows builds (duv_core_win32);
 // the program installs it at start: registry::InstallRegistry(&registry::SystemRegistry()).

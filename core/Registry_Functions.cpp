@@ -48,22 +48,6 @@ std::int32_t ToLong(const Variant& value) {
     }
 }
 
-// A key opened and closed again at scope end. A key that cannot be opened leaves the handle
-// 0, on which every read and write fails (a value to write is still converted first).
-struct OpenedKey {
-    OpenedKey(RegKey root, const std::string& keyName, std::uint32_t access = kKeyAllAccess) {
-        if (CurrentRegistry().OpenKey(root, keyName, access, handle) != kSuccess)
-            handle = 0;
-    }
-    ~OpenedKey() {
-        if (handle != 0)
-            CurrentRegistry().CloseKey(handle);
-    }
-    OpenedKey(const OpenedKey&) = delete;
-    OpenedKey& operator=(const OpenedKey&) = delete;
-    RegKey handle = 0;
-};
-
 // The settings live under the local machine. A user without administrator rights may only
 // read there: that user's writes go to the same key under the current user, which is read
 // first. Whoever may write the local machine's key uses it alone.
@@ -83,30 +67,49 @@ void CreatNewKey(const std::string& keyName, RegKey root) {
 
 void SetKeyValue(RegKey root, const std::string& keyName, const std::string& valueName,
                  const Variant& value, std::int32_t valueType) {
-    runtime::SetStep("SetKeyValue");
-    OpenedKey key(root, keyName);
-    if (key.handle == 0 && HasUserCopy(root)) {
-        OpenedKey user(registry::kCurrentUser, keyName);
-        SetValueEx(user.handle, valueName, valueType, value);
-        return;
-    }
-    SetValueEx(key.handle, valueName, valueType, value);
+    KeyWriter(root, keyName).Set(valueName, value, valueType);
 }
 
 Variant QueryValue(RegKey root, const std::string& keyName, const std::string& valueName) {
+    return KeyReader(root, keyName).Query(valueName);
+}
+
+KeyReader::KeyReader(RegKey root, const std::string& keyName) : key_(root, keyName, kKeyAllAccess) {
+    if (key_.handle() == 0 && HasUserCopy(root)) {
+        user_ = registry::ScopedKey(registry::kCurrentUser, keyName, registry::kKeyRead);
+        machine_ = registry::ScopedKey(root, keyName, registry::kKeyRead);
+    }
+}
+
+Variant KeyReader::Query(const std::string& valueName) const {
     runtime::SetStep("QueryValue");
     Variant result;
-    OpenedKey key(root, keyName);
-    if (key.handle == 0 && HasUserCopy(root)) {
-        OpenedKey user(registry::kCurrentUser, keyName, registry::kKeyRead);
-        if (QueryValueEx(user.handle, valueName, result) == kSuccess)
-            return result;
-        OpenedKey machine(root, keyName, registry::kKeyRead);
-        QueryValueEx(machine.handle, valueName, result);
+    if (user_.handle() != 0 && QueryValueEx(user_.handle(), valueName, result) == kSuccess)
         return result;
-    }
-    QueryValueEx(key.handle, valueName, result);
+    QueryValueEx(key_.handle() != 0 ? key_.handle() : machine_.handle(), valueName, result);
     return result;
+}
+
+KeyWriter::KeyWriter(RegKey root, const std::string& keyName) : key_(root, keyName, kKeyAllAccess) {
+    if (key_.handle() == 0 && HasUserCopy(root))
+        key_ = registry::ScopedKey(registry::kCurrentUser, keyName, kKeyAllAccess);
+}
+
+void KeyWriter::Set(const std::string& valueName, const Variant& value,
+                    std::int32_t valueType) const {
+    runtime::SetStep("SetKeyValue");
+    SetValueEx(key_.handle(), valueName, valueType, value);
+}
+
+bool ValueExists(RegKey root, const std::string& keyName, const std::string& valueName) {
+    runtime::SetStep("QueryValue");
+    const auto stored = [&](RegKey keyRoot) {
+        registry::ScopedKey key(keyRoot, keyName, registry::kKeyRead);
+        std::uint32_t size = 0;
+        return key.handle() != 0 && CurrentRegistry().QueryValue(key.handle(), valueName, nullptr,
+                                                                 nullptr, &size) == kSuccess;
+    };
+    return stored(root) || (HasUserCopy(root) && stored(registry::kCurrentUser));
 }
 
 long SetValueEx(RegKey keyHandle, const std::string& valueName, std::int32_t valueType,
@@ -145,7 +148,8 @@ long QueryValueEx(RegKey keyHandle, const std::string& valueName, Variant& resul
         return rc;
 
     switch (type) {
-    case registry::kRegSz: {
+    case registry::kRegSz:
+    case registry::kRegExpandSz: {
         std::vector<unsigned char> buffer(size + 1, 0);
         std::uint32_t read = size;
         rc = CurrentRegistry().QueryValue(keyHandle, valueName, &type, buffer.data(), &read);

@@ -70,8 +70,36 @@ void CreatNewKey(const std::string& keyName, RegKey root);
 void SetKeyValue(RegKey root, const std::string& keyName, const std::string& valueName,
                  const Variant& value, std::int32_t valueType);
 
-// Reads one value: String for type 1, Long for types 3 and 4, Empty otherwise.
+// Reads one value: String for types 1 and 2 (the text as stored), Long for types 3 and 4,
+// Empty otherwise.
 Variant QueryValue(RegKey root, const std::string& keyName, const std::string& valueName);
+
+// Whether the value is stored at all, in whatever type: a value that QueryValue reads as
+// Empty but that exists is one the program cannot read, and must not write over.
+bool ValueExists(RegKey root, const std::string& keyName, const std::string& valueName);
+
+// One key opened once for reading many values, each read as QueryValue reads it (the same
+// fall-back to the current user's copy).
+class KeyReader {
+public:
+    KeyReader(RegKey root, const std::string& keyName);
+    Variant Query(const std::string& valueName) const;
+
+private:
+    registry::ScopedKey key_;      // opened with full access
+    registry::ScopedKey user_;     // when key_ could not be: the user's copy, then
+    registry::ScopedKey machine_;  // the machine's key opened for reading
+};
+
+// One existing key opened once for writing many values, each written as SetKeyValue writes it.
+class KeyWriter {
+public:
+    KeyWriter(RegKey root, const std::string& keyName);
+    void Set(const std::string& valueName, const Variant& value, std::int32_t valueType) const;
+
+private:
+    registry::ScopedKey key_;  // the key, or the user's copy where the key refuses writing
+};
 
 // Writes value into an open key; the platform's result code.
 long SetValueEx(RegKey keyHandle, const std::string& valueName, std::int32_t valueType,

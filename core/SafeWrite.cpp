@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 #include <utility>
 
@@ -113,11 +114,12 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-Writer::Writer(std::string target, std::string backup, std::string workName)
-    : target_(std::move(target)), backup_(std::move(backup)) {
+Writer::Writer(std::string target, std::string backup, std::string workName, std::string journal)
+    : target_(std::move(target)), backup_(std::move(backup)), journal_(std::move(journal)) {
     std::string folder = FolderOf(target_);
     if (workName.empty())
         workName = "~" + target_.substr(folder.size()) + ".tmp";
+    RemoveStaleWorkFile(workName);
     for (int attempt = 1; attempt <= kNameAttempts && !out_; ++attempt) {
         std::string candidate =
             folder + (attempt == 1 ? workName : NumberedName(workName, attempt));
@@ -133,7 +135,51 @@ Writer::Writer(std::string target, std::string backup, std::string workName)
         finished_ = true;
         return;
     }
+    RecordWorkFile();
     buffer_.reserve(kBufferSize);
+}
+
+// The journal holds one path. Only a file the writers of this journal name as their work file
+// is removed: a journal that names anything else is dropped and the file left alone.
+void Writer::RemoveStaleWorkFile(const std::string& workName) {
+    if (journal_.empty())
+        return;
+    std::string stale;
+    {
+        std::ifstream in(journal_, std::ios::binary);
+        if (!in)
+            return;
+        std::getline(in, stale);
+    }
+    const std::string folder = FolderOf(target_);
+    bool ours = stale.size() > folder.size() && stale.compare(0, folder.size(), folder) == 0 &&
+                stale.substr(folder.size()) == workName;
+    for (int number = 2; number <= kNameAttempts && !ours; ++number)
+        ours = stale == folder + NumberedName(workName, number);
+    FileSystem& files = Files();
+    if (ours && files.Length(stale) >= 0 && !files.Remove(stale))
+        return;  // still there (perhaps being written by another run): keep its record
+    files.Remove(journal_);
+}
+
+void Writer::RecordWorkFile() {
+    if (journal_.empty())
+        return;
+    FileSystem& files = Files();
+    files.Remove(journal_);
+    bool taken = false;
+    std::unique_ptr<FileSystem::Output> out = files.CreateNew(journal_, taken);
+    if (!out)
+        return;  // the write goes on without a record
+    recorded_ = out->Write(workPath_.data(), workPath_.size()) && out->Flush();
+    recorded_ = out->Close() && recorded_;
+    if (!recorded_)
+        files.Remove(journal_);
+}
+
+void Writer::ForgetWorkFile() {
+    if (recorded_ && Files().Remove(journal_))
+        recorded_ = false;
 }
 
 Writer::~Writer() {
@@ -178,8 +224,8 @@ void Writer::Fail(Step step) {
         out_->Close();
         out_.reset();
     }
-    if (!workPath_.empty())
-        Files().Remove(workPath_);
+    if (!workPath_.empty() && Files().Remove(workPath_))
+        ForgetWorkFile();
     finished_ = true;
 }
 
@@ -217,6 +263,7 @@ Result Writer::Commit() {
         Fail(Step::Swap);
         return result_;
     }
+    ForgetWorkFile();
     finished_ = true;
     return result_;
 }

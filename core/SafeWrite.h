@@ -64,7 +64,13 @@ public:
     // workName: the work file's preferred name in the target's folder (a numbered variant is
     // taken when a file of that name exists); empty gives "~" + the target's name + ".tmp".
     // backup: full path the old file moves to; empty keeps no backup.
-    explicit Writer(std::string target, std::string backup = {}, std::string workName = {});
+    // journal: full path of a small file of the program's own that names the work file while
+    // the writer runs. A run that ended before it could remove its work file (the program
+    // ended, the disk went away) leaves it named there, and the next writer given the same
+    // journal removes it first, when it lies in the target's folder under workName or one of
+    // its numbered variants. Empty keeps no journal.
+    explicit Writer(std::string target, std::string backup = {}, std::string workName = {},
+                    std::string journal = {});
     ~Writer();
     Writer(const Writer&) = delete;
     Writer& operator=(const Writer&) = delete;
@@ -81,8 +87,12 @@ public:
 private:
     bool Drain();
     void Fail(Step step);
+    void RemoveStaleWorkFile(const std::string& workName);
+    void RecordWorkFile();
+    void ForgetWorkFile();
 
-    std::string target_, backup_, workPath_;
+    std::string target_, backup_, workPath_, journal_;
+    bool recorded_ = false;
     std::unique_ptr<FileSystem::Output> out_;
     std::string buffer_;
     std::uint64_t written_ = 0;

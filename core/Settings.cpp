@@ -37,26 +37,36 @@ void CreateKey(const std::string& key) {
     runtime::Guard([&] { Registry_Functions::CreatNewKey(key, RegistryRoot); });
 }
 
+// A subkey is opened once for all the values read from it or written into it.
+using Registry_Functions::KeyReader;
+using Registry_Functions::KeyWriter;
+
 // Reads each value under the central error handler; a failing one leaves its setting as
 // it was.
-void ReadAll(const std::string& key, const std::vector<Setting>& list) {
-    for (const Setting& s : list) {
-        runtime::Guard(
-            [&] { Assign(s, Registry_Functions::QueryValue(RegistryRoot, key, s.name)); });
-    }
+void ReadAll(const KeyReader& key, const std::vector<Setting>& list) {
+    for (const Setting& s : list)
+        runtime::Guard([&] { Assign(s, key.Query(s.name)); });
 }
 
-void WriteAll(const std::string& key, const std::vector<Setting>& list) {
+void WriteAll(const KeyWriter& key, const std::vector<Setting>& list) {
     for (const Setting& s : list) {
         runtime::Guard([&] {
             const Encoded e = Encode(s);
-            Registry_Functions::SetKeyValue(RegistryRoot, key, s.name, e.value, e.type);
+            key.Set(s.name, e.value, e.type);
         });
     }
 }
 
+void ReadAll(const std::string& key, const std::vector<Setting>& list) {
+    ReadAll(KeyReader(RegistryRoot, key), list);
+}
+
+void WriteAll(const std::string& key, const std::vector<Setting>& list) {
+    WriteAll(KeyWriter(RegistryRoot, key), list);
+}
+
 void ReadHeld(const std::string& key, const char* name, Variant& target) {
-    runtime::Guard([&] { target = Registry_Functions::QueryValue(RegistryRoot, key, name); });
+    runtime::Guard([&] { target = KeyReader(RegistryRoot, key).Query(name); });
 }
 
 // A count outside first..last is put to the nearest limit and reported once as error 9
@@ -206,9 +216,9 @@ std::vector<Setting> ServiceCostValues(ServiceRecord& s, const std::string& n,
 std::string WarningSoundFileName() { return "WarningSoundFile" + Digits(UsedServices + 1); }
 
 void ReadServices() {
-    const std::string key = SubKey("Services");
     runtime::SetStep("Read Services");
-    CreateKey(key);
+    CreateKey(SubKey("Services"));
+    const KeyReader key(RegistryRoot, SubKey("Services"));
     ClampCount("Read Services", UsedServices, 0, Services.UBound() + 1);
     for (int i = 0; i < UsedServices; ++i) {
         ServiceRecord& s = Services[i];
@@ -228,9 +238,9 @@ void ReadServices() {
 }
 
 void WriteServices() {
-    const std::string key = SubKey("Services");
     runtime::SetStep("Write Services");
-    CreateKey(key);
+    CreateKey(SubKey("Services"));
+    const KeyWriter key(RegistryRoot, SubKey("Services"));
     ClampCount("Write Services", UsedServices, 0, Services.UBound() + 1);
     for (int i = 0; i < UsedServices; ++i) {
         ServiceRecord& s = Services[i];
@@ -426,7 +436,8 @@ void FillInDefaults() {
     bool changed = false;
     changed |= FillZero(MaxConnections, DefaultMaxConnections);
     changed |= FillZero(MaxConnectDays, DefaultMaxConnectDays);
-    changed |= FillZero(MaxLogSize, DefaultMaxLogSize);
+    // A negative size would make every log too big: it counts as missing, as zero does.
+    changed |= FillIfEmpty([] { return MaxLogSize <= 0; }, [] { MaxLogSize = DefaultMaxLogSize; });
     changed |= FillEmptyText(ModemDial, DefaultModemDial);
     changed |= FillEmptyText(ModemAnswer, DefaultModemAnswer);
     changed |= FillEmptyText(ModemConnect, DefaultModemConnect);

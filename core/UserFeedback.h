@@ -36,6 +36,24 @@ struct ProgressDisplay {
 UserFeedback SetUserFeedback(UserFeedback feedback);
 
 void ShowBusy(bool busy);
+
+// The hourglass while a scope runs: on when made, the normal pointer again when the scope
+// ends, also when an error leaves it early; with keepAtEnd the hourglass stays on (the caller
+// turns it off later).
+class Hourglass {
+public:
+    explicit Hourglass(bool keepAtEnd = false) : keepAtEnd_(keepAtEnd) { ShowBusy(true); }
+    ~Hourglass() {
+        if (!keepAtEnd_)
+            ShowBusy(false);
+    }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+
+private:
+    bool keepAtEnd_;
+};
+
 void LetEventsRun();
 // Sets the splash label, then lets events run once so that it paints.
 void ShowOnSplash(const std::string& text);

@@ -34,7 +34,7 @@ std::string SummaryLine(const std::string& name) {
 // gives its 10 hours of the 3rd, 4 to 7 December its 12 hours of the 4th.
 TEST_F(AnalysisEdges, LongSessionsCountOnlyTheDaysInsideTheRange) {
     SetRange(Day(2026, 12, 3), Day(2026, 12, 4));
-    AddDemon();
+    AddZelno();
     Run({"12-01-2026 09:59:55.00 - Recv: ATDT0845123<cr>",
          "12-01-2026 10:00:00.00 - Connection established",
          "12-03-2026 10:00:00.00 - Hanging up the modem.",
@@ -121,7 +121,7 @@ TEST_F(AnalysisEdges, MoreThanTwoGigabytesInOneDataPeriod) {
 // dropped, as a dialled one at the limit is, and no error session is made up for it.
 TEST_F(AnalysisEdges, ConnectWithoutDialAtTheLimitIsDropped) {
     DUVMain::MaxConnections = 3;
-    AddDemon();
+    AddZelno();
     int limitWarnings = 0;
     DUVAnalyse::Window.WarnMaxConnections = [&] { ++limitWarnings; };
     Run({"12-01-2026 10:00:00.00 - Recv: ATDT0845123<cr>",
@@ -166,7 +166,7 @@ TEST_F(AnalysisEdges, HiddenErrorSessionRaisesNoTariffWarning) {
 // A connect hung up at once pays its charge per call: the summary's total holds it although
 // its row of 0 seconds shows no cost, so both reports total $0.75.
 TEST_F(AnalysisEdges, RowOfZeroSecondsCountsInTheCostTotal) {
-    AddDemon();
+    AddZelno();
     Run({"12-01-2026 10:00:00.00 - Recv: ATDT0845123<cr>",
          "12-01-2026 10:00:05.00 - Connection established",
          "12-01-2026 10:30:05.00 - Hanging up the modem.",

@@ -28,7 +28,7 @@ TEST_F(DetailReport, PlainDayWithBusyAnsweredAndUnknownSessions) {
                               "",
                               " " + Dashes(63),
                               "",
-                              " Demon",
+                              " Zelno",
                               "    Connect:    12/1/2026 10:00:05 AM",
                               "    Disconnect: 12/1/2026 10:30:05 AM",
                               "    R:3,072K",
@@ -83,7 +83,7 @@ TEST_F(DetailReport, PlainDayListAndLabels) {
     EXPECT_EQ(Row(0).Text, "");
     EXPECT_TRUE(Row(0).SubItems().empty());
     EXPECT_EQ(Row(1).Text, " 1");
-    std::vector<std::string> connect{"Demon", "Connect", "12/1/2026", "10:00:05 AM",
+    std::vector<std::string> connect{"Zelno", "Connect", "12/1/2026", "10:00:05 AM",
                                      "",      "",        " R:3,072K"};
     EXPECT_EQ(Row(1).SubItems(), connect);
     std::vector<std::string> disconnect{"",
@@ -160,7 +160,7 @@ TEST_F(DetailReport, TariffsHolidayAndMidnightAtTheRangeEdges) {
 class DetailErrors : public ReportTest {
 protected:
     void RunTwoSessions() {
-        AddDemon();
+        AddZelno();
         Run({"12-01-2026 09:00:00.00 - Recv: ATDT0845123<cr>",
              "12-01-2026 09:00:05.00 - Connection established",
              "12-01-2026 09:30:00.00 - Recv: ATDT0845123<cr>",
@@ -183,13 +183,13 @@ TEST_F(DetailErrors, ShownWithTheAssumedDurationAndData) {
                               "",
                               " " + Dashes(63),
                               "",
-                              " Demon",
+                              " Zelno",
                               Blanks(16) + "12/1/2026 9:00:05 AM",
                               "    ERROR - No Disconnect Entry - R:100K",
                               kSessionDashes,
                               DurationLine("00:15:00", "$0.40"),
                               "",
-                              " Demon",
+                              " Zelno",
                               "    Connect:    12/1/2026 9:30:05 AM",
                               "    Disconnect: 12/1/2026 9:40:05 AM",
                               kSessionDashes,
@@ -201,7 +201,7 @@ TEST_F(DetailErrors, ShownWithTheAssumedDurationAndData) {
                           }));
     EXPECT_TRUE(Report.ShowWarning);
     std::vector<std::string> connect{
-        "Demon", "E R R O R", "12/1/2026", "9:00:05 AM", "", "", " No Disconnect Entry - R:100K"};
+        "Zelno", "E R R O R", "12/1/2026", "9:00:05 AM", "", "", " No Disconnect Entry - R:100K"};
     EXPECT_EQ(Row(1).SubItems(), connect);
     std::vector<std::string> disconnect{"",
                                         "",
@@ -226,7 +226,7 @@ TEST_F(DetailErrors, HiddenWhenErrorsAreNotShown) {
                               "",
                               " " + Dashes(63),
                               "",
-                              " Demon",
+                              " Zelno",
                               "    Connect:    12/1/2026 9:30:05 AM",
                               "    Disconnect: 12/1/2026 9:40:05 AM",
                               kSessionDashes,
@@ -245,7 +245,7 @@ TEST_F(DetailErrors, HiddenWhenErrorsAreNotShown) {
 
 TEST_F(DetailErrors, ErrorRemarkLeavesNotesRewrittenAtMidnightWhole) {
     // The log ends while connected, five minutes before the end of the range's only day.
-    AddDemon();
+    AddZelno();
     Run({"12-01-2026 23:54:55.00 - Recv: ATDT0845123<cr>",
          "12-01-2026 23:55:00.00 - Connection established"});
     const std::string stored = DUVAnalyse::Connections[1].Notes;

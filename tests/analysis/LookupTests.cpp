@@ -2,6 +2,7 @@
 #include "tests/analysis/SessionsFixture.h"
 
 #include "core/Locale.h"
+#include "tests/support/Seams.h"
 
 namespace sessions_test {
 namespace {
@@ -222,14 +223,14 @@ TEST(Notes, KiloBytesAsTheGroupedMaskWritesThem) {
     for (int32_t bytes = -4099; bytes < 5000000; bytes += 997)
         counts.push_back(bytes);
     for (const regional::LCID lcid : {regional::kLcidEnUs, regional::kLcidDeDe}) {
-        regional::Install(regional::MakeFixedLocale(lcid));
+        test_support::ScopedSeam<std::shared_ptr<const regional::LocaleSource>> locale(
+            regional::Install, regional::MakeFixedLocale(lcid));
         for (const int32_t bytes : counts) {
             std::string note = " R:";
             AppendKiloBytes(note, bytes);
             EXPECT_EQ(note, " R:" + runtime::Format(bytes / 1024.0, "#,##0")) << bytes;
         }
     }
-    regional::Install(nullptr);
 }
 
 TEST(Notes, TidiedForDisplay) {

@@ -189,11 +189,11 @@ protected:
         return index;
     }
 
-    // "Demon", 0845123: 0.10 a call, 1.20 an hour, the first megabyte of a session free and
+    // "Zelno", 0845123: 0.10 a call, 1.20 an hour, the first megabyte of a session free and
     // 0.50 a megabyte after it.
-    void AddDemon() {
+    void AddZelno() {
         ServiceRecord s;
-        s.ServiceName = "Demon";
+        s.ServiceName = "Zelno";
         s.ServiceNumber = "0845123";
         s.DialOption = 1;
         s.DialFixedTariff = 0.10;
@@ -208,7 +208,7 @@ protected:
     // Tuesday 1 December 2026: a dialled session with 3 MB read, a busy call, an answered
     // call and a connect without a dial line.
     void RunPlainDay() {
-        AddDemon();
+        AddZelno();
         Run({"12-01-2026 10:00:00.00 - Recv: ATDT0845123<cr>",
              "12-01-2026 10:00:05.00 - Connection established at 46666bps.",
              "12-01-2026 10:30:05.00 - Hanging up the modem.",

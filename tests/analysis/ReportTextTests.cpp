@@ -60,7 +60,7 @@ TEST_F(BothReports, TotalsAgreeForThePlainDay) {
 }
 
 TEST_F(BothReports, TotalsAgreeWithErrorsShown) {
-    AddDemon();
+    AddZelno();
     Run({"12-01-2026 09:00:00.00 - Recv: ATDT0845123<cr>",
          "12-01-2026 09:00:05.00 - Connection established",
          "12-01-2026 09:30:00.00 - Connection established",
@@ -72,7 +72,7 @@ TEST_F(BothReports, TotalsAgreeWithErrorsShown) {
 
 // Without list rows the builders make the same texts and the rest of the view, and no rows.
 TEST_F(BothReports, TextsWithoutListRowsAreTheSame) {
-    AddDemon();
+    AddZelno();
     Run({"12-01-2026 09:00:00.00 - Recv: ATDT0845123<cr>",
          "12-01-2026 09:00:05.00 - Connection established",
          "12-01-2026 09:30:00.00 - Connection established",
@@ -124,7 +124,7 @@ TEST_F(GermanReports, SummaryWithTheSymbolAfterTheAmount) {
                               dashes,
                               " Unknown         00:05:00       1          00:05:00     00:05:00    "
                               "      0K      0,10 \x80",
-                              " Demon           00:30:00       1          00:30:00     00:30:00    "
+                              " Zelno           00:30:00       1          00:30:00     00:30:00    "
                               "  3.072K      1,70 \x80",
                               " 0171999         00:00:00       0          ",
                               " Answered Calls  00:10:00       1          00:10:00     00:10:00    "

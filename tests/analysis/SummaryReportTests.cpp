@@ -25,7 +25,7 @@ TEST_F(SummaryReport, PlainDayWithBusyAnsweredAndUnknownSessions) {
         dashes,
         // Row 0 (no dialled number) comes first because it has seconds.
         " Unknown         00:05:00       1          00:05:00     00:05:00          0K      $0.10",
-        " Demon           00:30:00       1          00:30:00     00:30:00      3,072K      $1.70",
+        " Zelno           00:30:00       1          00:30:00     00:30:00      3,072K      $1.70",
         // The busy call: a row without seconds ends after its sessions cell.
         " 0171999         00:00:00       0          ",
         // Answered calls cost nothing in the report whatever their row holds.
@@ -61,9 +61,9 @@ TEST_F(SummaryReport, PlainDayListAndLabels) {
     // An empty first item, four usage rows, the dotted row and the totals.
     ASSERT_EQ(Report.Rows.size(), 7u);
     EXPECT_TRUE(Row(0).SubItems().empty());
-    std::vector<std::string> demon{"Demon",    "00:30:00", "1",    "00:30:00",
+    std::vector<std::string> zelno{"Zelno",    "00:30:00", "1",    "00:30:00",
                                    "00:30:00", "3,072K",   "$1.70"};
-    EXPECT_EQ(Row(2).SubItems(), demon);
+    EXPECT_EQ(Row(2).SubItems(), zelno);
     std::vector<std::string> busy{"0171999", "00:00:00", "0"};
     EXPECT_EQ(Row(3).SubItems(), busy);
     EXPECT_EQ(Row(5).SubItems(), std::vector<std::string>(7, std::string(100, '.')));
@@ -75,7 +75,7 @@ TEST_F(SummaryReport, PlainDayListAndLabels) {
 }
 
 TEST_F(SummaryReport, ChargeBlocksColumnAndItsSwitchToDataRead) {
-    AddDemon();
+    AddZelno();
     ServiceRecord blocky;
     blocky.ServiceName = "Blocky Internet Ltd";  // 19 characters: cut to 12 and "... "
     blocky.ServiceNumber = "0990";
@@ -96,7 +96,7 @@ TEST_F(SummaryReport, ChargeBlocksColumnAndItsSwitchToDataRead) {
     ASSERT_TRUE(DUVAnalyse::ShowBlocks);
     DUVAnalyse::DisplaySummaryReport();
     const std::string dashes = " " + Dashes(88);
-    // Blocky: 3 blocks of 30 minutes charged at 2.00 an hour; Demon: 0.10 + 10 minutes at 1.20.
+    // Blocky: 3 blocks of 30 minutes charged at 2.00 an hour; Zelno: 0.10 + 10 minutes at 1.20.
     EXPECT_EQ(ReportText, Join({
                               " DUVELO - Summary Report",
                               "",
@@ -110,7 +110,7 @@ TEST_F(SummaryReport, ChargeBlocksColumnAndItsSwitchToDataRead) {
                               dashes,
                               " Blocky Inter... 00:55:00       2          00:27:30     00:55:00    "
                               " 3 (01:30)      $3.00",
-                              " Demon           00:10:00       1          00:10:00     00:10:00    "
+                              " Zelno           00:10:00       1          00:10:00     00:10:00    "
                               " 0 (00:00)      $0.30",
                               dashes,
                               " TOTALS:         01:05:00       3                                   "
@@ -163,7 +163,7 @@ TEST_F(SummaryReport, NoConnectionsMade) {
 TEST_F(SummaryReport, CostsOffAndARangeOfTwoDays) {
     DUVMain::CalcCosts = false;
     SetRange(Day(2026, 12, 1), Day(2026, 12, 2));
-    AddDemon();
+    AddZelno();
     Run({"12-02-2026 10:00:00.00 - Recv: ATDT0845123<cr>",
          "12-02-2026 10:00:05.00 - Connection established",
          "12-02-2026 11:00:05.00 - Hanging up the modem.",
@@ -178,7 +178,7 @@ TEST_F(SummaryReport, CostsOffAndARangeOfTwoDays) {
               " Service         Duvelo         Sessions   AvSession    AvDay    * Data Read");
     // 1,600 bytes are 1.5625 KB, shown as 2K; the average per day is half the time.
     EXPECT_EQ(lines[9],
-              " Demon           01:00:00       1          01:00:00     00:30:00          2K");
+              " Zelno           01:00:00       1          01:00:00     00:30:00          2K");
     EXPECT_EQ(lines[11],
               " TOTALS:         01:00:00       1                                         2K");
     EXPECT_EQ(Report.Columns.size(), 6u);
@@ -187,7 +187,7 @@ TEST_F(SummaryReport, CostsOffAndARangeOfTwoDays) {
 }
 
 TEST_F(SummaryReport, ErrorsFoundWarnInTheHeadingOnlyWhenShown) {
-    AddDemon();
+    AddZelno();
     std::initializer_list<std::string> log{"12-01-2026 09:00:00.00 - Recv: ATDT0845123<cr>",
                                            "12-01-2026 09:00:05.00 - Connection established"};
     Run(log);
@@ -216,7 +216,7 @@ TEST_F(SummaryReport, ARowWithTimeButNoSessionsGoesToTheErrorHandler) {
     // The failing cell is left out; the rest of the report is built.
     std::vector<std::string> lines = Lines(ReportText);
     EXPECT_EQ(lines[10],
-              " Demon           00:30:00       0          00:30:00      3,072K      $1.70");
+              " Zelno           00:30:00       0          00:30:00      3,072K      $1.70");
     EXPECT_TRUE(DUVMain::SummaryReportBuilt);
 }
 

@@ -7,6 +7,7 @@
 #include "core/CurrencyFormat.h"
 #include "core/MessageBox.h"
 #include "tests/analysis/CostingFixture.h"
+#include "tests/support/Seams.h"
 
 namespace costing_test {
 namespace {
@@ -14,10 +15,7 @@ namespace {
 // Records the sounds played and how many boxes had been shown when each one played.
 class RecordedSounds final : public sound::SoundPlayer {
 public:
-    explicit RecordedSounds(const ScriptedMessages& boxes) : boxes_(boxes) {
-        sound::SetSoundPlayer(this);
-    }
-    ~RecordedSounds() override { sound::SetSoundPlayer(nullptr); }
+    explicit RecordedSounds(const ScriptedMessages& boxes) : boxes_(boxes) {}
 
     void PlayFile(const std::string& path) override {
         files.push_back(path);
@@ -29,6 +27,7 @@ public:
 
 private:
     const ScriptedMessages& boxes_;
+    test_support::ScopedSeam<sound::SoundPlayer*> installed_{sound::SetSoundPlayer, this};
 };
 
 const std::string Heading =
@@ -153,9 +152,10 @@ TEST_F(UserWarnings, OneSoundThenOneBoxListingEveryServiceReached) {
     int pumps = 0;
     UserFeedback feedback;
     feedback.LetEventsRun = [&] { ++pumps; };
-    UserFeedback previous = SetUserFeedback(feedback);
-    DUVAnalyse::CheckUserWarnings();
-    SetUserFeedback(previous);
+    {
+        test_support::ScopedSeam installed(SetUserFeedback, feedback);
+        DUVAnalyse::CheckUserWarnings();
+    }
 
     ASSERT_EQ(sounds.files.size(), 1u);
     EXPECT_EQ(sounds.files[0], "C:\\Sounds\\alarm.wav");

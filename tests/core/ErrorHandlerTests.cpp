@@ -21,16 +21,11 @@ namespace {
 class CentralErrorHandler : public ::testing::Test {
 protected:
     void SetUp() override {
-        previousClipboard_ =
-            SetClipboardFunction([this](const std::string& text) { clipboard.push_back(text); });
         runtime::SetContext("frmMain", "btnProcess_Click");
         runtime::SetStep("Read Log");
         DUVMain::OSVersionText = "WIN 98";
     }
-    void TearDown() override {
-        SetClipboardFunction(previousClipboard_);
-        test_support::ResetCoreState();
-    }
+    void TearDown() override { test_support::ResetCoreState(); }
 
     int Handle(int number, const std::string& description = "Some error",
                const std::string& source = "DUV", std::uint32_t lastDllError = 0) {
@@ -39,7 +34,8 @@ protected:
     }
 
     std::vector<std::string> clipboard;
-    ClipboardFunction previousClipboard_;
+    test_support::ScopedSeam<ClipboardFunction> clipboard_{
+        SetClipboardFunction, [this](const std::string& text) { clipboard.push_back(text); }};
 };
 
 struct Row {

@@ -375,15 +375,15 @@ TEST_F(ModemLogFile, StatisticsAfterTheCheckFollowTheFileAsItIsNow) {
     EXPECT_EQ(DUVMain::LastEntryDate, DateSerial(2000, 1, 6));
     EXPECT_EQ(labels, std::vector<std::string>{});
 
-    // A year too large to read: the check passes and the statistics raise the overflow.
+    // A year no whole number holds is no date: the check passes and the statistics find the
+    // line undated, as the analysis and the repair do.
     WriteLog("12-02-2d20 10:00:00.00 - X\r\n");
     EXPECT_FALSE(DUVMain::CheckCorruption(false));
-    try {
-        DUVMain::GetLogStats(false);
-        ADD_FAILURE() << "no overflow";
-    } catch (const runtime::RuntimeError& e) {
-        EXPECT_EQ(e.number, runtime::kErrOverflow);
-    }
+    DUVMain::GetLogStats(false);
+    EXPECT_EQ(DUVMain::LastEntryDate, 0);
+    EXPECT_TRUE(DUVMain::LogInvalid);
+    EXPECT_EQ(DUVMain::GetLogLineDate("03-01-9e99 20:00:01.00 - X"), 0);
+    EXPECT_EQ(DUVMain::GetLogLineDate("03-01-1e5 20:00:01.00 - X"), 0);  // past the calendar
     // The check still reads on to a damaged byte after such a stamp.
     WriteLog("12-02-2d20 10:00:00.00 - X\r\n" + std::string(300000, 'a') + "\x01\r\n");
     EXPECT_TRUE(DUVMain::CheckCorruption(false));

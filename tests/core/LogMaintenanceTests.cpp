@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
+#include <set>
 #include <vector>
 
 #include "core/DUVMain.h"
@@ -82,7 +84,7 @@ TEST_F(LogMaintenanceTest, RepairKeepsPrintableBytesThenTheDatedLines) {
     EXPECT_EQ(ScratchFolder::Read(Backup()), log);
     EXPECT_EQ(lines.LinesRead, 9u);
     EXPECT_EQ(lines.LinesKept, 5u);
-    EXPECT_EQ(percents_.back(), 100);
+    EXPECT_EQ(percents_.back(), 101);  // lines ended by a lone CR or LF count two bytes
 
     // A second repair keeps the log as it was before it.
     const std::string repaired = ScratchFolder::Read(log_);
@@ -192,9 +194,100 @@ TEST_F(LogMaintenanceTest, AFailedRewriteLeavesTheLogAndTheBackup) {
     EXPECT_EQ(ScratchFolder::Read(Backup()), "older backup");
 }
 
+namespace {
+
+// The portable file operations, with a run that ends at its first write to a work file: from
+// then on nothing more reaches the disk, as when the program is ended in the middle of it.
+class EndedRun : public safe_write::FileSystem {
+public:
+    bool ended = false;
+
+    std::unique_ptr<Output> CreateNew(const std::string& path, bool& nameTaken) override {
+        nameTaken = false;
+        if (ended)
+            return nullptr;
+        auto real = real_.CreateNew(path, nameTaken);
+        if (real && path.find(".wrk") == std::string::npos)
+            return std::make_unique<Ending>(*this, std::move(real));
+        return real;
+    }
+    std::int64_t Length(const std::string& path) override { return real_.Length(path); }
+    bool Move(const std::string& from, const std::string& to) override {
+        return !ended && real_.Move(from, to);
+    }
+    bool Remove(const std::string& path) override { return !ended && real_.Remove(path); }
+
+private:
+    class Ending : public Output {
+    public:
+        Ending(EndedRun& run, std::unique_ptr<Output> real) : run_(run), real_(std::move(real)) {}
+        bool Write(const char* data, std::size_t size) override {
+            if (!run_.ended)
+                real_->Write(data, size / 2);
+            run_.ended = true;
+            return false;
+        }
+        bool Flush() override { return false; }
+        bool Close() override {
+            real_->Close();
+            return false;
+        }
+
+    private:
+        EndedRun& run_;
+        std::unique_ptr<Output> real_;
+    };
+    safe_write::FileSystem& real_ = safe_write::PortableFileSystem();
+};
+
+}  // namespace
+
+TEST_F(LogMaintenanceTest, AWorkFileLeftByAnEndedRunIsRemovedByTheNextRunOfItsOperation) {
+    const std::string log = Line(1, "a") + "\r\n" + Line(2, "b") + "\r\n";
+    ScratchFolder::Write(log_, log);
+    // A file of the user's that bears the work file's name, and an optimize's own work file.
+    ScratchFolder::Write(folder_ / "WINDOWS/ModemLog~7.pge", "a user's file");
+    ScratchFolder::Write(folder_ / "WINDOWS/ModemLog.opt", "not the purge's");
+    const double day2 = runtime::DateSerial(2026, 3, 2);
+    // More ended purges than there are work file names.
+    for (int run = 1; run <= 120; ++run) {
+        EndedRun ended;
+        safe_write::FileSystem* previous = safe_write::SetFileSystem(&ended);
+        RewriteResult result = PurgeLines(log_, Backup(), day2, day2, 2, nullptr);
+        safe_write::SetFileSystem(previous);
+        ASSERT_FALSE(result);
+        ASSERT_TRUE(ended.ended) << "run " << run;
+        ASSERT_EQ(ScratchFolder::Read(log_), log);
+    }
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_ / "WINDOWS"))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"ModemLog.txt", "ModemLog.pge", "ModemLog~7.pge",
+                                            "ModemLog.opt"}))
+        << "one work file left over, not one per run";
+    // The next purge removes it and runs; the user's file and the optimize's stay.
+    RewriteResult result = PurgeLines(log_, Backup(), day2, day2, 2, nullptr);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(ScratchFolder::Read(log_), Line(1, "a") + "\r\n");
+    names.clear();
+    for (const auto& entry : std::filesystem::directory_iterator(folder_ / "WINDOWS"))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"ModemLog.txt", "ModemLog~7.pge", "ModemLog.opt"}));
+    EXPECT_EQ(ScratchFolder::Read(folder_ / "WINDOWS/ModemLog~7.pge"), "a user's file");
+    EXPECT_EQ(ScratchFolder::Read(WorkJournal(kPurgeWorkFile)), "<missing>");
+
+    // A record that names a file of another name is dropped without touching the file.
+    for (const std::string& other : {log_, folder_ / "WINDOWS/ModemLog.opt"}) {
+        ScratchFolder::Write(WorkJournal(kPurgeWorkFile), other);
+        ASSERT_TRUE(PurgeLines(log_, Backup(), day2, day2, 2, nullptr));
+    }
+    EXPECT_EQ(ScratchFolder::Read(log_), Line(1, "a") + "\r\n");
+    EXPECT_EQ(ScratchFolder::Read(folder_ / "WINDOWS/ModemLog.opt"), "not the purge's");
+}
+
 TEST(LogMaintenanceTexts, LabelsAndFailureBoxes) {
     EXPECT_EQ(RepairingText(50), "Repairing Modem Log.........  50%");
-    EXPECT_EQ(CheckingText(101), "Checking Entries.........  101%");
+    EXPECT_EQ(CheckingText(7), "Checking Entries.........  7%");
     EXPECT_EQ(RoundedPercent(1, 8), 12);  // 12.5 to even
     EXPECT_EQ(RoundedPercent(3, 8), 38);  // 37.5 to even
     EXPECT_EQ(WholePercent(199, 100), 199);

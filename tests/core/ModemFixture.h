@@ -93,7 +93,7 @@ protected:
         SetUserFeedback,
         UserFeedback{{}, {}, [this](const std::string& text) { splash.push_back(text); }}};
 
-private:
+    // One value of a modem key, of any type, as raw bytes.
     void PutClassValue(const std::string& key, const std::string& name, std::uint32_t type,
                        const std::vector<unsigned char>& data) {
         registry::RegKey handle = 0;

@@ -8,6 +8,7 @@
 #include "core/ErrorContext.h"
 #include "core/RuntimeError.h"
 #include "core/Runtime.h"
+#include "tests/support/Seams.h"
 
 using namespace Registry_Functions;
 using registry::kLocalMachine;
@@ -19,11 +20,7 @@ const std::string kGeneral = "SOFTWARE\\DUV\\General";
 
 class RegistryFunctions : public ::testing::Test {
 protected:
-    void SetUp() override {
-        registry::InstallRegistry(&store);
-        CreatNewKey(kGeneral, kLocalMachine);
-    }
-    void TearDown() override { registry::InstallRegistry(nullptr); }
+    void SetUp() override { CreatNewKey(kGeneral, kLocalMachine); }
 
     // The raw bytes and type stored under General.
     std::vector<unsigned char> Raw(const std::string& name, std::uint32_t* type = nullptr) {
@@ -50,6 +47,8 @@ protected:
     }
 
     MemoryRegistry store;
+    test_support::ScopedSeam<registry::RegistryStore*> installed_{registry::InstallRegistry,
+                                                                  &store};
 };
 
 std::vector<unsigned char> B(std::initializer_list<int> v) {
@@ -174,6 +173,22 @@ TEST_F(RegistryFunctions, OtherTypesAreNeitherWrittenNorRead) {
 
     PutRaw("Multi", 7, std::string("a\0b\0\0", 5));
     EXPECT_TRUE(QueryValue(kLocalMachine, kGeneral, "Multi").IsEmpty());
+}
+
+// An expandable text reads as the text stored (its variables not expanded); a value of a type
+// that reads as Empty still counts as stored, so that nothing writes over it unseen.
+TEST_F(RegistryFunctions, ExpandableTextReadsAsStoredAndUnreadableValuesStillExist) {
+    PutRaw("Init", registry::kRegExpandSz, std::string("AT&F&C1M0\0", 10));
+    PutRaw("Path", registry::kRegExpandSz, std::string("%WINDIR%\\ModemLog.txt\0", 22));
+    PutRaw("Multi", registry::kRegMultiSz, std::string("AT&F\0&C1\0\0", 10));
+    PutRaw("LongBinary", registry::kRegBinary, std::string(8, '\x01'));
+    EXPECT_EQ(QueryValue(kLocalMachine, kGeneral, "Init"), Variant("AT&F&C1M0"));
+    EXPECT_EQ(QueryValue(kLocalMachine, kGeneral, "Path"), Variant("%WINDIR%\\ModemLog.txt"));
+    for (const char* name : {"Init", "Multi", "LongBinary"})
+        EXPECT_TRUE(ValueExists(kLocalMachine, kGeneral, name)) << name;
+    EXPECT_FALSE(ValueExists(kLocalMachine, kGeneral, "Missing"));
+    EXPECT_FALSE(ValueExists(kLocalMachine, "SOFTWARE\\DUV\\Nowhere", "Init"));
+    EXPECT_EQ(store.OpenHandleCount(), 0u);
 }
 
 TEST_F(RegistryFunctions, TextReadsDropOnlyATerminatingNul) {

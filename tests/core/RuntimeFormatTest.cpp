@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "core/Locale.h"
 #include "core/Runtime.h"
 #include "tests/support/Seams.h"
@@ -10,8 +12,8 @@ namespace {
 
 class GermanFormat : public ::testing::Test {
 protected:
-    void SetUp() override { regional::Install(regional::MakeFixedLocale(regional::kLcidDeDe)); }
-    void TearDown() override { regional::Install(nullptr); }
+    test_support::ScopedSeam<std::shared_ptr<const regional::LocaleSource>> german_{
+        regional::Install, regional::MakeFixedLocale(regional::kLcidDeDe)};
 };
 
 const Date kNewYearsEve = DateSerial(1999, 12, 31) + TimeSerial(23, 5, 9);

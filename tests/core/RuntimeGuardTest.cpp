@@ -6,6 +6,7 @@
 #include "core/ErrorContext.h"
 #include "core/Runtime.h"
 #include "core/RuntimeError.h"
+#include "tests/support/Seams.h"
 
 using namespace runtime;
 
@@ -14,27 +15,24 @@ namespace {
 // Installs a handler that answers from a script and records what it saw.
 class GuardTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SetErrorHandler([this] {
-            seen.push_back(Err().number);
-            steps.push_back(DUVMain::ErrStepName);
-            const int answer = answers.empty() ? 2 : answers.front();
-            if (!answers.empty())
-                answers.erase(answers.begin());
-            ClearErr();
-            return answer;
-        });
-        SetEndProgram([this] { ++ended; });
-    }
-    void TearDown() override {
-        SetErrorHandler(nullptr);
-        SetEndProgram(nullptr);
-    }
-
     std::vector<int> answers;
     std::vector<int> seen;
     std::vector<std::string> steps;
     int ended = 0;
+
+private:
+    int Answer() {
+        seen.push_back(Err().number);
+        steps.push_back(DUVMain::ErrStepName);
+        const int answer = answers.empty() ? 2 : answers.front();
+        if (!answers.empty())
+            answers.erase(answers.begin());
+        ClearErr();
+        return answer;
+    }
+
+    test_support::ScopedSeam<ErrorHandlerFn> handler_{SetErrorHandler, [this] { return Answer(); }};
+    test_support::ScopedSeam<EndProgramFn> end_{SetEndProgram, [this] { ++ended; }};
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "core/Locale.h"
 #include "core/Runtime.h"
 #include "core/RuntimeError.h"
+#include "tests/support/Seams.h"
 
 using namespace runtime;
 
@@ -21,8 +22,8 @@ int ErrorNumberOf(void (*f)()) {
 
 class GermanLocale : public ::testing::Test {
 protected:
-    void SetUp() override { regional::Install(regional::MakeFixedLocale(regional::kLcidDeDe)); }
-    void TearDown() override { regional::Install(nullptr); }
+    test_support::ScopedSeam<std::shared_ptr<const regional::LocaleSource>> german_{
+        regional::Install, regional::MakeFixedLocale(regional::kLcidDeDe)};
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "tests/core/ScratchFolder.h"
+#include "tests/support/Seams.h"
 
 namespace {
 
@@ -74,12 +75,6 @@ private:
     FileSystem& real_ = safe_write::PortableFileSystem();
 };
 
-struct InstalledFiles {
-    explicit InstalledFiles(FileSystem* files) : previous(safe_write::SetFileSystem(files)) {}
-    ~InstalledFiles() { safe_write::SetFileSystem(previous); }
-    FileSystem* previous;
-};
-
 const std::string kOld = "01-02-2026 10:00:00.00 - the log as it was\r\n";
 const std::string kNew = "01-02-2026 10:00:00.00 - THE LOG REWRITTEN\r\n";
 
@@ -100,7 +95,7 @@ Outcome Replace(const ScratchFolder& folder, bool withBackup, std::set<int> fail
         ScratchFolder::Write(backup, "an older backup");
     ScratchFolder::Write(folder / "~ModemLog.txt.tmp", "a file of the user's");
     FaultyFiles files;
-    InstalledFiles installed(&files);
+    test_support::ScopedSeam<FileSystem*> installed(safe_write::SetFileSystem, &files);
     files.failing = std::move(failing);
     Outcome outcome;
     files.afterEach = [&] {

@@ -221,6 +221,35 @@ TEST_F(SettingsRoundTrip, ReadsBackEveryValue) {
     EXPECT_EQ(RecentFiles, recent);
 }
 
+// Each key is opened once for all its values: a start with forty services opens no more keys
+// than one with a single service (each value opened and closed its key: 130 a service).
+TEST_F(SettingsTest, StartOpensEachKeyOnceHoweverManyServices) {
+    auto startWith = [this](int services) {
+        test_support::ResetCoreState();
+        StartUp();
+        DUVMain::MaxServices = 40;
+        DUVMain::Services.ReDim(40);
+        for (int i = 0; i < services; ++i)
+            DUVMain::Services[i] = MakeService(i + 1, 10);
+        DUVMain::UsedServices = static_cast<std::int16_t>(services);
+        DUVMain::WriteUserParameters();
+        test_support::ResetCoreState();
+        const std::size_t before = reg.KeysOpened();
+        EXPECT_TRUE(StartUp());  // a NoDisconData of 0 is written back at every start
+        EXPECT_EQ(DUVMain::UsedServices, services);
+        EXPECT_EQ(DUVMain::Services[services - 1].ServiceName,
+                  "Service " + std::to_string(services));
+        EXPECT_EQ(DUVMain::Services[services - 1].Tariffs[10].UnitSecs,
+                  MakeTariff(10 + services).UnitSecs);
+        return reg.KeysOpened() - before;
+    };
+    const std::size_t one = startWith(1);
+    EXPECT_EQ(startWith(40), one);
+    EXPECT_LT(one, 60u);
+    EXPECT_EQ(reg.OpenHandleCount(), 0u);
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(SettingsRoundTrip, TimesOfDayFollowTheRegionalFormat) {
     regional::Install(regional::MakeFixedLocale(regional::kLcidDeDe));
     DUVMain::WriteUserParameters();

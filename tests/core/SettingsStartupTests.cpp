@@ -218,6 +218,8 @@ const StoredEmpty kStoredEmpty[] = {
     {"MaxConnectDaysZero", STORE(t->PutDw("General", "MaxConnectDays", 0)), true,
      CHECK(MaxConnectDays == 2)},
     {"MaxLogSizeZero", STORE(t->PutDw("General", "MaxLogSize", 0)), true, CHECK(MaxLogSize == 150)},
+    {"MaxLogSizeNegative", STORE(t->PutDw("General", "MaxLogSize", -5)), true,
+     CHECK(MaxLogSize == 150)},
     {"NoDisconDurationZero", STORE(t->PutDw("General", "NoDisconDuration", 0)), true,
      CHECK(NoDisconDuration == 900)},
     {"MaxServicesZero", STORE(t->PutDw("General", "MaxServices", 0)), true,

@@ -2,6 +2,7 @@
 #include "tests/core/SettingsFixture.h"
 
 #include "core/Runtime.h"
+#include "tests/support/Seams.h"
 
 using namespace settings_test;
 
@@ -95,9 +96,12 @@ TEST(OSVersionText, PrefixByPlatformSuffixByBuild) {
 }
 
 TEST(OSVersionText, AsksTheInstalledQuery) {
-    OSVersion::SetVersionQuery([] { return OSVersion::PlatformVersion{1, 1998}; });
-    EXPECT_EQ(OSVersion::GetOSVersion(), "WIN 98");
-    OSVersion::SetVersionQuery(nullptr);
+    {
+        test_support::ScopedSeam<OSVersion::VersionQuery> version(OSVersion::SetVersionQuery, [] {
+            return OSVersion::PlatformVersion{1, 1998};
+        });
+        EXPECT_EQ(OSVersion::GetOSVersion(), "WIN 98");
+    }
     EXPECT_EQ(OSVersion::GetOSVersion(), " XX");
 }
 

@@ -15,6 +15,7 @@
 #include "core/CurrencyFormat.h"
 #include "core/GeneralFunctions.h"
 #include "core/Locale.h"
+#include "tests/support/win32/HostPath.h"
 
 namespace {
 
@@ -73,17 +74,7 @@ std::map<std::string, std::string> Parse(const std::string& text) {
 std::string HostPathOfSelf() {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    using ToUnix = char*(__cdecl*)(const wchar_t*);
-    auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (toUnix == nullptr)
-        return "";
-    char* path = toUnix(self);
-    if (path == nullptr)
-        return "";
-    std::string result = path;
-    HeapFree(GetProcessHeap(), 0, path);
-    return result;
+    return test_support::HostPath(self);
 }
 
 // Runs this program's child case under a host locale; returns what it reported. The locale
@@ -103,17 +94,11 @@ std::string RunChildWithLocale(const std::string& locale) {
         std::string(temp) + "duv-regional-" + std::to_string(GetCurrentProcessId()) + ".txt";
     DeleteFileA(report.c_str());
 
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
     std::string command = "/bin/sh -c \"LC_ALL=" + locale + " " + kChildFlag + "='" + report +
                           "' exec '" + loader + "' '" + self +
                           "' --gtest_filter=RealLocaleChild.* >/dev/null\"";
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
+    if (!test_support::StartOnHost(command))
         return "";
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
 
     for (int i = 0; i < 1200 && GetFileAttributesA(report.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
         Sleep(100);

@@ -7,10 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "core/Locale.h"
 #include "core/Runtime.h"
+#include "tests/support/Seams.h"
 
 namespace {
 
@@ -19,8 +21,8 @@ const char* ExpectedLcidText() { return std::getenv("DUV_EXPECT_LCID"); }
 
 class SystemLocale : public ::testing::Test {
 protected:
-    void SetUp() override { regional::Install(regional::SystemLocaleSource()); }
-    void TearDown() override { regional::Install(nullptr); }
+    test_support::ScopedSeam<std::shared_ptr<const regional::LocaleSource>> locale_{
+        regional::Install, regional::SystemLocaleSource()};
 };
 
 // In the child: writes "passed" or "failed" to the file named by DUV_CHILD_RESULT when the

@@ -37,15 +37,9 @@ std::string TextOf(HWND window) {
 
 class SystemMessageBox : public ::testing::Test {
 protected:
-    void SetUp() override {
-        previous_ = SetMessageBoxFunction({});
-        InstallSystemMessageBox();
-    }
-    void TearDown() override {
-        SetMessageBoxFunction(previous_);
-        SetHelpFunction({});
-    }
-    MessageBoxFunction previous_;
+    void SetUp() override { InstallSystemMessageBox(); }
+    // The system's box while a test runs, then whatever was installed before.
+    test_support::ScopedSeam<MessageBoxFunction> box_{SetMessageBoxFunction, MessageBoxFunction{}};
 };
 
 }  // namespace
@@ -68,8 +62,9 @@ TEST_F(SystemMessageBox, ShowsTextAndTitleAndReturnsTheButtonPressed) {
 
 TEST_F(SystemMessageBox, HelpButtonOpensHelpAndLeavesTheBoxOpen) {
     std::vector<std::pair<std::string, int>> helpCalls;
-    SetHelpFunction(
-        [&](const std::string& file, int context) { helpCalls.emplace_back(file, context); });
+    test_support::ScopedSeam help(SetHelpFunction, [&](const std::string& file, int context) {
+        helpCalls.emplace_back(file, context);
+    });
     std::atomic<bool> openAfterHelp{false};
     std::thread user([&] {
         HWND box = FindBox("No Modem Log Detected!");

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/RegistryStore.h"
 #include "core/Registry_Functions.h"
+#include "tests/support/Seams.h"
 
 using namespace Registry_Functions;
 
@@ -20,12 +22,13 @@ class SystemRegistryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kTestKey.c_str());
-        registry::InstallRegistry(&registry::SystemRegistry());
+        installed_.emplace(registry::InstallRegistry, &registry::SystemRegistry());
     }
     void TearDown() override {
-        registry::InstallRegistry(nullptr);
+        installed_.reset();
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kTestKey.c_str());
     }
+    std::optional<test_support::ScopedSeam<registry::RegistryStore*>> installed_;
 
     static std::vector<unsigned char> Raw(const std::string& key, const std::string& name,
                                           DWORD* type = nullptr) {
@@ -112,13 +115,18 @@ TEST_F(SystemRegistryTest, TextReadsWithAndWithoutTerminatingNul) {
     EXPECT_EQ(QueryValue(kRoot, kTestKey, "ZeroBytes"), Variant(""));
 }
 
-TEST_F(SystemRegistryTest, NumbersLongerThanFourBytesAndOtherTypesReadEmpty) {
+TEST_F(SystemRegistryTest, NumbersLongerThanFourBytesAndOtherTypesReadEmptyButExist) {
     PutRaw("Long", REG_BINARY, std::string("\x01\x02\x03\x04\x05", 5));
     PutRaw("Expand", REG_EXPAND_SZ, std::string("%WinDir%\0", 9));
+    PutRaw("Multi", REG_MULTI_SZ, std::string("AT&F\0&C1M0\0\0", 12));
     PutRaw("Short", REG_BINARY, std::string("\x34\x12", 2));
     EXPECT_TRUE(QueryValue(kRoot, kTestKey, "Long").IsEmpty());
-    EXPECT_TRUE(QueryValue(kRoot, kTestKey, "Expand").IsEmpty());
+    EXPECT_EQ(QueryValue(kRoot, kTestKey, "Expand"), Variant("%WinDir%")) << "as stored";
+    EXPECT_TRUE(QueryValue(kRoot, kTestKey, "Multi").IsEmpty());
     EXPECT_EQ(QueryValue(kRoot, kTestKey, "Short"), Variant(0x1234));
+    EXPECT_TRUE(ValueExists(kRoot, kTestKey, "Long"));
+    EXPECT_TRUE(ValueExists(kRoot, kTestKey, "Multi"));
+    EXPECT_FALSE(ValueExists(kRoot, kTestKey, "Missing"));
 }
 
 TEST_F(SystemRegistryTest, SignExtendedRootHandleWorksToo) {

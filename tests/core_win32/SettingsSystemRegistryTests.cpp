@@ -15,6 +15,7 @@
 #include "core/ErrorContext.h"
 #include "core/RegistryStore.h"
 #include "core/win32/PlatformHelpers.h"
+#include "tests/support/Seams.h"
 
 namespace {
 
@@ -70,17 +71,19 @@ class SystemRegistrySettings : public ::testing::Test {
 protected:
     void SetUp() override {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kBase);
-        registry::InstallRegistry(&registry::SystemRegistry());
-        runtime::SetErrorHandler([this] {
+        installed_.emplace(registry::InstallRegistry, &registry::SystemRegistry());
+        handler_.emplace(runtime::SetErrorHandler, [this] {
             ++errors;
             return runtime::kActionSkip;
         });
     }
     void TearDown() override {
-        registry::InstallRegistry(nullptr);
-        runtime::SetErrorHandler({});
+        installed_.reset();
+        handler_.reset();
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kBase);
     }
+    std::optional<test_support::ScopedSeam<registry::RegistryStore*>> installed_;
+    std::optional<test_support::ScopedSeam<runtime::ErrorHandlerFn>> handler_;
 
     // The settings steps of a start-up on a machine without a detected log.
     bool StartUp() {
@@ -192,9 +195,8 @@ TEST_F(SystemRegistrySettings, DataThresholdIsFoundUnderEitherSpelling) {
 TEST(PlatformVersion, WineReportsAnNtVersion) {
     const OSVersion::PlatformVersion v = OSVersion::QueryWindowsVersion();
     EXPECT_EQ(v.PlatformId, 2u);
-    OSVersion::SetVersionQuery(&OSVersion::QueryWindowsVersion);
+    test_support::ScopedSeam version(OSVersion::SetVersionQuery, &OSVersion::QueryWindowsVersion);
     EXPECT_EQ(OSVersion::GetOSVersion().substr(0, 2), "NT");
-    OSVersion::SetVersionQuery(nullptr);
 }
 
 class CommonControls : public ::testing::Test {

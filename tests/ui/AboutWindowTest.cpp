@@ -45,13 +45,8 @@ protected:
         ProgramTest::SetUp();
         DeleteMachineValue(kMsInfoKey, "PATH");
         DeleteMachineValue(kLocationKey, "MSINFO");
-        previousShell_ = forms::SetShellOpenFunction([this](const std::string& target) {
-            opened_.push_back(target);
-            return shellWorks_;
-        });
     }
     void TearDown() override {
-        forms::SetShellOpenFunction(previousShell_);
         DeleteMachineValue(kMsInfoKey, "PATH");
         DeleteMachineValue(kLocationKey, "MSINFO");
         ProgramTest::TearDown();
@@ -59,7 +54,11 @@ protected:
 
     std::vector<std::string> opened_;
     bool shellWorks_ = true;
-    forms::ShellOpenFunction previousShell_;
+    test_support::ScopedSeam<forms::ShellOpenFunction> shell_{forms::SetShellOpenFunction,
+                                                              [this](const std::string& target) {
+                                                                  opened_.push_back(target);
+                                                                  return shellWorks_;
+                                                              }};
 };
 
 TEST_F(AboutWindow, ShowsTitleVersionAndSystem) {

@@ -32,28 +32,7 @@ std::string RecentValue(const std::string& name) {
 
 class MainCommands : public ProgramTest {
 protected:
-    void SetUp() override {
-        ProgramTest::SetUp();
-        previousDialog_ = forms::SetFileDialogFunction(
-            [this](
-                const forms::FileDialogRequest& request) -> std::optional<forms::FileDialogResult> {
-                requests_.push_back(request);
-                if (chosen_.empty())
-                    return std::nullopt;
-                size_t slash = chosen_.find_last_of('\\');
-                return forms::FileDialogResult{chosen_, chosen_.substr(slash + 1)};
-            });
-        previousShell_ = forms::SetShellOpenFunction([this](const std::string& target) {
-            opened_.push_back(target);
-            return shellWorks_;
-        });
-        previousHelp_ = forms::SetHelpFunction(
-            [this](const std::string&, unsigned command) { helpCommands_.push_back(command); });
-    }
     void TearDown() override {
-        forms::SetFileDialogFunction(previousDialog_);
-        forms::SetShellOpenFunction(previousShell_);
-        forms::SetHelpFunction(previousHelp_);
         frmMain::SetCommand(MainCommand::ViewReportFile, {});
         ProgramTest::TearDown();
     }
@@ -82,9 +61,23 @@ protected:
     std::vector<unsigned> helpCommands_;
 
 private:
-    forms::FileDialogFunction previousDialog_;
-    forms::ShellOpenFunction previousShell_;
-    forms::HelpFunction previousHelp_;
+    test_support::ScopedSeam<forms::FileDialogFunction> dialog_{
+        forms::SetFileDialogFunction,
+        [this](const forms::FileDialogRequest& request) -> std::optional<forms::FileDialogResult> {
+            requests_.push_back(request);
+            if (chosen_.empty())
+                return std::nullopt;
+            size_t slash = chosen_.find_last_of('\\');
+            return forms::FileDialogResult{chosen_, chosen_.substr(slash + 1)};
+        }};
+    test_support::ScopedSeam<forms::ShellOpenFunction> shell_{forms::SetShellOpenFunction,
+                                                              [this](const std::string& target) {
+                                                                  opened_.push_back(target);
+                                                                  return shellWorks_;
+                                                              }};
+    test_support::ScopedSeam<forms::HelpFunction> help_{
+        forms::SetHelpFunction,
+        [this](const std::string&, unsigned command) { helpCommands_.push_back(command); }};
 };
 
 TEST_F(MainCommands, ArchiveModeAndBackToTheModemLog) {

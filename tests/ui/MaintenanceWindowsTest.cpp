@@ -2,10 +2,13 @@
 // texts and what the log and its backup hold afterwards.
 #include "tests/ui/UiFixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 
+#include "core/RuntimeError.h"
+#include "core/UserFeedback.h"
 #include "tests/support/Seams.h"
 #include "ui/logs/frmFileRepair.h"
 #include "ui/logs/frmPurge.h"
@@ -63,6 +66,45 @@ private:
     bool done_ = false;
 };
 
+// The texts the repair window's label shows each time the repair lets events run (when it
+// paints), and a run-time error raised from there once the label begins with failAt.
+class RepairLabels {
+public:
+    explicit RepairLabels(std::string failAt = {}) : failAt_(std::move(failAt)) {
+        UserFeedback feedback = SetUserFeedback({});
+        SetUserFeedback(feedback);
+        auto letEventsRun = feedback.LetEventsRun;
+        feedback.LetEventsRun = [this, letEventsRun] {
+            if (frmFileRepair* repair = frmFileRepair::IfLoaded()) {
+                std::string text = WindowText(repair->lblFileRepair.hwnd());
+                if (shown.empty() || shown.back() != text)
+                    shown.push_back(text);
+                highestBar = std::max(
+                    highestBar,
+                    static_cast<int>(SendMessageA(repair->ProgressBar.hwnd(), PBM_GETPOS, 0, 0)));
+                if (!failAt_.empty() && text.rfind(failAt_, 0) == 0) {
+                    failAt_.clear();
+                    throw runtime::RuntimeError(6, "Overflow");
+                }
+            }
+            letEventsRun();
+        };
+        previous_ = SetUserFeedback(feedback);
+    }
+    ~RepairLabels() { SetUserFeedback(previous_); }
+    int Runs() const {
+        return static_cast<int>(
+            std::count(shown.begin(), shown.end(), "Please Wait.... Reading Modem Log"));
+    }
+
+    std::vector<std::string> shown;
+    int highestBar = 0;
+
+private:
+    std::string failAt_;
+    UserFeedback previous_;
+};
+
 class MaintenanceWindows : public ProgramTest {
 protected:
     frmMain& Start(const std::string& log) {
@@ -72,6 +114,19 @@ protected:
         return frmMain::Get();
     }
     std::string Backup() const { return folder_ + "\\ModemLog.old"; }
+    // Runs the repair from the menu; the label it shows once OK is enabled, then OK.
+    static std::string RepairFromMenu(frmMain& main) {
+        std::string label;
+        frmFileRepair& repair = frmFileRepair::Get();
+        test_support::ScopedSeam modal(forms::SetModalHook, [](forms::Form&) {});
+        WhenReady done([&] { return repair.IsLoaded() && repair.btnOK.Enabled(); },
+                       [&] {
+                           label = repair.lblFileRepair.Text();
+                           PressButton(repair.btnOK);
+                       });
+        Menu(main, main.mnuRepairLog);
+        return label;
+    }
     // A picture for the documentation when DUV_SCREENSHOT_DIR names a folder.
     static void Picture(forms::Form& form, const char* name) {
         const char* dir = std::getenv("DUV_SCREENSHOT_DIR");
@@ -95,19 +150,26 @@ TEST_F(MaintenanceWindows, RepairEndToEndThenAReportOnTheRepairedLog) {
     ASSERT_FALSE(main.btnProcess.Enabled());
     std::string label;
     bool okEnabled = false;
-    int repairWindows = 0;
+    bool activatedAgain = false;
     frmFileRepair& repair = frmFileRepair::Get();
+    RepairLabels labels;
     test_support::ScopedSeam modal(forms::SetModalHook, [](forms::Form&) {});
     WhenReady done([&] { return repair.IsLoaded() && repair.btnOK.Enabled(); },
                    [&] {
-                       ++repairWindows;
+                       // The user goes to the main window and back: the window is activated
+                       // again, and the repair does not run again.
+                       SendMessageA(main.hwnd(), WM_ACTIVATE, WA_CLICKACTIVE, 0);
+                       SendMessageA(repair.hwnd(), WM_ACTIVATE, WA_CLICKACTIVE, 0);
+                       Settle();
+                       activatedAgain = forms::Form::ActiveForm() == &repair;
                        label = repair.lblFileRepair.Text();
                        okEnabled = repair.btnOK.Enabled();
                        Picture(repair, "repair.bmp");
                        PressButton(repair.btnOK);
                    });
     Menu(main, main.mnuRepairLog);
-    EXPECT_EQ(repairWindows, 1);
+    EXPECT_TRUE(activatedAgain);
+    EXPECT_EQ(labels.Runs(), 1);
     EXPECT_EQ(label, "Modem File Successfully Repaired!");
     EXPECT_TRUE(okEnabled);
     EXPECT_EQ(frmFileRepair::IfLoaded(), nullptr);
@@ -130,20 +192,65 @@ TEST_F(MaintenanceWindows, RepairThatCannotWriteSaysSoAndKeepsTheLog) {
     frmMain& main = Start(damaged);
     // The byte filter's work file cannot be made: a folder holds its name.
     CreateDirectoryA((folder_ + "\\ModemLog.fx1").c_str(), nullptr);
-    std::string label;
-    frmFileRepair& repair = frmFileRepair::Get();
-    test_support::ScopedSeam modal(forms::SetModalHook, [](forms::Form&) {});
-    WhenReady done([&] { return repair.IsLoaded() && repair.btnOK.Enabled(); },
-                   [&] {
-                       label = repair.lblFileRepair.Text();
-                       PressButton(repair.btnOK);
-                   });
-    Menu(main, main.mnuRepairLog);
-    EXPECT_EQ(label, "Modem File Was Not Repaired!");
+    EXPECT_EQ(RepairFromMenu(main), "Modem File Was Not Repaired!");
     EXPECT_EQ(BoxesTitled("Repair Failed"), 1);
     EXPECT_EQ(ReadFile(LogPath()), damaged);
     EXPECT_TRUE(DUVMain::LogCorrupt);
     EXPECT_FALSE(main.btnProcess.Enabled());
+}
+
+TEST_F(MaintenanceWindows, RepairShowsTheCheckedPercentPastAHundredAndDropsAStampNoNumberHolds) {
+    // Lines ended by a lone LF count two bytes each against the log's length; the last line's
+    // year is no number the date reader can hold.
+    const std::string damaged = FourDays() + "\x01\n\n\n\n\n\n" + "03-01-9e99 20:00:01.00 - \r\n";
+    frmMain& main = Start(damaged);
+    ASSERT_TRUE(DUVMain::LogCorrupt);
+    RepairLabels labels;
+    EXPECT_EQ(RepairFromMenu(main), "Modem File Successfully Repaired!");
+    EXPECT_EQ(ReadFile(LogPath()), FourDays());
+    ASSERT_GE(labels.shown.size(), 2u);
+    EXPECT_EQ(labels.shown.back(), "Checking Entries.........  101%");
+    EXPECT_EQ(labels.highestBar, 100);
+}
+
+TEST_F(MaintenanceWindows, ARunTimeErrorEndsTheRepairWithItsFailureAndOkCloses) {
+    const std::string damaged = FourDays() + "\x01\r\n";
+    frmMain& main = Start(damaged);
+    int errors = 0;
+    runtime::SetErrorHandler([&] {
+        ++errors;
+        return runtime::kActionSkip;
+    });
+    frmFileRepair& repair = frmFileRepair::Get();
+    RepairLabels labels("Checking Entries");
+    std::string label;
+    bool okEnabled = false;
+    test_support::ScopedSeam modal(forms::SetModalHook, [](forms::Form&) {});
+    // Without a way out the window would stay: it is then closed from here, and the test fails.
+    WhenReady done([&] { return repair.IsLoaded() && (repair.btnOK.Enabled() || errors > 0); },
+                   [&] {
+                       label = repair.lblFileRepair.Text();
+                       okEnabled = repair.btnOK.Enabled();
+                       if (okEnabled)
+                           PressButton(repair.btnOK);
+                       else
+                           repair.Unload();
+                   });
+    Menu(main, main.mnuRepairLog);
+    EXPECT_EQ(errors, 0) << "no error box: the repair reports its own failure";
+    EXPECT_TRUE(okEnabled);
+    EXPECT_EQ(label, "Modem File Was Not Repaired!");
+    ASSERT_EQ(BoxesTitled("Repair Failed"), 1);
+    auto box = std::find_if(messages_->Calls().begin(), messages_->Calls().end(),
+                            [](const MessageCall& call) { return call.title == "Repair Failed"; });
+    EXPECT_EQ(box->text.substr(0, 83),
+              "DUV was unable to repair your modem log file!\n\nYour modem log has not been "
+              "changed.");
+    EXPECT_EQ(frmFileRepair::IfLoaded(), nullptr);
+    EXPECT_EQ(ReadFile(LogPath()), damaged);
+    EXPECT_EQ(ReadFile(Backup()), "<missing>");
+    EXPECT_TRUE(DUVMain::LogCorrupt);
+    EXPECT_TRUE(main.Enabled()) << "the main window is usable again";
 }
 
 TEST_F(MaintenanceWindows, PurgeClampsItsDatesAndAsksBeforeItPurges) {

@@ -4,6 +4,7 @@
 #include "tests/ui/EditorInput.h"
 
 #include "analysis/DUVAnalyse.h"
+#include "tests/support/Seams.h"
 #include "ui/logs/frmReport.h"
 #include "ui/options/frmSetup.h"
 #include "ui/services/frmService.h"
@@ -26,59 +27,60 @@ TEST_F(OptionsServiceEndToEnd, ServiceMadeInTheOptionsWindowIsStoredAndPricesThe
     StartProgram();
 
     int tariffs = 0, services = 0, options = 0;
-    auto previous = forms::SetModalHook([&](forms::Form& form) {
-        if (&form == &frmTariff::Get()) {
-            frmTariff& t = frmTariff::Get();
-            if (++tariffs == 1) {  // the default tariff becomes the weekday peak
-                Pick(t, t.lstDialTimeTariffDialDays, "Mon - Fri");
-                Pick(t, t.lstDialTimeTariffDialStart, "08:00");
-                Pick(t, t.lstDialTimeTariffDialEnd, "17:59");
-                TypeInto(t.txtDialTimeTariffDialRate, "0.05", t.txtDialTimeTariffMinuteRate);
-                TypeInto(t.txtDialTimeTariffMinuteRate, "0.03", t.txtDialTimeTariffDialRate);
-            } else {  // the rest of the week
-                Pick(t, t.lstDialTimeTariffDescrip, "Economy Tariff");
-                Pick(t, t.lstDialTimeTariffDialEnd, "23:59");
-                TypeInto(t.txtDialTimeTariffMinuteRate, "0.01", t.txtDialTimeTariffDialRate);
-            }
-            ClickOn(t.btnOK);
-        } else if (&form == &frmService::Get()) {
-            ++services;
-            frmService& s = frmService::Get();
-            TypeInto(s.txtDescription, "Freeline", s.txtNumber);
-            TypeInto(s.txtNumber, "0800111222", s.txtAltNumber);
-            s.TabStrip1.Select(2);
-            Settle();
-            ClickOn(s.optDialCost[1]);
-            s.lstDialTimeTariff.SelectRow(0);
-            ClickOn(s.btnDialTimeTariffEdit);
-            ClickOn(s.btnDialTimeTariffNew);
-            EXPECT_EQ(s.lblDialTimeTariff9.Text(), "2 Tariffs (Max 10)");
-            s.TabStrip1.Select(3);
-            Settle();
-            TypeInto(s.txtPerMeg, "0.25", s.txtAfterMeg);
-            ClickOn(s.chkFreePeriod);
-            Pick(s, s.lstFreePeriodEnd, "06:00");
-            s.TabStrip1.Select(4);
-            Settle();
-            ClickOn(s.chkWarnings);
-            ClickOn(s.optWarning[1]);
-            TypeInto(s.txtWarndialupCost, "7.5", s.chkWarnDisplay);
-            ClickOn(s.btnOK);
-        } else if (&form == frmSetup::IfLoaded()) {
-            ++options;
-            frmSetup& w = frmSetup::Get();
-            w.TabStrip1.Select(3);
-            Settle();
-            ClickOn(w.btnNew);
-            EXPECT_EQ(w.lblServices1.Text(), "1 Used");
-            EXPECT_EQ(w.lstServices.RowCount(), 1);
-            EXPECT_EQ(w.lstServices.RowText(0, 2), "0800111222");
-            ClickOn(w.btnSave);
-        }
-    });
     frmMain& main = frmMain::Get();
-    Menu(main, main.mnuSetup);
-    forms::SetModalHook(previous);
+    {
+        test_support::ScopedSeam hook(forms::SetModalHook, [&](forms::Form& form) {
+            if (&form == &frmTariff::Get()) {
+                frmTariff& t = frmTariff::Get();
+                if (++tariffs == 1) {  // the default tariff becomes the weekday peak
+                    Pick(t, t.lstDialTimeTariffDialDays, "Mon - Fri");
+                    Pick(t, t.lstDialTimeTariffDialStart, "08:00");
+                    Pick(t, t.lstDialTimeTariffDialEnd, "17:59");
+                    TypeInto(t.txtDialTimeTariffDialRate, "0.05", t.txtDialTimeTariffMinuteRate);
+                    TypeInto(t.txtDialTimeTariffMinuteRate, "0.03", t.txtDialTimeTariffDialRate);
+                } else {  // the rest of the week
+                    Pick(t, t.lstDialTimeTariffDescrip, "Economy Tariff");
+                    Pick(t, t.lstDialTimeTariffDialEnd, "23:59");
+                    TypeInto(t.txtDialTimeTariffMinuteRate, "0.01", t.txtDialTimeTariffDialRate);
+                }
+                ClickOn(t.btnOK);
+            } else if (&form == &frmService::Get()) {
+                ++services;
+                frmService& s = frmService::Get();
+                TypeInto(s.txtDescription, "Freeline", s.txtNumber);
+                TypeInto(s.txtNumber, "0800111222", s.txtAltNumber);
+                s.TabStrip1.Select(2);
+                Settle();
+                ClickOn(s.optDialCost[1]);
+                s.lstDialTimeTariff.SelectRow(0);
+                ClickOn(s.btnDialTimeTariffEdit);
+                ClickOn(s.btnDialTimeTariffNew);
+                EXPECT_EQ(s.lblDialTimeTariff9.Text(), "2 Tariffs (Max 10)");
+                s.TabStrip1.Select(3);
+                Settle();
+                TypeInto(s.txtPerMeg, "0.25", s.txtAfterMeg);
+                ClickOn(s.chkFreePeriod);
+                Pick(s, s.lstFreePeriodEnd, "06:00");
+                s.TabStrip1.Select(4);
+                Settle();
+                ClickOn(s.chkWarnings);
+                ClickOn(s.optWarning[1]);
+                TypeInto(s.txtWarndialupCost, "7.5", s.chkWarnDisplay);
+                ClickOn(s.btnOK);
+            } else if (&form == frmSetup::IfLoaded()) {
+                ++options;
+                frmSetup& w = frmSetup::Get();
+                w.TabStrip1.Select(3);
+                Settle();
+                ClickOn(w.btnNew);
+                EXPECT_EQ(w.lblServices1.Text(), "1 Used");
+                EXPECT_EQ(w.lstServices.RowCount(), 1);
+                EXPECT_EQ(w.lstServices.RowText(0, 2), "0800111222");
+                ClickOn(w.btnSave);
+            }
+        });
+        Menu(main, main.mnuSetup);
+    }
     EXPECT_EQ(options, 1);
     EXPECT_EQ(services, 1);
     EXPECT_EQ(tariffs, 2);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/DUVAnalyse.h"
+#include "tests/support/Seams.h"
 #include "ui/logs/frmReport.h"
 #include "ui/options/frmSetup.h"
 
@@ -116,7 +117,7 @@ protected:
     // `inside` while it is shown; the window must be closed by then.
     void WithOptions(const std::function<void(frmSetup&)>& inside, bool toolbar = false) {
         bool shown = false;
-        auto previous = forms::SetModalHook([&](forms::Form& form) {
+        test_support::ScopedSeam hook(forms::SetModalHook, [&](forms::Form& form) {
             if (&form != frmSetup::IfLoaded())
                 return;
             shown = true;
@@ -134,7 +135,6 @@ protected:
         } else {
             Menu(main, main.mnuSetup);
         }
-        forms::SetModalHook(previous);
         EXPECT_TRUE(shown);
     }
 
@@ -268,6 +268,94 @@ TEST_F(OptionsWindow, ScanAddsTheDialledNumbersAndDeleteNeedsARow) {
         w.btnCancel.PerformClick();
     });
     EXPECT_EQ(DUVMain::UsedServices, 0) << "cancel drops the scanned services";
+}
+
+// What a message posted before Scan finds when the scan lets it run: whether each control
+// took input then, and whether the progress bar showed.
+struct ScanProbe {
+    std::vector<HWND> controls;
+    std::vector<bool> enabled;
+    HWND progress = nullptr;
+    bool progressShown = false;
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg != WM_APP)
+            return DefWindowProcA(hwnd, msg, wp, lp);
+        auto* probe = reinterpret_cast<ScanProbe*>(lp);
+        probe->enabled.clear();
+        for (HWND control : probe->controls)
+            probe->enabled.push_back(IsWindowEnabled(control) != FALSE);
+        probe->progressShown = IsWindowVisible(probe->progress) != FALSE;
+        return 0;
+    }
+};
+
+// While the scan reads, the list is held with the buttons: a double click on a service that
+// arrives then opens no editor; when the scan ends every control takes input again.
+TEST_F(OptionsWindow, ScanHoldsTheListAndGivesEveryControlBack) {
+    PutTariffService();
+    StartProgram();
+    WNDCLASSA probeClass = {};
+    probeClass.lpfnWndProc = &ScanProbe::Proc;
+    probeClass.hInstance = GetModuleHandleA(nullptr);
+    probeClass.lpszClassName = "DuvScanProbe";
+    RegisterClassA(&probeClass);
+    HWND probeWindow = CreateWindowExA(0, "DuvScanProbe", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       probeClass.hInstance, nullptr);
+    ASSERT_NE(probeWindow, nullptr);
+    ScanProbe probe;
+    int editorShown = 0;
+    bool shown = false;
+    auto previous = forms::SetModalHook([&](forms::Form& form) {
+        if (&form != frmSetup::IfLoaded()) {
+            ++editorShown;  // the service editor: closed again at once
+            form.Unload();
+            return;
+        }
+        shown = true;
+        Settle();
+        frmSetup& w = frmSetup::Get();
+        w.TabStrip1.Select(3);
+        Settle();
+        ASSERT_EQ(w.lstServices.RowCount(), 1);
+        w.lstServices.SelectRow(0);
+        const std::vector<forms::Control*> controls{&w.lstServices, &w.btnScan,   &w.btnNew,
+                                                    &w.btnEdit,     &w.btnDelete, &w.btnSave,
+                                                    &w.btnCancel,   &w.TabStrip1};
+        for (forms::Control* c : controls)
+            probe.controls.push_back(c->hwnd());
+        probe.progress = w.ProgressBar1.hwnd();
+        RECT row = {LVIR_BOUNDS, 0, 0, 0};
+        SendMessageA(w.lstServices.hwnd(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+        const LPARAM at = MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2);
+        PostMessageA(w.lstServices.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(w.lstServices.hwnd(), WM_LBUTTONUP, 0, at);
+        PostMessageA(w.lstServices.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageA(w.lstServices.hwnd(), WM_LBUTTONUP, 0, at);
+        PostMessageA(probeWindow, WM_APP, 0, reinterpret_cast<LPARAM>(&probe));
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        PostMessageA(w.lstServices.hwnd(), WM_KEYDOWN, VK_TAB, 0);  // Ctrl+Tab: the next tab
+        w.btnScan.PerformClick();
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+        Settle();
+        EXPECT_EQ(w.TabStrip1.SelectedIndex(), 3) << "the tabs are held too";
+        EXPECT_EQ(w.lstServices.RowCount(), 2);
+        for (forms::Control* c : controls)
+            EXPECT_TRUE(c->Enabled()) << "given back after the scan";
+        EXPECT_FALSE(w.ProgressBar1.Visible());
+        w.btnCancel.PerformClick();
+    });
+    Menu(frmMain::Get(), frmMain::Get().mnuSetup);
+    forms::SetModalHook(previous);
+    DestroyWindow(probeWindow);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(editorShown, 0) << "a double click during the scan opened the service editor";
+    EXPECT_EQ(probe.enabled, std::vector<bool>(8, false)) << "held while the scan read";
+    EXPECT_TRUE(probe.progressShown);
 }
 
 TEST_F(OptionsWindow, AHolidayAndTheReportDefaultsSetHereChangeTheNextReport) {

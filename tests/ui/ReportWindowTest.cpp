@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "analysis/DUVAnalyse.h"
@@ -634,6 +635,53 @@ TEST_F(ReportWindow, SettingsPerReportAreStoredAndWritten) {
     EXPECT_EQ(RegNumber(key, "SaveSettings"), 0);
     EXPECT_EQ(RegText(key + "\\SummaryReport", "WinWidth"), std::to_string(width));
     EXPECT_EQ(DUVMain::SummaryViewSettings.WinWidth, unsaved) << "kept in memory for this run";
+}
+
+// A pixel holds 15 twips at 96 DPI, so a stored width of 1000 is shown as 67 pixels; opening
+// and closing the window without touching it must store 1000 again, not 1005. A column the
+// user drags is stored at its new width.
+TEST_F(ReportWindow, OpeningAndClosingKeepsTheStoredLayout) {
+    const std::vector<std::pair<const char*, const char*>> summary = {
+        {"WinHeight", "5000"}, {"WinWidth", "7000"}, {"WinLeft", "100"},  {"WinTop", "100"},
+        {"FontSize", "9"},     {"Column1", "1000"},  {"Column2", "1001"}, {"Column3", "700"},
+        {"Column4", "1000"},   {"Column5", "2000"},
+    };
+    const std::vector<std::pair<const char*, const char*>> details = {
+        {"WinHeight", "5000"}, {"WinWidth", "7000"}, {"WinLeft", "100"},  {"WinTop", "100"},
+        {"FontSize", "9"},     {"Column1", "1000"},  {"Column2", "1000"}, {"Column3", "700"},
+        {"Column4", "1000"},   {"Column5", "1000"},  {"Column6", "2000"},
+    };
+    const std::string key = "SOFTWARE\\DUV\\ViewReport";
+    PutSetting("ViewReport", "SaveSettings", "True");
+    PutSetting("ViewReport", "ListView", "True");
+    for (const auto& [name, value] : summary)
+        PutSetting("ViewReport\\SummaryReport", name, value);
+    for (const auto& [name, value] : details)
+        PutSetting("ViewReport\\DetailReport", name, value);
+
+    frmReport& report = Analyse();
+    ASSERT_TRUE(report.mnuListView.Checked());
+    Menu(report, report.mnuDetails);  // each view is shown, left and stored once
+    Menu(report, report.mnuSummary);
+    report.Unload();
+    for (const auto& [name, value] : summary)
+        EXPECT_EQ(RegText(key + "\\SummaryReport", name), value) << "summary " << name;
+    for (const auto& [name, value] : details)
+        EXPECT_EQ(RegText(key + "\\DetailReport", name), value) << "details " << name;
+
+    // Opened again from what was stored, and a column dragged 10 pixels wider.
+    frmMain::Get().RunCommand(MainCommand::ShowReport);
+    Settle();
+    frmReport& again = frmReport::Get();
+    ASSERT_EQ(again.ListView1.ColumnWidth(2), 1000);
+    HWND list = again.ListView1.hwnd();
+    int pixels = ListView_GetColumnWidth(list, 1);
+    ListView_SetColumnWidth(list, 1, pixels + 10);
+    again.Unload();
+    EXPECT_EQ(RegText(key + "\\SummaryReport", "Column1"),
+              std::to_string(forms::PixelsToTwipsX(pixels + 10)));
+    EXPECT_EQ(RegText(key + "\\SummaryReport", "Column2"), "1001");
+    EXPECT_EQ(RegText(key + "\\SummaryReport", "WinLeft"), "100");
 }
 
 }  // namespace

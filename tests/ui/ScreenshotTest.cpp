@@ -4,9 +4,12 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "core/PreConfigure.h"
+#include "tests/support/Seams.h"
 #include "tools/loggen/LogGenerator.h"
 #include "ui/logs/frmFind.h"
 #include "ui/logs/frmViewLog.h"
@@ -29,6 +32,22 @@ protected:
         }
         dir_ = dir;
         ProgramTest::SetUp();
+        // The pictures show ordinary folders, not test folders: the program in C:\DUV, the
+        // log where the modem driver keeps it.
+        folder_ = "C:\\DUV";
+        windows_ = "C:\\WINDOWS";
+        RemoveOrdinaryFiles();
+        CreateDirectoryA(folder_.c_str(), nullptr);
+    }
+    void TearDown() override {
+        ProgramTest::TearDown();
+        if (!dir_.empty())
+            RemoveOrdinaryFiles();
+    }
+    void RemoveOrdinaryFiles() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+        DeleteFileA(LogPath().c_str());
     }
     void Save(forms::Form& form, const char* name) {
         SetForegroundWindow(form.hwnd());
@@ -47,6 +66,12 @@ protected:
     }
     std::string dir_;
 };
+
+// Title bar buttons, scroll arrows and menu check marks are drawn with Marlett: the prefix
+// the windows are tested and pictured in has it (tools/wine-env puts it there).
+TEST(PicturePrefix, HasTheCaptionButtonFont) {
+    EXPECT_TRUE(test_support::CaptionButtonFontInstalled());
+}
 
 TEST_F(Screenshots, SplashAndMainWindowStates) {
     StartProgram();
@@ -76,7 +101,7 @@ TEST_F(Screenshots, ServiceEditorTabsAndTariffEditor) {
     GeneratedLog(0);
     StartProgram();
     ServiceRecord r;
-    r.ServiceName = "Tiscali Anytime";
+    r.ServiceName = "Ferndial Anytime";
     r.ServiceNumber = "08450800123";
     r.ServiceAltNumber = "08450800124";
     r.DialOption = 2;
@@ -115,7 +140,7 @@ TEST_F(Screenshots, ServiceEditorTabsAndTariffEditor) {
     DUVMain::UsedServices = 1;
     DUVMain::ServiceIsNew = false;
     std::ofstream(folder_ + "\\exceeded.wav").put('\0');
-    auto previous = forms::SetModalHook([this](forms::Form& form) {
+    test_support::ScopedSeam hook(forms::SetModalHook, [this](forms::Form& form) {
         if (&form == &frmTariff::Get()) {
             Save(form, "tariff-editor.bmp");
             form.Unload();
@@ -137,13 +162,12 @@ TEST_F(Screenshots, ServiceEditorTabsAndTariffEditor) {
         s.Unload();
     });
     frmService::ShowEditor([] { return 1; });
-    forms::SetModalHook(previous);
 }
 
 TEST_F(Screenshots, OptionsWindowTabs) {
     GeneratedLog(0);
     StartProgram();
-    auto previous = forms::SetModalHook([this](forms::Form& form) {
+    test_support::ScopedSeam hook(forms::SetModalHook, [this](forms::Form& form) {
         frmSetup* setup = frmSetup::IfLoaded();
         if (&form != setup)
             return;
@@ -166,7 +190,6 @@ TEST_F(Screenshots, OptionsWindowTabs) {
         setup->btnCancel.PerformClick();
     });
     Menu(frmMain::Get(), frmMain::Get().mnuSetup);
-    forms::SetModalHook(previous);
 }
 
 // The log viewer in its three modes (the modem log, an archive, a saved report) and the Find
@@ -182,20 +205,21 @@ TEST_F(Screenshots, LogViewerModesAndFind) {
         Settle();
         Save(*shown, name);
     };
-    auto previous = forms::SetModalHook([this](forms::Form& form) {
-        auto& find = static_cast<frmFind&>(form);
-        find.Text1.SetText("Connection established");
-        Settle();
-        Save(find, "find.bmp");
-        PressButton(find.cmdFind);
-        if (frmFind::IfLoaded())
-            PressButton(find.cmdcancel);
-    });
-    Menu(main, main.mnuViewLog);
-    frmViewLog::Get().mnuSearchFind.Click();
-    viewer("viewlog-modem-log.bmp");
-    frmViewLog::Get().Unload();
-    forms::SetModalHook(previous);
+    {
+        test_support::ScopedSeam hook(forms::SetModalHook, [this](forms::Form& form) {
+            auto& find = static_cast<frmFind&>(form);
+            find.Text1.SetText("Connection established");
+            Settle();
+            Save(find, "find.bmp");
+            PressButton(find.cmdFind);
+            if (frmFind::IfLoaded())
+                PressButton(find.cmdcancel);
+        });
+        Menu(main, main.mnuViewLog);
+        frmViewLog::Get().mnuSearchFind.Click();
+        viewer("viewlog-modem-log.bmp");
+        frmViewLog::Get().Unload();
+    }
 
     CopyFileA(LogPath().c_str(), (folder_ + "\\01Nov26 - 30Nov26.duv").c_str(), FALSE);
     main.OpenArchive(folder_ + "\\", "01Nov26 - 30Nov26.duv");

@@ -2,7 +2,10 @@
 // lists, switching tabs; what is stored, in memory and in the registry, and how it is priced.
 #include "tests/ui/EditorInput.h"
 
+#include <optional>
+
 #include "analysis/Costing.h"
+#include "tests/support/Seams.h"
 #include "ui/services/frmService.h"
 #include "ui/services/frmTariff.h"
 
@@ -16,7 +19,7 @@ protected:
         ProgramTest::SetUp();
         WriteLog(LogLine(12, 1, 2026, 9, 0, 0, "Recv: ATDT08450800123") + "\r\n");
         StartProgram();
-        previousHook_ = forms::SetModalHook([this](forms::Form& form) {
+        hook_.emplace(forms::SetModalHook, [this](forms::Form& form) {
             if (&form == &frmService::Get() && inService)
                 inService(frmService::Get());
             if (&form == &frmTariff::Get() && inTariff)
@@ -24,7 +27,7 @@ protected:
         });
     }
     void TearDown() override {
-        forms::SetModalHook(previousHook_);
+        hook_.reset();
         ProgramTest::TearDown();
     }
 
@@ -39,7 +42,7 @@ protected:
     std::function<void(frmTariff&)> inTariff;
 
 private:
-    std::function<void(forms::Form&)> previousHook_;
+    std::optional<test_support::ScopedSeam<std::function<void(forms::Form&)>>> hook_;
 };
 
 }  // namespace
@@ -71,7 +74,7 @@ TEST_F(ServiceEditorWindow, NewServiceWithTwoTariffsIsStoredAndPriced) {
     inService = [&](frmService& s) {
         EXPECT_EQ(WindowText(s.hwnd()), "D U V - Edit Service (New Service)");
         EXPECT_EQ(s.TabStrip1.ToolTipText(2), "Dial-up Tariffs and Charges");
-        TypeInto(s.txtDescription, "Tiscali", s.txtNumber);
+        TypeInto(s.txtDescription, "Ferndial", s.txtNumber);
         TypeInto(s.txtNumber, "08450800123", s.txtAltNumber);
         s.TabStrip1.Select(2);
         Settle();
@@ -100,7 +103,7 @@ TEST_F(ServiceEditorWindow, NewServiceWithTwoTariffsIsStoredAndPriced) {
         EXPECT_FALSE(s.txtWarningHours.Enabled());
         TypeInto(s.txtWarndialupCost, "5", s.chkWarnDisplay);
         EXPECT_EQ(s.txtWarndialupCost.Text(), "5.00");
-        EXPECT_EQ(WindowText(s.hwnd()), "D U V - Edit Service (Tiscali)");
+        EXPECT_EQ(WindowText(s.hwnd()), "D U V - Edit Service (Ferndial)");
         ASSERT_TRUE(s.btnOK.Enabled());
         ClickOn(s.btnOK);
     };
@@ -112,7 +115,7 @@ TEST_F(ServiceEditorWindow, NewServiceWithTwoTariffsIsStoredAndPriced) {
     // The options window counts the new service and stores the settings.
     DUVMain::UsedServices = 1;
     DUVMain::WriteUserParameters();
-    ExpectServicesKey({{"ServiceName1", "Tiscali"},
+    ExpectServicesKey({{"ServiceName1", "Ferndial"},
                        {"ServiceNumber1", "08450800123"},
                        {"DialOption1", 2u},
                        {"UsedTariffs1", 2u},
@@ -147,7 +150,7 @@ TEST_F(ServiceEditorWindow, NewServiceWithTwoTariffsIsStoredAndPriced) {
 
 TEST_F(ServiceEditorWindow, CancelAndTheCloseBoxLeaveTheStoredServiceAlone) {
     ServiceRecord stored;
-    stored.ServiceName = "Demon";
+    stored.ServiceName = "Zelno";
     stored.ServiceNumber = "0845";
     stored.DialOption = 1;
     stored.DialFixedTariff = 0.1;
@@ -157,7 +160,7 @@ TEST_F(ServiceEditorWindow, CancelAndTheCloseBoxLeaveTheStoredServiceAlone) {
     DUVMain::UsedServices = 1;
     for (bool closeBox : {false, true}) {
         inService = [&](frmService& s) {
-            EXPECT_EQ(s.txtDescription.Text(), "Demon");
+            EXPECT_EQ(s.txtDescription.Text(), "Zelno");
             TypeInto(s.txtDescription, "Changed", s.txtNumber);
             s.TabStrip1.Select(2);
             Settle();

@@ -1,6 +1,8 @@
 // The tip-of-the-day window over a tips file in the program's folder.
 #include "tests/ui/UiFixture.h"
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "tests/support/Seams.h"
@@ -19,12 +21,15 @@ std::vector<std::string> g_modalShown;
 class CloseModalWindows : public ::testing::Environment {
 public:
     void SetUp() override {
-        forms::SetModalHook([](forms::Form& form) {
+        hook_.emplace(forms::SetModalHook, [](forms::Form& form) {
             g_modalShown.push_back(form.Name());
             form.Unload();
         });
     }
-    void TearDown() override { forms::SetModalHook({}); }
+    void TearDown() override { hook_.reset(); }
+
+private:
+    std::optional<test_support::ScopedSeam<std::function<void(forms::Form&)>>> hook_;
 };
 
 const auto* const g_closeModal = ::testing::AddGlobalTestEnvironment(new CloseModalWindows);

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/Clock.h"
@@ -18,6 +20,7 @@
 #include "core/MessageBox.h"
 #include "core/Runtime.h"
 #include "tests/support/ProgramState.h"
+#include "tests/support/Seams.h"
 #include "tests/support/win32/Windows.h"
 #include "ui/forms/Commands.h"
 #include "ui/forms/Form.h"
@@ -125,12 +128,12 @@ protected:
         environment.EnvironmentVariable = [this](const std::string& name) {
             return name == "WinDir" || name == "windir" ? windows_ : std::string();
         };
-        previousEnvironment_ = DUVMain::SetStartupEnvironment(environment);
-        previousClock_ = clock_seam::SetNow([this] { return now_; });
-        previousEnd_ = DUVMain::SetProcessEnd([] {});
+        environment_.emplace(DUVMain::SetStartupEnvironment, environment);
+        clock_.emplace(clock_seam::SetNow, [this] { return now_; });
+        end_.emplace(DUVMain::SetProcessEnd, [] {});
         messages_ = std::make_unique<ScriptedMessages>();
         // A command that no window serves is a fault of the wiring.
-        previousUnserved_ = forms::SetUnservedCommandHook([](const std::string& command) {
+        unserved_.emplace(forms::SetUnservedCommandHook, [](const std::string& command) {
             ADD_FAILURE() << "the command " << command << " is served by no window";
         });
         // An unexpected run-time error fails the test, names its context and is skipped.
@@ -148,13 +151,13 @@ protected:
                 << form->Name() << " is missing from the shutdown order";
             form->Unload();
         }
-        forms::SetUnservedCommandHook(previousUnserved_);
+        unserved_.reset();
         Settle();
         messages_.reset();
         ErrorHandler::InstallErrorHandling();
-        DUVMain::SetProcessEnd(previousEnd_);
-        clock_seam::SetNow(previousClock_);
-        DUVMain::SetStartupEnvironment(previousEnvironment_);
+        end_.reset();
+        clock_.reset();
+        environment_.reset();
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV");
         test_support::ResetProgramState();
     }
@@ -200,10 +203,13 @@ protected:
     std::unique_ptr<ScriptedMessages> messages_;
 
 private:
-    DUVMain::StartupEnvironment previousEnvironment_;
-    clock_seam::NowFunction previousClock_;
-    std::function<void()> previousEnd_;
-    forms::UnservedCommandHook previousUnserved_;
+    // Installed in SetUp and put back in TearDown, in the order the start-up needs them.
+    template <class Previous>
+    using Seam = std::optional<test_support::ScopedSeam<Previous>>;
+    Seam<DUVMain::StartupEnvironment> environment_;
+    Seam<clock_seam::NowFunction> clock_;
+    Seam<std::function<void()>> end_;
+    Seam<forms::UnservedCommandHook> unserved_;
 };
 
 }  // namespace uitest

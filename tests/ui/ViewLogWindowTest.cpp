@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <stdexcept>
 #include <string>
@@ -82,6 +83,13 @@ protected:
         viewer.TextViewLog.SetFocus();
         SendMessageA(viewer.TextViewLog.hwnd(), WM_CHAR, static_cast<unsigned char>(c), 0);
         Settle();
+    }
+    // Another program holds the log open, sharing only reading: it cannot be replaced.
+    HANDLE LockLog() {
+        HANDLE lock = CreateFileA(LogPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        EXPECT_NE(lock, INVALID_HANDLE_VALUE);
+        return lock;
     }
 };
 
@@ -345,10 +353,7 @@ TEST_F(ViewLogWindow, AFailedSaveAtClosingKeepsTheViewerOpenWithTheEdits) {
     TypeChar(viewer, 'X');
     const std::string edited = viewer.TextViewLog.PlainText();
     ASSERT_NE(edited, Log());
-    // Another program holds the log open, sharing only reading: it cannot be replaced.
-    HANDLE lock = CreateFileA(LogPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    HANDLE lock = LockLog();
     for (int attempt = 0; attempt < 2; ++attempt) {
         messages_->Answer(msg::Yes);
         messages_->Answer(msg::Ok);
@@ -373,6 +378,72 @@ TEST_F(ViewLogWindow, AFailedSaveAtClosingKeepsTheViewerOpenWithTheEdits) {
     EXPECT_EQ(frmViewLog::IfLoaded(), nullptr);
     EXPECT_EQ(ReadAll(LogPath()), edited + "\r\n");
     EXPECT_EQ(main.btnViewLog.Text(), "&View Modem Log");
+}
+
+TEST_F(ViewLogWindow, ExitAndTheMainWindowsCloseAfterAFailedSaveKeepBothWindowsAndTheEdits) {
+    WriteLog(Log());
+    StartProgram();
+    frmMain& main = frmMain::Get();
+    frmViewLog& viewer = OpenViewer();
+    viewer.mnuBottom.Click();
+    TypeChar(viewer, 'X');
+    const std::string edited = viewer.TextViewLog.PlainText();
+    int ended = 0;
+    test_support::ScopedSeam end(DUVMain::SetProcessEnd, [&] { ++ended; });
+    HANDLE lock = LockLog();
+    const std::function<void()> closes[] = {
+        [&] { Menu(main, main.mnuExit); },
+        [&] {
+            SendMessageA(main.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+            Settle();
+        },
+    };
+    size_t asked = 0;
+    for (const auto& close : closes) {
+        messages_->Answer(msg::Yes);
+        messages_->Answer(msg::Ok);
+        close();
+        ASSERT_EQ(frmMain::IfLoaded(), &main);
+        ASSERT_EQ(frmViewLog::IfLoaded(), &viewer);
+        EXPECT_EQ(ended, 0);
+        ASSERT_EQ(messages_->Calls().size(), asked + 2) << "the question once, then the failure";
+        EXPECT_EQ(messages_->Calls()[asked].text, "Save Changes to Modem Log File?");
+        asked += 2;
+        EXPECT_EQ(viewer.TextViewLog.PlainText(), edited);
+        EXPECT_TRUE(viewer.mnuSave.Enabled());
+        EXPECT_TRUE(IsWindowVisible(main.hwnd()));
+        EXPECT_EQ(main.btnViewLog.Text(), "&Close Modem Log");
+        EXPECT_EQ(ReadAll(LogPath()), Log());
+    }
+    // Once the file can be written, Exit saves the edits and ends.
+    CloseHandle(lock);
+    messages_->Answer(msg::Yes);
+    Menu(main, main.mnuExit);
+    EXPECT_EQ(messages_->Calls().size(), asked + 1);
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(frmViewLog::IfLoaded(), nullptr);
+    EXPECT_EQ(frmMain::IfLoaded(), nullptr);
+    EXPECT_EQ(ReadAll(LogPath()), edited + "\r\n");
+}
+
+TEST_F(ViewLogWindow, TheEndOnAnErrorAsksOnceAndEndsEvenWhenTheSaveFails) {
+    WriteLog(Log());
+    StartProgram();
+    frmViewLog& viewer = OpenViewer();
+    viewer.mnuBottom.Click();
+    TypeChar(viewer, 'X');
+    int ended = 0;
+    test_support::ScopedSeam end(DUVMain::SetProcessEnd, [&] { ++ended; });
+    HANDLE lock = LockLog();
+    messages_->Answer(msg::Yes);
+    messages_->Answer(msg::Ok);
+    DUVMain::EndProgram();
+    CloseHandle(lock);
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(messages_->Calls().size(), 2u) << "the question once, then the failure";
+    EXPECT_EQ(frmViewLog::IfLoaded(), nullptr);
+    EXPECT_EQ(frmMain::IfLoaded(), nullptr);
+    EXPECT_EQ(ReadAll(LogPath()), Log());
 }
 
 TEST_F(ViewLogWindow, FlatToolbarsAndTheStoredWindowStateApplyAtOpening) {

@@ -2,13 +2,17 @@
 // progress bar and message boxes show, and what stays as it was after a failure.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "core/DUVMain.h"
 #include "core/LogMaintenance.h"
 #include "core/MessageBox.h"
+#include "core/RuntimeError.h"
 #include "tests/core/ScratchFolder.h"
+#include "tests/support/Seams.h"
 #include "ui/logs/DUVOptimize.h"
 #include "ui/logs/PurgeModel.h"
 
@@ -26,16 +30,8 @@ protected:
         DUVMain::LogCorrupt = true;
         DUVMain::ModemDial = "ATDT";
         DUVMain::ModemConnect = "CONNECT";
-        MainWindowProgress main;
-        main.Bar.Show = [this](bool visible) { seen_.push_back(visible ? "bar on" : "bar off"); };
-        main.Bar.Set = [this](int percent) { seen_.push_back("bar " + std::to_string(percent)); };
-        main.SetStatusText = [this](const std::string& text) { seen_.push_back(text); };
-        SetMainWindowProgress(main);
-        DUVOptimize::SetDisableControls([this] { seen_.push_back("controls off"); });
     }
     void TearDown() override {
-        SetMainWindowProgress({});
-        DUVOptimize::SetDisableControls({});
         DUVMain::AppPath = saved_[0];
         DUVMain::LogFilePath = saved_[1];
         DUVMain::ArchiveOpen = false;
@@ -44,6 +40,19 @@ protected:
     ScratchFolder folder_{"duv-maintrun"};
     std::vector<std::string> seen_;
     std::vector<std::string> saved_;
+    test_support::ScopedSeam<MainWindowProgress> progress_{SetMainWindowProgress, SeenProgress()};
+    test_support::ScopedSeam<std::function<void()>> disable_{
+        DUVOptimize::SetDisableControls, [this] { seen_.push_back("controls off"); }};
+
+private:
+    // The main window's progress bar and status line, as entries of seen_.
+    MainWindowProgress SeenProgress() {
+        MainWindowProgress main;
+        main.Bar.Show = [this](bool visible) { seen_.push_back(visible ? "bar on" : "bar off"); };
+        main.Bar.Set = [this](int percent) { seen_.push_back("bar " + std::to_string(percent)); };
+        main.SetStatusText = [this](const std::string& text) { seen_.push_back(text); };
+        return main;
+    }
 };
 
 const std::string kLog =
@@ -91,9 +100,9 @@ TEST_F(MaintenanceRun, FailuresShowTheirBoxAndLeaveTheLog) {
     EXPECT_EQ(messages.Calls()[0].text, PurgeFailedText());
     EXPECT_EQ(messages.Calls()[0].flags, msg::OkOnly);
     EXPECT_EQ(messages.Calls()[1].title, kOptimizeFailedTitle);
-    EXPECT_EQ(seen_.back(), kOptimizedText);
-    EXPECT_EQ(seen_[seen_.size() - 2], "bar off");
-    EXPECT_EQ(seen_[2], kPurgedText);
+    // The status line says that it failed, never that it finished.
+    EXPECT_EQ(seen_, (std::vector<std::string>{"bar on", "bar off", kPurgeFailedTitle, "bar on",
+                                               "bar off", kOptimizeFailedTitle}));
 
     // A repair that cannot write its work file leaves the log damaged and whole.
     DUVMain::LogFilePath = folder_ / "ModemLog.txt";
@@ -126,4 +135,38 @@ TEST_F(MaintenanceRun, RepairShowsEachStepAndClearsTheDamageFlag) {
     EXPECT_EQ(labels[1], RepairingText(1));
     EXPECT_EQ(labels.back(), CheckingText(99));  // 93 of the 94 bytes: the damaged byte is gone
     EXPECT_EQ(bar.back(), 100);
+
+    // A lone LF ends a line that counts with two bytes: the label goes past 100, the bar not.
+    // A stamp whose year no number holds is an undated line, dropped.
+    DUVMain::LogCorrupt = true;
+    ScratchFolder::Write(DUVMain::LogFilePath, kLog + "03-01-9e99 20:00:01.00 - \x01\r\n\n\n\n\n");
+    labels.clear();
+    bar.clear();
+    ASSERT_TRUE(RepairLog({[&](const std::string& text) { labels.push_back(text); },
+                           [&](int percent) { bar.push_back(percent); }}));
+    EXPECT_FALSE(DUVMain::LogCorrupt);
+    EXPECT_EQ(ScratchFolder::Read(DUVMain::LogFilePath), kLog);
+    EXPECT_EQ(labels.back(), "Checking Entries.........  103%");
+    EXPECT_EQ(*std::max_element(bar.begin(), bar.end()), 100);
+}
+
+TEST_F(MaintenanceRun, ARunTimeErrorInTheRepairFailsItAndLeavesTheLog) {
+    const std::string damaged = kLog + "\x01garbage\r\n";
+    ScratchFolder::Write(DUVMain::LogFilePath, damaged);
+    auto namesBefore = folder_.Names();
+    RewriteResult repair = RepairLog({[&](const std::string& text) {
+                                          if (text.rfind("Checking", 0) == 0)
+                                              throw runtime::RuntimeError(6, "Overflow");
+                                      },
+                                      {}});
+    EXPECT_FALSE(repair);
+    EXPECT_EQ(repair.RunTimeError, 6);
+    EXPECT_TRUE(DUVMain::LogCorrupt);
+    EXPECT_EQ(ScratchFolder::Read(DUVMain::LogFilePath), damaged);
+    auto names = folder_.Names();
+    names.erase(kRepairBytesFile);  // the first step's file stays, as after every repair
+    EXPECT_EQ(names, namesBefore) << "no work file and no backup";
+    EXPECT_EQ(RepairFailedText(repair).substr(0, 83),
+              "DUV was unable to repair your modem log file!\n\nYour modem log has not been "
+              "changed.");
 }

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 namespace {
 
 using forms::EditMask;
@@ -34,6 +37,32 @@ TEST(EditMaskTyping, DigitsFillThePlacesAndTheCaretSkipsLiterals) {
     EditMask::State shortText = At("3", 1);
     EXPECT_EQ(mask.Type(shortText, '4'), EditMask::Typed::Changed);
     EXPECT_EQ(shortText.text, "34/__/____");
+}
+
+TEST(EditMaskTyping, ADateTypedWithItsSeparatorsIsTakenWithoutARefusal) {
+    // After a place fills, the caret is already past the literal that follows it: the
+    // separator the user types next is that literal, taken without a change.
+    for (const auto& [maskText, typed] :
+         {std::pair<std::string, std::string>{"##/##/####", "12/31/2026"},
+          {"##:##:##", "01:30:00"},
+          {"##.##.####", "31.12.2026"}}) {
+        EditMask mask(maskText);
+        EditMask::State state = At(mask.Conform(""), 0);
+        for (char c : typed) {
+            const EditMask::Typed result = mask.Type(state, c);
+            EXPECT_NE(result, EditMask::Typed::Refused) << typed << " at '" << c << "'";
+            EXPECT_EQ(result == EditMask::Typed::Skipped, c == typed[2] || c == typed[5]);
+        }
+        EXPECT_EQ(state.text, typed);
+    }
+    // Only the literal just before the caret: another one, or a separator after a place
+    // still open, is refused.
+    EditMask mask("##/##/####");
+    EditMask::State state = At("12/__/____", 3);
+    EXPECT_EQ(mask.Type(state, ':'), EditMask::Typed::Refused);
+    EditMask::State open = At("1_/__/____", 1);
+    EXPECT_EQ(mask.Type(open, '/'), EditMask::Typed::Refused);
+    EXPECT_EQ(open.selStart, 1);
 }
 
 TEST(EditMaskTyping, PlaceKindsTakeTheirCharacters) {

@@ -4,11 +4,15 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "core/Clock.h"
 #include "core/CurrencyFormat.h"
 #include "core/GeneralFunctions.h"
 #include "core/Runtime.h"
+#include "core/RuntimeError.h"
 #include "core/MessageBox.h"
 #include "tests/core/SettingsFixture.h"
 
@@ -106,6 +110,80 @@ TEST_F(OptionsTest, CancelPutsBackEverySettingAndServiceIncludingWhatLoadingChan
     EXPECT_EQ(DUVMain::TimeFormat, "Long Time");
     EXPECT_EQ(Dump(), before) << "cancel writes nothing";
     EXPECT_TRUE(messages.Calls().empty());
+}
+
+// One setting the window edits in place, and the value a user gives it while the window is
+// open.
+struct Edit {
+    const char* name;
+    std::function<void()> change;
+    std::function<std::string()> value;
+};
+
+template <class T, class V>
+Edit Set(const char* name, T& setting, V newValue) {
+    return {name, [&setting, newValue] { setting = static_cast<T>(newValue); },
+            [&setting] { return ::testing::PrintToString(setting); }};
+}
+
+// Every setting of the snapshot changed while the window is open: Cancel puts back each one.
+TEST_F(OptionsTest, CancelPutsBackEachSettingTheWindowEdits) {
+    using namespace DUVMain;
+    Define({Service("A", "1", 2), Service("B", "2", 3)});
+    ModemLogDir = "C:\\windows\\";
+    ModemLogFile = "ModemLog.txt";
+    const std::vector<Edit> edits = {
+        Set("ModemLogFile", ModemLogFile, "Other.txt"),
+        Set("ModemLogDir", ModemLogDir, "D:\\logs\\"),
+        Set("MaxServices", MaxServices, 20),
+        Set("UsedServices", UsedServices, 1),
+        Set("MaxConnections", MaxConnections, 77),
+        Set("MaxConnectDays", MaxConnectDays, 9),
+        Set("MaxLogSize", MaxLogSize, 4096),
+        Set("EditLog", EditLog, !EditLog),
+        Set("ShowErrors", ShowErrors, !ShowErrors),
+        Set("ShowToolbars", ShowToolbars, !ShowToolbars),
+        Set("FlatToolbars", FlatToolbars, !FlatToolbars),
+        Set("ShowGraphic", ShowGraphic, !ShowGraphic),
+        Set("AutoOptimize", AutoOptimize, !AutoOptimize),
+        Set("Tips", Tips, !Tips),
+        Set("ModemCheck", ModemCheck, !ModemCheck),
+        Set("ModemDial", ModemDial, "DIAL"),
+        Set("ModemAnswer", ModemAnswer, "ANSWER"),
+        Set("ModemConnect", ModemConnect, "CONNECT"),
+        Set("ModemUserDisconnect", ModemUserDisconnect, "USER"),
+        Set("ModemHostDisconnect", ModemHostDisconnect, "HOST"),
+        Set("ModemReads", ModemReads, "IN"),
+        Set("ModemWrites", ModemWrites, "OUT"),
+        Set("NoDisconDuration", NoDisconDuration, 5400),
+        Set("NoDisconData", NoDisconData, 2048),
+        Set("CalcCosts", CalcCosts, !CalcCosts),
+        Set("DialCost", DialCost, 0.25),
+        Set("CostPerHour", CostPerHour, 1.5),
+        Set("CostPerMeg", CostPerMeg, 0.75),
+        Set("UserStartPref", UserStartPref, "User Defined"),
+        Set("UserStartDate", UserStartDate, DateSerial(2027, 2, 2)),
+        Set("UserStartOfWeek", UserStartOfWeek, 3),
+        Set("UserStartOfMonth", UserStartOfMonth, 4),
+        Set("UserReportPref", UserReportPref, 1),
+        Set("WarningSoundFile", WarningSoundFile, "C:\\alarm.wav"),
+        Set("ForceAMPM", ForceAMPM, !ForceAMPM),
+    };
+    std::vector<std::string> before;
+    for (const Edit& e : edits)
+        before.push_back(e.value());
+
+    session.Load(kToday);
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        edits[i].change();
+        ASSERT_NE(edits[i].value(), before[i]) << edits[i].name << ": the edit changes nothing";
+    }
+    session.Unload();
+
+    for (std::size_t i = 0; i < edits.size(); ++i)
+        EXPECT_EQ(edits[i].value(), before[i]) << edits[i].name << " is not put back";
+    ASSERT_EQ(UsedServices, 2);
+    EXPECT_EQ(Services[1], Service("B", "2", 3));
 }
 
 TEST_F(OptionsTest, OkWritesTheSettingsTheHolidaysAndTheFlagsForTheMainWindow) {
@@ -345,8 +423,10 @@ protected:
     std::vector<int> progress_;
     std::vector<int> added_;
     ScanCallbacks Callbacks() {
-        return {
-            [this](int p) { progress_.push_back(p); }, [this](int i) { added_.push_back(i); }, {}};
+        return {[this](int p) { progress_.push_back(p); },
+                [this](int i) { added_.push_back(i); },
+                {},
+                {}};
     }
 };
 
@@ -385,6 +465,28 @@ TEST_F(ScanTest, CollectsEachNewDialledNumberOnceIntoFreshRecords) {
 
     ShowScanMessage(session.Scan(path, Callbacks()), path);
     EXPECT_EQ(messages.Calls()[1].text, "No new dialled services found in modem log!");
+}
+
+// The window's controls are held from before the first line until the scan ends, however it
+// ends: at the end of the log, on a log that cannot be opened, or on an error on the way.
+TEST_F(ScanTest, HoldsTheControlsUntilItEndsAlsoOnAnError) {
+    const std::string path = Log(Line("RECV: ATDT100<cr>") + Line("RECV: ATDT200<cr>"));
+    std::vector<bool> holds;
+    ScanCallbacks callbacks = Callbacks();
+    callbacks.Hold = [&](bool held) { holds.push_back(held); };
+    callbacks.LetEventsRun = [&] { EXPECT_EQ(holds, std::vector<bool>{true}); };
+    EXPECT_EQ(session.Scan(path, callbacks).Added, 2);
+    EXPECT_EQ(holds, (std::vector<bool>{true, false}));
+
+    holds.clear();
+    session.Scan((dir_ / "none.txt").string(), callbacks);
+    EXPECT_EQ(holds, (std::vector<bool>{true, false}));
+
+    holds.clear();
+    callbacks.ServiceAdded = [](int) { runtime::Raise(7); };
+    EXPECT_THROW(session.Scan(Log(Line("RECV: ATDT300<cr>")), callbacks), runtime::RuntimeError);
+    EXPECT_EQ(holds, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(session.CanClose());
 }
 
 TEST_F(ScanTest, StopsAtAFullTableRunsOnceAndReportsAMissingLog) {

@@ -131,6 +131,52 @@ TEST_F(WizardSteps, ConfiguredModemClosesWithOK) {
     EXPECT_EQ(Contents(log), "x");
 }
 
+// Commands stored as an expandable text are read and extended; values stored in a type the
+// program cannot read (a multi-text, a long binary, a number where a text belongs) are kept
+// byte for byte: Finish never writes over what it could not see.
+TEST_F(WizardSteps, FinishExtendsExpandableCommandsAndKeepsWhatItCannotRead) {
+    const auto bytes = [](const std::string& text) {
+        return std::vector<unsigned char>(text.begin(), text.end());
+    };
+    const std::string log = folder + "kept.log";
+    PutModem("Modem", 0, {"Expand Modem", "COM1", log, 1});
+    PutModem("Modem", 1, {"Multi Modem", "COM2"});
+    PutModem("Modem", 2, {"Number Modem", "COM3", log, 1});
+    PutClassValue(ModemKey("Modem", 0), "UserInit", registry::kRegExpandSz, SzBytes("AT&F&C1M0"));
+    const std::pair<std::uint32_t, std::vector<unsigned char>> kept[] = {
+        {registry::kRegMultiSz, bytes(std::string("AT&F\0&C1M0\0\0", 12))},
+        {registry::kRegBinary, bytes(std::string(8, '\x01'))},
+        {registry::kRegMultiSz, bytes(std::string("C:\\x\\y.log\0\0", 12))},
+        {registry::kRegBinary, bytes("ATM0")},
+    };
+    PutClassValue(ModemKey("Modem", 1), "UserInit", kept[0].first, kept[0].second);
+    PutClassValue(ModemKey("Modem", 1), "Logging", kept[1].first, kept[1].second);
+    PutClassValue(ModemKey("Modem", 1), "LoggingPath", kept[2].first, kept[2].second);
+    PutClassValue(ModemKey("Modem", 2), "UserInit", kept[3].first, kept[3].second);
+    DUVPreConfigure::PreConfigure();
+    ASSERT_EQ(wizardShown, 1);
+    EXPECT_EQ(DUVMain::Modems[1].UserInit, "AT&F&C1M0");
+    EXPECT_EQ(DUVMain::Modems[1].LoggingPath, log);
+    EXPECT_EQ(DUVMain::Modems[3].UserInit, "") << "a number is no text of commands";
+
+    for (int line = 0; line < 3; ++line) {
+        Wizard w;
+        w.Load();
+        w.SelectedLine = line;
+        w.NextClicked();
+        w.NextClicked();
+        EXPECT_EQ(w.NextCaption, "&Finish");
+        w.NextClicked();
+        EXPECT_EQ(w.Step, 3);
+    }
+    EXPECT_EQ(ClassValue(ModemKey("Modem", 0), "UserInit"),
+              std::make_pair(registry::kRegSz, SzBytes("AT&F&C1M0E1")));
+    EXPECT_EQ(ClassValue(ModemKey("Modem", 1), "UserInit"), kept[0]);
+    EXPECT_EQ(ClassValue(ModemKey("Modem", 1), "Logging"), kept[1]);
+    EXPECT_EQ(ClassValue(ModemKey("Modem", 1), "LoggingPath"), kept[2]);
+    EXPECT_EQ(ClassValue(ModemKey("Modem", 2), "UserInit"), kept[3]);
+}
+
 // Back walks down a step at a time; Cancel on the first page closes without a change.
 TEST_F(WizardSteps, BackAndCancel) {
     Open({{"Standard Modem", "COM2", "", 0, ""}});

@@ -7,6 +7,7 @@
 #include "core/RegistryStore.h"
 #include "core/Registry_Functions.h"
 #include "core/Runtime.h"
+#include "tests/support/Seams.h"
 #include "ui/logs/ViewLogModel.h"
 
 using namespace ViewLogModel;
@@ -51,16 +52,13 @@ TEST(ViewLogStatus, FontAndEditPanels) {
 
 class ViewLogClose : public ::testing::Test {
 protected:
-    void SetUp() override {
-        registry::InstallRegistry(&reg);
-        DUVMain::SetViewLogDefaults();
-    }
-    void TearDown() override { registry::InstallRegistry(nullptr); }
+    void SetUp() override { DUVMain::SetViewLogDefaults(); }
     Registry_Functions::Variant Stored(const char* name) {
         return Registry_Functions::QueryValue(registry::kLocalMachine, "SOFTWARE\\DUV\\ViewLog",
                                               name);
     }
     registry::MemoryRegistry reg;
+    test_support::ScopedSeam<registry::RegistryStore*> installed_{registry::InstallRegistry, &reg};
 };
 
 TEST_F(ViewLogClose, SaveOnExitKeepsFontAndStateButNotTheSizeOfAMaximizedWindow) {

@@ -131,15 +131,9 @@ public:
     LoadResult Run(const std::string& text) {
         std::vector<std::string> lines = SplitLines(text);
         std::size_t first = 0;
-        while (first < lines.size() && Trimmed(lines[first]).empty())
-            ++first;
-        if (first >= lines.size())
-            return Fail(1, "empty file: expected REGEDIT4 or Windows Registry Editor Version 5.00");
-        const std::string header = Trimmed(lines[first]);
-        if (header != "REGEDIT4" && header != "Windows Registry Editor Version 5.00")
-            return Fail(
-                static_cast<int>(first) + 1,
-                "not a registry export: expected REGEDIT4 or Windows Registry Editor Version 5.00");
+        LoadResult header = CheckHeader(lines, first);
+        if (!header.ok)
+            return header;
         for (std::size_t n = first + 1; n < lines.size(); ++n) {
             const int lineNo = static_cast<int>(n) + 1;
             std::string line = Trimmed(lines[n]);
@@ -157,7 +151,21 @@ public:
         return {};
     }
 
-private:
+    // The first non-blank line must be the header; first ends at it.
+    static LoadResult CheckHeader(const std::vector<std::string>& lines, std::size_t& first) {
+        first = 0;
+        while (first < lines.size() && Trimmed(lines[first]).empty())
+            ++first;
+        if (first >= lines.size())
+            return Fail(1, "empty file: expected REGEDIT4 or Windows Registry Editor Version 5.00");
+        const std::string header = Trimmed(lines[first]);
+        if (header != "REGEDIT4" && header != "Windows Registry Editor Version 5.00")
+            return Fail(
+                static_cast<int>(first) + 1,
+                "not a registry export: expected REGEDIT4 or Windows Registry Editor Version 5.00");
+        return {};
+    }
+
     static std::vector<std::string> SplitLines(const std::string& text) {
         std::vector<std::string> lines;
         std::string current;
@@ -177,6 +185,7 @@ private:
         return lines;
     }
 
+private:
     static LoadResult Fail(int line, std::string message) {
         LoadResult r;
         r.ok = false;
@@ -291,18 +300,45 @@ private:
 
 }  // namespace
 
-LoadResult Load(const std::string& fileBytes, registry::RegistryStore& store) {
-    std::string text;
+namespace {
+
+// The text of an export file in the ANSI code page, by its byte-order mark.
+std::string Decoded(const std::string& fileBytes) {
     if (fileBytes.size() >= 2 && static_cast<unsigned char>(fileBytes[0]) == 0xFF &&
         static_cast<unsigned char>(fileBytes[1]) == 0xFE)
-        text = FromUtf16(fileBytes);
-    else if (fileBytes.size() >= 3 && static_cast<unsigned char>(fileBytes[0]) == 0xEF &&
-             static_cast<unsigned char>(fileBytes[1]) == 0xBB &&
-             static_cast<unsigned char>(fileBytes[2]) == 0xBF)
-        text = FromUtf8(fileBytes);
-    else
-        text = fileBytes;
-    return Loader(store).Run(text);
+        return FromUtf16(fileBytes);
+    if (fileBytes.size() >= 3 && static_cast<unsigned char>(fileBytes[0]) == 0xEF &&
+        static_cast<unsigned char>(fileBytes[1]) == 0xBB &&
+        static_cast<unsigned char>(fileBytes[2]) == 0xBF)
+        return FromUtf8(fileBytes);
+    return fileBytes;
+}
+
+}  // namespace
+
+LoadResult CheckStart(const std::string& firstBytes) {
+    const std::string text = Decoded(firstBytes);
+    // Whole lines are checked as Load checks them. When they are all blank, the first line
+    // runs on past the bytes given: it can still be a header only while it begins as one.
+    const std::size_t end = text.find_last_of("\r\n");
+    std::vector<std::string> lines =
+        Loader::SplitLines(end == std::string::npos ? std::string() : text.substr(0, end + 1));
+    std::size_t first = 0;
+    LoadResult header = Loader::CheckHeader(lines, first);
+    if (!header.ok && first >= lines.size()) {
+        const std::string rest = Trimmed(text.substr(end == std::string::npos ? 0 : end + 1));
+        if (std::string("REGEDIT4").starts_with(rest) ||
+            std::string("Windows Registry Editor Version 5.00").starts_with(rest))
+            return {};
+        header.line = static_cast<int>(lines.size()) + 1;
+        header.message =
+            "not a registry export: expected REGEDIT4 or Windows Registry Editor Version 5.00";
+    }
+    return header;
+}
+
+LoadResult Load(const std::string& fileBytes, registry::RegistryStore& store) {
+    return Loader(store).Run(Decoded(fileBytes));
 }
 
 }  // namespace regfile

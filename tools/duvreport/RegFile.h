@@ -14,6 +14,11 @@ struct LoadResult {
     std::string message;  // what is wrong with it
 };
 
+// Checks the first bytes of a longer export file (a few KB are enough) for its header line,
+// so that a file of another kind is refused before it is read whole: the problem Load would
+// report, or ok when they start as an export does or hold only blank lines.
+LoadResult CheckStart(const std::string& firstBytes);
+
 // Parses the text of an export file (ANSI, UTF-8 or UTF-16 with its byte-order mark) and
 // writes its keys and values into the store. Stops at the first malformed line.
 LoadResult Load(const std::string& fileBytes, registry::RegistryStore& store);

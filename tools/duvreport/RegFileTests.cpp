@@ -117,6 +117,29 @@ TEST(RegistryExportFile, NamesTheLineOfTheFirstProblem) {
     }
 }
 
+// The first bytes of a large file: refused when its first line cannot be an export's header.
+TEST(RegistryExportFile, StartIsCheckedByItsFirstLine) {
+    std::string unicode = "\xFF\xFE";
+    for (char c : std::string("Windows Registry Editor Version 5.00\r\n[HKEY"))
+        unicode += {c, '\0'};
+    for (const std::string& start :
+         {std::string("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\X]\r\n\"A\"=\"cut"), unicode,
+          std::string("\r\n \r\n"), std::string(4090, '\n') + "REGED"}) {
+        EXPECT_TRUE(regfile::CheckStart(start).ok) << start;
+    }
+    const std::vector<std::pair<std::string, int>> refused{
+        {"\r\nhello\r\nREGEDIT4\r\n", 2},
+        {std::string(4096, 'x'), 1},
+        {"\n\nREGEDIT5", 3},
+    };
+    for (const auto& [start, line] : refused) {
+        const regfile::LoadResult r = regfile::CheckStart(start);
+        EXPECT_FALSE(r.ok) << start;
+        EXPECT_EQ(r.line, line) << start;
+        EXPECT_NE(r.message.find("not a registry export"), std::string::npos) << r.message;
+    }
+}
+
 TEST(RegistryExportFile, TypedHexValuesKeepTheirType) {
     registry::MemoryRegistry store;
     ASSERT_TRUE(regfile::Load("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"E\"=hex(2):41,00\n", store).ok);

@@ -1,7 +1,9 @@
 // duvreport: runs one analysis headless and prints its tables or its report text.
 //   duvreport --settings FILE.reg --log LOG --from YYYY-MM-DD --to YYYY-MM-DD
 //             [--report summary|details|tables]
+//   duvreport --help
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -41,12 +43,21 @@ int Fail(const std::string& message) {
     return kBadInput;
 }
 
+constexpr char kUsage[] =
+    "usage: duvreport --settings FILE.reg --log LOG --from YYYY-MM-DD --to YYYY-MM-DD"
+    " [--report summary|details|tables]\n"
+    "       duvreport --help\n";
+
 int Usage(const std::string& problem) {
-    std::cerr << "duvreport: " << problem << "\n"
-              << "usage: duvreport --settings FILE.reg --log LOG --from YYYY-MM-DD --to YYYY-MM-DD"
-                 " [--report summary|details|tables]\n";
+    std::cerr << "duvreport: " << problem << "\n" << kUsage;
     return kBadInput;
 }
+
+// The bytes of the settings file read to check its first line before it is read whole.
+constexpr std::size_t kHeaderProbe = 4096;
+
+// A log's length is a 32-bit number of bytes in the program.
+constexpr std::int64_t kLargestLog = 2147483647;
 
 // What the tool is reading, for the message when memory runs out.
 std::string g_reading = "its arguments";
@@ -55,6 +66,20 @@ std::string g_reading = "its arguments";
 bool IsRegularFile(const std::string& path) {
     std::error_code error;
     return std::filesystem::is_regular_file(std::filesystem::path(path), error);
+}
+
+bool IsFolder(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(std::filesystem::path(path), error);
+}
+
+// The first bytes of a file (fewer when it is shorter).
+std::string FirstBytes(const std::string& path, std::size_t count) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(count, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(count));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
 }
 
 bool ReadFile(const std::string& path, std::string& bytes) {
@@ -86,6 +111,11 @@ int Run(int argc, char** argv) {
     std::string settingsPath, logPath, from, to, report = "tables";
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
+        if (arg == "--help") {
+            std::cout << kUsage;
+            std::cout.flush();
+            return std::cout.good() ? 0 : 1;
+        }
         if (i + 1 >= argc)
             return Usage("missing value after " + arg);
         std::string value = argv[++i];
@@ -115,15 +145,30 @@ int Run(int argc, char** argv) {
         return Fail("--from " + from + " is after --to " + to);
 
     std::string regBytes;
-    if (FileLengthOf(settingsPath) >= 0 && !IsRegularFile(settingsPath))
+    if (IsFolder(settingsPath))
+        return Fail("the settings file " + settingsPath + " is a folder, not a file");
+    const std::int64_t settingsLength = FileLengthOf(settingsPath);
+    if (settingsLength >= 0 && !IsRegularFile(settingsPath))
         return Fail("the settings file " + settingsPath + " is not a regular file");
+    if (settingsLength > static_cast<std::int64_t>(kHeaderProbe)) {
+        const regfile::LoadResult start =
+            regfile::CheckStart(FirstBytes(settingsPath, kHeaderProbe));
+        if (!start.ok)
+            return Fail(settingsPath + ":" + std::to_string(start.line) + ": " + start.message);
+    }
     g_reading = "the settings file " + settingsPath;
     if (!ReadFile(settingsPath, regBytes))
         return Fail("cannot read the settings file " + settingsPath);
-    if (FileLengthOf(logPath) < 0)
+    if (IsFolder(logPath))
+        return Fail("the log " + logPath + " is a folder, not a file");
+    const std::int64_t logLength = FileLengthOf(logPath);
+    if (logLength < 0)
         return Fail("cannot find the log " + logPath);
     if (!IsRegularFile(logPath))
         return Fail("the log " + logPath + " is not a regular file");
+    if (logLength > kLargestLog)
+        return Fail("the log " + logPath + " is 2 GB or larger (" + std::to_string(logLength) +
+                    " bytes); logs of up to " + std::to_string(kLargestLog) + " bytes can be read");
     {
         std::ifstream probe(logPath, std::ios::binary);
         if (!probe)
@@ -185,7 +230,12 @@ int Run(int argc, char** argv) {
     }
     registry::InstallRegistry(nullptr);
     std::cout.flush();
-    return std::cout.good() ? 0 : 1;
+    if (!std::cout.good()) {
+        std::cerr << "duvreport: cannot write the " << (report == "tables" ? "tables" : "report")
+                  << " to the standard output (disk full or output closed)\n";
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "ui/forms/Dialogs.h"
 
 #include "ui/forms/Form.h"
+#include "ui/forms/Gdi.h"
 
 #include <commdlg.h>
 
@@ -62,10 +63,8 @@ FontDialogFunction g_fontDialog;
 FontChoice ShowFontDialog(const FontChoice& preset) {
     if (g_fontDialog)
         return g_fontDialog(preset);
-    HDC screen = GetDC(nullptr);
     LOGFONTA font = {};
-    font.lfHeight = -MulDiv(preset.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
+    font.lfHeight = -MulDiv(preset.points, GetDeviceCaps(WindowDC(nullptr).Get(), LOGPIXELSY), 72);
     font.lfWeight = preset.bold ? FW_BOLD : FW_NORMAL;
     font.lfItalic = preset.italic ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;

@@ -71,9 +71,23 @@ int TwipsToPixelsY(int twips) { return Round(twips * ScreenDpi(LOGPIXELSY) / 144
 int PixelsToTwipsX(int pixels) { return Round(pixels * 1440.0 / ScreenDpi(LOGPIXELSX)); }
 int PixelsToTwipsY(int pixels) { return Round(pixels * 1440.0 / ScreenDpi(LOGPIXELSY)); }
 
+int KeptTwips::ToPixels(int twips) {
+    twips_ = twips;
+    pixels_ = axis_ == Horizontal ? TwipsToPixelsX(twips) : TwipsToPixelsY(twips);
+    return pixels_;
+}
+
+int KeptTwips::FromPixels(int pixels) const {
+    if (pixels == pixels_)
+        return twips_;
+    return axis_ == Horizontal ? PixelsToTwipsX(pixels) : PixelsToTwipsY(pixels);
+}
+
 HINSTANCE AppInstance() { return GetModuleHandleA(nullptr); }
 
-void SetEventErrorHandler(std::function<void()> handler) { g_errorHandler = std::move(handler); }
+std::function<void()> SetEventErrorHandler(std::function<void()> handler) {
+    return std::exchange(g_errorHandler, std::move(handler));
+}
 
 std::function<void(Form&)> SetModalHook(std::function<void(Form&)> hook) {
     return std::exchange(g_modalHook, std::move(hook));
@@ -175,8 +189,8 @@ void Form::Load() {
         RegisterClassExA(&wc);
         registered = true;
     }
-    int width = TwipsToPixelsX(style_.widthTwips);
-    int height = TwipsToPixelsY(style_.heightTwips);
+    int width = width_.ToPixels(style_.widthTwips);
+    int height = height_.ToPixels(style_.heightTwips);
     int x = CW_USEDEFAULT;
     int y = CW_USEDEFAULT;
     if (style_.centred) {
@@ -320,27 +334,27 @@ RECT WindowRect(HWND hwnd) {
 }
 }  // namespace
 
-int Form::Left() const { return PixelsToTwipsX(WindowRect(hwnd_).left); }
-int Form::Top() const { return PixelsToTwipsY(WindowRect(hwnd_).top); }
+int Form::Left() const { return left_.FromPixels(WindowRect(hwnd_).left); }
+int Form::Top() const { return top_.FromPixels(WindowRect(hwnd_).top); }
 int Form::Width() const {
     RECT r = WindowRect(hwnd_);
-    return PixelsToTwipsX(r.right - r.left);
+    return width_.FromPixels(r.right - r.left);
 }
 int Form::Height() const {
     RECT r = WindowRect(hwnd_);
-    return PixelsToTwipsY(r.bottom - r.top);
+    return height_.FromPixels(r.bottom - r.top);
 }
 
 void Form::Move(int left, int top, int width, int height) {
     if (hwnd_) {
-        MoveWindow(hwnd_, TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
-                   TwipsToPixelsY(height), TRUE);
+        MoveWindow(hwnd_, left_.ToPixels(left), top_.ToPixels(top), width_.ToPixels(width),
+                   height_.ToPixels(height), TRUE);
     }
 }
 
 void Form::SetSize(int width, int height) {
     if (hwnd_) {
-        SetWindowPos(hwnd_, nullptr, 0, 0, TwipsToPixelsX(width), TwipsToPixelsY(height),
+        SetWindowPos(hwnd_, nullptr, 0, 0, width_.ToPixels(width), height_.ToPixels(height),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }

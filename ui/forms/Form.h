@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <limits>
 #include <map>
 #include <string>
 #include <utility>
@@ -25,6 +26,27 @@ enum : UINT {
     WM_FORM_REFOCUS,                    // wParam = control id: give it the focus again
     WM_FORM_POSTED_CALL,                // run a queued call on the window's thread
     WM_FORM_DEFAULT_LOOK,               // give the default look to the right push button
+};
+
+// A length in twips as it was last set, with the pixels it became. A pixel holds several
+// twips, so converting the pixels back would give a neighbouring value (1000 twips are 67
+// pixels at 96 DPI, which read back as 1005): while the pixels are still the ones set, the
+// twips read back are the twips set, so a stored size survives being shown and stored
+// again. Once the pixels differ (the user moved or sized), they are converted.
+class KeptTwips {
+public:
+    enum Axis { Horizontal, Vertical };
+    explicit KeptTwips(Axis axis) : axis_(axis) {}
+    // The pixels for `twips`, remembered with them.
+    int ToPixels(int twips);
+    // The twips for `pixels`: the twips set while the pixels are the ones they became.
+    int FromPixels(int pixels) const;
+
+private:
+    static constexpr int kNone = std::numeric_limits<int>::min();
+    Axis axis_;
+    int twips_ = 0;
+    int pixels_ = kNone;
 };
 
 class Form {
@@ -174,6 +196,10 @@ private:
     std::string name_;
     Style style_;
     HWND hwnd_ = nullptr;
+    KeptTwips left_{KeptTwips::Horizontal};
+    KeptTwips top_{KeptTwips::Vertical};
+    KeptTwips width_{KeptTwips::Horizontal};
+    KeptTwips height_{KeptTwips::Vertical};
     bool modal_ = false;
     bool unloading_ = false;
     std::map<int, Control*> controls_;
@@ -248,8 +274,9 @@ public:
 // The hourglass as a switch, for code that turns it on and off in separate places.
 void SetHourglass(bool on);
 
-// Where a C++ exception escaping an event procedure goes (the central error handler).
-void SetEventErrorHandler(std::function<void()> handler);
+// Where a C++ exception escaping an event procedure goes (the central error handler); returns
+// the handler it replaces.
+std::function<void()> SetEventErrorHandler(std::function<void()> handler);
 
 // Tests answer modal windows as they answer message boxes: while a hook is installed, every
 // window shown modal is handed to it once its modal loop runs (the hook may look at it and

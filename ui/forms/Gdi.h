@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <utility>
 
 namespace forms {
@@ -91,5 +92,46 @@ public:
 private:
     HDC dc_;
 };
+
+// A new bitmap of the screen's format, drawn in a memory device context of its own: draw
+// into dc(), then Finish() takes the bitmap out of the device context and hands it over.
+class BitmapCanvas {
+public:
+    BitmapCanvas(int width, int height)
+        : dc_(CompatibleDC()), bitmap_(CompatibleBitmap(width, height)) {
+        selected_.emplace(dc_.Get(), bitmap_.Get());
+    }
+    BitmapCanvas(const BitmapCanvas&) = delete;
+    BitmapCanvas& operator=(const BitmapCanvas&) = delete;
+
+    HDC dc() const { return dc_.Get(); }
+    HBITMAP Finish() {
+        selected_.reset();
+        return bitmap_.Release();
+    }
+
+private:
+    static HDC CompatibleDC() {
+        WindowDC screen(nullptr);
+        return CreateCompatibleDC(screen.Get());
+    }
+    static HBITMAP CompatibleBitmap(int width, int height) {
+        WindowDC screen(nullptr);
+        return CreateCompatibleBitmap(screen.Get(), width, height);
+    }
+
+    OwnedDC dc_;
+    OwnedBitmap bitmap_;
+    std::optional<Selection> selected_;
+};
+
+// A small picture drawn once: a width x height bitmap that draw(dc) paints; the caller owns
+// it (an OwnedBitmap, or a control that takes it).
+template <class Draw>
+HBITMAP DrawBitmap(int width, int height, Draw&& draw) {
+    BitmapCanvas canvas(width, height);
+    draw(canvas.dc());
+    return canvas.Finish();
+}
 
 }  // namespace forms

@@ -19,6 +19,7 @@ void ListView::ClearColumns() {
         return;
     while (ListView_DeleteColumn(hwnd(), 0)) {
     }
+    widths_.clear();
 }
 
 void ListView::AddColumn(const std::string& title, int alignment, int widthTwips) {
@@ -27,9 +28,11 @@ void ListView::AddColumn(const std::string& title, int alignment, int widthTwips
     LVCOLUMNA column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     column.fmt = alignment == 1 ? LVCFMT_RIGHT : alignment == 2 ? LVCFMT_CENTER : LVCFMT_LEFT;
-    column.cx = TwipsToPixelsX(widthTwips);
-    column.pszText = const_cast<char*>(title.c_str());
     int index = ColumnCount();
+    widths_.resize(static_cast<size_t>(index), KeptTwips(KeptTwips::Horizontal));
+    widths_.emplace_back(KeptTwips::Horizontal);
+    column.cx = widths_.back().ToPixels(widthTwips);
+    column.pszText = const_cast<char*>(title.c_str());
     SendMessageA(hwnd(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(&column));
 }
@@ -57,12 +60,19 @@ std::string ListView::ColumnText(int column) const {
 int ListView::ColumnWidth(int column) const {
     if (!hwnd())
         return 0;
-    return PixelsToTwipsX(ListView_GetColumnWidth(hwnd(), column - 1));
+    int pixels = ListView_GetColumnWidth(hwnd(), column - 1);
+    if (column < 1 || column > static_cast<int>(widths_.size()))
+        return PixelsToTwipsX(pixels);
+    return widths_[static_cast<size_t>(column - 1)].FromPixels(pixels);
 }
 
 void ListView::SetColumnWidth(int column, int widthTwips) {
-    if (hwnd())
-        ListView_SetColumnWidth(hwnd(), column - 1, TwipsToPixelsX(widthTwips));
+    if (!hwnd() || column < 1 || column > ColumnCount())
+        return;
+    if (column > static_cast<int>(widths_.size()))
+        widths_.resize(static_cast<size_t>(column), KeptTwips(KeptTwips::Horizontal));
+    ListView_SetColumnWidth(hwnd(), column - 1,
+                            widths_[static_cast<size_t>(column - 1)].ToPixels(widthTwips));
 }
 
 void ListView::ClearRows() {

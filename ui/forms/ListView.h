@@ -22,7 +22,8 @@ public:
     void AddColumn(const std::string& title, int alignment, int widthTwips);
     int ColumnCount() const;
     std::string ColumnText(int column) const;
-    int ColumnWidth(int column) const;  // twips
+    // Twips; a width set and not changed since reads back as it was set.
+    int ColumnWidth(int column) const;
     void SetColumnWidth(int column, int widthTwips);
 
     // Rows, 0 the first; texts[0] is the row's text, texts[n] sub-item n.
@@ -46,6 +47,7 @@ protected:
 private:
     OwnedFont font_;
     double fontSize_ = 8;
+    std::vector<KeptTwips> widths_;  // per column, 0 the first
 };
 
 }  // namespace forms

@@ -73,8 +73,15 @@ EditMask::Typed EditMask::Type(State& state, char c) const {
         }
         ++pos;
     }
-    if (pos >= mask_.size() || !Accepts(pos, c))
+    if (pos >= mask_.size() || !Accepts(pos, c)) {
+        // A place fills and the caret moves on past the literal after it, so the user who
+        // types that literal too ("12/31") has already been taken past it.
+        for (std::size_t back = pos; back > 0 && !IsPlace(back - 1); --back) {
+            if (mask_[back - 1] == c)
+                return Typed::Skipped;
+        }
         return Typed::Refused;
+    }
     state.text[pos] = c;
     ++pos;
     while (pos < mask_.size() && !IsPlace(pos))

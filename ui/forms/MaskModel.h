@@ -18,7 +18,8 @@ public:
     };
     enum class Typed {
         Changed,  // the character went into its place
-        Skipped,  // the character was the literal at the caret: the caret moved past it
+        Skipped,  // the character was the literal at the caret (the caret moved past it)
+                  // or the literal just before it (nothing changed)
         Refused,  // the place takes no such character (the box beeps)
     };
 

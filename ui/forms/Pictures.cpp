@@ -1,7 +1,6 @@
 #include "ui/forms/Pictures.h"
 
 #include <cmath>
-#include <memory>
 
 #include "ui/forms/Gdi.h"
 
@@ -12,16 +11,12 @@ namespace {
 class Canvas {
 public:
     Canvas(int width, int height, COLORREF background)
-        : width_(width),
-          height_(height),
-          dc_(CompatibleDC()),
-          bitmap_(CompatibleBitmap(width, height)),
-          selected_(std::make_unique<forms::Selection>(dc_.Get(), bitmap_.Get())) {
+        : width_(width), height_(height), canvas_(width, height) {
         Fill(0, 0, width, height, background);
-        SetBkMode(dc_.Get(), TRANSPARENT);
+        SetBkMode(dc(), TRANSPARENT);
     }
 
-    HDC dc() const { return dc_.Get(); }
+    HDC dc() const { return canvas_.dc(); }
     int width() const { return width_; }
     int height() const { return height_; }
 
@@ -71,10 +66,7 @@ public:
                 LineTo(dc(), x, y);
         }
     }
-    HBITMAP Finish() {
-        selected_.reset();  // the bitmap leaves the device context
-        return bitmap_.Release();
-    }
+    HBITMAP Finish() { return canvas_.Finish(); }
 
 private:
     // A solid brush and a one-pixel pen selected while a shape is drawn.
@@ -89,20 +81,10 @@ private:
         forms::Selection useBrush;
         forms::Selection usePen;
     };
-    static HDC CompatibleDC() {
-        forms::WindowDC screen(nullptr);
-        return CreateCompatibleDC(screen.Get());
-    }
-    static HBITMAP CompatibleBitmap(int width, int height) {
-        forms::WindowDC screen(nullptr);
-        return CreateCompatibleBitmap(screen.Get(), width, height);
-    }
 
     int width_;
     int height_;
-    forms::OwnedDC dc_;
-    forms::OwnedBitmap bitmap_;
-    std::unique_ptr<forms::Selection> selected_;
+    forms::BitmapCanvas canvas_;
 };
 
 const COLORREF kNavy = RGB(16, 40, 96);

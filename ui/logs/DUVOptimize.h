@@ -12,7 +12,8 @@ bool ConfirmOptimize();
 
 // Switches off the main window's 17 controls through the function the main window installs.
 void DisableControls();
-void SetDisableControls(std::function<void()> disable);
+// Installs that function; returns the one it replaces.
+std::function<void()> SetDisableControls(std::function<void()> disable);
 
 // Rewrites the file being analysed, keeping the previous one as ModemLog.old (or
 // ModemLogArchive.old for an archive) in the program folder; progress and the result in the

@@ -27,7 +27,9 @@ bool ConfirmOptimize() {
     return answer == msg::Yes;
 }
 
-void SetDisableControls(std::function<void()> disable) { Disable() = std::move(disable); }
+std::function<void()> SetDisableControls(std::function<void()> disable) {
+    return std::exchange(Disable(), std::move(disable));
+}
 
 void DisableControls() {
     runtime::SetContext("DUVOptimize", "DisableControls");

@@ -7,6 +7,7 @@
 
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
+#include "core/ErrorHandler.h"
 #include "core/MessageBox.h"
 #include "core/Runtime.h"
 #include "core/RuntimeError.h"
@@ -346,8 +347,9 @@ void frmViewLog::Form_Unload(bool& cancel) {
         RestoreMainWindow();
         return;
     }
-    // A save that failed (and said so) keeps the window open with the text as it is.
-    if (mnuSave.Enabled() && !AskToSave()) {
+    // A save that failed (and said so) keeps the window open with the text as it is; the
+    // program's end on an error closes it all the same.
+    if (mnuSave.Enabled() && !AskToSave() && !DUVMain::EndingOnError()) {
         cancel = true;
         return;
     }

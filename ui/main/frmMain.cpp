@@ -8,8 +8,10 @@
 #include "core/ErrorContext.h"
 #include "core/ErrorHandler.h"
 #include "core/LogFile.h"
+#include "core/UserFeedback.h"
 #include "core/Warnings.h"
 #include "ui/forms/Declare.h"
+#include "ui/forms/Gdi.h"
 #include "ui/forms/Pictures.h"
 #include "ui/logs/DUVOptimize.h"
 #include "core/win32/PlatformHelpers.h"
@@ -156,14 +158,9 @@ void frmMain::ShowAnimFrame(int frame) {
     HBITMAP bitmap = nullptr;
     IMAGEINFO info = {};
     if (ImageList_GetImageInfo(animFrames_, frame - 1, &info)) {
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        bitmap = CreateCompatibleBitmap(screen, Pictures::kAnimWidth, Pictures::kAnimHeight);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        ImageList_Draw(animFrames_, frame - 1, memory, 0, 0, ILD_NORMAL);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
+        bitmap = forms::DrawBitmap(Pictures::kAnimWidth, Pictures::kAnimHeight, [&](HDC dc) {
+            ImageList_Draw(animFrames_, frame - 1, dc, 0, 0, ILD_NORMAL);
+        });
     }
     PicAnimDuv.SetBitmap(bitmap);
 }
@@ -224,13 +221,13 @@ void frmMain::SetStatDisplay() {
 void frmMain::FitLabelCaption(forms::Label& label) {
     // The label's natural width for its full text (its AutoSize).
     std::string full = label.Text();
-    HDC dc = GetDC(label.hwnd());
-    HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label.hwnd(), WM_GETFONT, 0, 0)));
     SIZE size = {};
-    GetTextExtentPoint32A(dc, full.c_str(), static_cast<int>(full.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(label.hwnd(), dc);
+    {
+        forms::WindowDC dc(label.hwnd());
+        forms::Selection font(
+            dc.Get(), reinterpret_cast<HFONT>(SendMessageA(label.hwnd(), WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32A(dc.Get(), full.c_str(), static_cast<int>(full.size()), &size);
+    }
     int width = forms::PixelsToTwipsX(size.cx + 2);
     // Left and room in the form's coordinates.
     POINT origin = {0, 0};
@@ -507,11 +504,14 @@ void frmMain::Form_Resize() {
     }
 }
 
-void frmMain::Form_Unload(bool&) {
+void frmMain::Form_Unload(bool& cancel) {
     runtime::SetContext("frmMain", "Form_Unload");
     for (const char* name : {"frmSplash", "frmReport", "frmAbout", "frmViewLog"}) {
-        if (forms::Form* form = forms::Form::FindLoaded(name)) {
-            form->Unload();
+        forms::Form* form = forms::Form::FindLoaded(name);
+        // The viewer stays open when its edits could not be saved; so does this window.
+        if (form && !form->Unload()) {
+            cancel = true;
+            return;
         }
     }
     StoreWindowSize();
@@ -544,11 +544,10 @@ void frmMain::DisableOptimizeControls() {
 
 void frmMain::mnuOptimize_Click() {
     runtime::SetContext("frmMain", "mnuOptimize_Click");
-    forms::SetHourglass(true);
+    Hourglass hourglass;
     StoreWindowSize();
     runtime::Guard([] { DUVOptimize::OptimizeLog(); });
     runtime::Guard([] { DUVMain::GetLogStats(false); });
     Refresh();
     Form_Activate();
-    forms::SetHourglass(false);
 }

@@ -13,6 +13,7 @@
 #include "core/MessageBox.h"
 #include "core/SafeWrite.h"
 #include "core/RuntimeError.h"
+#include "core/UserFeedback.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Pictures.h"
 #include "ui/forms/Shell.h"
@@ -329,7 +330,7 @@ void frmMain::mnuSetup_Click() {
     }
 }
 
-void frmMain::mnuExit_Click() { DUVMain::EndProgram(); }
+void frmMain::mnuExit_Click() { DUVMain::ExitProgram(); }
 
 void frmMain::mnuTopics_Click() { forms::ShowHelp(DUVMain::HelpFilePath, kHelpContents); }
 void frmMain::mnsSearchHelp_Click() { forms::ShowHelp(DUVMain::HelpFilePath, kHelpFinder); }
@@ -347,9 +348,8 @@ void frmMain::mnuReadme_Click() {
 
 void RegisterCommandWindows() {
     frmMain::SetCommand(MainCommand::About, [] {
-        forms::SetHourglass(true);
+        Hourglass hourglass;
         frmAbout::Get().ShowModal();
-        forms::SetHourglass(false);
     });
     frmMain::SetCommand(MainCommand::Tip, [] { frmTip::Get().ShowModal(); });
     RegisterReportWindow();

@@ -94,10 +94,7 @@ void frmSplash::ContinueToMain() {
 
 void frmSplash::Form_Unload(bool&) {
     SplashTimer1.SetEnabled(false);
-    if (pictureBrush_) {
-        DeleteObject(pictureBrush_);
-        pictureBrush_ = nullptr;
-    }
+    pictureBrush_.Reset();
     // Closed while waiting for a click, with no main window: the program ends.
     if (!frmMain::IfLoaded()) {
         PostQuitMessage(0);
@@ -113,7 +110,7 @@ bool frmSplash::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         return false;
     }
     if (!pictureBrush_ && Picture1.Bitmap()) {
-        pictureBrush_ = CreatePatternBrush(Picture1.Bitmap());
+        pictureBrush_.Reset(CreatePatternBrush(Picture1.Bitmap()));
     }
     // The labels show the picture behind them: the brush is the picture, aligned to it.
     HDC dc = reinterpret_cast<HDC>(wp);
@@ -122,6 +119,7 @@ bool frmSplash::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
-    result = reinterpret_cast<LRESULT>(pictureBrush_ ? pictureBrush_ : GetStockObject(NULL_BRUSH));
+    result =
+        reinterpret_cast<LRESULT>(pictureBrush_ ? pictureBrush_.Get() : GetStockObject(NULL_BRUSH));
     return true;
 }

@@ -5,6 +5,7 @@
 
 #include "ui/forms/Controls.h"
 #include "ui/forms/Form.h"
+#include "ui/forms/Gdi.h"
 
 class frmSplash : public forms::SingleForm<frmSplash> {
 public:
@@ -29,5 +30,5 @@ protected:
 
 private:
     void ContinueToMain();
-    HBRUSH pictureBrush_ = nullptr;  // the picture, as the labels' background
+    forms::OwnedBrush pictureBrush_;  // the picture, as the labels' background
 };

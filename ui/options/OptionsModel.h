@@ -279,11 +279,14 @@ inline constexpr const char* kScannedServicePrefix = "Dialled Service #";
 
 // btnScan_Click's reading (Session::Scan): every dialled number of the log that no service
 // has becomes a new service, until the table is full. The callbacks follow the window:
-// progress in percent, a service added (its index), and letting events run after every line.
+// progress in percent, a service added (its index), letting events run after every line, and
+// holding the controls that could change the list or close the window: Hold(true) before the
+// reading, Hold(false) however the scan ends, also when it stops on an error.
 struct ScanCallbacks {
     std::function<void(int percent)> Progress;
     std::function<void(int index)> ServiceAdded;
     std::function<void()> LetEventsRun;
+    std::function<void(bool held)> Hold;
 };
 struct ScanResult {
     bool Started = false;  // false: a scan was already running

@@ -169,9 +169,11 @@ void Wizard::DoChange() {
     CheckLogFile();
     runtime::SetContext("frmPreConfigure", "DoChange");
     const ModemRecord& modem = SelectedRecord(SelectedModem);
-    if (!modem.Logging)
+    // A value stored in a form the program cannot read stays as it is: the commands are
+    // extended, never replaced.
+    if (!modem.Logging && !DUVPreConfigure::HoldsUnreadableValue(SelectedModem, "Logging", false))
         WriteModemValue(SelectedModem, "Logging", 1, Registry_Functions::REG_TYPE_BINARY);
-    if (!modem.HasEcho)
+    if (!modem.HasEcho && !DUVPreConfigure::HoldsUnreadableValue(SelectedModem, "UserInit", true))
         WriteModemValue(SelectedModem, "UserInit", modem.UserInit + "E1",
                         Registry_Functions::REG_TYPE_SZ);
     DUVPreConfigure::WriteGeneralValue("PreferredModem", static_cast<std::int32_t>(SelectedModem));
@@ -185,9 +187,10 @@ void Wizard::CheckLogFile() {
     if (modem.LoggingPath.empty()) {
         if (DUVMain::OSVersionText.find("98") != std::string::npos)
             DUVMain::SystemLogName = modem.DriverDesc + ".log";
-        WriteModemValue(SelectedModem, "LoggingPath",
-                        DUVMain::SystemLogDir + DUVMain::SystemLogName,
-                        Registry_Functions::REG_TYPE_SZ);
+        if (!DUVPreConfigure::HoldsUnreadableValue(SelectedModem, "LoggingPath", true))
+            WriteModemValue(SelectedModem, "LoggingPath",
+                            DUVMain::SystemLogDir + DUVMain::SystemLogName,
+                            Registry_Functions::REG_TYPE_SZ);
     } else {
         runtime::Guard([&] {
             DUVMain::SystemLogName = GeneralFunctions::FileNameOfPath(modem.LoggingPath);

@@ -89,10 +89,17 @@ ScanResult Session::Scan(const std::string& path, const ScanCallbacks& callbacks
     runtime::SetContext("frmSetup", "btnScan_Click");
     result.Started = true;
     Scanning = true;
+    if (callbacks.Hold)
+        callbacks.Hold(true);
     struct Done {
         bool& flag;
-        ~Done() { flag = false; }
-    } done{Scanning};
+        const std::function<void(bool)>& hold;
+        ~Done() {
+            flag = false;
+            if (hold)
+                hold(false);
+        }
+    } done{Scanning, callbacks.Hold};
 
     LineReader reader;
     if (!reader.Open(path))

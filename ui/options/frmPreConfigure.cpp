@@ -3,6 +3,7 @@
 #include "core/ErrorContext.h"
 #include "core/PreConfigure.h"
 #include "ui/forms/Declare.h"
+#include "ui/forms/Gdi.h"
 
 namespace {
 
@@ -20,30 +21,22 @@ std::string WithCrLf(const std::string& text) {
 // The two pictures of the image list: 1 a green tick for a setting that is on, 2 a red cross
 // for one that is off (16 x 16 pixels).
 HBITMAP MarkPicture(bool on) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    RECT all = {0, 0, 16, 16};
-    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
-    HPEN pen = CreatePen(PS_SOLID, 3, on ? RGB(0, 150, 0) : RGB(200, 0, 0));
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    if (on) {
-        MoveToEx(dc, 2, 8, nullptr);
-        LineTo(dc, 6, 12);
-        LineTo(dc, 13, 3);
-    } else {
-        MoveToEx(dc, 3, 3, nullptr);
-        LineTo(dc, 12, 12);
-        MoveToEx(dc, 12, 3, nullptr);
-        LineTo(dc, 3, 12);
-    }
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
-    SelectObject(dc, oldBitmap);
-    DeleteDC(dc);
-    return bitmap;
+    return forms::DrawBitmap(16, 16, [on](HDC dc) {
+        RECT all = {0, 0, 16, 16};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+        forms::OwnedPen pen(CreatePen(PS_SOLID, 3, on ? RGB(0, 150, 0) : RGB(200, 0, 0)));
+        forms::Selection usePen(dc, pen.Get());
+        if (on) {
+            MoveToEx(dc, 2, 8, nullptr);
+            LineTo(dc, 6, 12);
+            LineTo(dc, 13, 3);
+        } else {
+            MoveToEx(dc, 3, 3, nullptr);
+            LineTo(dc, 12, 12);
+            MoveToEx(dc, 12, 3, nullptr);
+            LineTo(dc, 3, 12);
+        }
+    });
 }
 
 }  // namespace

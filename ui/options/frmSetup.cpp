@@ -131,13 +131,13 @@ void frmSetup::SetTabHelpContext() {
 }
 
 void frmSetup::Form_KeyDown(int key, int shift) {
+    if (session_.Scanning)
+        return;  // the tabs and the list are held while the scan reads
     switch (KeyDownAction(key, shift, TabStrip1.SelectedIndex())) {
     case KeyAction::NextTab:
         TabStrip1.SelectNext();
         break;
     case KeyAction::DeleteService:
-        if (session_.Scanning)
-            break;
         DeleteSelectedService();
         ShowServiceCounts();
         break;

@@ -17,8 +17,8 @@ public:
     frmSetup();
 
     // The service editor the services page opens (the editor's window hands it over). Without
-    // one, New and Edit report an unserved command.
-    static void SetServiceEditor(std::function<void()> showModal);
+    // one, New and Edit report an unserved command. Returns the one it replaces.
+    static std::function<void()> SetServiceEditor(std::function<void()> showModal);
     // The 1-based row selected in lstServices, 0 when none: the service an edit works on.
     int SelectedServiceRow() const;
 

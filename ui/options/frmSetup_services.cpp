@@ -1,7 +1,10 @@
 // The options window's services page: the list of services, New / Edit / Delete opening the
 // service editor, and the scan of the log for dialled numbers.
+#include <utility>
+
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
+#include "core/UserFeedback.h"
 #include "ui/forms/Commands.h"
 #include "ui/options/frmSetup.h"
 
@@ -19,8 +22,8 @@ constexpr COLORREF kCountColour = RGB(0, 0, 0);
 
 }  // namespace
 
-void frmSetup::SetServiceEditor(std::function<void()> showModal) {
-    ServiceEditor() = std::move(showModal);
+std::function<void()> frmSetup::SetServiceEditor(std::function<void()> showModal) {
+    return std::exchange(ServiceEditor(), std::move(showModal));
 }
 
 int frmSetup::SelectedServiceRow() const { return lstServices.SelectedRow() + 1; }
@@ -61,16 +64,17 @@ void frmSetup::EnableServiceButtons() {
 
 void frmSetup::OpenServiceEditor() {
     DUVMain::ServiceEditCancelled = true;  // nothing changes unless the editor saves
-    forms::SetHourglass(true);
+    Hourglass hourglass;
     if (ServiceEditor()) {
         ServiceEditor()();
     } else {
         forms::ReportUnservedCommand("ServiceEditor");
     }
-    forms::SetHourglass(false);
 }
 
 void frmSetup::btnNew_Click() {
+    if (session_.Scanning)
+        return;
     if (DUVMain::UsedServices >= DUVMain::MaxServices) {
         MessageBeep(MB_OK);
     } else {
@@ -95,6 +99,8 @@ void frmSetup::btnEdit_Click() {
 }
 
 void frmSetup::lstServices_DblClick() {
+    if (session_.Scanning)
+        return;  // the list is held while the scan adds to it
     const int row = SelectedServiceRow();
     if (!IsServiceRow(row)) {
         MessageBeep(MB_OK);
@@ -131,28 +137,33 @@ void frmSetup::btnScan_Click() {
     if (session_.Scanning)
         return;
     // While the scan reads, nothing that changes the list or closes the window can run.
-    std::vector<forms::Control*> held{&btnScan, &btnNew,    &btnEdit,  &btnDelete,
-                                      &btnSave, &btnCancel, &TabStrip1};
+    const std::vector<forms::Control*> held{&lstServices, &btnScan, &btnNew,    &btnEdit,
+                                            &btnDelete,   &btnSave, &btnCancel, &TabStrip1};
     std::vector<bool> wasEnabled;
-    for (forms::Control* c : held) {
-        wasEnabled.push_back(c->Enabled());
-        c->SetEnabled(false);
-    }
-    ProgressBar1.SetValue(0);
-    ProgressBar1.SetVisible(true);
-    const std::string path = ScanPath();
     ScanCallbacks callbacks;
+    callbacks.Hold = [&](bool hold) {
+        if (hold) {
+            for (forms::Control* c : held) {
+                wasEnabled.push_back(c->Enabled());
+                c->SetEnabled(false);
+            }
+            ProgressBar1.SetValue(0);
+            ProgressBar1.SetVisible(true);
+            return;
+        }
+        ProgressBar1.SetVisible(false);
+        for (std::size_t i = 0; i < held.size() && i < wasEnabled.size(); ++i)
+            held[i]->SetEnabled(wasEnabled[i]);
+        EnableServiceButtons();
+    };
     callbacks.Progress = [this](int percent) { ProgressBar1.SetValue(percent); };
     callbacks.ServiceAdded = [this](int index) {
         AddServiceRow(index);
         ShowServiceCounts();
     };
     callbacks.LetEventsRun = [] { forms::PumpMessages(); };
+    const std::string path = ScanPath();
     const ScanResult result = session_.Scan(path, callbacks);
-    ProgressBar1.SetVisible(false);
-    for (std::size_t i = 0; i < held.size(); ++i)
-        held[i]->SetEnabled(wasEnabled[i]);
-    EnableServiceButtons();
     ShowScanMessage(result, path);
     lstServices.SetFocus();
 }

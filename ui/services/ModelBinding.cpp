@@ -13,11 +13,6 @@ COLORREF SystemColour(std::uint32_t colour) {
     return static_cast<COLORREF>(colour & 0xFFFFFF);
 }
 
-ModelBinding::~ModelBinding() {
-    for (const auto& entry : brushes_)
-        DeleteObject(entry.second);
-}
-
 void ModelBinding::Bind(ModelEvents events, std::function<void()> after) {
     events_ = std::move(events);
     after_ = std::move(after);
@@ -179,9 +174,9 @@ HBRUSH ModelBinding::Colours(HWND control, HDC dc) {
         SetBkColor(dc, back);
         for (const auto& [colour, brush] : brushes_)
             if (colour == back)
-                return brush;
-        brushes_.emplace_back(back, CreateSolidBrush(back));
-        return brushes_.back().second;
+                return brush.Get();
+        brushes_.emplace_back(back, forms::OwnedBrush(CreateSolidBrush(back)));
+        return brushes_.back().second.Get();
     }
     return nullptr;
 }

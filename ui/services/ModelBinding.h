@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/forms/Declare.h"
+#include "ui/forms/Gdi.h"
 #include "ui/services/ControlTableModel.h"
 
 namespace services_ui {
@@ -27,7 +28,6 @@ struct ModelEvents {
 class ModelBinding {
 public:
     explicit ModelBinding(const ControlTableModel::Table& table) : table_(table) {}
-    ~ModelBinding();
     ModelBinding(const ModelBinding&) = delete;
     ModelBinding& operator=(const ModelBinding&) = delete;
 
@@ -73,7 +73,7 @@ private:
     ModelEvents events_;
     std::function<void()> after_;
     bool showing_ = false;
-    std::vector<std::pair<COLORREF, HBRUSH>> brushes_;  // one per colour in use
+    std::vector<std::pair<COLORREF, forms::OwnedBrush>> brushes_;  // one per colour in use
 };
 
 // A colour of the model (0x00BBGGRR or 0x800000NN for system colour NN) as a COLORREF.

@@ -3,35 +3,47 @@
 #include "core/DUVMain.h"
 #include "ui/forms/Declare.h"
 #include "ui/forms/Dialogs.h"
+#include "ui/forms/Gdi.h"
 #include "ui/forms/Pictures.h"
 #include "ui/services/frmTariff.h"
 
 namespace {
 
-// The test button's play symbol, drawn once for the program's run.
-HBITMAP PlaySymbol() {
+// The test button's play symbol, drawn once for the program's run. It is an icon: its mask
+// gives the symbol its shape, so that the disabled button draws a greyed triangle rather than
+// a grey square.
+HICON PlaySymbol() {
     struct Symbol {
-        HBITMAP bitmap = nullptr;
+        HICON icon = nullptr;
         Symbol() {
             constexpr int kSize = 11;
-            HDC screen = GetDC(nullptr);
-            HDC dc = CreateCompatibleDC(screen);
-            bitmap = CreateCompatibleBitmap(screen, kSize, kSize);
-            ReleaseDC(nullptr, screen);
-            HGDIOBJ old = SelectObject(dc, bitmap);
-            RECT all = {0, 0, kSize, kSize};
-            FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
-            const POINT triangle[] = {{2, 0}, {2, kSize - 1}, {kSize - 2, kSize / 2}};
-            HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
-            Polygon(dc, triangle, 3);
-            SelectObject(dc, oldBrush);
-            SelectObject(dc, old);
-            DeleteDC(dc);
+            forms::OwnedBitmap mask(CreateBitmap(kSize, kSize, 1, 1, nullptr));
+            forms::OwnedBitmap colour;
+            {
+                forms::WindowDC screen(nullptr);
+                colour.Reset(CreateCompatibleBitmap(screen.Get(), kSize, kSize));
+            }
+            forms::OwnedDC dc(CreateCompatibleDC(nullptr));
+            {
+                // Black where the symbol is, everywhere else the screen shows through.
+                forms::Selection bitmap(dc.Get(), colour.Get());
+                PatBlt(dc.Get(), 0, 0, kSize, kSize, BLACKNESS);
+            }
+            {
+                forms::Selection bitmap(dc.Get(), mask.Get());
+                PatBlt(dc.Get(), 0, 0, kSize, kSize, WHITENESS);
+                forms::Selection brush(dc.Get(), GetStockObject(BLACK_BRUSH));
+                forms::Selection pen(dc.Get(), GetStockObject(BLACK_PEN));
+                const POINT triangle[] = {{2, 0}, {2, kSize - 1}, {kSize - 2, kSize / 2}};
+                Polygon(dc.Get(), triangle, 3);
+            }
+            ICONINFO info = {TRUE, 0, 0, mask.Get(), colour.Get()};
+            icon = CreateIconIndirect(&info);  // copies both bitmaps
         }
-        ~Symbol() { DeleteObject(bitmap); }
+        ~Symbol() { DestroyIcon(icon); }
     };
     static Symbol symbol;
-    return symbol.bitmap;
+    return symbol.icon;
 }
 
 // Where the description and number sit when the picture is not shown.
@@ -197,8 +209,8 @@ void frmService::CreateControls() {
     TabStrip1.SetTabs(tabs, {&fraService[0], &fraService[1], &fraService[2], &fraService[3]});
     imgService.SetBitmap(Pictures::MainPicture());
     SetWindowLongPtrA(btnWarnPlay.hwnd(), GWL_STYLE,
-                      GetWindowLongPtrA(btnWarnPlay.hwnd(), GWL_STYLE) | BS_BITMAP);
-    SendMessageA(btnWarnPlay.hwnd(), BM_SETIMAGE, IMAGE_BITMAP,
+                      GetWindowLongPtrA(btnWarnPlay.hwnd(), GWL_STYLE) | BS_ICON);
+    SendMessageA(btnWarnPlay.hwnd(), BM_SETIMAGE, IMAGE_ICON,
                  reinterpret_cast<LPARAM>(PlaySymbol()));
     lstDialTimeTariff.Click = [this] { lstDialTimeTariff_Click(); };
     lstDialTimeTariff.DblClick = [this] { lstDialTimeTariff_DblClick(); };

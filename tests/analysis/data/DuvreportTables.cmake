@@ -120,24 +120,60 @@ if(NOT EMULATOR AND CMAKE_HOST_UNIX)
   endif()
   file(REMOVE ${WORK}/pipe.log)
 
-  # Sparse files far larger than the memory allowed.
-  execute_process(COMMAND truncate -s 2G ${WORK}/huge.reg)
-  execute_process(COMMAND sh -c "ulimit -v 400000 && exec \"$0\" \"$@\"" ${DUVREPORT_PLAIN}
-                          --settings ${WORK}/huge.reg --log ${log} --from 2026-01-01 --to 2026-01-02
+  # A sparse file of `size` that begins with `start`, given to the plain build under an
+  # address-space limit far below it: the exit code and the message expected.
+  function(expect_under_limit name file start size code pattern)
+    file(WRITE ${file} "${start}")
+    execute_process(COMMAND truncate -s ${size} ${file})
+    execute_process(COMMAND sh -c "ulimit -v 400000 && exec \"$0\" \"$@\"" ${DUVREPORT_PLAIN} ${ARGN}
+                    TIMEOUT 60 RESULT_VARIABLE rc ERROR_VARIABLE err)
+    if(NOT rc EQUAL code OR NOT err MATCHES "${pattern}")
+      message(SEND_ERROR "${name}: exit ${rc}, \"${err}\"")
+    endif()
+    file(REMOVE ${file})
+  endfunction()
+
+  expect_under_limit("settings beyond memory" ${WORK}/huge.reg "REGEDIT4\r\n\r\n" 2G
+    1 "out of memory while reading the settings file"
+    --settings ${WORK}/huge.reg --log ${log} --from 2026-01-01 --to 2026-01-02)
+  # A large file of another kind is refused by its first line, not read whole first.
+  expect_under_limit("large settings file of another kind" ${WORK}/huge.reg "hello\n" 2G
+    2 "huge.reg:1: not a registry export"
+    --settings ${WORK}/huge.reg --log ${log} --from 2026-01-01 --to 2026-01-02)
+  # One dated line running on for a gigabyte. The statistics run under the error handler, as
+  # in the program: error 7 where it happened.
+  expect_under_limit("log beyond memory" ${WORK}/huge.log "01-01-2026 10:00:00.00 - AT" 1G
+    1 "run-time error 7 \\(Out of memory\\) in DUVMain.GetLogStats"
+    --settings ${good} --log ${WORK}/huge.log --from 2026-01-01 --to 2026-01-02)
+  # A log of 2 GB or more: its length does not fit the program's 32-bit log length.
+  file(WRITE ${WORK}/huge.log "01-01-2026 10:00:00.00 - AT\r\n")
+  execute_process(COMMAND truncate -s 2G ${WORK}/huge.log)
+  execute_process(COMMAND ${DUVREPORT} --settings ${good} --log ${WORK}/huge.log
+                          --from 2026-01-01 --to 2026-01-02
                   TIMEOUT 60 RESULT_VARIABLE rc ERROR_VARIABLE err)
-  if(NOT rc EQUAL 1 OR NOT err MATCHES "out of memory while reading the settings file")
-    message(SEND_ERROR "settings beyond memory: exit ${rc}, \"${err}\"")
-  endif()
-  file(REMOVE ${WORK}/huge.reg)
-  # One dated line running on for a gigabyte.
-  file(WRITE ${WORK}/huge.log "01-01-2026 10:00:00.00 - AT")
-  execute_process(COMMAND truncate -s 1G ${WORK}/huge.log)
-  execute_process(COMMAND sh -c "ulimit -v 400000 && exec \"$0\" \"$@\"" ${DUVREPORT_PLAIN}
-                          --settings ${good} --log ${WORK}/huge.log --from 2026-01-01 --to 2026-01-02
-                  TIMEOUT 60 RESULT_VARIABLE rc ERROR_VARIABLE err)
-  # The statistics run under the error handler, as in the program: error 7 where it happened.
-  if(NOT rc EQUAL 1 OR NOT err MATCHES "run-time error 7 \\(Out of memory\\) in DUVMain.GetLogStats")
-    message(SEND_ERROR "log beyond memory: exit ${rc}, \"${err}\"")
+  if(NOT rc EQUAL 2 OR NOT err MATCHES "huge.log is 2 GB or larger \\(2147483648 bytes\\)")
+    message(SEND_ERROR "log of 2 GB: exit ${rc}, \"${err}\"")
   endif()
   file(REMOVE ${WORK}/huge.log)
+
+  # A report that cannot be written is reported, not only an exit code.
+  execute_process(COMMAND ${DUVREPORT} --settings ${good} --log ${log}
+                          --from 2026-11-10 --to 2026-12-20 --report summary
+                  OUTPUT_FILE /dev/full RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 1 OR NOT err MATCHES "cannot write the report to the standard output")
+    message(SEND_ERROR "report to a full disk: exit ${rc}, \"${err}\"")
+  endif()
+endif()
+
+# A folder is named as a folder.
+expect_refusal(folder-as-log "the log .* is a folder, not a file"
+  --settings ${good} --log ${WORK} --from 2026-01-01 --to 2026-01-02)
+expect_refusal(folder-as-settings "the settings file .* is a folder, not a file"
+  --settings ${WORK} --log ${log} --from 2026-01-01 --to 2026-01-02)
+
+# --help prints the usage on the standard output and succeeds.
+execute_process(COMMAND ${EMULATOR} ${DUVREPORT} --help
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "usage: duvreport --settings FILE.reg" OR NOT err STREQUAL "")
+  message(SEND_ERROR "--help: exit ${rc}, output \"${out}\", errors \"${err}\"")
 endif()

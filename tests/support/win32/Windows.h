@@ -67,9 +67,31 @@ inline bool SaveScreenBitmap(const RECT& area, const std::string& path) {
     return std::fclose(out) == 0;
 }
 
+// Whether the font that title bar buttons, scroll arrows and menu check marks are drawn with
+// (Marlett) is installed; without it they show letters, such as "0 1 r" in a title bar.
+inline int CALLBACK NoteFontFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+inline bool CaptionButtonFontInstalled() {
+    LOGFONTA wanted = {};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyA(wanted.lfFaceName, "Marlett");
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExA(screen, &wanted, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
 // Writes what the window shows on the screen (brought to the top first) as a 24-bit bitmap
-// file; false when nothing was written.
+// file; false when nothing was written. No picture is taken while the title bar's buttons
+// would show letters.
 inline bool SaveWindowBitmap(HWND hwnd, const std::string& path) {
+    if (!CaptionButtonFontInstalled()) {
+        std::fprintf(stderr, "No picture: the caption button font (Marlett) is not installed\n");
+        return false;
+    }
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     RedrawWindow(hwnd, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
