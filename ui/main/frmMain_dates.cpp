@@ -12,9 +12,9 @@
 #include "core/Warnings.h"
 #include "ui/forms/DateBox.h"
 
-using MainWindowModel::StatusId;
 using forms::ReadDateBox;
 using forms::WriteDateBox;
+using MainWindowModel::StatusId;
 using runtime::Date;
 
 namespace {
