@@ -192,8 +192,7 @@ std::string Format_Dplaces(const std::string& numberText, std::int16_t maxPlaces
     return result;
 }
 
-double XVal(const std::string& text) {
-    runtime::SetContext("GeneralFunctions", "XVal");
+std::string XValText(const std::string& text) {
     const std::string& decimal = DUVMain::DecimalSeparator;
     std::string thousands = DUVMain::ThousandSeparator;
     if (thousands == decimal)
@@ -214,10 +213,18 @@ double XVal(const std::string& text) {
             plain += text[i++];
         }
     }
+    return plain;
+}
+
+double XVal(const std::string& text) {
+    runtime::SetContext("GeneralFunctions", "XVal");
+    const std::string plain = XValText(text);
     double result = 0;
     runtime::Guard([&] { result = runtime::Val(plain); });
     return result;
 }
+
+bool MoneyInRange(double amount) { return amount >= kMinMoney && amount <= kMaxMoney; }
 
 int DayNameIndex(const std::string& dayName) {
     for (int i = 1; i <= 7; ++i)

@@ -36,6 +36,14 @@ std::string Format_Dplaces(const std::string& numberText, std::int16_t maxPlaces
 
 // The number written with the regional decimal and thousands separators.
 double XVal(const std::string& text);
+// The text XVal reads the leading number of: the first regional decimal separator as ".",
+// the thousands separators before it left out.
+std::string XValText(const std::string& text);
+
+// Money is stored as a 32-bit whole number of ten-thousandths: the amounts it can hold.
+inline constexpr double kMaxMoney = 214748.3647;
+inline constexpr double kMinMoney = -214748.3648;
+bool MoneyInRange(double amount);
 
 // 1 (Monday) to 7 (Sunday) for a name of DUVMain::DayNames, 0 when it is none of them.
 int DayNameIndex(const std::string& dayName);

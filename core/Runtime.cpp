@@ -219,8 +219,11 @@ std::string_view TrimBlanks(std::string_view t) {
     return t;
 }
 
-// The regional number conversion; false when the text is not a number.
-bool ParseRegional(std::string_view text, double& result) {
+enum class Parsed { Number, NotNumber, TooLarge };
+
+// The regional number conversion: the value of a number, or why there is none (a number
+// beyond the double range is TooLarge).
+Parsed ParseRegional(std::string_view text, double& result) {
     const detail::Regional& r = detail::CurrentRegional();
     std::string_view t = TrimBlanks(text);
     bool negative = false;
@@ -273,7 +276,7 @@ bool ParseRegional(std::string_view text, double& result) {
             ++i;
         } else if (StartsWith(rest, r.decimal)) {
             if (point)
-                return false;
+                return Parsed::NotNumber;
             point = true;
             plain.push_back('.');
             i += r.decimal.size();
@@ -284,7 +287,7 @@ bool ParseRegional(std::string_view text, double& result) {
         }
     }
     if (!digits)
-        return false;
+        return Parsed::NotNumber;
     if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
         std::size_t j = i + 1;
         std::string exponent = "e";
@@ -294,17 +297,17 @@ bool ParseRegional(std::string_view text, double& result) {
         while (j < t.size() && IsDigit(t[j]))
             exponent.push_back(t[j++]);
         if (j == first)
-            return false;
+            return Parsed::NotNumber;
         plain += exponent;
         i = j;
     }
     if (i != t.size())
-        return false;
+        return Parsed::NotNumber;
     const double v = std::strtod(plain.c_str(), nullptr);
     if (!std::isfinite(v))
-        Raise(kErrOverflow);
+        return Parsed::TooLarge;
     result = negative ? -v : v;
-    return true;
+    return Parsed::Number;
 }
 
 }  // namespace
@@ -392,13 +395,19 @@ double Fix(double x) { return std::trunc(x); }
 
 bool IsNumeric(std::string_view text) {
     double ignored = 0;
-    return ParseRegional(text, ignored);
+    return ParseRegional(text, ignored) == Parsed::Number;
 }
 
 double CDbl(std::string_view text) {
     double v = 0;
-    if (!ParseRegional(text, v))
+    switch (ParseRegional(text, v)) {
+    case Parsed::NotNumber:
         Raise(kErrTypeMismatch);
+    case Parsed::TooLarge:
+        Raise(kErrOverflow);
+    case Parsed::Number:
+        break;
+    }
     return v;
 }
 

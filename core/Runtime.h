@@ -44,9 +44,11 @@ double Fix(double x);
 
 // Regional number conversion: blanks around, an optional currency symbol before or after,
 // an optional sign before or after, digits with the regional thousands separators, at most
-// one regional decimal separator, an optional exponent.
+// one regional decimal separator, an optional exponent. A number beyond the double range
+// ("1e999") is no number to IsNumeric; CDbl raises error 6 for it and error 13 for any other
+// text that is not a number.
 bool IsNumeric(std::string_view text);
-double CDbl(std::string_view text);  // error 13 when IsNumeric is false
+double CDbl(std::string_view text);
 
 // ---- Format -----------------------------------------------------------------------------
 

@@ -184,11 +184,15 @@ void Assign(const Setting& s, const Variant& v) {
         *std::get<std::string*>(s.target) = ToText(v);
         return;
     case Encoding::Number:
-        std::visit(NumberAssigner{v.IsEmpty() ? 0.0 : ToNumber(v)}, s.target);
+    case Encoding::Money: {
+        // Both are stored as 32-bit whole numbers: a text beyond that range is refused as it
+        // is read, so that no write of it can fail half-way.
+        const double stored = v.IsEmpty() ? 0.0 : ToNumber(v);
+        runtime::CLng(stored);
+        std::visit(NumberAssigner{s.encoding == Encoding::Money ? stored / 10000.0 : stored},
+                   s.target);
         return;
-    case Encoding::Money:
-        std::visit(NumberAssigner{v.IsEmpty() ? 0.0 : ToNumber(v) / 10000.0}, s.target);
-        return;
+    }
     case Encoding::DayCount:
         std::visit(NumberAssigner{v.IsEmpty() ? 0.0 : ToDate(v)}, s.target);
         return;

@@ -59,7 +59,8 @@ inline Setting BoolNumber(std::string name, bool& v) {
 
 // Converts a value read and assigns it to the setting's variable. Empty gives 0, "",
 // False or the date 0. A value that does not convert raises error 13 (type mismatch), a
-// number too large for the variable error 6, and the variable keeps its value.
+// number too large for the variable, or for the 32 bits a number or money amount is stored
+// in, error 6, and the variable keeps its value.
 void Assign(const Setting& setting, const Registry_Functions::Variant& value);
 
 struct Encoded {

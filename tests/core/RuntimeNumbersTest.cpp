@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "core/Locale.h"
@@ -11,7 +12,7 @@ using namespace runtime;
 
 namespace {
 
-int ErrorNumberOf(void (*f)()) {
+int ErrorNumberOf(const std::function<void()>& f) {
     try {
         f();
     } catch (const RuntimeError& e) {
@@ -117,6 +118,16 @@ TEST(RuntimeIsNumeric, AcceptsRegionalNumbers) {
     EXPECT_FALSE(IsNumeric("1e"));
     EXPECT_EQ(CDbl("$1,234.5"), 1234.5);
     EXPECT_EQ(CDbl("-$2"), -2);
+}
+
+TEST(RuntimeIsNumeric, ANumberBeyondTheDoubleRangeIsNoNumberAndCDblOverflows) {
+    for (const char* text : {"1e999", "-1E400", "$1e309"}) {
+        bool numeric = true;
+        EXPECT_EQ(ErrorNumberOf([&] { numeric = IsNumeric(text); }), 0) << text;
+        EXPECT_FALSE(numeric) << text;
+        EXPECT_EQ(ErrorNumberOf([&] { CDbl(text); }), kErrOverflow) << text;
+    }
+    EXPECT_TRUE(IsNumeric("1e308"));
 }
 
 TEST_F(GermanLocale, NumbersUseTheCommaAsDecimalSeparator) {

@@ -3,6 +3,7 @@
 #include "tests/core/SettingsFixture.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/Runtime.h"
 #include "core/RuntimeError.h"
@@ -402,6 +403,26 @@ TEST_F(OversizedCounts, WriterClampsCountsThatOutgrewTheirTables) {
     EXPECT_EQ(errors, (std::vector<ReportedError>{{9, "Write Dial Costs"}, {9, "Write Holidays"}}));
     EXPECT_EQ(Dw("Services", "UsedTariffs1"), 10);
     EXPECT_EQ(Dw("Holidays", "UsedHolidays"), 100);
+}
+
+TEST_F(OversizedCounts, NumbersStoredAsTextBeyondThirtyTwoBitsAreRefusedWhenRead) {
+    // Such a value would stop the next write half-way, after the values before it.
+    const double dialCost = DUVMain::DialCost;
+    PutSz("Costs", "DialCost", "99999999999");
+    PutDw("General", "UsedServices", 1);
+    PutSz("Services", "AfterMeg1", "1e12");
+    PutSz("Services", "PerMeg1", "-3000000000");
+    DUVMain::ReadUserParameters();
+    EXPECT_EQ(errors.size(), 3u);
+    for (const ReportedError& e : errors)
+        EXPECT_EQ(e.number, 6);
+    EXPECT_EQ(DUVMain::DialCost, dialCost);
+    EXPECT_EQ(DUVMain::Services[0].AfterMeg, 0);
+    EXPECT_EQ(DUVMain::Services[0].PerMeg, 0);
+    errors.clear();
+    DUVMain::WriteUserParameters();
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(Dw("Costs", "DialCost"), std::lround(dialCost * 10000));
 }
 
 TEST_F(OversizedCounts, CountTooLargeForSixteenBitsIsAnOverflow) {

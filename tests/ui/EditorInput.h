@@ -9,14 +9,19 @@
 
 namespace uitest {
 
-// Replaces a box's text as typing would, then leaves the box (its lost-focus check runs).
-inline void TypeInto(forms::Control& box, const std::string& text, forms::Control& next) {
+// Replaces a box's text as typing would, key by key; the focus stays in the box.
+inline void TypeStaying(forms::Control& box, const std::string& text) {
     SetFocus(box.hwnd());
     Settle(1);
     SendMessageA(box.hwnd(), EM_SETSEL, 0, -1);
     SendMessageA(box.hwnd(), WM_CHAR, '\b', 0);
     for (char c : text)
         SendMessageA(box.hwnd(), WM_CHAR, static_cast<unsigned char>(c), 0);
+}
+
+// Replaces a box's text as typing would, then leaves the box (its lost-focus check runs).
+inline void TypeInto(forms::Control& box, const std::string& text, forms::Control& next) {
+    TypeStaying(box, text);
     SetFocus(next.hwnd());
     Settle();
 }

@@ -179,3 +179,34 @@ TEST_F(ServiceEditorWindow, CancelAndTheCloseBoxLeaveTheStoredServiceAlone) {
         EXPECT_EQ(DUVMain::Services[0], stored);
     }
 }
+
+TEST_F(ServiceEditorWindow, EnterLeavesTheBoxFirstAndMoneyBeyondTheStoreIsNotTyped) {
+    inService = [&](frmService& s) {
+        TypeInto(s.txtDescription, "Northwind Net", s.txtNumber);
+        TypeInto(s.txtNumber, "0800555", s.txtAltNumber);
+        s.TabStrip1.Select(3);
+        Settle();
+        // The key that would make the amount too large for the store is refused: its text
+        // comes back and typing goes on at its end.
+        TypeStaying(s.txtPerMeg, "3000000.5");
+        Settle();
+        EXPECT_EQ(s.txtPerMeg.Text(), "30000.5");
+        EXPECT_EQ(s.Model.Controls["txtPerMeg"].Text, "30000.5");
+        // Enter in a box whose text its leave check refuses: the window stays, the focus in
+        // the box.
+        TypeStaying(s.txtAfterMeg, "1000");
+        PressKey(s.txtAfterMeg, VK_RETURN);
+        ASSERT_NE(frmService::IfLoaded(), nullptr) << "a refused value slipped through Enter";
+        EXPECT_EQ(GetFocus(), s.txtAfterMeg.hwnd());
+        // Enter in a box with a good text: its leave check formats it, then OK stores.
+        TypeStaying(s.txtAfterMeg, "12");
+        TypeStaying(s.txtPerMeg, "0.5");
+        PressKey(s.txtPerMeg, VK_RETURN);
+    };
+    OpenEditor(0);
+    EXPECT_FALSE(frmService::IfLoaded());
+    ASSERT_FALSE(DUVMain::ServiceEditCancelled);
+    EXPECT_EQ(DUVMain::Services[0].ServiceName, "Northwind Net");
+    EXPECT_DOUBLE_EQ(DUVMain::Services[0].PerMeg, 0.5);
+    EXPECT_DOUBLE_EQ(DUVMain::Services[0].AfterMeg, 12);
+}

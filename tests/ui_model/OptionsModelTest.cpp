@@ -278,10 +278,10 @@ TEST_F(OptionsTest, KeywordsAreUpperCasedAndRestoredFromTheProgramDefaults) {
 
 TEST_F(OptionsTest, CostDurationAndDataBoxes) {
     double cost = 7;
-    EXPECT_EQ(AcceptCost("1.5", cost), "1.50");
+    EXPECT_EQ(AcceptCost("1.5", cost).Shown, "1.50");
     EXPECT_EQ(cost, 1.5);
-    EXPECT_EQ(AcceptCost("0.12345", cost), "0.1235");
-    EXPECT_EQ(AcceptCost("x", cost), std::nullopt);
+    EXPECT_EQ(AcceptCost("0.12345", cost).Shown, "0.1235");
+    EXPECT_EQ(AcceptCost("x", cost).Shown, std::nullopt);
     EXPECT_EQ(cost, 0.12345);
 
     EXPECT_EQ(DurationMask(), "##:##:##");
@@ -305,9 +305,36 @@ TEST_F(OptionsTest, CostDurationAndDataBoxes) {
     EXPECT_EQ(DUVMain::NoDisconData, 0);
 
     UseLocale(regional::kLcidDeDe);
-    EXPECT_EQ(AcceptCost("1,5", cost), "1,50");
+    EXPECT_EQ(AcceptCost("1,5", cost).Shown, "1,50");
     EXPECT_EQ(AcceptNoDisconData("1.234.567").Shown, "1.234.567");
     EXPECT_EQ(DUVMain::NoDisconData, 1234567);
+}
+
+TEST_F(OptionsTest, CostAndDataBoxesRefuseWhatTheStoreCannotHold) {
+    // Money is stored in 32-bit ten-thousandths; the analysis counts the assumed data in
+    // bytes, 32 bits.
+    double cost = 2.5;
+    for (const char* text : {"214748.3648", "1e10", "-214748.3649"}) {
+        const CostEntry e = AcceptCost(text, cost);
+        EXPECT_TRUE(e.Refused) << text;
+        EXPECT_EQ(e.Shown, "2.50") << text << ": the old amount back";
+        EXPECT_EQ(cost, 2.5) << text;
+    }
+    for (const char* text : {"1e999", "", "abc"}) {
+        EXPECT_EQ(AcceptCost(text, cost).Shown, std::nullopt) << text;
+        EXPECT_EQ(cost, 2.5);
+    }
+    EXPECT_EQ(AcceptCost("214,748.3647", cost).Shown, "214,748.3647");
+    EXPECT_EQ(AcceptCost("-214748.3648", cost).Shown, "-214,748.3648");
+    EXPECT_EQ(AcceptCost("-5", cost).Shown, "-5.00");
+
+    EXPECT_EQ(AcceptNoDisconData("2,097,151").Shown, "2,097,151");
+    EXPECT_EQ(DUVMain::NoDisconData, 2097151);
+    for (const char* text : {"2097152", "1e999", "-1", "5000000000"}) {
+        const DataEntry e = AcceptNoDisconData(text);
+        EXPECT_TRUE(e.Refused) << text;
+        EXPECT_EQ(e.Shown, "0") << text;
+    }
 }
 
 TEST_F(OptionsTest, HolidaysStayInOrderWithinTheLimitAndFromTodayOn) {

@@ -377,18 +377,53 @@ TEST_F(EditorTest, WarningsPageEnablesTheChosenThreshold) {
 }
 
 TEST_F(EditorTest, OkStoresTheRecordAndOnlyOkDoes) {
+    // Every field its own value, so that a field stored from another box shows; the Boolean
+    // fields take two patterns in which any two of them differ once.
+    ServiceRecord distinct = StoredService();
+    distinct.ServiceAltNumber = "0845,456";
+    distinct.DialFixedTariff = 0.35;
+    distinct.UsedTariffs = 4;
+    distinct.Tariffs[4] = MakeTariff("Evening", "Monday", 17, 17);
+    for (int i = 1; i <= 4; ++i) {
+        distinct.Tariffs[i].After = 60 * i + 7;
+        distinct.Tariffs[i].UnitSecs = static_cast<std::int16_t>(10 + i);
+    }
+    distinct.ServiceOption = 1;
+    distinct.ServiceRate = 2.75;
+    distinct.AfterMeg = 1500;  // beyond what the box takes, shown as "1,500"
+    distinct.Block = 6;
+    distinct.WarningHours = 7;
+    distinct.WarningMinutes = 45;
+    distinct.WarningDialup = 40.5;
+    distinct.WarningService = 60.25;
+    struct Flags {
+        bool freePeriod, showWarnings, display, sound;
+    };
+    for (Flags f : {Flags{false, true, true, false}, Flags{false, false, true, true},
+                    Flags{true, true, false, true}}) {
+        ServiceRecord r = distinct;
+        r.FreePeriod = f.freePeriod;
+        r.ShowWarnings = f.showWarnings;
+        r.WarningDisplay = f.display;
+        r.WarningSound = f.sound;
+        DUVMain::Services[0] = r;
+        DUVMain::UsedServices = 1;
+        DUVMain::WarningSoundFile = "C:\\Sounds\\bell.wav";
+        Open(1);
+        EXPECT_EQ(C("txtAfterMeg").Text, "1,500");
+        ASSERT_TRUE(C("btnOK").Enabled);
+        service.Click("btnOK");
+        EXPECT_FALSE(DUVMain::ServiceEditCancelled);
+        EXPECT_TRUE(unloaded);
+        EXPECT_EQ(DUVMain::Services[0], r) << "every field stored as it was loaded";
+    }
+
     DUVMain::Services[0] = StoredService();
-    DUVMain::UsedServices = 1;
     Open(1);
     EXPECT_EQ(C("txtWarnData").Text, "1,048,576");
     EXPECT_EQ(C("lstMegPeriod").Text, "Session");
     EXPECT_EQ(C("lstFreePeriodStart").Text, "22:00");
     EXPECT_EQ(C("optWarning(3)").Value, 1);
-    EXPECT_TRUE(C("btnOK").Enabled);
-    service.Click("btnOK");
-    EXPECT_FALSE(DUVMain::ServiceEditCancelled);
-    EXPECT_TRUE(unloaded);
-    EXPECT_EQ(DUVMain::Services[0], StoredService()) << "every field stored as it was loaded";
 
     // Changed fields, then Cancel, close box or a failed check: nothing is written.
     for (int way = 0; way < 3; ++way) {
@@ -472,4 +507,111 @@ TEST_F(EditorTest, EachShowingStartsFreshAndStoredNonsenseIsContained) {
     EXPECT_DOUBLE_EQ(DUVMain::Services[0].FreeStart, r.FreeStart)
         << "an unchosen time keeps the stored one";
     EXPECT_EQ(DUVMain::Services[0].WarningOption, 9);
+}
+
+TEST_F(EditorTest, MoneyBoxesRefuseWhatTheStoreCannotHoldAsItIsTyped) {
+    // Money is stored as a 32-bit whole number of ten-thousandths.
+    Open();
+    struct Box {
+        int tab;
+        const char* option;
+        const char* name;
+    };
+    for (Box b : {Box{1, "optDialCost(0)", "txtDialFixedTariff"},
+                  Box{2, "optServiceCost(0)", "txtServiceFixedRate"},
+                  Box{2, "optServiceCost(0)", "txtPerMeg"},
+                  Box{2, "optServiceCost(1)", "txtServiceFlexRate"},
+                  Box{2, "optServiceCost(1)", "txtServiceFlexRate2"},
+                  Box{3, "optWarning(1)", "txtWarndialupCost"},
+                  Box{3, "optWarning(2)", "txtWarnServiceCost"}}) {
+        service.SelectTab(b.tab);
+        if (b.tab == 3)
+            service.SetValue("chkWarnings", 1);
+        service.SetValue(b.option, 1);
+        Type(service, b.name, "214,748.3647");
+        EXPECT_EQ(C(b.name).Text, "214,748.3647") << b.name;
+        for (const char* text : {"214748.3648", "-214748.3649", "99999999999"}) {
+            service.GotFocus(b.name);
+            service.SetText(b.name, "12.5");
+            const int before = beeps;
+            focus.clear();
+            service.SetText(b.name, text);
+            EXPECT_EQ(beeps - before, 1) << b.name << " " << text;
+            EXPECT_EQ(C(b.name).Text, "12.5") << b.name << " " << text << ": the old text back";
+            EXPECT_EQ(focus, std::vector<std::string>{b.name}) << b.name << " " << text;
+        }
+        Type(service, b.name, "-214748.3648");
+        EXPECT_EQ(C(b.name).Text, "-214,748.3648") << b.name;
+    }
+}
+
+TEST_F(EditorTest, EveryNumberBoxTakesEdgeTextsAndOkStoresAllOrNothing) {
+    DUVMain::Services[0] = StoredService();
+    DUVMain::UsedServices = 1;
+    struct Box {
+        int tab;
+        const char* option;
+        const char* name;
+    };
+    for (Box b :
+         {Box{1, "optDialCost(0)", "txtDialFixedTariff"},
+          Box{2, "optServiceCost(0)", "txtServiceFixedRate"},
+          Box{2, "optServiceCost(1)", "txtServiceFlexRate"},
+          Box{2, "optServiceCost(1)", "txtServiceFlexRate2"},
+          Box{2, "optServiceCost(1)", "txtServiceFlexHours"},
+          Box{2, "optServiceCost(0)", "txtPerMeg"}, Box{2, "optServiceCost(0)", "txtAfterMeg"},
+          Box{2, "optServiceCost(0)", "txtServiceBlock"},
+          Box{3, "optWarning(0)", "txtWarningHours"}, Box{3, "optWarning(0)", "txtWarningMinutes"},
+          Box{3, "optWarning(1)", "txtWarndialupCost"},
+          Box{3, "optWarning(2)", "txtWarnServiceCost"}, Box{3, "optWarning(3)", "txtWarnData"}}) {
+        for (const char* text : {"", "abc", "99999999999", "1e999", "-5"}) {
+            for (bool leave : {true, false}) {
+                Open(1);
+                service.SelectTab(b.tab);
+                service.SetValue(b.option, 1);
+                service.GotFocus(b.name);
+                service.SetText(b.name, text);
+                if (leave)
+                    service.LostFocus(b.name);
+                // OK (by Enter when the box was not left) stores the whole record or nothing.
+                service.Click("btnOK");
+                const std::string what = std::string(b.name) + " = \"" + text + "\"";
+                if (unloaded) {
+                    EXPECT_FALSE(DUVMain::ServiceEditCancelled) << what;
+                    EXPECT_EQ(DUVMain::Services[0].ServiceName, "Home ISP") << what;
+                } else {
+                    EXPECT_EQ(DUVMain::Services[0], StoredService()) << what;
+                }
+                EXPECT_TRUE(errors.empty()) << what;
+                DUVMain::Services[0] = StoredService();
+            }
+        }
+    }
+}
+
+TEST_F(EditorTest, ARefusedValueLeftInItsBoxKeepsOkFromStoringAny) {
+    DUVMain::Services[0] = StoredService();
+    DUVMain::UsedServices = 1;
+    // Refused hours stay in their box; another warning kind, or warnings off, no longer looks
+    // at them, but OK would store them.
+    for (bool warningsOff : {false, true}) {
+        Open(1);
+        service.SelectTab(3);
+        service.SetValue("optWarning(0)", 1);
+        service.SetText("txtWarningMinutes", "30");
+        service.SetText("txtWarningHours", "40000");
+        EXPECT_FALSE(service.HoursValid);
+        if (warningsOff)
+            service.SetValue("chkWarnings", 0);
+        else
+            service.SetValue("optWarning(3)", 1);
+        EXPECT_FALSE(service.FieldsValid()) << warningsOff;
+        EXPECT_FALSE(C("btnOK").Enabled) << warningsOff;
+        service.Click("btnOK");
+        EXPECT_FALSE(unloaded);
+        EXPECT_TRUE(errors.empty());
+        service.Click("btnCancel");
+        EXPECT_TRUE(DUVMain::ServiceEditCancelled);
+        EXPECT_EQ(DUVMain::Services[0], StoredService()) << warningsOff;
+    }
 }

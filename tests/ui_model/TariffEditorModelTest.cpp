@@ -178,3 +178,64 @@ TEST_F(TariffEditorTest, OkWritesTheWorkingTariffAndRefusesADuplicateNewName) {
         EXPECT_EQ(DUVMain::WorkTariffCount, 2);
     }
 }
+
+TEST_F(TariffEditorTest, RatesTheStoreCannotHoldAreRefusedAndOkWritesAllOrNothing) {
+    // Money is stored as a 32-bit whole number of ten-thousandths.
+    OpenTariff();
+    for (const char* box : {"txtDialTimeTariffDialRate", "txtDialTimeTariffMinuteRate"}) {
+        Type(tariff, box, "214748.3647");
+        EXPECT_EQ(T(box).Text, "214,748.3647") << box;
+        tariff.SetText(box, "0.5");
+        for (const char* text : {"214748.3648", "-214748.3649", "99999999999"}) {
+            const int before = beeps;
+            focus.clear();
+            tariff.SetText(box, text);
+            EXPECT_EQ(beeps - before, 1) << box << " " << text;
+            EXPECT_EQ(T(box).Text, "0.5") << box << " " << text << ": the old text back";
+            EXPECT_EQ(focus, std::vector<std::string>{box}) << box << " " << text;
+        }
+    }
+
+    // Every number box takes the edge texts without a run-time error, and OK, with or without
+    // leaving the box, writes the whole tariff or nothing.
+    DUVMain::WorkTariffCount = 1;
+    DUVMain::WorkTariffs[1] = MakeTariff("Standard Tariff", "Everyday", 0);
+    const TariffTable working = DUVMain::WorkTariffs;
+    for (const char* box :
+         {"txtDialTimeTariffDialRate", "txtDialTimeTariffMinuteRate", "txtDialTimeTariffAfterMins",
+          "txtDialTimeTariffAfterSecs", "txtDialTimeTariffUnitMins", "txtDialTimeTariffUnitSecs"}) {
+        for (const char* text : {"", "abc", "99999999999", "1e999", "-5"}) {
+            for (bool leave : {true, false}) {
+                OpenTariff(1);
+                if (std::string(box).find("Unit") != std::string::npos)
+                    tariff.SetText(kUnit, "Per Unit");
+                tariff.GotFocus(box);
+                tariff.SetText(box, text);
+                if (leave)
+                    tariff.LostFocus(box);
+                tariff.Click("btnOK");
+                const std::string what = std::string(box) + " = \"" + text + "\"";
+                EXPECT_TRUE(errors.empty()) << what;
+                EXPECT_EQ(DUVMain::WorkTariffCount, 1) << what;
+                if (!unloaded) {
+                    EXPECT_EQ(DUVMain::WorkTariffs, working) << what;
+                }
+                DUVMain::WorkTariffs = working;
+            }
+        }
+    }
+
+    // A refused unit length stays in its box; a switch to a unit by time no longer checks it,
+    // but OK would still store it.
+    OpenTariff();
+    Type(tariff, "txtDialTimeTariffMinuteRate", "0.05");
+    tariff.SetText(kUnit, "Per Unit");
+    tariff.SetText("txtDialTimeTariffUnitMins", "99999");
+    tariff.SetText(kUnit, "Per Minute");
+    Type(tariff, "txtDialTimeTariffDialRate", "0.1");
+    EXPECT_FALSE(OkEnabled());
+    tariff.Click("btnOK");
+    EXPECT_EQ(DUVMain::WorkTariffCount, 1) << "no half tariff";
+    EXPECT_EQ(DUVMain::WorkTariffs, working);
+    EXPECT_TRUE(errors.empty());
+}

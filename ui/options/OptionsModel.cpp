@@ -330,17 +330,14 @@ void RestoreDefaultKeywords() {
 
 // ---- Costs page ----------------------------------------------------------------------------
 
-std::optional<std::string> AcceptCost(const std::string& text, double& setting) {
+CostEntry AcceptCost(const std::string& text, double& setting) {
     if (!runtime::IsNumeric(text))
-        return std::nullopt;
-    double value = 0;
-    try {
-        value = runtime::CDbl(text);
-    } catch (const runtime::RuntimeError&) {
-        return std::nullopt;
-    }
+        return {};
+    const double value = runtime::CDbl(text);
+    if (!GeneralFunctions::MoneyInRange(value))
+        return {CostText(setting), true};
     setting = value;
-    return CostText(value);
+    return {CostText(value), false};
 }
 
 std::string CostText(double amount) {
@@ -411,7 +408,7 @@ std::optional<std::int32_t> DurationSeconds(const std::string& text) {
 
 DataEntry AcceptNoDisconData(const std::string& text) {
     DataEntry entry;
-    if (auto value = WholeNumberIn(text, 0, 2147483647.0)) {
+    if (auto value = WholeNumberIn(text, 0, kMaxNoDisconData)) {
         entry.Shown = runtime::Format(runtime::CDbl(text), "#,##0");
     } else {
         entry.Shown = "0";

@@ -198,8 +198,13 @@ void RestoreDefaultKeywords();
 // ---- Costs page ----------------------------------------------------------------------------
 
 // A cost box left: the text shown (four places at most), or nothing when the text is not a
-// number (the setting keeps its value and the box the focus).
-std::optional<std::string> AcceptCost(const std::string& text, double& setting);
+// number (the setting keeps its value and the box the focus). An amount the store cannot
+// hold is refused too: the box shows the setting's amount again and keeps the focus.
+struct CostEntry {
+    std::optional<std::string> Shown;
+    bool Refused = false;  // out of range: Shown is the setting's own text
+};
+CostEntry AcceptCost(const std::string& text, double& setting);
 // The cost box text for an amount.
 std::string CostText(double amount);
 inline constexpr const char* kCostNotice =
@@ -229,8 +234,10 @@ bool DurationTextValid(const std::string& text);
 // mskNoDisconDuration left: the seconds of a valid text up to 99:59:59, nothing otherwise.
 std::optional<std::int32_t> DurationSeconds(const std::string& text);
 inline constexpr std::int32_t kMaxDurationSeconds = 99 * 3600 + 59 * 60 + 59;
-// mskNoDisconData left: the text shown ("#,##0"; "0" and refused when not a number);
-// NoDisconData takes its value with every group separator removed.
+// mskNoDisconData left: the text shown ("#,##0"; "0" and refused when not a number, negative
+// or so large that the analysis could not count it in bytes); NoDisconData takes its value
+// with every group separator removed.
+inline constexpr double kMaxNoDisconData = 2097151;  // KB: times 1024 still fits 32 bits
 struct DataEntry {
     std::string Shown;
     bool Refused = false;

@@ -549,9 +549,10 @@ void frmSetup::optCalcCosts_Click() {
 }
 
 void frmSetup::CostBox_LostFocus(forms::TextBox& box, double& setting) {
-    if (auto shown = AcceptCost(box.Text(), setting)) {
-        box.SetText(*shown);
-    } else {
+    const CostEntry entry = AcceptCost(box.Text(), setting);
+    if (entry.Shown)
+        box.SetText(*entry.Shown);
+    if (!entry.Shown || entry.Refused) {
         Beep();
         box.RefocusLater();
     }

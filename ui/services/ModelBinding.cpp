@@ -131,8 +131,12 @@ void ModelBinding::Show() {
         case Kind::Picture:
             break;
         default:
-            if (c->Text() != m.Text)
+            if (c->Text() != m.Text) {
                 c->SetText(m.Text);
+                // A text put back while the user types in the box: typing goes on at its end.
+                if (e.kind == Kind::TextBox && GetFocus() == c->hwnd())
+                    SendMessageA(c->hwnd(), EM_SETSEL, m.Text.size(), m.Text.size());
+            }
             break;
         }
         InvalidateRect(c->hwnd(), nullptr, TRUE);
@@ -147,9 +151,21 @@ forms::Control* ModelBinding::Find(const std::string& name) const {
     return nullptr;
 }
 
-void ModelBinding::FocusLater(const std::string& name) const {
+void ModelBinding::FocusLater(const std::string& name) {
+    if (leaving_)
+        leaveRefused_ = true;
     if (forms::Control* c = Find(name))
         c->RefocusLater();
+}
+
+bool ModelBinding::LeaveFocusedBox(forms::Control& button) {
+    if (button.HasFocus() || !button.Enabled())
+        return true;
+    leaving_ = true;
+    leaveRefused_ = false;
+    button.SetFocus();
+    leaving_ = false;
+    return !leaveRefused_;
 }
 
 bool ModelBinding::AnswerColours(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

@@ -11,6 +11,7 @@
 #include "core/GeneralFunctions.h"
 #include "core/MessageBox.h"
 #include "core/Runtime.h"
+#include "core/RuntimeError.h"
 #include "core/UserFeedback.h"
 
 namespace ServiceEditorModel {
@@ -195,11 +196,17 @@ const ServiceEditor::Handlers* ServiceEditor::HandlersOf(const std::string& cont
             t[box].Change = refresh;
             t[box].LostFocus = [box](E& e) { e.Number_LostFocus(box); };
         }
+        t["txtDialFixedTariff"].Change = [](E& e) {
+            e.RefuseMoneyOutOfRange("txtDialFixedTariff");
+        };
         t["txtDialFixedTariff"].LostFocus = [](E& e) {
             e.FixedMoney_LostFocus("txtDialFixedTariff", true);
         };
         for (const char* box : {"txtServiceFixedRate", "txtPerMeg"}) {
-            t[box].Change = refresh;
+            t[box].Change = [box](E& e) {
+                if (!e.RefuseMoneyOutOfRange(box))
+                    e.RefreshOKState();
+            };
             t[box].LostFocus = [box](E& e) { e.FixedMoney_LostFocus(box, false); };
         }
         for (const char* box : {"txtServiceFlexRate", "txtServiceFlexRate2"}) {
@@ -322,6 +329,7 @@ void ServiceEditor::SetText(const std::string& control, const std::string& text)
     Control& c = Controls[control];
     if (c.Text == text)
         return;
+    previousText_ = c.Text;
     c.Text = text;
     if (const Handlers* h = HandlersOf(control); h && h->Change)
         h->Change(*this);
@@ -640,6 +648,8 @@ bool ServiceEditor::FieldsValid() const {
         if (runtime::CLng(hundredfold) % 100 != 0)
             return false;
     }
+    if (!RecordToStore())
+        return false;  // a value the record or the store cannot hold
     if (Value("chkWarnings") != 1)
         return true;                                                            // 9
     auto nonZero = [&](const char* c) { return RegionalValue(Text(c)) != 0; };  // 10
@@ -776,6 +786,63 @@ void ServiceEditor::chkFreePeriod_Click() {
 
 // ---- OK and Cancel ----
 
+std::optional<ServiceRecord> ServiceEditor::RecordToStore() const {
+    using namespace DUVMain;
+    if (ServiceIndex < 0 || ServiceIndex > Services.UBound())
+        return std::nullopt;
+    // Tariffs above the count stay as they were.
+    ServiceRecord r = Services[ServiceIndex];
+    bool moneyFits = true;
+    auto money = [&](const char* box) {
+        const double v = RegionalValue(Text(box));
+        moneyFits = moneyFits && GeneralFunctions::MoneyInRange(v);
+        return v;
+    };
+    try {
+        r.ServiceName = Text("txtDescription");
+        r.ServiceNumber = Text("txtNumber");
+        r.ServiceAltNumber = Text("txtAltNumber");
+        r.DialOption = DialOption;
+        r.DialFixedTariff = money("txtDialFixedTariff");
+        r.UsedTariffs = WorkTariffCount;
+        for (int i = 1; i <= std::min<int>(WorkTariffCount, kMaxTariffs); ++i)
+            r.Tariffs[i] = WorkTariffs[i];
+        r.Block = runtime::CInt(LeadingNumber(Text("txtServiceBlock")));
+        r.FreePeriod = Value("chkFreePeriod") == 1;
+        // A list left without a choice (a stored time off the quarter hours) keeps the stored
+        // time.
+        if (!Text("lstFreePeriodStart").empty())
+            r.FreeStart = runtime::CDate(Text("lstFreePeriodStart"));
+        if (!Text("lstFreePeriodEnd").empty())
+            r.FreeEnd = runtime::CDate(Text("lstFreePeriodEnd"));
+        // Read as the box shows it ("1,500" is 1500), and stored rounded to 32 bits.
+        r.AfterMeg = RegionalValue(Text("txtAfterMeg"));
+        GeneralFunctions::CheckLongRange(r.AfterMeg);
+        r.PerMeg = money("txtPerMeg");
+        r.MegPeriod = Text("lstMegPeriod");
+        r.ServiceOption = ServiceOption;
+        r.ServiceRate = money("txtServiceFixedRate");
+        r.FlexRate = money("txtServiceFlexRate");
+        r.PenaltyPeriod = Text("lstServiceFlexPeriod");
+        r.FlexRate2 = money("txtServiceFlexRate2");
+        r.UpToHours = runtime::CInt(LeadingNumber(Text("txtServiceFlexHours")));
+        r.ShowWarnings = Value("chkWarnings") == 1;
+        r.WarningOption = WarningOption;
+        r.WarningHours = runtime::CInt(LeadingNumber(Text("txtWarningHours")));
+        r.WarningMinutes = runtime::CInt(LeadingNumber(Text("txtWarningMinutes")));
+        r.WarningDialup = money("txtWarndialupCost");
+        r.WarningService = money("txtWarnServiceCost");
+        r.WarningData = runtime::CLng(RegionalValue(Text("txtWarnData")));
+        r.WarningDisplay = Value("chkWarnDisplay") == 1;
+        r.WarningSound = Value("chkWarnSound") == 1;
+    } catch (const runtime::RuntimeError&) {
+        return std::nullopt;
+    }
+    if (!moneyFits)
+        return std::nullopt;
+    return r;
+}
+
 void ServiceEditor::btnOK_Click() {
     using namespace DUVMain;
     runtime::SetContext("frmService", "btnOK_Click");
@@ -784,41 +851,11 @@ void ServiceEditor::btnOK_Click() {
         ShowMessage(kIncorrectText, msg::IconExclamation, kIncorrectTitle);
         return;
     }
+    const std::optional<ServiceRecord> record = RecordToStore();
+    if (!record)
+        return;
     ShowBusy(true);
-    ServiceRecord& r = Services.at(ServiceIndex);
-    r.ServiceName = Text("txtDescription");
-    r.ServiceNumber = Text("txtNumber");
-    r.ServiceAltNumber = Text("txtAltNumber");
-    r.DialOption = DialOption;
-    r.DialFixedTariff = RegionalValue(Text("txtDialFixedTariff"));
-    r.UsedTariffs = WorkTariffCount;
-    for (int i = 1; i <= std::min<int>(WorkTariffCount, kMaxTariffs); ++i)
-        r.Tariffs[i] = WorkTariffs[i];
-    r.Block = runtime::CInt(LeadingNumber(Text("txtServiceBlock")));
-    r.FreePeriod = Value("chkFreePeriod") == 1;
-    // A list left without a choice (a stored time off the quarter hours) keeps the stored time.
-    if (!Text("lstFreePeriodStart").empty())
-        r.FreeStart = runtime::CDate(Text("lstFreePeriodStart"));
-    if (!Text("lstFreePeriodEnd").empty())
-        r.FreeEnd = runtime::CDate(Text("lstFreePeriodEnd"));
-    r.AfterMeg = LeadingNumber(Text("txtAfterMeg"));
-    r.PerMeg = RegionalValue(Text("txtPerMeg"));
-    r.MegPeriod = Text("lstMegPeriod");
-    r.ServiceOption = ServiceOption;
-    r.ServiceRate = RegionalValue(Text("txtServiceFixedRate"));
-    r.FlexRate = RegionalValue(Text("txtServiceFlexRate"));
-    r.PenaltyPeriod = Text("lstServiceFlexPeriod");
-    r.FlexRate2 = RegionalValue(Text("txtServiceFlexRate2"));
-    r.UpToHours = runtime::CInt(LeadingNumber(Text("txtServiceFlexHours")));
-    r.ShowWarnings = Value("chkWarnings") == 1;
-    r.WarningOption = WarningOption;
-    r.WarningHours = runtime::CInt(LeadingNumber(Text("txtWarningHours")));
-    r.WarningMinutes = runtime::CInt(LeadingNumber(Text("txtWarningMinutes")));
-    r.WarningDialup = RegionalValue(Text("txtWarndialupCost"));
-    r.WarningService = RegionalValue(Text("txtWarnServiceCost"));
-    r.WarningData = runtime::CLng(RegionalValue(Text("txtWarnData")));
-    r.WarningDisplay = Value("chkWarnDisplay") == 1;
-    r.WarningSound = Value("chkWarnSound") == 1;
+    Services.at(ServiceIndex) = *record;
     ServiceEditCancelled = false;
     closedByOK_ = true;
     ShowBusy(false);

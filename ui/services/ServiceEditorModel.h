@@ -45,7 +45,8 @@ std::string HourMinuteText(double time);
 // separator, no leading blank).
 std::string NumberText(double value);
 // The value of a number text by the full regional conversion (every thousands separator
-// removed); a text that is not a regional number gives its leading number.
+// removed); a text that is not a regional number gives its leading number, and one whose
+// number is beyond the double range ("1e999") infinity, without an error.
 double RegionalValue(const std::string& text);
 // The leading number of a text (full stop as decimal point); beyond the double range,
 // infinity.
@@ -54,6 +55,9 @@ double LeadingNumber(const std::string& text);
 std::string MoneyText(const std::string& text);
 // True when the text is a regional number whose value rounds into the 32-bit range.
 bool IsLongText(const std::string& text);
+// True when the text is a regional number that is too large (or too far below zero) for a
+// stored amount of money.
+bool MoneyOutOfRange(const std::string& text);
 
 // ---- tariff list texts ----
 
@@ -137,6 +141,9 @@ public:
 
     // ---- procedures ----
     bool FieldsValid() const;
+    // The service OK stores, built from the window without changing anything; nothing when a
+    // value cannot be stored (a number too large for its field, money the store cannot hold).
+    std::optional<ServiceRecord> RecordToStore() const;
     void RefreshOKState();
     void Disable_All_Controls();
     void EnableControls(const std::string& namePart);
@@ -165,6 +172,9 @@ private:
     void Beep();
     void Focus(const std::string& control);
     void Refuse(const std::string& control);
+    // Refuses a money amount the store cannot hold as it is typed: beep, the text before it
+    // back, the focus back. True when it refused.
+    bool RefuseMoneyOutOfRange(const std::string& box);
     const std::string& Text(const std::string& control) const;
     int Value(const std::string& control) const;
     void Enable(const std::string& control, bool enabled);
@@ -205,6 +215,7 @@ private:
     void txtWarningSound_LostFocus();
 
     bool closedByOK_ = false;
+    std::string previousText_;  // a box's text before the change being handled
 };
 
 }  // namespace ServiceEditorModel

@@ -60,7 +60,7 @@ std::string NumberText(double value) { return runtime::CStr(value); }
 double RegionalValue(const std::string& text) {
     if (runtime::IsNumeric(text))
         return runtime::CDbl(text);
-    return GeneralFunctions::XVal(text);
+    return LeadingNumber(GeneralFunctions::XValText(text));
 }
 
 std::string MoneyText(const std::string& text) { return GeneralFunctions::Format_Dplaces(text, 4); }
@@ -72,7 +72,21 @@ bool IsLongText(const std::string& text) {
     return v >= -2147483648.5 && v < 2147483647.5;
 }
 
+bool MoneyOutOfRange(const std::string& text) {
+    return runtime::IsNumeric(text) && !GeneralFunctions::MoneyInRange(runtime::CDbl(text));
+}
+
 // ---- field rules ----
+
+bool ServiceEditor::RefuseMoneyOutOfRange(const std::string& box) {
+    const std::string before = previousText_;
+    if (!MoneyOutOfRange(Text(box)))
+        return false;
+    Beep();
+    SetText(box, MoneyOutOfRange(before) ? std::string() : before);
+    Focus(box);
+    return true;
+}
 
 void ServiceEditor::Number_LostFocus(const std::string& box) {
     if (!Text(box).empty() && !DUVAnalyse::IsDialNumber(Text(box)))
@@ -90,6 +104,8 @@ void ServiceEditor::FixedMoney_LostFocus(const std::string& box, bool refresh) {
 }
 
 void ServiceEditor::FlexRate_Change(const std::string& box) {
+    if (RefuseMoneyOutOfRange(box))
+        return;
     const std::string& t = Text(box);
     if (!t.empty() && !runtime::IsNumeric(t) && !EndsWithSeparator(t))
         Refuse(box);
@@ -244,6 +260,8 @@ void ServiceEditor::WholeThreshold_LostFocus(const std::string& box, bool& flag,
 }
 
 void ServiceEditor::MoneyThreshold_Change(const std::string& box, bool& flag) {
+    if (RefuseMoneyOutOfRange(box))
+        return;
     const std::string& t = Text(box);
     if (!t.empty()) {
         flag = runtime::IsNumeric(t) || EndsWithSeparator(t);

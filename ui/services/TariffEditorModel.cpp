@@ -8,6 +8,7 @@
 #include "core/GeneralFunctions.h"
 #include "core/MessageBox.h"
 #include "core/Runtime.h"
+#include "core/RuntimeError.h"
 #include "core/UserFeedback.h"
 #include "ui/services/ServiceEditorModel.h"
 
@@ -245,6 +246,7 @@ void TariffEditor::SetText(const std::string& control, const std::string& text) 
     Control& c = Controls[control];
     if (c.Text == text)
         return;
+    previousText_ = c.Text;
     c.Text = text;
     for (int b = 0; b < kBoxCount; ++b)
         if (control == kBoxes[b].Name)
@@ -293,6 +295,15 @@ void TariffEditor::AfterBox(Box box) {
 
 void TariffEditor::NumberBox_Change(Box box) {
     const BoxRule& rule = kBoxes[box];
+    // A rate the store cannot hold is refused as it is typed: the text before it comes back.
+    if (IsRate(box) && ServiceEditorModel::MoneyOutOfRange(Text(rule.Name))) {
+        const std::string before = previousText_;
+        if (window.Beep)
+            window.Beep();
+        SetText(rule.Name, ServiceEditorModel::MoneyOutOfRange(before) ? std::string() : before);
+        Focus(rule.Name);
+        return;
+    }
     const std::string& t = Text(rule.Name);
     if (!t.empty()) {
         bool rejected;
@@ -403,10 +414,34 @@ void TariffEditor::CheckOKBtn() {
                 RegionalValue(Text(kBoxes[MinuteRate].Name)) <=
             0)
             return false;
-        return !GeneralFunctions::DateBefore(runtime::CDate(Text(kEnd)),
-                                             runtime::CDate(Text(kStart)));
+        if (GeneralFunctions::DateBefore(runtime::CDate(Text(kEnd)), runtime::CDate(Text(kStart))))
+            return false;
+        return RecordToStore().has_value();
     };
     Controls["btnOK"].Enabled = allowed();
+}
+
+std::optional<TariffRecord> TariffEditor::RecordToStore() const {
+    TariffRecord t;
+    try {
+        t.Description = Text(kDescription);
+        t.AppliesDays = Text(kDays);
+        t.AppliesTimeStart = runtime::CDate(Text(kStart));
+        t.AppliesTimeEnd = runtime::CDate(Text(kEnd));
+        t.DialRate = RegionalValue(Text(kBoxes[DialRate].Name));
+        t.PerMinuteRate = RegionalValue(Text(kBoxes[MinuteRate].Name));
+        t.Unit = Text(kUnit);
+        t.After = runtime::CLng(RegionalValue(Text(kBoxes[AfterMins].Name)) * 60 +
+                                RegionalValue(Text(kBoxes[AfterSecs].Name)));
+        t.UnitMins = runtime::CInt(RegionalValue(Text(kBoxes[UnitMins].Name)));
+        t.UnitSecs = runtime::CInt(RegionalValue(Text(kBoxes[UnitSecs].Name)));
+    } catch (const runtime::RuntimeError&) {
+        return std::nullopt;
+    }
+    if (!GeneralFunctions::MoneyInRange(t.DialRate) ||
+        !GeneralFunctions::MoneyInRange(t.PerMinuteRate))
+        return std::nullopt;
+    return t;
 }
 
 void TariffEditor::btnOK_Click() {
@@ -417,24 +452,19 @@ void TariffEditor::btnOK_Click() {
         Focus(kDescription);
         return;
     }
+    const std::optional<TariffRecord> record = RecordToStore();
+    if (!record) {
+        if (window.Beep)
+            window.Beep();
+        return;
+    }
     if (TariffDialogMode) {
         if (WorkTariffCount >= kMaxTariffs)
             runtime::Raise(runtime::kErrSubscript);
         ++WorkTariffCount;
         EditIndex = WorkTariffCount;
     }
-    TariffRecord& t = WorkTariffs.at(EditIndex);
-    t.Description = Text(kDescription);
-    t.AppliesDays = Text(kDays);
-    t.AppliesTimeStart = runtime::CDate(Text(kStart));
-    t.AppliesTimeEnd = runtime::CDate(Text(kEnd));
-    t.DialRate = RegionalValue(Text(kBoxes[DialRate].Name));
-    t.PerMinuteRate = RegionalValue(Text(kBoxes[MinuteRate].Name));
-    t.Unit = Text(kUnit);
-    t.After = runtime::CLng(RegionalValue(Text(kBoxes[AfterMins].Name)) * 60 +
-                            RegionalValue(Text(kBoxes[AfterSecs].Name)));
-    t.UnitMins = runtime::CInt(RegionalValue(Text(kBoxes[UnitMins].Name)));
-    t.UnitSecs = runtime::CInt(RegionalValue(Text(kBoxes[UnitSecs].Name)));
+    WorkTariffs.at(EditIndex) = *record;
     closedByOK_ = true;
     if (window.Unload)
         window.Unload();

@@ -6,9 +6,11 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/Records.h"
 #include "ui/services/ControlTableModel.h"
 
 namespace TariffEditorModel {
@@ -59,6 +61,9 @@ public:
 
     void CheckOKBtn();
     void SetFieldStates();
+    // The tariff OK writes, built from the window without changing anything; nothing when a
+    // value cannot be stored (a number too large for its field, money the store cannot hold).
+    std::optional<TariffRecord> RecordToStore() const;
 
 private:
     void FillComboBoxes();
@@ -79,6 +84,7 @@ private:
     void btnCancel_Click();
 
     bool closedByOK_ = false;
+    std::string previousText_;  // a box's text before the change being handled
 };
 
 }  // namespace TariffEditorModel

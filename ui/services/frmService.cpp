@@ -217,7 +217,13 @@ void frmService::CreateControls() {
     binding_.Bind(
         {.Text = [this](const std::string& c, const std::string& t) { Model.SetText(c, t); },
          .Value = [this](const std::string& c, int v) { Model.SetValue(c, v); },
-         .Click = [this](const std::string& c) { Model.Click(c); },
+         .Click =
+             [this](const std::string& c) {
+                 // OK by Enter leaves the focused box first; a refused text keeps the window.
+                 if (c == "btnOK" && !binding_.LeaveFocusedBox(btnOK))
+                     return;
+                 Model.Click(c);
+             },
          .GotFocus = [this](const std::string& c) { Model.GotFocus(c); },
          .LostFocus = [this](const std::string& c) { Model.LostFocus(c); }},
         [this] { ShowState(); });

@@ -55,7 +55,13 @@ void frmTariff::CreateControls() {
     binding_.Bind(
         {.Text = [this](const std::string& c, const std::string& t) { Model.SetText(c, t); },
          .Value = {},
-         .Click = [this](const std::string& c) { Model.Click(c); },
+         .Click =
+             [this](const std::string& c) {
+                 // OK by Enter leaves the focused box first; a refused text keeps the window.
+                 if (c == "btnOK" && !binding_.LeaveFocusedBox(btnOK))
+                     return;
+                 Model.Click(c);
+             },
          .GotFocus =
              [this](const std::string& c) {
                  Model.GotFocus(c);
