@@ -236,12 +236,6 @@ void WriteSaveSettingsOff(const std::string& viewKey);
 void SetViewReportDefaults();
 void GetDayNames();
 
-// Enables or disables the recent-file entries 1 to 4 of the main window's File menu, through
-// the switch the main window installs (nothing happens without one).
-void EnableRecentMenu(bool enabled);
-// Installs the switch and returns the one it replaces.
-std::function<void(bool)> SetRecentMenuSwitch(std::function<void(bool)> enableEntries);
-
 }  // namespace DUVMain
 
 // The operating-system version text ("WIN 98", "NT 40", "NT XX", ...).

@@ -8,7 +8,7 @@
 #include "core/ErrorContext.h"
 #include "core/ErrorHandler.h"
 #include "core/win32/PlatformHelpers.h"
-#include "ui/main/Pictures.h"
+#include "ui/forms/Pictures.h"
 #include "ui/main/frmMain.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "ui/forms/Declare.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Gdi.h"
-#include "ui/main/Pictures.h"
+#include "ui/forms/Pictures.h"
 #include "ui/services/frmTariff.h"
 
 namespace {
