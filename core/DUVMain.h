@@ -89,8 +89,10 @@ extern std::int16_t MaxServices;
 extern std::int16_t UsedServices;
 extern std::int16_t MaxConnections;
 extern std::int16_t MaxConnectDays;
-extern double NoDisconDuration;      // seconds
-extern double NoDisconData;          // KB
+extern double NoDisconDuration;  // seconds
+extern double NoDisconData;      // KB
+// The most KB a session without a disconnect entry can be given: times 1024 still fits 32 bits.
+inline constexpr double kMaxNoDisconData = 2097151;
 extern std::int32_t MaxLogSize;      // KB
 extern std::int16_t PreferredModem;  // 1-based, 0 none
 extern std::string UserStartPref;
@@ -213,6 +215,11 @@ void FillInDefaults();
 // Stores every setting (see WriteRecentFiles and SaveMainWinSettings for the rest).
 void WriteUserParameters();
 
+// Start-up step 11: WriteUserParameters right after ReadUserParameters, the services
+// unchanged since. A service whose values ReadUserParameters found stored exactly as they
+// would be written is left as it is: the registry ends as the whole write leaves it.
+void WriteBackUserParameters();
+
 // ---- Recent files and window settings (core/RecentFiles.cpp, core/WindowSettings.cpp) ----
 void AddRecentFile(const std::string& fileTitle, const std::string& fileDir,
                    const std::string& fileType);
@@ -228,12 +235,6 @@ void SetViewLogDefaults();
 void WriteSaveSettingsOff(const std::string& viewKey);
 void SetViewReportDefaults();
 void GetDayNames();
-
-// Enables or disables the recent-file entries 1 to 4 of the main window's File menu, through
-// the switch the main window installs (nothing happens without one).
-void EnableRecentMenu(bool enabled);
-// Installs the switch and returns the one it replaces.
-std::function<void(bool)> SetRecentMenuSwitch(std::function<void(bool)> enableEntries);
 
 }  // namespace DUVMain
 

@@ -1,6 +1,4 @@
 // The list of recently opened archives and saved reports, entry 1 the most recent.
-#include <utility>
-
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
 #include "core/Registry_Functions.h"
@@ -54,23 +52,4 @@ void WriteRecentFiles() {
     }
 }
 
-}  // namespace DUVMain
-
-namespace DUVMain {
-namespace {
-std::function<void(bool)>& RecentMenuSwitch() {
-    static std::function<void(bool)> enableEntries;
-    return enableEntries;
-}
-}  // namespace
-
-std::function<void(bool)> SetRecentMenuSwitch(std::function<void(bool)> enableEntries) {
-    return std::exchange(RecentMenuSwitch(), std::move(enableEntries));
-}
-
-void EnableRecentMenu(bool enabled) {
-    if (RecentMenuSwitch()) {
-        RecentMenuSwitch()(enabled);
-    }
-}
 }  // namespace DUVMain

@@ -196,6 +196,7 @@ long MemoryRegistry::CloseKey(RegKey key) {
 
 long MemoryRegistry::QueryValue(RegKey key, const std::string& valueName, std::uint32_t* type,
                                 unsigned char* data, std::uint32_t* size) {
+    ++valueQueries_;
     Node* node = Resolve(key);
     if (node == nullptr)
         return kInvalidHandle;
@@ -224,6 +225,7 @@ long MemoryRegistry::QueryValue(RegKey key, const std::string& valueName, std::u
 
 long MemoryRegistry::SetValue(RegKey key, const std::string& valueName, std::uint32_t type,
                               const unsigned char* data, std::uint32_t size) {
+    ++valuesSet_;
     Node* node = Resolve(key);
     if (node == nullptr)
         return kInvalidHandle;

@@ -98,8 +98,10 @@ public:
     void Clear();
 
     std::size_t OpenHandleCount() const { return handles_.size(); }
-    // How many times a key was opened or created so far.
+    // How many times a key was opened or created, a value asked for, a value set so far.
     std::size_t KeysOpened() const { return keysOpened_; }
+    std::size_t ValueQueries() const { return valueQueries_; }
+    std::size_t ValuesSet() const { return valuesSet_; }
 
 private:
     struct Node;
@@ -114,6 +116,8 @@ private:
     std::map<RegKey, std::pair<Node*, bool>> handles_;  // node, opened for reading only
     RegKey nextHandle_ = 0x1000;
     std::size_t keysOpened_ = 0;
+    std::size_t valueQueries_ = 0;
+    std::size_t valuesSet_ = 0;
     bool readOnly_ = false;
     std::uint32_t refusedRoot_ = 0;
 };

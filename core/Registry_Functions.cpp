@@ -53,6 +53,66 @@ std::int32_t ToLong(const Variant& value) {
 // first. Whoever may write the local machine's key uses it alone.
 bool HasUserCopy(RegKey root) { return registry::PredefinedRoot(root) == registry::kLocalMachine; }
 
+// The type and bytes SetValueEx writes for a value; false for a type it does not write.
+bool EncodeForStore(std::int32_t valueType, const Variant& value, std::uint32_t& type,
+                    std::string& bytes) {
+    switch (valueType) {
+    case REG_TYPE_SZ:
+        type = registry::kRegSz;
+        bytes = ToText(value);
+        bytes.push_back('\0');
+        return true;
+    case REG_TYPE_BINARY:
+        type = registry::kRegBinary;
+        bytes.assign(1, static_cast<char>(ToLong(value) & 0xFF));
+        return true;
+    case REG_TYPE_DWORD: {
+        const std::uint32_t number = static_cast<std::uint32_t>(ToLong(value));
+        type = registry::kRegDword;
+        bytes = {static_cast<char>(number), static_cast<char>(number >> 8),
+                 static_cast<char>(number >> 16), static_cast<char>(number >> 24)};
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// QueryValueEx, keeping the value as stored: text for types 1 and 2 (only a terminating NUL
+// dropped), a number for types 3 and 4 of at most 4 bytes, result left as it was otherwise.
+long ReadValue(RegKey keyHandle, const std::string& valueName, StoredValue& stored,
+               Variant& result) {
+    runtime::SetStep("QueryValueEx");
+    const long rc = stored.Read(keyHandle, valueName);
+    const std::uint32_t type = stored.Type();
+    const bool text = type == registry::kRegSz || type == registry::kRegExpandSz;
+    const bool number = type == registry::kRegBinary || type == registry::kRegDword;
+    if (rc == registry::kMoreData && !text && !number)
+        return kSuccess;  // a type not read: its size alone was asked for
+    if (rc != kSuccess)
+        return rc;
+    const unsigned char* data = stored.Data();
+    std::uint32_t size = stored.Size();
+    if (text) {
+        // Only a terminating NUL is dropped: a value stored without one keeps its last
+        // character, and a value of no bytes is the empty text.
+        if (size > 0 && data[size - 1] == 0)
+            --size;
+        result = Variant(std::string(reinterpret_cast<const char*>(data), size));
+    } else if (number) {
+        if (size > 4)
+            return registry::kMoreData;  // does not fit the number it is read into
+        unsigned char bytes[4] = {0, 0, 0, 0};
+        std::memcpy(bytes, data, size);
+        const std::uint32_t n = static_cast<std::uint32_t>(bytes[0]) |
+                                (static_cast<std::uint32_t>(bytes[1]) << 8) |
+                                (static_cast<std::uint32_t>(bytes[2]) << 16) |
+                                (static_cast<std::uint32_t>(bytes[3]) << 24);
+        result = Variant(static_cast<long long>(static_cast<std::int32_t>(n)));
+    }
+    return rc;
+}
+
 }  // namespace
 
 void CreatNewKey(const std::string& keyName, RegKey root) {
@@ -82,11 +142,21 @@ KeyReader::KeyReader(RegKey root, const std::string& keyName) : key_(root, keyNa
 }
 
 Variant KeyReader::Query(const std::string& valueName) const {
+    StoredValue stored;
+    return Query(valueName, stored);
+}
+
+Variant KeyReader::Query(const std::string& valueName, StoredValue& stored) const {
     runtime::SetStep("QueryValue");
     Variant result;
-    if (user_.handle() != 0 && QueryValueEx(user_.handle(), valueName, result) == kSuccess)
+    if (key_.handle() != 0) {
+        ReadValue(key_.handle(), valueName, stored, result);
         return result;
-    QueryValueEx(key_.handle() != 0 ? key_.handle() : machine_.handle(), valueName, result);
+    }
+    StoredValue elsewhere;  // read where the writer does not write
+    if (user_.handle() != 0 && ReadValue(user_.handle(), valueName, elsewhere, result) == kSuccess)
+        return result;
+    ReadValue(machine_.handle(), valueName, elsewhere, result);
     return result;
 }
 
@@ -115,72 +185,45 @@ bool ValueExists(RegKey root, const std::string& keyName, const std::string& val
 long SetValueEx(RegKey keyHandle, const std::string& valueName, std::int32_t valueType,
                 const Variant& value) {
     runtime::SetStep("SetValueEx");
-    switch (valueType) {
-    case REG_TYPE_SZ: {
-        std::string text = ToText(value);
-        text.push_back('\0');
-        return CurrentRegistry().SetValue(keyHandle, valueName, registry::kRegSz,
-                                          reinterpret_cast<const unsigned char*>(text.data()),
-                                          static_cast<std::uint32_t>(text.size()));
-    }
-    case REG_TYPE_BINARY: {
-        unsigned char low = static_cast<unsigned char>(ToLong(value) & 0xFF);
-        return CurrentRegistry().SetValue(keyHandle, valueName, registry::kRegBinary, &low, 1);
-    }
-    case REG_TYPE_DWORD: {
-        std::uint32_t number = static_cast<std::uint32_t>(ToLong(value));
-        unsigned char bytes[4] = {
-            static_cast<unsigned char>(number), static_cast<unsigned char>(number >> 8),
-            static_cast<unsigned char>(number >> 16), static_cast<unsigned char>(number >> 24)};
-        return CurrentRegistry().SetValue(keyHandle, valueName, registry::kRegDword, bytes, 4);
-    }
-    default:
+    std::uint32_t type = 0;
+    std::string bytes;
+    if (!EncodeForStore(valueType, value, type, bytes))
         return registry::kInvalidParameter;
+    return CurrentRegistry().SetValue(keyHandle, valueName, type,
+                                      reinterpret_cast<const unsigned char*>(bytes.data()),
+                                      static_cast<std::uint32_t>(bytes.size()));
+}
+
+bool StoresAs(const StoredValue& stored, const Variant& value, std::int32_t valueType) {
+    std::uint32_t type = 0;
+    std::string bytes;
+    return stored.IsRead() && EncodeForStore(valueType, value, type, bytes) &&
+           stored.Type() == type && stored.Size() == bytes.size() &&
+           std::memcmp(stored.Data(), bytes.data(), bytes.size()) == 0;
+}
+
+long StoredValue::Read(RegKey keyHandle, const std::string& valueName) {
+    read_ = false;
+    data_ = first_;
+    std::uint32_t capacity = sizeof first_;
+    size_ = capacity;
+    long rc = CurrentRegistry().QueryValue(keyHandle, valueName, &type_, first_, &size_);
+    // A larger value: asked again with the size it needs (twice, should it grow meanwhile).
+    for (int again = 0; again < 2 && rc == registry::kMoreData && size_ > capacity; ++again) {
+        capacity = size_;
+        larger_.assign(capacity, 0);
+        data_ = larger_.data();
+        rc = CurrentRegistry().QueryValue(keyHandle, valueName, &type_, larger_.data(), &size_);
     }
+    read_ = rc == kSuccess;
+    if (!read_)
+        size_ = 0;
+    return rc;
 }
 
 long QueryValueEx(RegKey keyHandle, const std::string& valueName, Variant& result) {
-    runtime::SetStep("QueryValueEx");
-    std::uint32_t type = 0;
-    std::uint32_t size = 0;
-    long rc = CurrentRegistry().QueryValue(keyHandle, valueName, &type, nullptr, &size);
-    if (rc != kSuccess)
-        return rc;
-
-    switch (type) {
-    case registry::kRegSz:
-    case registry::kRegExpandSz: {
-        std::vector<unsigned char> buffer(size + 1, 0);
-        std::uint32_t read = size;
-        rc = CurrentRegistry().QueryValue(keyHandle, valueName, &type, buffer.data(), &read);
-        if (rc != kSuccess)
-            return rc;
-        if (read > size)
-            read = size;
-        // Only a terminating NUL is dropped: a value stored without one keeps its last
-        // character, and a value of no bytes is the empty text.
-        if (read > 0 && buffer[read - 1] == 0)
-            --read;
-        result = Variant(std::string(reinterpret_cast<const char*>(buffer.data()), read));
-        return rc;
-    }
-    case registry::kRegBinary:
-    case registry::kRegDword: {
-        unsigned char bytes[4] = {0, 0, 0, 0};
-        std::uint32_t read = 4;
-        rc = CurrentRegistry().QueryValue(keyHandle, valueName, &type, bytes, &read);
-        if (rc != kSuccess)
-            return rc;
-        std::uint32_t number = static_cast<std::uint32_t>(bytes[0]) |
-                               (static_cast<std::uint32_t>(bytes[1]) << 8) |
-                               (static_cast<std::uint32_t>(bytes[2]) << 16) |
-                               (static_cast<std::uint32_t>(bytes[3]) << 24);
-        result = Variant(static_cast<long long>(static_cast<std::int32_t>(number)));
-        return rc;
-    }
-    default:
-        return rc;
-    }
+    StoredValue stored;
+    return ReadValue(keyHandle, valueName, stored, result);
 }
 
 }  // namespace Registry_Functions

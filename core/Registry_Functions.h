@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/RegistryStore.h"
 
@@ -78,12 +79,42 @@ Variant QueryValue(RegKey root, const std::string& keyName, const std::string& v
 // Empty but that exists is one the program cannot read, and must not write over.
 bool ValueExists(RegKey root, const std::string& keyName, const std::string& valueName);
 
+// A value as stored: its type and bytes, read with one call when they fit the first buffer
+// (as the settings' values do), asked again with a buffer of the size needed otherwise.
+class StoredValue {
+public:
+    StoredValue() = default;
+    StoredValue(const StoredValue&) = delete;
+    StoredValue& operator=(const StoredValue&) = delete;
+
+    // The platform's result code: kSuccess when the value was read whole.
+    long Read(RegKey keyHandle, const std::string& valueName);
+    bool IsRead() const { return read_; }
+    std::uint32_t Type() const { return type_; }
+    const unsigned char* Data() const { return data_; }
+    std::uint32_t Size() const { return size_; }
+
+private:
+    unsigned char first_[256];
+    std::vector<unsigned char> larger_;
+    const unsigned char* data_ = first_;
+    std::uint32_t type_ = 0;
+    std::uint32_t size_ = 0;
+    bool read_ = false;
+};
+
+// Whether SetValueEx would store value as valueType in exactly the stored type and bytes.
+bool StoresAs(const StoredValue& stored, const Variant& value, std::int32_t valueType);
+
 // One key opened once for reading many values, each read as QueryValue reads it (the same
 // fall-back to the current user's copy).
 class KeyReader {
 public:
     KeyReader(RegKey root, const std::string& keyName);
     Variant Query(const std::string& valueName) const;
+    // The same, keeping the value as stored when it was read from the key that a KeyWriter
+    // of the same name writes into (else stored stays unread).
+    Variant Query(const std::string& valueName, StoredValue& stored) const;
 
 private:
     registry::ScopedKey key_;      // opened with full access

@@ -57,6 +57,34 @@ void WriteAll(const KeyWriter& key, const std::vector<Setting>& list) {
     }
 }
 
+// Positions (array index) of the services whose values the last ReadUserParameters found
+// each stored exactly as writing it back stores it, read from the key written into.
+std::vector<bool> servicesAsStored;
+// Set while WriteBackUserParameters writes: those services are left as they are.
+bool skipServicesAsStored = false;
+
+// Whether writing the setting back would store exactly what was read; never raises (a value
+// that cannot be encoded is written, and fails there, as before).
+bool WritesAsStored(const Setting& s, const Registry_Functions::StoredValue& stored) {
+    try {
+        const Encoded e = Encode(s);
+        return Registry_Functions::StoresAs(stored, e.value, e.type);
+    } catch (...) {
+        return false;
+    }
+}
+
+// ReadAll that also tells whether every value read is stored as writing it back stores it.
+bool ReadAllAsStored(const KeyReader& key, const std::vector<Setting>& list) {
+    bool asStored = true;
+    for (const Setting& s : list) {
+        Registry_Functions::StoredValue stored;
+        const bool done = runtime::Guard([&] { Assign(s, key.Query(s.name, stored)); });
+        asStored = asStored && done && WritesAsStored(s, stored);
+    }
+    return asStored;
+}
+
 void ReadAll(const std::string& key, const std::vector<Setting>& list) {
     ReadAll(KeyReader(RegistryRoot, key), list);
 }
@@ -220,19 +248,25 @@ void ReadServices() {
     CreateKey(SubKey("Services"));
     const KeyReader key(RegistryRoot, SubKey("Services"));
     ClampCount("Read Services", UsedServices, 0, Services.UBound() + 1);
+    servicesAsStored.assign(UsedServices > 0 ? UsedServices : 0, false);
     for (int i = 0; i < UsedServices; ++i) {
         ServiceRecord& s = Services[i];
         const std::string n = Digits(i + 1);
         runtime::SetStep("Read Services");
-        ReadAll(key, ServiceNameValues(s, n));
+        bool asStored = ReadAllAsStored(key, ServiceNameValues(s, n));
         runtime::SetStep("Read Dial Costs");
-        ReadAll(key, DialCostValues(s, n));
+        asStored = ReadAllAsStored(key, DialCostValues(s, n)) && asStored;
         runtime::SetStep("Read Tariffs");
+        const std::int16_t tariffsStored = s.UsedTariffs;
         ClampCount("Read Tariffs", s.UsedTariffs, 0, kMaxTariffs);
+        asStored = asStored && s.UsedTariffs == tariffsStored;
         for (int j = 1; j <= s.UsedTariffs; ++j)
-            ReadAll(key, TariffValues(s.Tariffs[j], n, j));
+            asStored = ReadAllAsStored(key, TariffValues(s.Tariffs[j], n, j)) && asStored;
         runtime::SetStep("ReadService Costs");
-        ReadAll(key, ServiceCostValues(s, n, "WarningData"));
+        asStored = ReadAllAsStored(key, ServiceCostValues(s, n, "WarningData")) && asStored;
+        servicesAsStored[i] = asStored;
+        // Thousands of services take a while: the splash window paints and answers meanwhile.
+        LetEventsRunBetweenSteps();
     }
     ReadAll(key, {Text(WarningSoundFileName(), WarningSoundFile)});
 }
@@ -243,6 +277,9 @@ void WriteServices() {
     const KeyWriter key(RegistryRoot, SubKey("Services"));
     ClampCount("Write Services", UsedServices, 0, Services.UBound() + 1);
     for (int i = 0; i < UsedServices; ++i) {
+        if (skipServicesAsStored && i < static_cast<int>(servicesAsStored.size()) &&
+            servicesAsStored[i])
+            continue;
         ServiceRecord& s = Services[i];
         const std::string n = Digits(i + 1);
         runtime::SetStep("Write Services");
@@ -255,6 +292,8 @@ void WriteServices() {
             WriteAll(key, TariffValues(s.Tariffs[j], n, j));
         runtime::SetStep("Write Service Costs");
         WriteAll(key, ServiceCostValues(s, n, "Warningdata"));
+        if (skipServicesAsStored)
+            LetEventsRunBetweenSteps();
     }
     WriteAll(key, {Text(WarningSoundFileName(), WarningSoundFile)});
 }
@@ -447,6 +486,9 @@ void FillInDefaults() {
     changed |= FillEmptyText(ModemWrites, DefaultModemWrites);
     changed |= FillZero(NoDisconDuration, DefaultNoDisconDuration);
     changed |= FillZero(NoDisconData, 0);
+    // More than the analysis can count in bytes (or less than nothing) counts as missing.
+    changed |= FillIfEmpty([] { return NoDisconData < 0 || NoDisconData > kMaxNoDisconData; },
+                           [] { NoDisconData = 0; });
     changed |= FillZero(CostPerMeg, 0);
     changed |= FillBoolean(held.EditLog, EditLog, DefaultEditLog);
     changed |= FillBoolean(held.ShowErrors, ShowErrors, DefaultShowErrors);
@@ -549,6 +591,17 @@ void WriteUserParameters() {
     WriteAll(holidays, {Number("UsedHolidays", UsedHolidays)});
     WriteAll(holidays, HolidayValues());
     ShowBusy(false);
+}
+
+void WriteBackUserParameters() {
+    skipServicesAsStored = true;
+    struct Done {
+        ~Done() {
+            skipServicesAsStored = false;
+            servicesAsStored.clear();
+        }
+    } done;
+    WriteUserParameters();
 }
 
 }  // namespace DUVMain

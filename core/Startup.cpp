@@ -170,7 +170,7 @@ void Main() {
     // 11.
     if (SettingsChanged) {
         runtime::SetStep("WriteUserParameters");
-        Guard([] { WriteUserParameters(); });
+        Guard([] { WriteBackUserParameters(); });
         SettingsChanged = false;
     }
 

@@ -30,12 +30,16 @@ void ShowOnSplash(const std::string& text) {
     LetEventsRun();
 }
 
-void ShowStepOnSplash(const std::string& text) {
-    SetSplashLabel(text);
+void LetEventsRunBetweenSteps() {
     if (Installed().LetEventsRunBetweenSteps)
         Installed().LetEventsRunBetweenSteps();
     else
         LetEventsRun();
+}
+
+void ShowStepOnSplash(const std::string& text) {
+    SetSplashLabel(text);
+    LetEventsRunBetweenSteps();
 }
 
 void SetSplashLabel(const std::string& text) {

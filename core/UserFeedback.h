@@ -1,8 +1,9 @@
 #pragma once
 // What long operations show the user: the hourglass pointer, "let events run" so that windows
 // repaint, the splash window's status label, and a window's progress bar. This is the one
-// place for them: the start-up, the analysis run, the report builders and the log maintenance
-// all use it. The window layer installs the real ones; without them these do nothing.
+// place for them: the start-up, the analysis run, the report builders, the log maintenance and
+// the options window's log scan all use it. The window layer installs the real ones; without
+// them these do nothing.
 
 #include <functional>
 #include <string>
@@ -17,7 +18,8 @@ struct UserFeedback {
 };
 
 // A progress bar a long operation fills: the main window's during the analysis, the report
-// window's while the details report is built, a maintenance window's while it rewrites the log.
+// window's while the details report is built, a maintenance window's while it rewrites the log,
+// the options window's while the scan reads the log.
 struct ProgressDisplay {
     std::function<void(bool visible)> Show = {};
     std::function<void(int percent)> Set = {};
@@ -55,6 +57,8 @@ private:
 };
 
 void LetEventsRun();
+// Between the steps of a long run: lets events run when a short while has passed.
+void LetEventsRunBetweenSteps();
 // Sets the splash label, then lets events run once so that it paints.
 void ShowOnSplash(const std::string& text);
 // The same for a progress step of a run: the label is set at every step, the events may be

@@ -211,6 +211,24 @@ TEST_F(RegistryFunctions, NumberReadsFitFourBytes) {
     EXPECT_EQ(QueryValue(kLocalMachine, kGeneral, "NoBytes"), Variant(0));
 }
 
+// A value is read with one call; one larger than the first buffer is asked again and read
+// whole.
+TEST_F(RegistryFunctions, EachValueIsReadWithOneCallAndALargerOneWhole) {
+    const std::string large(1000, 'x');
+    PutRaw("Short", 1, std::string("abc\0", 4));
+    PutRaw("Number", 4, std::string("\x07\0\0\0", 4));
+    PutRaw("Large", 1, large + std::string("\0", 1));
+    PutRaw("LargeExpand", 2, large + "y");
+    const KeyReader key(kLocalMachine, kGeneral);
+    std::size_t before = store.ValueQueries();
+    EXPECT_EQ(key.Query("Short"), Variant("abc"));
+    EXPECT_EQ(key.Query("Number"), Variant(7));
+    EXPECT_TRUE(key.Query("Missing").IsEmpty());
+    EXPECT_EQ(store.ValueQueries() - before, 3u);
+    EXPECT_EQ(key.Query("Large"), Variant(large));
+    EXPECT_EQ(key.Query("LargeExpand"), Variant(large + "y"));
+}
+
 TEST_F(RegistryFunctions, EachProcedureRecordsItsStepName) {
     CreatNewKey("SOFTWARE\\DUV\\Services", kLocalMachine);
     EXPECT_EQ(DUVMain::ErrStepName, "CreatNewKey");

@@ -57,7 +57,7 @@ protected:
         }
         const bool wrote = DUVMain::SettingsChanged;
         if (wrote)
-            DUVMain::WriteUserParameters();
+            DUVMain::WriteBackUserParameters();
         DUVMain::SettingsChanged = false;
         return wrote;
     }

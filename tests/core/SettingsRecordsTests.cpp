@@ -251,6 +251,34 @@ TEST_F(SettingsTest, StartOpensEachKeyOnceHoweverManyServices) {
     EXPECT_TRUE(errors.empty());
 }
 
+// The write-back at start leaves a service whose values are each stored exactly as they
+// would be written, and writes the others; the registry ends as the whole write leaves it.
+TEST_F(SettingsTest, WriteBackAtStartWritesOnlyServicesStoredOtherwise) {
+    StartUp();
+    DUVMain::Services.ReDim(10);
+    for (int i = 0; i < 3; ++i)
+        DUVMain::Services[i] = MakeService(i + 1, 2);
+    DUVMain::UsedServices = 3;
+    DUVMain::WriteUserParameters();
+    PutSz("Services", "FreeStart2", "23:00");  // the same time, not as it is written
+    PutSz("Services", "ServiceOption3", "2");  // the same number, as text
+    test_support::ResetCoreState();
+
+    const std::size_t before = reg.ValuesSet();
+    EXPECT_TRUE(StartUp());  // a NoDisconData of 0 is written back at every start
+    const std::size_t writtenBack = reg.ValuesSet() - before;
+    const std::vector<std::string> stored = Dump();
+    EXPECT_EQ(Sz("Services", "FreeStart2"), "11:00:00 PM");
+    EXPECT_EQ(Dw("Services", "ServiceOption3"), 2);
+
+    const std::size_t beforeWhole = reg.ValuesSet();
+    DUVMain::WriteUserParameters();
+    const std::size_t serviceValues = 3 + 3 + 2 * 10 + 22;
+    EXPECT_EQ(writtenBack, reg.ValuesSet() - beforeWhole - serviceValues);
+    EXPECT_EQ(Dump(), stored);
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(SettingsRoundTrip, TimesOfDayFollowTheRegionalFormat) {
     regional::Install(regional::MakeFixedLocale(regional::kLcidDeDe));
     DUVMain::WriteUserParameters();

@@ -212,6 +212,10 @@ public:
 const StoredEmpty kStoredEmpty[] = {
     {"NoDisconDataZero", STORE(t->PutDw("General", "NoDisconData", 0)), true,
      CHECK(NoDisconData == 0)},
+    {"NoDisconDataBeyondBytes", STORE(t->PutDw("General", "NoDisconData", 2097152)), true,
+     CHECK(NoDisconData == 0)},
+    {"NoDisconDataNegative", STORE(t->PutDw("General", "NoDisconData", -3)), true,
+     CHECK(NoDisconData == 0)},
     {"CostPerMegZero", STORE(t->PutDw("Costs", "CostPerMeg", 0)), true, CHECK(CostPerMeg == 0)},
     {"MaxConnectionsZero", STORE(t->PutDw("General", "MaxConnections", 0)), true,
      CHECK(MaxConnections == 200)},

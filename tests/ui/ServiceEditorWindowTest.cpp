@@ -182,7 +182,7 @@ TEST_F(ServiceEditorWindow, CancelAndTheCloseBoxLeaveTheStoredServiceAlone) {
 
 TEST_F(ServiceEditorWindow, EnterLeavesTheBoxFirstAndMoneyBeyondTheStoreIsNotTyped) {
     inService = [&](frmService& s) {
-        TypeInto(s.txtDescription, "Northwind Net", s.txtNumber);
+        TypeInto(s.txtDescription, "Brackwell Net", s.txtNumber);
         TypeInto(s.txtNumber, "0800555", s.txtAltNumber);
         s.TabStrip1.Select(3);
         Settle();
@@ -206,7 +206,7 @@ TEST_F(ServiceEditorWindow, EnterLeavesTheBoxFirstAndMoneyBeyondTheStoreIsNotTyp
     OpenEditor(0);
     EXPECT_FALSE(frmService::IfLoaded());
     ASSERT_FALSE(DUVMain::ServiceEditCancelled);
-    EXPECT_EQ(DUVMain::Services[0].ServiceName, "Northwind Net");
+    EXPECT_EQ(DUVMain::Services[0].ServiceName, "Brackwell Net");
     EXPECT_DOUBLE_EQ(DUVMain::Services[0].PerMeg, 0.5);
     EXPECT_DOUBLE_EQ(DUVMain::Services[0].AfterMeg, 12);
 }

@@ -121,7 +121,7 @@ TEST_F(ViewLogWindow, ModemLogOpensFromTheMainWindowIsEditedSavedAndGivesTheMain
     viewer.mnuBottom.Click();
     TypeChar(viewer, 'X');
     EXPECT_TRUE(viewer.mnuSave.Enabled());
-    EXPECT_TRUE(viewer.Toolbar1.ButtonEnabled(frmViewLog::KeySave));
+    EXPECT_TRUE(viewer.Toolbar1.ButtonEnabled(viewer.ToolbarPosition(frmViewLog::Command::Save)));
     // The main window now analyses something else: the save still goes to the file shown.
     const std::string shown = LogPath();
     DUVMain::LogFilePath = folder_ + "\\elsewhere.txt";
@@ -138,6 +138,59 @@ TEST_F(ViewLogWindow, ModemLogOpensFromTheMainWindowIsEditedSavedAndGivesTheMain
     EXPECT_TRUE(main.mnuOpenReport.Enabled());
     EXPECT_TRUE(main.mnuClearLog.Enabled());
     EXPECT_EQ(StoredDword("SaveSettings"), 0u) << "Save on Exit is off by default";
+}
+
+TEST_F(ViewLogWindow, TheMainWindowsToolbarAndRecentFilesFollowTheViewerInEachMode) {
+    WriteLog(Log());
+    std::ofstream(folder_ + "\\November.duv", std::ios::binary) << Log();
+    std::ofstream(folder_ + "\\Summary.txt", std::ios::binary) << "Report line\r\n";
+    StartProgram();
+    frmMain& main = frmMain::Get();
+    auto button = [&](MainCommand command) {
+        return main.ToolbarMain.ButtonEnabled(main.ToolbarPosition(command));
+    };
+    // The buttons the viewer switches sit where the toolbar always had them.
+    EXPECT_EQ(main.ToolbarPosition(MainCommand::OpenArchive), 2);
+    EXPECT_EQ(main.ToolbarPosition(MainCommand::ViewLog), 6);
+    EXPECT_EQ(main.ToolbarPosition(MainCommand::ClearLog), 7);
+    EXPECT_EQ(main.ToolbarPosition(MainCommand::Optimize), 8);
+
+    frmViewLog& viewer = OpenViewer();
+    for (MainCommand command :
+         {MainCommand::OpenArchive, MainCommand::ClearLog, MainCommand::Optimize})
+        EXPECT_FALSE(button(command)) << static_cast<int>(command);
+    EXPECT_TRUE(button(MainCommand::ViewLog));
+    EXPECT_FALSE(main.mnuRecent[1].Enabled());
+    EXPECT_FALSE(main.mnuPurgeLog.Enabled());
+    viewer.Unload();
+    for (MainCommand command : {MainCommand::OpenArchive, MainCommand::ClearLog,
+                                MainCommand::Optimize, MainCommand::ViewLog})
+        EXPECT_TRUE(button(command)) << static_cast<int>(command);
+    EXPECT_TRUE(main.mnuRecent[1].Enabled());
+    EXPECT_TRUE(main.mnuPurgeLog.Enabled());
+    EXPECT_FALSE(main.mnuOpenLog.Enabled());
+
+    main.OpenArchive(folder_ + "\\", "November.duv");
+    frmViewLog& archive = OpenViewer();
+    EXPECT_EQ(main.mnuViewLog.Caption(), "&Close Archive");
+    EXPECT_FALSE(main.mnuOpenLog.Enabled());
+    archive.Unload();
+    EXPECT_EQ(main.mnuViewLog.Caption(), "&View Archive");
+    EXPECT_EQ(main.mnuOptimize.Caption(), "&Optimize Archive");
+    EXPECT_TRUE(main.mnuOpenLog.Enabled()) << "the default log opens again";
+    EXPECT_FALSE(button(MainCommand::ClearLog)) << "an archive is never cleared";
+    EXPECT_FALSE(main.mnuPurgeLog.Enabled());
+
+    main.DoOpenReport(folder_ + "\\", "Summary.txt");
+    ASSERT_NE(frmViewLog::IfLoaded(), nullptr);
+    EXPECT_FALSE(button(MainCommand::ViewLog));
+    EXPECT_FALSE(main.btnViewLog.Enabled());
+    EXPECT_FALSE(main.mnuRecent[1].Enabled());
+    EXPECT_TRUE(button(MainCommand::Optimize)) << "a text file leaves the log's commands";
+    frmViewLog::IfLoaded()->Unload();
+    EXPECT_TRUE(button(MainCommand::ViewLog));
+    EXPECT_TRUE(main.btnViewLog.Enabled());
+    EXPECT_TRUE(main.mnuRecent[1].Enabled());
 }
 
 TEST_F(ViewLogWindow, LockedWithoutEditLogOrWithNulBytesAndSaveOnExitKeepsTheFont) {
@@ -262,7 +315,8 @@ TEST_F(ViewLogWindow, UndoRightAfterOpeningLeavesTheTextAndSaveAsTheyWereInEvery
         Undo(viewer);
         EXPECT_EQ(viewer.TextViewLog.PlainText(), text);
         EXPECT_FALSE(viewer.mnuSave.Enabled());
-        EXPECT_FALSE(viewer.Toolbar1.ButtonEnabled(frmViewLog::KeySave));
+        EXPECT_FALSE(
+            viewer.Toolbar1.ButtonEnabled(viewer.ToolbarPosition(frmViewLog::Command::Save)));
         viewer.Unload();
     };
     undoneNothing(OpenViewer(), Log());  // the modem log, editable

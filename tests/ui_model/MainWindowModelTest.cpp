@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 using namespace MainWindowModel;
@@ -90,6 +91,82 @@ TEST(MainWindowEnabledStates, ReadyLogFollowsArchiveAndViewer) {
         EXPECT_EQ(At(t, c), Switch::Keep) << static_cast<int>(c);
     }
     EXPECT_EQ(At(t, MainControl::btnProcess), Switch::On);
+}
+
+// The controls a table switches (not Keep), each with its value.
+std::vector<std::pair<MainControl, Switch>> Switched(const EnabledTable& t) {
+    std::vector<std::pair<MainControl, Switch>> switched;
+    for (int i = 0; i < kMainControlCount; ++i) {
+        if (t[static_cast<size_t>(i)] != Switch::Keep)
+            switched.emplace_back(static_cast<MainControl>(i), t[static_cast<size_t>(i)]);
+    }
+    return switched;
+}
+
+TEST(MainWindowViewer, OpeningAndClosingSwitchTheCommandsOnTheFileShown) {
+    using C = MainControl;
+    using ViewLogModel::Mode;
+    const Switch Off = Switch::Off, On = Switch::On;
+    using List = std::vector<std::pair<MainControl, Switch>>;
+    const LogFlags log = Flags(true, false, false);
+
+    ViewerStates open = ViewerSwitches(Mode::ModemLog, true, log);
+    EXPECT_EQ(open.ViewCaption, "&Close Modem Log");
+    EXPECT_EQ(open.OptimizeCaption, "") << "unchanged";
+    EXPECT_EQ(Switched(open.Enabled), (List{{C::mnuOpenArchive, Off},
+                                            {C::ButtonOpenArchive, Off},
+                                            {C::mnuOpenLog, Off},
+                                            {C::mnuPurgeLog, Off},
+                                            {C::mnuOptimize, Off},
+                                            {C::ButtonOptimize, Off},
+                                            {C::mnuClearLog, Off},
+                                            {C::ButtonClearLog, Off},
+                                            {C::mnuOpenReport, Off},
+                                            {C::mnuRecent, Off}}));
+    ViewerStates closed = ViewerSwitches(Mode::ModemLog, false, log);
+    EXPECT_EQ(closed.ViewCaption, "&View Modem Log");
+    EXPECT_EQ(closed.OptimizeCaption, "&Optimize Modem Log");
+    EXPECT_EQ(Switched(closed.Enabled), (List{{C::mnuOpenArchive, On},
+                                              {C::ButtonOpenArchive, On},
+                                              {C::mnuOpenLog, Off},
+                                              {C::mnuPurgeLog, On},
+                                              {C::mnuOptimize, On},
+                                              {C::ButtonOptimize, On},
+                                              {C::mnuClearLog, On},
+                                              {C::ButtonClearLog, On},
+                                              {C::mnuOpenReport, On},
+                                              {C::mnuRecent, On}}));
+
+    // An archive is never cleared or purged; the live log opens again only where it was found.
+    EXPECT_EQ(ViewerSwitches(Mode::Archive, true, log).ViewCaption, "&Close Archive");
+    closed = ViewerSwitches(Mode::Archive, false, log);
+    EXPECT_EQ(closed.ViewCaption, "&View Archive");
+    EXPECT_EQ(closed.OptimizeCaption, "&Optimize Archive");
+    EXPECT_EQ(Switched(closed.Enabled), (List{{C::mnuOpenArchive, On},
+                                              {C::ButtonOpenArchive, On},
+                                              {C::mnuOpenLog, On},
+                                              {C::mnuOptimize, On},
+                                              {C::ButtonOptimize, On},
+                                              {C::mnuOpenReport, On},
+                                              {C::mnuRecent, On}}));
+    EXPECT_EQ(At(ViewerSwitches(Mode::Archive, false, Flags(false, false, false, true)).Enabled,
+                 C::mnuOpenLog),
+              Off);
+
+    // A text file holds back only the view command and what opens another file.
+    for (bool opening : {true, false}) {
+        ViewerStates text = ViewerSwitches(Mode::TextFile, opening, log);
+        const Switch s = opening ? Off : On;
+        EXPECT_EQ(text.ViewCaption, "");
+        EXPECT_EQ(Switched(text.Enabled), (List{{C::btnViewLog, s},
+                                                {C::ButtonViewModemLog, s},
+                                                {C::mnuViewLog, s},
+                                                {C::mnuOpenReport, s},
+                                                {C::mnuRecent, s}}));
+    }
+    // The log's own table leaves the viewer's commands to it.
+    EXPECT_EQ(At(EnabledStates(log), C::mnuOpenReport), Switch::Keep);
+    EXPECT_EQ(At(EnabledStates(log), C::mnuRecent), Switch::Keep);
 }
 
 TEST(MainWindowStatusLine, TimedMessageStaysItsFullTime) {

@@ -15,6 +15,7 @@
 #include "core/RuntimeError.h"
 #include "core/MessageBox.h"
 #include "tests/core/SettingsFixture.h"
+#include "tests/support/Seams.h"
 
 using namespace OptionsModel;
 using runtime::DateSerial;
@@ -449,11 +450,17 @@ protected:
     std::filesystem::path dir_;
     std::vector<int> progress_;
     std::vector<int> added_;
-    ScanCallbacks Callbacks() {
-        return {[this](int p) { progress_.push_back(p); },
-                [this](int i) { added_.push_back(i); },
-                {},
-                {}};
+    ScanWindow Callbacks() {
+        ScanWindow window;
+        window.Progress.Set = [this](int p) { progress_.push_back(p); };
+        window.ServiceAdded = [this](int i) { added_.push_back(i); };
+        return window;
+    }
+    // Lets events run during a scan by calling run.
+    static test_support::ScopedSeam<UserFeedback> EventsRun(std::function<void()> run) {
+        UserFeedback feedback;
+        feedback.LetEventsRun = std::move(run);
+        return {SetUserFeedback, std::move(feedback)};
     }
 };
 
@@ -499,9 +506,9 @@ TEST_F(ScanTest, CollectsEachNewDialledNumberOnceIntoFreshRecords) {
 TEST_F(ScanTest, HoldsTheControlsUntilItEndsAlsoOnAnError) {
     const std::string path = Log(Line("RECV: ATDT100<cr>") + Line("RECV: ATDT200<cr>"));
     std::vector<bool> holds;
-    ScanCallbacks callbacks = Callbacks();
+    ScanWindow callbacks = Callbacks();
     callbacks.Hold = [&](bool held) { holds.push_back(held); };
-    callbacks.LetEventsRun = [&] { EXPECT_EQ(holds, std::vector<bool>{true}); };
+    const auto events = EventsRun([&] { EXPECT_EQ(holds, std::vector<bool>{true}); });
     EXPECT_EQ(session.Scan(path, callbacks).Added, 2);
     EXPECT_EQ(holds, (std::vector<bool>{true, false}));
 
@@ -516,16 +523,31 @@ TEST_F(ScanTest, HoldsTheControlsUntilItEndsAlsoOnAnError) {
     EXPECT_TRUE(session.CanClose());
 }
 
+// Events run through the program's feedback after every line read, while the progress bar
+// shows between the controls held and given back.
+TEST_F(ScanTest, LetsEventsRunAfterEveryLineWhileTheBarShows) {
+    const std::string path =
+        Log(Line("RECV: ATDT100<cr>") + Line("CONNECT 33600") + Line("RECV: ATDT200<cr>"));
+    std::vector<std::string> seen;
+    ScanWindow window = Callbacks();
+    window.Progress.Show = [&](bool visible) { seen.push_back(visible ? "shown" : "hidden"); };
+    window.Hold = [&](bool held) { seen.push_back(held ? "held" : "given back"); };
+    const auto events = EventsRun([&] { seen.push_back("events"); });
+    EXPECT_EQ(session.Scan(path, window).Added, 2);
+    EXPECT_EQ(seen, (std::vector<std::string>{"held", "shown", "events", "events", "events",
+                                              "hidden", "given back"}));
+}
+
 TEST_F(ScanTest, StopsAtAFullTableRunsOnceAndReportsAMissingLog) {
     DUVMain::MaxServices = 2;
     Define({Service("A", "1")});
     const std::string path = Log(Line("RECV: ATDT100<cr>") + Line("RECV: ATDT200<cr>"));
     ScanResult inner;
-    ScanCallbacks callbacks = Callbacks();
-    callbacks.LetEventsRun = [&] {
+    ScanWindow callbacks = Callbacks();
+    const auto events = EventsRun([&] {
         EXPECT_FALSE(session.CanClose());
         inner = session.Scan(path, {});
-    };
+    });
     EXPECT_EQ(session.Scan(path, callbacks).Added, 1);
     EXPECT_FALSE(inner.Started) << "a second scan waits for the first";
     EXPECT_EQ(DUVMain::UsedServices, 2);

@@ -199,13 +199,10 @@ void Form::Load() {
         x = work.left + std::max(0L, (work.right - work.left - width) / 2);
         y = work.top + std::max(0L, (work.bottom - work.top - height) / 2);
     }
-    HWND owner = nullptr;
-    if (g_active && g_active != this && g_active->hwnd_ && (style_.style & WS_POPUP) == 0 &&
-        (style_.exStyle & WS_EX_APPWINDOW) == 0) {
-        owner = nullptr;  // modeless windows stand alone; modal ones are owned in ShowModal
-    }
+    // Made without an owner: a modeless window stands alone, a modal one is given its owner
+    // in ShowModal.
     hwnd_ = CreateWindowExA(style_.exStyle, kFormClass, name_.c_str(), style_.style & ~WS_VISIBLE,
-                            x, y, width, height, owner, style_.menu, AppInstance(), this);
+                            x, y, width, height, nullptr, style_.menu, AppInstance(), this);
     if (!hwnd_) {
         return;
     }

@@ -93,12 +93,15 @@ private:
     HDC dc_;
 };
 
-// A new bitmap of the screen's format, drawn in a memory device context of its own: draw
-// into dc(), then Finish() takes the bitmap out of the device context and hands it over.
+// A new bitmap drawn in a memory device context of its own, of the screen's format or with one
+// bit a pixel (an icon's mask: white is 1, black 0): draw into dc(), then Finish() takes the
+// bitmap out of the device context and hands it over.
 class BitmapCanvas {
 public:
-    BitmapCanvas(int width, int height)
-        : dc_(CompatibleDC()), bitmap_(CompatibleBitmap(width, height)) {
+    enum class Format { Screen, Monochrome };
+
+    BitmapCanvas(int width, int height, Format format = Format::Screen)
+        : dc_(CompatibleDC()), bitmap_(NewBitmap(width, height, format)) {
         selected_.emplace(dc_.Get(), bitmap_.Get());
     }
     BitmapCanvas(const BitmapCanvas&) = delete;
@@ -115,7 +118,9 @@ private:
         WindowDC screen(nullptr);
         return CreateCompatibleDC(screen.Get());
     }
-    static HBITMAP CompatibleBitmap(int width, int height) {
+    static HBITMAP NewBitmap(int width, int height, Format format) {
+        if (format == Format::Monochrome)
+            return CreateBitmap(width, height, 1, 1, nullptr);
         WindowDC screen(nullptr);
         return CreateCompatibleBitmap(screen.Get(), width, height);
     }
@@ -128,10 +133,14 @@ private:
 // A small picture drawn once: a width x height bitmap that draw(dc) paints; the caller owns
 // it (an OwnedBitmap, or a control that takes it).
 template <class Draw>
-HBITMAP DrawBitmap(int width, int height, Draw&& draw) {
-    BitmapCanvas canvas(width, height);
+HBITMAP DrawBitmap(int width, int height, BitmapCanvas::Format format, Draw&& draw) {
+    BitmapCanvas canvas(width, height, format);
     draw(canvas.dc());
     return canvas.Finish();
+}
+template <class Draw>
+HBITMAP DrawBitmap(int width, int height, Draw&& draw) {
+    return DrawBitmap(width, height, BitmapCanvas::Format::Screen, std::forward<Draw>(draw));
 }
 
 }  // namespace forms

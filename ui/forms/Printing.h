@@ -10,8 +10,8 @@
 
 namespace forms {
 
-// Shows the print dialog; the chosen printer's device context (the caller deletes it with
-// DeleteDC), or null when the user cancelled or no printer could be opened.
+// Shows the print dialog; the chosen printer's device context (the caller owns it: an
+// OwnedDC), or null when the user cancelled or no printer could be opened.
 HDC ShowPrintDialog();
 
 using PrintDialogFunction = std::function<HDC()>;

@@ -6,8 +6,6 @@
 #include "core/LogMaintenance.h"
 #include "core/MessageBox.h"
 #include "ui/forms/Declare.h"
-#include "ui/logs/frmPurge.h"
-#include "ui/main/frmMain.h"
 
 namespace {
 
@@ -65,18 +63,3 @@ void frmFileRepair::Form_Activate() {
 }
 
 void frmFileRepair::btnOK_Click() { Unload(); }
-
-void RegisterMaintenanceWindows() {
-    frmMain::SetCommand(MainCommand::RepairLog, [] {
-        frmFileRepair::Get().ShowModal();
-        runtime::Guard([] { DUVMain::GetLogStats(false); });
-        frmMain::Get().Refresh();
-    });
-    frmMain::SetCommand(MainCommand::PurgeLog, [] {
-        frmPurge::Get().ShowModal();
-        if (DUVMain::LogPurged) {
-            runtime::Guard([] { DUVMain::GetLogStats(false); });
-            frmMain::Get().Refresh();
-        }
-    });
-}

@@ -23,6 +23,3 @@ protected:
 private:
     bool repairRun_ = false;  // the repair runs once per opening of the window
 };
-
-// Serves the main window's Repair and Purge commands with their windows.
-void RegisterMaintenanceWindows();

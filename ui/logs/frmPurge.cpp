@@ -6,8 +6,8 @@
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
 #include "core/MessageBox.h"
+#include "ui/forms/DateBox.h"
 #include "ui/forms/Declare.h"
-#include "ui/main/frmMain.h"
 
 using PurgeModel::Bound;
 using runtime::Date;
@@ -137,7 +137,7 @@ void frmPurge::optPurge_Click(int index) {
 
 bool frmPurge::ReadClamped(forms::MaskedEdit& box, Bound bound, Date& date, bool rewrite) {
     Date typed = 0;
-    if (!frmMain::ReadDateBox(box, typed))
+    if (!forms::ReadDateBox(box, typed))
         return false;
     int beeps = 0;
     date = PurgeModel::adjustDate(typed, bound, DUVMain::FirstEntryDate, DUVMain::LastEntryDate,
@@ -146,7 +146,7 @@ bool frmPurge::ReadClamped(forms::MaskedEdit& box, Bound bound, Date& date, bool
         MessageBeep(MB_OK);
     if (rewrite) {
         writing_ = true;
-        frmMain::WriteDateBox(box, date);
+        forms::WriteDateBox(box, date);
         writing_ = false;
     }
     return true;

@@ -9,7 +9,7 @@
 #include "core/ErrorHandler.h"
 #include "core/win32/PlatformHelpers.h"
 #include "ui/forms/Declare.h"
-#include "ui/main/Pictures.h"
+#include "ui/forms/Pictures.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 #include "core/DUVMain.h"
 #include "core/ErrorContext.h"
@@ -12,18 +13,15 @@
 #include "core/RuntimeError.h"
 #include "core/SafeWrite.h"
 #include "core/win32/PlatformHelpers.h"
+#include "ui/forms/Declare.h"
 #include "ui/forms/Dialogs.h"
+#include "ui/forms/Pictures.h"
 #include "ui/logs/frmFind.h"
-#include "ui/main/Pictures.h"
-#include "ui/main/frmMain.h"
 
 namespace {
 
 constexpr unsigned long kSaveFlags = 0x2 | 0x4;  // prompt before overwriting, hide read-only
 constexpr int kTextFileFontSize = 8;
-// Main window toolbar positions the viewer switches.
-constexpr int kMainKeyOpenArchive = 2, kMainKeyViewLog = 6, kMainKeyClearLog = 7,
-              kMainKeyOptimize = 8;
 
 forms::Form::Style ViewLogStyle() {
     forms::Form::Style style;
@@ -32,15 +30,9 @@ forms::Form::Style ViewLogStyle() {
     return style;
 }
 
-std::vector<forms::Toolbar::ButtonSpec> ViewLogButtons() {
-    using P = Pictures::ToolbarImage;
-    return {
-        {"", "", -1, false, false},
-        {"Save", "Save", P::ImageSave, false, false},
-        {"Exit", "Close", P::ImageExit, false, false},
-        {"", "", -1, false, false},
-        {"Search", "Search", P::ImageSearch, false, false},
-    };
+frmViewLog::MainWindowLink& Link() {
+    static frmViewLog::MainWindowLink link;
+    return link;
 }
 
 // The viewer as the search sees it.
@@ -74,77 +66,67 @@ void FindLogText() {
 }
 }  // namespace DUVMain
 
-frmViewLog::frmViewLog() : SingleForm("frmViewLog", ViewLogStyle()) { DefineCommands(); }
+frmViewLog::frmViewLog() : SingleForm("frmViewLog", ViewLogStyle()) { DeclareCommands(); }
 
-void frmViewLog::DefineCommands() {
-    using C = Command;
-    auto call = [this](void (frmViewLog::*procedure)()) {
-        return [this, procedure] { (this->*procedure)(); };
-    };
-    commands_.Define({
-        {C::Save, "Save", &mnuSave, "Save", call(&frmViewLog::mnuSave_Click), FCONTROL, 'S'},
-        {C::SaveArchive, "SaveArchive", &mnuSaveArchive, nullptr,
-         call(&frmViewLog::mnuSaveArchive_Click)},
-        {C::Exit, "Exit", &mnuExit, "Exit", call(&frmViewLog::mnuExit_Click), FCONTROL, 'X'},
-        {C::Cut, "Cut", &mnuCut, nullptr, call(&frmViewLog::mnuCut_Click), FCONTROL, 'T'},
-        {C::Copy, "Copy", &mnuCopy, nullptr, call(&frmViewLog::mnuCopy_Click), FCONTROL, 'C'},
-        {C::Paste, "Paste", &mnuPaste, nullptr, call(&frmViewLog::mnuPaste_Click), FCONTROL, 'V'},
-        {C::SelectAll, "SelectAll", &mnuSelectAll, nullptr, call(&frmViewLog::mnuSelectAll_Click),
-         FCONTROL, 'A'},
-        {C::Find, "Find", &mnuSearchFind, "Search", call(&frmViewLog::mnuSearchFind_Click), 0,
-         VK_F2},
-        {C::FindNext, "FindNext", &mnuSearchFindNext, nullptr,
-         call(&frmViewLog::mnuSearchFindNext_Click), 0, VK_F3},
-        {C::Top, "Top", &mnuTop, nullptr, call(&frmViewLog::mnuTop_Click)},
-        {C::Bottom, "Bottom", &mnuBottom, nullptr, call(&frmViewLog::mnuBottom_Click)},
-        {C::Font, "Font", &mnuFont, nullptr, call(&frmViewLog::mnuFont_Click), FCONTROL, 'F'},
-        {C::SaveSettings, "SaveSettings", &mnuSaveSettings, nullptr,
-         call(&frmViewLog::mnuSaveSettings_Click)},
-        {C::Restore, "Restore", &mnuRestore, nullptr, call(&frmViewLog::mnuRestore_Click), FCONTROL,
-         'D'},
-    });
+frmViewLog::MainWindowLink frmViewLog::SetMainWindowLink(MainWindowLink link) {
+    return std::exchange(Link(), std::move(link));
 }
 
-void frmViewLog::CreateMenus() {
-    HMENU bar = CreateMenu();
-    HMENU file = CreatePopupMenu(), edit = CreatePopupMenu(), search = CreatePopupMenu(),
-          settings = CreatePopupMenu();
-    mnuFile.CreatePopup(bar, file, "&File");
-    mnuSave.Create(*this, file, "&Save\tCtrl+S");
-    mnuSaveArchive.Create(*this, file, "Save as Archive");
-    mnuFileSeparator.CreateSeparator(file);
-    mnuExit.Create(*this, file, "&Close\tCtrl+X");
-    mnuEdit.CreatePopup(bar, edit, "&Edit");
-    mnuCut.Create(*this, edit, "&Cut\tCtrl+T");
-    mnuCopy.Create(*this, edit, "&Copy\tCtrl+C");
-    mnuPaste.Create(*this, edit, "&Paste\tCtrl+V");
-    mnuEditSeparator.CreateSeparator(edit);
-    mnuSelectAll.Create(*this, edit, "Select All\tCtrl+A");
-    mnuSearch.CreatePopup(bar, search, "&Search");
-    mnuSearchFind.Create(*this, search, "&Find\tF2");
-    mnuSearchFindNext.Create(*this, search, "Find &Next\tF3");
-    mnuSearchSeparator.CreateSeparator(search);
-    mnuTop.Create(*this, search, "&Top");
-    mnuBottom.Create(*this, search, "&Bottom");
-    mnuSettings.CreatePopup(bar, settings, "S&ettings");
-    mnuFont.Create(*this, settings, "&Font\tCtrl+F");
-    mnuSettingsSeparator.CreateSeparator(settings);
-    mnuSaveSettings.Create(*this, settings, "&Save on Exit");
-    mnuRestore.Create(*this, settings, "&Restore Defaults\tCtrl+D");
-    SetMenu(hwnd(), bar);
-    SetAccelerators(commands_.Accelerators());
+void frmViewLog::TellMainWindow(bool open) const {
+    if (Link())
+        Link()(mode_, open);
+}
+
+void frmViewLog::DeclareCommands() {
+    using C = Command;
+    using F = frmViewLog;
+    using P = Pictures::ToolbarImage;
+    using forms::kGap;
+    // clang-format off
+    commands_.Declare(*this, {
+        // level  menu item   caption                      command          name            procedure                     toolbar button: key, tool tip, picture, gap before   shortcut
+        {0, &mnuFile,              "&File"},
+        {1, &mnuSave,              "&Save\tCtrl+S",             C::Save,         "Save",         &F::mnuSave_Click,            {"Save", "Save", P::ImageSave, kGap},        FCONTROL, 'S'},
+        {1, &mnuSaveArchive,       "Save as Archive",           C::SaveArchive,  "SaveArchive",  &F::mnuSaveArchive_Click},
+        {1, &mnuFileSeparator,     "-"},
+        {1, &mnuExit,              "&Close\tCtrl+X",            C::Exit,         "Exit",         &F::mnuExit_Click,            {"Exit", "Close", P::ImageExit},             FCONTROL, 'X'},
+        {0, &mnuEdit,              "&Edit"},
+        {1, &mnuCut,               "&Cut\tCtrl+T",              C::Cut,          "Cut",          &F::mnuCut_Click,             {},                                          FCONTROL, 'T'},
+        {1, &mnuCopy,              "&Copy\tCtrl+C",             C::Copy,         "Copy",         &F::mnuCopy_Click,            {},                                          FCONTROL, 'C'},
+        {1, &mnuPaste,             "&Paste\tCtrl+V",            C::Paste,        "Paste",        &F::mnuPaste_Click,           {},                                          FCONTROL, 'V'},
+        {1, &mnuEditSeparator,     "-"},
+        {1, &mnuSelectAll,         "Select All\tCtrl+A",        C::SelectAll,    "SelectAll",    &F::mnuSelectAll_Click,       {},                                          FCONTROL, 'A'},
+        {0, &mnuSearch,            "&Search"},
+        {1, &mnuSearchFind,        "&Find\tF2",                 C::Find,         "Find",         &F::mnuSearchFind_Click,      {"Search", "Search", P::ImageSearch, kGap},  0,        VK_F2},
+        {1, &mnuSearchFindNext,    "Find &Next\tF3",            C::FindNext,     "FindNext",     &F::mnuSearchFindNext_Click,  {},                                          0,        VK_F3},
+        {1, &mnuSearchSeparator,   "-"},
+        {1, &mnuTop,               "&Top",                      C::Top,          "Top",          &F::mnuTop_Click},
+        {1, &mnuBottom,            "&Bottom",                   C::Bottom,       "Bottom",       &F::mnuBottom_Click},
+        {0, &mnuSettings,          "S&ettings"},
+        {1, &mnuFont,              "&Font\tCtrl+F",             C::Font,         "Font",         &F::mnuFont_Click,            {},                                          FCONTROL, 'F'},
+        {1, &mnuSettingsSeparator, "-"},
+        {1, &mnuSaveSettings,      "&Save on Exit",             C::SaveSettings, "SaveSettings", &F::mnuSaveSettings_Click},
+        {1, &mnuRestore,           "&Restore Defaults\tCtrl+D", C::Restore,      "Restore",      &F::mnuRestore_Click,         {},                                          FCONTROL, 'D'},
+    });
+    // clang-format on
 }
 
 void frmViewLog::CreateControls() {
     SetCaption("DUV - View Modem Log");
-    CreateMenus();
-    Toolbar1.Create(*this, ReserveIds(), Pictures::ToolbarImages(), ViewLogButtons());
+    commands_.CreateMenuBar(*this);
+    Toolbar1.SetButtons(Pictures::ToolbarImages(), commands_.ToolbarButtons());
+    using F = frmViewLog;
+    // The toolbar and status bar dock; the text box is laid out in Form_Resize.
+    // clang-format off
+    forms::Declare<frmViewLog>(*this, {
+        // control    caption  place  tool tip  parent   look  events
+        {Toolbar1,    "",      {},    {},       nullptr},
+        {StatusBar1,  "",      {},    {},       nullptr},
+        {TextViewLog, "",      {},    {},       nullptr, {},   {.change = &F::TextViewLog_Change, .gotFocus = &F::SetEditMode}},
+    });
+    // clang-format on
     Toolbar1.ButtonClick = [this](const std::string& key) { Toolbar1_ButtonClick(key); };
-    StatusBar1.Create(*this, ReserveIds());
     StatusBar1.SetPanels({2600, 4400, 5600, 6200, 6800, 7400, -1});
-    TextViewLog.Create(*this, ReserveIds());
-    TextViewLog.Change = [this] { TextViewLog_Change(); };
-    TextViewLog.GotFocus = [this] { SetEditMode(); };
 }
 
 // A text file is shown read-only by a flag of the viewer's own: the EditLog option stays.
@@ -154,7 +136,7 @@ bool frmViewLog::Editable() const {
 
 void frmViewLog::SetSaveEnabled(bool enabled) {
     mnuSave.SetEnabled(enabled);
-    Toolbar1.SetButtonEnabled(KeySave, enabled);
+    Toolbar1.SetButtonEnabled(ToolbarPosition(Command::Save), enabled);
 }
 
 void frmViewLog::ApplyFont(const std::string& name, int points, bool bold, bool italic) {
@@ -171,20 +153,13 @@ void frmViewLog::Form_Load() {
         if (DUVMain::FlatToolbars)
             FlatToolBar::MakeToolbarFlat(Toolbar1.hwnd(), 1);
     });
-    frmMain* main = frmMain::IfLoaded();
     mode_ = ViewLogModel::ModeFor(DUVMain::TextFileDir, DUVMain::ArchiveOpen);
     if (mode_ == ViewLogModel::Mode::TextFile) {
         SetCaption(ViewLogModel::Caption(mode_, DUVMain::TextFileTitle));
-        if (main) {
-            main->mnuOpenReport.SetEnabled(false);
-            main->mnuViewLog.SetEnabled(false);
-            main->btnViewLog.SetEnabled(false);
-            main->ToolbarMain.SetButtonEnabled(kMainKeyViewLog, false);
-        }
+        TellMainWindow(true);
         for (forms::MenuItem* item : {&mnuSave, &mnuSaveArchive, &mnuRestore, &mnuSaveSettings})
             item->SetEnabled(false);
         SetSaveEnabled(false);
-        runtime::Guard([] { DUVMain::EnableRecentMenu(false); });
         ApplyFont("courier new", kTextFileFontSize, false, false);
         runtime::Step("OpenLogFile",
                       [this] { OpenLogFile(DUVMain::TextFileDir + DUVMain::TextFileTitle); });
@@ -197,18 +172,8 @@ void frmViewLog::Form_Load() {
     }
     DUVMain::ViewingLog = true;
     mnuSaveSettings.SetChecked(DUVMain::ViewLogSaveSettings);
-    const bool archive = mode_ == ViewLogModel::Mode::Archive;
     SetCaption(ViewLogModel::Caption(mode_, DUVMain::LogFileTitle));
-    if (main) {
-        main->btnViewLog.SetText(ViewLogModel::MainViewCaptionWhileOpen(archive));
-        main->mnuViewLog.SetCaption(ViewLogModel::MainViewCaptionWhileOpen(archive));
-        for (forms::MenuItem* item : {&main->mnuOpenReport, &main->mnuClearLog, &main->mnuPurgeLog,
-                                      &main->mnuOpenArchive, &main->mnuOpenLog, &main->mnuOptimize})
-            item->SetEnabled(false);
-        for (int key : {kMainKeyClearLog, kMainKeyOpenArchive, kMainKeyOptimize})
-            main->ToolbarMain.SetButtonEnabled(key, false);
-        runtime::Guard([] { DUVMain::EnableRecentMenu(false); });
-    }
+    TellMainWindow(true);
     ApplyFont(DUVMain::ViewLogFontName, DUVMain::ViewLogFontSize, DUVMain::ViewLogFontBold,
               DUVMain::ViewLogFontItalic);
     SetSize(DUVMain::ViewLogWinWidth, DUVMain::ViewLogWinHeight);
@@ -399,49 +364,4 @@ void frmViewLog::Form_Unload(bool& cancel) {
     ViewLogModel::StoreOnClose(shown);
     DUVMain::ViewingLog = false;
     RestoreMainWindow();
-}
-
-void frmViewLog::RestoreMainWindow() {
-    frmMain* main = frmMain::IfLoaded();
-    if (!main)
-        return;
-    runtime::Guard([] { DUVMain::EnableRecentMenu(true); });
-    main->mnuOpenReport.SetEnabled(true);
-    if (mode_ == ViewLogModel::Mode::TextFile) {
-        main->btnViewLog.SetEnabled(true);
-        main->mnuViewLog.SetEnabled(true);
-        main->ToolbarMain.SetButtonEnabled(kMainKeyViewLog, true);
-        return;
-    }
-    const bool archive = mode_ == ViewLogModel::Mode::Archive;
-    main->btnViewLog.SetText(ViewLogModel::MainViewCaptionAfterClose(archive));
-    main->mnuViewLog.SetCaption(ViewLogModel::MainViewCaptionAfterClose(archive));
-    main->mnuOptimize.SetCaption(ViewLogModel::MainOptimizeCaptionAfterClose(archive));
-    for (forms::MenuItem* item : {&main->mnuOptimize, &main->mnuOpenArchive})
-        item->SetEnabled(true);
-    for (int key : {kMainKeyOptimize, kMainKeyOpenArchive})
-        main->ToolbarMain.SetButtonEnabled(key, true);
-    // The default log can be opened again where an archive is shown.
-    main->mnuOpenLog.SetEnabled(archive && DUVMain::LogFound);
-    if (!archive) {
-        main->mnuClearLog.SetEnabled(true);
-        main->mnuPurgeLog.SetEnabled(true);
-        main->ToolbarMain.SetButtonEnabled(kMainKeyClearLog, true);
-    }
-}
-
-void RegisterViewLogWindow() {
-    frmMain::SetCommand(MainCommand::ViewLog, [] {
-        if (DUVMain::ViewingLog) {
-            if (frmViewLog* viewer = frmViewLog::IfLoaded())
-                viewer->Unload();
-        } else {
-            frmViewLog::Get().Show();
-        }
-    });
-    frmMain::SetCommand(MainCommand::ViewReportFile, [] {
-        if (frmViewLog* viewer = frmViewLog::IfLoaded())
-            viewer->Unload();
-        frmViewLog::Get().Show();
-    });
 }

@@ -2,6 +2,7 @@
 // an archive can be edited (when the options allow), saved back and saved as an archive.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "ui/forms/Commands.h"
@@ -30,7 +31,15 @@ public:
         SaveSettings,
         Restore
     };
-    enum ToolbarPosition { KeySave = 2 };
+    // The toolbar position of a command's button (0: it has none), for Toolbar1's positional
+    // calls.
+    int ToolbarPosition(Command command) const { return commands_.ToolbarPosition(command); }
+
+    // The viewer tells the main window what it shows when it opens and when it closes; the main
+    // window installs the link and switches its own menus and buttons. Returns the link it
+    // replaces.
+    using MainWindowLink = std::function<void(ViewLogModel::Mode mode, bool open)>;
+    static MainWindowLink SetMainWindowLink(MainWindowLink link);
 
     void OpenLogFile(const std::string& path);
     // Writes the text and CR LF through the safe write; false (reported) when it failed.
@@ -78,13 +87,13 @@ protected:
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
-    void DefineCommands();
-    void CreateMenus();
+    void DeclareCommands();
     // The save question; false when Yes was answered and the save failed.
     bool AskToSave();
     void SetSaveEnabled(bool enabled);
     void ApplyFont(const std::string& name, int points, bool bold, bool italic);
-    void RestoreMainWindow();
+    void TellMainWindow(bool open) const;
+    void RestoreMainWindow() const { TellMainWindow(false); }
 
     forms::CommandTable<Command> commands_;
     ViewLogModel::Mode mode_ = ViewLogModel::Mode::ModemLog;
@@ -95,9 +104,6 @@ private:
     int fontSize_ = 8;
     bool fontBold_ = false, fontItalic_ = false;
 };
-
-// Registers the main window's "ViewLog" and "ViewReportFile" commands.
-void RegisterViewLogWindow();
 
 namespace DUVMain {
 // Searches the viewer's text with the run's search state (the Find window and Find Next).

@@ -1,6 +1,7 @@
 #include "ui/main/MainWindowModel.h"
 
 #include <cmath>
+#include <initializer_list>
 
 #include "core/DUVMain.h"
 #include "core/GeneralFunctions.h"
@@ -100,13 +101,50 @@ EnabledTable EnabledStates(const LogFlags& f) {
     row({C::mnuRepairLog, C::ButtonRepair}, Off, On, Off);
 
     if (f.ViewingLog) {
-        // The log viewer disabled these while it shows the log; it gives them back itself.
+        // The log viewer's opening disabled these; its closing gives them back.
         for (C control : {C::mnuClearLog, C::ButtonClearLog, C::mnuPurgeLog, C::mnuOpenArchive,
                           C::ButtonOpenArchive, C::mnuOptimize, C::ButtonOptimize}) {
             set(control, Keep);
         }
     }
+    // Not the log's: the viewer switches them.
+    set(C::mnuOpenReport, Keep);
+    set(C::mnuRecent, Keep);
     return t;
+}
+
+ViewerStates ViewerSwitches(ViewLogModel::Mode mode, bool open, const LogFlags& f) {
+    using C = MainControl;
+    using ViewLogModel::Mode;
+    ViewerStates s;
+    s.Enabled.fill(Switch::Keep);
+    auto set = [&](std::initializer_list<C> controls, Switch value) {
+        for (C control : controls)
+            s.Enabled[static_cast<size_t>(control)] = value;
+    };
+    const Switch shut = open ? Switch::Off : Switch::On;
+    set({C::mnuOpenReport, C::mnuRecent}, shut);
+    if (mode == Mode::TextFile) {
+        // The view command waits for the text file to close.
+        set({C::btnViewLog, C::mnuViewLog, C::ButtonViewModemLog}, shut);
+        return s;
+    }
+    const bool archive = mode == Mode::Archive;
+    if (open) {
+        s.ViewCaption = ViewLogModel::MainViewCaptionWhileOpen(archive);
+        set({C::mnuClearLog, C::ButtonClearLog, C::mnuPurgeLog, C::mnuOpenArchive,
+             C::ButtonOpenArchive, C::mnuOpenLog, C::mnuOptimize, C::ButtonOptimize},
+            Switch::Off);
+        return s;
+    }
+    s.ViewCaption = ViewLogModel::MainViewCaptionAfterClose(archive);
+    s.OptimizeCaption = ViewLogModel::MainOptimizeCaptionAfterClose(archive);
+    set({C::mnuOptimize, C::ButtonOptimize, C::mnuOpenArchive, C::ButtonOpenArchive}, Switch::On);
+    // The default log can be opened again where an archive is shown.
+    set({C::mnuOpenLog}, archive && f.LogFound ? Switch::On : Switch::Off);
+    if (!archive)
+        set({C::mnuClearLog, C::ButtonClearLog, C::mnuPurgeLog}, Switch::On);
+    return s;
 }
 
 std::string LengthText(std::int32_t bytes) {

@@ -1,6 +1,7 @@
 // What the main window shows and enables, as plain data computed from the log's state: the
-// status table, the enabled-state table, the statistics texts, the animation's steps, the
-// size limits, the default report start, the range caption and the recent-file captions.
+// status table, the enabled-state table, what the log viewer's opening and closing switch, the
+// statistics texts, the animation's steps, the size limits, the default report start, the
+// range caption and the recent-file captions.
 #pragma once
 
 #include <array>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "core/Runtime.h"
+#include "ui/logs/ViewLogModel.h"
 
 namespace MainWindowModel {
 
@@ -86,7 +88,8 @@ inline bool LogAtHand(const LogFlags& f) { return f.LogFound || f.ArchiveOpen; }
 
 enum class Switch { Off, On, Keep };
 
-// The controls whose enabled state follows the log; toolbar buttons by their key.
+// The controls whose enabled state follows the log or the log viewer; toolbar buttons by their
+// command.
 enum class MainControl {
     btnViewLog,
     ButtonViewModemLog,
@@ -109,6 +112,8 @@ enum class MainControl {
     btnExit,
     mnuRepairLog,
     ButtonRepair,
+    mnuOpenReport,
+    mnuRecent,  // the recent-file entries 1 to 4
     Count
 };
 
@@ -116,12 +121,23 @@ inline constexpr int kMainControlCount = static_cast<int>(MainControl::Count);
 using EnabledTable = std::array<Switch, kMainControlCount>;
 
 // The enabled state of every control for the log's state. While the log viewer has the log
-// open, the commands it disabled stay as they are.
+// open, the commands its opening disabled stay as they are (ViewerSwitches gives them back).
 EnabledTable EnabledStates(const LogFlags& flags);
 
 inline Switch At(const EnabledTable& table, MainControl control) {
     return table[static_cast<size_t>(control)];
 }
+
+// What the main window switches when the log viewer opens or closes on a file in a mode (the
+// viewer tells the main window, which applies this to its own controls): Keep leaves a control
+// as it is, an empty caption leaves its caption. While the viewer is open nothing else is
+// opened; on the log or an archive, nothing changes the file shown behind it.
+struct ViewerStates {
+    EnabledTable Enabled;
+    std::string ViewCaption;      // btnViewLog and mnuViewLog
+    std::string OptimizeCaption;  // mnuOptimize
+};
+ViewerStates ViewerSwitches(ViewLogModel::Mode mode, bool open, const LogFlags& flags);
 
 // ---- Statistics --------------------------------------------------------------------------
 

@@ -20,7 +20,6 @@
 #include "core/win32/SystemSeams.h"
 #include "ui/forms/Form.h"
 #include "ui/logs/DUVOptimize.h"
-#include "ui/logs/frmFileRepair.h"
 #include "ui/main/frmAbout.h"
 #include "ui/main/frmMain.h"
 #include "ui/main/frmSplash.h"
@@ -142,7 +141,6 @@ void InstallProgramSeams() {
     // The options window's New and Edit open the service editor on its selected row.
     frmSetup::SetServiceEditor(
         [] { frmService::ShowEditor([] { return frmSetup::Get().SelectedServiceRow(); }); });
-    RegisterMaintenanceWindows();
     // The program's end unloads its windows by name, in the order of the shutdown table.
     DUVMain::SetWindowCloser({
         [](const std::string& name) { return forms::Form::FindLoaded(name) != nullptr; },

@@ -12,8 +12,8 @@
 #include "core/Warnings.h"
 #include "ui/forms/Declare.h"
 #include "ui/forms/Gdi.h"
+#include "ui/forms/Pictures.h"
 #include "ui/logs/DUVOptimize.h"
-#include "ui/main/Pictures.h"
 #include "core/win32/PlatformHelpers.h"
 
 using MainWindowModel::MainControl;
@@ -117,10 +117,6 @@ void frmMain::CreateControls() {
         mnuRepairLog.SetEnabled(true);
         ToolbarMain.SetButtonEnabled(ToolbarPosition(MainCommand::RepairLog), true);
     }});
-    DUVMain::SetRecentMenuSwitch([this](bool enabled) {
-        for (int i = 1; i <= 4; ++i)
-            mnuRecent[i].SetEnabled(enabled);
-    });
     BindStateControls();
 }
 
@@ -306,6 +302,13 @@ void frmMain::BindStateControls() {
     bind(MainControl::btnExit, {&btnExit});
     bindMenu(MainControl::mnuRepairLog, mnuRepairLog);
     bindButton(MainControl::ButtonRepair, MainCommand::RepairLog);
+    bindMenu(MainControl::mnuOpenReport, mnuOpenReport);
+    bindings_[static_cast<size_t>(MainControl::mnuRecent)] = {
+        [this](bool on) {
+            for (int i = 1; i <= 4; ++i)
+                mnuRecent[i].SetEnabled(on);
+        },
+        [this] { return mnuRecent[1].Enabled(); }};
 }
 
 void frmMain::SetControlEnabled(MainControl control, bool on) {
@@ -321,13 +324,28 @@ bool frmMain::ControlEnabled(MainControl control) const {
 
 void frmMain::ApplyEnabledStates() {
     const MainWindowModel::LogFlags flags = MainWindowModel::CurrentLog().Flags;
-    MainWindowModel::EnabledTable table = MainWindowModel::EnabledStates(flags);
+    ApplySwitches(MainWindowModel::EnabledStates(flags));
+}
+
+void frmMain::ApplySwitches(const MainWindowModel::EnabledTable& table) {
     for (int i = 0; i < MainWindowModel::kMainControlCount; ++i) {
         Switch value = table[static_cast<size_t>(i)];
         if (value != Switch::Keep) {
             SetControlEnabled(static_cast<MainControl>(i), value == Switch::On);
         }
     }
+}
+
+void frmMain::ViewerChanged(ViewLogModel::Mode mode, bool open) {
+    const MainWindowModel::ViewerStates states =
+        MainWindowModel::ViewerSwitches(mode, open, MainWindowModel::CurrentLog().Flags);
+    if (!states.ViewCaption.empty()) {
+        btnViewLog.SetText(states.ViewCaption);
+        mnuViewLog.SetCaption(states.ViewCaption);
+    }
+    if (!states.OptimizeCaption.empty())
+        mnuOptimize.SetCaption(states.OptimizeCaption);
+    ApplySwitches(states.Enabled);
 }
 
 void frmMain::Form_Load() {

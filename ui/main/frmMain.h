@@ -115,10 +115,6 @@ public:
     // DUVOptimize.DisableControls: the 17 controls the optimize switches off, in its order.
     void DisableOptimizeControls();
 
-    // A date box written in the regional short-date form, and read: false unless it holds
-    // a whole valid date.
-    static void WriteDateBox(forms::MaskedEdit& box, runtime::Date date);
-    static bool ReadDateBox(const forms::MaskedEdit& box, runtime::Date& date);
     void mnuOpenArchive_Click() { OpenArchive(); }
     void mnuOpenReport_Click() { DoOpenReport(); }
     void mnuRecent_Click(int index);
@@ -146,6 +142,9 @@ public:
     // Sets the enabled state of a control named in the enabled-state table.
     void SetControlEnabled(MainWindowModel::MainControl control, bool enabled);
     bool ControlEnabled(MainWindowModel::MainControl control) const;
+    // The log viewer opened or closed on a file in a mode: switches this window's menus and
+    // buttons as the model says (MainWindowModel::ViewerSwitches).
+    void ViewerChanged(ViewLogModel::Mode mode, bool open);
 
     // Public values of the window.
     std::int32_t diff = 0;
@@ -214,6 +213,7 @@ private:
     void ShowAnimFrame(int frame);
     void WriteIntoActiveBox(runtime::Date date);
     void ApplyEnabledStates();
+    void ApplySwitches(const MainWindowModel::EnabledTable& table);
     void BindStateControls();
     void ShowStatLabels(bool visible);
     void DateStatus(MainWindowModel::StatusId index);
@@ -238,6 +238,7 @@ private:
     int normalHeight_ = 0;
 };
 
-// Hands the main window the procedures of the commands other windows serve: About and the tip
-// here, and those of the report, options and log viewer windows.
+// Hands the main window the procedures of the commands other windows serve (About, the tip,
+// the options, log viewer, repair and purge windows, and those the report window registers),
+// and links the log viewer to the main window.
 void RegisterCommandWindows();

@@ -16,10 +16,12 @@
 #include "core/RuntimeError.h"
 #include "core/UserFeedback.h"
 #include "ui/forms/Dialogs.h"
+#include "ui/forms/Pictures.h"
 #include "ui/forms/Shell.h"
+#include "ui/logs/frmFileRepair.h"
+#include "ui/logs/frmPurge.h"
 #include "ui/logs/frmReport.h"
 #include "ui/logs/frmViewLog.h"
-#include "ui/main/Pictures.h"
 #include "ui/main/frmAbout.h"
 #include "ui/main/frmTip.h"
 #include "ui/options/frmSetup.h"
@@ -357,6 +359,35 @@ void RegisterCommandWindows() {
         frmReport::Get().Show();
     });
     RegisterReportWindow();
-    RegisterOptionsWindow();
-    RegisterViewLogWindow();
+    frmMain::SetCommand(MainCommand::Setup, [] { frmSetup::Get().ShowModal(); });
+    frmMain::SetCommand(MainCommand::RepairLog, [] {
+        frmFileRepair::Get().ShowModal();
+        runtime::Guard([] { DUVMain::GetLogStats(false); });
+        frmMain::Get().Refresh();
+    });
+    frmMain::SetCommand(MainCommand::PurgeLog, [] {
+        frmPurge::Get().ShowModal();
+        if (DUVMain::LogPurged) {
+            runtime::Guard([] { DUVMain::GetLogStats(false); });
+            frmMain::Get().Refresh();
+        }
+    });
+    // The view command opens the viewer on the file analysed, or closes it.
+    frmMain::SetCommand(MainCommand::ViewLog, [] {
+        if (DUVMain::ViewingLog) {
+            if (frmViewLog* viewer = frmViewLog::IfLoaded())
+                viewer->Unload();
+        } else {
+            frmViewLog::Get().Show();
+        }
+    });
+    frmMain::SetCommand(MainCommand::ViewReportFile, [] {
+        if (frmViewLog* viewer = frmViewLog::IfLoaded())
+            viewer->Unload();
+        frmViewLog::Get().Show();
+    });
+    frmViewLog::SetMainWindowLink([](ViewLogModel::Mode mode, bool open) {
+        if (frmMain* main = frmMain::IfLoaded())
+            main->ViewerChanged(mode, open);
+    });
 }

@@ -10,7 +10,10 @@
 #include "core/GeneralFunctions.h"
 #include "core/MessageBox.h"
 #include "core/Warnings.h"
+#include "ui/forms/DateBox.h"
 
+using forms::ReadDateBox;
+using forms::WriteDateBox;
 using MainWindowModel::StatusId;
 using runtime::Date;
 
@@ -29,22 +32,6 @@ struct DepthGuard {
 };
 
 }  // namespace
-
-void frmMain::WriteDateBox(forms::MaskedEdit& box, Date date) {
-    std::string text;
-    runtime::Guard(
-        [&] { text = GeneralFunctions::format_date(runtime::Format(date, "Short Date")); });
-    box.SetText(text);
-}
-
-bool frmMain::ReadDateBox(const forms::MaskedEdit& box, Date& date) {
-    std::string text = box.Text();
-    if (text.find(box.PromptChar()) != std::string::npos || !runtime::IsDate(text)) {
-        return false;
-    }
-    date = runtime::DateOnly(runtime::CDate(text));
-    return true;
-}
 
 void frmMain::DateStatus(StatusId index) {
     status_.StatusIndex = index;

@@ -6,7 +6,7 @@
 #include "core/ErrorHandler.h"
 #include "core/Startup.h"
 #include "ui/forms/Declare.h"
-#include "ui/main/Pictures.h"
+#include "ui/forms/Pictures.h"
 #include "ui/main/frmMain.h"
 
 namespace {

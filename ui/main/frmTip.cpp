@@ -13,8 +13,8 @@
 #include "core/RuntimeError.h"
 #include "ui/forms/Declare.h"
 #include "ui/forms/Dialogs.h"
+#include "ui/forms/Pictures.h"
 #include "ui/forms/Shell.h"
-#include "ui/main/Pictures.h"
 
 namespace {
 

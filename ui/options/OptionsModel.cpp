@@ -408,7 +408,7 @@ std::optional<std::int32_t> DurationSeconds(const std::string& text) {
 
 DataEntry AcceptNoDisconData(const std::string& text) {
     DataEntry entry;
-    if (auto value = WholeNumberIn(text, 0, kMaxNoDisconData)) {
+    if (auto value = WholeNumberIn(text, 0, DUVMain::kMaxNoDisconData)) {
         entry.Shown = runtime::Format(runtime::CDbl(text), "#,##0");
     } else {
         entry.Shown = "0";

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/Records.h"
+#include "core/UserFeedback.h"
 
 namespace OptionsModel {
 
@@ -118,7 +119,7 @@ private:
 
 // ---- The window's state --------------------------------------------------------------------
 
-struct ScanCallbacks;
+struct ScanWindow;
 struct ScanResult;
 
 class Session {
@@ -134,8 +135,8 @@ public:
     void Save();
     // The window may close: not while the scan is reading.
     bool CanClose() const { return !Scanning; }
-    // Reads the log at path for dialled numbers (one scan at a time; see ScanCallbacks).
-    ScanResult Scan(const std::string& path, const ScanCallbacks& callbacks);
+    // Reads the log at path for dialled numbers (one scan at a time; see ScanWindow).
+    ScanResult Scan(const std::string& path, const ScanWindow& window);
     // Form_Unload: the snapshot put back unless saved, the flags for the main window, the
     // regional-settings notice, the time format.
     void Unload();
@@ -237,7 +238,6 @@ inline constexpr std::int32_t kMaxDurationSeconds = 99 * 3600 + 59 * 60 + 59;
 // mskNoDisconData left: the text shown ("#,##0"; "0" and refused when not a number, negative
 // or so large that the analysis could not count it in bytes); NoDisconData takes its value
 // with every group separator removed.
-inline constexpr double kMaxNoDisconData = 2097151;  // KB: times 1024 still fits 32 bits
 struct DataEntry {
     std::string Shown;
     bool Refused = false;
@@ -285,14 +285,15 @@ std::string MakeUniqueServiceName(const std::string& prefix);
 inline constexpr const char* kScannedServicePrefix = "Dialled Service #";
 
 // btnScan_Click's reading (Session::Scan): every dialled number of the log that no service
-// has becomes a new service, until the table is full. The callbacks follow the window:
-// progress in percent, a service added (its index), letting events run after every line, and
-// holding the controls that could change the list or close the window: Hold(true) before the
-// reading, Hold(false) however the scan ends, also when it stops on an error.
-struct ScanCallbacks {
-    std::function<void(int percent)> Progress;
+// has becomes a new service, until the table is full. Events are let run after every line
+// (core/UserFeedback.h). What the scan asks of the window: its progress bar, shown before the
+// first line, filled in percent and hidden however the scan ends; a service added (its index);
+// and holding the controls that could change the list or close the window: Hold(true) before
+// the reading, Hold(false) however the scan ends, also when it stops on an error. Every member
+// may be empty.
+struct ScanWindow {
+    ProgressDisplay Progress;
     std::function<void(int index)> ServiceAdded;
-    std::function<void()> LetEventsRun;
     std::function<void(bool held)> Hold;
 };
 struct ScanResult {

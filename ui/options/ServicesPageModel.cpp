@@ -10,6 +10,7 @@
 #include "core/MessageBox.h"
 #include "core/Runtime.h"
 #include "core/RuntimeError.h"
+#include "core/UserFeedback.h"
 #include "ui/options/OptionsModel.h"
 
 namespace OptionsModel {
@@ -82,24 +83,26 @@ int AddScannedService(const std::string& number) {
 
 }  // namespace
 
-ScanResult Session::Scan(const std::string& path, const ScanCallbacks& callbacks) {
+ScanResult Session::Scan(const std::string& path, const ScanWindow& window) {
     ScanResult result;
     if (Scanning)
         return result;
     runtime::SetContext("frmSetup", "btnScan_Click");
     result.Started = true;
     Scanning = true;
-    if (callbacks.Hold)
-        callbacks.Hold(true);
+    if (window.Hold)
+        window.Hold(true);
+    window.Progress.Visible(true);
     struct Done {
         bool& flag;
-        const std::function<void(bool)>& hold;
+        const ScanWindow& window;
         ~Done() {
             flag = false;
-            if (hold)
-                hold(false);
+            window.Progress.Visible(false);
+            if (window.Hold)
+                window.Hold(false);
         }
-    } done{Scanning, callbacks.Hold};
+    } done{Scanning, window};
 
     LineReader reader;
     if (!reader.Open(path))
@@ -114,11 +117,10 @@ ScanResult Session::Scan(const std::string& path, const ScanCallbacks& callbacks
         consumed += static_cast<double>(line.size()) + 2;
         if (size > 0) {
             const int percent = runtime::CLng(consumed / size * 100);
-            if (percent <= 100 && percent != shown && callbacks.Progress)
-                callbacks.Progress(shown = percent);
+            if (percent <= 100 && percent != shown)
+                window.Progress.Percent(shown = percent);
         }
-        if (callbacks.LetEventsRun)
-            callbacks.LetEventsRun();
+        LetEventsRun();
         if (DUVMain::ModemDial.empty())
             continue;
         upper = runtime::UCase(line);
@@ -127,11 +129,10 @@ ScanResult Session::Scan(const std::string& path, const ScanCallbacks& callbacks
             continue;
         const int index = AddScannedService(number);
         ++result.Added;
-        if (callbacks.ServiceAdded)
-            callbacks.ServiceAdded(index);
+        if (window.ServiceAdded)
+            window.ServiceAdded(index);
     }
-    if (callbacks.Progress)
-        callbacks.Progress(100);
+    window.Progress.Percent(100);
     return result;
 }
 

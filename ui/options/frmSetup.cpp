@@ -8,7 +8,6 @@
 #include "core/ErrorContext.h"
 #include "core/Runtime.h"
 #include "ui/forms/Declare.h"
-#include "ui/main/frmMain.h"
 
 using namespace OptionsModel;
 
@@ -164,8 +163,4 @@ void frmSetup::Form_Unload(bool& cancel) {
     }
     runtime::SetContext("frmSetup", "Form_Unload");
     session_.Unload();
-}
-
-void RegisterOptionsWindow() {
-    frmMain::SetCommand(MainCommand::Setup, [] { frmSetup::Get().ShowModal(); });
 }

@@ -153,6 +153,3 @@ private:
 
     OptionsModel::Session session_;
 };
-
-// Hands the options window to the main window's Setup command.
-void RegisterOptionsWindow();

@@ -10,7 +10,7 @@
 #include "core/Warnings.h"
 #include "ui/forms/Declare.h"
 #include "ui/forms/Dialogs.h"
-#include "ui/main/Pictures.h"
+#include "ui/forms/Pictures.h"
 #include "ui/options/frmSetup.h"
 
 using namespace OptionsModel;

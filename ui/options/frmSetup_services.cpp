@@ -140,30 +140,31 @@ void frmSetup::btnScan_Click() {
     const std::vector<forms::Control*> held{&lstServices, &btnScan, &btnNew,    &btnEdit,
                                             &btnDelete,   &btnSave, &btnCancel, &TabStrip1};
     std::vector<bool> wasEnabled;
-    ScanCallbacks callbacks;
-    callbacks.Hold = [&](bool hold) {
+    ScanWindow window;
+    window.Hold = [&](bool hold) {
         if (hold) {
             for (forms::Control* c : held) {
                 wasEnabled.push_back(c->Enabled());
                 c->SetEnabled(false);
             }
-            ProgressBar1.SetValue(0);
-            ProgressBar1.SetVisible(true);
             return;
         }
-        ProgressBar1.SetVisible(false);
         for (std::size_t i = 0; i < held.size() && i < wasEnabled.size(); ++i)
             held[i]->SetEnabled(wasEnabled[i]);
         EnableServiceButtons();
     };
-    callbacks.Progress = [this](int percent) { ProgressBar1.SetValue(percent); };
-    callbacks.ServiceAdded = [this](int index) {
+    window.Progress.Show = [this](bool visible) {
+        if (visible)
+            ProgressBar1.SetValue(0);
+        ProgressBar1.SetVisible(visible);
+    };
+    window.Progress.Set = [this](int percent) { ProgressBar1.SetValue(percent); };
+    window.ServiceAdded = [this](int index) {
         AddServiceRow(index);
         ShowServiceCounts();
     };
-    callbacks.LetEventsRun = [] { forms::PumpMessages(); };
     const std::string path = ScanPath();
-    const ScanResult result = session_.Scan(path, callbacks);
+    const ScanResult result = session_.Scan(path, window);
     ShowScanMessage(result, path);
     lstServices.SetFocus();
 }

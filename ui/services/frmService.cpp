@@ -4,7 +4,7 @@
 #include "ui/forms/Declare.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Gdi.h"
-#include "ui/main/Pictures.h"
+#include "ui/forms/Pictures.h"
 #include "ui/services/frmTariff.h"
 
 namespace {
@@ -17,26 +17,17 @@ HICON PlaySymbol() {
         HICON icon = nullptr;
         Symbol() {
             constexpr int kSize = 11;
-            forms::OwnedBitmap mask(CreateBitmap(kSize, kSize, 1, 1, nullptr));
-            forms::OwnedBitmap colour;
-            {
-                forms::WindowDC screen(nullptr);
-                colour.Reset(CreateCompatibleBitmap(screen.Get(), kSize, kSize));
-            }
-            forms::OwnedDC dc(CreateCompatibleDC(nullptr));
-            {
-                // Black where the symbol is, everywhere else the screen shows through.
-                forms::Selection bitmap(dc.Get(), colour.Get());
-                PatBlt(dc.Get(), 0, 0, kSize, kSize, BLACKNESS);
-            }
-            {
-                forms::Selection bitmap(dc.Get(), mask.Get());
-                PatBlt(dc.Get(), 0, 0, kSize, kSize, WHITENESS);
-                forms::Selection brush(dc.Get(), GetStockObject(BLACK_BRUSH));
-                forms::Selection pen(dc.Get(), GetStockObject(BLACK_PEN));
-                const POINT triangle[] = {{2, 0}, {2, kSize - 1}, {kSize - 2, kSize / 2}};
-                Polygon(dc.Get(), triangle, 3);
-            }
+            // Black where the symbol is, everywhere else the screen shows through.
+            forms::OwnedBitmap colour(forms::DrawBitmap(
+                kSize, kSize, [](HDC dc) { PatBlt(dc, 0, 0, kSize, kSize, BLACKNESS); }));
+            forms::OwnedBitmap mask(forms::DrawBitmap(
+                kSize, kSize, forms::BitmapCanvas::Format::Monochrome, [](HDC dc) {
+                    PatBlt(dc, 0, 0, kSize, kSize, WHITENESS);
+                    forms::Selection brush(dc, GetStockObject(BLACK_BRUSH));
+                    forms::Selection pen(dc, GetStockObject(BLACK_PEN));
+                    const POINT triangle[] = {{2, 0}, {2, kSize - 1}, {kSize - 2, kSize / 2}};
+                    Polygon(dc, triangle, 3);
+                }));
             ICONINFO info = {TRUE, 0, 0, mask.Get(), colour.Get()};
             icon = CreateIconIndirect(&info);  // copies both bitmaps
         }

@@ -97,8 +97,18 @@ expect_refusal(bad-date "--from: not a date"
 expect_refusal(from-after-to "is after --to"
   --settings ${good} --log ${log} --from 2026-03-05 --to 2026-03-02)
 file(WRITE ${WORK}/huge-year.log "12-02-2d20 10:00:00.00 - Standard Modem in use.\r\n")
-expect_refusal(unreadable-date-stamp "run-time error 6 \\(Overflow\\) in DUVMain.GetLogStats"
-  --settings ${good} --log ${WORK}/huge-year.log --from 2026-01-01 --to 2026-01-02)
+# A stamp whose year no number holds reads as no date: the line is taken as an undated one.
+file(WRITE ${WORK}/undated.log "Standard Modem in use.\r\n")
+foreach(stamp huge-year undated)
+  execute_process(COMMAND ${EMULATOR} ${DUVREPORT} --settings ${good} --log ${WORK}/${stamp}.log
+                          --from 2026-01-01 --to 2026-01-02 --report tables
+                  RESULT_VARIABLE rc_${stamp} OUTPUT_VARIABLE out_${stamp} ERROR_VARIABLE err_${stamp})
+endforeach()
+if(NOT rc_huge-year EQUAL 0 OR NOT out_huge-year STREQUAL out_undated)
+  message(SEND_ERROR "unreadable-date-stamp: not read as an undated line (${rc_huge-year}: ${err_huge-year})")
+else()
+  message(STATUS "unreadable-date-stamp: read as an undated line")
+endif()
 
 # A pipe given as a file would block the tool for ever: refused at once. Memory running out
 # while reading ends the tool with a message, not an abort (the plain build: the sanitizers'

@@ -1,4 +1,4 @@
-#include "ui/main/Pictures.h"
+#include "ui/forms/Pictures.h"
 
 #include <cmath>
 
