@@ -37,11 +37,12 @@ protected:
     void CreateControls() override {
         // clang-format off
         forms::Declare<TestForm>(*this, {
+            // control  caption       left  top  width height  tool tip  parent   look
             {txtName,   "",           {120, 120, 2000, 300}},
             {mskDate,   "##/##/####", {120, 600, 2000, 300}},
-            {btnOK,     "&OK",        {120, 1000, 1000, 360}, {}, nullptr, {.style = BS_DEFPUSHBUTTON}},
+            {btnOK,     "&OK",        {120, 1000, 1000, 360},  {},       nullptr, {.style = BS_DEFPUSHBUTTON}},
             {chkOption, "Option",     {120, 1500, 2000, 300}},
-            {optA,      "A",          {120, 1900, 1000, 300}, {}, nullptr, {.style = WS_GROUP}},
+            {optA,      "A",          {120, 1900, 1000, 300},  {},       nullptr, {.style = WS_GROUP}},
             {optB,      "B",          {1200, 1900, 1000, 300}},
             {lblInfo,   "info",       {120, 2300, 2000, 300}},
         });

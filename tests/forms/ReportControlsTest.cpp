@@ -40,9 +40,10 @@ protected:
                                  {"C", "c", -1, true, false}});
         // clang-format off
         forms::Declare<ListForm>(*this, {
-            {list, "", {0, 0, 5000, 2000}},
-            {text, "", {0, 2100, 5000, 1500}},
-            {bar,  "", {}},
+            // control caption  left  top  width height
+            {list,   "",      {0, 0, 5000, 2000}},
+            {text,   "",      {0, 2100, 5000, 1500}},
+            {bar,    "",      {}},
         });
         // clang-format on
         list.ColumnClick = [this](int column) { clicked.push_back(column); };
