@@ -46,47 +46,19 @@ public:
 
 protected:
     void CreateControls() override {
-        forms::Declare<frmPages>(
-            *this,
-            {
-                {TabStrip1,
-                 "",
-                 {120, 120, 5000, 3000},
-                 {},
-                 nullptr,
-                 {},
-                 {.click = &frmPages::TabStrip1_Click}},
-                {Settings[0], "General", {240, 500, 4700, 2500}},
-                {Settings[1], "Modem", {240, 500, 4700, 2500}},
-                {Settings[2], "Report", {240, 500, 4700, 2500}},
-                {txtName,
-                 "",
-                 {120, 300, 2000, 300},
-                 "Your name",
-                 &Settings[0],
-                 {},
-                 {.change = &frmPages::txtName_Change}},
-                {chkFlag,
-                 "Flag",
-                 {120, 300, 2000, 300},
-                 {},
-                 &Settings[1],
-                 {},
-                 {.click = &frmPages::chkFlag_Click}},
-                {btnSave,
-                 "&OK",
-                 {120, 3300, 1000, 360},
-                 "Save",
-                 nullptr,
-                 {.style = BS_DEFPUSHBUTTON},
-                 {.click = &frmPages::btnSave_Click}},
-                {lblRight,
-                 "right",
-                 {1200, 3300, 1000, 300},
-                 {},
-                 nullptr,
-                 {.font = "Arial", .points = 12, .bold = true, .style = SS_RIGHT, .hidden = true}},
-            });
+        // clang-format off
+        forms::Declare<frmPages>(*this, {
+            // control    caption    left  top  width height  tool tip     parent        look                         events
+            {TabStrip1,   "",        {120, 120, 5000, 3000},  {},          nullptr,      {},                          {.click = &frmPages::TabStrip1_Click}},
+            {Settings[0], "General", {240, 500, 4700, 2500}},
+            {Settings[1], "Modem",   {240, 500, 4700, 2500}},
+            {Settings[2], "Report",  {240, 500, 4700, 2500}},
+            {txtName,     "",        {120, 300, 2000, 300},   "Your name", &Settings[0], {},                          {.change = &frmPages::txtName_Change}},
+            {chkFlag,     "Flag",    {120, 300, 2000, 300},   {},          &Settings[1], {},                          {.click = &frmPages::chkFlag_Click}},
+            {btnSave,     "&OK",     {120, 3300, 1000, 360},  "Save",      nullptr,      {.style = BS_DEFPUSHBUTTON}, {.click = &frmPages::btnSave_Click}},
+            {lblRight,    "right",   {1200, 3300, 1000, 300}, {},          nullptr,      {.font = "Arial", .points = 12, .bold = true, .style = SS_RIGHT, .hidden = true}},
+        });
+        // clang-format on
         TabStrip1.SetTabs({{"General", "General Operating Parameters"},
                            {"Modem", "Modem Response Settings", "ModemKey"},
                            {"Report", ""}},

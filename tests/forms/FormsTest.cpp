@@ -1,6 +1,7 @@
 // The window layer on real windows: events raised once, masked typing, posted re-focus,
 // activation only between our own windows, modal showing, busy input filtering.
 #include "ui/forms/Controls.h"
+#include "ui/forms/Declare.h"
 #include "ui/forms/Form.h"
 
 #include <gtest/gtest.h>
@@ -34,20 +35,18 @@ public:
 
 protected:
     void CreateControls() override {
-        txtName.Create(*this, 10, "");
-        txtName.Move(120, 120, 2000, 300);
-        mskDate.Create(*this, 11, "##/##/####");
-        mskDate.Move(120, 600, 2000, 300);
-        btnOK.Create(*this, 12, "&OK", true);
-        btnOK.Move(120, 1000, 1000, 360);
-        chkOption.Create(*this, 13, "Option");
-        chkOption.Move(120, 1500, 2000, 300);
-        optA.Create(*this, 14, "A", true);
-        optA.Move(120, 1900, 1000, 300);
-        optB.Create(*this, 15, "B", false);
-        optB.Move(1200, 1900, 1000, 300);
-        lblInfo.Create(*this, 16, "info");
-        lblInfo.Move(120, 2300, 2000, 300);
+        // clang-format off
+        forms::Declare<TestForm>(*this, {
+            // control  caption       left  top  width height  tool tip  parent   look
+            {txtName,   "",           {120, 120, 2000, 300}},
+            {mskDate,   "##/##/####", {120, 600, 2000, 300}},
+            {btnOK,     "&OK",        {120, 1000, 1000, 360},  {},       nullptr, {.style = BS_DEFPUSHBUTTON}},
+            {chkOption, "Option",     {120, 1500, 2000, 300}},
+            {optA,      "A",          {120, 1900, 1000, 300},  {},       nullptr, {.style = WS_GROUP}},
+            {optB,      "B",          {1200, 1900, 1000, 300}},
+            {lblInfo,   "info",       {120, 2300, 2000, 300}},
+        });
+        // clang-format on
         tmrTick.Create(*this, 0, false);
         txtName.Change = [this] { events.push_back("txtName_Change"); };
         txtName.LostFocus = [this] {
@@ -88,7 +87,7 @@ public:
 
 protected:
     void CreateControls() override {
-        btnClose.Create(*this, 20, "Close");
+        forms::Declare<ModalForm>(*this, {{btnClose, "Close", {}}});
         btnClose.Click = [this] { Unload(); };
     }
     void Form_Activate() override {
@@ -151,7 +150,7 @@ TEST(FormsEvents, SettingValuesRaisesTheirEventOnce) {
 
     // A click on the button, as the system reports it.
     form.events.clear();
-    SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(12, BN_CLICKED),
+    SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(form.btnOK.id(), BN_CLICKED),
                  reinterpret_cast<LPARAM>(form.btnOK.hwnd()));
     form.btnOK.SetEnabled(false);
     form.btnOK.PerformClick();

@@ -1,6 +1,7 @@
 // The list view, rich text box, toolbar check groups, accelerators and the modal-window hook
 // of the window layer, on real windows.
 #include "ui/forms/Controls.h"
+#include "ui/forms/Declare.h"
 #include "ui/forms/Form.h"
 #include "ui/forms/ListView.h"
 #include "ui/forms/RichText.h"
@@ -33,16 +34,19 @@ protected:
         menuCommand.Click = [this] { ++commands; };
         SetMenu(hwnd(), top);
         SetAccelerators({{FVIRTKEY, VK_F2, static_cast<WORD>(menuCommand.id())}});
-        list.Create(*this, 10);
-        list.Move(0, 0, 5000, 2000);
+        bar.SetButtons(nullptr, {{"A", "a", -1, true, true},
+                                 {"B", "b", -1, true, true},
+                                 {"", "", -1},
+                                 {"C", "c", -1, true, false}});
+        // clang-format off
+        forms::Declare<ListForm>(*this, {
+            // control caption  left  top  width height
+            {list,   "",      {0, 0, 5000, 2000}},
+            {text,   "",      {0, 2100, 5000, 1500}},
+            {bar,    "",      {}},
+        });
+        // clang-format on
         list.ColumnClick = [this](int column) { clicked.push_back(column); };
-        text.Create(*this, 11);
-        text.Move(0, 2100, 5000, 1500);
-        bar.Create(*this, 12, nullptr,
-                   {{"A", "a", -1, true, true},
-                    {"B", "b", -1, true, true},
-                    {"", "", -1},
-                    {"C", "c", -1, true, false}});
     }
 };
 

@@ -117,20 +117,21 @@ TEST_F(OptionsServiceEndToEnd, AnAmountTheStoreCannotHoldNeverReachesTheRegistry
     WriteLog(OneSessionLog());
     StartProgram();
     const double before = DUVMain::DialCost;
-    auto previous = forms::SetModalHook([&](forms::Form& form) {
-        if (&form != frmSetup::IfLoaded())
-            return;
-        frmSetup& w = frmSetup::Get();
-        w.TabStrip1.Select(4);
-        Settle();
-        // Typed and confirmed by Enter: OK leaves the box first, whose check refuses the
-        // amount; the settings are written without it (a run-time error there fails the test).
-        TypeStaying(w.txtDialCost, "300000");
-        PressKey(w.txtDialCost, VK_RETURN);
-    });
-    frmMain& main = frmMain::Get();
-    Menu(main, main.mnuSetup);
-    forms::SetModalHook(previous);
+    {
+        test_support::ScopedSeam hook(forms::SetModalHook, [&](forms::Form& form) {
+            if (&form != frmSetup::IfLoaded())
+                return;
+            frmSetup& w = frmSetup::Get();
+            w.TabStrip1.Select(4);
+            Settle();
+            // Typed and confirmed by Enter: OK leaves the box first, whose check refuses the
+            // amount; the settings are written without it (a run-time error there fails the test).
+            TypeStaying(w.txtDialCost, "300000");
+            PressKey(w.txtDialCost, VK_RETURN);
+        });
+        frmMain& main = frmMain::Get();
+        Menu(main, main.mnuSetup);
+    }
     EXPECT_EQ(frmSetup::IfLoaded(), nullptr);
     EXPECT_EQ(DUVMain::DialCost, before);
     DWORD stored = 0, size = sizeof(stored);

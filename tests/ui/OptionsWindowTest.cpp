@@ -306,51 +306,52 @@ TEST_F(OptionsWindow, ScanHoldsTheListAndGivesEveryControlBack) {
     ScanProbe probe;
     int editorShown = 0;
     bool shown = false;
-    auto previous = forms::SetModalHook([&](forms::Form& form) {
-        if (&form != frmSetup::IfLoaded()) {
-            ++editorShown;  // the service editor: closed again at once
-            form.Unload();
-            return;
-        }
-        shown = true;
-        Settle();
-        frmSetup& w = frmSetup::Get();
-        w.TabStrip1.Select(3);
-        Settle();
-        ASSERT_EQ(w.lstServices.RowCount(), 1);
-        w.lstServices.SelectRow(0);
-        const std::vector<forms::Control*> controls{&w.lstServices, &w.btnScan,   &w.btnNew,
-                                                    &w.btnEdit,     &w.btnDelete, &w.btnSave,
-                                                    &w.btnCancel,   &w.TabStrip1};
-        for (forms::Control* c : controls)
-            probe.controls.push_back(c->hwnd());
-        probe.progress = w.ProgressBar1.hwnd();
-        RECT row = {LVIR_BOUNDS, 0, 0, 0};
-        SendMessageA(w.lstServices.hwnd(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
-        const LPARAM at = MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2);
-        PostMessageA(w.lstServices.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessageA(w.lstServices.hwnd(), WM_LBUTTONUP, 0, at);
-        PostMessageA(w.lstServices.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        PostMessageA(w.lstServices.hwnd(), WM_LBUTTONUP, 0, at);
-        PostMessageA(probeWindow, WM_APP, 0, reinterpret_cast<LPARAM>(&probe));
-        BYTE keys[256] = {};
-        GetKeyboardState(keys);
-        keys[VK_CONTROL] = 0x80;
-        SetKeyboardState(keys);
-        PostMessageA(w.lstServices.hwnd(), WM_KEYDOWN, VK_TAB, 0);  // Ctrl+Tab: the next tab
-        w.btnScan.PerformClick();
-        keys[VK_CONTROL] = 0;
-        SetKeyboardState(keys);
-        Settle();
-        EXPECT_EQ(w.TabStrip1.SelectedIndex(), 3) << "the tabs are held too";
-        EXPECT_EQ(w.lstServices.RowCount(), 2);
-        for (forms::Control* c : controls)
-            EXPECT_TRUE(c->Enabled()) << "given back after the scan";
-        EXPECT_FALSE(w.ProgressBar1.Visible());
-        w.btnCancel.PerformClick();
-    });
-    Menu(frmMain::Get(), frmMain::Get().mnuSetup);
-    forms::SetModalHook(previous);
+    {
+        test_support::ScopedSeam hook(forms::SetModalHook, [&](forms::Form& form) {
+            if (&form != frmSetup::IfLoaded()) {
+                ++editorShown;  // the service editor: closed again at once
+                form.Unload();
+                return;
+            }
+            shown = true;
+            Settle();
+            frmSetup& w = frmSetup::Get();
+            w.TabStrip1.Select(3);
+            Settle();
+            ASSERT_EQ(w.lstServices.RowCount(), 1);
+            w.lstServices.SelectRow(0);
+            const std::vector<forms::Control*> controls{&w.lstServices, &w.btnScan,   &w.btnNew,
+                                                        &w.btnEdit,     &w.btnDelete, &w.btnSave,
+                                                        &w.btnCancel,   &w.TabStrip1};
+            for (forms::Control* c : controls)
+                probe.controls.push_back(c->hwnd());
+            probe.progress = w.ProgressBar1.hwnd();
+            RECT row = {LVIR_BOUNDS, 0, 0, 0};
+            SendMessageA(w.lstServices.hwnd(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+            const LPARAM at = MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2);
+            PostMessageA(w.lstServices.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+            PostMessageA(w.lstServices.hwnd(), WM_LBUTTONUP, 0, at);
+            PostMessageA(w.lstServices.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+            PostMessageA(w.lstServices.hwnd(), WM_LBUTTONUP, 0, at);
+            PostMessageA(probeWindow, WM_APP, 0, reinterpret_cast<LPARAM>(&probe));
+            BYTE keys[256] = {};
+            GetKeyboardState(keys);
+            keys[VK_CONTROL] = 0x80;
+            SetKeyboardState(keys);
+            PostMessageA(w.lstServices.hwnd(), WM_KEYDOWN, VK_TAB, 0);  // Ctrl+Tab: the next tab
+            w.btnScan.PerformClick();
+            keys[VK_CONTROL] = 0;
+            SetKeyboardState(keys);
+            Settle();
+            EXPECT_EQ(w.TabStrip1.SelectedIndex(), 3) << "the tabs are held too";
+            EXPECT_EQ(w.lstServices.RowCount(), 2);
+            for (forms::Control* c : controls)
+                EXPECT_TRUE(c->Enabled()) << "given back after the scan";
+            EXPECT_FALSE(w.ProgressBar1.Visible());
+            w.btnCancel.PerformClick();
+        });
+        Menu(frmMain::Get(), frmMain::Get().mnuSetup);
+    }
     DestroyWindow(probeWindow);
     EXPECT_TRUE(shown);
     EXPECT_EQ(editorShown, 0) << "a double click during the scan opened the service editor";

@@ -1,6 +1,7 @@
 // The warning sound's test button as the user sees it: its play symbol, enabled and disabled,
 // read back from the pixels the button paints.
 #include "tests/ui/EditorInput.h"
+#include "tests/support/Seams.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -71,32 +72,33 @@ TEST_F(WarningSoundButton, DisabledPlayButtonShowsAGreyedTriangleNotASquare) {
     WriteLog(LogLine(12, 1, 2026, 9, 0, 0, "Recv: ATDT0123") + "\r\n");
     StartProgram();
     bool shown = false;
-    auto previous = forms::SetModalHook([&](forms::Form& form) {
-        if (&form != &frmService::Get())
-            return;
-        shown = true;
-        frmService& s = frmService::Get();
-        s.TabStrip1.Select(4);
-        Settle();
-        ASSERT_FALSE(s.btnWarnPlay.Enabled()) << "warnings are off for a new service";
-        const Symbol disabled = PaintedSymbol(s.btnWarnPlay);
-        ASSERT_GT(disabled.Area(), 20) << "a symbol is drawn";
-        EXPECT_GT(disabled.faceInside * 4, disabled.Area())
-            << "the disabled symbol fills its box: a square, not a triangle";
+    {
+        test_support::ScopedSeam hook(forms::SetModalHook, [&](forms::Form& form) {
+            if (&form != &frmService::Get())
+                return;
+            shown = true;
+            frmService& s = frmService::Get();
+            s.TabStrip1.Select(4);
+            Settle();
+            ASSERT_FALSE(s.btnWarnPlay.Enabled()) << "warnings are off for a new service";
+            const Symbol disabled = PaintedSymbol(s.btnWarnPlay);
+            ASSERT_GT(disabled.Area(), 20) << "a symbol is drawn";
+            EXPECT_GT(disabled.faceInside * 4, disabled.Area())
+                << "the disabled symbol fills its box: a square, not a triangle";
 
-        ClickOn(s.chkWarnings);
-        if (SendMessageA(s.chkWarnSound.hwnd(), BM_GETCHECK, 0, 0) != BST_CHECKED)
-            ClickOn(s.chkWarnSound);
-        ASSERT_TRUE(s.btnWarnPlay.Enabled());
-        const Symbol enabled = PaintedSymbol(s.btnWarnPlay);
-        EXPECT_EQ(enabled.middle, RGB(0, 0, 0));
-        EXPECT_GT(enabled.faceInside * 4, enabled.Area());
-        EXPECT_LE(enabled.Area(), disabled.Area()) << "the greyed symbol is the same shape";
-        ClickOn(s.btnCancel);
-    });
-    DUVMain::ServiceIsNew = true;
-    frmService::ShowEditor([] { return 0; });
-    Settle();
-    forms::SetModalHook(previous);
+            ClickOn(s.chkWarnings);
+            if (SendMessageA(s.chkWarnSound.hwnd(), BM_GETCHECK, 0, 0) != BST_CHECKED)
+                ClickOn(s.chkWarnSound);
+            ASSERT_TRUE(s.btnWarnPlay.Enabled());
+            const Symbol enabled = PaintedSymbol(s.btnWarnPlay);
+            EXPECT_EQ(enabled.middle, RGB(0, 0, 0));
+            EXPECT_GT(enabled.faceInside * 4, enabled.Area());
+            EXPECT_LE(enabled.Area(), disabled.Area()) << "the greyed symbol is the same shape";
+            ClickOn(s.btnCancel);
+        });
+        DUVMain::ServiceIsNew = true;
+        frmService::ShowEditor([] { return 0; });
+        Settle();
+    }
     EXPECT_TRUE(shown);
 }

@@ -5,7 +5,7 @@
 
 namespace forms {
 
-void ProgressBar::Create(Form& form, int id, HWND parent) {
+void ProgressBar::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) {
     CreateChild(form, id, PROGRESS_CLASSA, "", WS_CLIPSIBLINGS, 0, parent);
 }
 
@@ -27,7 +27,7 @@ int ProgressBar::Max() const {
     return hwnd() ? static_cast<int>(SendMessageA(hwnd(), PBM_GETRANGE, FALSE, 0)) : 0;
 }
 
-void StatusBar::Create(Form& form, int id) {
+void StatusBar::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND) {
     CreateChild(form, id, STATUSCLASSNAMEA, "", SBARS_SIZEGRIP | WS_CLIPSIBLINGS);
     SendMessageA(hwnd(), SB_SIMPLE, TRUE, 0);
 }
@@ -79,12 +79,6 @@ void StatusBar::Reposition() {
 void Toolbar::SetButtons(HIMAGELIST images, std::vector<ButtonSpec> buttons) {
     images_ = images;
     buttons_ = std::move(buttons);
-}
-
-void Toolbar::Create(Form& form, int id, HIMAGELIST images,
-                     const std::vector<ButtonSpec>& buttons) {
-    SetButtons(images, buttons);
-    CreateDeclared(form, id, "", 0, nullptr);
 }
 
 void Toolbar::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND) {

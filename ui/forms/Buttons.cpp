@@ -4,9 +4,10 @@
 namespace forms {
 
 // A label declared with an access key ("Fi&nd") shows it; any other shows its text as it is.
-void Label::Create(Form& form, int id, const std::string& caption, DWORD align, HWND parent) {
+void Label::CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                           HWND parent) {
     const DWORD prefix = caption.find('&') == std::string::npos ? SS_NOPREFIX : 0;
-    CreateChild(form, id, "STATIC", caption, align | SS_NOTIFY | prefix, 0, parent);
+    CreateChild(form, id, "STATIC", caption, style | SS_NOTIFY | prefix, 0, parent);
 }
 
 void Label::OnCommand(int code) {
@@ -17,7 +18,9 @@ void Label::OnCommand(int code) {
     }
 }
 
-void Button::Create(Form& form, int id, const std::string& caption, bool isDefault, HWND parent) {
+void Button::CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                            HWND parent) {
+    const bool isDefault = (style & BS_DEFPUSHBUTTON) != 0;
     CreateChild(form, id, "BUTTON", caption,
                 WS_TABSTOP | BS_NOTIFY | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, parent);
     if (isDefault)
@@ -36,7 +39,7 @@ void Button::OnCommand(int code) {
     }
 }
 
-void CheckBox::Create(Form& form, int id, const std::string& caption, HWND parent) {
+void CheckBox::CreateDeclared(Form& form, int id, const std::string& caption, DWORD, HWND parent) {
     CreateChild(form, id, "BUTTON", caption, WS_TABSTOP | BS_3STATE | BS_NOTIFY, 0, parent);
 }
 
@@ -65,8 +68,9 @@ void CheckBox::OnCommand(int code) {
     }
 }
 
-void OptionButton::Create(Form& form, int id, const std::string& caption, bool firstInGroup,
-                          HWND parent) {
+void OptionButton::CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                                  HWND parent) {
+    const bool firstInGroup = (style & WS_GROUP) != 0;
     CreateChild(form, id, "BUTTON", caption,
                 BS_RADIOBUTTON | BS_NOTIFY | (firstInGroup ? (WS_GROUP | WS_TABSTOP) : 0), 0,
                 parent);

@@ -77,11 +77,11 @@ const char* FrameClass() {
 
 }  // namespace
 
-void Frame::Create(Form& form, int id, const std::string& caption, HWND parent) {
+void Frame::CreateDeclared(Form& form, int id, const std::string& caption, DWORD, HWND parent) {
     CreateChild(form, id, FrameClass(), caption, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent);
 }
 
-void PictureBox::Create(Form& form, int id, HWND parent) {
+void PictureBox::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) {
     CreateChild(form, id, "STATIC", "", SS_NOTIFY | SS_OWNERDRAW, 0, parent);
 }
 

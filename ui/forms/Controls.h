@@ -106,11 +106,7 @@ private:
 class Label : public Control {
 public:
     void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override {
-        Create(form, id, caption, style, parent);
-    }
-    void Create(Form& form, int id, const std::string& caption, DWORD align = SS_LEFT,
-                HWND parent = nullptr);
+                        HWND parent) override;
 
 protected:
     void OnCommand(int code) override;
@@ -119,11 +115,7 @@ protected:
 class Button : public Control {
 public:
     void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override {
-        Create(form, id, caption, (style & BS_DEFPUSHBUTTON) != 0, parent);
-    }
-    void Create(Form& form, int id, const std::string& caption, bool isDefault = false,
-                HWND parent = nullptr);
+                        HWND parent) override;
     // Presses the button as the user would (raises Click when enabled).
     void PerformClick();
 
@@ -133,11 +125,8 @@ protected:
 
 class CheckBox : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD,
-                        HWND parent) override {
-        Create(form, id, caption, parent);
-    }
-    void Create(Form& form, int id, const std::string& caption, HWND parent = nullptr);
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     // 0 unchecked, 1 checked, 2 grayed. Setting a different value raises Click once.
     int Value() const;
     void SetValue(int value);
@@ -148,13 +137,9 @@ protected:
 
 class OptionButton : public Control {
 public:
+    // Style WS_GROUP starts a new group of option buttons.
     void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override {
-        Create(form, id, caption, (style & WS_GROUP) != 0, parent);
-    }
-    // firstInGroup starts a new group of option buttons.
-    void Create(Form& form, int id, const std::string& caption, bool firstInGroup,
-                HWND parent = nullptr);
+                        HWND parent) override;
     bool Value() const;
     // Setting True clears the others of the group and raises Click once.
     void SetValue(bool value);
@@ -166,11 +151,7 @@ protected:
 class TextBox : public Control {
 public:
     void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
-                        HWND parent) override {
-        Create(form, id, caption, style, parent);
-    }
-    void Create(Form& form, int id, const std::string& text, DWORD extraStyle = 0,
-                HWND parent = nullptr);
+                        HWND parent) override;
     // Raises Change once when the text differs.
     void SetText(const std::string& text) override;
     void SetLocked(bool locked);
@@ -190,11 +171,8 @@ protected:
 // The editing rules are forms::EditMask (ui/forms/MaskModel.h, tested natively).
 class MaskedEdit : public TextBox {
 public:
-    void Create(Form& form, int id, const std::string& mask, HWND parent = nullptr);
-    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD,
-                        HWND parent) override {
-        Create(form, id, caption, parent);
-    }
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void SetMask(const std::string& mask);
     const std::string& Mask() const { return mask_.Mask(); }
     // The text with literals and prompts; setting it takes the characters that fit the mask
@@ -218,11 +196,9 @@ private:
 
 class ComboBox : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD style, HWND parent) override {
-        Create(form, id, (style & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST, parent);
-    }
-    // dropDownList: the user can only pick from the list.
-    void Create(Form& form, int id, bool dropDownList, HWND parent = nullptr);
+    // Style CBS_DROPDOWNLIST: the user can only pick from the list.
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void AddItem(const std::string& text);
     void Clear();
     int ListCount() const;
@@ -237,10 +213,8 @@ protected:
 
 class ListBox : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
-        Create(form, id, parent);
-    }
-    void Create(Form& form, int id, HWND parent = nullptr);
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void AddItem(const std::string& text, int index = -1);
     void RemoveItem(int index);
     void Clear();
@@ -258,20 +232,15 @@ protected:
 // notifications reach the form.
 class Frame : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD,
-                        HWND parent) override {
-        Create(form, id, caption, parent);
-    }
-    void Create(Form& form, int id, const std::string& caption, HWND parent = nullptr);
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
 };
 
 // A picture: a bitmap drawn at the control's top-left corner.
 class PictureBox : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
-        Create(form, id, parent);
-    }
-    void Create(Form& form, int id, HWND parent = nullptr);
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void SetBitmap(HBITMAP bitmap);  // takes ownership
     HBITMAP Bitmap() const { return bitmap_.Get(); }
 
@@ -285,10 +254,8 @@ private:
 
 class ProgressBar : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
-        Create(form, id, parent);
-    }
-    void Create(Form& form, int id, HWND parent = nullptr);
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void SetMax(int max);
     void SetValue(int value);
     int Value() const;
@@ -298,10 +265,8 @@ public:
 // A status bar with one text (simple mode) or with panels.
 class StatusBar : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND) override {
-        Create(form, id);
-    }
-    void Create(Form& form, int id);
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     void SetSimpleText(const std::string& text);
     std::string SimpleText() const { return simpleText_; }
     void SetPanels(const std::vector<int>& rightEdgesTwips);
@@ -316,10 +281,8 @@ private:
 
 class UpDown : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
-        Create(form, id, parent);
-    }
-    void Create(Form& form, int id, HWND parent = nullptr);
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     // Raised with +1 for up and -1 for down.
     std::function<void(int delta)> Spin;
 
@@ -329,10 +292,8 @@ protected:
 
 class MonthCalendar : public Control {
 public:
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
-        Create(form, id, parent);
-    }
-    void Create(Form& form, int id, HWND parent = nullptr);
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     // The selected day as a day count (whole days since 30 December 1899).
     double Value() const;
     void SetValue(double day);
@@ -355,12 +316,11 @@ public:
         bool check = false;  // a check button
         bool group = false;  // a check button of a group: pressing one releases the others
     };
-    // The picture list and buttons the toolbar is created with; a declared toolbar is given
-    // them before its row (the window keeps the image list).
+    // The picture list and buttons the toolbar is created with, given before its table row
+    // (the window keeps the image list).
     void SetButtons(HIMAGELIST images, std::vector<ButtonSpec> buttons);
     void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
                         HWND parent) override;
-    void Create(Form& form, int id, HIMAGELIST images, const std::vector<ButtonSpec>& buttons);
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
     void SetButtonEnabled(int position, bool enabled);
     bool ButtonEnabled(int position) const;

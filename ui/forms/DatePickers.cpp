@@ -22,7 +22,7 @@ double SystemTimeToDay(const SYSTEMTIME& st) {
 
 }  // namespace
 
-void UpDown::Create(Form& form, int id, HWND parent) {
+void UpDown::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) {
     CreateChild(form, id, UPDOWN_CLASSA, "", UDS_ARROWKEYS, 0, parent);
     SendMessageA(hwnd(), UDM_SETRANGE32, 0, 100);
     SendMessageA(hwnd(), UDM_SETPOS32, 0, 50);
@@ -38,7 +38,7 @@ bool UpDown::OnNotify(NMHDR* header, LRESULT& result) {
     return true;
 }
 
-void MonthCalendar::Create(Form& form, int id, HWND parent) {
+void MonthCalendar::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) {
     CreateChild(form, id, MONTHCAL_CLASSA, "", WS_TABSTOP, 0, parent);
     RECT fit = {};
     if (hwnd() && MonthCal_GetMinReqRect(hwnd(), &fit)) {

@@ -5,7 +5,7 @@
 
 namespace forms {
 
-void ListView::Create(Form& form, int id, HWND parent) {
+void ListView::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) {
     CreateChild(form, id, WC_LISTVIEWA, "",
                 LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP | WS_BORDER, 0, parent);
     if (hwnd()) {

@@ -12,10 +12,8 @@ namespace forms {
 
 class ListView : public Control {
 public:
-    void Create(Form& form, int id, HWND parent = nullptr);
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
-        Create(form, id, parent);
-    }
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
 
     // Column headers, 1 the first. alignment: 0 left, 1 right, 2 centre.
     void ClearColumns();

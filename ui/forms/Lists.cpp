@@ -3,7 +3,8 @@
 
 namespace forms {
 
-void ComboBox::Create(Form& form, int id, bool dropDownList, HWND parent) {
+void ComboBox::CreateDeclared(Form& form, int id, const std::string&, DWORD style, HWND parent) {
+    const bool dropDownList = (style & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST;
     CreateChild(form, id, "COMBOBOX", "",
                 WS_TABSTOP | WS_VSCROLL | (dropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN), 0,
                 parent);
@@ -54,7 +55,7 @@ void ComboBox::OnCommand(int code) {
     }
 }
 
-void ListBox::Create(Form& form, int id, HWND parent) {
+void ListBox::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) {
     CreateChild(form, id, "LISTBOX", "",
                 WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE,
                 parent);

@@ -4,7 +4,7 @@
 
 namespace forms {
 
-void RichText::Create(Form& form, int id, HWND parent) {
+void RichText::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) {
     LoadLibraryA("riched20.dll");
     CreateChild(form, id, RICHEDIT_CLASSA, "",
                 ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |

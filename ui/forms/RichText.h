@@ -11,10 +11,8 @@ namespace forms {
 
 class RichText : public Control {
 public:
-    void Create(Form& form, int id, HWND parent = nullptr);
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
-        Create(form, id, parent);
-    }
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     // Replaces the text, shown in the face and size given.
     void SetPlainText(const std::string& text, const std::string& face, int points);
     // The text as shown (paragraphs end with CR alone inside the control; this gives CR LF).

@@ -2,7 +2,7 @@
 
 namespace forms {
 
-void TabStrip::Create(Form& form, int id, HWND parent) {
+void TabStrip::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) {
     CreateChild(form, id, WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS, 0, parent);
     tabs_.clear();
     pages_.clear();

@@ -19,10 +19,8 @@ public:
         std::string key = {};  // empty: the caption
     };
 
-    void Create(Form& form, int id, HWND parent = nullptr);
-    void CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND parent) override {
-        Create(form, id, parent);
-    }
+    void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                        HWND parent) override;
     // The tabs and the page of each (pages may be null, or fewer than the tabs). The first tab
     // is selected; no Click is raised.
     void SetTabs(const std::vector<Tab>& tabs, const std::vector<Control*>& pages = {});

@@ -5,8 +5,9 @@
 
 namespace forms {
 
-void TextBox::Create(Form& form, int id, const std::string& text, DWORD extraStyle, HWND parent) {
-    CreateChild(form, id, "EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL | extraStyle, WS_EX_CLIENTEDGE,
+void TextBox::CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
+                             HWND parent) {
+    CreateChild(form, id, "EDIT", caption, WS_TABSTOP | ES_AUTOHSCROLL | style, WS_EX_CLIENTEDGE,
                 parent);
 }
 
@@ -69,10 +70,12 @@ void TextBox::OnCommand(int code) {
     }
 }
 
-void MaskedEdit::Create(Form& form, int id, const std::string& mask, HWND parent) {
-    mask_ = EditMask(mask);
-    TextBox::Create(form, id, mask_.Conform(""), 0, parent);
-    SetMaxLength(static_cast<int>(mask.size()));
+void MaskedEdit::CreateDeclared(Form& form, int id, const std::string& caption, DWORD,
+                                HWND parent) {
+    // The caption is the mask.
+    mask_ = EditMask(caption);
+    TextBox::CreateDeclared(form, id, mask_.Conform(""), 0, parent);
+    SetMaxLength(static_cast<int>(caption.size()));
 }
 
 void MaskedEdit::SetMask(const std::string& mask) {

@@ -17,55 +17,29 @@ frmPurge::frmPurge() : SingleForm("frmPurge", forms::Form::Style::Dialog(6600, 2
 void frmPurge::CreateControls() {
     SetCaption("Purge Modem Log");
     const forms::Look group{.style = WS_GROUP};
-    forms::Declare<frmPurge>(
-        *this, {
-                   {optPurge[1], "", {180, 250, 280, 300}, {}, nullptr, group},
-                   {optPurge[2], "", {180, 850, 280, 300}},
-                   {optPurge[3], "", {180, 1450, 280, 300}},
-                   {FraPurge[1], "", {480, 100, 5900, 560}},
-                   {lbl1[0],
-                    "Purge from first entry up to and including ",
-                    {120, 200, 3700, 260},
-                    {},
-                    &FraPurge[1]},
-                   {MaskEdBox1[0],
-                    "##/##/####",
-                    {3850, 160, 1300, 300},
-                    {},
-                    &FraPurge[1],
-                    {},
-                    {.change = &frmPurge::MaskEdBox1_Change}},
-                   {FraPurge[2], "", {480, 700, 5900, 560}},
-                   {lbl2[0], "Purge from", {120, 200, 1000, 260}, {}, &FraPurge[2]},
-                   {MaskEdBox2[0], "##/##/####", {1150, 160, 1300, 300}, {}, &FraPurge[2]},
-                   {lbl2[1], "to", {2550, 200, 300, 260}, {}, &FraPurge[2]},
-                   {MaskEdBox2[1], "##/##/####", {2900, 160, 1300, 300}, {}, &FraPurge[2]},
-                   {lbl2[2], "inclusive.", {4300, 200, 1000, 260}, {}, &FraPurge[2]},
-                   {FraPurge[3], "", {480, 1300, 5900, 560}},
-                   {lbl3[0], "Purge from", {120, 200, 1000, 260}, {}, &FraPurge[3]},
-                   {MaskEdBox3[0],
-                    "##/##/####",
-                    {1150, 160, 1300, 300},
-                    {},
-                    &FraPurge[3],
-                    {},
-                    {.change = &frmPurge::MaskEdBox3_Change}},
-                   {lbl3[1], "to last entry.", {2550, 200, 1500, 260}, {}, &FraPurge[3]},
-                   {btnOK,
-                    "&OK",
-                    {3600, 2000, 1200, 380},
-                    {},
-                    nullptr,
-                    {.style = BS_DEFPUSHBUTTON},
-                    {.click = &frmPurge::btnOK_Click}},
-                   {btnCancel,
-                    "&Cancel",
-                    {5000, 2000, 1200, 380},
-                    {},
-                    nullptr,
-                    {},
-                    {.click = &frmPurge::btnCancel_Click}},
-               });
+    // clang-format off
+    forms::Declare<frmPurge>(*this, {
+        // control      caption                                        left  top  width height  tool tip  parent        look                         events
+        {optPurge[1],   "",                                            {180, 250, 280, 300},    {},       nullptr,      group},
+        {optPurge[2],   "",                                            {180, 850, 280, 300}},
+        {optPurge[3],   "",                                            {180, 1450, 280, 300}},
+        {FraPurge[1],   "",                                            {480, 100, 5900, 560}},
+        {lbl1[0],       "Purge from first entry up to and including ", {120, 200, 3700, 260},   {},       &FraPurge[1]},
+        {MaskEdBox1[0], "##/##/####",                                  {3850, 160, 1300, 300},  {},       &FraPurge[1], {},                          {.change = &frmPurge::MaskEdBox1_Change}},
+        {FraPurge[2],   "",                                            {480, 700, 5900, 560}},
+        {lbl2[0],       "Purge from",                                  {120, 200, 1000, 260},   {},       &FraPurge[2]},
+        {MaskEdBox2[0], "##/##/####",                                  {1150, 160, 1300, 300},  {},       &FraPurge[2]},
+        {lbl2[1],       "to",                                          {2550, 200, 300, 260},   {},       &FraPurge[2]},
+        {MaskEdBox2[1], "##/##/####",                                  {2900, 160, 1300, 300},  {},       &FraPurge[2]},
+        {lbl2[2],       "inclusive.",                                  {4300, 200, 1000, 260},  {},       &FraPurge[2]},
+        {FraPurge[3],   "",                                            {480, 1300, 5900, 560}},
+        {lbl3[0],       "Purge from",                                  {120, 200, 1000, 260},   {},       &FraPurge[3]},
+        {MaskEdBox3[0], "##/##/####",                                  {1150, 160, 1300, 300},  {},       &FraPurge[3], {},                          {.change = &frmPurge::MaskEdBox3_Change}},
+        {lbl3[1],       "to last entry.",                              {2550, 200, 1500, 260},  {},       &FraPurge[3]},
+        {btnOK,         "&OK",                                         {3600, 2000, 1200, 380}, {},       nullptr,      {.style = BS_DEFPUSHBUTTON}, {.click = &frmPurge::btnOK_Click}},
+        {btnCancel,     "&Cancel",                                     {5000, 2000, 1200, 380}, {},       nullptr,      {},                          {.click = &frmPurge::btnCancel_Click}},
+    });
+    // clang-format on
     for (int i = 1; i <= 3; ++i)
         optPurge[i].Click = [this, i] { optPurge_Click(i); };
     for (int i = 0; i <= 1; ++i)

@@ -24,44 +24,23 @@ frmSetup::frmSetup() : SingleForm("frmSetup", forms::Form::Style::Dialog(7500, 5
 
 void frmSetup::CreateControls() {
     SetCaption("DUV - Options");
+    // clang-format off
     forms::Declare<frmSetup>(*this, {
-                                        {TabStrip1,
-                                         "",
-                                         {120, 120, 7140, 4440},
-                                         {},
-                                         nullptr,
-                                         {},
-                                         {.click = &frmSetup::TabStrip1_Click}},
-                                        {Settings[0], kTabs[0].FrameCaption, kPage},
-                                        {Settings[1], kTabs[1].FrameCaption, kPage},
-                                        {Settings[2], kTabs[2].FrameCaption, kPage},
-                                        {Settings[3], kTabs[3].FrameCaption, kPage},
-                                        {Settings[4], kTabs[4].FrameCaption, kPage},
-                                        {Settings[5], kTabs[5].FrameCaption, kPage},
-                                        {Settings[6], kTabs[6].FrameCaption, kPage},
-                                        {Settings[7], kTabs[7].FrameCaption, kPage},
-                                        {btnDefaults,
-                                         "&Restore Defaults",
-                                         {120, 4700, 1900, 375},
-                                         "Restore Default Modem Settings",
-                                         nullptr,
-                                         {.hidden = true},
-                                         {.click = &frmSetup::btnDefaults_Click}},
-                                        {btnSave,
-                                         "&OK",
-                                         {4740, 4700, 1200, 375},
-                                         "Save Settings & Exit",
-                                         nullptr,
-                                         {.style = BS_DEFPUSHBUTTON},
-                                         {.click = &frmSetup::btnSave_Click}},
-                                        {btnCancel,
-                                         "&Cancel",
-                                         {6060, 4700, 1200, 375},
-                                         "Close Without Saving",
-                                         nullptr,
-                                         {},
-                                         {.click = &frmSetup::btnCancel_Click}},
-                                    });
+        // control    caption                left  top  width height  tool tip                          parent   look                         events
+        {TabStrip1,   "",                    {120, 120, 7140, 4440},  {},                               nullptr, {},                          {.click = &frmSetup::TabStrip1_Click}},
+        {Settings[0], kTabs[0].FrameCaption, kPage},
+        {Settings[1], kTabs[1].FrameCaption, kPage},
+        {Settings[2], kTabs[2].FrameCaption, kPage},
+        {Settings[3], kTabs[3].FrameCaption, kPage},
+        {Settings[4], kTabs[4].FrameCaption, kPage},
+        {Settings[5], kTabs[5].FrameCaption, kPage},
+        {Settings[6], kTabs[6].FrameCaption, kPage},
+        {Settings[7], kTabs[7].FrameCaption, kPage},
+        {btnDefaults, "&Restore Defaults",   {120, 4700, 1900, 375},  "Restore Default Modem Settings", nullptr, {.hidden = true},            {.click = &frmSetup::btnDefaults_Click}},
+        {btnSave,     "&OK",                 {4740, 4700, 1200, 375}, "Save Settings & Exit",           nullptr, {.style = BS_DEFPUSHBUTTON}, {.click = &frmSetup::btnSave_Click}},
+        {btnCancel,   "&Cancel",             {6060, 4700, 1200, 375}, "Close Without Saving",           nullptr, {},                          {.click = &frmSetup::btnCancel_Click}},
+    });
+    // clang-format on
     DeclarePages();
     std::vector<forms::TabStrip::Tab> tabs;
     std::vector<forms::Control*> pages;
