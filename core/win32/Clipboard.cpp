@@ -28,4 +28,4 @@ void SystemClipboard(const std::string& text) {
 
 }  // namespace
 
-void InstallSystemClipboard() { SetClipboardFunction(SystemClipboard); }
+ClipboardFunction InstallSystemClipboard() { return SetClipboardFunction(SystemClipboard); }

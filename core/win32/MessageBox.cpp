@@ -49,7 +49,7 @@ int SystemMessageBox(const MessageCall& call) {
 
 }  // namespace
 
-void InstallSystemMessageBox() { SetMessageBoxFunction(SystemMessageBox); }
+MessageBoxFunction InstallSystemMessageBox() { return SetMessageBoxFunction(SystemMessageBox); }
 
 HelpFunction SetHelpFunction(HelpFunction help) {
     return std::exchange(InstalledHelp(), std::move(help));

@@ -64,7 +64,7 @@ public:
 
 }  // namespace
 
-void InstallSystemSafeWriteFiles() {
+safe_write::FileSystem* InstallSystemSafeWriteFiles() {
     static SystemFiles files;
-    safe_write::SetFileSystem(&files);
+    return safe_write::SetFileSystem(&files);
 }

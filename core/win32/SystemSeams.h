@@ -4,8 +4,13 @@
 #include <functional>
 #include <string>
 
+#include "core/Clipboard.h"
+#include "core/MessageBox.h"
+#include "core/SafeWrite.h"
+
 // Message boxes through MessageBoxIndirectA; the Help button opens the help file with WinHelpA.
-void InstallSystemMessageBox();
+// Each installer returns what it replaces.
+MessageBoxFunction InstallSystemMessageBox();
 
 // What the Help button of a box does; WinHelpA with HELP_CONTEXT unless another is installed.
 // Returns the previous one (an empty function restores WinHelpA).
@@ -13,11 +18,11 @@ using HelpFunction = std::function<void(const std::string& helpFile, int helpCon
 HelpFunction SetHelpFunction(HelpFunction help);
 
 // The clipboard through OpenClipboard / EmptyClipboard / SetClipboardData (CF_TEXT).
-void InstallSystemClipboard();
+ClipboardFunction InstallSystemClipboard();
 
 // The safe write's file operations through CreateFileA (CREATE_NEW), FlushFileBuffers and
 // MoveFileExA (MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
-void InstallSystemSafeWriteFiles();
+safe_write::FileSystem* InstallSystemSafeWriteFiles();
 
 // The folder of the running program, without a trailing backslash (GetModuleFileNameA).
 std::string SystemProgramFolder();

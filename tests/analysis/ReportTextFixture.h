@@ -24,6 +24,7 @@
 #include "tests/core/ScratchFolder.h"
 #include "tests/support/Dates.h"
 #include "tests/support/ProgramState.h"
+#include "tests/support/ScopedLocale.h"
 #include "tests/support/Seams.h"
 
 namespace report_test {
@@ -113,6 +114,7 @@ inline void ExpectTotalsAgree() {
 
 class ReportTest : public ::testing::Test {
 protected:
+    test_support::ScopedLocale locale_;  // first made, last undone
     void SetUp() override {
         test_support::ResetToDefaultSettings();
         UseLocale(regional::kLcidEnUs);
@@ -129,7 +131,6 @@ protected:
 
     void TearDown() override {
         EXPECT_TRUE(errors.empty()) << "run-time error " << (errors.empty() ? 0 : errors.front());
-        UseLocale(0);
         std::remove(path.c_str());
     }
 
@@ -151,14 +152,10 @@ protected:
         return feedback;
     }
 
-    // The regional settings of a fixed locale (0: the default source again).
+    // The regional settings of a fixed locale until the test ends.
     static void UseLocale(regional::LCID lcid) {
-        regional::Install(
-            lcid ? std::shared_ptr<const regional::LocaleSource>(regional::MakeFixedLocale(lcid))
-                 : nullptr);
-        CurrencyFormat::GetCurrencySymbolInfo();
-        GeneralFunctions::GetDateFormatMask();
-        DUVMain::GetDayNames();
+        regional::Install(regional::MakeFixedLocale(lcid));
+        test_support::ReadRegionalValues();
     }
 
     static void SetRange(DUVMain::Date start, DUVMain::Date end) {

@@ -9,6 +9,7 @@
 #include "core/ErrorContext.h"
 #include "core/GeneralFunctions.h"
 #include "core/Locale.h"
+#include "tests/support/ScopedLocale.h"
 
 namespace {
 
@@ -33,13 +34,12 @@ private:
 // Installs a locale and reads the regional values from it, as start-up does.
 void UseLocale(std::shared_ptr<const regional::LocaleSource> source) {
     regional::Install(std::move(source));
-    CurrencyFormat::GetCurrencySymbolInfo();
-    GeneralFunctions::GetDateFormatMask();
+    test_support::ReadRegionalValues();
 }
 
 class RegionalValues : public ::testing::Test {
 protected:
-    void TearDown() override { UseLocale(nullptr); }
+    test_support::ScopedLocale locale_;
 };
 
 }  // namespace

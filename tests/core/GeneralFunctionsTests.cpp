@@ -13,6 +13,7 @@
 #include "core/ErrorContext.h"
 #include "core/Locale.h"
 #include "core/RuntimeError.h"
+#include "tests/support/ScopedLocale.h"
 
 using namespace GeneralFunctions;
 
@@ -20,19 +21,15 @@ namespace {
 
 void UseLocale(regional::LCID lcid) {
     regional::Install(regional::MakeFixedLocale(lcid));
-    CurrencyFormat::GetCurrencySymbolInfo();
-    GetDateFormatMask();
+    test_support::ReadRegionalValues();
 }
 
 // Regional values of a locale for the test's duration; en-US again afterwards.
 class EnUs : public ::testing::Test {
 protected:
     void SetUp() override { UseLocale(regional::kLcidEnUs); }
-    void TearDown() override {
-        regional::Install(nullptr);
-        UseLocale(regional::kLcidEnUs);
-        runtime::SetErrorHandler({});
-    }
+    void TearDown() override { runtime::SetErrorHandler({}); }
+    test_support::ScopedLocale locale_;
 };
 
 class DeDe : public EnUs {

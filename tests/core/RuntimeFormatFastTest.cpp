@@ -11,6 +11,7 @@
 
 #include "core/Locale.h"
 #include "core/Runtime.h"
+#include "tests/support/ScopedLocale.h"
 
 using namespace runtime;
 
@@ -33,7 +34,7 @@ private:
 
 class RuntimeFormatFast : public ::testing::Test {
 protected:
-    void TearDown() override { regional::Install(nullptr); }
+    test_support::ScopedLocale locale_;
 };
 
 TEST_F(RuntimeFormatFast, PlainMasksMatchTheGeneralPath) {

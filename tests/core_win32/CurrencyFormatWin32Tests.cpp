@@ -15,6 +15,7 @@
 #include "core/CurrencyFormat.h"
 #include "core/GeneralFunctions.h"
 #include "core/Locale.h"
+#include "tests/support/ScopedLocale.h"
 #include "tests/support/win32/HostPath.h"
 
 namespace {
@@ -23,8 +24,7 @@ const char kChildFlag[] = "DUV_REGIONAL_CHILD";
 
 void ReadRealLocale() {
     regional::Install(regional::SystemLocaleSource());
-    CurrencyFormat::GetCurrencySymbolInfo();
-    GeneralFunctions::GetDateFormatMask();
+    test_support::ReadRegionalValues();
 }
 
 // The regional values as name=value lines.
@@ -116,11 +116,7 @@ std::string RunChildWithLocale(const std::string& locale) {
 
 class RealLocale : public ::testing::Test {
 protected:
-    void TearDown() override {
-        regional::Install(nullptr);
-        CurrencyFormat::GetCurrencySymbolInfo();
-        GeneralFunctions::GetDateFormatMask();
-    }
+    test_support::ScopedLocale locale_;
 };
 
 }  // namespace

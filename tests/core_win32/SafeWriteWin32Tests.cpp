@@ -9,6 +9,7 @@
 
 #include "core/SafeWrite.h"
 #include "core/win32/SystemSeams.h"
+#include "tests/support/Seams.h"
 #include "tests/support/win32/HostPath.h"
 
 namespace {
@@ -61,6 +62,8 @@ bool RunOnHost(const std::string& command, const std::string& doneFile) {
 
 class SystemSafeWrite : public ::testing::Test {
 protected:
+    // The system's file operations while a test runs, then whatever was installed before.
+    test_support::ScopedSeam<safe_write::FileSystem*> files_{safe_write::SetFileSystem, nullptr};
     void SetUp() override {
         InstallSystemSafeWriteFiles();
         char temp[MAX_PATH];
@@ -77,7 +80,6 @@ protected:
     void TearDown() override {
         if (locked_)
             Unlock();
-        safe_write::SetFileSystem(nullptr);
         for (const std::string& folder : {folder_, base_}) {
             for (const std::string& name : Names(folder))
                 DeleteFileA((folder + "\\" + name).c_str());
