@@ -32,11 +32,6 @@ std::string RecentValue(const std::string& name) {
 
 class MainCommands : public ProgramTest {
 protected:
-    void TearDown() override {
-        frmMain::SetCommand(MainCommand::ViewReportFile, {});
-        ProgramTest::TearDown();
-    }
-
     frmMain& Start() {
         WriteLog(OneSessionLog());
         StartProgram();
@@ -195,8 +190,12 @@ TEST_F(MainCommands, SavedReportOpensInTheViewerAndJoinsTheRecentList) {
     frmMain& main = Start();
     std::string report = MakeFile("reports", "Summary 02Nov26 - 02Nov26", "report\r\n");
     std::vector<std::pair<std::string, std::string>> viewed;
-    frmMain::SetCommand(MainCommand::ViewReportFile,
-                        [&] { viewed.emplace_back(DUVMain::TextFileTitle, DUVMain::TextFileDir); });
+    test_support::ScopedSeam viewer(
+        [](std::function<void()> view) {
+            return frmMain::SetCommand(MainCommand::ViewReportFile, std::move(view));
+        },
+        std::function<void()>(
+            [&] { viewed.emplace_back(DUVMain::TextFileTitle, DUVMain::TextFileDir); }));
     chosen_.clear();
     Menu(main, main.mnuOpenReport);
     ASSERT_EQ(requests_.size(), 1u);

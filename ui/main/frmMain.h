@@ -134,7 +134,7 @@ public:
     // the serving window handed over with SetCommand; one that nobody serves goes to
     // forms::ReportUnservedCommand.
     void RunCommand(MainCommand command);
-    static void SetCommand(MainCommand command, std::function<void()> procedure);
+    static std::function<void()> SetCommand(MainCommand command, std::function<void()> procedure);
     // The toolbar position of a command's button (0: it has none), for ToolbarMain's
     // positional calls.
     int ToolbarPosition(MainCommand command) const { return commands_.ToolbarPosition(command); }

@@ -3,6 +3,7 @@
 #include "ui/main/frmMain.h"
 
 #include <array>
+#include <utility>
 
 #include "analysis/Report.h"
 #include "core/Clock.h"
@@ -98,8 +99,8 @@ void frmMain::DeclareCommands() {
     // clang-format on
 }
 
-void frmMain::SetCommand(MainCommand command, std::function<void()> procedure) {
-    Served()[static_cast<size_t>(command)] = std::move(procedure);
+std::function<void()> frmMain::SetCommand(MainCommand command, std::function<void()> procedure) {
+    return std::exchange(Served()[static_cast<size_t>(command)], std::move(procedure));
 }
 
 void frmMain::RunCommand(MainCommand command) { commands_.Run(command); }
