@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "core/SettingsValues.h"
+
 namespace bench {
 namespace {
 
@@ -81,7 +83,7 @@ std::string ServicesExport(const std::string& base, int services) {
         Put(out, "PerMeg" + n, Dword(500));
         PutText(out, "MegPeriod" + n, "Month");
         Put(out, "Block" + n, Dword(1));
-        Put(out, "FlexRate" + n, Dword(0));
+        Put(out, settings_values::FlexRateName(i), Dword(0));
         Put(out, "FlexRate2" + n, Dword(0));
         PutText(out, "PenaltyPeriod" + n, "Month");
         Put(out, "UpToHours" + n, Dword(0));

@@ -41,11 +41,21 @@ void CreateKey(const std::string& key) {
 using Registry_Functions::KeyReader;
 using Registry_Functions::KeyWriter;
 
+// A setting's value, under its former name when missing under its own.
+Variant Query(const KeyReader& key, const Setting& s, Registry_Functions::StoredValue& stored) {
+    Variant value = key.Query(s.name, stored);
+    if (value.IsEmpty() && !s.formerName.empty())
+        value = key.Query(s.formerName);
+    return value;
+}
+
 // Reads each value under the central error handler; a failing one leaves its setting as
 // it was.
 void ReadAll(const KeyReader& key, const std::vector<Setting>& list) {
-    for (const Setting& s : list)
-        runtime::Guard([&] { Assign(s, key.Query(s.name)); });
+    for (const Setting& s : list) {
+        Registry_Functions::StoredValue stored;
+        runtime::Guard([&] { Assign(s, Query(key, s, stored)); });
+    }
 }
 
 void WriteAll(const KeyWriter& key, const std::vector<Setting>& list) {
@@ -74,12 +84,13 @@ bool WritesAsStored(const Setting& s, const Registry_Functions::StoredValue& sto
     }
 }
 
-// ReadAll that also tells whether every value read is stored as writing it back stores it.
+// ReadAll that also tells whether every value read is stored as writing it back stores it
+// (a value read under its former name is not: writing it back stores it under its own).
 bool ReadAllAsStored(const KeyReader& key, const std::vector<Setting>& list) {
     bool asStored = true;
     for (const Setting& s : list) {
         Registry_Functions::StoredValue stored;
-        const bool done = runtime::Guard([&] { Assign(s, key.Query(s.name, stored)); });
+        const bool done = runtime::Guard([&] { Assign(s, Query(key, s, stored)); });
         asStored = asStored && done && WritesAsStored(s, stored);
     }
     return asStored;
@@ -213,8 +224,10 @@ std::vector<Setting> TariffValues(TariffRecord& t, const std::string& n, int j) 
 
 // The data threshold is written as "Warningdata" and read as "WarningData" (the registry
 // compares value names without regard to case).
-std::vector<Setting> ServiceCostValues(ServiceRecord& s, const std::string& n,
-                                       const char* warningDataName) {
+std::vector<Setting> ServiceCostValues(ServiceRecord& s, int service, const char* warningDataName) {
+    const std::string n = Digits(service);
+    Setting flexRate = Money(FlexRateName(service), s.FlexRate);
+    flexRate.formerName = FormerFlexRateName(service);
     return {
         Money("ServiceRate" + n, s.ServiceRate),
         Number("ServiceOption" + n, s.ServiceOption),
@@ -222,7 +235,7 @@ std::vector<Setting> ServiceCostValues(ServiceRecord& s, const std::string& n,
         Money("PerMeg" + n, s.PerMeg),
         Text("MegPeriod" + n, s.MegPeriod),
         Number("Block" + n, s.Block),
-        Money("FlexRate" + n, s.FlexRate),
+        std::move(flexRate),
         Money("FlexRate2" + n, s.FlexRate2),
         Text("PenaltyPeriod" + n, s.PenaltyPeriod),
         Number("UpToHours" + n, s.UpToHours),
@@ -263,7 +276,7 @@ void ReadServices() {
         for (int j = 1; j <= s.UsedTariffs; ++j)
             asStored = ReadAllAsStored(key, TariffValues(s.Tariffs[j], n, j)) && asStored;
         runtime::SetStep("ReadService Costs");
-        asStored = ReadAllAsStored(key, ServiceCostValues(s, n, "WarningData")) && asStored;
+        asStored = ReadAllAsStored(key, ServiceCostValues(s, i + 1, "WarningData")) && asStored;
         servicesAsStored[i] = asStored;
         // Thousands of services take a while: the splash window paints and answers meanwhile.
         LetEventsRunBetweenSteps();
@@ -291,7 +304,7 @@ void WriteServices() {
         for (int j = 1; j <= s.UsedTariffs; ++j)
             WriteAll(key, TariffValues(s.Tariffs[j], n, j));
         runtime::SetStep("Write Service Costs");
-        WriteAll(key, ServiceCostValues(s, n, "Warningdata"));
+        WriteAll(key, ServiceCostValues(s, i + 1, "Warningdata"));
         if (skipServicesAsStored)
             LetEventsRunBetweenSteps();
     }

@@ -178,6 +178,24 @@ bool ToBoolean(const Variant& v) {
 
 std::string Digits(int n) { return std::to_string(n); }
 
+namespace {
+
+// Whether "FlexRate" & n is also the excess-rate name of another service.
+bool FlexRateNameTaken(int service) {
+    const std::string n = Digits(service);
+    return n.size() >= 2 && n[0] == '2' && n[1] != '0';
+}
+
+}  // namespace
+
+std::string FlexRateName(int service) {
+    return (FlexRateNameTaken(service) ? "FlexiRate" : "FlexRate") + Digits(service);
+}
+
+std::string FormerFlexRateName(int service) {
+    return FlexRateNameTaken(service) ? "FlexRate" + Digits(service) : std::string();
+}
+
 void Assign(const Setting& s, const Variant& v) {
     switch (s.encoding) {
     case Encoding::Text:

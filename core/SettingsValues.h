@@ -26,6 +26,8 @@ struct Setting {
     std::string name;
     Encoding encoding;
     Target target;
+    // Read instead when `name` is missing: the name the value was stored under before.
+    std::string formerName = {};
 };
 
 inline Setting Text(std::string name, std::string& v) {
@@ -79,5 +81,12 @@ double ParseTimeOfDay(const std::string& text);
 
 // A number as plain decimal digits ("12", "-3").
 std::string Digits(int n);
+
+// The value name of service n's flexi rate. "FlexRate" & n is also "FlexRate2" & m, the excess
+// rate of service m, when n's digits are a 2 followed by m's (21 and 1, 210 and 10): such a
+// service keeps its flexi rate as "FlexiRate" & n, and reads the former name when that is
+// missing (where it was stored last, over m's excess rate). The former name is "" for others.
+std::string FlexRateName(int service);
+std::string FormerFlexRateName(int service);
 
 }  // namespace settings_values

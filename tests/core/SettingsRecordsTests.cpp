@@ -279,6 +279,92 @@ TEST_F(SettingsTest, WriteBackAtStartWritesOnlyServicesStoredOtherwise) {
     EXPECT_TRUE(errors.empty());
 }
 
+// "FlexRate" & 21 is also "FlexRate2" & 1 (and 210 is 2 & 10): each service's two rates still
+// have a value of their own, while twenty services store them under the names they always had.
+TEST_F(SettingsTest, EveryServiceKeepsItsOwnRatesHoweverManyServices) {
+    StartUp();
+    // Money is stored in ten-thousandths.
+    auto flexi = [](int n) { return 10000 * n + 2500; };
+    auto excess = [](int n) { return 10000000 + 10000 * n + 5000; };
+    auto writeServices = [&](int services) {
+        DUVMain::MaxServices = static_cast<std::int16_t>(services);
+        DUVMain::Services.ReDim(services);
+        for (int n = 1; n <= services; ++n) {
+            DUVMain::Services[n - 1] = MakeService(n, 0);
+            DUVMain::Services[n - 1].FlexRate = flexi(n) / 10000.0;
+            DUVMain::Services[n - 1].FlexRate2 = excess(n) / 10000.0;
+        }
+        DUVMain::UsedServices = static_cast<std::int16_t>(services);
+        DUVMain::WriteUserParameters();
+    };
+
+    writeServices(20);
+    for (int n = 1; n <= 20; ++n) {
+        EXPECT_EQ(Dw("Services", "FlexRate" + std::to_string(n)), flexi(n)) << n;
+        EXPECT_EQ(Dw("Services", "FlexRate2" + std::to_string(n)), excess(n)) << n;
+    }
+    const std::vector<std::string> twenty = Names("Services");
+    EXPECT_EQ(twenty.size(), 1 + 20 * 28 + 1u);  // and the sound file of the first start
+    EXPECT_TRUE(std::none_of(twenty.begin(), twenty.end(),
+                             [](const std::string& name) { return name.find("Flexi") == 0; }));
+
+    writeServices(220);
+    EXPECT_EQ(Names("Services").size(), twenty.size() + 200 * 28 + 1);
+    EXPECT_EQ(Dw("Services", "FlexRate21"), excess(1));
+    EXPECT_EQ(Dw("Services", "FlexRate210"), excess(10));
+    EXPECT_EQ(Dw("Services", "FlexRate20"), flexi(20));
+    EXPECT_EQ(Dw("Services", "FlexRate201"), flexi(201));
+
+    test_support::ResetCoreState();
+    StartUp();
+    ASSERT_EQ(DUVMain::UsedServices, 220);
+    for (int n = 1; n <= 220; ++n) {
+        EXPECT_DOUBLE_EQ(DUVMain::Services[n - 1].FlexRate, flexi(n) / 10000.0) << n;
+        EXPECT_DOUBLE_EQ(DUVMain::Services[n - 1].FlexRate2, excess(n) / 10000.0) << n;
+    }
+    EXPECT_TRUE(errors.empty());
+}
+
+// Written before the two rates had a value each: service 21's flexi rate was stored last in
+// "FlexRate21", over service 1's excess rate, which is lost. The store loads, each service
+// reads what is stored under its names, and the next write gives service 21 a value of its own.
+TEST_F(SettingsTest, StoreWithSharedRateValuesLoadsAndIsThenStoredApart) {
+    PutDw("General", "MaxServices", 25);
+    PutDw("General", "UsedServices", 25);
+    for (int n = 1; n <= 25; ++n) {
+        const std::string k = std::to_string(n);
+        PutSz("Services", "ServiceName" + k, "Service " + k);
+        PutDw("Services", "FlexRate" + k, 100 * n);
+        PutDw("Services", "FlexRate2" + k, 100000 + n);
+    }
+    const std::vector<std::string> before = Dump();
+
+    EXPECT_TRUE(StartUp());  // a NoDisconData of 0 is written back at every start
+    EXPECT_TRUE(errors.empty());
+    ASSERT_EQ(DUVMain::UsedServices, 25);
+    for (int n = 1; n <= 25; ++n) {
+        EXPECT_DOUBLE_EQ(DUVMain::Services[n - 1].FlexRate, n / 100.0) << n;
+        const int storedExcess = n <= 5 ? 100 * (20 + n) : 100000 + n;
+        EXPECT_DOUBLE_EQ(DUVMain::Services[n - 1].FlexRate2, storedExcess / 10000.0) << n;
+    }
+    for (int n = 21; n <= 25; ++n) {
+        EXPECT_EQ(Dw("Services", "FlexRate" + std::to_string(n)), 100 * n);
+        EXPECT_EQ(Dw("Services", "FlexiRate" + std::to_string(n)), 100 * n);
+    }
+    const std::vector<std::string> after = Dump();
+    for (const std::string& line : before)
+        EXPECT_NE(std::find(after.begin(), after.end(), line), after.end()) << line;
+
+    std::vector<ServiceRecord> services;
+    for (int i = 0; i < 25; ++i)
+        services.push_back(DUVMain::Services[i]);
+    test_support::ResetCoreState();
+    StartUp();
+    for (int i = 0; i < 25; ++i)
+        EXPECT_EQ(DUVMain::Services[i], services[static_cast<std::size_t>(i)]) << i + 1;
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(SettingsRoundTrip, TimesOfDayFollowTheRegionalFormat) {
     regional::Install(regional::MakeFixedLocale(regional::kLcidDeDe));
     DUVMain::WriteUserParameters();
