@@ -82,6 +82,8 @@ protected:
     }
     // Messages to the control itself (after subclassing); return true when handled.
     virtual bool OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // The native control is gone (its last message has run): what it used may be freed.
+    virtual void OnNativeDestroyed() {}
     void Raise(const std::function<void()>& event) const;
     // Passes a typed character to the form first when it previews keys.
     void PreviewKeyPress(int ascii) const;
@@ -91,6 +93,9 @@ protected:
 private:
     friend class Form;
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // Raises the control's events for a message; true when the message is answered (result),
+    // false when the native control still handles it (with wp as the events left it).
+    bool RaiseEvents(UINT msg, WPARAM& wp, LPARAM lp, LRESULT& result);
 
     HWND hwnd_ = nullptr;
     int id_ = 0;
