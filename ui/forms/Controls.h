@@ -321,9 +321,9 @@ public:
         bool check = false;  // a check button
         bool group = false;  // a check button of a group: pressing one releases the others
     };
-    // The picture list and buttons the toolbar is created with, given before its table row
-    // (the window keeps the image list).
-    void SetButtons(HIMAGELIST images, std::vector<ButtonSpec> buttons);
+    // The picture list and buttons the toolbar is created with, given before its table row.
+    // The toolbar keeps the image list until its native window is gone.
+    void SetButtons(OwnedImageList images, std::vector<ButtonSpec> buttons);
     void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
                         HWND parent) override;
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
@@ -343,12 +343,13 @@ public:
 
 protected:
     bool OnNotify(NMHDR* header, LRESULT& result) override;
+    void OnNativeDestroyed() override { images_.Reset(); }
 
 private:
     friend class Form;
     bool HandleCommand(int commandId);
     std::vector<ButtonSpec> buttons_;
-    HIMAGELIST images_ = nullptr;
+    OwnedImageList images_;
     int firstCommand_ = 0;
 };
 
