@@ -256,7 +256,7 @@ public:
 protected:
     void CreateControls() override {
         commands.CreateMenuBar(*this);
-        bar.SetButtons(nullptr, commands.ToolbarButtons());
+        bar.SetButtons({}, commands.ToolbarButtons());
         forms::Declare<frmMenus>(*this, {{bar, "", {}}});
         bar.ButtonClick = [this](const std::string& key) { commands.RunKey(key); };
     }
@@ -353,7 +353,7 @@ public:
 protected:
     void CreateControls() override {
         commands.CreateMenuBar(*this);
-        bar.SetButtons(nullptr, commands.ToolbarButtons());
+        bar.SetButtons({}, commands.ToolbarButtons());
         forms::Declare<frmChecks>(*this, {{bar, "", {}}});
         bar.ButtonClick = [this](const std::string& key) { commands.RunKey(key); };
     }

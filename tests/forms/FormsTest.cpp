@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/Seams.h"
 #include "tests/support/win32/Windows.h"
 
 #include <algorithm>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -197,6 +199,40 @@ TEST(FormsFocus, RefusedEntryTakesTheFocusBackWithoutPingPong) {
     Settle();
     EXPECT_TRUE(form.txtName.HasFocus());
     EXPECT_EQ(std::count(form.events.begin(), form.events.end(), "txtName_LostFocus"), 1);
+    form.Unload();
+}
+
+TEST(FormsErrors, AControlEventThatThrowsReachesTheEventErrorHandler) {
+    TestForm form;
+    form.Show();
+    Settle();
+    std::vector<std::string> reported;
+    test_support::ScopedSeam handler(forms::SetEventErrorHandler, [&reported] {
+        try {
+            throw;
+        } catch (const std::exception& error) {
+            reported.push_back(error.what());
+        }
+    });
+    form.txtName.SetFocus();
+    Settle();
+    form.txtName.LostFocus = [] { throw std::runtime_error("LostFocus"); };
+    form.chkOption.GotFocus = [] { throw std::runtime_error("GotFocus"); };
+    form.chkOption.KeyDown = [](int, int) { throw std::runtime_error("KeyDown"); };
+    form.txtName.KeyPress = [](int&) { throw std::runtime_error("KeyPress"); };
+    form.txtName.DblClick = [] { throw std::runtime_error("DblClick"); };
+    form.txtName.MouseMove = [](int, int, int, int) { throw std::runtime_error("MouseMove"); };
+
+    form.chkOption.SetFocus();
+    Settle();
+    EXPECT_TRUE(form.chkOption.HasFocus()) << "the focus change is not held up";
+    SendMessageA(form.chkOption.hwnd(), WM_KEYDOWN, VK_F5, 0);
+    SendMessageA(form.txtName.hwnd(), WM_CHAR, 'q', 0);
+    SendMessageA(form.txtName.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageA(form.txtName.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(reported, (std::vector<std::string>{"LostFocus", "GotFocus", "KeyDown", "KeyPress",
+                                                  "DblClick", "MouseMove"}));
+    EXPECT_EQ(form.txtName.Text(), "q") << "the key still reaches the box";
     form.Unload();
 }
 

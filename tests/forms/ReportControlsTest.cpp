@@ -34,10 +34,10 @@ protected:
         menuCommand.Click = [this] { ++commands; };
         SetMenu(hwnd(), top);
         SetAccelerators({{FVIRTKEY, VK_F2, static_cast<WORD>(menuCommand.id())}});
-        bar.SetButtons(nullptr, {{"A", "a", -1, true, true},
-                                 {"B", "b", -1, true, true},
-                                 {"", "", -1},
-                                 {"C", "c", -1, true, false}});
+        bar.SetButtons({}, {{"A", "a", -1, true, true},
+                            {"B", "b", -1, true, true},
+                            {"", "", -1},
+                            {"C", "c", -1, true, false}});
         // clang-format off
         forms::Declare<ListForm>(*this, {
             // control caption  left  top  width height

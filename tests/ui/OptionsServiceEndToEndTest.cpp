@@ -3,8 +3,15 @@
 // and what the next report charges on that number.
 #include "tests/ui/EditorInput.h"
 
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "analysis/DUVAnalyse.h"
+#include "core/GeneralFunctions.h"
 #include "tests/support/Seams.h"
+#include "ui/forms/Dialogs.h"
 #include "ui/logs/frmReport.h"
 #include "ui/options/frmSetup.h"
 #include "ui/services/frmService.h"
@@ -139,6 +146,62 @@ TEST_F(OptionsServiceEndToEnd, AnAmountTheStoreCannotHoldNeverReachesTheRegistry
                            nullptr, &stored, &size),
               ERROR_SUCCESS);
     EXPECT_EQ(stored, static_cast<DWORD>(before * 10000 + 0.5));
+}
+
+TEST_F(OptionsServiceEndToEnd, AnErrorInTheOptionsOrServiceWindowNamesTheProcedureItHappenedIn) {
+    WriteLog(OneSessionLog());
+    StartProgram();
+    std::vector<std::string> reported;
+    test_support::ScopedSeam handler(runtime::SetErrorHandler, [&reported] {
+        reported.push_back(DUVMain::ErrModuleName + "." + DUVMain::ErrProcName);
+        return runtime::kActionSkip;
+    });
+    // The log's folder on a drive that has gone away (once), and a file dialog that fails.
+    const std::string offline = "Q:\\ModemLog.txt";
+    bool probed = false;
+    test_support::ScopedSeam probe(
+        GeneralFunctions::InstallFileProbe, [&](const std::string& path) {
+            if (path == offline && !std::exchange(probed, true))
+                throw runtime::RuntimeError(68, "Device unavailable");
+            return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        });
+    test_support::ScopedSeam dialog(
+        forms::SetFileDialogFunction,
+        [](const forms::FileDialogRequest&) -> std::optional<forms::FileDialogResult> {
+            throw runtime::RuntimeError(68, "Device unavailable");
+        });
+    // Whatever ran last elsewhere is not where these errors happen.
+    auto elsewhere = [] { runtime::SetContext("GeneralFunctions", "format_date"); };
+    test_support::ScopedSeam hook(forms::SetModalHook, [&](forms::Form& form) {
+        if (&form == frmService::IfLoaded()) {
+            frmService& s = frmService::Get();
+            s.TabStrip1.Select(4);
+            Settle();
+            ClickOn(s.chkWarnings);
+            if (s.chkWarnSound.Value() == 0)
+                ClickOn(s.chkWarnSound);
+            ASSERT_TRUE(s.btnWarnBrowse.Enabled());
+            elsewhere();
+            ClickOn(s.btnWarnBrowse);
+            ClickOn(s.btnCancel);
+        } else if (&form == frmSetup::IfLoaded()) {
+            frmSetup& w = frmSetup::Get();
+            elsewhere();
+            TypeInto(w.txtLogName, offline, w.txtMaxServices);
+            elsewhere();
+            ClickOn(w.cmdBrowse);
+            w.TabStrip1.Select(3);
+            Settle();
+            ClickOn(w.btnNew);
+            ClickOn(w.btnCancel);
+        }
+    });
+    frmMain& main = frmMain::Get();
+    Menu(main, main.mnuSetup);
+    EXPECT_EQ(frmSetup::IfLoaded(), nullptr);
+    EXPECT_EQ(reported,
+              (std::vector<std::string>{"frmSetup.txtLogName_LostFocus", "frmSetup.cmdBrowse_Click",
+                                        "frmService.btnWarnBrowse_Click"}));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Printing.h"
 #include "ui/logs/frmReport.h"
+#include "ui/logs/frmViewLog.h"
 
 using namespace uitest;
 using C = frmReport::Command;
@@ -78,6 +79,19 @@ void ClickHeader(frmReport& report, int column) {
     click.iSubItem = column - 1;
     SendMessageA(report.hwnd(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
     Settle();
+}
+
+// The GDI objects the process holds. Wine does not count them (it answers 0): there the live
+// entries of its handle table are counted, a handle's low word being its place in the table.
+int GdiObjects() {
+    if (const DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
+        return static_cast<int>(count);
+    int count = 0;
+    for (ULONG_PTR index = 1; index <= 0xFFFF; ++index) {
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0)
+            ++count;
+    }
+    return count;
 }
 
 int FindColumn(const forms::ListView& list, const std::string& title) {
@@ -683,6 +697,27 @@ TEST_F(ReportWindow, OpeningAndClosingKeepsTheStoredLayout) {
               std::to_string(forms::PixelsToTwipsX(pixels + 10)));
     EXPECT_EQ(RegText(key + "\\SummaryReport", "Column2"), "1001");
     EXPECT_EQ(RegText(key + "\\SummaryReport", "WinLeft"), "100");
+}
+
+TEST_F(ReportWindow, OpeningAndClosingItAndTheViewerManyTimesLeavesNoGdiObjectsBehind) {
+    Analyse().Unload();
+    frmMain& main = frmMain::Get();
+    auto openAndClose = [&main] {
+        main.RunCommand(MainCommand::ShowReport);
+        Settle();
+        EXPECT_NE(frmReport::IfLoaded(), nullptr);
+        frmReport::Get().Unload();
+        Menu(main, main.mnuViewLog);
+        EXPECT_NE(frmViewLog::IfLoaded(), nullptr);
+        Menu(main, main.mnuViewLog);
+        EXPECT_EQ(frmViewLog::IfLoaded(), nullptr);
+    };
+    openAndClose();  // what a first showing keeps for the program's run
+    const int before = GdiObjects();
+    for (int i = 0; i < 10; ++i)
+        openAndClose();
+    const int after = GdiObjects();
+    EXPECT_LE(after - before, 4) << "GDI objects before " << before << ", after " << after;
 }
 
 }  // namespace

@@ -76,8 +76,8 @@ void StatusBar::Reposition() {
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void Toolbar::SetButtons(HIMAGELIST images, std::vector<ButtonSpec> buttons) {
-    images_ = images;
+void Toolbar::SetButtons(OwnedImageList images, std::vector<ButtonSpec> buttons) {
+    images_ = std::move(images);
     buttons_ = std::move(buttons);
 }
 
@@ -87,7 +87,7 @@ void Toolbar::CreateDeclared(Form& form, int id, const std::string&, DWORD, HWND
     firstCommand_ = form.ReserveIds(static_cast<int>(buttons_.size())) - 1;
     SendMessageA(hwnd(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     if (images_)
-        SendMessageA(hwnd(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+        SendMessageA(hwnd(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Get()));
     std::vector<TBBUTTON> native(buttons_.size());
     for (size_t i = 0; i < buttons_.size(); ++i) {
         TBBUTTON& b = native[i];

@@ -212,68 +212,74 @@ bool Control::OnControlMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                        DWORD_PTR data) {
     auto* self = reinterpret_cast<Control*>(data);
-    LRESULT result = 0;
-    try {
-        if (self->OnControlMessage(msg, wp, lp, result)) {
-            return result;
-        }
-        switch (msg) {
-        case WM_SETFOCUS:
-            // After the dialog navigation has done its own part.
-            if (self->form_ && self->form_->hwnd()) {
-                PostMessageA(self->form_->hwnd(), WM_FORM_DEFAULT_LOOK, 0, 0);
-            }
-            self->Raise(self->GotFocus);
-            break;
-        case WM_KILLFOCUS: {
-            // Focus leaving for a window of another program, or a message box, is not a
-            // change of control; a refused entry takes the focus back by posting.
-            HWND next = reinterpret_cast<HWND>(wp);
-            if (next && self->form_ && GetAncestor(next, GA_ROOT) == self->form_->hwnd()) {
-                self->Raise(self->LostFocus);
-            }
-            break;
-        }
-        case WM_KEYDOWN:
-            if (self->form_ && self->form_->keyPreview_) {
-                self->form_->Form_KeyDown(static_cast<int>(wp), ShiftState());
-            }
-            if (self->KeyDown) {
-                self->KeyDown(static_cast<int>(wp), ShiftState());
-            }
-            break;
-        case WM_CHAR: {
-            int ascii = static_cast<int>(wp);
-            self->PreviewKeyPress(ascii);
-            if (self->KeyPress) {
-                self->KeyPress(ascii);
-                if (ascii == 0) {
-                    return 0;
-                }
-                wp = static_cast<WPARAM>(ascii);
-            }
-            break;
-        }
-        case WM_LBUTTONDBLCLK:
-            self->Raise(self->DblClick);
-            break;
-        case WM_MOUSEMOVE:
-            if (self->MouseMove) {
-                self->MouseMove((wp & MK_LBUTTON) ? 1 : 0, ShiftState(),
-                                PixelsToTwipsX(static_cast<short>(LOWORD(lp))),
-                                PixelsToTwipsY(static_cast<short>(HIWORD(lp))));
-            }
-            break;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, &Control::SubclassProc, 1);
-            break;
-        default:
-            break;
-        }
-    } catch (...) {
-        // Event procedures report their own errors; nothing may unwind through the system.
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &Control::SubclassProc, 1);
+        const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+        self->OnNativeDestroyed();
+        return result;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    LRESULT result = 0;
+    bool answered = false;
+    RunGuarded([&] { answered = self->RaiseEvents(msg, wp, lp, result); });
+    return answered ? result : DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+bool Control::RaiseEvents(UINT msg, WPARAM& wp, LPARAM lp, LRESULT& result) {
+    if (OnControlMessage(msg, wp, lp, result)) {
+        return true;
+    }
+    switch (msg) {
+    case WM_SETFOCUS:
+        // After the dialog navigation has done its own part.
+        if (form_ && form_->hwnd()) {
+            PostMessageA(form_->hwnd(), WM_FORM_DEFAULT_LOOK, 0, 0);
+        }
+        Raise(GotFocus);
+        break;
+    case WM_KILLFOCUS: {
+        // Focus leaving for a window of another program, or a message box, is not a
+        // change of control; a refused entry takes the focus back by posting.
+        HWND next = reinterpret_cast<HWND>(wp);
+        if (next && form_ && GetAncestor(next, GA_ROOT) == form_->hwnd()) {
+            Raise(LostFocus);
+        }
+        break;
+    }
+    case WM_KEYDOWN:
+        if (form_ && form_->keyPreview_) {
+            form_->Form_KeyDown(static_cast<int>(wp), ShiftState());
+        }
+        if (KeyDown) {
+            KeyDown(static_cast<int>(wp), ShiftState());
+        }
+        break;
+    case WM_CHAR: {
+        int ascii = static_cast<int>(wp);
+        PreviewKeyPress(ascii);
+        if (KeyPress) {
+            KeyPress(ascii);
+            if (ascii == 0) {
+                result = 0;
+                return true;
+            }
+            wp = static_cast<WPARAM>(ascii);
+        }
+        break;
+    }
+    case WM_LBUTTONDBLCLK:
+        Raise(DblClick);
+        break;
+    case WM_MOUSEMOVE:
+        if (MouseMove) {
+            MouseMove((wp & MK_LBUTTON) ? 1 : 0, ShiftState(),
+                      PixelsToTwipsX(static_cast<short>(LOWORD(lp))),
+                      PixelsToTwipsY(static_cast<short>(HIWORD(lp))));
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
 }
 
 void Control::CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,

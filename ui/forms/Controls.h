@@ -82,6 +82,8 @@ protected:
     }
     // Messages to the control itself (after subclassing); return true when handled.
     virtual bool OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // The native control is gone (its last message has run): what it used may be freed.
+    virtual void OnNativeDestroyed() {}
     void Raise(const std::function<void()>& event) const;
     // Passes a typed character to the form first when it previews keys.
     void PreviewKeyPress(int ascii) const;
@@ -91,6 +93,9 @@ protected:
 private:
     friend class Form;
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // Raises the control's events for a message; true when the message is answered (result),
+    // false when the native control still handles it (with wp as the events left it).
+    bool RaiseEvents(UINT msg, WPARAM& wp, LPARAM lp, LRESULT& result);
 
     HWND hwnd_ = nullptr;
     int id_ = 0;
@@ -316,9 +321,9 @@ public:
         bool check = false;  // a check button
         bool group = false;  // a check button of a group: pressing one releases the others
     };
-    // The picture list and buttons the toolbar is created with, given before its table row
-    // (the window keeps the image list).
-    void SetButtons(HIMAGELIST images, std::vector<ButtonSpec> buttons);
+    // The picture list and buttons the toolbar is created with, given before its table row.
+    // The toolbar keeps the image list until its native window is gone.
+    void SetButtons(OwnedImageList images, std::vector<ButtonSpec> buttons);
     void CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
                         HWND parent) override;
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
@@ -338,12 +343,13 @@ public:
 
 protected:
     bool OnNotify(NMHDR* header, LRESULT& result) override;
+    void OnNativeDestroyed() override { images_.Reset(); }
 
 private:
     friend class Form;
     bool HandleCommand(int commandId);
     std::vector<ButtonSpec> buttons_;
-    HIMAGELIST images_ = nullptr;
+    OwnedImageList images_;
     int firstCommand_ = 0;
 };
 

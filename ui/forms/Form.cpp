@@ -19,16 +19,6 @@ std::chrono::steady_clock::time_point g_lastPump;
 std::function<void()> g_errorHandler;
 std::function<void(Form&)> g_modalHook;
 
-void RunGuarded(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (...) {
-        if (g_errorHandler) {
-            g_errorHandler();
-        }
-    }
-}
-
 int ScreenDpi(int index) {
     WindowDC screen(nullptr);
     int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), index) : 96;
@@ -87,6 +77,12 @@ HINSTANCE AppInstance() { return GetModuleHandleA(nullptr); }
 
 std::function<void()> SetEventErrorHandler(std::function<void()> handler) {
     return std::exchange(g_errorHandler, std::move(handler));
+}
+
+void ReportEventError() {
+    if (g_errorHandler) {
+        g_errorHandler();
+    }
 }
 
 std::function<void(Form&)> SetModalHook(std::function<void(Form&)> hook) {
@@ -478,15 +474,7 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return DefWindowProcA(hwnd, msg, wp, lp);
     }
     LRESULT result = 0;
-    bool handled = false;
-    try {
-        result = form->HandleMessage(msg, wp, lp);
-        handled = true;
-    } catch (...) {
-        if (g_errorHandler) {
-            g_errorHandler();
-        }
-    }
+    const bool handled = RunGuarded([&] { result = form->HandleMessage(msg, wp, lp); });
     return handled ? result : DefWindowProcA(hwnd, msg, wp, lp);
 }
 

@@ -278,6 +278,22 @@ void SetHourglass(bool on);
 // the handler it replaces.
 std::function<void()> SetEventErrorHandler(std::function<void()> handler);
 
+// Hands the exception being caught to the event error handler (call only inside a catch).
+void ReportEventError();
+
+// Runs an event where a message enters the program (a window's or a control's): an exception
+// escaping it goes to the event error handler, never through the system. False when it threw.
+template <class Call>
+bool RunGuarded(Call&& call) {
+    try {
+        call();
+        return true;
+    } catch (...) {
+        ReportEventError();
+        return false;
+    }
+}
+
 // Tests answer modal windows as they answer message boxes: while a hook is installed, every
 // window shown modal is handed to it once its modal loop runs (the hook may look at it and
 // close it). Returns the previous hook.

@@ -1,16 +1,24 @@
 // Small owners of GDI handles: each frees what it holds when it goes, so no failure path can
-// leak a font, brush, pen, bitmap or device context.
+// leak a font, brush, pen, bitmap, image list or device context.
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <optional>
 #include <utility>
 
 namespace forms {
 
-// A font, brush, pen or bitmap, deleted with its owner.
-template <class Handle>
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ handle) const { DeleteObject(handle); }
+};
+struct DestroyImageList {
+    void operator()(HIMAGELIST handle) const { ImageList_Destroy(handle); }
+};
+
+// A font, brush, pen, bitmap or image list, freed with its owner.
+template <class Handle, class Free = DeleteGdiObject>
 class GdiObject {
 public:
     GdiObject() = default;
@@ -30,7 +38,7 @@ public:
     Handle Release() { return std::exchange(handle_, nullptr); }
     void Reset(Handle handle = nullptr) {
         if (handle_ && handle_ != handle)
-            DeleteObject(handle_);
+            Free()(handle_);
         handle_ = handle;
     }
 
@@ -42,6 +50,8 @@ using OwnedFont = GdiObject<HFONT>;
 using OwnedBrush = GdiObject<HBRUSH>;
 using OwnedPen = GdiObject<HPEN>;
 using OwnedBitmap = GdiObject<HBITMAP>;
+// Its bitmaps and device contexts go with it; a toolbar or list using one must go first.
+using OwnedImageList = GdiObject<HIMAGELIST, DestroyImageList>;
 
 // An object selected into a device context for a while; the previous one is put back.
 class Selection {

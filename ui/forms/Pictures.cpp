@@ -154,8 +154,8 @@ HBITMAP ModemPicture() {
     return c.Finish();
 }
 
-HIMAGELIST AnimationFrames() {
-    HIMAGELIST list = ImageList_Create(kAnimWidth, kAnimHeight, ILC_COLOR24, 20, 0);
+forms::OwnedImageList AnimationFrames() {
+    forms::OwnedImageList list(ImageList_Create(kAnimWidth, kAnimHeight, ILC_COLOR24, 20, 0));
     for (int frame = 1; frame <= 20; ++frame) {
         Canvas c(kAnimWidth, kAnimHeight, kFace);
         DrawModem(c, 1, 8, 18, 12, frame != 20);
@@ -167,13 +167,13 @@ HIMAGELIST AnimationFrames() {
             c.Ellipse(x - 3, 11, 7, 7, kGold, RGB(160, 110, 0));
         }
         forms::OwnedBitmap bitmap(c.Finish());
-        ImageList_Add(list, bitmap.Get(), nullptr);
+        ImageList_Add(list.Get(), bitmap.Get(), nullptr);
     }
     return list;
 }
 
-HIMAGELIST ToolbarImages() {
-    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, ImageCount, 0);
+forms::OwnedImageList ToolbarImages() {
+    forms::OwnedImageList list(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, ImageCount, 0));
     const COLORREF key = RGB(255, 0, 255);
     for (int image = 0; image < ImageCount; ++image) {
         Canvas c(16, 16, key);
@@ -275,7 +275,7 @@ HIMAGELIST ToolbarImages() {
             break;
         }
         forms::OwnedBitmap bitmap(c.Finish());
-        ImageList_AddMasked(list, bitmap.Get(), key);
+        ImageList_AddMasked(list.Get(), bitmap.Get(), key);
     }
     return list;
 }

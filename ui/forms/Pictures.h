@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "ui/forms/Gdi.h"
+
 namespace Pictures {
 
 inline constexpr int kAnimWidth = 68;
@@ -16,9 +18,9 @@ HBITMAP ArrowPicture();     // 12 x 12 pixels: the arrow beside the active date 
 HBITMAP RegionalPicture();  // 32 x 32 pixels: the options window's regional settings
 HBITMAP ModemPicture();     // 32 x 32 pixels: the options window's modems
 // Pictures 1 to 19: the animation frames; picture 20: the still picture (image index = n - 1).
-HIMAGELIST AnimationFrames();
+forms::OwnedImageList AnimationFrames();
 // 16 x 16 images, one per toolbar command, in the order of ToolbarImage.
-HIMAGELIST ToolbarImages();
+forms::OwnedImageList ToolbarImages();
 
 enum ToolbarImage {
     ImageOpen,

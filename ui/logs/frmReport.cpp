@@ -68,8 +68,7 @@ void frmReport::CreateControls() {
     // As designed: the summary and the list format checked.
     mnuSummary.SetChecked(true);
     mnuListView.SetChecked(true);
-    images_ = Pictures::ToolbarImages();
-    Toolbar1.SetButtons(images_, commands_.ToolbarButtons());
+    Toolbar1.SetButtons(Pictures::ToolbarImages(), commands_.ToolbarButtons());
 
     // The bars dock; the header frame, the list and the text box are laid out in Form_Resize,
     // the header's labels and warning frames keep their places.

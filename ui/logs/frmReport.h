@@ -91,7 +91,6 @@ private:
     bool NormalState() const;
 
     forms::CommandTable<Command> commands_;
-    HIMAGELIST images_ = nullptr;
     ReportWindowModel::PrintLayout lastPrint_;
 };
 

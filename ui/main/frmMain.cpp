@@ -48,8 +48,7 @@ void frmMain::CreateControls() {
     diff = 0;
     commands_.CreateMenuBar(*this);
     animFrames_ = Pictures::AnimationFrames();
-    toolbarImages_ = Pictures::ToolbarImages();
-    ToolbarMain.SetButtons(toolbarImages_, commands_.ToolbarButtons());
+    ToolbarMain.SetButtons(Pictures::ToolbarImages(), commands_.ToolbarButtons());
 
     using F = frmMain;
     // Rows first in the table lie over later ones: the animation, progress bar, button, notice
@@ -157,9 +156,9 @@ void frmMain::ShowAnimFrame(int frame) {
     }
     HBITMAP bitmap = nullptr;
     IMAGEINFO info = {};
-    if (ImageList_GetImageInfo(animFrames_, frame - 1, &info)) {
+    if (ImageList_GetImageInfo(animFrames_.Get(), frame - 1, &info)) {
         bitmap = forms::DrawBitmap(Pictures::kAnimWidth, Pictures::kAnimHeight, [&](HDC dc) {
-            ImageList_Draw(animFrames_, frame - 1, dc, 0, 0, ILD_NORMAL);
+            ImageList_Draw(animFrames_.Get(), frame - 1, dc, 0, 0, ILD_NORMAL);
         });
     }
     PicAnimDuv.SetBitmap(bitmap);
@@ -517,10 +516,7 @@ void frmMain::Form_Unload(bool& cancel) {
     StoreWindowSize();
     runtime::Guard(
         [] { DUVMain::SaveMainWinSettings(DUVMain::MainWinWidth, DUVMain::MainWinHeight); });
-    if (animFrames_) {
-        ImageList_Destroy(animFrames_);
-        animFrames_ = nullptr;
-    }
+    animFrames_.Reset();
     PostQuitMessage(0);
 }
 

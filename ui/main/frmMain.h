@@ -232,8 +232,7 @@ private:
     bool loading_ = false;
     int activeDateBox_ = 0;
     int changeDepth_ = 0;  // nesting of the two date boxes' change handlers
-    HIMAGELIST animFrames_ = nullptr;
-    HIMAGELIST toolbarImages_ = nullptr;
+    forms::OwnedImageList animFrames_;
     int normalWidth_ = 0;  // the last size in the normal state, in twips
     int normalHeight_ = 0;
 };

@@ -80,6 +80,7 @@ void frmSetup::Form_Load() {
 }
 
 void frmSetup::Form_Activate() {
+    runtime::SetContext("frmSetup", "Form_Activate");
     TabStrip1_Click();
     EnableStartDateControls();
     ShowServiceCounts();
@@ -90,6 +91,7 @@ void frmSetup::Form_Activate() {
 }
 
 void frmSetup::TabStrip1_Click() {
+    runtime::SetContext("frmSetup", "TabStrip1_Click");
     const int k = TabStrip1.SelectedIndex();
     for (std::size_t i = 0; i < Settings.size(); ++i)
         Settings[i].SetEnabled(static_cast<int>(i) == k - 1);
@@ -104,12 +106,14 @@ void frmSetup::TabStrip1_Click() {
 }
 
 void frmSetup::SetTabHelpContext() {
+    runtime::SetContext("frmSetup", "SetTabHelpContext");
     const int k = TabStrip1.SelectedIndex();
     if (k >= 1 && k <= static_cast<int>(kTabs.size()))
         TabStrip1.SetHelpContext(kTabs[k - 1].HelpContext);
 }
 
 void frmSetup::Form_KeyDown(int key, int shift) {
+    runtime::SetContext("frmSetup", "Form_KeyDown");
     if (session_.Scanning)
         return;  // the tabs and the list are held while the scan reads
     switch (KeyDownAction(key, shift, TabStrip1.SelectedIndex())) {
@@ -131,6 +135,11 @@ void frmSetup::btnSave_Click() {
     if (!btnSave.HasFocus())
         btnSave.SetFocus();
     session_.Save();
+    Unload();
+}
+
+void frmSetup::btnCancel_Click() {
+    runtime::SetContext("frmSetup", "btnCancel_Click");
     Unload();
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "ui/forms/Controls.h"
 #include "ui/forms/Form.h"
@@ -27,7 +28,7 @@ public:
     // ---- frame ----
     void TabStrip1_Click();
     void btnSave_Click();
-    void btnCancel_Click() { Unload(); }
+    void btnCancel_Click();
     // ---- General ----
     void txtMaxServices_LostFocus();
     void txtMaxConnections_LostFocus();
@@ -48,9 +49,9 @@ public:
     void Icon_Click(int index);
     // ---- Costs ----
     void optCalcCosts_Click();
-    void txtDialCost_LostFocus() { CostBox_LostFocus(txtDialCost, DialCostSetting()); }
-    void txtCostPerHour_LostFocus() { CostBox_LostFocus(txtCostPerHour, CostPerHourSetting()); }
-    void txtCostPerMeg_LostFocus() { CostBox_LostFocus(txtCostPerMeg, CostPerMegSetting()); }
+    void txtDialCost_LostFocus();
+    void txtCostPerHour_LostFocus();
+    void txtCostPerMeg_LostFocus();
     // ---- Errors ----
     void optShowErrors_Click();
     void mskNoDisconDuration_Change();
@@ -58,10 +59,10 @@ public:
     void mskNoDisconData_LostFocus();
     // ---- Holidays ----
     void btnAdd_Click();
-    void CalHolidays_DblClick() { AddHoliday(); }
+    void CalHolidays_DblClick();
     void btnRemove_Click();
     void lstHolidays_Click();
-    void lstHolidays_DblClick() { btnRemove_Click(); }
+    void lstHolidays_DblClick();
     // ---- Report ----
     void chkAMPM_Click();
     void optFormat_Click(int index);
@@ -140,6 +141,8 @@ private:
     void FillServicesList();
     void CostBox_LostFocus(forms::TextBox& box, double& setting);
     void Limit16_LostFocus(forms::TextBox& box, std::int16_t& setting);
+    // A General page check box clicked: its procedure recorded, its setting follows it.
+    void Option_Click(std::string_view procedure, const forms::CheckBox& box, bool& setting);
     void AddHoliday();
     void ShowHolidayCount();
     void SetTabHelpContext();

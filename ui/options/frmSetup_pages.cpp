@@ -1,6 +1,7 @@
 // The options window's settings pages: General, Modem, Costs, Format, Errors, Holidays and
 // Report. Each control writes its setting as it is left or clicked; refused input beeps.
 #include <string>
+#include <string_view>
 
 #include "core/Clock.h"
 #include "core/CurrencyFormat.h"
@@ -222,6 +223,7 @@ void frmSetup::Limit16_LostFocus(forms::TextBox& box, std::int16_t& setting) {
 }
 
 void frmSetup::txtMaxServices_LostFocus() {
+    runtime::SetContext("frmSetup", "txtMaxServices_LostFocus");
     const MaxServicesCheck check = AcceptMaxServices(txtMaxServices.Text());
     if (check == MaxServicesCheck::NotNumber)
         Beep();
@@ -231,13 +233,16 @@ void frmSetup::txtMaxServices_LostFocus() {
 }
 
 void frmSetup::txtMaxConnections_LostFocus() {
+    runtime::SetContext("frmSetup", "txtMaxConnections_LostFocus");
     Limit16_LostFocus(txtMaxConnections, DUVMain::MaxConnections);
 }
 void frmSetup::txtMaxConnectDays_LostFocus() {
+    runtime::SetContext("frmSetup", "txtMaxConnectDays_LostFocus");
     Limit16_LostFocus(txtMaxConnectDays, DUVMain::MaxConnectDays);
 }
 
 void frmSetup::txtMaxLogSize_LostFocus() {
+    runtime::SetContext("frmSetup", "txtMaxLogSize_LostFocus");
     if (auto value = LimitValue32(txtMaxLogSize.Text())) {
         DUVMain::MaxLogSize = *value;
     } else {
@@ -246,15 +251,33 @@ void frmSetup::txtMaxLogSize_LostFocus() {
     txtMaxLogSize.SetText(std::to_string(DUVMain::MaxLogSize));
 }
 
-void frmSetup::optShowToolbars_Click() { DUVMain::ShowToolbars = optShowToolbars.Value() == 1; }
-void frmSetup::optFlatToolBars_Click() { DUVMain::FlatToolbars = optFlatToolBars.Value() == 1; }
-void frmSetup::optEditLog_Click() { DUVMain::EditLog = optEditLog.Value() == 1; }
-void frmSetup::optShowGraphic_Click() { DUVMain::ShowGraphic = optShowGraphic.Value() == 1; }
-void frmSetup::optAutoOpt_Click() { DUVMain::AutoOptimize = optAutoOpt.Value() == 1; }
-void frmSetup::optTips_Click() { DUVMain::Tips = optTips.Value() == 1; }
-void frmSetup::optModemCheck_Click() { DUVMain::ModemCheck = optModemCheck.Value() == 1; }
+void frmSetup::Option_Click(std::string_view procedure, const forms::CheckBox& box, bool& setting) {
+    runtime::SetContext("frmSetup", procedure);
+    setting = box.Value() == 1;
+}
+
+void frmSetup::optShowToolbars_Click() {
+    Option_Click("optShowToolbars_Click", optShowToolbars, DUVMain::ShowToolbars);
+}
+void frmSetup::optFlatToolBars_Click() {
+    Option_Click("optFlatToolBars_Click", optFlatToolBars, DUVMain::FlatToolbars);
+}
+void frmSetup::optEditLog_Click() {
+    Option_Click("optEditLog_Click", optEditLog, DUVMain::EditLog);
+}
+void frmSetup::optShowGraphic_Click() {
+    Option_Click("optShowGraphic_Click", optShowGraphic, DUVMain::ShowGraphic);
+}
+void frmSetup::optAutoOpt_Click() {
+    Option_Click("optAutoOpt_Click", optAutoOpt, DUVMain::AutoOptimize);
+}
+void frmSetup::optTips_Click() { Option_Click("optTips_Click", optTips, DUVMain::Tips); }
+void frmSetup::optModemCheck_Click() {
+    Option_Click("optModemCheck_Click", optModemCheck, DUVMain::ModemCheck);
+}
 
 void frmSetup::txtLogName_LostFocus() {
+    runtime::SetContext("frmSetup", "txtLogName_LostFocus");
     if (!AcceptLogName(txtLogName.Text())) {
         const Snapshot& old = session_.Old;
         txtLogName.SetText(LogNameText(old.OldModemLogDir, old.OldModemLogFile));
@@ -263,6 +286,7 @@ void frmSetup::txtLogName_LostFocus() {
 }
 
 void frmSetup::cmdBrowse_Click() {
+    runtime::SetContext("frmSetup", "cmdBrowse_Click");
     forms::FileDialogRequest request;
     request.fileName = txtLogName.Text();
     request.initialDir = DUVMain::LogFileDir;
@@ -287,17 +311,21 @@ void frmSetup::cmdBrowse_Click() {
 // ---- Modem -------------------------------------------------------------------------------------
 
 void frmSetup::TextOpt_LostFocus(int index) {
+    const KeywordBox& keyword = KeywordBoxes()[static_cast<std::size_t>(index)];
+    runtime::SetContext("frmSetup", std::string(keyword.Name) + "_LostFocus");
     forms::TextBox& box = TextOpt[static_cast<std::size_t>(index)];
-    box.SetText(AcceptKeyword(KeywordBoxes()[static_cast<std::size_t>(index)], box.Text()));
+    box.SetText(AcceptKeyword(keyword, box.Text()));
 }
 
 void frmSetup::btnDefaults_Click() {
+    runtime::SetContext("frmSetup", "btnDefaults_Click");
     RestoreDefaultKeywords();
     for (std::size_t i = 0; i < TextOpt.size(); ++i)
         TextOpt[i].SetText(*KeywordBoxes()[i].Setting);
 }
 
 void frmSetup::Icon_Click(int index) {
+    runtime::SetContext("frmSetup", "Icon_Click");
     if (index == 1) {
         forms::RunShown("rundll32.exe shell32.dll,Control_RunDLL intl.cpl,,0");
         session_.RegionalDialogOpened = true;
@@ -313,12 +341,28 @@ double& frmSetup::CostPerHourSetting() { return DUVMain::CostPerHour; }
 double& frmSetup::CostPerMegSetting() { return DUVMain::CostPerMeg; }
 
 void frmSetup::optCalcCosts_Click() {
+    runtime::SetContext("frmSetup", "optCalcCosts_Click");
     DUVMain::CalcCosts = optCalcCosts.Value() == 1;
     for (forms::Control* box :
          {static_cast<forms::Control*>(&txtDialCost), static_cast<forms::Control*>(&txtCostPerHour),
           static_cast<forms::Control*>(&txtCostPerMeg)}) {
         box->SetEnabled(DUVMain::CalcCosts);
     }
+}
+
+void frmSetup::txtDialCost_LostFocus() {
+    runtime::SetContext("frmSetup", "txtDialCost_LostFocus");
+    CostBox_LostFocus(txtDialCost, DialCostSetting());
+}
+
+void frmSetup::txtCostPerHour_LostFocus() {
+    runtime::SetContext("frmSetup", "txtCostPerHour_LostFocus");
+    CostBox_LostFocus(txtCostPerHour, CostPerHourSetting());
+}
+
+void frmSetup::txtCostPerMeg_LostFocus() {
+    runtime::SetContext("frmSetup", "txtCostPerMeg_LostFocus");
+    CostBox_LostFocus(txtCostPerMeg, CostPerMegSetting());
 }
 
 void frmSetup::CostBox_LostFocus(forms::TextBox& box, double& setting) {
@@ -334,6 +378,7 @@ void frmSetup::CostBox_LostFocus(forms::TextBox& box, double& setting) {
 // ---- Errors ------------------------------------------------------------------------------------
 
 void frmSetup::optShowErrors_Click() {
+    runtime::SetContext("frmSetup", "optShowErrors_Click");
     DUVMain::ShowErrors = optShowErrors.Value() == 1;
     const ErrorBoxes boxes = ShowErrorsBoxes();
     mskNoDisconDuration.SetEnabled(boxes.Enabled);
@@ -343,10 +388,12 @@ void frmSetup::optShowErrors_Click() {
 }
 
 void frmSetup::mskNoDisconDuration_Change() {
+    runtime::SetContext("frmSetup", "mskNoDisconDuration_Change");
     session_.DurationTextValid = DurationTextValid(mskNoDisconDuration.Text());
 }
 
 void frmSetup::mskNoDisconDuration_LostFocus() {
+    runtime::SetContext("frmSetup", "mskNoDisconDuration_LostFocus");
     if (auto seconds = DurationSeconds(mskNoDisconDuration.Text())) {
         DUVMain::NoDisconDuration = *seconds;
     } else {
@@ -356,6 +403,7 @@ void frmSetup::mskNoDisconDuration_LostFocus() {
 }
 
 void frmSetup::mskNoDisconData_LostFocus() {
+    runtime::SetContext("frmSetup", "mskNoDisconData_LostFocus");
     const DataEntry entry = AcceptNoDisconData(mskNoDisconData.Text());
     if (entry.Refused)
         Beep();
@@ -365,6 +413,7 @@ void frmSetup::mskNoDisconData_LostFocus() {
 // ---- Holidays ----------------------------------------------------------------------------------
 
 void frmSetup::AddHoliday() {
+    runtime::SetContext("frmSetup", "AddHoliday");
     const HolidayList::AddResult added = session_.Holidays.Add(CalHolidays.Value(), Today());
     switch (added.outcome) {
     case HolidayList::Outcome::Past:
@@ -388,11 +437,18 @@ void frmSetup::AddHoliday() {
 }
 
 void frmSetup::btnAdd_Click() {
+    runtime::SetContext("frmSetup", "btnAdd_Click");
     AddHoliday();
     CalHolidays.SetValue(CalHolidays.Value() + 1);
 }
 
+void frmSetup::CalHolidays_DblClick() {
+    runtime::SetContext("frmSetup", "CalHolidays_DblClick");
+    AddHoliday();
+}
+
 void frmSetup::btnRemove_Click() {
+    runtime::SetContext("frmSetup", "btnRemove_Click");
     const int line = lstHolidays.ListIndex();
     const std::optional<int> select = session_.Holidays.Remove(line);
     if (!select)
@@ -404,22 +460,36 @@ void frmSetup::btnRemove_Click() {
 }
 
 void frmSetup::lstHolidays_Click() {
+    runtime::SetContext("frmSetup", "lstHolidays_Click");
     const int line = lstHolidays.ListIndex();
     if (line >= 0 && line < session_.Holidays.Count())
         CalHolidays.SetValue(session_.Holidays.At(line));
 }
 
-void frmSetup::ShowHolidayCount() { lblUsedHolidays.SetText(session_.Holidays.CountText()); }
+void frmSetup::lstHolidays_DblClick() {
+    runtime::SetContext("frmSetup", "lstHolidays_DblClick");
+    btnRemove_Click();
+}
+
+void frmSetup::ShowHolidayCount() {
+    runtime::SetContext("frmSetup", "ShowHolidayCount");
+    lblUsedHolidays.SetText(session_.Holidays.CountText());
+}
 
 // ---- Report ------------------------------------------------------------------------------------
 
-void frmSetup::chkAMPM_Click() { DUVMain::ForceAMPM = chkAMPM.Value() == 1; }
+void frmSetup::chkAMPM_Click() {
+    runtime::SetContext("frmSetup", "chkAMPM_Click");
+    DUVMain::ForceAMPM = chkAMPM.Value() == 1;
+}
 
 void frmSetup::optFormat_Click(int index) {
+    runtime::SetContext("frmSetup", "optFormat_Click");
     DUVMain::UserReportPref = static_cast<std::int16_t>(index);
 }
 
 void frmSetup::lstStartDate_Click() {
+    runtime::SetContext("frmSetup", "lstStartDate_Click");
     const int i = lstStartDate.ListIndex();
     if (i >= 0)
         DUVMain::UserStartPref = lstStartDate.List(i);
@@ -427,18 +497,21 @@ void frmSetup::lstStartDate_Click() {
 }
 
 void frmSetup::lstWeekStart_Click() {
+    runtime::SetContext("frmSetup", "lstWeekStart_Click");
     const int i = lstWeekStart.ListIndex();
     if (i >= 0)
         SetWeekStart(lstWeekStart.List(i));
 }
 
 void frmSetup::lstMonthStart_Click() {
+    runtime::SetContext("frmSetup", "lstMonthStart_Click");
     const int i = lstMonthStart.ListIndex();
     if (i >= 0)
         SetMonthStart(lstMonthStart.List(i));
 }
 
 void frmSetup::mskUserDate_LostFocus() {
+    runtime::SetContext("frmSetup", "mskUserDate_LostFocus");
     if (!AcceptUserDate(mskUserDate.Text())) {
         Beep();
         mskUserDate.RefocusLater();
@@ -446,6 +519,7 @@ void frmSetup::mskUserDate_LostFocus() {
 }
 
 void frmSetup::EnableStartDateControls() {
+    runtime::SetContext("frmSetup", "EnableStartDateControls");
     const StartDateControls on = OptionsModel::EnableStartDateControls(DUVMain::UserStartPref);
     lstWeekStart.SetEnabled(on.WeekStart);
     lblStartOfWeek.SetEnabled(on.WeekStart);

@@ -49,6 +49,7 @@ void frmSetup::AddServiceRow(int index) {
 }
 
 void frmSetup::ShowServiceCounts() {
+    runtime::SetContext("frmSetup", "ShowServiceCounts");
     lblServices1.SetText(ServicesUsedText());
     lblServices2.SetText(ServicesMaxText());
     const COLORREF colour = ServiceTableFull() ? kFullColour : kCountColour;
@@ -57,6 +58,7 @@ void frmSetup::ShowServiceCounts() {
 }
 
 void frmSetup::EnableServiceButtons() {
+    runtime::SetContext("frmSetup", "EnableServiceButtons");
     const bool any = DUVMain::UsedServices != 0;
     btnEdit.SetEnabled(any);
     btnDelete.SetEnabled(any);
@@ -73,6 +75,7 @@ void frmSetup::OpenServiceEditor() {
 }
 
 void frmSetup::btnNew_Click() {
+    runtime::SetContext("frmSetup", "btnNew_Click");
     if (session_.Scanning)
         return;
     if (DUVMain::UsedServices >= DUVMain::MaxServices) {
@@ -91,6 +94,7 @@ void frmSetup::btnNew_Click() {
 }
 
 void frmSetup::btnEdit_Click() {
+    runtime::SetContext("frmSetup", "btnEdit_Click");
     if (DUVMain::UsedServices > 0) {
         lstServices_DblClick();
     } else {
@@ -99,6 +103,7 @@ void frmSetup::btnEdit_Click() {
 }
 
 void frmSetup::lstServices_DblClick() {
+    runtime::SetContext("frmSetup", "lstServices_DblClick");
     if (session_.Scanning)
         return;  // the list is held while the scan adds to it
     const int row = SelectedServiceRow();
@@ -116,6 +121,7 @@ void frmSetup::lstServices_DblClick() {
 }
 
 void frmSetup::btnDelete_Click() {
+    runtime::SetContext("frmSetup", "btnDelete_Click");
     DeleteSelectedService();
     ShowServiceCounts();
     EnableServiceButtons();
@@ -123,6 +129,7 @@ void frmSetup::btnDelete_Click() {
 }
 
 void frmSetup::DeleteSelectedService() {
+    runtime::SetContext("frmSetup", "DeleteSelectedService");
     const std::optional<int> select = OptionsModel::DeleteSelectedService(SelectedServiceRow());
     if (!select) {
         MessageBeep(MB_OK);
@@ -134,6 +141,7 @@ void frmSetup::DeleteSelectedService() {
 }
 
 void frmSetup::btnScan_Click() {
+    runtime::SetContext("frmSetup", "btnScan_Click");
     if (session_.Scanning)
         return;
     // While the scan reads, nothing that changes the list or closes the window can run.

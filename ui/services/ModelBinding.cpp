@@ -1,5 +1,6 @@
 #include "ui/services/ModelBinding.h"
 
+#include "core/ErrorContext.h"
 #include "ui/forms/ListView.h"
 #include "ui/forms/TabStrip.h"
 
@@ -19,11 +20,13 @@ void ModelBinding::Bind(ModelEvents events, std::function<void()> after) {
     for (Entry& e : entries_) {
         forms::Control* c = e.control;
         const std::string name = e.name;
+        const std::string procedure = name.substr(0, name.find('('));
         // Each event goes to the model, then the window shows what it left behind.
-        auto send = [this](std::function<void()> toModel) {
-            return [this, toModel] {
+        auto send = [this, procedure](const char* event, std::function<void()> toModel) {
+            return [this, proc = procedure + event, toModel] {
                 if (showing_)
                     return;
+                runtime::SetContext(events_.Module, proc);
                 toModel();
                 if (after_)
                     after_();
@@ -44,38 +47,38 @@ void ModelBinding::Bind(ModelEvents events, std::function<void()> after) {
         switch (e.kind) {
         case Kind::TextBox:
         case Kind::DropDownCombo:
-            c->Change = send([this, c, name] {
+            c->Change = send("_Change", [this, c, name] {
                 if (events_.Text)
                     events_.Text(name, c->Text());
             });
             if (e.kind == Kind::DropDownCombo)
-                c->Click = send(pick);
+                c->Click = send("_Click", pick);
             break;
         case Kind::DropDownList:
-            c->Click = send(pick);
+            c->Click = send("_Click", pick);
             break;
         case Kind::CheckBox:
-            c->Click = send([this, c, name] {
+            c->Click = send("_Click", [this, c, name] {
                 if (events_.Value)
                     events_.Value(name, static_cast<forms::CheckBox*>(c)->Value());
             });
             break;
         case Kind::OptionButton:
-            c->Click = send([this, c, name] {
+            c->Click = send("_Click", [this, c, name] {
                 if (events_.Value && static_cast<forms::OptionButton*>(c)->Value())
                     events_.Value(name, 1);
             });
             break;
         case Kind::Button:
-            c->Click = send(call(events_.Click));
+            c->Click = send("_Click", call(events_.Click));
             break;
         default:
             break;
         }
         if (e.kind == Kind::TextBox || e.kind == Kind::DropDownList ||
             e.kind == Kind::DropDownCombo) {
-            c->GotFocus = send(call(events_.GotFocus));
-            c->LostFocus = send(call(events_.LostFocus));
+            c->GotFocus = send("_GotFocus", call(events_.GotFocus));
+            c->LostFocus = send("_LostFocus", call(events_.LostFocus));
         }
     }
 }

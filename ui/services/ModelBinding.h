@@ -16,8 +16,11 @@
 
 namespace services_ui {
 
-// What the controls tell the model. Every member may be empty.
+// What the controls tell the model. Every member may be empty. Each event records its
+// procedure (the control's name without its index, then "_Change", "_Click", "_GotFocus" or
+// "_LostFocus") under the window's module name first.
 struct ModelEvents {
+    std::string Module;
     std::function<void(const std::string& control, const std::string& text)> Text;
     std::function<void(const std::string& control, int value)> Value;
     std::function<void(const std::string& control)> Click;

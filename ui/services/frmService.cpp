@@ -1,6 +1,7 @@
 #include "ui/services/frmService.h"
 
 #include "core/DUVMain.h"
+#include "core/ErrorContext.h"
 #include "ui/forms/Declare.h"
 #include "ui/forms/Dialogs.h"
 #include "ui/forms/Gdi.h"
@@ -181,7 +182,8 @@ void frmService::CreateControls() {
     lstDialTimeTariff.Click = [this] { lstDialTimeTariff_Click(); };
     lstDialTimeTariff.DblClick = [this] { lstDialTimeTariff_DblClick(); };
     binding_.Bind(
-        {.Text = [this](const std::string& c, const std::string& t) { Model.SetText(c, t); },
+        {.Module = "frmService",
+         .Text = [this](const std::string& c, const std::string& t) { Model.SetText(c, t); },
          .Value = [this](const std::string& c, int v) { Model.SetValue(c, v); },
          .Click =
              [this](const std::string& c) {
@@ -196,6 +198,7 @@ void frmService::CreateControls() {
 }
 
 void frmService::Form_Load() {
+    runtime::SetContext("frmService", "Form_Load");
     Model.Form_Load();
     if (!DUVMain::ShowGraphic) {
         for (forms::Control* c :
@@ -213,6 +216,7 @@ void frmService::Form_Load() {
 }
 
 void frmService::Form_Activate() {
+    runtime::SetContext("frmService", "Form_Activate");
     Model.Form_Activate();
     ShowState();
     if (Model.SelectDescriptionText && Model.CurrentTab == 0) {
@@ -222,11 +226,13 @@ void frmService::Form_Activate() {
 }
 
 void frmService::Form_Unload(bool& cancel) {
+    runtime::SetContext("frmService", "Form_Unload");
     (void)cancel;
     Model.Form_QueryUnload();
 }
 
 void frmService::Form_KeyDown(int key, int shift) {
+    runtime::SetContext("frmService", "Form_KeyDown");
     if (key == VK_ESCAPE) {
         Unload();
         return;
@@ -241,6 +247,7 @@ bool frmService::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 void frmService::TabStrip1_Click() {
+    runtime::SetContext("frmService", "TabStrip1_Click");
     if (binding_.Showing() || showingState_)
         return;
     Model.SelectTab(TabStrip1.SelectedIndex() - 1);
@@ -248,6 +255,7 @@ void frmService::TabStrip1_Click() {
 }
 
 void frmService::lstDialTimeTariff_Click() {
+    runtime::SetContext("frmService", "lstDialTimeTariff_Click");
     if (binding_.Showing() || showingState_)
         return;
     Model.SelectTariffRow(lstDialTimeTariff.SelectedRow() + 1);
@@ -255,6 +263,7 @@ void frmService::lstDialTimeTariff_Click() {
 }
 
 void frmService::lstDialTimeTariff_DblClick() {
+    runtime::SetContext("frmService", "lstDialTimeTariff_DblClick");
     if (binding_.Showing() || showingState_)
         return;
     Model.DblClick("lstDialTimeTariff");
@@ -262,6 +271,7 @@ void frmService::lstDialTimeTariff_DblClick() {
 }
 
 void frmService::ShowState() {
+    runtime::SetContext("frmService", "ShowState");
     if (!IsLoaded() || showingState_)
         return;
     binding_.Show();

@@ -1,5 +1,6 @@
 #include "ui/services/frmTariff.h"
 
+#include "core/ErrorContext.h"
 #include "ui/forms/Declare.h"
 #include "ui/services/frmService.h"
 
@@ -47,7 +48,8 @@ void frmTariff::CreateControls() {
     });
     // clang-format on
     binding_.Bind(
-        {.Text = [this](const std::string& c, const std::string& t) { Model.SetText(c, t); },
+        {.Module = "frmTariff",
+         .Text = [this](const std::string& c, const std::string& t) { Model.SetText(c, t); },
          .Value = {},
          .Click =
              [this](const std::string& c) {
@@ -67,22 +69,26 @@ void frmTariff::CreateControls() {
 }
 
 void frmTariff::Form_Load() {
+    runtime::SetContext("frmTariff", "Form_Load");
     Model.Form_Load();
     binding_.FillLists();
     ShowState();
 }
 
 void frmTariff::Form_Activate() {
+    runtime::SetContext("frmTariff", "Form_Activate");
     Model.Form_Activate();
     ShowState();
 }
 
 void frmTariff::Form_Unload(bool& cancel) {
+    runtime::SetContext("frmTariff", "Form_Unload");
     (void)cancel;
     Model.Form_QueryUnload();
 }
 
 void frmTariff::Form_KeyDown(int key, int shift) {
+    runtime::SetContext("frmTariff", "Form_KeyDown");
     (void)shift;
     if (key == VK_ESCAPE)
         Unload();
@@ -94,6 +100,7 @@ bool frmTariff::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 void frmTariff::ShowState() {
+    runtime::SetContext("frmTariff", "ShowState");
     if (IsLoaded())
         binding_.Show();
 }
