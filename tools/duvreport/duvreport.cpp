@@ -43,6 +43,11 @@ int Fail(const std::string& message) {
     return kBadInput;
 }
 
+// After "cannot write the <what> ".
+constexpr char kOutputLost[] = "to the standard output (disk full or output closed)\n";
+
+constexpr char kNoReport[] = "no report: the log holds a damaged byte or an undated line";
+
 constexpr char kUsage[] =
     "usage: duvreport --settings FILE.reg --log LOG --from YYYY-MM-DD --to YYYY-MM-DD"
     " [--report summary|details|tables]\n"
@@ -114,7 +119,10 @@ int Run(int argc, char** argv) {
         if (arg == "--help") {
             std::cout << kUsage;
             std::cout.flush();
-            return std::cout.good() ? 0 : 1;
+            if (std::cout.good())
+                return 0;
+            std::cerr << "duvreport: cannot write the usage " << kOutputLost;
+            return 1;
         }
         if (i + 1 >= argc)
             return Usage("missing value after " + arg);
@@ -197,8 +205,13 @@ int Run(int argc, char** argv) {
         duvreport::LoadSettings();
         g_reading = "the log " + logPath;
         DUVMain::LogFilePath = logPath;
-        DUVMain::LogCorrupt = DUVMain::CheckCorruption(false);
-        runtime::Guard([] { DUVMain::GetLogStats(false); });  // as the program calls it
+        // As the program starts: no statistics of a log the check found damaged. No report
+        // can come of such a log either: it is refused before the run reads it.
+        runtime::Guard([] { DUVMain::LogCorrupt = DUVMain::CheckCorruption(false); });
+        if (DUVMain::LogCorrupt && report != "tables")
+            return Fail(kNoReport);
+        if (!DUVMain::LogCorrupt)
+            runtime::Guard([] { DUVMain::GetLogStats(false); });
         DUVMain::ReportStartDate = start;
         DUVMain::ReportEndDate = end;
         bool reportShown = false;
@@ -208,7 +221,7 @@ int Run(int argc, char** argv) {
             duvreport::PrintTables(std::cout);
         } else {
             if (!reportShown)
-                return Fail("no report: the log holds a damaged byte or an undated line");
+                return Fail(kNoReport);
 #ifdef DUVREPORT_HAS_REPORTS
             DUVAnalyse::ReportDays = static_cast<int32_t>(end - start) + 1;
             DUVAnalyse::ReportWindowCalls.ListRows = false;  // only the text is printed
@@ -232,7 +245,7 @@ int Run(int argc, char** argv) {
     std::cout.flush();
     if (!std::cout.good()) {
         std::cerr << "duvreport: cannot write the " << (report == "tables" ? "tables" : "report")
-                  << " to the standard output (disk full or output closed)\n";
+                  << " " << kOutputLost;
         return 1;
     }
     return 0;
