@@ -9,7 +9,6 @@
 #include <fstream>
 #include <new>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 #include "analysis/DUVAnalyse.h"
@@ -87,16 +86,6 @@ std::string FirstBytes(const std::string& path, std::size_t count) {
     return bytes;
 }
 
-bool ReadFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    bytes = s.str();
-    return true;
-}
-
 // "YYYY-MM-DD" of a real calendar day.
 bool ParseDate(const std::string& text, runtime::Date& date) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-')
@@ -152,7 +141,6 @@ int Run(int argc, char** argv) {
     if (start > end)
         return Fail("--from " + from + " is after --to " + to);
 
-    std::string regBytes;
     if (IsFolder(settingsPath))
         return Fail("the settings file " + settingsPath + " is a folder, not a file");
     const std::int64_t settingsLength = FileLengthOf(settingsPath);
@@ -164,8 +152,9 @@ int Run(int argc, char** argv) {
         if (!start.ok)
             return Fail(settingsPath + ":" + std::to_string(start.line) + ": " + start.message);
     }
-    g_reading = "the settings file " + settingsPath;
-    if (!ReadFile(settingsPath, regBytes))
+    // Read as it is loaded, below: checked line by line, never held whole.
+    std::ifstream settingsIn(settingsPath, std::ios::binary);
+    if (!settingsIn)
         return Fail("cannot read the settings file " + settingsPath);
     if (IsFolder(logPath))
         return Fail("the log " + logPath + " is a folder, not a file");
@@ -188,7 +177,10 @@ int Run(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     registry::MemoryRegistry store;
-    regfile::LoadResult loaded = regfile::Load(regBytes, store);
+    g_reading = "the settings file " + settingsPath;
+    regfile::LoadResult loaded = regfile::Load(settingsIn, store);
+    if (settingsIn.bad())
+        return Fail("cannot read the settings file " + settingsPath);
     if (!loaded.ok)
         return Fail(settingsPath + ":" + std::to_string(loaded.line) + ": " + loaded.message);
     registry::InstallRegistry(&store);

@@ -143,8 +143,15 @@ if(NOT EMULATOR AND CMAKE_HOST_UNIX)
     file(REMOVE ${file})
   endfunction()
 
-  expect_under_limit("settings beyond memory" ${WORK}/huge.reg "REGEDIT4\r\n\r\n" 2G
+  # A text value running on for 2 GB.
+  expect_under_limit("settings beyond memory" ${WORK}/huge.reg
+    "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\DUV]\r\n\"A\"=\"" 2G
     1 "out of memory while reading the settings file"
+    --settings ${WORK}/huge.reg --log ${log} --from 2026-01-01 --to 2026-01-02)
+  # A good first line and no line after it that could be read: refused at the first bad line
+  # as it is read, not after the file is read whole.
+  expect_under_limit("settings file with a bad third line" ${WORK}/huge.reg "REGEDIT4\r\n\r\n" 2G
+    2 "huge.reg:3: value before the first \\[key\\] line"
     --settings ${WORK}/huge.reg --log ${log} --from 2026-01-01 --to 2026-01-02)
   # A large file of another kind is refused by its first line, not read whole first.
   expect_under_limit("large settings file of another kind" ${WORK}/huge.reg "hello\n" 2G
