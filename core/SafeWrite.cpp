@@ -1,10 +1,12 @@
 #include "core/SafeWrite.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -119,7 +121,7 @@ Writer::Writer(std::string target, std::string backup, std::string workName, std
     std::string folder = FolderOf(target_);
     if (workName.empty())
         workName = "~" + target_.substr(folder.size()) + ".tmp";
-    RemoveStaleWorkFile(workName);
+    RemoveStaleWorkFiles(workName);
     for (int attempt = 1; attempt <= kNameAttempts && !out_; ++attempt) {
         std::string candidate =
             folder + (attempt == 1 ? workName : NumberedName(workName, attempt));
@@ -139,46 +141,71 @@ Writer::Writer(std::string target, std::string backup, std::string workName, std
     buffer_.reserve(kBufferSize);
 }
 
-// The journal holds one path. Only a file the writers of this journal name as their work file
-// is removed: a journal that names anything else is dropped and the file left alone.
-void Writer::RemoveStaleWorkFile(const std::string& workName) {
+// The journal holds one path a line: earlier work files that could not be removed, then the
+// one being written (a journal of older runs holds that one alone). Only files the writers of
+// this journal name as their work file are removed; other names are dropped and their files
+// left alone. A file that cannot be removed (held open, perhaps by another run) keeps its name.
+void Writer::RemoveStaleWorkFiles(const std::string& workName) {
     if (journal_.empty())
         return;
-    std::string stale;
+    std::vector<std::string> named;
     {
         std::ifstream in(journal_, std::ios::binary);
         if (!in)
             return;
-        std::getline(in, stale);
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            named.push_back(std::move(line));
+        }
     }
     const std::string folder = FolderOf(target_);
-    bool ours = stale.size() > folder.size() && stale.compare(0, folder.size(), folder) == 0 &&
-                stale.substr(folder.size()) == workName;
-    for (int number = 2; number <= kNameAttempts && !ours; ++number)
-        ours = stale == folder + NumberedName(workName, number);
     FileSystem& files = Files();
-    if (ours && files.Length(stale) >= 0 && !files.Remove(stale))
-        return;  // still there (perhaps being written by another run): keep its record
+    for (const std::string& stale : named) {
+        bool ours = stale.size() > folder.size() && stale.compare(0, folder.size(), folder) == 0 &&
+                    stale.substr(folder.size()) == workName;
+        for (int number = 2; number <= kNameAttempts && !ours; ++number)
+            ours = stale == folder + NumberedName(workName, number);
+        if (ours && files.Length(stale) >= 0 && !files.Remove(stale) &&
+            std::find(stale_.begin(), stale_.end(), stale) == stale_.end())
+            stale_.push_back(stale);
+    }
+    if (stale_.empty())
+        files.Remove(journal_);
+}
+
+// Writes the journal anew: the stale names, and the work file's while it is there.
+bool Writer::WriteJournal(bool withWorkFile) {
+    FileSystem& files = Files();
     files.Remove(journal_);
+    std::string names;
+    for (const std::string& stale : stale_)
+        names += stale + "\r\n";
+    if (withWorkFile)
+        names += workPath_ + "\r\n";
+    if (names.empty())
+        return true;
+    bool taken = false;
+    std::unique_ptr<FileSystem::Output> out = files.CreateNew(journal_, taken);
+    if (!out)
+        return false;
+    bool written = out->Write(names.data(), names.size()) && out->Flush();
+    written = out->Close() && written;
+    if (!written)
+        files.Remove(journal_);
+    return written;
 }
 
 void Writer::RecordWorkFile() {
     if (journal_.empty())
         return;
-    FileSystem& files = Files();
-    files.Remove(journal_);
-    bool taken = false;
-    std::unique_ptr<FileSystem::Output> out = files.CreateNew(journal_, taken);
-    if (!out)
-        return;  // the write goes on without a record
-    recorded_ = out->Write(workPath_.data(), workPath_.size()) && out->Flush();
-    recorded_ = out->Close() && recorded_;
-    if (!recorded_)
-        files.Remove(journal_);
+    // A stale name freed since it was read may be the one taken now.
+    std::erase(stale_, workPath_);
+    recorded_ = WriteJournal(true);  // without it the write goes on without a record
 }
 
 void Writer::ForgetWorkFile() {
-    if (recorded_ && Files().Remove(journal_))
+    if (recorded_ && WriteJournal(false))
         recorded_ = false;
 }
 

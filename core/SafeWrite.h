@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace safe_write {
 
@@ -68,7 +69,8 @@ public:
     // the writer runs. A run that ended before it could remove its work file (the program
     // ended, the disk went away) leaves it named there, and the next writer given the same
     // journal removes it first, when it lies in the target's folder under workName or one of
-    // its numbered variants. Empty keeps no journal.
+    // its numbered variants. One it cannot remove yet (held open) stays named in the journal
+    // beside the writer's own until a later writer removes it. Empty keeps no journal.
     explicit Writer(std::string target, std::string backup = {}, std::string workName = {},
                     std::string journal = {});
     ~Writer();
@@ -87,11 +89,13 @@ public:
 private:
     bool Drain();
     void Fail(Step step);
-    void RemoveStaleWorkFile(const std::string& workName);
+    void RemoveStaleWorkFiles(const std::string& workName);
+    bool WriteJournal(bool withWorkFile);
     void RecordWorkFile();
     void ForgetWorkFile();
 
     std::string target_, backup_, workPath_, journal_;
+    std::vector<std::string> stale_;  // earlier work files the journal still names
     bool recorded_ = false;
     std::unique_ptr<FileSystem::Output> out_;
     std::string buffer_;

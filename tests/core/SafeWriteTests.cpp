@@ -18,6 +18,7 @@ using safe_write::Step;
 class FaultyFiles : public FileSystem {
 public:
     std::set<int> failing;
+    std::set<std::string> held;  // files that cannot be removed (open elsewhere)
     int calls = 0;
     std::function<void()> afterEach = [] {};
 
@@ -42,7 +43,7 @@ public:
         return moved;
     }
     bool Remove(const std::string& path) override {
-        if (Fails())
+        if (Fails() || held.count(path))
             return false;
         bool removed = real_.Remove(path);
         afterEach();
@@ -197,4 +198,46 @@ TEST(SafeWrite, TheWorkFileTakesAFreeNameBesideTheTarget) {
     ASSERT_TRUE(safe_write::WriteFile(folder / "new.txt", "", folder / "new.old"));
     EXPECT_EQ(ScratchFolder::Read(folder / "new.txt"), "");
     EXPECT_EQ(ScratchFolder::Read(folder / "new.old"), "<missing>");
+}
+
+// Work files that could not be removed (held open elsewhere) stay named in the journal, beside
+// the one being written, until a later writer can remove them; a journal of one name, as
+// earlier runs wrote it, is read as well.
+TEST(SafeWrite, EveryWorkFileLeftBehindStaysInTheJournalUntilItIsRemoved) {
+    ScratchFolder folder("duv-safewrite");
+    ScratchFolder program("duv-safewrite-journal");
+    const std::string target = folder / "ModemLog.txt";
+    const std::string journal = program / "ModemLog.opt.wrk";
+    ScratchFolder::Write(target, kOld);
+    ScratchFolder::Write(folder / "ModemLog.opt", "left by an ended run");
+    ScratchFolder::Write(journal, folder / "ModemLog.opt");
+    FaultyFiles files;
+    test_support::ScopedSeam<FileSystem*> installed(safe_write::SetFileSystem, &files);
+    files.held = {folder / "ModemLog.opt"};
+    {
+        safe_write::Writer writer(target, "", "ModemLog.opt", journal);
+        EXPECT_EQ(writer.WorkPath(), folder / "ModemLog~2.opt");
+        writer.Write(kNew);
+        ASSERT_TRUE(writer.Commit());
+    }
+    // A run that ends with its own work file held as well.
+    files.held.insert(folder / "ModemLog~2.opt");
+    {
+        safe_write::Writer writer(target, "", "ModemLog.opt", journal);
+        EXPECT_EQ(writer.WorkPath(), folder / "ModemLog~2.opt");
+        writer.Write(kOld);
+    }
+    EXPECT_EQ(folder.Names(), (std::set<std::string>{"ModemLog.txt", "ModemLog.opt",
+                                                     "ModemLog~2.opt"}));
+    // Once they are released the next writer removes both and takes the first name.
+    files.held.clear();
+    {
+        safe_write::Writer writer(target, "", "ModemLog.opt", journal);
+        EXPECT_EQ(writer.WorkPath(), folder / "ModemLog.opt");
+        writer.Write(kOld);
+        ASSERT_TRUE(writer.Commit());
+    }
+    EXPECT_EQ(ScratchFolder::Read(target), kOld);
+    EXPECT_EQ(folder.Names(), std::set<std::string>{"ModemLog.txt"});
+    EXPECT_EQ(program.Names(), std::set<std::string>{});
 }

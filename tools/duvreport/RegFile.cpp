@@ -1,45 +1,112 @@
 #include "tools/duvreport/RegFile.h"
 
 #include <cctype>
+#include <climits>
 #include <cstdint>
+#include <istream>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace regfile {
 namespace {
 
-// UTF-16 little-endian (after its byte-order mark) to the ANSI code page: characters above
-// 255 become "?".
-std::string FromUtf16(const std::string& bytes) {
-    std::string out;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        unsigned c = static_cast<unsigned char>(bytes[i]) |
-                     (static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8);
-        out.push_back(c < 256 ? static_cast<char>(c) : '?');
-    }
-    return out;
-}
+constexpr char kEmptyFile[] = "empty file: expected REGEDIT4 or Windows Registry Editor Version 5.00";
+constexpr char kNotAnExport[] =
+    "not a registry export: expected REGEDIT4 or Windows Registry Editor Version 5.00";
 
-// UTF-8 to the ANSI code page (Latin-1 range kept, others "?").
-std::string FromUtf8(const std::string& bytes) {
-    std::string out;
-    for (std::size_t i = 3; i < bytes.size();) {
-        unsigned char c = static_cast<unsigned char>(bytes[i]);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-            ++i;
-        } else if ((c & 0xE0) == 0xC0 && i + 1 < bytes.size()) {
-            unsigned v = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(bytes[i + 1]) & 0x3Fu);
-            out.push_back(v < 256 ? static_cast<char>(v) : '?');
-            i += 2;
-        } else {
-            out.push_back('?');
-            ++i;
-            while (i < bytes.size() && (static_cast<unsigned char>(bytes[i]) & 0xC0) == 0x80)
-                ++i;
+// Bytes from memory or from a stream, read a block at a time.
+class ByteSource {
+public:
+    explicit ByteSource(std::string_view bytes) : data_(bytes.data()), size_(bytes.size()) {}
+    explicit ByteSource(std::istream& in) : in_(&in), block_(64u << 10) {}
+
+    int Next() { return at_ < size_ || Refill() ? static_cast<unsigned char>(data_[at_++]) : -1; }
+    int Peek() { return at_ < size_ || Refill() ? static_cast<unsigned char>(data_[at_]) : -1; }
+
+private:
+    bool Refill() {
+        if (!in_ || !*in_)
+            return false;
+        in_->read(block_.data(), static_cast<std::streamsize>(block_.size()));
+        data_ = block_.data();
+        size_ = static_cast<std::size_t>(in_->gcount());
+        at_ = 0;
+        return size_ > 0;
+    }
+
+    const char* data_ = nullptr;
+    std::size_t size_ = 0, at_ = 0;
+    std::istream* in_ = nullptr;
+    std::vector<char> block_;
+};
+
+// The characters of an export file in the ANSI code page, by its byte-order mark: UTF-16
+// little-endian and UTF-8 give characters above 255 as "?"; a file without a mark is ANSI.
+class CharSource {
+public:
+    explicit CharSource(ByteSource& bytes) : bytes_(bytes) {
+        for (int b; head_.size() < 3 && (b = bytes_.Next()) >= 0;)
+            head_.push_back(static_cast<unsigned char>(b));
+        if (head_.size() >= 2 && head_[0] == 0xFF && head_[1] == 0xFE) {
+            coding_ = Coding::Utf16;
+            headAt_ = 2;
+        } else if (head_.size() >= 3 && head_[0] == 0xEF && head_[1] == 0xBB && head_[2] == 0xBF) {
+            coding_ = Coding::Utf8;
+            headAt_ = 3;
         }
     }
-    return out;
-}
+
+    // The next character (0-255), -1 at the end.
+    int Next() {
+        if (peeked_ == kNone)
+            return Decode();
+        return std::exchange(peeked_, kNone);
+    }
+    int Peek() {
+        if (peeked_ == kNone)
+            peeked_ = Decode();
+        return peeked_;
+    }
+
+private:
+    enum class Coding { Ansi, Utf16, Utf8 };
+    static constexpr int kNone = -2;
+
+    int NextByte() { return headAt_ < head_.size() ? head_[headAt_++] : bytes_.Next(); }
+    int PeekByte() { return headAt_ < head_.size() ? head_[headAt_] : bytes_.Peek(); }
+
+    int Decode() {
+        const int c = NextByte();
+        if (c < 0 || coding_ == Coding::Ansi)
+            return c;
+        if (coding_ == Coding::Utf16) {
+            const int high = NextByte();
+            if (high < 0)
+                return -1;  // an odd last byte
+            const int unit = c | (high << 8);
+            return unit < 256 ? unit : '?';
+        }
+        if (c < 0x80)
+            return c;
+        if ((c & 0xE0) == 0xC0) {
+            const int next = NextByte();
+            if (next < 0)
+                return '?';
+            const int v = ((c & 0x1F) << 6) | (next & 0x3F);
+            return v < 256 ? v : '?';
+        }
+        while (PeekByte() >= 0 && (PeekByte() & 0xC0) == 0x80)
+            NextByte();
+        return '?';
+    }
+
+    ByteSource& bytes_;
+    std::vector<unsigned char> head_;
+    std::size_t headAt_ = 0;
+    Coding coding_ = Coding::Ansi;
+    int peeked_ = kNone;
+};
 
 std::string Trimmed(const std::string& s) {
     std::size_t a = s.find_first_not_of(" \t");
@@ -128,19 +195,42 @@ public:
     explicit Loader(registry::RegistryStore& store) : store_(store) {}
     ~Loader() { CloseKey(); }
 
-    LoadResult Run(const std::string& text) {
-        std::vector<std::string> lines = SplitLines(text);
-        std::size_t first = 0;
-        LoadResult header = CheckHeader(lines, first);
-        if (!header.ok)
-            return header;
-        for (std::size_t n = first + 1; n < lines.size(); ++n) {
-            const int lineNo = static_cast<int>(n) + 1;
-            std::string line = Trimmed(lines[n]);
+    // Reads the lines as they come and stops at the first malformed one. What is kept at a time
+    // is one statement (with the lines it continues on); blank and comment lines, and a line
+    // whose first character already rules it out, are not gathered.
+    LoadResult Run(CharSource& source) {
+        source_ = &source;
+        std::string line;
+        for (;;) {
+            switch (ReadLine(Role::Header, line)) {
+            case Got::End:
+                return Fail(1, kEmptyFile);
+            case Got::Refused:
+                return refusal_;
+            case Got::Line:
+                break;
+            }
+            if (!line.empty())
+                break;
+        }
+        if (line != "REGEDIT4" && line != "Windows Registry Editor Version 5.00")
+            return Fail(lineNo_, kNotAnExport);
+        for (;;) {
+            Got got = ReadLine(Role::Statement, line);
+            if (got == Got::End)
+                return {};
+            if (got == Got::Refused)
+                return refusal_;
+            const int lineNo = lineNo_;
+            const bool comment = inComment_;
             // A trailing backslash continues a hex list on the next line.
-            while (!line.empty() && line.back() == '\\' && n + 1 < lines.size()) {
+            while (!line.empty() && line.back() == '\\') {
+                std::string next;
+                got = ReadLine(comment ? Role::Comment : Role::Joined, next);
+                if (got == Got::End)
+                    break;
                 line.pop_back();
-                line += Trimmed(lines[++n]);
+                line += next;
             }
             if (line.empty() || line[0] == ';')
                 continue;
@@ -148,7 +238,6 @@ public:
             if (!r.ok)
                 return r;
         }
-        return {};
     }
 
     // The first non-blank line must be the header; first ends at it.
@@ -157,12 +246,10 @@ public:
         while (first < lines.size() && Trimmed(lines[first]).empty())
             ++first;
         if (first >= lines.size())
-            return Fail(1, "empty file: expected REGEDIT4 or Windows Registry Editor Version 5.00");
+            return Fail(1, kEmptyFile);
         const std::string header = Trimmed(lines[first]);
         if (header != "REGEDIT4" && header != "Windows Registry Editor Version 5.00")
-            return Fail(
-                static_cast<int>(first) + 1,
-                "not a registry export: expected REGEDIT4 or Windows Registry Editor Version 5.00");
+            return Fail(static_cast<int>(first) + 1, kNotAnExport);
         return {};
     }
 
@@ -186,6 +273,88 @@ public:
     }
 
 private:
+    enum class Role { Header, Statement, Joined, Comment };
+    enum class Got { Line, End, Refused };
+
+    // The next line without its ending, trimmed of blanks and tabs at both ends. Of a comment
+    // line, or a line that continues one, only what decides whether it continues is kept: its
+    // first character and the backslashes it ends in. A header that cannot be one, or a
+    // statement whose first character already makes it malformed, is refused as soon as that
+    // is seen, before the rest of it is read.
+    Got ReadLine(Role role, std::string& line) {
+        line.clear();
+        inComment_ = role == Role::Comment;
+        std::string blanks;  // the blanks after the last character kept
+        char first = 0;
+        bool any = false, started = false;  // started at the first non-blank
+        // Of a comment: the backslashes it ends in, and whether it holds nothing else.
+        std::size_t backslashes = 0;
+        bool onlyBackslashes = true;
+        for (int c = source_->Next(); c >= 0; c = source_->Next()) {
+            any = true;
+            if (c == '\r' || c == '\n') {
+                if (c == '\r' && source_->Peek() == '\n')
+                    source_->Next();
+                break;
+            }
+            const char ch = static_cast<char>(c);
+            if (ch == ' ' || ch == '\t') {
+                // A header holds single blanks; of a comment only their place counts.
+                if (started && (inComment_ ? blanks.empty()
+                                              : role != Role::Header || blanks.size() < 2))
+                    blanks.push_back(ch);
+                continue;
+            }
+            if (!started) {
+                started = true;
+                first = ch;
+                if (role == Role::Statement && ch == ';')
+                    inComment_ = true;
+            }
+            if (inComment_) {
+                const bool joined = blanks.empty();
+                blanks.clear();
+                backslashes = ch != '\\' ? 0 : joined ? backslashes + 1 : 1;
+                onlyBackslashes = onlyBackslashes && ch == '\\' && joined;
+                continue;
+            }
+            // A statement begins "[", or "\"" or "@" after its key. A line of backslashes
+            // alone can give way to the next line: the first character is known for good at
+            // the first other one.
+            if (role == Role::Statement && first != '[' &&
+                (!key_ || (first != '"' && first != '@')) && (first != '\\' || ch != '\\'))
+                return Refuse(lineNo_ + 1, key_ ? "expected \"name\"=value or @=value"
+                                                 : "value before the first [key] line");
+            line += blanks;
+            blanks.clear();
+            line.push_back(ch);
+            if (role == Role::Header && !IsHeaderStart(line))
+                return Refuse(lineNo_ + 1, kNotAnExport);
+        }
+        if (!any)
+            return Got::End;
+        if (lineNo_ < INT_MAX)
+            ++lineNo_;
+        if (inComment_ && started) {
+            if (role == Role::Statement)
+                line.push_back(first);
+            if (role == Role::Statement || !onlyBackslashes)
+                line.push_back('x');  // stands for what comes before the backslashes
+            line.append(backslashes, '\\');
+        }
+        return Got::Line;
+    }
+
+    static bool IsHeaderStart(const std::string& text) {
+        return std::string_view("REGEDIT4").starts_with(text) ||
+               std::string_view("Windows Registry Editor Version 5.00").starts_with(text);
+    }
+
+    Got Refuse(int line, std::string message) {
+        refusal_ = Fail(line, std::move(message));
+        return Got::Refused;
+    }
+
     static LoadResult Fail(int line, std::string message) {
         LoadResult r;
         r.ok = false;
@@ -296,22 +465,24 @@ private:
 
     registry::RegistryStore& store_;
     registry::RegKey key_ = 0;
+    CharSource* source_ = nullptr;
+    int lineNo_ = 0;          // lines read so far
+    bool inComment_ = false;  // the line being read is a comment
+    LoadResult refusal_;
 };
 
 }  // namespace
 
 namespace {
 
-// The text of an export file in the ANSI code page, by its byte-order mark.
+// The text of an export file in the ANSI code page.
 std::string Decoded(const std::string& fileBytes) {
-    if (fileBytes.size() >= 2 && static_cast<unsigned char>(fileBytes[0]) == 0xFF &&
-        static_cast<unsigned char>(fileBytes[1]) == 0xFE)
-        return FromUtf16(fileBytes);
-    if (fileBytes.size() >= 3 && static_cast<unsigned char>(fileBytes[0]) == 0xEF &&
-        static_cast<unsigned char>(fileBytes[1]) == 0xBB &&
-        static_cast<unsigned char>(fileBytes[2]) == 0xBF)
-        return FromUtf8(fileBytes);
-    return fileBytes;
+    ByteSource bytes{std::string_view(fileBytes)};
+    CharSource chars(bytes);
+    std::string text;
+    for (int c; (c = chars.Next()) >= 0;)
+        text.push_back(static_cast<char>(c));
+    return text;
 }
 
 }  // namespace
@@ -331,14 +502,21 @@ LoadResult CheckStart(const std::string& firstBytes) {
             std::string("Windows Registry Editor Version 5.00").starts_with(rest))
             return {};
         header.line = static_cast<int>(lines.size()) + 1;
-        header.message =
-            "not a registry export: expected REGEDIT4 or Windows Registry Editor Version 5.00";
+        header.message = kNotAnExport;
     }
     return header;
 }
 
 LoadResult Load(const std::string& fileBytes, registry::RegistryStore& store) {
-    return Loader(store).Run(Decoded(fileBytes));
+    ByteSource bytes{std::string_view(fileBytes)};
+    CharSource chars(bytes);
+    return Loader(store).Run(chars);
+}
+
+LoadResult Load(std::istream& in, registry::RegistryStore& store) {
+    ByteSource bytes(in);
+    CharSource chars(bytes);
+    return Loader(store).Run(chars);
 }
 
 }  // namespace regfile

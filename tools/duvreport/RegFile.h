@@ -2,6 +2,7 @@
 // registry store.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 
 #include "core/RegistryStore.h"
@@ -22,5 +23,8 @@ LoadResult CheckStart(const std::string& firstBytes);
 // Parses the text of an export file (ANSI, UTF-8 or UTF-16 with its byte-order mark) and
 // writes its keys and values into the store. Stops at the first malformed line.
 LoadResult Load(const std::string& fileBytes, registry::RegistryStore& store);
+// The same read from a stream as it goes: what is held at a time is one statement, so a file
+// of any length is refused at its first malformed line without being read further.
+LoadResult Load(std::istream& in, registry::RegistryStore& store);
 
 }  // namespace regfile

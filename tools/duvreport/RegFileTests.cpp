@@ -1,7 +1,11 @@
 // Registry export files read into the in-memory registry.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <istream>
+#include <streambuf>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/RegistryStore.h"
@@ -137,6 +141,62 @@ TEST(RegistryExportFile, StartIsCheckedByItsFirstLine) {
         EXPECT_FALSE(r.ok) << start;
         EXPECT_EQ(r.line, line) << start;
         EXPECT_NE(r.message.find("not a registry export"), std::string::npos) << r.message;
+    }
+}
+
+// A stream that starts with the given text and runs on with one byte for ever after, counting
+// what it hands out.
+class EndlessFile : public std::streambuf {
+public:
+    EndlessFile(std::string start, char fill) : start_(std::move(start)), block_(4096, fill) {}
+    std::uint64_t handedOut = 0;
+
+protected:
+    int_type underflow() override {
+        std::string& next = first_ ? start_ : block_;
+        first_ = false;
+        handedOut += next.size();
+        setg(next.data(), next.data(), next.data() + next.size());
+        return traits_type::to_int_type(next[0]);
+    }
+
+private:
+    std::string start_, block_;
+    bool first_ = true;
+};
+
+// Read from a stream, a file is refused at its first bad line however long it runs on, with
+// what came before it stored; a comment or a continued line is read on as it should be.
+TEST(RegistryExportFile, AStreamIsRefusedAtItsFirstBadLineWithoutBeingReadOn) {
+    struct Case {
+        std::string start;
+        char fill;
+        int line;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {"REGEDIT4\r\n\r\n", '\0', 3, "value before the first [key] line"},
+        {"\r\n\r\n", 'R', 3, "not a registry export"},
+        {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\X]\r\n\"A\"=dword:1\r\n", 'x', 4, "expected"},
+        // The comment takes the next line with it; two backslashes and a blank line give way
+        // to the line after them.
+        {"REGEDIT4\n[HKLM\\X]\n\"A\"=dword:1\n; a comment \\\n\"B\"=\"b\"\n\\\\\n\n@=\"v\"\n", 'y', 9,
+         "expected"},
+    };
+    for (const Case& c : cases) {
+        EndlessFile file(c.start, c.fill);
+        std::istream in(&file);
+        registry::MemoryRegistry store;
+        const regfile::LoadResult r = regfile::Load(in, store);
+        EXPECT_FALSE(r.ok) << c.start;
+        EXPECT_EQ(r.line, c.line) << c.start;
+        EXPECT_NE(r.message.find(c.message), std::string::npos) << c.start << " -> " << r.message;
+        EXPECT_LT(file.handedOut, 1u << 20) << c.start;
+        if (c.fill == 'y') {
+            EXPECT_EQ(Read(store, "X", "A").bytes, (std::vector<unsigned char>{1, 0, 0, 0}));
+            EXPECT_NE(Read(store, "X", "B").result, registry::kSuccess);
+            EXPECT_EQ(Text(Read(store, "X", "")), "v");
+        }
     }
 }
 

@@ -9,7 +9,6 @@
 #include <fstream>
 #include <new>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 #include "analysis/DUVAnalyse.h"
@@ -42,6 +41,11 @@ int Fail(const std::string& message) {
     std::cerr << "duvreport: " << message << "\n";
     return kBadInput;
 }
+
+// After "cannot write the <what> ".
+constexpr char kOutputLost[] = "to the standard output (disk full or output closed)\n";
+
+constexpr char kNoReport[] = "no report: the log holds a damaged byte or an undated line";
 
 constexpr char kUsage[] =
     "usage: duvreport --settings FILE.reg --log LOG --from YYYY-MM-DD --to YYYY-MM-DD"
@@ -82,16 +86,6 @@ std::string FirstBytes(const std::string& path, std::size_t count) {
     return bytes;
 }
 
-bool ReadFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    bytes = s.str();
-    return true;
-}
-
 // "YYYY-MM-DD" of a real calendar day.
 bool ParseDate(const std::string& text, runtime::Date& date) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-')
@@ -114,7 +108,10 @@ int Run(int argc, char** argv) {
         if (arg == "--help") {
             std::cout << kUsage;
             std::cout.flush();
-            return std::cout.good() ? 0 : 1;
+            if (std::cout.good())
+                return 0;
+            std::cerr << "duvreport: cannot write the usage " << kOutputLost;
+            return 1;
         }
         if (i + 1 >= argc)
             return Usage("missing value after " + arg);
@@ -144,7 +141,6 @@ int Run(int argc, char** argv) {
     if (start > end)
         return Fail("--from " + from + " is after --to " + to);
 
-    std::string regBytes;
     if (IsFolder(settingsPath))
         return Fail("the settings file " + settingsPath + " is a folder, not a file");
     const std::int64_t settingsLength = FileLengthOf(settingsPath);
@@ -156,8 +152,9 @@ int Run(int argc, char** argv) {
         if (!start.ok)
             return Fail(settingsPath + ":" + std::to_string(start.line) + ": " + start.message);
     }
-    g_reading = "the settings file " + settingsPath;
-    if (!ReadFile(settingsPath, regBytes))
+    // Read as it is loaded, below: checked line by line, never held whole.
+    std::ifstream settingsIn(settingsPath, std::ios::binary);
+    if (!settingsIn)
         return Fail("cannot read the settings file " + settingsPath);
     if (IsFolder(logPath))
         return Fail("the log " + logPath + " is a folder, not a file");
@@ -180,7 +177,10 @@ int Run(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     registry::MemoryRegistry store;
-    regfile::LoadResult loaded = regfile::Load(regBytes, store);
+    g_reading = "the settings file " + settingsPath;
+    regfile::LoadResult loaded = regfile::Load(settingsIn, store);
+    if (settingsIn.bad())
+        return Fail("cannot read the settings file " + settingsPath);
     if (!loaded.ok)
         return Fail(settingsPath + ":" + std::to_string(loaded.line) + ": " + loaded.message);
     registry::InstallRegistry(&store);
@@ -197,8 +197,13 @@ int Run(int argc, char** argv) {
         duvreport::LoadSettings();
         g_reading = "the log " + logPath;
         DUVMain::LogFilePath = logPath;
-        DUVMain::LogCorrupt = DUVMain::CheckCorruption(false);
-        runtime::Guard([] { DUVMain::GetLogStats(false); });  // as the program calls it
+        // As the program starts: no statistics of a log the check found damaged. No report
+        // can come of such a log either: it is refused before the run reads it.
+        runtime::Guard([] { DUVMain::LogCorrupt = DUVMain::CheckCorruption(false); });
+        if (DUVMain::LogCorrupt && report != "tables")
+            return Fail(kNoReport);
+        if (!DUVMain::LogCorrupt)
+            runtime::Guard([] { DUVMain::GetLogStats(false); });
         DUVMain::ReportStartDate = start;
         DUVMain::ReportEndDate = end;
         bool reportShown = false;
@@ -208,7 +213,7 @@ int Run(int argc, char** argv) {
             duvreport::PrintTables(std::cout);
         } else {
             if (!reportShown)
-                return Fail("no report: the log holds a damaged byte or an undated line");
+                return Fail(kNoReport);
 #ifdef DUVREPORT_HAS_REPORTS
             DUVAnalyse::ReportDays = static_cast<int32_t>(end - start) + 1;
             DUVAnalyse::ReportWindowCalls.ListRows = false;  // only the text is printed
@@ -232,7 +237,7 @@ int Run(int argc, char** argv) {
     std::cout.flush();
     if (!std::cout.good()) {
         std::cerr << "duvreport: cannot write the " << (report == "tables" ? "tables" : "report")
-                  << " to the standard output (disk full or output closed)\n";
+                  << " " << kOutputLost;
         return 1;
     }
     return 0;

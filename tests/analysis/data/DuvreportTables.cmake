@@ -143,18 +143,37 @@ if(NOT EMULATOR AND CMAKE_HOST_UNIX)
     file(REMOVE ${file})
   endfunction()
 
-  expect_under_limit("settings beyond memory" ${WORK}/huge.reg "REGEDIT4\r\n\r\n" 2G
+  # A text value running on for 2 GB.
+  expect_under_limit("settings beyond memory" ${WORK}/huge.reg
+    "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\DUV]\r\n\"A\"=\"" 2G
     1 "out of memory while reading the settings file"
+    --settings ${WORK}/huge.reg --log ${log} --from 2026-01-01 --to 2026-01-02)
+  # A good first line and no line after it that could be read: refused at the first bad line
+  # as it is read, not after the file is read whole.
+  expect_under_limit("settings file with a bad third line" ${WORK}/huge.reg "REGEDIT4\r\n\r\n" 2G
+    2 "huge.reg:3: value before the first \\[key\\] line"
     --settings ${WORK}/huge.reg --log ${log} --from 2026-01-01 --to 2026-01-02)
   # A large file of another kind is refused by its first line, not read whole first.
   expect_under_limit("large settings file of another kind" ${WORK}/huge.reg "hello\n" 2G
     2 "huge.reg:1: not a registry export"
     --settings ${WORK}/huge.reg --log ${log} --from 2026-01-01 --to 2026-01-02)
-  # One dated line running on for a gigabyte. The statistics run under the error handler, as
-  # in the program: error 7 where it happened.
-  expect_under_limit("log beyond memory" ${WORK}/huge.log "01-01-2026 10:00:00.00 - AT" 1G
-    1 "run-time error 7 \\(Out of memory\\) in DUVMain.GetLogStats"
-    --settings ${good} --log ${WORK}/huge.log --from 2026-01-01 --to 2026-01-02)
+  # One dated line of readable bytes running on beyond the limit. The check gathers the
+  # statistics as it reads, under the error handler as in the program: error 7 where it
+  # happened.
+  file(WRITE ${WORK}/huge.log "01-01-2026 10:00:00.00 - AT")
+  execute_process(COMMAND sh -c "head -c 500000000 /dev/zero | tr '\\000' x >> \"$0\"" ${WORK}/huge.log)
+  execute_process(COMMAND sh -c "ulimit -v 400000 && exec \"$0\" \"$@\"" ${DUVREPORT_PLAIN}
+                          --settings ${good} --log ${WORK}/huge.log --from 2026-01-01 --to 2026-01-02
+                  TIMEOUT 60 RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 1 OR NOT err MATCHES "run-time error 7 \\(Out of memory\\) in DUVMain.CheckCorruption")
+    message(SEND_ERROR "log beyond memory: exit ${rc}, \"${err}\"")
+  endif()
+  file(REMOVE ${WORK}/huge.log)
+  # A log of damaged bytes without a line end, just under 2 GB: refused by the check, neither
+  # gathered into a line by the statistics nor read by the run.
+  expect_under_limit("damaged log without a line end" ${WORK}/huge.log "" 2147483647
+    2 "no report: the log holds a damaged byte"
+    --settings ${good} --log ${WORK}/huge.log --from 2026-01-01 --to 2026-01-02 --report summary)
   # A log of 2 GB or more: its length does not fit the program's 32-bit log length.
   file(WRITE ${WORK}/huge.log "01-01-2026 10:00:00.00 - AT\r\n")
   execute_process(COMMAND truncate -s 2G ${WORK}/huge.log)
@@ -172,6 +191,11 @@ if(NOT EMULATOR AND CMAKE_HOST_UNIX)
                   OUTPUT_FILE /dev/full RESULT_VARIABLE rc ERROR_VARIABLE err)
   if(NOT rc EQUAL 1 OR NOT err MATCHES "cannot write the report to the standard output")
     message(SEND_ERROR "report to a full disk: exit ${rc}, \"${err}\"")
+  endif()
+  execute_process(COMMAND ${DUVREPORT} --help
+                  OUTPUT_FILE /dev/full RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 1 OR NOT err MATCHES "cannot write the usage to the standard output")
+    message(SEND_ERROR "--help to a full disk: exit ${rc}, \"${err}\"")
   endif()
 endif()
 
