@@ -288,7 +288,10 @@ void frmSetup::cmdBrowse_Click() {
 
 void frmSetup::TextOpt_LostFocus(int index) {
     forms::TextBox& box = TextOpt[static_cast<std::size_t>(index)];
-    box.SetText(AcceptKeyword(KeywordBoxes()[static_cast<std::size_t>(index)], box.Text()));
+    const KeywordBox& keyword = KeywordBoxes()[static_cast<std::size_t>(index)];
+    if (!AcceptKeyword(keyword, box.Text()))
+        Beep();
+    box.SetText(*keyword.Setting);
 }
 
 void frmSetup::btnDefaults_Click() {
