@@ -279,11 +279,10 @@ const ServiceEditor::Handlers* ServiceEditor::HandlersOf(const std::string& cont
             {},
             {},
             [](E& e) { e.MoneyThreshold_LostFocus("txtWarnServiceCost", e.ServiceCostValid); }};
-        t["txtWarnData"] = {
-            [](E& e) { e.WholeThreshold_Change("txtWarnData", e.DataValid); },
-            {},
-            {},
-            [](E& e) { e.txtWarnData_LostFocus(); }};
+        t["txtWarnData"] = {[](E& e) { e.WholeThreshold_Change("txtWarnData", e.DataValid); },
+                            {},
+                            {},
+                            [](E& e) { e.txtWarnData_LostFocus(); }};
         t["txtWarningSound"] = {refresh,
                                 {},
                                 [](E& e) { e.PreviousSoundFile = DUVMain::WarningSoundFile; },

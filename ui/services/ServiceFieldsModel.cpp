@@ -53,9 +53,7 @@ bool WholeUpTo(const std::string& text) {
 
 bool DialNumber(const std::string& text) { return DUVAnalyse::IsDialNumber(text); }
 
-bool Money(const std::string& text) {
-    return runtime::IsNumeric(text) && !MoneyOutOfRange(text);
-}
+bool Money(const std::string& text) { return runtime::IsNumeric(text) && !MoneyOutOfRange(text); }
 
 // What each box keeps as its value: its change and leave procedures refuse (or replace) any
 // other text, and OK stores nothing while a box shows one.
