@@ -221,6 +221,8 @@ TEST_F(OptionsWindow, OkStoresTheSettingsAndTellsWhatWaitsForARestart) {
         w.TabStrip1.Select(2);
         Enter(w.TextOpt[0], "recv: atd", w.TextOpt[1]);
         EXPECT_EQ(w.TextOpt[0].Text(), "RECV: ATD");
+        Enter(w.TextOpt[1], "", w.TextOpt[0]);
+        EXPECT_EQ(w.TextOpt[1].Text(), "ANSWERING") << "refused: the setting is shown again";
         w.TabStrip1.Select(6);
         Enter(w.mskNoDisconDuration, "01:30:00", w.mskNoDisconData);
         Enter(w.mskNoDisconData, "1234567", w.mskNoDisconDuration);

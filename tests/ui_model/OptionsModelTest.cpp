@@ -247,6 +247,24 @@ TEST_F(OptionsTest, LimitBoxesRoundHalvesToEvenAndRefuseWhatIsNoCount) {
     EXPECT_EQ(DUVMain::Services[2], Service("C", "3"));
 }
 
+TEST_F(OptionsTest, LimitsOfZeroAndEmptyKeywordsAreRefusedAsNoneTheProgramCanUse) {
+    // The three limits: 0 (also as a rounded 0.4) is refused like a letter, 1 is the least.
+    EXPECT_EQ(LimitValue16("0"), std::nullopt);
+    EXPECT_EQ(LimitValue16("0.4"), std::nullopt);
+    EXPECT_EQ(LimitValue16("1"), 1);
+    EXPECT_EQ(LimitValue32("0"), std::nullopt);
+    EXPECT_EQ(LimitValue32("1"), 1);
+    // The service maximum takes 0 while no service is defined.
+    EXPECT_EQ(AcceptMaxServices("0"), MaxServicesCheck::Accepted);
+    EXPECT_EQ(DUVMain::MaxServices, 0);
+    // Every keyword box refuses the empty text and keeps its setting.
+    for (const KeywordBox& box : KeywordBoxes()) {
+        *box.Setting = "KEPT";
+        EXPECT_FALSE(AcceptKeyword(box, "")) << box.Name;
+        EXPECT_EQ(*box.Setting, "KEPT") << box.Name;
+    }
+}
+
 TEST_F(OptionsTest, LogBoxTakesAnExistingFileCutAtItsLastBackslash) {
     GeneralFunctions::InstallFileProbe(
         [](const std::string& p) { return p == "C:\\Modem\\Modem"; });
@@ -261,7 +279,7 @@ TEST_F(OptionsTest, LogBoxTakesAnExistingFileCutAtItsLastBackslash) {
 }
 
 TEST_F(OptionsTest, KeywordsAreUpperCasedAndRestoredFromTheProgramDefaults) {
-    EXPECT_EQ(AcceptKeyword(KeywordBoxes()[5], "reads"), "READS");
+    EXPECT_TRUE(AcceptKeyword(KeywordBoxes()[5], "reads"));
     EXPECT_EQ(DUVMain::ModemReads, "READS");
     for (const KeywordBox& box : KeywordBoxes())
         *box.Setting = "x";

@@ -390,7 +390,7 @@ TEST_F(EditorTest, OkStoresTheRecordAndOnlyOkDoes) {
     }
     distinct.ServiceOption = 1;
     distinct.ServiceRate = 2.75;
-    distinct.AfterMeg = 1500;  // beyond what the box takes, shown as "1,500"
+    distinct.AfterMeg = 750;
     distinct.Block = 6;
     distinct.WarningHours = 7;
     distinct.WarningMinutes = 45;
@@ -410,7 +410,7 @@ TEST_F(EditorTest, OkStoresTheRecordAndOnlyOkDoes) {
         DUVMain::UsedServices = 1;
         DUVMain::WarningSoundFile = "C:\\Sounds\\bell.wav";
         Open(1);
-        EXPECT_EQ(C("txtAfterMeg").Text, "1,500");
+        EXPECT_EQ(C("txtAfterMeg").Text, "750");
         ASSERT_TRUE(C("btnOK").Enabled);
         service.Click("btnOK");
         EXPECT_FALSE(DUVMain::ServiceEditCancelled);
@@ -589,29 +589,110 @@ TEST_F(EditorTest, EveryNumberBoxTakesEdgeTextsAndOkStoresAllOrNothing) {
     }
 }
 
-TEST_F(EditorTest, ARefusedValueLeftInItsBoxKeepsOkFromStoringAny) {
+TEST_F(EditorTest, EveryBoxKeepsOkOffWhileItShowsATextItRefuses) {
+    ServiceRecord r = StoredService();
+    r.WarningHours = 2;
+    r.WarningMinutes = 30;
+    r.WarningDialup = 5;
+    r.WarningService = 7.5;
+    DUVMain::Services[0] = r;
+    DUVMain::UsedServices = 1;
+    // kept: the box's leave check leaves the text; outOfReach: what takes the box out of the
+    // user's reach, which puts its last accepted text back.
+    struct Row {
+        int tab;
+        const char* option;
+        const char* box;
+        const char* text;
+        bool kept;
+        const char* outOfReach;
+    };
+    for (Row row : {
+             Row{0, nullptr, "txtNumber", "12a", true, nullptr},
+             Row{0, nullptr, "txtAltNumber", "12a", true, nullptr},
+             Row{1, "optDialCost(0)", "txtDialFixedTariff", "abc", true, "optDialCost(1)"},
+             Row{1, "optDialCost(0)", "txtDialFixedTariff", "", true, "optDialCost(1)"},
+             Row{2, "optServiceCost(0)", "txtServiceFixedRate", "abc", true, "optServiceCost(1)"},
+             Row{2, "optServiceCost(1)", "txtServiceFlexRate", "abc", false, nullptr},
+             Row{2, "optServiceCost(1)", "txtServiceFlexRate2", "1.2.3", false, nullptr},
+             Row{2, "optServiceCost(1)", "txtServiceFlexHours", "", false, nullptr},
+             Row{2, "optServiceCost(0)", "txtPerMeg", "abc", true, nullptr},
+             Row{2, "optServiceCost(0)", "txtAfterMeg", "1000", true, nullptr},
+             Row{2, "optServiceCost(0)", "txtAfterMeg", "-5", true, nullptr},
+             Row{2, "optServiceCost(0)", "txtServiceBlock", "abc", true, nullptr},
+             Row{3, "optWarning(0)", "txtWarningHours", "40000", true, "chkWarnings"},
+             Row{3, "optWarning(0)", "txtWarningMinutes", "60", true, "optWarning(2)"},
+             Row{3, "optWarning(1)", "txtWarndialupCost", "abc", false, nullptr},
+             Row{3, "optWarning(2)", "txtWarnServiceCost", "1.2.3", false, nullptr},
+             Row{3, "optWarning(3)", "txtWarnData", "-5", true, "optWarning(0)"},
+         }) {
+        const std::string what = std::string(row.box) + " = \"" + row.text + "\"";
+        Open(1);
+        service.SelectTab(row.tab);
+        if (row.option)
+            service.SetValue(row.option, 1);
+        ASSERT_TRUE(C("btnOK").Enabled) << what;
+        const std::string loaded = C(row.box).Text;
+        service.GotFocus(row.box);
+        service.SetText(row.box, row.text);
+        ASSERT_EQ(C(row.box).Text, row.text) << what;
+        EXPECT_FALSE(service.FieldsValid()) << what << " while typed";
+        service.LostFocus(row.box);
+        if (!row.kept)
+            continue;
+        ASSERT_EQ(C(row.box).Text, row.text) << what;
+        EXPECT_FALSE(C("btnOK").Enabled) << what << " left";
+        service.Click("btnOK");
+        EXPECT_FALSE(unloaded) << what;
+        EXPECT_EQ(DUVMain::Services[0], r) << what;
+        if (!row.outOfReach)
+            continue;
+        if (std::string(row.outOfReach) == "chkWarnings")
+            service.SetValue("chkWarnings", 0);
+        else
+            service.SetValue(row.outOfReach, 1);
+        EXPECT_EQ(C(row.box).Text, loaded) << what;
+        EXPECT_TRUE(C("btnOK").Enabled) << what << " out of reach";
+        service.Click("btnOK");
+        EXPECT_TRUE(unloaded) << what;
+        DUVMain::Services[0] = r;
+    }
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(EditorTest, AnOutOfReachBoxGetsItsLastAcceptedTextBackNeverARefusedOne) {
     DUVMain::Services[0] = StoredService();
     DUVMain::UsedServices = 1;
-    // Refused hours stay in their box; another warning kind, or warnings off, no longer looks
-    // at them, but OK would store them.
+    // The hours the user last left accepted come back, not the loaded ones; the refused hours
+    // are never stored.
     for (bool warningsOff : {false, true}) {
         Open(1);
         service.SelectTab(3);
         service.SetValue("optWarning(0)", 1);
-        service.SetText("txtWarningMinutes", "30");
-        service.SetText("txtWarningHours", "40000");
+        Type(service, "txtWarningMinutes", "30");
+        Type(service, "txtWarningHours", "12");
+        Type(service, "txtWarningHours", "40000");
         EXPECT_FALSE(service.HoursValid);
+        EXPECT_FALSE(C("btnOK").Enabled);
         if (warningsOff)
             service.SetValue("chkWarnings", 0);
         else
             service.SetValue("optWarning(3)", 1);
-        EXPECT_FALSE(service.FieldsValid()) << warningsOff;
-        EXPECT_FALSE(C("btnOK").Enabled) << warningsOff;
+        EXPECT_EQ(C("txtWarningHours").Text, "12") << warningsOff;
+        EXPECT_TRUE(service.HoursValid) << warningsOff;
         service.Click("btnOK");
-        EXPECT_FALSE(unloaded);
+        EXPECT_TRUE(unloaded) << warningsOff;
+        EXPECT_EQ(DUVMain::Services[0].WarningHours, 12) << warningsOff;
+        EXPECT_EQ(DUVMain::Services[0].WarningMinutes, 30) << warningsOff;
         EXPECT_TRUE(errors.empty());
-        service.Click("btnCancel");
-        EXPECT_TRUE(DUVMain::ServiceEditCancelled);
-        EXPECT_EQ(DUVMain::Services[0], StoredService()) << warningsOff;
+        DUVMain::Services[0] = StoredService();
     }
+    // Nonsense stored out of reach (minutes of 75 with the warnings off) cannot keep OK off.
+    ServiceRecord stored = StoredService();
+    stored.ShowWarnings = false;
+    stored.WarningMinutes = 75;
+    DUVMain::Services[0] = stored;
+    Open(1);
+    EXPECT_EQ(C("txtWarningMinutes").Text, "0");
+    EXPECT_TRUE(C("btnOK").Enabled);
 }

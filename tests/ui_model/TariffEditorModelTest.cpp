@@ -85,19 +85,20 @@ TEST_F(TariffEditorTest, NumberBoxesRejectWhileTypedAndNormaliseOnLeaving) {
     const int before = beeps;
     struct Case {
         const char* box;
+        Box b;
         const char* text;
         bool accepted;
     };
-    for (Case c : {Case{"txtDialTimeTariffAfterMins", "999", true},
-                   Case{"txtDialTimeTariffAfterMins", "1000", false},
-                   Case{"txtDialTimeTariffAfterMins", "-1", false},
-                   Case{"txtDialTimeTariffAfterSecs", "60", true},
-                   Case{"txtDialTimeTariffAfterSecs", "61", false},
-                   Case{"txtDialTimeTariffDialRate", ".", true},
-                   Case{"txtDialTimeTariffDialRate", "x", false},
-                   Case{"txtDialTimeTariffMinuteRate", ".", true}}) {
+    for (Case c : {Case{"txtDialTimeTariffAfterMins", AfterMins, "999", true},
+                   Case{"txtDialTimeTariffAfterMins", AfterMins, "1000", false},
+                   Case{"txtDialTimeTariffAfterMins", AfterMins, "-1", false},
+                   Case{"txtDialTimeTariffAfterSecs", AfterSecs, "60", true},
+                   Case{"txtDialTimeTariffAfterSecs", AfterSecs, "61", false},
+                   Case{"txtDialTimeTariffDialRate", DialRate, ".", true},
+                   Case{"txtDialTimeTariffDialRate", DialRate, "x", false},
+                   Case{"txtDialTimeTariffMinuteRate", MinuteRate, ".", true}}) {
         tariff.SetText(c.box, c.text);
-        EXPECT_EQ(OkEnabled(), c.accepted) << c.box << " = " << c.text;
+        EXPECT_EQ(tariff.FieldValid[c.b], c.accepted) << c.box << " = " << c.text;
         tariff.SetText(c.box, "1");
     }
     EXPECT_EQ(beeps - before, 4);
@@ -225,17 +226,76 @@ TEST_F(TariffEditorTest, RatesTheStoreCannotHoldAreRefusedAndOkWritesAllOrNothin
         }
     }
 
-    // A refused unit length stays in its box; a switch to a unit by time no longer checks it,
-    // but OK would still store it.
+    // A refused unit length left in its box: a switch to a unit by time puts the last accepted
+    // one back, and OK stores that.
     OpenTariff();
     Type(tariff, "txtDialTimeTariffMinuteRate", "0.05");
     tariff.SetText(kUnit, "Per Unit");
     tariff.SetText("txtDialTimeTariffUnitMins", "99999");
-    tariff.SetText(kUnit, "Per Minute");
-    Type(tariff, "txtDialTimeTariffDialRate", "0.1");
     EXPECT_FALSE(OkEnabled());
+    tariff.SetText(kUnit, "Per Minute");
+    EXPECT_EQ(T("txtDialTimeTariffUnitMins").Text, "15");
+    Type(tariff, "txtDialTimeTariffDialRate", "0.1");
+    EXPECT_TRUE(OkEnabled());
     tariff.Click("btnOK");
-    EXPECT_EQ(DUVMain::WorkTariffCount, 1) << "no half tariff";
-    EXPECT_EQ(DUVMain::WorkTariffs, working);
+    EXPECT_EQ(DUVMain::WorkTariffCount, 2);
+    EXPECT_EQ(DUVMain::WorkTariffs[2].UnitMins, 15);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(TariffEditorTest, EveryBoxKeepsOkOffWhileItShowsATextItRefuses) {
+    TariffRecord t = MakeTariff("Standard Tariff", "Everyday", 0);
+    t.After = 125;
+    t.UnitSecs = 30;
+    // kept: the box's leave check leaves the text; outOfReach: the unit that takes the box out
+    // of the user's reach, which puts its last accepted text back.
+    struct Row {
+        const char* box;
+        const char* unit;
+        const char* text;
+        bool kept;
+        const char* outOfReach;
+    };
+    for (Row row : {
+             Row{"txtDialTimeTariffDialRate", "Per Minute", "abc", false, nullptr},
+             Row{"txtDialTimeTariffMinuteRate", "Per Minute", "1.2.3", false, nullptr},
+             Row{"txtDialTimeTariffAfterMins", "Per Minute", "1000", true, nullptr},
+             Row{"txtDialTimeTariffAfterMins", "Per Second", "-5", true, nullptr},
+             Row{"txtDialTimeTariffAfterSecs", "Per Second", "61", true, nullptr},
+             Row{"txtDialTimeTariffUnitMins", "Per Unit", "0", true, "Per Minute"},
+             Row{"txtDialTimeTariffUnitMins", "Per Unit", "", false, nullptr},
+             Row{"txtDialTimeTariffUnitSecs", "Per Unit", "61", true, "Per Second"},
+         }) {
+        const std::string what = std::string(row.box) + " = \"" + row.text + "\"";
+        DUVMain::WorkTariffCount = 1;
+        DUVMain::WorkTariffs[1] = t;
+        OpenTariff(1);
+        tariff.SetText(kUnit, row.unit);
+        ASSERT_TRUE(OkEnabled()) << what;
+        const TariffRecord before = *tariff.RecordToStore();
+        const std::string loaded = T(row.box).Text;
+        tariff.GotFocus(row.box);
+        tariff.SetText(row.box, row.text);
+        ASSERT_EQ(T(row.box).Text, row.text) << what;
+        EXPECT_FALSE(OkEnabled()) << what << " while typed";
+        tariff.Click("btnOK");
+        EXPECT_FALSE(unloaded) << what;
+        EXPECT_EQ(DUVMain::WorkTariffs[1], t) << what;
+        tariff.LostFocus(row.box);
+        if (!row.kept)
+            continue;
+        ASSERT_EQ(T(row.box).Text, row.text) << what;
+        EXPECT_FALSE(OkEnabled()) << what << " left";
+        if (!row.outOfReach)
+            continue;
+        tariff.SetText(kUnit, row.outOfReach);
+        EXPECT_EQ(T(row.box).Text, loaded) << what;
+        EXPECT_TRUE(OkEnabled()) << what << " out of reach";
+        tariff.Click("btnOK");
+        EXPECT_TRUE(unloaded) << what;
+        TariffRecord expected = before;
+        expected.Unit = row.outOfReach;
+        EXPECT_EQ(DUVMain::WorkTariffs[1], expected) << what;
+    }
     EXPECT_TRUE(errors.empty());
 }

@@ -252,15 +252,16 @@ std::optional<double> WholeNumberIn(const std::string& text, double lo, double h
 
 }  // namespace
 
+// A limit of 0 is none the program can use: the settings store counts it as missing.
 std::optional<std::int16_t> LimitValue16(const std::string& text) {
-    auto v = WholeNumberIn(text, 0, 32767);
+    auto v = WholeNumberIn(text, 1, 32767);
     if (!v)
         return std::nullopt;
     return static_cast<std::int16_t>(*v);
 }
 
 std::optional<std::int32_t> LimitValue32(const std::string& text) {
-    auto v = WholeNumberIn(text, 0, 2147483647.0);
+    auto v = WholeNumberIn(text, 1, 2147483647.0);
     if (!v)
         return std::nullopt;
     return static_cast<std::int32_t>(*v);
@@ -272,14 +273,14 @@ void EnsureServiceTable() {
 }
 
 MaxServicesCheck AcceptMaxServices(const std::string& text) {
-    const auto value = LimitValue16(text);
+    const auto value = WholeNumberIn(text, 0, 32767);
     if (!value)
         return MaxServicesCheck::NotNumber;
     if (*value < DUVMain::UsedServices) {
         ShowMessage(kMaxServicesBelowUsed, msg::OkOnly);
         return MaxServicesCheck::BelowUsed;
     }
-    DUVMain::MaxServices = *value;
+    DUVMain::MaxServices = static_cast<std::int16_t>(*value);
     EnsureServiceTable();
     return MaxServicesCheck::Accepted;
 }
@@ -318,9 +319,13 @@ const std::array<KeywordBox, 7>& KeywordBoxes() {
     return boxes;
 }
 
-std::string AcceptKeyword(const KeywordBox& box, const std::string& text) {
+bool AcceptKeyword(const KeywordBox& box, const std::string& text) {
+    // An empty keyword would match every line of the log: the settings store counts it as
+    // missing.
+    if (text.empty())
+        return false;
     *box.Setting = runtime::UCase(text);
-    return *box.Setting;
+    return true;
 }
 
 void RestoreDefaultKeywords() {

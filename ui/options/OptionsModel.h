@@ -156,13 +156,13 @@ std::string TimeFormatFor(bool forceAMPM);
 // ---- General page --------------------------------------------------------------------------
 
 // A limit box left: the whole number the text rounds to (halves to even), or nothing when the
-// text is not a number, is negative or does not fit the setting.
+// text is not a number, is below 1 or does not fit the setting.
 std::optional<std::int16_t> LimitValue16(const std::string& text);
 std::optional<std::int32_t> LimitValue32(const std::string& text);
 
 enum class MaxServicesCheck { Accepted, NotNumber, BelowUsed };
-// txtMaxServices left. Below the services in use shows the message box; accepted, the service
-// table grows to the new maximum keeping every entry.
+// txtMaxServices left (0 and up). Below the services in use shows the message box; accepted,
+// the service table grows to the new maximum keeping every entry.
 MaxServicesCheck AcceptMaxServices(const std::string& text);
 inline constexpr const char* kMaxServicesBelowUsed =
     "You are currently using more services than this.\n"
@@ -191,8 +191,9 @@ struct KeywordBox {
 // The seven keyword boxes in the order Dial, Answer, Connect, User Disconnect, Remote
 // Disconnect, Reads, Writes.
 const std::array<KeywordBox, 7>& KeywordBoxes();
-// A keyword box left: the setting takes the text upper-cased, which the box then shows.
-std::string AcceptKeyword(const KeywordBox& box, const std::string& text);
+// A keyword box left: the setting takes the text upper-cased, which the box then shows; false
+// (the setting kept) for an empty text.
+bool AcceptKeyword(const KeywordBox& box, const std::string& text);
 // btnDefaults_Click: the seven keywords back to their defaults.
 void RestoreDefaultKeywords();
 

@@ -314,7 +314,9 @@ void frmSetup::TextOpt_LostFocus(int index) {
     const KeywordBox& keyword = KeywordBoxes()[static_cast<std::size_t>(index)];
     runtime::SetContext("frmSetup", std::string(keyword.Name) + "_LostFocus");
     forms::TextBox& box = TextOpt[static_cast<std::size_t>(index)];
-    box.SetText(AcceptKeyword(keyword, box.Text()));
+    if (!AcceptKeyword(keyword, box.Text()))
+        Beep();
+    box.SetText(*keyword.Setting);
 }
 
 void frmSetup::btnDefaults_Click() {

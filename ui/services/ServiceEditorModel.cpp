@@ -161,6 +161,19 @@ bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+// Disable_All_Controls leaves the controls whose upper-case names hold any of these.
+bool KeptByName(const std::string& upperName) {
+    static const char* const kKeep[] = {
+        "DESCRIPTION", "NUMBER", "NOTICE", "BTNCANCEL", "SHAPE",   "IMAGE", "OPT",   "TABSTRIP",
+        "FRA",         "MEG",    "BLOCK",  "CHKFREE",   "CHKWARN", "NOTES", "DIALOG"};
+    return std::any_of(std::begin(kKeep), std::end(kKeep),
+                       [&](const char* k) { return Contains(upperName, k); });
+}
+
+// The part of the control names each cost option (1 or 2) enables.
+const char* DialCostPart(int option) { return option == 1 ? "DialFixedTariff" : "DialTimeTariff"; }
+const char* ServiceCostPart(int option) { return option == 1 ? "ServiceFixed" : "ServiceFlex"; }
+
 std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
 }  // namespace
@@ -247,12 +260,12 @@ const ServiceEditor::Handlers* ServiceEditor::HandlersOf(const std::string& cont
         t["btnWarnBrowse"].Click = [](E& e) { e.btnWarnBrowse_Click(); };
         t["btnWarnPlay"].Click = [](E& e) { e.btnWarnPlay_Click(); };
         t["txtWarningHours"] = {
-            [](E& e) { e.WholeThreshold_Change("txtWarningHours", e.HoursValid, 32767); },
+            [](E& e) { e.WholeThreshold_Change("txtWarningHours", e.HoursValid); },
             {},
             {},
             [](E& e) { e.WholeThreshold_LostFocus("txtWarningHours", e.HoursValid, "###0"); }};
         t["txtWarningMinutes"] = {
-            [](E& e) { e.WholeThreshold_Change("txtWarningMinutes", e.MinutesValid, 59); },
+            [](E& e) { e.WholeThreshold_Change("txtWarningMinutes", e.MinutesValid); },
             {},
             {},
             [](E& e) { e.WholeThreshold_LostFocus("txtWarningMinutes", e.MinutesValid, "#0"); }};
@@ -266,11 +279,10 @@ const ServiceEditor::Handlers* ServiceEditor::HandlersOf(const std::string& cont
             {},
             {},
             [](E& e) { e.MoneyThreshold_LostFocus("txtWarnServiceCost", e.ServiceCostValid); }};
-        t["txtWarnData"] = {
-            [](E& e) { e.WholeThreshold_Change("txtWarnData", e.DataValid, 2147483647.0); },
-            {},
-            {},
-            [](E& e) { e.txtWarnData_LostFocus(); }};
+        t["txtWarnData"] = {[](E& e) { e.WholeThreshold_Change("txtWarnData", e.DataValid); },
+                            {},
+                            {},
+                            [](E& e) { e.txtWarnData_LostFocus(); }};
         t["txtWarningSound"] = {refresh,
                                 {},
                                 [](E& e) { e.PreviousSoundFile = DUVMain::WarningSoundFile; },
@@ -373,6 +385,7 @@ void ServiceEditor::GotFocus(const std::string& control) {
 void ServiceEditor::LostFocus(const std::string& control) {
     if (const Handlers* h = HandlersOf(control); h && h->LostFocus)
         h->LostFocus(*this);
+    RememberAccepted(control);
 }
 
 void ServiceEditor::SelectTariffRow(int row) {
@@ -430,6 +443,7 @@ void ServiceEditor::Form_Load() {
     SelectedTariff = 1;
     WarningOption = 0;
     ServiceEditCancelled = true;
+    lastAccepted_.clear();
 
     if (!ShowGraphic)
         Controls["imgService"].Visible = false;
@@ -456,6 +470,9 @@ void ServiceEditor::Form_Load() {
     SetNewButton();
     SetEditButton();
     SetDeleteButton();
+    for (const Control& c : Controls.All())
+        RememberAccepted(c.Name);
+    PutBackUnreachable();
     RefreshOKState();
 }
 
@@ -688,13 +705,9 @@ void ServiceEditor::RefreshOKState() {
 
 void ServiceEditor::Disable_All_Controls() {
     runtime::SetContext("frmService", "Disable_All_Controls");
-    static const char* const kKeep[] = {
-        "DESCRIPTION", "NUMBER", "NOTICE", "BTNCANCEL", "SHAPE",   "IMAGE", "OPT",   "TABSTRIP",
-        "FRA",         "MEG",    "BLOCK",  "CHKFREE",   "CHKWARN", "NOTES", "DIALOG"};
     for (Control& c : Controls.All()) {
         const std::string name = runtime::UCase(c.Name);
-        if (std::any_of(std::begin(kKeep), std::end(kKeep),
-                        [&](const char* k) { return Contains(name, k); }))
+        if (KeptByName(name))
             continue;
         c.Enabled = false;
         if (Contains(name, "TXT"))
@@ -704,6 +717,22 @@ void ServiceEditor::Disable_All_Controls() {
             c.ForeColor = kGreyText;
         }
     }
+}
+
+bool ServiceEditor::Reachable(const std::string& box) const {
+    const Control& c = Controls[box];
+    if (c.Page == 3)
+        return IsChosenThreshold(box);
+    const std::string name = runtime::UCase(box);
+    if (KeptByName(name))
+        return true;
+    if (c.Page == 1)
+        return (DialOption == 1 || DialOption == 2) &&
+               Contains(name, runtime::UCase(DialCostPart(DialOption)));
+    if (c.Page == 2)
+        return (ServiceOption == 1 || ServiceOption == 2) &&
+               Contains(name, runtime::UCase(ServiceCostPart(ServiceOption)));
+    return true;
 }
 
 void ServiceEditor::EnableControls(const std::string& namePart) {
@@ -729,13 +758,11 @@ void ServiceEditor::EnableControls(const std::string& namePart) {
 void ServiceEditor::optDialCost_Click(int index) {
     runtime::SetContext("frmService", "optDialCost_Click");
     Disable_All_Controls();
+    DialOption = static_cast<std::int16_t>(index + 1);
+    EnableControls(DialCostPart(DialOption));
     if (index == 0) {
-        EnableControls("DialFixedTariff");
-        DialOption = 1;
         Focus("txtDialFixedTariff");
     } else {
-        EnableControls("DialTimeTariff");
-        DialOption = 2;
         if (!TariffRows.empty()) {
             Focus("lstDialTimeTariff");
             if (SelectedTariff == 0)
@@ -749,6 +776,7 @@ void ServiceEditor::optDialCost_Click(int index) {
         SetDeleteButton();
         SetEditButton();
     }
+    PutBackUnreachable();
     RefreshOKState();
     ShowTariffTip();
 }
@@ -756,16 +784,11 @@ void ServiceEditor::optDialCost_Click(int index) {
 void ServiceEditor::optServiceCost_Click(int index) {
     runtime::SetContext("frmService", "optServiceCost_Click");
     Disable_All_Controls();
-    if (index == 0) {
-        EnableControls("ServiceFixed");
-        ServiceOption = 1;
-        Focus("txtServiceFixedRate");
-    } else {
-        EnableControls("ServiceFlex");
-        ServiceOption = 2;
-        Focus("txtServiceFlexRate");
-    }
+    ServiceOption = static_cast<std::int16_t>(index + 1);
+    EnableControls(ServiceCostPart(ServiceOption));
+    Focus(index == 0 ? "txtServiceFixedRate" : "txtServiceFlexRate");
     chkFreePeriod_Click();
+    PutBackUnreachable();
     RefreshOKState();
 }
 
@@ -790,14 +813,11 @@ std::optional<ServiceRecord> ServiceEditor::RecordToStore() const {
     using namespace DUVMain;
     if (ServiceIndex < 0 || ServiceIndex > Services.UBound())
         return std::nullopt;
+    if (!EveryBoxAccepts())
+        return std::nullopt;
     // Tariffs above the count stay as they were.
     ServiceRecord r = Services[ServiceIndex];
-    bool moneyFits = true;
-    auto money = [&](const char* box) {
-        const double v = RegionalValue(Text(box));
-        moneyFits = moneyFits && GeneralFunctions::MoneyInRange(v);
-        return v;
-    };
+    auto money = [&](const char* box) { return RegionalValue(Text(box)); };
     try {
         r.ServiceName = Text("txtDescription");
         r.ServiceNumber = Text("txtNumber");
@@ -838,8 +858,6 @@ std::optional<ServiceRecord> ServiceEditor::RecordToStore() const {
     } catch (const runtime::RuntimeError&) {
         return std::nullopt;
     }
-    if (!moneyFits)
-        return std::nullopt;
     return r;
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/Records.h"
@@ -141,8 +142,8 @@ public:
 
     // ---- procedures ----
     bool FieldsValid() const;
-    // The service OK stores, built from the window without changing anything; nothing when a
-    // value cannot be stored (a number too large for its field, money the store cannot hold).
+    // The service OK stores, built from the window without changing anything; nothing while a
+    // box shows a text its own check refuses, or a value cannot be stored.
     std::optional<ServiceRecord> RecordToStore() const;
     void RefreshOKState();
     void Disable_All_Controls();
@@ -172,6 +173,18 @@ private:
     void Beep();
     void Focus(const std::string& control);
     void Refuse(const std::string& control);
+    // The box's own check of its text (a control without one accepts any text).
+    bool Accepts(const std::string& box) const;
+    bool EveryBoxAccepts() const;
+    // True when the user can type into the box once its tab shows: the chosen options enable
+    // it.
+    bool Reachable(const std::string& box) const;
+    // Keeps the box's text as its last accepted one when its check accepts it.
+    void RememberAccepted(const std::string& box);
+    // A box the chosen options put out of reach gets its last accepted text back ("0" when it
+    // has none) when it shows one its check refuses.
+    void PutBackUnreachable();
+    bool IsChosenThreshold(const std::string& box) const;
     // Refuses a money amount the store cannot hold as it is typed: beep, the text before it
     // back, the focus back. True when it refused.
     bool RefuseMoneyOutOfRange(const std::string& box);
@@ -207,7 +220,7 @@ private:
     void txtAfterMeg_LostFocus();
     void txtServiceBlock_Change();
     void txtServiceBlock_LostFocus();
-    void WholeThreshold_Change(const std::string& box, bool& flag, double maximum);
+    void WholeThreshold_Change(const std::string& box, bool& flag);
     void WholeThreshold_LostFocus(const std::string& box, bool& flag, const char* mask);
     void MoneyThreshold_Change(const std::string& box, bool& flag);
     void MoneyThreshold_LostFocus(const std::string& box, bool& flag);
@@ -216,6 +229,7 @@ private:
 
     bool closedByOK_ = false;
     std::string previousText_;  // a box's text before the change being handled
+    std::unordered_map<std::string, std::string> lastAccepted_;  // by box
 };
 
 }  // namespace ServiceEditorModel

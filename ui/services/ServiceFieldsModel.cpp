@@ -2,6 +2,7 @@
 // left, and the warnings page with its thresholds and sound file.
 #include "ui/services/ServiceEditorModel.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "analysis/DUVAnalyse.h"
@@ -45,6 +46,46 @@ bool WholeInRange(const std::string& text, double maximum) {
     return v >= 0 && v <= maximum;
 }
 
+template <int Maximum>
+bool WholeUpTo(const std::string& text) {
+    return WholeInRange(text, Maximum);
+}
+
+bool DialNumber(const std::string& text) { return DUVAnalyse::IsDialNumber(text); }
+
+bool Money(const std::string& text) { return runtime::IsNumeric(text) && !MoneyOutOfRange(text); }
+
+// What each box keeps as its value: its change and leave procedures refuse (or replace) any
+// other text, and OK stores nothing while a box shows one.
+struct BoxRule {
+    const char* Name;
+    bool (*Accepts)(const std::string& text);
+};
+constexpr BoxRule kBoxRules[] = {
+    {"txtNumber", DialNumber},
+    {"txtAltNumber", DialNumber},
+    {"txtDialFixedTariff", Money},
+    {"txtServiceFixedRate", Money},
+    {"txtServiceFlexRate", Money},
+    {"txtServiceFlexHours", WholeUpTo<999>},
+    {"txtServiceFlexRate2", Money},
+    {"txtPerMeg", Money},
+    {"txtAfterMeg", WholeUpTo<999>},
+    {"txtServiceBlock", WholeUpTo<99>},
+    {"txtWarningHours", WholeUpTo<32767>},
+    {"txtWarningMinutes", WholeUpTo<59>},
+    {"txtWarndialupCost", Money},
+    {"txtWarnServiceCost", Money},
+    {"txtWarnData", WholeUpTo<2147483647>},
+};
+
+const BoxRule* RuleOf(const std::string& box) {
+    for (const BoxRule& rule : kBoxRules)
+        if (box == rule.Name)
+            return &rule;
+    return nullptr;
+}
+
 }  // namespace
 
 double LeadingNumber(const std::string& text) {
@@ -78,6 +119,37 @@ bool MoneyOutOfRange(const std::string& text) {
 
 // ---- field rules ----
 
+bool ServiceEditor::Accepts(const std::string& box) const {
+    const BoxRule* rule = RuleOf(box);
+    return !rule || rule->Accepts(Text(box));
+}
+
+bool ServiceEditor::EveryBoxAccepts() const {
+    return std::all_of(std::begin(kBoxRules), std::end(kBoxRules),
+                       [&](const BoxRule& rule) { return Accepts(rule.Name); });
+}
+
+void ServiceEditor::RememberAccepted(const std::string& box) {
+    if (RuleOf(box) && Accepts(box))
+        lastAccepted_[box] = Text(box);
+}
+
+bool ServiceEditor::IsChosenThreshold(const std::string& box) const {
+    if (Value("chkWarnings") != 1 || WarningOption < 0 || WarningOption > 3)
+        return false;
+    const std::vector<const char*>& boxes = kWarningKinds[WarningOption].Boxes;
+    return std::any_of(boxes.begin(), boxes.end(), [&](const char* b) { return box == b; });
+}
+
+void ServiceEditor::PutBackUnreachable() {
+    for (const BoxRule& rule : kBoxRules) {
+        if (Reachable(rule.Name) || Accepts(rule.Name))
+            continue;
+        const auto last = lastAccepted_.find(rule.Name);
+        SetText(rule.Name, last != lastAccepted_.end() ? last->second : std::string("0"));
+    }
+}
+
 bool ServiceEditor::RefuseMoneyOutOfRange(const std::string& box) {
     const std::string before = previousText_;
     if (!MoneyOutOfRange(Text(box)))
@@ -89,16 +161,15 @@ bool ServiceEditor::RefuseMoneyOutOfRange(const std::string& box) {
 }
 
 void ServiceEditor::Number_LostFocus(const std::string& box) {
-    if (!Text(box).empty() && !DUVAnalyse::IsDialNumber(Text(box)))
+    if (!Accepts(box))
         Refuse(box);
 }
 
 void ServiceEditor::FixedMoney_LostFocus(const std::string& box, bool refresh) {
-    const std::string v = MoneyText(Text(box));
-    if (v.empty())
+    if (!Accepts(box))
         Refuse(box);
     else
-        SetText(box, v);
+        SetText(box, MoneyText(Text(box)));
     if (refresh)
         RefreshOKState();
 }
@@ -107,14 +178,13 @@ void ServiceEditor::FlexRate_Change(const std::string& box) {
     if (RefuseMoneyOutOfRange(box))
         return;
     const std::string& t = Text(box);
-    if (!t.empty() && !runtime::IsNumeric(t) && !EndsWithSeparator(t))
+    if (!t.empty() && !Accepts(box) && !EndsWithSeparator(t))
         Refuse(box);
     RefreshOKState();
 }
 
 void ServiceEditor::FlexRate_LostFocus(const std::string& box) {
-    const std::string t = Text(box);
-    if (t.empty() || t == DUVMain::MonetaryDecimalSeparator || !runtime::IsNumeric(t))
+    if (!Accepts(box))
         SetText(box, "0");
     SetText(box, MoneyText(Text(box)));
 }
@@ -122,14 +192,9 @@ void ServiceEditor::FlexRate_LostFocus(const std::string& box) {
 void ServiceEditor::txtServiceFlexHours_Change() {
     const std::string box = "txtServiceFlexHours";
     const std::string t = Text(box);
-    if (!t.empty()) {
-        if (!runtime::IsNumeric(t) || RegionalValue(t) < 0) {
-            SetText(box, "");
-            Refuse(box);
-        } else if (RegionalValue(t) > 999) {
-            SetText(box, "999");
-            Refuse(box);
-        }
+    if (!t.empty() && !Accepts(box)) {
+        SetText(box, runtime::IsNumeric(t) && RegionalValue(t) > 999 ? "999" : "");
+        Refuse(box);
     }
     RefreshOKState();
 }
@@ -142,8 +207,7 @@ void ServiceEditor::txtServiceFlexHours_LostFocus() {
 }
 
 void ServiceEditor::txtAfterMeg_Change() {
-    const std::string& t = Text("txtAfterMeg");
-    if (!t.empty() && !WholeInRange(t, 999))
+    if (!Text("txtAfterMeg").empty() && !Accepts("txtAfterMeg"))
         Refuse("txtAfterMeg");
     RefreshOKState();
 }
@@ -152,7 +216,7 @@ void ServiceEditor::txtAfterMeg_LostFocus() {
     const std::string box = "txtAfterMeg";
     if (Text(box).empty())
         SetText(box, "0");
-    else if (!WholeInRange(Text(box), 999))
+    else if (!Accepts(box))
         Refuse(box);
     SetText(box, runtime::Format(std::string_view(Text(box)), "#0"));
 }
@@ -175,7 +239,7 @@ void ServiceEditor::txtServiceBlock_LostFocus() {
     const std::string box = "txtServiceBlock";
     if (Text(box).empty())
         SetText(box, "0");
-    if (!runtime::IsNumeric(Text(box)))
+    if (!Accepts(box))
         Refuse(box);
     else
         SetText(box, NumberText(runtime::Int(runtime::CDbl(Text(box)))));
@@ -219,6 +283,7 @@ void ServiceEditor::chkWarnings_Click() {
                 Focus(kWarningKinds[WarningOption].Boxes.front());
         }
     }
+    PutBackUnreachable();
     RefreshOKState();
 }
 
@@ -240,9 +305,9 @@ void ServiceEditor::chkWarnDisplay_Click() {
     RefreshOKState();
 }
 
-void ServiceEditor::WholeThreshold_Change(const std::string& box, bool& flag, double maximum) {
+void ServiceEditor::WholeThreshold_Change(const std::string& box, bool& flag) {
     if (!Text(box).empty()) {
-        flag = WholeInRange(Text(box), maximum);
+        flag = Accepts(box);
         if (!flag)
             Refuse(box);
     }
@@ -264,7 +329,7 @@ void ServiceEditor::MoneyThreshold_Change(const std::string& box, bool& flag) {
         return;
     const std::string& t = Text(box);
     if (!t.empty()) {
-        flag = runtime::IsNumeric(t) || EndsWithSeparator(t);
+        flag = Accepts(box) || EndsWithSeparator(t);
         if (!flag)
             Refuse(box);
     }
@@ -272,8 +337,7 @@ void ServiceEditor::MoneyThreshold_Change(const std::string& box, bool& flag) {
 }
 
 void ServiceEditor::MoneyThreshold_LostFocus(const std::string& box, bool& flag) {
-    const std::string t = Text(box);
-    if (t.empty() || t == DUVMain::MonetaryDecimalSeparator || !runtime::IsNumeric(t)) {
+    if (!Accepts(box)) {
         SetText(box, "0");
         flag = true;
     }
@@ -286,7 +350,7 @@ void ServiceEditor::txtWarnData_LostFocus() {
     const std::string box = "txtWarnData";
     if (Text(box).empty())
         SetText(box, "0");
-    DataValid = WholeInRange(Text(box), 2147483647.0);
+    DataValid = Accepts(box);
     if (!DataValid)
         Refuse(box);
     SetText(box, runtime::Format(std::string_view(Text(box)), "#,##0"));

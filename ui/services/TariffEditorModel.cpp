@@ -47,6 +47,18 @@ constexpr std::array<BoxRule, kBoxCount> kBoxes = {{
 
 bool IsRate(Box b) { return b == DialRate || b == MinuteRate; }
 
+// What the box keeps as its value: a rate the store can hold, or a whole number in the box's
+// range. Its change and leave procedures refuse (or replace) any other text, and OK stores
+// nothing while a box shows one.
+bool Accepts(Box b, const std::string& text) {
+    if (IsRate(b))
+        return runtime::IsNumeric(text) && !ServiceEditorModel::MoneyOutOfRange(text);
+    if (!ServiceEditorModel::IsLongText(text))
+        return false;
+    const double v = RegionalValue(text);
+    return v >= kBoxes[b].Minimum && v <= kBoxes[b].Maximum;
+}
+
 std::string TypingEnd(const BoxRule& rule) {
     return rule.TypingEnd ? rule.TypingEnd : DUVMain::MonetaryDecimalSeparator;
 }
@@ -171,6 +183,7 @@ void TariffEditor::Form_Load() {
     using namespace DUVMain;
     Controls = Table(DesignControls());
     FieldValid.fill(false);
+    lastAccepted_.fill({});
     Shown = false;
     closedByOK_ = false;
     FillComboBoxes();
@@ -306,14 +319,10 @@ void TariffEditor::NumberBox_Change(Box box) {
     }
     const std::string& t = Text(rule.Name);
     if (!t.empty()) {
-        bool rejected;
-        if (IsRate(box)) {
-            const std::string end = TypingEnd(rule);
-            rejected = !runtime::IsNumeric(t) && (end.empty() || !t.ends_with(end));
-        } else {
-            const double v = ServiceEditorModel::IsLongText(t) ? RegionalValue(t) : -1;
-            rejected = v < rule.Minimum || v > rule.Maximum;
-        }
+        // A rate still being typed may end with its decimal separator.
+        const std::string end = TypingEnd(rule);
+        const bool typing = IsRate(box) && !end.empty() && t.ends_with(end);
+        const bool rejected = !Accepts(box, t) && !typing;
         FieldValid[box] = !rejected;
         if (rejected)
             Refuse(rule.Name, !IsRate(box));
@@ -324,9 +333,7 @@ void TariffEditor::NumberBox_Change(Box box) {
 void TariffEditor::NumberBox_LostFocus(Box box) {
     const BoxRule& rule = kBoxes[box];
     const std::string t = Text(rule.Name);
-    const bool replace =
-        t.empty() || (IsRate(box) && (t == TypingEnd(rule) || !runtime::IsNumeric(t)));
-    if (replace) {
+    if (t.empty() || (IsRate(box) && !Accepts(box, t))) {
         SetText(rule.Name, rule.Empty);
         FieldValid[box] = true;
     }
@@ -335,6 +342,8 @@ void TariffEditor::NumberBox_LostFocus(Box box) {
         SetText(rule.Name, rule.Mask ? runtime::Format(std::string_view(now), rule.Mask)
                                      : ServiceEditorModel::MoneyText(now));
     }
+    if (Accepts(box, Text(rule.Name)))
+        lastAccepted_[box] = Text(rule.Name);
     AfterBox(box);
 }
 
@@ -388,6 +397,12 @@ void TariffEditor::SetFieldStates() {
         SetText(kBoxes[AfterMins].Name, "0");
         SetText(kBoxes[AfterSecs].Name, "0");
     }
+    // Unit boxes out of reach get their last accepted text back in place of a refused one.
+    for (Box b : {UnitMins, UnitSecs}) {
+        const std::string& name = kBoxes[b].Name;
+        if (!unit && !Accepts(b, Text(name)))
+            SetText(name, lastAccepted_[b].empty() ? kBoxes[b].Empty : lastAccepted_[b]);
+    }
     SetBox(kBoxes[AfterMins].Name, threshold, threshold ? kWhite : kGreyBackground);
     SetBox(kBoxes[AfterSecs].Name, threshold, threshold ? kWhite : kGreyBackground);
     for (const char* label : {"lblDialTimeTariff4", "lblDialTimeTariff5", "lblDialTimeTariff6"})
@@ -422,6 +437,9 @@ void TariffEditor::CheckOKBtn() {
 }
 
 std::optional<TariffRecord> TariffEditor::RecordToStore() const {
+    for (int b = 0; b < kBoxCount; ++b)
+        if (!Accepts(static_cast<Box>(b), Text(kBoxes[b].Name)))
+            return std::nullopt;
     TariffRecord t;
     try {
         t.Description = Text(kDescription);
@@ -438,9 +456,6 @@ std::optional<TariffRecord> TariffEditor::RecordToStore() const {
     } catch (const runtime::RuntimeError&) {
         return std::nullopt;
     }
-    if (!GeneralFunctions::MoneyInRange(t.DialRate) ||
-        !GeneralFunctions::MoneyInRange(t.PerMinuteRate))
-        return std::nullopt;
     return t;
 }
 

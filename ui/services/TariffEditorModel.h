@@ -61,8 +61,8 @@ public:
 
     void CheckOKBtn();
     void SetFieldStates();
-    // The tariff OK writes, built from the window without changing anything; nothing when a
-    // value cannot be stored (a number too large for its field, money the store cannot hold).
+    // The tariff OK writes, built from the window without changing anything; nothing while a
+    // number box shows a text its own check refuses, or a value cannot be stored.
     std::optional<TariffRecord> RecordToStore() const;
 
 private:
@@ -85,6 +85,7 @@ private:
 
     bool closedByOK_ = false;
     std::string previousText_;  // a box's text before the change being handled
+    std::array<std::string, kBoxCount> lastAccepted_;  // each box's text when last left
 };
 
 }  // namespace TariffEditorModel
