@@ -1,5 +1,6 @@
 #include "ui/services/ModelBinding.h"
 
+#include "core/RuntimeError.h"
 #include "ui/forms/ListView.h"
 #include "ui/forms/TabStrip.h"
 
@@ -13,7 +14,19 @@ COLORREF SystemColour(std::uint32_t colour) {
     return static_cast<COLORREF>(colour & 0xFFFFFF);
 }
 
+const ControlTableModel::Control& ModelBinding::ModelControl(const char* name) const {
+    if (!table_.Has(name))
+        throw runtime::RuntimeError(
+            9, std::string("Subscript out of range: the model has no control named ") + name);
+    return table_[name];
+}
+
 void ModelBinding::Bind(ModelEvents events, std::function<void()> after) {
+    for (const ControlTableModel::Control& c : table_.All()) {
+        if (c.Type != Kind::TabStrip && !Find(c.Name))
+            throw runtime::RuntimeError(51, "Internal error: the model's control " + c.Name +
+                                                " is declared by no row of the window");
+    }
     events_ = std::move(events);
     after_ = std::move(after);
     for (Entry& e : entries_) {

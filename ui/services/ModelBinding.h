@@ -31,11 +31,12 @@ public:
     ModelBinding(const ModelBinding&) = delete;
     ModelBinding& operator=(const ModelBinding&) = delete;
 
-    // A declaration row for the model's control of that name.
+    // A declaration row for the model's control of that name. A name the model lacks raises
+    // error 9 naming the control.
     template <class F>
     forms::Declared<F> Row(const char* name, forms::Control& control, forms::Twips at,
                            forms::Control* parent = nullptr, forms::Look look = {}) {
-        const ControlTableModel::Control& c = table_[name];
+        const ControlTableModel::Control& c = ModelControl(name);
         entries_.push_back({name, &control, c.Type, c.ToolTip});
         if (c.Type == ControlTableModel::Kind::DropDownList)
             look.style |= CBS_DROPDOWNLIST;
@@ -43,6 +44,8 @@ public:
     }
 
     // Binds every declared control's events to the model; run after the declaration table.
+    // A control of the model that no row declared (its tab strip apart, which the window
+    // declares itself) raises error 51 naming the control.
     void Bind(ModelEvents events, std::function<void()> after);
     // Puts each list's items into its control (once the model has filled them).
     void FillLists();
@@ -63,6 +66,7 @@ public:
     bool AnswerColours(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
 private:
+    const ControlTableModel::Control& ModelControl(const char* name) const;
     // Paints a control's colours: the brush, or null for the default.
     HBRUSH Colours(HWND control, HDC dc);
 
