@@ -239,12 +239,6 @@ TEST_F(ReportWindow, EveryButtonOfTheMainAndReportToolbarsShowsItsTip) {
         {M::Topics, "Help"},
         {M::SearchHelp, "Search For Help"},
         {M::About, "About DUV"}};
-    for (const auto& [command, tip] : mainTips) {
-        const int position = main.ToolbarPosition(command);
-        ASSERT_GT(position, 0) << tip;
-        EXPECT_EQ(main.ToolbarMain.ShownToolTip(position), tip)
-            << "main toolbar button " << position;
-    }
     const std::pair<C, const char*> reportTips[] = {
         {C::SaveAs, "Save Report"},
         {C::Print, "Print Report"},
@@ -256,12 +250,17 @@ TEST_F(ReportWindow, EveryButtonOfTheMainAndReportToolbarsShowsItsTip) {
         {C::FontIncrease, "Increase Text Size"},
         {C::FontDecrease, "Decrease Text Size"},
         {C::NumConnections, "Display Numbered Connections"}};
-    for (const auto& [command, tip] : reportTips) {
-        const int position = report.ToolbarPosition(command);
-        ASSERT_GT(position, 0) << tip;
-        EXPECT_EQ(report.Toolbar1.ShownToolTip(position), tip)
-            << "report toolbar button " << position;
-    }
+    auto expectTips = [](const forms::Toolbar& toolbar, const auto& positionOf, const auto& tips) {
+        for (const auto& [command, tip] : tips) {
+            const int position = positionOf(command);
+            ASSERT_GT(position, 0) << tip;
+            EXPECT_EQ(toolbar.ShownToolTip(position), tip) << "toolbar button " << position;
+        }
+    };
+    expectTips(
+        main.ToolbarMain, [&](M command) { return main.ToolbarPosition(command); }, mainTips);
+    expectTips(
+        report.Toolbar1, [&](C command) { return report.ToolbarPosition(command); }, reportTips);
     // Every other button shows a tip too; separators show none.
     for (forms::Toolbar* toolbar : {&main.ToolbarMain, &report.Toolbar1}) {
         for (int position = 1; position <= toolbar->ButtonCount(); ++position) {

@@ -217,7 +217,8 @@ TEST_F(ServiceEditorWindow, EnterLeavesTheBoxFirstAndMoneyBeyondTheStoreIsNotTyp
 }
 
 // An editor's window and its model meet by control name: a row the model lacks, or a control
-// of the model no row declares, stops the window with an error that names the control.
+// of the model no row declares, raises an error that names the control once the window's
+// controls are bound; the controls that match are bound all the same.
 TEST(EditorModelBinding, AControlMissingOnEitherSideIsNamed) {
     struct frmBound {};
     using ControlTableModel::Control;
@@ -228,7 +229,7 @@ TEST(EditorModelBinding, AControlMissingOnEitherSideIsNamed) {
         c.Type = Kind::CheckBox;
         return c;
     };
-    auto messageOf = [](const std::function<void()>& declare) -> std::string {
+    auto errorOf = [](const std::function<void()>& declare) -> std::string {
         try {
             declare();
         } catch (const runtime::RuntimeError& error) {
@@ -240,15 +241,18 @@ TEST(EditorModelBinding, AControlMissingOnEitherSideIsNamed) {
 
     const ControlTableModel::Table lacking(std::vector<Control>{check("chkShown")});
     services_ui::ModelBinding windowAhead(lacking);
-    EXPECT_EQ(messageOf([&] {
+    EXPECT_EQ(errorOf([&] {
                   windowAhead.Row<frmBound>("chkShown", chkShown, {});
                   windowAhead.Row<frmBound>("chkNew", chkNew, {});
+                  windowAhead.Bind({}, {});
               }),
               "9 Subscript out of range: the model has no control named chkNew");
+    EXPECT_TRUE(chkShown.Click);
+    EXPECT_FALSE(chkNew.Click);
 
     const ControlTableModel::Table ahead(std::vector<Control>{check("chkShown"), check("chkNew")});
     services_ui::ModelBinding modelAhead(ahead);
-    EXPECT_EQ(messageOf([&] {
+    EXPECT_EQ(errorOf([&] {
                   modelAhead.Row<frmBound>("chkShown", chkShown, {});
                   modelAhead.Bind({}, {});
               }),

@@ -14,19 +14,7 @@ COLORREF SystemColour(std::uint32_t colour) {
     return static_cast<COLORREF>(colour & 0xFFFFFF);
 }
 
-const ControlTableModel::Control& ModelBinding::ModelControl(const char* name) const {
-    if (!table_.Has(name))
-        throw runtime::RuntimeError(
-            9, std::string("Subscript out of range: the model has no control named ") + name);
-    return table_[name];
-}
-
 void ModelBinding::Bind(ModelEvents events, std::function<void()> after) {
-    for (const ControlTableModel::Control& c : table_.All()) {
-        if (c.Type != Kind::TabStrip && !Find(c.Name))
-            throw runtime::RuntimeError(51, "Internal error: the model's control " + c.Name +
-                                                " is declared by no row of the window");
-    }
     events_ = std::move(events);
     after_ = std::move(after);
     for (Entry& e : entries_) {
@@ -90,6 +78,14 @@ void ModelBinding::Bind(ModelEvents events, std::function<void()> after) {
             c->GotFocus = send(call(events_.GotFocus));
             c->LostFocus = send(call(events_.LostFocus));
         }
+    }
+    if (!unknown_.empty())
+        throw runtime::RuntimeError(
+            9, "Subscript out of range: the model has no control named " + unknown_.front());
+    for (const ControlTableModel::Control& c : table_.All()) {
+        if (c.Type != Kind::TabStrip && !Find(c.Name))
+            throw runtime::RuntimeError(51, "Internal error: the model's control " + c.Name +
+                                                " is declared by no row of the window");
     }
 }
 

@@ -31,12 +31,16 @@ public:
     ModelBinding(const ModelBinding&) = delete;
     ModelBinding& operator=(const ModelBinding&) = delete;
 
-    // A declaration row for the model's control of that name. A name the model lacks raises
-    // error 9 naming the control.
+    // A declaration row for the model's control of that name. A name the model lacks gives a
+    // bare control, which Bind names in its error.
     template <class F>
     forms::Declared<F> Row(const char* name, forms::Control& control, forms::Twips at,
                            forms::Control* parent = nullptr, forms::Look look = {}) {
-        const ControlTableModel::Control& c = ModelControl(name);
+        if (!table_.Has(name)) {
+            unknown_.push_back(name);
+            return forms::Declared<F>{control, "", at, "", parent, look, {}};
+        }
+        const ControlTableModel::Control& c = table_[name];
         entries_.push_back({name, &control, c.Type, c.ToolTip});
         if (c.Type == ControlTableModel::Kind::DropDownList)
             look.style |= CBS_DROPDOWNLIST;
@@ -44,8 +48,9 @@ public:
     }
 
     // Binds every declared control's events to the model; run after the declaration table.
-    // A control of the model that no row declared (its tab strip apart, which the window
-    // declares itself) raises error 51 naming the control.
+    // Then a row whose name the model lacks raises error 9, and a control of the model that no
+    // row declared (its tab strip apart, which the window declares itself) error 51, each
+    // naming the control; the controls that match stay bound.
     void Bind(ModelEvents events, std::function<void()> after);
     // Puts each list's items into its control (once the model has filled them).
     void FillLists();
@@ -66,7 +71,6 @@ public:
     bool AnswerColours(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
 private:
-    const ControlTableModel::Control& ModelControl(const char* name) const;
     // Paints a control's colours: the brush, or null for the default.
     HBRUSH Colours(HWND control, HDC dc);
 
@@ -78,6 +82,7 @@ private:
     };
     const ControlTableModel::Table& table_;
     std::vector<Entry> entries_;
+    std::vector<std::string> unknown_;  // rows whose name the model lacks
     ModelEvents events_;
     std::function<void()> after_;
     bool showing_ = false;
