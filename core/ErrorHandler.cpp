@@ -208,10 +208,10 @@ namespace {
 // Every window of the program, in the order EndProgram unloads them: the modal windows that
 // stand over the others first (an editor before the window that opened it), then frmAbout,
 // frmSplash, frmViewLog, frmReport and frmMain.
-constexpr std::array<const char*, 13> UnloadOrder{
-    "frmTariff",     "frmService", "frmSetup", "frmPreConfigure", "frmFind",
-    "frmFileRepair", "frmPurge",   "frmTip",   "frmAbout",        "frmSplash",
-    "frmViewLog",    "frmReport",  "frmMain"};
+constexpr std::array UnloadOrder{"frmTariff", "frmService",    "frmSetup",   "frmPreConfigure",
+                                 "frmFind",   "frmFileRepair", "frmPurge",   "frmTip",
+                                 "frmAbout",  "frmSplash",     "frmViewLog", "frmReport",
+                                 "frmMain"};
 
 WindowCloser& Closer() {
     static WindowCloser closer;

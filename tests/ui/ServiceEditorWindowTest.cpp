@@ -2,11 +2,16 @@
 // lists, switching tabs; what is stored, in memory and in the registry, and how it is priced.
 #include "tests/ui/EditorInput.h"
 
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "analysis/Costing.h"
+#include "core/RuntimeError.h"
 #include "tests/support/Seams.h"
 #include "ui/services/frmService.h"
+#include "ui/services/ModelBinding.h"
 #include "ui/services/frmTariff.h"
 
 using namespace uitest;
@@ -209,4 +214,47 @@ TEST_F(ServiceEditorWindow, EnterLeavesTheBoxFirstAndMoneyBeyondTheStoreIsNotTyp
     EXPECT_EQ(DUVMain::Services[0].ServiceName, "Brackwell Net");
     EXPECT_DOUBLE_EQ(DUVMain::Services[0].PerMeg, 0.5);
     EXPECT_DOUBLE_EQ(DUVMain::Services[0].AfterMeg, 12);
+}
+
+// An editor's window and its model meet by control name: a row the model lacks, or a control
+// of the model no row declares, raises an error that names the control once the window's
+// controls are bound; the controls that match are bound all the same.
+TEST(EditorModelBinding, AControlMissingOnEitherSideIsNamed) {
+    struct frmBound {};
+    using ControlTableModel::Control;
+    using ControlTableModel::Kind;
+    auto check = [](const char* name) {
+        Control c;
+        c.Name = name;
+        c.Type = Kind::CheckBox;
+        return c;
+    };
+    auto errorOf = [](const std::function<void()>& declare) -> std::string {
+        try {
+            declare();
+        } catch (const runtime::RuntimeError& error) {
+            return std::to_string(error.number) + " " + error.description;
+        }
+        return "no error";
+    };
+    forms::CheckBox chkShown, chkNew;
+
+    const ControlTableModel::Table lacking(std::vector<Control>{check("chkShown")});
+    services_ui::ModelBinding windowAhead(lacking);
+    EXPECT_EQ(errorOf([&] {
+                  windowAhead.Row<frmBound>("chkShown", chkShown, {});
+                  windowAhead.Row<frmBound>("chkNew", chkNew, {});
+                  windowAhead.Bind({}, {});
+              }),
+              "9 Subscript out of range: the model has no control named chkNew");
+    EXPECT_TRUE(chkShown.Click);
+    EXPECT_FALSE(chkNew.Click);
+
+    const ControlTableModel::Table ahead(std::vector<Control>{check("chkShown"), check("chkNew")});
+    services_ui::ModelBinding modelAhead(ahead);
+    EXPECT_EQ(errorOf([&] {
+                  modelAhead.Row<frmBound>("chkShown", chkShown, {});
+                  modelAhead.Bind({}, {});
+              }),
+              "51 Internal error: the model's control chkNew is declared by no row of the window");
 }

@@ -124,9 +124,9 @@ public:
     // The menu item of this window's menus with this command id, or null.
     MenuItem* FindMenuItem(int id) const;
 
-    // Ids for controls, menu items and toolbar buttons are handed out by the window: `count`
-    // consecutive ids, none used before in this window's life (ids of hand-numbered controls
-    // stay below the first one handed out).
+    // Ids for controls, menu items and toolbar buttons are handed out by the window, the only
+    // place they come from: `count` consecutive ids, none used before in this window's life,
+    // all from kFirstReservedId up, clear of the ids the dialog keys send (IDOK, IDCANCEL).
     int ReserveIds(int count = 1);
     static constexpr int kFirstReservedId = 1000;
 

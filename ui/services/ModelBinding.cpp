@@ -1,6 +1,7 @@
 #include "ui/services/ModelBinding.h"
 
 #include "core/ErrorContext.h"
+#include "core/RuntimeError.h"
 #include "ui/forms/ListView.h"
 #include "ui/forms/TabStrip.h"
 
@@ -80,6 +81,14 @@ void ModelBinding::Bind(ModelEvents events, std::function<void()> after) {
             c->GotFocus = send("_GotFocus", call(events_.GotFocus));
             c->LostFocus = send("_LostFocus", call(events_.LostFocus));
         }
+    }
+    if (!unknown_.empty())
+        throw runtime::RuntimeError(
+            9, "Subscript out of range: the model has no control named " + unknown_.front());
+    for (const ControlTableModel::Control& c : table_.All()) {
+        if (c.Type != Kind::TabStrip && !Find(c.Name))
+            throw runtime::RuntimeError(51, "Internal error: the model's control " + c.Name +
+                                                " is declared by no row of the window");
     }
 }
 

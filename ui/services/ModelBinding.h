@@ -34,10 +34,15 @@ public:
     ModelBinding(const ModelBinding&) = delete;
     ModelBinding& operator=(const ModelBinding&) = delete;
 
-    // A declaration row for the model's control of that name.
+    // A declaration row for the model's control of that name. A name the model lacks gives a
+    // bare control, which Bind names in its error.
     template <class F>
     forms::Declared<F> Row(const char* name, forms::Control& control, forms::Twips at,
                            forms::Control* parent = nullptr, forms::Look look = {}) {
+        if (!table_.Has(name)) {
+            unknown_.push_back(name);
+            return forms::Declared<F>{control, "", at, "", parent, look, {}};
+        }
         const ControlTableModel::Control& c = table_[name];
         entries_.push_back({name, &control, c.Type, c.ToolTip});
         if (c.Type == ControlTableModel::Kind::DropDownList)
@@ -46,6 +51,9 @@ public:
     }
 
     // Binds every declared control's events to the model; run after the declaration table.
+    // Then a row whose name the model lacks raises error 9, and a control of the model that no
+    // row declared (its tab strip apart, which the window declares itself) error 51, each
+    // naming the control; the controls that match stay bound.
     void Bind(ModelEvents events, std::function<void()> after);
     // Puts each list's items into its control (once the model has filled them).
     void FillLists();
@@ -77,6 +85,7 @@ private:
     };
     const ControlTableModel::Table& table_;
     std::vector<Entry> entries_;
+    std::vector<std::string> unknown_;  // rows whose name the model lacks
     ModelEvents events_;
     std::function<void()> after_;
     bool showing_ = false;
