@@ -4,6 +4,7 @@
 // visible states, colours, tool tips) back into the controls.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -39,6 +40,9 @@ public:
     template <class F>
     forms::Declared<F> Row(const char* name, forms::Control& control, forms::Twips at,
                            forms::Control* parent = nullptr, forms::Look look = {}) {
+        // A window loaded again declares its rows again: each name is kept once.
+        std::erase_if(entries_, [&](const Entry& e) { return e.name == name; });
+        std::erase(unknown_, name);
         if (!table_.Has(name)) {
             unknown_.push_back(name);
             return forms::Declared<F>{control, "", at, "", parent, look, {}};
