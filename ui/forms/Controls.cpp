@@ -151,8 +151,9 @@ void Control::SetFocus() {
 bool Control::HasFocus() const { return hwnd_ && GetFocus() == hwnd_; }
 
 void Control::RefocusLater() {
-    if (form_ && form_->hwnd()) {
-        PostMessageA(form_->hwnd(), WM_FORM_REFOCUS, static_cast<WPARAM>(id_), 0);
+    if (form_ && form_->hwnd() &&
+        PostMessageA(form_->hwnd(), WM_FORM_REFOCUS, static_cast<WPARAM>(id_), 0)) {
+        ++form_->refocusing_;
     }
 }
 
@@ -230,7 +231,7 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
             // change of control; a refused entry takes the focus back by posting.
             HWND next = reinterpret_cast<HWND>(wp);
             if (next && self->form_ && GetAncestor(next, GA_ROOT) == self->form_->hwnd()) {
-                self->Raise(self->LostFocus);
+                self->form_->ControlLeft(*self, next);
             }
             break;
         }
