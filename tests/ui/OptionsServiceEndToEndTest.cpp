@@ -132,9 +132,17 @@ TEST_F(OptionsServiceEndToEnd, AnAmountTheStoreCannotHoldNeverReachesTheRegistry
             w.TabStrip1.Select(4);
             Settle();
             // Typed and confirmed by Enter: OK leaves the box first, whose check refuses the
-            // amount; the settings are written without it (a run-time error there fails the test).
+            // amount and shows the setting again; the window stays. Enter once more writes the
+            // settings without it (a run-time error there fails the test).
             TypeStaying(w.txtDialCost, "300000");
             PressKey(w.txtDialCost, VK_RETURN);
+            ASSERT_EQ(frmSetup::IfLoaded(), &w) << "OK went on past the refusal";
+            EXPECT_EQ(w.txtDialCost.Text(), OptionsModel::CostText(before));
+            PressKey(w.txtDialCost, VK_RETURN);
+            if (frmSetup::IfLoaded()) {
+                ADD_FAILURE() << "Enter did not close the options window";
+                w.btnCancel.PerformClick();
+            }
         });
         frmMain& main = frmMain::Get();
         Menu(main, main.mnuSetup);

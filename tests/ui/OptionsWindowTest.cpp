@@ -212,6 +212,49 @@ TEST_F(OptionsWindow, OpensWithItsTabsAndCancelLeavesSettingsAndRegistryAsTheyWe
     WithOptions([](frmSetup& w) { w.btnCancel.PerformClick(); }, true);
 }
 
+// Cancel closes whatever a box holds, by a click right after the box refused its text or by
+// Esc, and stores nothing; Enter stores nothing while the focused box refuses its text.
+TEST_F(OptionsWindow, CancelAndEscCloseWhateverABoxHoldsAndEnterKeepsARefusedText) {
+    StartProgram();
+    const std::vector<std::string> before = Registry();
+    const double dialCost = DUVMain::DialCost, perHour = DUVMain::CostPerHour;
+    WithOptions([](frmSetup& w) {
+        w.TabStrip1.Select(4);
+        ASSERT_TRUE(w.txtDialCost.Enabled());
+        Enter(w.txtDialCost, "abc", w.txtCostPerHour);
+        EXPECT_EQ(GetFocus(), w.txtDialCost.hwnd()) << "refused: the focus comes back";
+        // Pressed on Cancel and released off it: no click, and the box's check waits until
+        // the focus goes on to another control.
+        SendMessageA(w.btnCancel.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        Settle();
+        EXPECT_EQ(GetFocus(), w.btnCancel.hwnd());
+        SendMessageA(w.btnCancel.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(-40, -40));
+        Settle();
+        ASSERT_EQ(frmSetup::IfLoaded(), &w);
+        w.txtCostPerMeg.SetFocus();
+        Settle();
+        EXPECT_EQ(GetFocus(), w.txtDialCost.hwnd()) << "the check waited and refused";
+        MouseClick(w.btnCancel);
+        EXPECT_EQ(frmSetup::IfLoaded(), nullptr) << "the click on Cancel was lost";
+    });
+    WithOptions([&](frmSetup& w) {
+        w.TabStrip1.Select(4);
+        Enter(w.txtDialCost, "0.25", w.txtCostPerHour);
+        EXPECT_EQ(DUVMain::DialCost, 0.25);
+        w.txtCostPerHour.SetText("abc");
+        uitest::PressKey(w.txtCostPerHour, VK_RETURN);
+        ASSERT_EQ(frmSetup::IfLoaded(), &w) << "Enter stored a refused text";
+        EXPECT_EQ(GetFocus(), w.txtCostPerHour.hwnd());
+        EXPECT_EQ(Registry(), before);
+        w.txtCostPerHour.SetText("0.5");  // not left yet
+        uitest::PressKey(w.txtCostPerHour, VK_ESCAPE);
+        EXPECT_EQ(frmSetup::IfLoaded(), nullptr) << "Esc left the window open";
+    });
+    EXPECT_EQ(DUVMain::DialCost, dialCost);
+    EXPECT_EQ(DUVMain::CostPerHour, perHour);
+    EXPECT_EQ(Registry(), before);
+}
+
 TEST_F(OptionsWindow, OkStoresTheSettingsAndTellsWhatWaitsForARestart) {
     StartProgram();
     WithOptions([](frmSetup& w) {

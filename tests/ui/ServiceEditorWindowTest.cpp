@@ -43,6 +43,20 @@ protected:
         Settle();
     }
 
+    // One stored service, a fixed charge per call: the one row 1 edits.
+    static ServiceRecord StoreOneService() {
+        ServiceRecord stored;
+        stored.ServiceName = "Zelno";
+        stored.ServiceNumber = "0845";
+        stored.DialOption = 1;
+        stored.DialFixedTariff = 0.1;
+        stored.ServiceOption = 1;
+        stored.UsedTariffs = 0;
+        DUVMain::Services[0] = stored;
+        DUVMain::UsedServices = 1;
+        return stored;
+    }
+
     std::function<void(frmService&)> inService;
     std::function<void(frmTariff&)> inTariff;
 
@@ -154,15 +168,7 @@ TEST_F(ServiceEditorWindow, NewServiceWithTwoTariffsIsStoredAndPriced) {
 }
 
 TEST_F(ServiceEditorWindow, CancelAndTheCloseBoxLeaveTheStoredServiceAlone) {
-    ServiceRecord stored;
-    stored.ServiceName = "Zelno";
-    stored.ServiceNumber = "0845";
-    stored.DialOption = 1;
-    stored.DialFixedTariff = 0.1;
-    stored.ServiceOption = 1;
-    stored.UsedTariffs = 0;
-    DUVMain::Services[0] = stored;
-    DUVMain::UsedServices = 1;
+    const ServiceRecord stored = StoreOneService();
     for (bool closeBox : {false, true}) {
         inService = [&](frmService& s) {
             EXPECT_EQ(s.txtDescription.Text(), "Zelno");
@@ -257,4 +263,53 @@ TEST(EditorModelBinding, AControlMissingOnEitherSideIsNamed) {
                   modelAhead.Bind({}, {});
               }),
               "51 Internal error: the model's control chkNew is declared by no row of the window");
+}
+
+TEST_F(ServiceEditorWindow, CancelAndEscCloseBothEditorsWhateverABoxHolds) {
+    const ServiceRecord stored = StoreOneService();
+    auto closeIfLeftOpen = [](frmService& s) {
+        if (frmService::IfLoaded())
+            s.btnCancel.PerformClick();
+    };
+
+    // A click on Cancel right after the per-call box refused its text.
+    inService = [&](frmService& s) {
+        s.TabStrip1.Select(2);
+        Settle();
+        TypeInto(s.txtDialFixedTariff, "abc", s.optDialCost[1]);
+        EXPECT_EQ(GetFocus(), s.txtDialFixedTariff.hwnd()) << "refused: the focus comes back";
+        MouseClick(s.btnCancel);
+        EXPECT_EQ(frmService::IfLoaded(), nullptr) << "the click on Cancel was lost";
+        closeIfLeftOpen(s);
+    };
+    OpenEditor(1);
+    EXPECT_TRUE(DUVMain::ServiceEditCancelled);
+    EXPECT_EQ(DUVMain::Services[0], stored);
+
+    // Esc in a text box of the tariff editor, then in the service editor's refused box.
+    int tariffsBefore = -1;
+    inTariff = [&](frmTariff& t) {
+        TypeStaying(t.txtDialTimeTariffDialRate, "0.75");
+        PressKey(t.txtDialTimeTariffDialRate, VK_ESCAPE);
+        EXPECT_EQ(frmTariff::IfLoaded(), nullptr) << "Esc left the tariff editor open";
+        if (frmTariff::IfLoaded())
+            t.btnCancel.PerformClick();
+    };
+    inService = [&](frmService& s) {
+        s.TabStrip1.Select(2);
+        Settle();
+        ClickOn(s.optDialCost[1]);
+        tariffsBefore = DUVMain::WorkTariffCount;
+        ClickOn(s.btnDialTimeTariffNew);
+        EXPECT_FALSE(DUVMain::TariffDialogMode);
+        EXPECT_EQ(DUVMain::WorkTariffCount, tariffsBefore) << "the tariff was added";
+        ClickOn(s.optDialCost[0]);
+        TypeStaying(s.txtDialFixedTariff, "abc");
+        PressKey(s.txtDialFixedTariff, VK_ESCAPE);
+        EXPECT_EQ(frmService::IfLoaded(), nullptr) << "Esc left the service editor open";
+        closeIfLeftOpen(s);
+    };
+    OpenEditor(1);
+    EXPECT_TRUE(DUVMain::ServiceEditCancelled);
+    EXPECT_EQ(DUVMain::Services[0], stored);
 }

@@ -304,6 +304,25 @@ TEST_F(ViewLogWindow, FindDownUpWithAndWithoutCaseThenCannotFind) {
     DUVMain::SearchText.clear();
 }
 
+TEST_F(ViewLogWindow, EscClosesFindAsCancelDoes) {
+    WriteLog(Log());
+    StartProgram();
+    frmViewLog& viewer = OpenViewer();
+    bool closed = false;
+    test_support::ScopedSeam modal(forms::SetModalHook, [&](forms::Form& form) {
+        auto& find = static_cast<frmFind&>(form);
+        find.Text1.SetText("hanging");
+        PressKey(find.Text1, VK_ESCAPE);
+        closed = frmFind::IfLoaded() == nullptr;
+        if (!closed)
+            PressButton(find.cmdcancel);
+    });
+    viewer.mnuSearchFind.Click();
+    EXPECT_TRUE(closed) << "Esc left the Find window open";
+    EXPECT_EQ(DUVMain::SearchText, "hanging") << "kept for Find Next, as Cancel keeps it";
+    DUVMain::SearchText.clear();
+}
+
 TEST_F(ViewLogWindow, UndoRightAfterOpeningLeavesTheTextAndSaveAsTheyWereInEveryMode) {
     WriteLog(Log());
     const std::string archiveText = Log() + Log();

@@ -151,8 +151,9 @@ void Control::SetFocus() {
 bool Control::HasFocus() const { return hwnd_ && GetFocus() == hwnd_; }
 
 void Control::RefocusLater() {
-    if (form_ && form_->hwnd()) {
-        PostMessageA(form_->hwnd(), WM_FORM_REFOCUS, static_cast<WPARAM>(id_), 0);
+    if (form_ && form_->hwnd() &&
+        PostMessageA(form_->hwnd(), WM_FORM_REFOCUS, static_cast<WPARAM>(id_), 0)) {
+        ++form_->refocusing_;
     }
 }
 
@@ -241,7 +242,7 @@ bool Control::RaiseEvents(UINT msg, WPARAM& wp, LPARAM lp, LRESULT& result) {
         // change of control; a refused entry takes the focus back by posting.
         HWND next = reinterpret_cast<HWND>(wp);
         if (next && form_ && GetAncestor(next, GA_ROOT) == form_->hwnd()) {
-            Raise(LostFocus);
+            form_->ControlLeft(*this, next);
         }
         break;
     }

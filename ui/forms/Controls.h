@@ -43,7 +43,8 @@ public:
     int Height() const;
     void SetFocus();
     bool HasFocus() const;
-    // Gives the focus back to this control after the current message (for a refused entry).
+    // Gives the focus back to this control after the current message (for a refused entry;
+    // until then the window's LeaveFocusedBox answers false).
     void RefocusLater();
     void SetToolTip(const std::string& text);
     void SetFont(const std::string& face, int pointSize, bool bold = false, bool italic = false);

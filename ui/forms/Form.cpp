@@ -288,6 +288,7 @@ bool Form::Unload() {
     if (cancel) {
         return false;
     }
+    leftForCancel_ = nullptr;  // closing, by Cancel or otherwise: the waiting check never runs
     if (hwnd_) {
         DestroyWindow(hwnd_);
     }
@@ -420,6 +421,26 @@ bool Form::PreviewDialogKey(const MSG& msg) {
 void Form::SetDefaultButton(Button* button) { defaultButton_ = button; }
 void Form::SetCancelButton(Button* button) { cancelButton_ = button; }
 
+bool Form::LeaveFocusedBox(Control& button) {
+    if (!button.HasFocus() && button.Enabled())
+        button.SetFocus();
+    // A refusal met on the way (here, or as the button took the focus by its access key)
+    // has posted its box's re-focus.
+    return refocusing_ == 0;
+}
+
+void Form::ControlLeft(Control& control, HWND next) {
+    if (cancelButton_ && next == cancelButton_->hwnd()) {
+        if (&control != cancelButton_)
+            leftForCancel_ = &control;
+        return;
+    }
+    Control* waiting = std::exchange(leftForCancel_, nullptr);
+    if (waiting && waiting->hwnd() != next)
+        waiting->Raise(waiting->LostFocus);
+    control.Raise(control.LostFocus);
+}
+
 void Form::ShowDefaultLook() {
     HWND focus = GetFocus();
     Button* focused = nullptr;
@@ -455,6 +476,8 @@ void Form::Unregister(Control* control) {
     if (it != controls_.end() && it->second == control) {
         controls_.erase(it);
     }
+    if (leftForCancel_ == control)
+        leftForCancel_ = nullptr;
 }
 
 void Form::RegisterTimer(Timer* timer) { timers_[timer->id_] = timer; }
@@ -510,6 +533,8 @@ void Form::OnDestroyed() {
     notifiers_.clear();
     defaultButton_ = nullptr;
     cancelButton_ = nullptr;
+    leftForCancel_ = nullptr;
+    refocusing_ = 0;
 }
 
 void Form::OnCommand(WPARAM wp, LPARAM lp) {
@@ -589,6 +614,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     case WM_FORM_REFOCUS:
+        if (refocusing_ > 0)
+            --refocusing_;
         if (Control* control = FindControl(static_cast<int>(wp))) {
             if (control->Enabled() && control->Visible()) {
                 ::SetFocus(control->hwnd());

@@ -136,9 +136,16 @@ public:
 
     // Enter runs the default button (the push button created as default) unless the focus is
     // on another push button; Escape runs the cancel button. Only the focused push button, or
-    // else the default button, looks default.
+    // else the default button, looks default. The focus moving to the cancel button runs no
+    // leave check, so that Cancel closes whatever a box holds; the check runs when the focus
+    // goes on from there to another control.
     void SetDefaultButton(Button* button);
     void SetCancelButton(Button* button);
+
+    // Moves the focus to the button, so that the focused box's leave check runs as it does for
+    // a click (an OK pressed by Enter): false when a leave check refused its box's text and
+    // takes the focus back, so the button's action must not go on.
+    bool LeaveFocusedBox(Control& button);
 
     // Keys the window sees before the dialog navigation takes them (Ctrl+Tab on a window that
     // previews keys reaches Form_KeyDown). True when the key was taken.
@@ -192,6 +199,9 @@ private:
     void UnregisterTimer(Timer* timer);
     void RunModalLoop();
     void ShowDefaultLook();
+    // A control lost the focus to `next`, a window of this form: its leave check runs, unless
+    // the focus went to the cancel button.
+    void ControlLeft(Control& control, HWND next);
 
     std::string name_;
     Style style_;
@@ -207,6 +217,8 @@ private:
     std::map<HWND, Control*> notifiers_;
     Button* defaultButton_ = nullptr;
     Button* cancelButton_ = nullptr;
+    Control* leftForCancel_ = nullptr;  // left for the cancel button: its leave check waits
+    int refocusing_ = 0;                // refused entries whose posted re-focus has not run yet
     int nextId_ = kFirstReservedId;
     std::map<UINT_PTR, Timer*> timers_;
     std::vector<std::function<void()>> posted_;

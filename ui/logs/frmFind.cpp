@@ -19,7 +19,7 @@ void frmFind::CreateControls() {
         {optDirection[0], "&Up",         {120, 540, 1600, 260},   "Search to Beginning of Document", &Frame1},
         {chkCase,         "Match &Case", {3240, 900, 1500, 300},  "Case Sensitivity",                nullptr, {},                          {.click = &frmFind::chkCase_Click}},
         {cmdFind,         "&Find",       {4380, 120, 1200, 360},  "Start Search",                    nullptr, {.style = BS_DEFPUSHBUTTON}, {.click = &frmFind::cmdFind_Click}},
-        {cmdcancel,       "Cancel",      {4380, 560, 1200, 360},  "Return to Notepad",               nullptr, {},                          {.click = &frmFind::cmdCancel_Click}},
+        {cmdcancel,       "Cancel",      {4380, 560, 1200, 360},  "Return to Notepad",               nullptr, {.cancel = true},            {.click = &frmFind::cmdCancel_Click}},
     });
     // clang-format on
     optDirection[0].Click = [this] { optDirection_Click(0); };

@@ -38,7 +38,7 @@ void frmSetup::CreateControls() {
         {Settings[7], kTabs[7].FrameCaption, kPage},
         {btnDefaults, "&Restore Defaults",   {120, 4700, 1900, 375},  "Restore Default Modem Settings", nullptr, {.hidden = true},            {.click = &frmSetup::btnDefaults_Click}},
         {btnSave,     "&OK",                 {4740, 4700, 1200, 375}, "Save Settings & Exit",           nullptr, {.style = BS_DEFPUSHBUTTON}, {.click = &frmSetup::btnSave_Click}},
-        {btnCancel,   "&Cancel",             {6060, 4700, 1200, 375}, "Close Without Saving",           nullptr, {},                          {.click = &frmSetup::btnCancel_Click}},
+        {btnCancel,   "&Cancel",             {6060, 4700, 1200, 375}, "Close Without Saving",           nullptr, {.cancel = true},            {.click = &frmSetup::btnCancel_Click}},
     });
     // clang-format on
     DeclarePages();
@@ -131,9 +131,10 @@ void frmSetup::Form_KeyDown(int key, int shift) {
 
 void frmSetup::btnSave_Click() {
     runtime::SetContext("frmSetup", "btnSave_Click");
-    // A box left by Enter runs its leave check first, as a click on OK would.
-    if (!btnSave.HasFocus())
-        btnSave.SetFocus();
+    // A box left by Enter runs its leave check first, as a click on OK would; a refused text
+    // keeps the window.
+    if (!LeaveFocusedBox(btnSave))
+        return;
     session_.Save();
     Unload();
 }

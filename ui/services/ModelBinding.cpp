@@ -164,20 +164,8 @@ forms::Control* ModelBinding::Find(const std::string& name) const {
 }
 
 void ModelBinding::FocusLater(const std::string& name) {
-    if (leaving_)
-        leaveRefused_ = true;
     if (forms::Control* c = Find(name))
         c->RefocusLater();
-}
-
-bool ModelBinding::LeaveFocusedBox(forms::Control& button) {
-    if (button.HasFocus() || !button.Enabled())
-        return true;
-    leaving_ = true;
-    leaveRefused_ = false;
-    button.SetFocus();
-    leaving_ = false;
-    return !leaveRefused_;
 }
 
 bool ModelBinding::AnswerColours(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

@@ -67,10 +67,6 @@ public:
     forms::Control* Find(const std::string& name) const;
     // Gives a control the focus after the current message.
     void FocusLater(const std::string& name);
-    // Moves the focus to the button, so that the focused box's leave check runs first, as it
-    // does for a click (OK pressed by Enter or its access key): false when that check asked
-    // for the focus back.
-    bool LeaveFocusedBox(forms::Control& button);
     bool Showing() const { return showing_; }
 
     // Answers a WM_CTLCOLOR* message for a control of the model with its colours; false for
@@ -93,8 +89,6 @@ private:
     ModelEvents events_;
     std::function<void()> after_;
     bool showing_ = false;
-    bool leaving_ = false;        // LeaveFocusedBox is running
-    bool leaveRefused_ = false;   // a focus was asked for meanwhile
     std::vector<std::pair<COLORREF, forms::OwnedBrush>> brushes_;  // one per colour in use
 };
 

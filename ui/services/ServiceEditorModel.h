@@ -124,7 +124,7 @@ public:
     void Form_Activate();
     // Ctrl+Tab (key 9, shift 2) selects the next tab; returns true when it took the key.
     bool Form_KeyDown(int key, int shift);
-    // Closing by the close box or Esc: counts as Cancel.
+    // Closing by the close box: counts as Cancel.
     void Form_QueryUnload();
     // The user picked a tab.
     void SelectTab(int tab);

@@ -50,7 +50,7 @@ public:
 
     void Form_Load();
     void Form_Activate();
-    // Closing by the close box or Esc: counts as Cancel.
+    // Closing by the close box: counts as Cancel.
     void Form_QueryUnload();
     void SetText(const std::string& control, const std::string& text);
     void Click(const std::string& control);

@@ -167,7 +167,7 @@ void frmService::CreateControls() {
         b.Row<F>("btnWarnPlay",             btnWarnPlay,             {7620, 2800, 420, 355},  p3),
         b.Row<F>("lblWarnNotes",            lblWarnNotes,            {180, 3300, 7860, 900},  p3),
         b.Row<F>("btnOK",                   btnOK,                   {6060, 5490, 1200, 375}, nullptr, {.style = BS_DEFPUSHBUTTON}),
-        b.Row<F>("btnCancel",               btnCancel,               {7440, 5490, 1200, 375}),
+        b.Row<F>("btnCancel",               btnCancel,               {7440, 5490, 1200, 375}, nullptr, {.cancel = true}),
     });
     // clang-format on
     std::vector<forms::TabStrip::Tab> tabs;
@@ -188,7 +188,7 @@ void frmService::CreateControls() {
          .Click =
              [this](const std::string& c) {
                  // OK by Enter leaves the focused box first; a refused text keeps the window.
-                 if (c == "btnOK" && !binding_.LeaveFocusedBox(btnOK))
+                 if (c == "btnOK" && !LeaveFocusedBox(btnOK))
                      return;
                  Model.Click(c);
              },
@@ -233,10 +233,6 @@ void frmService::Form_Unload(bool& cancel) {
 
 void frmService::Form_KeyDown(int key, int shift) {
     runtime::SetContext("frmService", "Form_KeyDown");
-    if (key == VK_ESCAPE) {
-        Unload();
-        return;
-    }
     if (Model.Form_KeyDown(key, shift))
         ShowState();
 }

@@ -6,7 +6,6 @@
 
 frmTariff::frmTariff()
     : SingleForm("frmTariff", forms::Form::Style::Dialog(7080, 3420)), binding_(Model.Controls) {
-    keyPreview_ = true;
     Model.window.Beep = [] { MessageBeep(MB_OK); };
     Model.window.SetFocus = [this](const std::string& control) { binding_.FocusLater(control); };
     Model.window.SelectedTariffRow = [] { return frmService::Get().Model.SelectedTariffRow(); };
@@ -44,7 +43,7 @@ void frmTariff::CreateControls() {
         b.Row<F>("txtDialTimeTariffUnitSecs",   txtDialTimeTariffUnitSecs,   {3200, 1800, 600, 315}),
         b.Row<F>("lblDialTimeTariff12",         lblDialTimeTariff12,         {3860, 1860, 600, 255}),
         b.Row<F>("btnOK",                       btnOK,                       {4380, 2400, 1200, 375}, nullptr, {.style = BS_DEFPUSHBUTTON}),
-        b.Row<F>("btnCancel",                   btnCancel,                   {5700, 2400, 1200, 375}),
+        b.Row<F>("btnCancel",                   btnCancel,                   {5700, 2400, 1200, 375}, nullptr, {.cancel = true}),
     });
     // clang-format on
     binding_.Bind(
@@ -54,7 +53,7 @@ void frmTariff::CreateControls() {
          .Click =
              [this](const std::string& c) {
                  // OK by Enter leaves the focused box first; a refused text keeps the window.
-                 if (c == "btnOK" && !binding_.LeaveFocusedBox(btnOK))
+                 if (c == "btnOK" && !LeaveFocusedBox(btnOK))
                      return;
                  Model.Click(c);
              },
@@ -85,13 +84,6 @@ void frmTariff::Form_Unload(bool& cancel) {
     runtime::SetContext("frmTariff", "Form_Unload");
     (void)cancel;
     Model.Form_QueryUnload();
-}
-
-void frmTariff::Form_KeyDown(int key, int shift) {
-    runtime::SetContext("frmTariff", "Form_KeyDown");
-    (void)shift;
-    if (key == VK_ESCAPE)
-        Unload();
 }
 
 bool frmTariff::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

@@ -28,7 +28,6 @@ protected:
     void Form_Load() override;
     void Form_Activate() override;
     void Form_Unload(bool& cancel) override;
-    void Form_KeyDown(int key, int shift) override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
