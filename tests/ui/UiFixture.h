@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -130,6 +131,9 @@ protected:
         folder_ = std::string(temp) + "duv-ui-" + std::to_string(GetCurrentProcessId()) + "-" +
                   std::to_string(++counter);
         windows_ = folder_ + "\\WINDOWS";
+        // Wine hands out process ids again: a folder an earlier run left is not this test's.
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
         CreateDirectoryA(folder_.c_str(), nullptr);
         CreateDirectoryA(windows_.c_str(), nullptr);
         DUVMain::StartupEnvironment environment = ProgramStartupEnvironment();
@@ -169,6 +173,8 @@ protected:
         environment_.reset();
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\DUV");
         test_support::ResetProgramState();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
     }
 
     std::string LogPath() const { return windows_ + "\\ModemLog.txt"; }
