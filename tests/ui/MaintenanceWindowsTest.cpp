@@ -314,6 +314,18 @@ TEST_F(MaintenanceWindows, PurgeClampsItsDatesAndAsksBeforeItPurges) {
     EXPECT_EQ(ReadFile(LogPath()), log.substr(0, log.size() / 2));
     EXPECT_EQ(ReadFile(Backup()), log);
     EXPECT_EQ(DUVMain::LastEntryDate, runtime::DateSerial(2026, 11, 3)) << "statistics refreshed";
+
+    // Esc is Cancel: the window closes and nothing is purged.
+    drive = [&](frmPurge& purge) {
+        Click(purge.optPurge[3]);
+        Type(purge.MaskEdBox3[0], "11022026");
+        PressKey(purge.MaskEdBox3[0], VK_ESCAPE);
+        EXPECT_EQ(frmPurge::IfLoaded(), nullptr) << "Esc left the purge window open";
+        if (frmPurge::IfLoaded())
+            purge.btnCancel.PerformClick();
+    };
+    Menu(main, main.mnuPurgeLog);
+    EXPECT_EQ(ReadFile(LogPath()), log.substr(0, log.size() / 2));
 }
 
 TEST_F(MaintenanceWindows, OptimizeAnsweredNoLeavesAllSeventeenControlsEnabled) {

@@ -37,7 +37,7 @@ void frmPurge::CreateControls() {
         {MaskEdBox3[0], "##/##/####",                                  {1150, 160, 1300, 300},  {},       &FraPurge[3], {},                          {.change = &frmPurge::MaskEdBox3_Change}},
         {lbl3[1],       "to last entry.",                              {2550, 200, 1500, 260},  {},       &FraPurge[3]},
         {btnOK,         "&OK",                                         {3600, 2000, 1200, 380}, {},       nullptr,      {.style = BS_DEFPUSHBUTTON}, {.click = &frmPurge::btnOK_Click}},
-        {btnCancel,     "&Cancel",                                     {5000, 2000, 1200, 380}, {},       nullptr,      {},                          {.click = &frmPurge::btnCancel_Click}},
+        {btnCancel,     "&Cancel",                                     {5000, 2000, 1200, 380}, {},       nullptr,      {.cancel = true},            {.click = &frmPurge::btnCancel_Click}},
     });
     // clang-format on
     for (int i = 1; i <= 3; ++i)
