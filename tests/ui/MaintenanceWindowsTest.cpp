@@ -348,10 +348,17 @@ TEST_F(MaintenanceWindows, ADatePastedOverTheSelectionIsTakenWholeByEveryWayOfPa
             {"Shift+Insert", [&] { PressWith(box, VK_SHIFT, VK_INSERT); }},
             {"Paste", [&] { SendMessageA(box.hwnd(), WM_PASTE, 0, 0); }},
         };
+        // The window's change event, counted.
+        int changes = 0;
+        box.Change = [&changes, change = box.Change] {
+            ++changes;
+            change();
+        };
         auto pasteOverAll = [&](const std::function<void()>& paste, const std::string& text) {
             SetClipboardText(text);
             SetFocus(box.hwnd());
             SendMessageA(box.hwnd(), EM_SETSEL, 0, -1);
+            changes = 0;
             paste();
             Settle();
         };
@@ -360,20 +367,23 @@ TEST_F(MaintenanceWindows, ADatePastedOverTheSelectionIsTakenWholeByEveryWayOfPa
                 Type(box, "11022026");
                 pasteOverAll(paste, text);
                 seen.push_back(way + " " + text + ": " + box.Text() +
-                               (purge.btnOK.Enabled() ? " OK" : ""));
+                               (purge.btnOK.Enabled() ? " OK" : "") + " changes " +
+                               std::to_string(changes));
             }
         }
         // A text that does not fit the mask leaves the box as it was.
         pasteOverAll(ways[2].second, "3/12/2024");
-        seen.push_back("refused: " + box.Text());
+        seen.push_back("refused: " + box.Text() + (changes ? " changed" : ""));
         PressButton(purge.btnCancel);
     });
     Menu(main, main.mnuPurgeLog);
-    EXPECT_EQ(seen, (std::vector<std::string>{
-                        "Ctrl+V 03/12/2024: 03/12/2024 OK", "Ctrl+V 03122024: 03/12/2024 OK",
-                        "Shift+Insert 03/12/2024: 03/12/2024 OK",
-                        "Shift+Insert 03122024: 03/12/2024 OK", "Paste 03/12/2024: 03/12/2024 OK",
-                        "Paste 03122024: 03/12/2024 OK", "refused: 03/12/2024"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"Ctrl+V 03/12/2024: 03/12/2024 OK changes 1",
+                                              "Ctrl+V 03122024: 03/12/2024 OK changes 1",
+                                              "Shift+Insert 03/12/2024: 03/12/2024 OK changes 1",
+                                              "Shift+Insert 03122024: 03/12/2024 OK changes 1",
+                                              "Paste 03/12/2024: 03/12/2024 OK changes 1",
+                                              "Paste 03122024: 03/12/2024 OK changes 1",
+                                              "refused: 03/12/2024"}));
 }
 
 TEST_F(MaintenanceWindows, OptimizeAnsweredNoLeavesAllSeventeenControlsEnabled) {
