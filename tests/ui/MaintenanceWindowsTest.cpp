@@ -334,8 +334,8 @@ void PressWith(forms::Control& control, int modifier, int key) {
 }
 
 TEST_F(MaintenanceWindows, ADatePastedOverTheSelectionIsTakenWholeByEveryWayOfPasting) {
-    frmMain& main = Start(LogLine(3, 1, 2024, 9, 0, 0, "Recv: ATDT0123456<cr>") + "\r\n" +
-                          FourDays());
+    frmMain& main =
+        Start(LogLine(3, 1, 2024, 9, 0, 0, "Recv: ATDT0123456<cr>") + "\r\n" + FourDays());
     test_support::ScopedSeam clipboard(SetClipboardFunction, ClipboardFunction{});
     InstallSystemClipboard();
     std::vector<std::string> seen;

@@ -132,8 +132,8 @@ TEST(EditMaskPasting, APasteReplacesTheSelectionAsOneTextOrIsRefusedWhole) {
     EXPECT_EQ(prompts.text, "12/__/2026");
 
     // Refused whole: a literal out of place, another separator, too long, a letter, nothing.
-    for (const std::string text : {"3/12/2024", "03-12-2024", "03/12/20245", "0312202", "031a",
-                                   "", " \r\n"}) {
+    for (const std::string text :
+         {"3/12/2024", "03-12-2024", "03/12/20245", "0312202", "031a", "", " \r\n"}) {
         EditMask::State state = At("11/02/2026", text == "0312202" ? 3 : 0, 7);
         const EditMask::State before = state;
         EXPECT_FALSE(mask.Paste(state, text)) << text;
