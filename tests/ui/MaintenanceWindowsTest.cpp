@@ -7,8 +7,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/Clipboard.h"
 #include "core/RuntimeError.h"
 #include "core/UserFeedback.h"
+#include "core/win32/SystemSeams.h"
 #include "tests/support/Seams.h"
 #include "ui/logs/frmFileRepair.h"
 #include "ui/logs/frmPurge.h"
@@ -326,6 +328,74 @@ TEST_F(MaintenanceWindows, PurgeClampsItsDatesAndAsksBeforeItPurges) {
     };
     Menu(main, main.mnuPurgeLog);
     EXPECT_EQ(ReadFile(LogPath()), log.substr(0, log.size() / 2));
+}
+
+// A key pressed with Ctrl or Shift held, through the message loop (which turns Ctrl+V into
+// its character).
+void PressWith(forms::Control& control, int modifier, int key) {
+    SetFocus(control.hwnd());
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[modifier] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageA(control.hwnd(), WM_KEYDOWN, static_cast<WPARAM>(key), 0);
+    PostMessageA(control.hwnd(), WM_KEYUP, static_cast<WPARAM>(key), 0);
+    Settle();
+    keys[modifier] = 0;
+    SetKeyboardState(keys);
+}
+
+TEST_F(MaintenanceWindows, ADatePastedOverTheSelectionIsTakenWholeByEveryWayOfPasting) {
+    frmMain& main =
+        Start(LogLine(3, 1, 2024, 9, 0, 0, "Recv: ATDT0123456<cr>") + "\r\n" + FourDays());
+    test_support::ScopedSeam clipboard(SetClipboardFunction, ClipboardFunction{});
+    InstallSystemClipboard();
+    std::vector<std::string> seen;
+    test_support::ScopedSeam modal(forms::SetModalHook, [&](forms::Form& form) {
+        Settle();
+        auto& purge = static_cast<frmPurge&>(form);
+        forms::MaskedEdit& box = purge.MaskEdBox1[0];
+        const std::vector<std::pair<std::string, std::function<void()>>> ways = {
+            {"Ctrl+V", [&] { PressWith(box, VK_CONTROL, 'V'); }},
+            {"Shift+Insert", [&] { PressWith(box, VK_SHIFT, VK_INSERT); }},
+            {"Paste", [&] { SendMessageA(box.hwnd(), WM_PASTE, 0, 0); }},
+        };
+        // The window's change event, counted.
+        int changes = 0;
+        box.Change = [&changes, change = box.Change] {
+            ++changes;
+            change();
+        };
+        auto pasteOverAll = [&](const std::function<void()>& paste, const std::string& text) {
+            SetClipboardText(text);
+            SetFocus(box.hwnd());
+            SendMessageA(box.hwnd(), EM_SETSEL, 0, -1);
+            changes = 0;
+            paste();
+            Settle();
+        };
+        for (const auto& [way, paste] : ways) {
+            for (const std::string text : {"03/12/2024", "03122024"}) {
+                Type(box, "11022026");
+                pasteOverAll(paste, text);
+                seen.push_back(way + " " + text + ": " + box.Text() +
+                               (purge.btnOK.Enabled() ? " OK" : "") + " changes " +
+                               std::to_string(changes));
+            }
+        }
+        // A text that does not fit the mask leaves the box as it was.
+        pasteOverAll(ways[2].second, "3/12/2024");
+        seen.push_back("refused: " + box.Text() + (changes ? " changed" : ""));
+        PressButton(purge.btnCancel);
+    });
+    Menu(main, main.mnuPurgeLog);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Ctrl+V 03/12/2024: 03/12/2024 OK changes 1",
+                                              "Ctrl+V 03122024: 03/12/2024 OK changes 1",
+                                              "Shift+Insert 03/12/2024: 03/12/2024 OK changes 1",
+                                              "Shift+Insert 03122024: 03/12/2024 OK changes 1",
+                                              "Paste 03/12/2024: 03/12/2024 OK changes 1",
+                                              "Paste 03122024: 03/12/2024 OK changes 1",
+                                              "refused: 03/12/2024"}));
 }
 
 TEST_F(MaintenanceWindows, OptimizeAnsweredNoLeavesAllSeventeenControlsEnabled) {

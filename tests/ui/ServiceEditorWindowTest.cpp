@@ -2,13 +2,16 @@
 // lists, switching tabs; what is stored, in memory and in the registry, and how it is priced.
 #include "tests/ui/EditorInput.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "analysis/Costing.h"
+#include "core/Clipboard.h"
 #include "core/RuntimeError.h"
+#include "core/win32/SystemSeams.h"
 #include "tests/support/Seams.h"
 #include "ui/services/frmService.h"
 #include "ui/services/ModelBinding.h"
@@ -312,4 +315,54 @@ TEST_F(ServiceEditorWindow, CancelAndEscCloseBothEditorsWhateverABoxHolds) {
     OpenEditor(1);
     EXPECT_TRUE(DUVMain::ServiceEditCancelled);
     EXPECT_EQ(DUVMain::Services[0], stored);
+}
+
+TEST_F(ServiceEditorWindow, ATariffDescriptionLongerThanItsBoxIsKeptWholeTypedOrPasted) {
+    auto text = [](const std::string& words) {
+        std::string description;
+        while (description.size() < 300)
+            description += words;
+        return description.substr(0, 300);
+    };
+    const std::string typed = text("Evening rate for local calls ");
+    const std::string pasted = text("Night rate for national calls ");
+    test_support::ScopedSeam clipboard(SetClipboardFunction, ClipboardFunction{});
+    InstallSystemClipboard();
+    int tariffShown = 0;
+    inTariff = [&](frmTariff& t) {
+        forms::ComboBox& box = t.lstDialTimeTariffDescrip;
+        SetFocus(box.hwnd());
+        SendMessageA(box.hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+        if (++tariffShown == 1) {
+            for (char c : typed)
+                SendMessageA(box.hwnd(), WM_CHAR, static_cast<unsigned char>(c), 0);
+        } else {
+            SetClipboardText(pasted);
+            SendMessageA(box.hwnd(), WM_PASTE, 0, 0);
+        }
+        Settle();
+        TypeInto(t.txtDialTimeTariffMinuteRate, "0.01", t.txtDialTimeTariffDialRate);
+        ClickOn(t.btnOK);
+    };
+    inService = [&](frmService& s) {
+        TypeInto(s.txtDescription, "Ferndial", s.txtNumber);
+        TypeInto(s.txtNumber, "08450800123", s.txtAltNumber);
+        s.TabStrip1.Select(2);
+        Settle();
+        ClickOn(s.optDialCost[1]);
+        ClickOn(s.btnDialTimeTariffNew);
+        ClickOn(s.btnDialTimeTariffNew);
+        ClickOn(s.btnOK);
+    };
+    OpenEditor(0);
+    EXPECT_EQ(tariffShown, 2);
+    ASSERT_FALSE(DUVMain::ServiceEditCancelled);
+    DUVMain::UsedServices = 1;
+    DUVMain::WriteUserParameters();
+    EXPECT_EQ(RegistryNumber("UsedTariffs1"), 3u);
+    std::vector<std::string> stored = {RegistryText("Tariff1-1Description"),
+                                       RegistryText("Tariff1-2Description"),
+                                       RegistryText("Tariff1-3Description")};
+    std::sort(stored.begin(), stored.end());
+    EXPECT_EQ(stored, (std::vector<std::string>{"Default Tariff", typed, pasted}));
 }

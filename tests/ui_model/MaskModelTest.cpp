@@ -103,6 +103,46 @@ TEST(EditMaskErasing, BackspaceDeleteAndSelection) {
     EXPECT_EQ(selected.selLength, 0);
 }
 
+TEST(EditMaskPasting, APasteReplacesTheSelectionAsOneTextOrIsRefusedWhole) {
+    EditMask mask("##/##/####");
+    // Over the whole text: with the literals in place, without them, or copied with a line end.
+    for (const char* text : {"03/12/2024", "03122024", " 03/12/2024\r\n"}) {
+        EditMask::State state = At("11/02/2026", 0, 10);
+        EXPECT_TRUE(mask.Paste(state, text)) << text;
+        EXPECT_EQ(state.text, "03/12/2024") << text;
+        EXPECT_EQ(state.selStart, 10);
+        EXPECT_EQ(state.selLength, 0);
+    }
+    // The selected places the text does not reach are emptied; the caret goes past the
+    // literal after the last place filled.
+    EditMask::State shorter = At("11/02/2026", 0, 10);
+    EXPECT_TRUE(mask.Paste(shorter, "0312"));
+    EXPECT_EQ(shorter.text, "03/12/____");
+    EXPECT_EQ(shorter.selStart, 6);
+    // Over a part, and at a caret without a selection (overwriting, as typing does); a prompt
+    // character leaves its place empty.
+    EditMask::State part = At("11/02/2026", 3, 2);
+    EXPECT_TRUE(mask.Paste(part, "15"));
+    EXPECT_EQ(part.text, "11/15/2026");
+    EditMask::State caret = At("11/02/2026", 5);
+    EXPECT_TRUE(mask.Paste(caret, "/2030"));
+    EXPECT_EQ(caret.text, "11/02/2030");
+    EditMask::State prompts = At("11/02/2026", 0, 10);
+    EXPECT_TRUE(mask.Paste(prompts, "12/__/2026"));
+    EXPECT_EQ(prompts.text, "12/__/2026");
+
+    // Refused whole: a literal out of place, another separator, too long, a letter, nothing.
+    for (const std::string text :
+         {"3/12/2024", "03-12-2024", "03/12/20245", "0312202", "031a", "", " \r\n"}) {
+        EditMask::State state = At("11/02/2026", text == "0312202" ? 3 : 0, 7);
+        const EditMask::State before = state;
+        EXPECT_FALSE(mask.Paste(state, text)) << text;
+        EXPECT_EQ(state.text, before.text) << text;
+        EXPECT_EQ(state.selStart, before.selStart) << text;
+        EXPECT_EQ(state.selLength, before.selLength) << text;
+    }
+}
+
 TEST(EditMaskText, ConformAndClipText) {
     EditMask mask("##/##/####");
     EXPECT_EQ(mask.Conform("3/5/1999"), "3_/5_/1999") << "characters fit place by place";

@@ -197,6 +197,9 @@ private:
     void Show(const EditMask::State& state, bool changed);
     void TypeChar(char c);
     void Erase(bool backwards);
+    // The clipboard's text over the selection, taken whole or refused with a beep; every way
+    // of pasting comes here.
+    void Paste();
     EditMask mask_;
 };
 

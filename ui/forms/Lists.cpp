@@ -5,9 +5,11 @@ namespace forms {
 
 void ComboBox::CreateDeclared(Form& form, int id, const std::string&, DWORD style, HWND parent) {
     const bool dropDownList = (style & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST;
+    // A typed text scrolls in its box rather than stopping at the box's width.
     CreateChild(form, id, "COMBOBOX", "",
-                WS_TABSTOP | WS_VSCROLL | (dropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN), 0,
-                parent);
+                WS_TABSTOP | WS_VSCROLL |
+                    (dropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL),
+                0, parent);
 }
 
 void ComboBox::AddItem(const std::string& text) {

@@ -1,5 +1,6 @@
 #include "ui/forms/MaskModel.h"
 
+#include <algorithm>
 #include <cctype>
 #include <utility>
 
@@ -111,6 +112,39 @@ bool EditMask::Erase(State& state, bool backwards) const {
     }
     state.selStart = start;
     state.selLength = 0;
+    return true;
+}
+
+bool EditMask::Paste(State& state, const std::string& text) const {
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return false;
+    const std::size_t last = text.find_last_not_of(" \t\r\n");
+    State pasted = state;
+    if (pasted.text.size() != mask_.size())
+        pasted.text = Conform(pasted.text);
+    if (pasted.selLength > 0)
+        Erase(pasted, false);
+    std::size_t pos = std::min<std::size_t>(
+        mask_.size(), pasted.selStart < 0 ? 0 : static_cast<std::size_t>(pasted.selStart));
+    for (std::size_t i = first; i <= last; ++i) {
+        const char c = text[i];
+        while (pos < mask_.size() && !IsPlace(pos) && mask_[pos] != c)
+            ++pos;
+        if (pos >= mask_.size())
+            return false;
+        if (IsPlace(pos)) {
+            if (!Accepts(pos, c) && c != prompt_)
+                return false;
+            pasted.text[pos] = c;
+        }
+        ++pos;
+    }
+    while (pos < mask_.size() && !IsPlace(pos))
+        ++pos;
+    pasted.selStart = static_cast<int>(pos);
+    pasted.selLength = 0;
+    state = std::move(pasted);
     return true;
 }
 

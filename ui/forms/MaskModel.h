@@ -42,6 +42,13 @@ public:
     // Backspace (backwards) or Delete: empties the selected places, or the place before or at
     // the caret. False when nothing changed (Backspace at the start).
     bool Erase(State& state, bool backwards) const;
+    // A pasted text replaces the selection: its places are emptied, then the text fills the
+    // places from the selection's start on, overwriting as typing does. The mask's literals
+    // may be in the text, each where the mask has it, or left out; a prompt character leaves
+    // its place empty; blanks and line ends around the text are ignored. A text that does not
+    // fit as a whole (a character a place does not take, a literal out of place, more than
+    // the places left) is refused: false, and the state stays as it was.
+    bool Paste(State& state, const std::string& text) const;
 
 private:
     std::string mask_;

@@ -4,6 +4,28 @@
 #include <algorithm>
 
 namespace forms {
+namespace {
+
+// The character that Ctrl+V types.
+constexpr int kCtrlV = 0x16;
+
+// The clipboard's text; false when it holds none.
+bool ClipboardText(HWND owner, std::string& text) {
+    if (!OpenClipboard(owner))
+        return false;
+    bool found = false;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (auto* chars = static_cast<const char*>(GlobalLock(data))) {
+            text = chars;
+            found = true;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return found;
+}
+
+}  // namespace
 
 void TextBox::CreateDeclared(Form& form, int id, const std::string& caption, DWORD style,
                              HWND parent) {
@@ -122,6 +144,17 @@ void MaskedEdit::Erase(bool backwards) {
         Show(state, true);
 }
 
+void MaskedEdit::Paste() {
+    std::string text;
+    if (!ClipboardText(hwnd(), text))
+        return;
+    EditMask::State state = State();
+    if (mask_.Paste(state, text))
+        Show(state, true);
+    else
+        MessageBeep(MB_OK);
+}
+
 bool MaskedEdit::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (mask_.Empty()) {
         return false;
@@ -134,7 +167,9 @@ bool MaskedEdit::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resul
             KeyPress(ascii);
         if (ascii == 0 || ascii == '\t' || ascii == '\r' || ascii == 27)
             return ascii == 0;
-        if (ascii == '\b') {
+        if (ascii == kCtrlV) {
+            Paste();
+        } else if (ascii == '\b') {
             Erase(true);
         } else if (ascii >= 32) {
             if (SelLength() > 0) {
@@ -148,6 +183,13 @@ bool MaskedEdit::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resul
         return true;
     }
     case WM_KEYDOWN:
+        if (wp == VK_INSERT && ShiftState() == 1) {
+            if (KeyDown)
+                KeyDown(static_cast<int>(wp), ShiftState());
+            Paste();
+            result = 0;
+            return true;
+        }
         if (wp == VK_DELETE) {
             if (KeyDown)
                 KeyDown(static_cast<int>(wp), ShiftState());
@@ -156,22 +198,10 @@ bool MaskedEdit::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resul
             return true;
         }
         return false;
-    case WM_PASTE: {
-        std::string paste;
-        if (OpenClipboard(hwnd())) {
-            if (HANDLE data = GetClipboardData(CF_TEXT)) {
-                if (auto* chars = static_cast<const char*>(GlobalLock(data))) {
-                    paste = chars;
-                    GlobalUnlock(data);
-                }
-            }
-            CloseClipboard();
-        }
-        for (char c : paste)
-            TypeChar(c);
+    case WM_PASTE:
+        Paste();
         result = 0;
         return true;
-    }
     case WM_CUT:
     case WM_CLEAR:
         Erase(false);
