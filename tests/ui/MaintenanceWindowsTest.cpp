@@ -330,6 +330,21 @@ TEST_F(MaintenanceWindows, PurgeClampsItsDatesAndAsksBeforeItPurges) {
     EXPECT_EQ(ReadFile(LogPath()), log.substr(0, log.size() / 2));
 }
 
+// The system clipboard's text.
+std::string SystemClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
 // A key pressed with Ctrl or Shift held, through the message loop (which turns Ctrl+V into
 // its character).
 void PressWith(forms::Control& control, int modifier, int key) {
@@ -345,7 +360,7 @@ void PressWith(forms::Control& control, int modifier, int key) {
     SetKeyboardState(keys);
 }
 
-TEST_F(MaintenanceWindows, ADatePastedOverTheSelectionIsTakenWholeByEveryWayOfPasting) {
+TEST_F(MaintenanceWindows, ADateIsPastedWholeOverTheSelectionAndCutOrCopiedToTheClipboardByEveryWay) {
     frmMain& main =
         Start(LogLine(3, 1, 2024, 9, 0, 0, "Recv: ATDT0123456<cr>") + "\r\n" + FourDays());
     test_support::ScopedSeam clipboard(SetClipboardFunction, ClipboardFunction{});
@@ -386,6 +401,18 @@ TEST_F(MaintenanceWindows, ADatePastedOverTheSelectionIsTakenWholeByEveryWayOfPa
         // A text that does not fit the mask leaves the box as it was.
         pasteOverAll(ways[2].second, "3/12/2024");
         seen.push_back("refused: " + box.Text() + (changes ? " changed" : ""));
+        // Copy and every way of cutting put the selection on the clipboard; a cut empties it.
+        const std::vector<std::pair<std::string, std::function<void()>>> copies = {
+            {"Ctrl+C", [&] { PressWith(box, VK_CONTROL, 'C'); }},
+            {"Ctrl+X", [&] { PressWith(box, VK_CONTROL, 'X'); }},
+            {"Shift+Delete", [&] { PressWith(box, VK_SHIFT, VK_DELETE); }},
+            {"Cut", [&] { SendMessageA(box.hwnd(), WM_CUT, 0, 0); }},
+        };
+        for (const auto& [way, copy] : copies) {
+            Type(box, "11022026");
+            pasteOverAll(copy, "");
+            seen.push_back(way + ": " + SystemClipboardText() + " leaves " + box.Text());
+        }
         PressButton(purge.btnCancel);
     });
     Menu(main, main.mnuPurgeLog);
@@ -395,7 +422,11 @@ TEST_F(MaintenanceWindows, ADatePastedOverTheSelectionIsTakenWholeByEveryWayOfPa
                                               "Shift+Insert 03122024: 03/12/2024 OK changes 1",
                                               "Paste 03/12/2024: 03/12/2024 OK changes 1",
                                               "Paste 03122024: 03/12/2024 OK changes 1",
-                                              "refused: 03/12/2024"}));
+                                              "refused: 03/12/2024",
+                                              "Ctrl+C: 11/02/2026 leaves 11/02/2026",
+                                              "Ctrl+X: 11/02/2026 leaves __/__/____",
+                                              "Shift+Delete: 11/02/2026 leaves __/__/____",
+                                              "Cut: 11/02/2026 leaves __/__/____"}));
 }
 
 TEST_F(MaintenanceWindows, OptimizeAnsweredNoLeavesAllSeventeenControlsEnabled) {

@@ -200,6 +200,8 @@ private:
     // The clipboard's text over the selection, taken whole or refused with a beep; every way
     // of pasting comes here.
     void Paste();
+    // The selection onto the clipboard, then its places emptied; every way of cutting comes here.
+    void Cut();
     EditMask mask_;
 };
 

@@ -7,7 +7,9 @@ namespace forms {
 namespace {
 
 // The character that Ctrl+V types.
+constexpr int kCtrlC = 0x03;
 constexpr int kCtrlV = 0x16;
+constexpr int kCtrlX = 0x18;
 
 // The clipboard's text; false when it holds none.
 bool ClipboardText(HWND owner, std::string& text) {
@@ -155,6 +157,13 @@ void MaskedEdit::Paste() {
         MessageBeep(MB_OK);
 }
 
+void MaskedEdit::Cut() {
+    if (SelLength() == 0)
+        return;
+    SendMessageA(hwnd(), WM_COPY, 0, 0);
+    Erase(false);
+}
+
 bool MaskedEdit::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (mask_.Empty()) {
         return false;
@@ -165,10 +174,13 @@ bool MaskedEdit::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resul
         PreviewKeyPress(ascii);
         if (KeyPress)
             KeyPress(ascii);
-        if (ascii == 0 || ascii == '\t' || ascii == '\r' || ascii == 27)
+        // The edit control copies the selection itself.
+        if (ascii == 0 || ascii == '\t' || ascii == '\r' || ascii == 27 || ascii == kCtrlC)
             return ascii == 0;
         if (ascii == kCtrlV) {
             Paste();
+        } else if (ascii == kCtrlX) {
+            Cut();
         } else if (ascii == '\b') {
             Erase(true);
         } else if (ascii >= 32) {
@@ -193,7 +205,10 @@ bool MaskedEdit::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resul
         if (wp == VK_DELETE) {
             if (KeyDown)
                 KeyDown(static_cast<int>(wp), ShiftState());
-            Erase(false);
+            if (ShiftState() == 1)
+                Cut();
+            else
+                Erase(false);
             result = 0;
             return true;
         }
@@ -203,6 +218,9 @@ bool MaskedEdit::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resul
         result = 0;
         return true;
     case WM_CUT:
+        Cut();
+        result = 0;
+        return true;
     case WM_CLEAR:
         Erase(false);
         result = 0;
