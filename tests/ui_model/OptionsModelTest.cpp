@@ -257,10 +257,11 @@ TEST_F(OptionsTest, LimitsOfZeroAndEmptyKeywordsAreRefusedAsNoneTheProgramCanUse
     // The service maximum takes 0 while no service is defined.
     EXPECT_EQ(AcceptMaxServices("0"), MaxServicesCheck::Accepted);
     EXPECT_EQ(DUVMain::MaxServices, 0);
-    // Every keyword box refuses the empty text and keeps its setting.
+    // Every keyword box refuses an empty or blank text and keeps its setting.
     for (const KeywordBox& box : KeywordBoxes()) {
         *box.Setting = "KEPT";
         EXPECT_FALSE(AcceptKeyword(box, "")) << box.Name;
+        EXPECT_FALSE(AcceptKeyword(box, "  ")) << box.Name;
         EXPECT_EQ(*box.Setting, "KEPT") << box.Name;
     }
 }

@@ -320,9 +320,9 @@ const std::array<KeywordBox, 7>& KeywordBoxes() {
 }
 
 bool AcceptKeyword(const KeywordBox& box, const std::string& text) {
-    // An empty keyword would match every line of the log: the settings store counts it as
-    // missing.
-    if (text.empty())
+    // An empty keyword would match every line of the log (the settings store counts it as
+    // missing), and one of blanks alone nearly every line.
+    if (text.find_first_not_of(" \t") == std::string::npos)
         return false;
     *box.Setting = runtime::UCase(text);
     return true;
